@@ -1,0 +1,295 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>版本：</source>
+        <translation>Vsersion：</translation>
+    </message>
+    <message>
+        <source>Tarvane.</source>
+        <translation>Tarvane.</translation>
+    </message>
+    <message>
+        <source>官网：</source>
+        <translation>Websit：</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CANParamWidget</name>
+    <message>
+        <source>通道</source>
+        <translation>Channal</translation>
+    </message>
+</context>
+<context>
+    <name>ChannalWidget</name>
+    <message>
+        <source>波特率：</source>
+        <translation>Baud Rate：</translation>
+    </message>
+    <message>
+        <source>自适应</source>
+        <translation>Adaptive</translation>
+    </message>
+    <message>
+        <source>自定义</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>Work Mode</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>Bit</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID Register</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>Mask Register</translation>
+    </message>
+    <message>
+        <source>掩码模式</source>
+        <translation>Mask Mode</translation>
+    </message>
+    <message>
+        <source>列表模式</source>
+        <translation>List Mode</translation>
+    </message>
+</context>
+<context>
+    <name>DevInfoWidget</name>
+    <message>
+        <source>设备信息</source>
+        <translation>Device Info</translation>
+    </message>
+    <message>
+        <source>硬件类型：</source>
+        <translation>Hardware Type：</translation>
+    </message>
+    <message>
+        <source>硬件版本：</source>
+        <translation>Hardware Ver：</translation>
+    </message>
+    <message>
+        <source>固件版本：</source>
+        <translation>Firmware Ver：</translation>
+    </message>
+</context>
+<context>
+    <name>OpticalFiberParamWidget</name>
+    <message>
+        <source>OpticalFiberParamWidget</source>
+        <translation>OpticalFiberParamWidget</translation>
+    </message>
+    <message>
+        <source>光纤</source>
+        <translation>Fiber</translation>
+    </message>
+    <message>
+        <source>波特率：</source>
+        <translation>Baud Rate：</translation>
+    </message>
+    <message>
+        <source>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</source>
+        <translation>【Note】：If modifications are required, ensure that the baud rate of the butted fiber channel remains the same.</translation>
+    </message>
+</context>
+<context>
+    <name>RouteParamWidget</name>
+    <message>
+        <source>RouteParamWidget</source>
+        <translation>RouteParamWdiget</translation>
+    </message>
+    <message>
+        <source>光纤1</source>
+        <translation>Fiber1</translation>
+    </message>
+    <message>
+        <source>光纤2</source>
+        <translation>Fiber2</translation>
+    </message>
+    <message>
+        <source>光纤3</source>
+        <translation>Fiber3</translation>
+    </message>
+    <message>
+        <source>光纤4</source>
+        <translation>Fiber4</translation>
+    </message>
+    <message>
+        <source>开/关</source>
+        <translation>ON/OFF</translation>
+    </message>
+    <message>
+        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
+        <translation>① ON/OFF：√channel is opening，╳channal is closed.</translation>
+    </message>
+    <message>
+        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
+        <translation>② Route ：√channal is enable，╳Channel is disabled.</translation>
+    </message>
+</context>
+<context>
+    <name>Tarvane</name>
+    <message>
+        <source>Tarvane</source>
+        <translation>Tarvane</translation>
+    </message>
+    <message>
+        <source>正在搜索设备,请稍等</source>
+        <translation>Searching equipment,Wait for a moment</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>设备信息</source>
+        <translation>Device Info</translation>
+    </message>
+    <message>
+        <source>CAN参数</source>
+        <translation>CAN Param</translation>
+    </message>
+    <message>
+        <source>光纤参数</source>
+        <translation>Fiber Param</translation>
+    </message>
+    <message>
+        <source>路由参数</source>
+        <translation>Route Param</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>搜索设备失败</source>
+        <translation>Search device failed</translation>
+    </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>Equipment not connected</translation>
+    </message>
+    <message>
+        <source>读取CAN波特率失败</source>
+        <translation>Failed to read CAN baud rate</translation>
+    </message>
+    <message>
+        <source>读取光纤数据失败</source>
+        <translation>Read fiber data failed</translation>
+    </message>
+    <message>
+        <source>读取路由数据失败</source>
+        <translation>Read route data failed</translation>
+    </message>
+    <message>
+        <source>读取成功</source>
+        <translation>Read successfully</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率失败</source>
+        <translation>Failed to set CAN baud rate</translation>
+    </message>
+    <message>
+        <source>设置CAN掩码失败</source>
+        <translation>Failed to set CAN musk code</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率失败</source>
+        <translation>Failed to set fiber baud rate</translation>
+    </message>
+    <message>
+        <source>设置路由失败</source>
+        <translation>Failed to set route</translation>
+    </message>
+    <message>
+        <source>设置成功</source>
+        <translation>successfully set</translation>
+    </message>
+    <message>
+        <source>保存配置</source>
+        <translation>Save Config</translation>
+    </message>
+    <message>
+        <source>打开配置</source>
+        <translation>Open config</translation>
+    </message>
+    <message>
+        <source>TXT 文本文件(*.txt)</source>
+        <translation>TXT File(*.txt)</translation>
+    </message>
+    <message>
+        <source>保存完成</source>
+        <translation>Save successfully</translation>
+    </message>
+    <message>
+        <source>读取完成</source>
+        <translation>Read  successfully</translation>
+    </message>
+</context>
+<context>
+    <name>TarvaneClass</name>
+    <message>
+        <source>Tarvane</source>
+        <translation>Tarvane</translation>
+    </message>
+    <message>
+        <source>设备名称：</source>
+        <translation>Devic Name：</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>写配置</source>
+        <translation>Write config</translation>
+    </message>
+    <message>
+        <source>读配置</source>
+        <translation>Read config</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>正在搜索设备,请稍等</source>
+        <translation>Searching equipment,Wait for a moment</translation>
+    </message>
+    <message>
+        <source>默认值</source>
+        <translation>Default</translation>
+    </message>
+</context>
+<context>
+    <name>TitleWidget</name>
+    <message>
+        <source>菜单</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>最小化</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,3 @@
+#include "Tarvane.h"
+
+Tarvane::Tarvane(QWidget* parent) : QDialog(parent) {}

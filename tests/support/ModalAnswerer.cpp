@@ -1,0 +1,82 @@
+#include "ModalAnswerer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent) {
+    m_timer.setInterval(5);
+    connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
+    m_timer.start();
+}
+
+QVector<ModalAnswerer::Seen> ModalAnswerer::messages() const {
+    QVector<Seen> boxes;
+    for (const Seen& s : m_seen)
+        if (s.kind != "file" && s.kind != "widget") boxes.append(s);
+    return boxes;
+}
+
+QStringList ModalAnswerer::texts() const {
+    QStringList list;
+    for (const Seen& s : messages()) list.append(s.text);
+    return list;
+}
+
+static QString boxKind(const QMessageBox* box) {
+    switch (box->icon()) {
+    case QMessageBox::Information: return "information";
+    case QMessageBox::Warning: return "warning";
+    case QMessageBox::Critical: return "critical";
+    case QMessageBox::Question: return "question";
+    default: return "message";
+    }
+}
+
+void ModalAnswerer::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) return;
+
+    Seen seen;
+    seen.title = modal->windowTitle();
+    seen.className = modal->metaObject()->className();
+
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        seen.kind = boxKind(box);
+        seen.text = box->text();
+        QAbstractButton* toPress = nullptr;
+        for (QAbstractButton* b : box->buttons()) {
+            seen.buttons.append(b->text());
+            const QMessageBox::ButtonRole role = box->buttonRole(b);
+            if (!toPress && (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole))
+                toPress = b;
+        }
+        if (!toPress && !box->buttons().isEmpty()) toPress = box->buttons().first();
+        m_seen.append(seen);
+        if (toPress) toPress->click();
+        else box->reject();
+        return;
+    }
+    if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        seen.kind = "file";
+        seen.text = dialog->windowTitle();
+        seen.buttons = dialog->nameFilters();
+        m_seen.append(seen);
+        const QString path = m_files.isEmpty() ? QString() : m_files.takeFirst();
+        if (path.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();  // public through the base
+        }
+        return;
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        seen.kind = "widget";
+        m_seen.append(seen);
+        dialog->reject();
+    }
+}

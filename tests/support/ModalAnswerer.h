@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QVector>
+
+// Answers the modal boxes and file dialogs that the code under test opens,
+// the way a user would: it notes what the box said and presses its button.
+// File dialogs are answered with the queued file names (an empty name
+// cancels). Create it before the call that opens the box.
+class ModalAnswerer : public QObject {
+    Q_OBJECT
+public:
+    struct Seen {
+        QString kind;  // "information", "warning", "question", "critical", "file", "widget"
+        QString title;
+        QString text;
+        QStringList buttons;  // button texts of a message box
+        QString className;
+    };
+
+    explicit ModalAnswerer(QObject* parent = nullptr);
+
+    // Names to give to the next file dialogs, in order.
+    void queueFile(const QString& path) { m_files.append(path); }
+
+    const QVector<Seen>& seen() const { return m_seen; }
+    // Only the message boxes, without file dialogs.
+    QVector<Seen> messages() const;
+    // The texts of the message boxes, in order.
+    QStringList texts() const;
+    void clear() { m_seen.clear(); }
+
+private:
+    void poll();
+
+    QTimer m_timer;
+    QVector<Seen> m_seen;
+    QStringList m_files;
+};
