@@ -1,0 +1,5 @@
+#include <QLocale>
+
+#include "SystemLanguage.h"
+
+quint16 systemDefaultLangId() { return langIdForLocale(QLocale::system()); }

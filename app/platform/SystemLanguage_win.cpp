@@ -1,0 +1,5 @@
+#include "SystemLanguage.h"
+
+#include <windows.h>
+
+quint16 systemDefaultLangId() { return GetSystemDefaultLangID(); }

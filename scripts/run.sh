@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts Tarvane.
+# --simulated starts tarvane-simulated, which talks to a simulated repeater
+# instead of a USB device.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+program=tarvane
+if [ "${1:-}" = "--simulated" ]; then program=tarvane-simulated; fi
+
+scripts/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_TESTS=OFF > /dev/null
+cmake --build build --target "$program" -j "$(nproc)"
+exec "build/$program"
