@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class QWidget;
+
+// Reports HID device interfaces that the system says arrived or went away.
+// On Windows it registers the window for WM_DEVICECHANGE and decodes the
+// messages the window forwards; on Linux it listens to udev on its own.
+class DeviceNotifier : public QObject {
+    Q_OBJECT
+public:
+    explicit DeviceNotifier(QWidget* window);
+    ~DeviceNotifier() override;
+
+    // The window's native events; true when the event was a device notice.
+    bool handleNativeEvent(const QByteArray& eventType, void* message);
+
+signals:
+    // interfacePath carries "HID", "VID_xxxx" and "PID_xxxx".
+    void notice(const QString& interfacePath, bool arrival);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,50 @@
+#include <QSocketNotifier>
+#include <QWidget>
+
+#include <libudev.h>
+
+#include "DeviceNotifier.h"
+#include "HidNotice.h"
+
+struct DeviceNotifier::Private {
+    udev* context = nullptr;
+    udev_monitor* monitor = nullptr;
+    QSocketNotifier* socket = nullptr;
+};
+
+DeviceNotifier::DeviceNotifier(QWidget* window) : QObject(window), d(new Private) {
+    // Where no udev daemon runs the monitor simply hears nothing.
+    d->context = udev_new();
+    if (!d->context) return;
+    d->monitor = udev_monitor_new_from_netlink(d->context, "udev");
+    if (!d->monitor) return;
+    if (udev_monitor_filter_add_match_subsystem_devtype(d->monitor, "hidraw", nullptr) < 0 ||
+        udev_monitor_enable_receiving(d->monitor) < 0)
+        return;
+    d->socket = new QSocketNotifier(udev_monitor_get_fd(d->monitor), QSocketNotifier::Read, this);
+    connect(d->socket, &QSocketNotifier::activated, this, [this] {
+        udev_device* device = udev_monitor_receive_device(d->monitor);
+        if (!device) return;
+        const QString action = QString::fromLatin1(udev_device_get_action(device));
+        const QString devPath = QString::fromLatin1(udev_device_get_devpath(device));
+        QString path;
+        if (action == QLatin1String("add")) {
+            udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+            const char* hidId = hid ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
+            path = hidId ? HidNotice::pathFromHidId(QString::fromLatin1(hidId), devPath)
+                         : HidNotice::pathFromDevPath(devPath);
+        } else if (action == QLatin1String("remove")) {
+            path = HidNotice::pathFromDevPath(devPath);
+        }
+        udev_device_unref(device);
+        if (!path.isEmpty()) emit notice(path, action == QLatin1String("add"));
+    });
+}
+
+DeviceNotifier::~DeviceNotifier() {
+    delete d->socket;
+    if (d->monitor) udev_monitor_unref(d->monitor);
+    if (d->context) udev_unref(d->context);
+}
+
+bool DeviceNotifier::handleNativeEvent(const QByteArray&, void*) { return false; }
