@@ -225,6 +225,25 @@ QImage badge(int size, bool tick) {
     return img;
 }
 
+// Qt's ico writer leaves the padding of the transparency mask's rows
+// uninitialised; zero it so that the same drawing gives the same file.
+void clearMaskPadding(QByteArray& dib, int width, int height) {
+    const int headerSize = 40;
+    if (dib.size() < headerSize || qFromLittleEndian<quint32>(dib.constData()) != quint32(headerSize) ||
+        qFromLittleEndian<quint16>(dib.constData() + 14) != 32)
+        return;
+    const int rowBytes = (width + 31) / 32 * 4;
+    const int maskOffset = headerSize + width * height * 4;
+    if (dib.size() < maskOffset + rowBytes * height) return;
+    const int used = (width + 7) / 8;
+    const int spareBits = used * 8 - width;
+    for (int row = 0; row < height; ++row) {
+        char* line = dib.data() + maskOffset + row * rowBytes;
+        if (spareBits > 0) line[used - 1] = char(line[used - 1] & (0xff << spareBits));
+        for (int i = used; i < rowBytes; ++i) line[i] = 0;
+    }
+}
+
 // Qt's ico writer puts one picture in a file; several sizes are joined here
 // into one icon directory. Loading the file as a pixmap gives the first entry.
 void saveIco(const QVector<QImage>& images, const QString& name) {
@@ -246,6 +265,7 @@ void saveIco(const QVector<QImage>& images, const QString& name) {
         const quint32 offset = qFromLittleEndian<quint32>(single.constData() + 6 + 12);
         entries.append(single.mid(6, 16));
         payloads.append(single.mid(int(offset), int(length)));
+        clearMaskPadding(payloads.last(), img.width(), img.height());
     }
 
     QByteArray out(6, '\0');
