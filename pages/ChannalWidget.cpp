@@ -81,8 +81,10 @@ void ChannalWidget::buildBaudRates() {
 
 void ChannalWidget::buildFilterTable() {
     QTableWidget* table = ui->m_pTableWidgetDataList;
-    for (int column = 0; column < 4; ++column) table->setColumnWidth(column, kColumnWidths[column]);
+    // The style's minimum section width would widen the check-box column.
+    table->horizontalHeader()->setMinimumSectionSize(kColumnWidths[0]);
     table->horizontalHeader()->setStretchLastSection(true);
+    for (int column = 0; column < 4; ++column) table->setColumnWidth(column, kColumnWidths[column]);
     table->setRowCount(CanCodec::kBankCount);
 
     for (int row = 0; row < CanCodec::kBankCount; ++row) {
