@@ -19,55 +19,39 @@ FilterRow row(bool inUse, int workMode, int bitWidth, const QString& id, const Q
 class TestCanCodec : public QObject {
     Q_OBJECT
 private slots:
-    void bitTimingDecoding_data();
-    void bitTimingDecoding();
-    void registerDecoding_data();
-    void registerDecoding();
+    void hexDecoding_data();
+    void hexDecoding();
     void baudRateFrame_data();
     void baudRateFrame();
-    void oddWordsKeepTheFrameLayout_data();
-    void oddWordsKeepTheFrameLayout();
     void filterFrame_data();
     void filterFrame();
     void filterReply();
     void filterReplyRejected_data();
     void filterReplyRejected();
-    void dataListEntry();
     void parseDataListEntry_data();
     void parseDataListEntry();
 };
 
-void TestCanCodec::bitTimingDecoding_data() {
+void TestCanCodec::hexDecoding_data() {
+    QTest::addColumn<bool>("isRegister");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("prefixed") << "0x1234ABCD" << QByteArray::fromHex("1234abcd");
-    QTest::newRow("bare") << "1234ABCD" << QByteArray::fromHex("1234abcd");
-    QTest::newRow("capital X kept, five bytes") << "0X0012003B" << QByteArray::fromHex("000012003b");
-    QTest::newRow("prefix only") << "0x" << QByteArray();
-    QTest::newRow("odd digits pair from the right") << "0x123" << QByteArray::fromHex("0123");
+    QTest::newRow("prefixed") << false << "0x1234ABCD" << QByteArray::fromHex("1234abcd");
+    QTest::newRow("bare") << false << "1234ABCD" << QByteArray::fromHex("1234abcd");
+    QTest::newRow("capital X kept, five bytes") << false << "0X0012003B" << QByteArray::fromHex("000012003b");
+    QTest::newRow("prefix only") << false << "0x" << QByteArray();
+    QTest::newRow("odd digits pair from the right") << false << "0x123" << QByteArray::fromHex("0123");
+    QTest::newRow("register blanks") << true << "12 34 56 78" << QByteArray::fromHex("12345678");
+    QTest::newRow("register groups") << true << "1234 5678" << QByteArray::fromHex("12345678");
+    QTest::newRow("register tabs, new lines") << true << "12\t34\n56 78" << QByteArray::fromHex("12345678");
+    QTest::newRow("register leading blank") << true << " 9ABCDEF0" << QByteArray::fromHex("9abcdef0");
 }
 
-void TestCanCodec::bitTimingDecoding() {
+void TestCanCodec::hexDecoding() {
+    QFETCH(bool, isRegister);
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(CanCodec::decodeBitTiming(text), bytes);
-}
-
-void TestCanCodec::registerDecoding_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("blanks") << "12 34 56 78" << QByteArray::fromHex("12345678");
-    QTest::newRow("two groups") << "1234 5678" << QByteArray::fromHex("12345678");
-    QTest::newRow("no blanks") << "12345678" << QByteArray::fromHex("12345678");
-    QTest::newRow("leading blank from a file") << " 9ABCDEF0" << QByteArray::fromHex("9abcdef0");
-    QTest::newRow("tabs and new lines") << "12\t34\n56 78" << QByteArray::fromHex("12345678");
-    QTest::newRow("blank inside a byte") << "1 2 3 4 5 6 7 8" << QByteArray::fromHex("12345678");
-}
-
-void TestCanCodec::registerDecoding() {
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(CanCodec::decodeRegister(text), bytes);
+    QCOMPARE(isRegister ? CanCodec::decodeRegister(text) : CanCodec::decodeBitTiming(text), bytes);
 }
 
 void TestCanCodec::baudRateFrame_data() {
@@ -82,6 +66,13 @@ void TestCanCodec::baudRateFrame_data() {
                                  << QByteArray::fromHex("0012230600011234abcd00000000000000");
     QTest::newRow("adaptive") << 3 << "0x00000000"
                               << QByteArray::fromHex("0012230600030000000000000000000000");
+    // Words that do not decode to four bytes keep the layout, aligned to the right like a number.
+    QTest::newRow("empty word") << 1 << "0x" << QByteArray::fromHex("0012230600010000000000000000000000");
+    QTest::newRow("short word") << 1 << "0x123" << QByteArray::fromHex("0012230600010000012300000000000000");
+    QTest::newRow("five bytes") << 1 << "0X0012003B"
+                                << QByteArray::fromHex("0012230600010012003b00000000000000");
+    QTest::newRow("nine bytes") << 1 << "0x112233445566778899"
+                                << QByteArray::fromHex("0012230600016677889900000000000000");
 }
 
 void TestCanCodec::baudRateFrame() {
@@ -89,32 +80,6 @@ void TestCanCodec::baudRateFrame() {
     QFETCH(QString, text);
     QFETCH(QByteArray, frame);
     QCOMPARE(CanCodec::baudRateFrame(channal, text), frame);
-}
-
-// A word that does not decode to four bytes still yields the 17-byte layout:
-// the word is aligned to the right like a number.
-void TestCanCodec::oddWordsKeepTheFrameLayout_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("word");
-    QTest::newRow("empty") << "0x" << QByteArray::fromHex("00000000");
-    QTest::newRow("short") << "0x123" << QByteArray::fromHex("00000123");
-    QTest::newRow("five bytes") << "0X0012003B" << QByteArray::fromHex("0012003b");
-    QTest::newRow("long") << "0x112233445566778899" << QByteArray::fromHex("66778899");
-}
-
-void TestCanCodec::oddWordsKeepTheFrameLayout() {
-    QFETCH(QString, text);
-    QFETCH(QByteArray, word);
-    const QByteArray frame = CanCodec::baudRateFrame(1, text);
-    QCOMPARE(frame.size(), 17);
-    QCOMPARE(frame.left(6), QByteArray::fromHex("001223060001"));
-    QCOMPARE(frame.mid(6, 4), word);
-    QCOMPARE(frame.mid(10), QByteArray(7, '\0'));
-
-    const QByteArray filter = CanCodec::filterFrame(0, 1, row(true, 0, 1, text, "11 22 33 44"));
-    QCOMPARE(filter.size(), 17);
-    QCOMPARE(filter.mid(11, 4), QByteArray::fromHex("11223344"));
-    QCOMPARE(filter.mid(15), QByteArray(2, '\0'));
 }
 
 void TestCanCodec::filterFrame_data() {
@@ -140,6 +105,9 @@ void TestCanCodec::filterFrame_data() {
     QTest::newRow("only low channel bits")
         << 0 << 0x13 << false << 0 << 1 << "00 00 00 00"
         << "00 00 00 00" << QByteArray::fromHex("0012240b00030100000000000000000000");
+    QTest::newRow("short and long registers")
+        << 1 << 1 << false << 0 << 1 << "12"
+        << "11 22 33 44 55" << QByteArray::fromHex("0012240b01010100000012223344550000");
 }
 
 void TestCanCodec::filterFrame() {
@@ -187,13 +155,6 @@ void TestCanCodec::filterReplyRejected() {
     int bank = -1;
     FilterRow r;
     QVERIFY(!CanCodec::parseFilterReply(reply, &bank, &r));
-}
-
-void TestCanCodec::dataListEntry() {
-    QCOMPARE(CanCodec::dataListEntry(row(true, 0, 1, "00 00 00 00", "00 00 00 00")),
-             QStringLiteral("1, 0, 1, 00 00 00 00, 00 00 00 00"));
-    QCOMPARE(CanCodec::dataListEntry(row(false, 1, 0, "12 34 56 78", "9ABCDEF0")),
-             QStringLiteral("0, 1, 0, 12 34 56 78, 9ABCDEF0"));
 }
 
 void TestCanCodec::parseDataListEntry_data() {
