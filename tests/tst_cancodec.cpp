@@ -1,0 +1,199 @@
+#include <QtTest>
+
+#include "CanCodec.h"
+
+using CanCodec::FilterRow;
+
+namespace {
+FilterRow row(bool inUse, int workMode, int bitWidth, const QString& id, const QString& mask) {
+    FilterRow r;
+    r.inUse = inUse;
+    r.workMode = workMode;
+    r.bitWidth = bitWidth;
+    r.idText = id;
+    r.maskText = mask;
+    return r;
+}
+}  // namespace
+
+class TestCanCodec : public QObject {
+    Q_OBJECT
+private slots:
+    void hexDecoding_data();
+    void hexDecoding();
+    void baudRateFrame_data();
+    void baudRateFrame();
+    void filterFrame_data();
+    void filterFrame();
+    void filterReply();
+    void filterReplyRejected_data();
+    void filterReplyRejected();
+    void parseDataListEntry_data();
+    void parseDataListEntry();
+};
+
+void TestCanCodec::hexDecoding_data() {
+    QTest::addColumn<bool>("isRegister");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("prefixed") << false << "0x1234ABCD" << QByteArray::fromHex("1234abcd");
+    QTest::newRow("bare") << false << "1234ABCD" << QByteArray::fromHex("1234abcd");
+    QTest::newRow("capital X kept, five bytes") << false << "0X0012003B" << QByteArray::fromHex("000012003b");
+    QTest::newRow("prefix only") << false << "0x" << QByteArray();
+    QTest::newRow("odd digits pair from the right") << false << "0x123" << QByteArray::fromHex("0123");
+    QTest::newRow("register blanks") << true << "12 34 56 78" << QByteArray::fromHex("12345678");
+    QTest::newRow("register groups") << true << "1234 5678" << QByteArray::fromHex("12345678");
+    QTest::newRow("register tabs, new lines") << true << "12\t34\n56 78" << QByteArray::fromHex("12345678");
+    QTest::newRow("register leading blank") << true << " 9ABCDEF0" << QByteArray::fromHex("9abcdef0");
+}
+
+void TestCanCodec::hexDecoding() {
+    QFETCH(bool, isRegister);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(isRegister ? CanCodec::decodeRegister(text) : CanCodec::decodeBitTiming(text), bytes);
+}
+
+void TestCanCodec::baudRateFrame_data() {
+    QTest::addColumn<int>("channal");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("frame");
+    QTest::newRow("channel 2 at 100K")
+        << 2 << "0x0012003B" << QByteArray::fromHex("0012230600020012003b00000000000000");
+    QTest::newRow("custom prefixed") << 1 << "0x1234ABCD"
+                                     << QByteArray::fromHex("0012230600011234abcd00000000000000");
+    QTest::newRow("custom bare") << 1 << "1234ABCD"
+                                 << QByteArray::fromHex("0012230600011234abcd00000000000000");
+    QTest::newRow("adaptive") << 3 << "0x00000000"
+                              << QByteArray::fromHex("0012230600030000000000000000000000");
+    // Words that do not decode to four bytes keep the layout, aligned to the right like a number.
+    QTest::newRow("empty word") << 1 << "0x" << QByteArray::fromHex("0012230600010000000000000000000000");
+    QTest::newRow("short word") << 1 << "0x123" << QByteArray::fromHex("0012230600010000012300000000000000");
+    QTest::newRow("five bytes") << 1 << "0X0012003B"
+                                << QByteArray::fromHex("0012230600010012003b00000000000000");
+    QTest::newRow("nine bytes") << 1 << "0x112233445566778899"
+                                << QByteArray::fromHex("0012230600016677889900000000000000");
+}
+
+void TestCanCodec::baudRateFrame() {
+    QFETCH(int, channal);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, frame);
+    QCOMPARE(CanCodec::baudRateFrame(channal, text), frame);
+}
+
+void TestCanCodec::filterFrame_data() {
+    QTest::addColumn<int>("bank");
+    QTest::addColumn<int>("channal");
+    QTest::addColumn<bool>("inUse");
+    QTest::addColumn<int>("workMode");
+    QTest::addColumn<int>("bitWidth");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QByteArray>("frame");
+    QTest::newRow("default row 0") << 0 << 1 << true << 0 << 1 << "00 00 00 00"
+                                   << "00 00 00 00"
+                                   << QByteArray::fromHex("0012240b00810100000000000000000000");
+    QTest::newRow("default row 5") << 5 << 1 << false << 0 << 1 << "00 00 00 00"
+                                   << "00 00 00 00"
+                                   << QByteArray::fromHex("0012240b05010100000000000000000000");
+    QTest::newRow("row 3 list 16 bits")
+        << 3 << 2 << true << 1 << 0 << "12 34 56 78"
+        << "9ABCDEF0" << QByteArray::fromHex("0012240b038210123456789abcdef00000");
+    QTest::newRow("grouped id") << 13 << 2 << false << 0 << 0 << "1234 5678"
+                                << "00000000" << QByteArray::fromHex("0012240b0d020012345678000000000000");
+    QTest::newRow("only low channel bits")
+        << 0 << 0x13 << false << 0 << 1 << "00 00 00 00"
+        << "00 00 00 00" << QByteArray::fromHex("0012240b00030100000000000000000000");
+    QTest::newRow("short and long registers")
+        << 1 << 1 << false << 0 << 1 << "12"
+        << "11 22 33 44 55" << QByteArray::fromHex("0012240b01010100000012223344550000");
+}
+
+void TestCanCodec::filterFrame() {
+    QFETCH(int, bank);
+    QFETCH(int, channal);
+    QFETCH(bool, inUse);
+    QFETCH(int, workMode);
+    QFETCH(int, bitWidth);
+    QFETCH(QString, id);
+    QFETCH(QString, mask);
+    QFETCH(QByteArray, frame);
+    QCOMPARE(CanCodec::filterFrame(bank, channal, row(inUse, workMode, bitWidth, id, mask)), frame);
+}
+
+void TestCanCodec::filterReply() {
+    int bank = -1;
+    FilterRow r;
+    QVERIFY(CanCodec::parseFilterReply(QByteArray::fromHex("000000028011010203040a0b0c0d"), &bank, &r));
+    QCOMPARE(bank, 2);
+    QVERIFY(r.inUse);
+    QCOMPARE(r.workMode, 1);
+    QCOMPARE(r.bitWidth, 1);
+    QCOMPARE(r.idText, QStringLiteral("01 02 03 04"));
+    QCOMPARE(r.maskText, QStringLiteral("0a 0b 0c 0d"));
+
+    // Only bit 7 of the flags and bits 4 and 0 of the mode are read.
+    QVERIFY(CanCodec::parseFilterReply(QByteArray::fromHex("000000007fee1a00ff0700000000"), &bank, &r));
+    QCOMPARE(bank, 0);
+    QVERIFY(!r.inUse);
+    QCOMPARE(r.workMode, 0);
+    QCOMPARE(r.bitWidth, 0);
+    QCOMPARE(r.idText, QStringLiteral("1a 00 ff 07"));
+}
+
+void TestCanCodec::filterReplyRejected_data() {
+    QTest::addColumn<QByteArray>("reply");
+    QTest::newRow("bank 14") << QByteArray::fromHex("0000000e8011010203040a0b0c0d");
+    QTest::newRow("bank 255") << QByteArray::fromHex("000000ff8011010203040a0b0c0d");
+    QTest::newRow("13 bytes") << QByteArray::fromHex("000000028011010203040a0b0c");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void TestCanCodec::filterReplyRejected() {
+    QFETCH(QByteArray, reply);
+    int bank = -1;
+    FilterRow r;
+    QVERIFY(!CanCodec::parseFilterReply(reply, &bank, &r));
+}
+
+void TestCanCodec::parseDataListEntry_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("inUse");
+    QTest::addColumn<int>("workMode");
+    QTest::addColumn<int>("bitWidth");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("mask");
+    QTest::newRow("as saved") << "1, 0, 1, 00 00 00 00, 00 00 00 00" << true << true << 0 << 1
+                              << " 00 00 00 00"
+                              << " 00 00 00 00";
+    QTest::newRow("no blanks") << "0,1,0,12345678,9ABCDEF0" << true << false << 1 << 0 << "12345678"
+                               << "9ABCDEF0";
+    QTest::newRow("empty parts dropped") << "1,,1,,1,a,b" << true << true << 1 << 1 << "a"
+                                         << "b";
+    QTest::newRow("not numbers") << "x, y, z, a, b" << true << false << 0 << 0 << " a"
+                                 << " b";
+    QTest::newRow("tick only when 1") << "2, 7, -1, a, b" << true << false << 7 << -1 << " a"
+                                      << " b";
+    QTest::newRow("four fields") << "1, 1, 0, 00 00 00 00" << false << false << 0 << 0 << ""
+                                 << "";
+    QTest::newRow("empty") << "" << false << false << 0 << 0 << ""
+                           << "";
+}
+
+void TestCanCodec::parseDataListEntry() {
+    QFETCH(QString, entry);
+    QFETCH(bool, ok);
+    FilterRow r;
+    QCOMPARE(CanCodec::parseDataListEntry(entry, &r), ok);
+    if (!ok) return;
+    QTEST(r.inUse, "inUse");
+    QTEST(r.workMode, "workMode");
+    QTEST(r.bitWidth, "bitWidth");
+    QTEST(r.idText, "id");
+    QTEST(r.maskText, "mask");
+}
+
+QTEST_GUILESS_MAIN(TestCanCodec)
+#include "tst_cancodec.moc"

@@ -1,0 +1,429 @@
+#include <QComboBox>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTranslator>
+#include <QtTest>
+
+#include "ChannalWidget.h"
+
+namespace {
+
+QComboBox* baudBox(ChannalWidget& w) {
+    return w.findChild<QComboBox*>("m_pComboBoxBautRate");
+}
+QLineEdit* baudEdit(ChannalWidget& w) {
+    return w.findChild<QLineEdit*>("m_lineEditBautRate");
+}
+QTableWidget* table(ChannalWidget& w) {
+    return w.findChild<QTableWidget*>("m_pTableWidgetDataList");
+}
+QComboBox* cellBox(ChannalWidget& w, int row, int column) {
+    return qobject_cast<QComboBox*>(table(w)->cellWidget(row, column));
+}
+bool ticked(ChannalWidget& w, int row) {
+    return table(w)->item(row, 0)->checkState() == Qt::Checked;
+}
+void setTicked(ChannalWidget& w, int row, bool on) {
+    table(w)->item(row, 0)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+}
+QString cellText(ChannalWidget& w, int row, int column) {
+    return table(w)->item(row, column)->text();
+}
+void setCellText(ChannalWidget& w, int row, int column, const QString& text) {
+    table(w)->item(row, column)->setText(text);
+}
+
+QJsonArray defaultDataList() {
+    QJsonArray list{"1, 0, 1, 00 00 00 00, 00 00 00 00"};
+    for (int i = 1; i < 14; ++i) list.append("0, 0, 1, 00 00 00 00, 00 00 00 00");
+    return list;
+}
+
+// Row values that differ from the defaults everywhere.
+void fillRows(ChannalWidget& w) {
+    for (int row = 0; row < 14; ++row) {
+        setTicked(w, row, row % 2 == 1);
+        cellBox(w, row, 1)->setCurrentIndex(row % 3 == 0 ? 1 : 0);
+        cellBox(w, row, 2)->setCurrentIndex(row % 4 == 0 ? 1 : 0);
+        setCellText(w, row, 3, QString("%1 00 00 00").arg(row, 2, 16, QChar('0')));
+        setCellText(w, row, 4, QString("FF FF FF %1").arg(row, 2, 16, QChar('0')));
+    }
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(QVector<InvalidField>)
+
+class TestChannalWidget : public QObject {
+    Q_OBJECT
+private slots:
+    void newWidget();
+    void choosingEntries_data();
+    void choosingEntries();
+    void baudRateFrame_data();
+    void baudRateFrame();
+    void defaultFilterFrames();
+    void editedFilterFrame();
+    void readBackWord_data();
+    void readBackWord();
+    void filterRepliesStopAtForeignBank();
+    void defaultJson();
+    void jsonRoundTrip();
+    void jsonBaudRate_data();
+    void jsonBaudRate();
+    void malformedDataList_data();
+    void malformedDataList();
+    void outOfRangeNumbersLeaveBoxes();
+    void invalidFields();
+    void setDefault();
+    void englishTexts();
+};
+
+void TestChannalWidget::newWidget() {
+    ChannalWidget w(1);
+    QCOMPARE(w.objectName(), QStringLiteral("ChannalWidget"));
+    QCOMPARE(w.channalId(), 1);
+    QCOMPARE(baudBox(w)->count(), 17);
+    QCOMPARE(baudBox(w)->currentIndex(), 1);
+    QCOMPARE(baudBox(w)->currentText(), QStringLiteral("10K"));
+    QCOMPARE(baudBox(w)->itemData(6).toByteArray(), QByteArray::fromHex("0012003b"));
+    QCOMPARE(baudBox(w)->itemData(14).toByteArray(), QByteArray::fromHex("00120005"));
+    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x001C00E0"));
+    QVERIFY(baudEdit(w)->isReadOnly());
+    QCOMPARE(w.findChild<QLabel*>("m_labelBauRate")->text(), QStringLiteral("波特率："));
+
+    QTableWidget* t = table(w);
+    QCOMPARE(t->columnCount(), 5);
+    QCOMPARE(t->rowCount(), 14);
+    QCOMPARE(t->columnWidth(0), 25);
+    QCOMPARE(t->columnWidth(1), 100);
+    QCOMPARE(t->columnWidth(2), 80);
+    QCOMPARE(t->columnWidth(3), 100);
+    QVERIFY(t->horizontalHeader()->stretchLastSection());
+    for (int row = 0; row < 14; ++row) {
+        QCOMPARE(ticked(w, row), row == 0);
+        QCOMPARE(t->rowHeight(row), 24);
+        QCOMPARE(cellBox(w, row, 1)->currentText(), QStringLiteral("掩码模式"));
+        QCOMPARE(cellBox(w, row, 2)->currentText(), QStringLiteral("32"));
+        QCOMPARE(cellText(w, row, 3), QStringLiteral("00 00 00 00"));
+        QCOMPARE(cellText(w, row, 4), QStringLiteral("00 00 00 00"));
+        QVERIFY(!(t->item(row, 0)->flags() & Qt::ItemIsEditable));
+        QVERIFY(t->item(row, 0)->flags() & Qt::ItemIsUserCheckable);
+    }
+}
+
+void TestChannalWidget::choosingEntries_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("5K") << 0 << "0x00450257" << true;
+    QTest::newRow("100K") << 6 << "0x0012003B" << true;
+    QTest::newRow("adaptive") << 15 << "0x00000000" << true;
+    QTest::newRow("custom") << 16 << "0xFFFFFFFF" << false;
+}
+
+void TestChannalWidget::choosingEntries() {
+    QFETCH(int, index);
+    ChannalWidget w(1);
+    // Leaving "自定义" must lock the field again and drop the typed text.
+    baudBox(w)->setCurrentIndex(16);
+    baudEdit(w)->setText("0x12345678");
+    baudBox(w)->setCurrentIndex(index == 16 ? 1 : index);
+    baudBox(w)->setCurrentIndex(index);
+    QTEST(baudEdit(w)->text(), "text");
+    QTEST(baudEdit(w)->isReadOnly(), "readOnly");
+}
+
+void TestChannalWidget::baudRateFrame_data() {
+    QTest::addColumn<int>("channal");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("custom");
+    QTest::addColumn<QByteArray>("frame");
+    QTest::newRow("channel 2 at 100K")
+        << 2 << 6 << QString() << QByteArray::fromHex("0012230600020012003b00000000000000");
+    QTest::newRow("custom bare") << 1 << 16 << "1234ABCD"
+                                 << QByteArray::fromHex("0012230600011234abcd00000000000000");
+}
+
+void TestChannalWidget::baudRateFrame() {
+    QFETCH(int, channal);
+    QFETCH(int, index);
+    QFETCH(QString, custom);
+    ChannalWidget w(channal);
+    baudBox(w)->setCurrentIndex(index);
+    if (!custom.isNull()) baudEdit(w)->setText(custom);
+    QTEST(w.baudRateFrame(), "frame");
+}
+
+void TestChannalWidget::defaultFilterFrames() {
+    ChannalWidget w(1);
+    const QList<QByteArray> frames = w.filterFrames();
+    QCOMPARE(frames.size(), 14);
+    QCOMPARE(frames.at(0), QByteArray::fromHex("0012240b00810100000000000000000000"));
+    QCOMPARE(frames.at(5), QByteArray::fromHex("0012240b05010100000000000000000000"));
+    QCOMPARE(frames.at(13), QByteArray::fromHex("0012240b0d010100000000000000000000"));
+}
+
+void TestChannalWidget::editedFilterFrame() {
+    ChannalWidget w(2);
+    setTicked(w, 3, true);
+    cellBox(w, 3, 1)->setCurrentIndex(1);
+    cellBox(w, 3, 2)->setCurrentIndex(0);
+    setCellText(w, 3, 3, "12 34 56 78");
+    setCellText(w, 3, 4, "9ABCDEF0");
+    const QList<QByteArray> frames = w.filterFrames();
+    QCOMPARE(frames.at(3), QByteArray::fromHex("0012240b038210123456789abcdef00000"));
+    QCOMPARE(frames.at(0), QByteArray::fromHex("0012240b00820100000000000000000000"));
+}
+
+void TestChannalWidget::readBackWord_data() {
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("100K") << QByteArray::fromHex("0012003b") << 6 << "0x0012003B" << true;
+    QTest::newRow("adaptive") << QByteArray::fromHex("00000000") << 15 << "0x00000000" << true;
+    QTest::newRow("custom entry") << QByteArray::fromHex("ffffffff") << 16 << "0xFFFFFFFF" << false;
+    QTest::newRow("unknown word") << QByteArray::fromHex("0012001d") << 16 << "0x0012001d" << false;
+    QTest::newRow("five bytes") << QByteArray::fromHex("000012003b") << 16 << "0x000012003b" << false;
+    QTest::newRow("empty") << QByteArray() << 16 << "0x" << false;
+}
+
+void TestChannalWidget::readBackWord() {
+    QFETCH(QByteArray, word);
+    ChannalWidget w(1);
+    w.setBaudRateReply(word);
+    QTEST(baudBox(w)->currentIndex(), "index");
+    QTEST(baudEdit(w)->text(), "text");
+    QTEST(baudEdit(w)->isReadOnly(), "readOnly");
+
+    // From "自定义" already current, an unknown word still shows itself.
+    baudBox(w)->setCurrentIndex(16);
+    w.setBaudRateReply(QByteArray::fromHex("0012001d"));
+    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x0012001d"));
+}
+
+void TestChannalWidget::filterRepliesStopAtForeignBank() {
+    ChannalWidget w(1);
+    // Rows are chosen by their own bank number, not by position; bank 14 ends the list.
+    w.setFilterReplies({QByteArray::fromHex("000000028011010203040a0b0c0d"),
+                        QByteArray::fromHex("000000000000333333334444444400"),
+                        QByteArray::fromHex("0000000e8000555555556666666600"),
+                        QByteArray::fromHex("000000078000777777778888888800")});
+    QVERIFY(ticked(w, 2));
+    QCOMPARE(cellBox(w, 2, 1)->currentText(), QStringLiteral("列表模式"));
+    QCOMPARE(cellBox(w, 2, 2)->currentText(), QStringLiteral("32"));
+    QCOMPARE(cellText(w, 2, 3), QStringLiteral("01 02 03 04"));
+    QCOMPARE(cellText(w, 2, 4), QStringLiteral("0a 0b 0c 0d"));
+    QVERIFY(!ticked(w, 0));
+    QCOMPARE(cellBox(w, 0, 2)->currentText(), QStringLiteral("16"));
+    QCOMPARE(cellText(w, 0, 3), QStringLiteral("33 33 33 33"));
+    QVERIFY(!ticked(w, 7));
+    QCOMPARE(cellText(w, 7, 3), QStringLiteral("00 00 00 00"));
+}
+
+void TestChannalWidget::defaultJson() {
+    ChannalWidget w(2);
+    const QJsonObject expected{{"ChannalID", 2}, {"BaudRate", "0x001C00E0"}, {"DataList", defaultDataList()}};
+    QCOMPARE(w.toJson(), expected);
+}
+
+void TestChannalWidget::jsonRoundTrip() {
+    ChannalWidget source(1);
+    fillRows(source);
+    baudBox(source)->setCurrentIndex(16);
+    baudEdit(source)->setText("0x1234ABCD");
+    const QJsonObject saved = source.toJson();
+    QCOMPARE(saved.value("DataList").toArray().at(3).toString(),
+             QStringLiteral("1, 1, 0, 03 00 00 00, FF FF FF 03"));
+
+    ChannalWidget target(3);
+    target.fromJson(saved);
+    QCOMPARE(baudBox(target)->currentIndex(), 16);
+    QCOMPARE(baudEdit(target)->text(), QStringLiteral("0x1234abcd"));
+    QCOMPARE(target.baudRateFrame().mid(6, 4), QByteArray::fromHex("1234abcd"));
+    for (int row = 0; row < 14; ++row) {
+        QCOMPARE(ticked(target, row), ticked(source, row));
+        QCOMPARE(cellBox(target, row, 1)->currentIndex(), cellBox(source, row, 1)->currentIndex());
+        QCOMPARE(cellBox(target, row, 2)->currentIndex(), cellBox(source, row, 2)->currentIndex());
+        // The blank after each comma stays in front of the register texts.
+        QCOMPARE(cellText(target, row, 3), " " + cellText(source, row, 3));
+        QCOMPARE(cellText(target, row, 4), " " + cellText(source, row, 4));
+        QCOMPARE(target.filterFrames().at(row).mid(6), source.filterFrames().at(row).mid(6));
+    }
+    // Saved again, two blanks follow the comma.
+    QCOMPARE(target.toJson().value("DataList").toArray().at(3).toString(),
+             QStringLiteral("1, 1, 0,  03 00 00 00,  FF FF FF 03"));
+}
+
+void TestChannalWidget::jsonBaudRate_data() {
+    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("table entry") << QJsonValue("0x0012003B") << 6 << "0x0012003B";
+    QTest::newRow("lower case entry") << QJsonValue("0x0012003b") << 6 << "0x0012003B";
+    QTest::newRow("unknown") << QJsonValue("0x0012001D") << 16 << "0x0012001d";
+    QTest::newRow("capital X") << QJsonValue("0X0012003B") << 16 << "0x000012003b";
+    QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined) << 16 << "0x";
+    QTest::newRow("not a string") << QJsonValue(1234) << 16 << "0x";
+}
+
+void TestChannalWidget::jsonBaudRate() {
+    QFETCH(QJsonValue, value);
+    ChannalWidget w(1);
+    QJsonObject object{{"ChannalID", 1}, {"DataList", defaultDataList()}};
+    if (!value.isUndefined()) object.insert("BaudRate", value);
+    w.fromJson(object);
+    QTEST(baudBox(w)->currentIndex(), "index");
+    QTEST(baudEdit(w)->text(), "text");
+}
+
+void TestChannalWidget::malformedDataList_data() {
+    QTest::addColumn<QJsonObject>("object");
+    QTest::addColumn<QVector<int>>("applied");  // rows that take the file's values
+
+    QJsonArray full;
+    for (int i = 0; i < 14; ++i) full.append("1, 1, 0, 12 34 56 78, 9A BC DE F0");
+    QJsonArray shortList = QJsonArray{full.at(0), full.at(1), full.at(2)};
+    QJsonArray holes = full;
+    holes.replace(4, "1, 1, 0, 12 34 56 78");
+    holes.replace(6, "");
+    holes.replace(8, 17);
+    holes.replace(10, "1,,1,,0");
+
+    QTest::newRow("missing") << QJsonObject{{"BaudRate", "0x001C00E0"}} << QVector<int>{};
+    QTest::newRow("not an array") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", "1, 1, 0, a, b"}}
+                                  << QVector<int>{};
+    QTest::newRow("three elements") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", shortList}}
+                                    << QVector<int>{0, 1, 2};
+    QTest::newRow("short elements") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", holes}}
+                                    << QVector<int>{0, 1, 2, 3, 5, 7, 9, 11, 12, 13};
+}
+
+void TestChannalWidget::malformedDataList() {
+    QFETCH(QJsonObject, object);
+    QFETCH(QVector<int>, applied);
+    ChannalWidget w(1);
+    fillRows(w);
+    ChannalWidget before(1);
+    fillRows(before);
+    w.fromJson(object);
+    for (int row = 0; row < 14; ++row) {
+        if (applied.contains(row)) {
+            QVERIFY(ticked(w, row));
+            QCOMPARE(cellBox(w, row, 1)->currentIndex(), 1);
+            QCOMPARE(cellBox(w, row, 2)->currentIndex(), 0);
+            QCOMPARE(cellText(w, row, 3), QStringLiteral(" 12 34 56 78"));
+            QCOMPARE(cellText(w, row, 4), QStringLiteral(" 9A BC DE F0"));
+        } else {
+            QCOMPARE(w.filterFrames().at(row), before.filterFrames().at(row));
+            QCOMPARE(cellText(w, row, 3), cellText(before, row, 3));
+        }
+    }
+}
+
+void TestChannalWidget::outOfRangeNumbersLeaveBoxes() {
+    ChannalWidget w(1);
+    QJsonArray list = defaultDataList();
+    list.replace(0, "0, 2, -1, 11 11 11 11, 22 22 22 22");
+    list.replace(1, "1, 1, 7, 33 33 33 33, 44 44 44 44");
+    list.replace(2, "1, x, 0, 55 55 55 55, 66 66 66 66");
+    cellBox(w, 0, 1)->setCurrentIndex(1);
+    w.fromJson({{"BaudRate", "0x001C00E0"}, {"DataList", list}});
+    // Row 0: both numbers out of range, the rest still applied.
+    QVERIFY(!ticked(w, 0));
+    QCOMPARE(cellBox(w, 0, 1)->currentIndex(), 1);
+    QCOMPARE(cellBox(w, 0, 2)->currentIndex(), 1);
+    QCOMPARE(cellText(w, 0, 3), QStringLiteral(" 11 11 11 11"));
+    // Row 1: work mode applied, bit width left.
+    QVERIFY(ticked(w, 1));
+    QCOMPARE(cellBox(w, 1, 1)->currentIndex(), 1);
+    QCOMPARE(cellBox(w, 1, 2)->currentIndex(), 1);
+    // Row 2: a part that is not a number reads as 0.
+    cellBox(w, 2, 1)->setCurrentIndex(1);
+    w.fromJson({{"BaudRate", "0x001C00E0"}, {"DataList", list}});
+    QCOMPARE(cellBox(w, 2, 1)->currentIndex(), 0);
+    QCOMPARE(cellBox(w, 2, 2)->currentIndex(), 0);
+}
+
+void TestChannalWidget::invalidFields() {
+    ChannalWidget w(1);
+    QVERIFY(w.invalidFields().isEmpty());
+    setCellText(w, 7, 3, "1234 5678");  // still four bytes
+    QVERIFY(w.invalidFields().isEmpty());
+
+    baudBox(w)->setCurrentIndex(16);
+    baudEdit(w)->setText("0x1234AB");
+    setCellText(w, 4, 3, "12 34 56");
+    setCellText(w, 4, 4, "");
+    setCellText(w, 13, 4, "12 34 56 78 9A");
+    const QVector<InvalidField> expected{{InvalidField::BaudRate, -1, -1},
+                                         {InvalidField::Register, 4, 3},
+                                         {InvalidField::Register, 4, 4},
+                                         {InvalidField::Register, 13, 4}};
+    QCOMPARE(w.invalidFields(), expected);
+
+    // The frames still carry 17 bytes each.
+    QCOMPARE(w.baudRateFrame().size(), 17);
+    for (const QByteArray& frame : w.filterFrames()) QCOMPARE(frame.size(), 17);
+
+    // A file with "0X" loads a five-byte word, which is named too.
+    w.setDefault();
+    w.fromJson({{"BaudRate", "0X0012003B"}});
+    QCOMPARE(w.invalidFields(), (QVector<InvalidField>{{InvalidField::BaudRate, -1, -1}}));
+    w.fromJson({{"BaudRate", "0x12003b"}});
+    QCOMPARE(w.invalidFields().size(), 1);
+}
+
+void TestChannalWidget::setDefault() {
+    ChannalWidget w(1);
+    fillRows(w);
+    baudBox(w)->setCurrentIndex(16);
+    baudEdit(w)->setText("0x11");
+    w.setDefault();
+    QCOMPARE(baudBox(w)->currentIndex(), 1);
+    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x001C00E0"));
+    QVERIFY(baudEdit(w)->isReadOnly());
+    QCOMPARE(w.toJson().value("DataList").toArray(), defaultDataList());
+}
+
+void TestChannalWidget::englishTexts() {
+    ChannalWidget w(1);
+    baudBox(w)->setCurrentIndex(16);
+    cellBox(w, 5, 1)->setCurrentIndex(1);
+    QTranslator translator;
+    QVERIFY(translator.load(":/Language/tarvane_en.qm"));
+    QCoreApplication::installTranslator(&translator);
+    w.retranslate();
+    QCoreApplication::removeTranslator(&translator);
+
+    QCOMPARE(w.findChild<QLabel*>("m_labelBauRate")->text(), QStringLiteral("Baud Rate："));
+    QCOMPARE(baudBox(w)->itemText(15), QStringLiteral("Adaptive"));
+    QCOMPARE(baudBox(w)->itemText(16), QStringLiteral("Custom"));
+    QCOMPARE(baudBox(w)->itemText(0), QStringLiteral("5K"));
+    QCOMPARE(baudBox(w)->itemText(14), QStringLiteral("1000K"));
+    QCOMPARE(baudBox(w)->currentIndex(), 16);
+    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0xFFFFFFFF"));
+
+    const QStringList headers{" ", "Work Mode", "Bit", "ID Register", "Mask Register"};
+    for (int column = 0; column < 5; ++column)
+        QCOMPARE(table(w)->horizontalHeaderItem(column)->text(), headers.at(column));
+    for (int row = 0; row < 14; ++row) {
+        QCOMPARE(cellBox(w, row, 1)->itemText(0), QStringLiteral("Mask Mode"));
+        QCOMPARE(cellBox(w, row, 1)->itemText(1), QStringLiteral("List Mode"));
+        QCOMPARE(cellBox(w, row, 2)->itemText(0), QStringLiteral("16"));
+        QCOMPARE(cellBox(w, row, 2)->itemText(1), QStringLiteral("32"));
+    }
+    QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
+
+    // Back without the catalogue: the Chinese texts return.
+    w.retranslate();
+    QCOMPARE(baudBox(w)->itemText(16), QStringLiteral("自定义"));
+    QCOMPARE(cellBox(w, 0, 1)->itemText(1), QStringLiteral("列表模式"));
+}
+
+QTEST_MAIN(TestChannalWidget)
+#include "tst_channalwidget.moc"
