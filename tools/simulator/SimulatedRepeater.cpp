@@ -187,8 +187,10 @@ int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, s
     if (fault != nullptr) {
         switch (fault->fault) {
             case Fault::Unplug:
+                // Pulled out right after taking the report: the write went
+                // through, nothing answers it, and every later call fails.
                 unplugLocked();
-                return -1;
+                return static_cast<int>(length);
             case Fault::WriteError:
                 device->error = L"Write failed";
                 return -1;

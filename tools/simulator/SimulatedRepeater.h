@@ -26,7 +26,7 @@ enum class Fault {
     LongReply,    // a reply of 17 bytes
     ShortWrite,   // hid_write returns `value` (default 16); the device gets nothing
     WriteError,   // hid_write returns -1; the device gets nothing
-    Unplug,       // hid_write returns -1 and the device is gone: every later call fails
+    Unplug,       // the write succeeds, then the device is gone: every later call fails
 };
 
 constexpr int Every = 0;        // occurrence: every matching report
