@@ -1,8 +1,314 @@
-// Placeholder until the simulated repeater is written: no device present.
-#include <hidapi.h>
+#include "SimulatedRepeater.h"
 
-extern "C" {
-int HID_API_EXPORT HID_API_CALL hid_init(void) { return 0; }
-int HID_API_EXPORT HID_API_CALL hid_exit(void) { return 0; }
-hid_device* HID_API_EXPORT HID_API_CALL hid_open(unsigned short, unsigned short, const wchar_t*) { return nullptr; }
+#include <algorithm>
+#include <cstring>
+#include <deque>
+
+// The simulator's handle: one open of the device, with the replies on their
+// way to it.
+struct hid_device_ {
+    enum class State { Open, Unplugged, Closed };
+    struct Reply {
+        QByteArray bytes;
+        std::chrono::steady_clock::time_point due;
+    };
+    State state = State::Open;
+    bool nonblocking = false;
+    std::deque<Reply> replies;
+    std::wstring error;
+};
+
+namespace sim {
+
+namespace {
+constexpr int kDefaultLateDelay = 200;
+constexpr int kDefaultShortWrite = 16;
+}  // namespace
+
+SimulatedRepeater& SimulatedRepeater::instance() {
+    static SimulatedRepeater repeater;
+    return repeater;
 }
+
+SimulatedRepeater::SimulatedRepeater() = default;
+SimulatedRepeater::~SimulatedRepeater() = default;
+
+void SimulatedRepeater::reset() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_firmware = Firmware();
+    m_present = true;
+    m_latency = 1;
+    m_faults.clear();
+    m_log.clear();
+    for (auto& handle : m_handles) handle->replies.clear();
+    m_globalError.clear();
+    m_changed.notify_all();
+}
+
+void SimulatedRepeater::setPresent(bool present) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (present) {
+        m_present = true;
+    } else {
+        unplugLocked();
+    }
+}
+
+bool SimulatedRepeater::isPresent() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_present;
+}
+
+void SimulatedRepeater::setIdentity(const Identity& identity) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_firmware.identity = identity;
+}
+
+Identity SimulatedRepeater::identity() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_firmware.identity;
+}
+
+void SimulatedRepeater::setParameters(const Parameters& parameters) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_firmware.parameters = parameters;
+}
+
+Parameters SimulatedRepeater::parameters() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_firmware.parameters;
+}
+
+void SimulatedRepeater::setLatency(int milliseconds) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_latency = std::max(0, milliseconds);
+}
+
+void SimulatedRepeater::injectFault(int code, Fault fault, int occurrence, int value) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_faults.push_back(FaultRule{code, fault, occurrence, value});
+}
+
+void SimulatedRepeater::clearFaults() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_faults.clear();
+}
+
+QList<QByteArray> SimulatedRepeater::log() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_log;
+}
+
+void SimulatedRepeater::clearLog() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_log.clear();
+}
+
+int SimulatedRepeater::openHandleCount() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return static_cast<int>(std::count_if(m_handles.begin(), m_handles.end(), [](const auto& handle) {
+        return handle->state == hid_device::State::Open;
+    }));
+}
+
+int SimulatedRepeater::queuedReplyCount() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    size_t count = 0;
+    for (const auto& handle : m_handles) count += handle->replies.size();
+    return static_cast<int>(count);
+}
+
+int SimulatedRepeater::arrivedReplyCount() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const Clock::time_point now = Clock::now();
+    int count = 0;
+    for (const auto& handle : m_handles) {
+        for (const auto& reply : handle->replies) count += reply.due <= now ? 1 : 0;
+    }
+    return count;
+}
+
+bool SimulatedRepeater::isInitialised() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_initialised;
+}
+
+// --- hidapi side -------------------------------------------------------------
+
+int SimulatedRepeater::hidInit() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_initialised = true;
+    return 0;
+}
+
+int SimulatedRepeater::hidExit() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_initialised = false;
+    return 0;
+}
+
+hid_device* SimulatedRepeater::hidOpen(unsigned short vendorId, unsigned short productId,
+                                       const wchar_t* serial) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // Card numbers are not USB serial numbers; a device asked for by serial is never found.
+    if (!m_present || vendorId != 0x0483 || productId != 0x6901 || serial != nullptr) {
+        m_globalError = L"No HID device with the requested vendor ID, product ID and serial number";
+        return nullptr;
+    }
+    m_globalError.clear();
+    m_handles.push_back(std::make_unique<hid_device>());
+    return m_handles.back().get();
+}
+
+int SimulatedRepeater::hidSetNonblocking(hid_device* device, int nonblock) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!isOpenLocked(device)) return -1;
+    device->nonblocking = nonblock != 0;
+    return 0;
+}
+
+int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, size_t length) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!isOpenLocked(device)) return -1;
+    if (data == nullptr || length == 0) {
+        device->error = L"Nothing to write";
+        return -1;
+    }
+    const QByteArray report(reinterpret_cast<const char*>(data), static_cast<int>(length));
+    m_log.append(report);
+    // The device has no numbered reports: anything but report 0 is refused.
+    if (data[0] != 0x00) {
+        device->error = L"Invalid report number";
+        return -1;
+    }
+
+    const int code = length > 2 ? data[2] : AnyCommand;
+    const FaultRule* fault = matchFault(code);
+    if (fault != nullptr) {
+        switch (fault->fault) {
+            case Fault::Unplug:
+                // Pulled out right after taking the report: the write went
+                // through, nothing answers it, and every later call fails.
+                unplugLocked();
+                return static_cast<int>(length);
+            case Fault::WriteError:
+                device->error = L"Write failed";
+                return -1;
+            case Fault::ShortWrite:
+                return fault->value >= 0 ? fault->value : kDefaultShortWrite;
+            default:
+                break;
+        }
+    }
+
+    QByteArray reply = m_firmware.answer(report);
+    if (reply.isEmpty()) return static_cast<int>(length);
+
+    int delay = m_latency;
+    if (fault != nullptr) {
+        switch (fault->fault) {
+            case Fault::NoReply:
+                return static_cast<int>(length);
+            case Fault::LateReply:
+                delay = fault->value >= 0 ? fault->value : kDefaultLateDelay;
+                break;
+            case Fault::WrongStatus: {
+                const unsigned char normal = Firmware::normalStatus(static_cast<unsigned char>(code));
+                const int swapped = normal == 0x86 ? 0x81 : 0x86;
+                reply[2] = static_cast<char>(fault->value >= 0 ? fault->value : swapped);
+                break;
+            }
+            case Fault::ShortReply:
+                reply.chop(1);
+                break;
+            case Fault::LongReply:
+                reply.append('\0');
+                break;
+            default:
+                break;
+        }
+    }
+    device->replies.push_back({reply, Clock::now() + std::chrono::milliseconds(delay)});
+    m_changed.notify_all();
+    return static_cast<int>(length);
+}
+
+int SimulatedRepeater::hidReadTimeout(hid_device* device, unsigned char* data, size_t length,
+                                      int milliseconds) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const bool unbounded = milliseconds < 0;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(0, milliseconds));
+    for (;;) {
+        if (!isOpenLocked(device)) return -1;
+        const Clock::time_point now = Clock::now();
+        if (!device->replies.empty() && device->replies.front().due <= now) {
+            const QByteArray reply = device->replies.front().bytes;
+            device->replies.pop_front();
+            const size_t count = std::min(length, static_cast<size_t>(reply.size()));
+            if (data != nullptr) std::memcpy(data, reply.constData(), count);
+            return static_cast<int>(count);
+        }
+        if (!unbounded && now >= deadline) return 0;
+        // Replies come in order: only the first one can be the next to arrive.
+        Clock::time_point wake = unbounded ? Clock::time_point::max() : deadline;
+        if (!device->replies.empty()) wake = std::min(wake, device->replies.front().due);
+        if (wake == Clock::time_point::max()) {
+            m_changed.wait(lock);
+        } else {
+            m_changed.wait_until(lock, wake);
+        }
+    }
+}
+
+void SimulatedRepeater::hidClose(hid_device* device) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (auto& handle : m_handles) {
+        if (handle.get() == device) {
+            handle->state = hid_device::State::Closed;
+            handle->replies.clear();
+        }
+    }
+    m_changed.notify_all();
+}
+
+const wchar_t* SimulatedRepeater::hidError(hid_device* device) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (device == nullptr) return m_globalError.empty() ? nullptr : m_globalError.c_str();
+    for (const auto& handle : m_handles) {
+        if (handle.get() == device) return handle->error.empty() ? nullptr : handle->error.c_str();
+    }
+    return nullptr;
+}
+
+// --- internals ----------------------------------------------------------------
+
+const SimulatedRepeater::FaultRule* SimulatedRepeater::matchFault(int code) {
+    const FaultRule* fired = nullptr;
+    for (FaultRule& rule : m_faults) {
+        if (rule.code != AnyCommand && rule.code != code) continue;
+        ++rule.seen;
+        if (fired == nullptr && (rule.occurrence == Every || rule.occurrence == rule.seen)) fired = &rule;
+    }
+    return fired;
+}
+
+void SimulatedRepeater::unplugLocked() {
+    m_present = false;
+    for (auto& handle : m_handles) {
+        if (handle->state != hid_device::State::Open) continue;
+        handle->state = hid_device::State::Unplugged;
+        handle->replies.clear();
+        handle->error = L"The device has been disconnected";
+    }
+    m_changed.notify_all();
+}
+
+bool SimulatedRepeater::isOpenLocked(hid_device* device) const {
+    if (device == nullptr) return false;
+    for (const auto& handle : m_handles) {
+        if (handle.get() == device) return handle->state == hid_device::State::Open;
+    }
+    return false;
+}
+
+}  // namespace sim

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include <hidapi.h>
+
+// Owner of the one hidapi handle the program talks to the repeater through.
+// Knows nothing of frames; failures come back as return values only.
+// No lock: callers keep the search thread and the GUI thread apart.
+class HIDDevice {
+public:
+    HIDDevice();
+    ~HIDDevice();
+    HIDDevice(const HIDDevice&) = delete;
+    HIDDevice& operator=(const HIDDevice&) = delete;
+
+    // Opens the first matching device in blocking mode. A handle that is
+    // still open is closed first, so a repeated search never leaks one.
+    bool open(unsigned short vendorId, unsigned short productId, const wchar_t* serial);
+    void close();
+    bool isOpen() const { return m_pDevice != nullptr; }
+
+    // Bytes written, or -1 (also when no device is open). data[0] is the
+    // report number.
+    int write(const unsigned char* data, size_t length);
+    // Bytes read, 0 when the time ran out, -1 on error or when closed.
+    int readTimeout(unsigned char* buffer, size_t length, int milliseconds);
+    // The library's last error text; empty when it has none.
+    std::wstring errorText() const;
+
+private:
+    hid_device* m_pDevice = nullptr;
+};
