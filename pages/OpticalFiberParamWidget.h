@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QVariant>
+#include <QWidget>
+
+#include "ui_OpticalFiberParamWidget.h"
+
+class QComboBox;
+class QLabel;
+
+// The fiber tab: one baud-rate choice per fiber channel, kept as one-byte
+// codes (item index + 1) in the combo boxes' user data.
+class OpticalFiberParamWidget : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kMaxFibers = 4;
+
+    explicit OpticalFiberParamWidget(QWidget* parent = nullptr);
+
+    void setFiberCount(int n);
+    void hideParam();
+    void setDefault();
+    QVariant baudRateData(int channel) const;
+    void setBaudRateCode(int channel, int code);
+    void retranslate();
+
+private:
+    void retranslateLabels();
+
+    Ui::OpticalFiberParamWidget ui;
+    QLabel* m_labelBaudRate[kMaxFibers] = {};
+    QComboBox* m_comboBoxBaudRate[kMaxFibers] = {};
+    int m_fiberCount = 0;
+};
