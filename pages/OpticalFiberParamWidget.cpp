@@ -1,5 +1,7 @@
 #include "OpticalFiberParamWidget.h"
 
+#include "ui_OpticalFiberParamWidget.h"
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,13 +15,14 @@ constexpr int kRateCount = int(sizeof(kBaudRates) / sizeof(kBaudRates[0]));
 constexpr int kDefaultIndex = 10;  // "1380K", code 0x0b
 }  // namespace
 
-OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent) : QWidget(parent) {
-    ui.setupUi(this);
-    ui.m_labelTip->setStyleSheet(QStringLiteral("color:red;"));
+OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::OpticalFiberParamWidget>()) {
+    ui->setupUi(this);
+    ui->m_labelTip->setStyleSheet(QStringLiteral("color:red;"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addSpacing(5);
-    layout->addWidget(ui.m_labelTip);
+    layout->addWidget(ui->m_labelTip);
     layout->addSpacing(50);
     layout->addSpacing(15);
     for (int i = 0; i < kMaxFibers; ++i) {
@@ -46,7 +49,7 @@ OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent) : QWidget(pare
     layout->addStretch();
 
     retranslateLabels();
-    ui.m_labelTip->hide();
+    ui->m_labelTip->hide();
     setDefault();
 }
 
@@ -56,7 +59,7 @@ void OpticalFiberParamWidget::setFiberCount(int n) {
         m_labelBaudRate[i]->show();
         m_comboBoxBaudRate[i]->show();
     }
-    ui.m_labelTip->show();
+    ui->m_labelTip->show();
 }
 
 void OpticalFiberParamWidget::hideParam() {
@@ -64,7 +67,7 @@ void OpticalFiberParamWidget::hideParam() {
         m_labelBaudRate[i]->hide();
         m_comboBoxBaudRate[i]->hide();
     }
-    ui.m_labelTip->hide();
+    ui->m_labelTip->hide();
 }
 
 void OpticalFiberParamWidget::setDefault() {
@@ -85,10 +88,12 @@ void OpticalFiberParamWidget::setBaudRateCode(int channel, int code) {
 
 void OpticalFiberParamWidget::retranslate() {
     retranslateLabels();
-    ui.m_labelTip->setText(tr("【注意】：如需修改,请确保与对接光纤通道的波特率保持一致."));
+    ui->m_labelTip->setText(tr("【注意】：如需修改,请确保与对接光纤通道的波特率保持一致."));
 }
 
 void OpticalFiberParamWidget::retranslateLabels() {
     for (int i = 0; i < kMaxFibers; ++i)
         m_labelBaudRate[i]->setText(tr("光纤") + QString::number(i + 1) + QLatin1Char(' ') + tr("波特率："));
 }
+
+OpticalFiberParamWidget::~OpticalFiberParamWidget() = default;

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <memory>
+
 #include <QVariant>
 #include <QWidget>
 
-#include "ui_OpticalFiberParamWidget.h"
-
 class QComboBox;
 class QLabel;
+
+namespace Ui {
+class OpticalFiberParamWidget;
+}
 
 // The fiber tab: one baud-rate choice per fiber channel, kept as one-byte
 // codes (item index + 1) in the combo boxes' user data.
@@ -16,6 +20,7 @@ public:
     static constexpr int kMaxFibers = 4;
 
     explicit OpticalFiberParamWidget(QWidget* parent = nullptr);
+    ~OpticalFiberParamWidget() override;
 
     void setFiberCount(int n);
     void hideParam();
@@ -27,7 +32,7 @@ public:
 private:
     void retranslateLabels();
 
-    Ui::OpticalFiberParamWidget ui;
+    std::unique_ptr<Ui::OpticalFiberParamWidget> ui;
     QLabel* m_labelBaudRate[kMaxFibers] = {};
     QComboBox* m_comboBoxBaudRate[kMaxFibers] = {};
     int m_fiberCount = 0;

@@ -1,5 +1,7 @@
 #include "RouteParamWidget.h"
 
+#include "ui_RouteParamWidget.h"
+
 #include <QHeaderView>
 #include <QRegularExpression>
 #include <QSignalMapper>
@@ -55,9 +57,10 @@ QTableWidgetItem* makeFixedItem() {
 
 }  // namespace
 
-RouteParamWidget::RouteParamWidget(QWidget* parent) : QWidget(parent) {
-    ui.setupUi(this);
-    QTableWidget* table = ui.m_tableWidgetRouteMap;
+RouteParamWidget::RouteParamWidget(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::RouteParamWidget>()) {
+    ui->setupUi(this);
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
     table->setFixedSize(400, 250);
 
     m_signalMapper = new QSignalMapper(this);
@@ -67,8 +70,8 @@ RouteParamWidget::RouteParamWidget(QWidget* parent) : QWidget(parent) {
     layout->addSpacing(40);
     layout->addWidget(table);
     auto* hints = new QVBoxLayout;
-    hints->addWidget(ui.m_labelHint);
-    hints->addWidget(ui.m_labelHint2);
+    hints->addWidget(ui->m_labelHint);
+    hints->addWidget(ui->m_labelHint2);
     hints->addStretch();
     layout->addLayout(hints);
     layout->addStretch();
@@ -119,8 +122,8 @@ RouteParamWidget::RouteParamWidget(QWidget* parent) : QWidget(parent) {
 
     retranslate();
     table->hide();
-    ui.m_labelHint->hide();
-    ui.m_labelHint2->hide();
+    ui->m_labelHint->hide();
+    ui->m_labelHint2->hide();
 }
 
 bool RouteParamWidget::isKnownType() const {
@@ -132,10 +135,10 @@ bool RouteParamWidget::isPresent(int channel) const {
 }
 
 void RouteParamWidget::setHardwareType(int type) {
-    QTableWidget* table = ui.m_tableWidgetRouteMap;
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
     table->show();
-    ui.m_labelHint->show();
-    ui.m_labelHint2->show();
+    ui->m_labelHint->show();
+    ui->m_labelHint2->show();
     m_hardwareType = type;
 
     // Show everything first: a larger device after a smaller one in the same
@@ -148,9 +151,9 @@ void RouteParamWidget::setHardwareType(int type) {
 }
 
 void RouteParamWidget::hideParam() {
-    ui.m_labelHint->hide();
-    ui.m_labelHint2->hide();
-    ui.m_tableWidgetRouteMap->hide();
+    ui->m_labelHint->hide();
+    ui->m_labelHint2->hide();
+    ui->m_tableWidgetRouteMap->hide();
 }
 
 void RouteParamWidget::setDefault() {
@@ -257,6 +260,8 @@ void RouteParamWidget::retranslate() {
         m_rowItems[i]->setText(name);
     }
     m_onOffItem->setText(tr("开/关"));
-    ui.m_labelHint->setText(tr("① 开/关：√表示该通道打开，╳表示该通道关闭."));
-    ui.m_labelHint2->setText(tr("② 路由：√表示该通道路由使能，╳表示该通道路由禁止."));
+    ui->m_labelHint->setText(tr("① 开/关：√表示该通道打开，╳表示该通道关闭."));
+    ui->m_labelHint2->setText(tr("② 路由：√表示该通道路由使能，╳表示该通道路由禁止."));
 }
+
+RouteParamWidget::~RouteParamWidget() = default;

@@ -1,15 +1,19 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QVector>
 #include <QWidget>
 
-#include "ui_RouteParamWidget.h"
-
 class CheckButton;
 class QSignalMapper;
 class QTableWidgetItem;
+
+namespace Ui {
+class RouteParamWidget;
+}
 
 // The route tab: an ON/OFF switch per channel and a route switch per ordered
 // pair of channels. Which channels exist follows the device's hardware type.
@@ -19,6 +23,7 @@ public:
     static constexpr int kChannelCount = 6;
 
     explicit RouteParamWidget(QWidget* parent = nullptr);
+    ~RouteParamWidget() override;
 
     void setHardwareType(int type);
     void hideParam();
@@ -41,7 +46,7 @@ private:
     void enableRoute(int row);
     void disableRoute(int row);
 
-    Ui::RouteParamWidget ui;
+    std::unique_ptr<Ui::RouteParamWidget> ui;
     QSignalMapper* m_signalMapper = nullptr;
     int m_hardwareType = 1;
     // Indexed by channel, in the order CAN1, CAN2, Fiber1 ... Fiber4.
