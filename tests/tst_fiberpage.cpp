@@ -36,7 +36,6 @@ private slots:
     void visibility();
     void setBaudRateCode_data();
     void setBaudRateCode();
-    void everyCodeMatchesItsRate();
     void setDefaultResetsHiddenRows();
     void retranslate();
 };
@@ -128,18 +127,6 @@ void TestFiberPage::setBaudRateCode() {
     if (data.isValid()) QCOMPARE(page.baudRateData(channel), data);
     for (int i = 0; i < 4; ++i)
         if (i != channel) QCOMPARE(combo(page, i)->currentText(), QString("1380K"));
-}
-
-void TestFiberPage::everyCodeMatchesItsRate() {
-    const QStringList rates = {"5K",   "10K",  "20K",  "40K",  "50K",   "100K",
-                               "125K", "250K", "500K", "920K", "1380K", "2250K"};
-    OpticalFiberParamWidget page;
-    page.setFiberCount(4);
-    for (int code = 1; code <= 12; ++code) {
-        page.setBaudRateCode(1, code);
-        QCOMPARE(combo(page, 1)->currentText(), rates.at(code - 1));
-        QCOMPARE(page.baudRateData(1).toByteArray(), QByteArray(1, char(code)));
-    }
 }
 
 void TestFiberPage::setDefaultResetsHiddenRows() {

