@@ -1,0 +1,49 @@
+#include "DevInfoWidget.h"
+
+#include "ui_DevInfoWidget.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+DevInfoWidget::DevInfoWidget(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::DevInfoWidget>()) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_ShowModal);
+    setWindowTitle(tr("设备信息"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addSpacing(30);
+    const std::pair<QLabel*, QLineEdit*> rows[] = {
+        {ui->m_labelDevType, ui->m_lineEditDevType},
+        {ui->m_labelDevVersion, ui->m_lineEditDevVersion},
+        {ui->m_labelFirmwareVersion, ui->m_lineEditFirmwareVersion},
+        {ui->m_labelCardNum, ui->m_lineEditCardNum},
+    };
+    for (const auto& [caption, field] : rows) {
+        auto* row = new QHBoxLayout;
+        row->addStretch();
+        row->addWidget(caption);
+        row->addWidget(field);
+        row->addStretch();
+        layout->addLayout(row);
+    }
+    layout->addStretch();
+}
+
+void DevInfoWidget::setDevInfo(const QString& strDevType, const QString& strDevVer,
+                               const QString& strFirmware, const QString& strCardNum) {
+    ui->m_lineEditDevType->setText(strDevType);
+    ui->m_lineEditDevVersion->setText(strDevVer);
+    ui->m_lineEditFirmwareVersion->setText(strFirmware);
+    ui->m_lineEditCardNum->setText(strCardNum);
+}
+
+void DevInfoWidget::retranslate() {
+    setWindowTitle(tr("设备信息"));
+    ui->m_labelDevType->setText(tr("硬件类型："));
+    ui->m_labelDevVersion->setText(tr("硬件版本："));
+    ui->m_labelFirmwareVersion->setText(tr("固件版本："));
+    ui->m_labelCardNum->setText(tr("板卡序号："));
+}
+
+DevInfoWidget::~DevInfoWidget() = default;

@@ -1,0 +1,99 @@
+#include "OpticalFiberParamWidget.h"
+
+#include "ui_OpticalFiberParamWidget.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+// The item index + 1 is the code the device uses.
+const char* const kBaudRates[] = {"5K",   "10K",  "20K",  "40K",  "50K",   "100K",
+                                  "125K", "250K", "500K", "920K", "1380K", "2250K"};
+constexpr int kRateCount = int(sizeof(kBaudRates) / sizeof(kBaudRates[0]));
+constexpr int kDefaultIndex = 10;  // "1380K", code 0x0b
+}  // namespace
+
+OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::OpticalFiberParamWidget>()) {
+    ui->setupUi(this);
+    ui->m_labelTip->setStyleSheet(QStringLiteral("color:red;"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addSpacing(5);
+    layout->addWidget(ui->m_labelTip);
+    layout->addSpacing(50);
+    layout->addSpacing(15);
+    for (int i = 0; i < kMaxFibers; ++i) {
+        auto* label = new QLabel;
+        auto* combo = new QComboBox;
+        label->setObjectName(QStringLiteral("m_labelBaudRate%1").arg(i + 1));
+        combo->setObjectName(QStringLiteral("m_comboBoxBaudRate%1").arg(i + 1));
+        label->hide();
+        combo->hide();
+        label->setFixedWidth(120);
+        combo->setFixedWidth(100);
+        for (int k = 0; k < kRateCount; ++k)
+            combo->addItem(QString::fromLatin1(kBaudRates[k]), QByteArray(1, char(k + 1)));
+        m_labelBaudRate[i] = label;
+        m_comboBoxBaudRate[i] = combo;
+
+        auto* row = new QHBoxLayout;
+        row->addStretch();
+        row->addWidget(label);
+        row->addWidget(combo);
+        row->addStretch();
+        layout->addLayout(row);
+    }
+    layout->addStretch();
+
+    retranslateLabels();
+    ui->m_labelTip->hide();
+    setDefault();
+}
+
+void OpticalFiberParamWidget::setFiberCount(int n) {
+    m_fiberCount = qBound(0, n, kMaxFibers);
+    for (int i = 0; i < m_fiberCount; ++i) {
+        m_labelBaudRate[i]->show();
+        m_comboBoxBaudRate[i]->show();
+    }
+    ui->m_labelTip->show();
+}
+
+void OpticalFiberParamWidget::hideParam() {
+    for (int i = 0; i < m_fiberCount; ++i) {
+        m_labelBaudRate[i]->hide();
+        m_comboBoxBaudRate[i]->hide();
+    }
+    ui->m_labelTip->hide();
+}
+
+void OpticalFiberParamWidget::setDefault() {
+    for (QComboBox* combo : m_comboBoxBaudRate) combo->setCurrentIndex(kDefaultIndex);
+}
+
+QVariant OpticalFiberParamWidget::baudRateData(int channel) const {
+    if (channel < 0 || channel >= kMaxFibers) return QVariant();
+    // An empty box (no current item) yields an invalid variant.
+    return m_comboBoxBaudRate[channel]->currentData();
+}
+
+void OpticalFiberParamWidget::setBaudRateCode(int channel, int code) {
+    if (channel < 0 || channel > m_fiberCount - 1) return;
+    const bool known = code >= 1 && code <= kRateCount;
+    m_comboBoxBaudRate[channel]->setCurrentIndex(known ? code - 1 : -1);
+}
+
+void OpticalFiberParamWidget::retranslate() {
+    retranslateLabels();
+    ui->m_labelTip->setText(tr("【注意】：如需修改,请确保与对接光纤通道的波特率保持一致."));
+}
+
+void OpticalFiberParamWidget::retranslateLabels() {
+    for (int i = 0; i < kMaxFibers; ++i)
+        m_labelBaudRate[i]->setText(tr("光纤") + QString::number(i + 1) + QLatin1Char(' ') + tr("波特率："));
+}
+
+OpticalFiberParamWidget::~OpticalFiberParamWidget() = default;

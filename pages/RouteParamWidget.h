@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QVector>
+#include <QWidget>
+
+class CheckButton;
+class QSignalMapper;
+class QTableWidgetItem;
+
+namespace Ui {
+class RouteParamWidget;
+}
+
+// The route tab: an ON/OFF switch per channel and a route switch per ordered
+// pair of channels. Which channels exist follows the device's hardware type.
+class RouteParamWidget : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kChannelCount = 6;
+
+    explicit RouteParamWidget(QWidget* parent = nullptr);
+    ~RouteParamWidget() override;
+
+    void setHardwareType(int type);
+    void hideParam();
+    void setDefault();
+    QByteArray routeFrame() const;
+    void setRouteReply(const unsigned char* reply);
+    QJsonArray toJson() const;
+    // The inverse of toJson(): applies six strings of six "0"/"1" digits to
+    // the present routes. Anything else leaves the map as it is and fails.
+    bool fromJson(const QJsonArray& route);
+    void retranslate();
+
+public slots:
+    void onCheckButtonClickedMapper(int row);
+
+private:
+    bool isKnownType() const;
+    bool isPresent(int channel) const;
+    QVector<CheckButton*> linkedRoutes(int row) const;
+    void enableRoute(int row);
+    void disableRoute(int row);
+
+    std::unique_ptr<Ui::RouteParamWidget> ui;
+    QSignalMapper* m_signalMapper = nullptr;
+    int m_hardwareType = 1;
+    // Indexed by channel, in the order CAN1, CAN2, Fiber1 ... Fiber4.
+    CheckButton* m_onOff[kChannelCount] = {};
+    CheckButton* m_route[kChannelCount][kChannelCount] = {};  // [row channel][column channel]
+    QTableWidgetItem* m_rowItems[kChannelCount] = {};
+    QTableWidgetItem* m_columnItems[kChannelCount] = {};
+    QTableWidgetItem* m_onOffItem = nullptr;
+};
