@@ -4,10 +4,19 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QMessageBox>
 #include <QVBoxLayout>
 
+#include "CANParamWidget.h"
+#include "CustomProgressIndicator.h"
+#include "DevInfoWidget.h"
+#include "HIDDevice.h"
+#include "HidNotice.h"
 #include "LanguageSettings.h"
+#include "OpticalFiberParamWidget.h"
+#include "RouteParamWidget.h"
 #include "TitleWidget.h"
+#include "platform/DeviceNotifier.h"
 #include "platform/SystemLanguage.h"
 #include "ui_Tarvane.h"
 
@@ -20,9 +29,13 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     ui->m_pLineEditDevName->setFixedWidth(180);
     ui->m_pLabelHint->setText(tr("正在搜索设备,请稍等"));
 
-    // The parameter pages are created here, before the menu.
-    buildMenu();
-    // The device information window is created here, after the menu.
+    m_pRouteParamWidget = new RouteParamWidget(nullptr);
+    m_pCANParamWidget = new CANParamWidget(nullptr);
+    m_pOpticalFiberParamWidget = new OpticalFiberParamWidget(nullptr);
+    m_menuOwner.reset(new QMenu);
+    m_pMenu = m_menuOwner.get();
+    m_devInfoOwner.reset(new DevInfoWidget(nullptr));
+    m_pDevInfoWidget = m_devInfoOwner.get();
 
     m_translatorEN.load(":/Language/tarvane_en.qm");
     m_translatorZH.load(":/Language/tarvane_zh.qm");
@@ -40,27 +53,44 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     m_pMenu->addSeparator();
     m_pMenu->addAction(m_pActionAbout);
 
-    // The busy indicator and the parameter tabs join here.
+    m_pProgressIndicator = new CustomProgressIndicator;
+    m_pProgressIndicator->setFixedSize(20, 20);
+    m_pProgressIndicator->startAnimation();  // the first search is under way
+
+    ui->m_tabWidgetParam->addTab(m_pCANParamWidget, tr("CAN参数"));
+    ui->m_tabWidgetParam->addTab(m_pOpticalFiberParamWidget, tr("光纤参数"));
+    ui->m_tabWidgetParam->addTab(m_pRouteParamWidget, tr("路由参数"));
+
     buildLayout();
     connectSignals();
-    // The device and the first search start here.
 
-    applyLanguage(startupLanguage(LanguageSettings::languageId(),
-                                  LanguageSettings::languageId() == -1 ? systemDefaultLangId() : 0));
+    m_hidDevice = std::make_shared<HIDDevice>();
+    startSearch();
+    m_pDeviceNotifier = new DeviceNotifier(this);
+    connect(m_pDeviceNotifier, &DeviceNotifier::notice, this, [this](const QString& path, bool arrival) {
+        if (HidNotice::isRepeaterInterface(path)) emit deviceChanged(arrival ? 1 : 0);
+    });
+
+    const int languageId = LanguageSettings::languageId();
+    applyLanguage(startupLanguage(languageId, languageId == -1 ? systemDefaultLangId() : 0));
     retranslate();
     ui->retranslateUi(this);
 }
 
-Tarvane::~Tarvane() { delete ui; }
-
-void Tarvane::buildMenu() { m_pMenu = new QMenu; }
+Tarvane::~Tarvane() {
+    waitForSearch();
+    m_pProgressIndicator->stopAnimation();
+    delete m_pDeviceNotifier;
+    m_pDeviceNotifier = nullptr;
+    delete ui;
+}
 
 void Tarvane::buildLayout() {
     auto* top = new QHBoxLayout;
     top->setSpacing(10);
     top->addWidget(ui->m_pLabelDevName);
     top->addWidget(ui->m_pLineEditDevName);
-    // the busy indicator sits here
+    top->addWidget(m_pProgressIndicator);
     top->addWidget(ui->m_pLabelHint);
     top->addStretch();
 
@@ -116,27 +146,18 @@ void Tarvane::retranslate() {
     ui->m_pLabelHint->setText(tr("正在搜索设备,请稍等"));
     m_pActionAbout->setText(tr("关于"));
     m_pActionDeviceInfo->setText(tr("设备信息"));
-    // the page texts follow here
+    ui->m_tabWidgetParam->setTabText(0, tr("CAN参数"));
+    ui->m_tabWidgetParam->setTabText(1, tr("光纤参数"));
+    ui->m_tabWidgetParam->setTabText(2, tr("路由参数"));
+    m_pCANParamWidget->retranslate();
+    m_pOpticalFiberParamWidget->retranslate();
+    m_pRouteParamWidget->retranslate();
+    m_pDevInfoWidget->retranslate();
     m_pTitleWidget->retranslate();
 }
 
+void Tarvane::showHint(const QString& text) {
+    QMessageBox::information(this, tr("提示"), text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
 void Tarvane::onCloseWidget() { QCoreApplication::quit(); }
-
-// Filled in with the menu actions.
-void Tarvane::onShowMainMenu() {}
-void Tarvane::onLeftDoubleClick() {}
-void Tarvane::onActionEN() {}
-void Tarvane::onActionZH() {}
-void Tarvane::onActionAbout() {}
-void Tarvane::onActionDeviceInfo() {}
-
-// Filled in with device discovery.
-void Tarvane::onShowName(int, int, QString, QString, QString, QString, QString) {}
-void Tarvane::onDeviceChanged(int) {}
-
-// Filled in with the device and file operations.
-void Tarvane::onPushButtonWrite() {}
-void Tarvane::onPushButtonRead() {}
-void Tarvane::onPushButtonSaveToFile() {}
-void Tarvane::onPushButtonReadFromFile() {}
-void Tarvane::onPushButtonDefault() {}

@@ -2,12 +2,21 @@
 
 #include <QString>
 #include <QTranslator>
+#include <memory>
+#include <thread>
 
 #include "AbsFrameLessAutoSize.h"
 #include "Language.h"
 
+class CANParamWidget;
+class CustomProgressIndicator;
+class DevInfoWidget;
+class DeviceNotifier;
+class HIDDevice;
+class OpticalFiberParamWidget;
 class QAction;
 class QMenu;
+class RouteParamWidget;
 class TitleWidget;
 namespace Ui {
 class TarvaneClass;
@@ -46,6 +55,8 @@ public slots:
     void onDeviceChanged(int nType);
 
 protected:
+    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+
     Ui::TarvaneClass* ui;
     TitleWidget* m_pTitleWidget = nullptr;
     QMenu* m_pMenu = nullptr;
@@ -54,12 +65,38 @@ protected:
     QAction* m_pActionZH = nullptr;
     QAction* m_pActionDeviceInfo = nullptr;
 
+    RouteParamWidget* m_pRouteParamWidget = nullptr;
+    CANParamWidget* m_pCANParamWidget = nullptr;
+    OpticalFiberParamWidget* m_pOpticalFiberParamWidget = nullptr;
+    DevInfoWidget* m_pDevInfoWidget = nullptr;
+
+    CustomProgressIndicator* m_pProgressIndicator = nullptr;
+    std::shared_ptr<HIDDevice> m_hidDevice;
+    bool m_bConnected = false;
+    int m_nCAN = 0;
+    int m_nFiberOptic = 0;
+    int m_nHardwareType = 0;
+
 private:
-    void buildMenu();
     void buildLayout();
     void connectSignals();
     void applyLanguage(Language language);
+    void showHint(const QString& text);
+    // Device discovery.
+    void startSearch();
+    void searchDevice();
+    void waitForSearch();
 
     QTranslator m_translatorZH;
     QTranslator m_translatorEN;
+    // Top-level windows of their own; the main window keeps them for its lifetime.
+    std::unique_ptr<QMenu> m_menuOwner;
+    std::unique_ptr<DevInfoWidget> m_devInfoOwner;
+    DeviceNotifier* m_pDeviceNotifier = nullptr;
+    // One search at a time, from its start until its result is handled; the
+    // window waits for the search thread before it goes.
+    std::thread m_searchThread;
+    bool m_bSearching = false;
+    // A removal during a search makes its result stale.
+    bool m_bDiscardSearchResult = false;
 };

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class HIDDevice;
+
+// What a successful search found out about the device.
+struct DeviceIdentity {
+    int nCAN = -1;
+    int nFiberOptic = 0;
+    int hardwareType = 0;  // the code the route page is set up for (5 counts as 3)
+    QString strName;       // model name, "_", card number
+    QString strDevType;
+    QString strDevVer;
+    QString strFirmware;
+    QString strCardNum;
+};
+
+// One model of the hardware type table.
+struct HardwareModel {
+    int code;
+    const char* name;
+    int nCAN;
+    int nFiberOptic;
+    int routeType;
+};
+
+// The model a hardware type code stands for, or nullptr for an unknown code.
+const HardwareModel* hardwareModel(int code);
+
+// Opens the repeater and asks for its identity: hardware type, card number,
+// hardware and firmware version. On any failure the device is closed again
+// and false is returned. Runs on the search thread.
+bool searchDevice(HIDDevice& device, DeviceIdentity& identity);
