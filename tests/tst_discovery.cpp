@@ -1,0 +1,290 @@
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "CANParamWidget.h"
+#include "CustomProgressIndicator.h"
+#include "DevInfoWidget.h"
+#include "LanguageSettings.h"
+#include "ModalAnswerer.h"
+#include "OpticalFiberParamWidget.h"
+#include "RouteParamWidget.h"
+#include "SimulatedRepeater.h"
+#include "Tarvane.h"
+#include "platform/DeviceNotifier.h"
+
+namespace {
+const QString kRepeaterPath =
+    R"(\\?\HID#VID_0483&PID_6901#7&2c9a3b1f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
+
+// The window with its connection state in view.
+class Window : public Tarvane {
+public:
+    using Tarvane::m_bConnected;
+    using Tarvane::m_nCAN;
+    using Tarvane::m_nFiberOptic;
+    using Tarvane::m_nHardwareType;
+    using Tarvane::m_pCANParamWidget;
+    using Tarvane::m_pDevInfoWidget;
+    using Tarvane::m_pOpticalFiberParamWidget;
+    using Tarvane::m_pProgressIndicator;
+    using Tarvane::m_pRouteParamWidget;
+
+    QString deviceName() const { return findChild<QLineEdit*>("m_pLineEditDevName")->text(); }
+    bool hintShown() const { return !findChild<QLabel*>("m_pLabelHint")->isHidden(); }
+    int canTabs() const { return m_pCANParamWidget->findChild<QTabWidget*>("m_tabWidgetChannal")->count(); }
+    int fiberRowsShown() const {
+        int shown = 0;
+        for (auto* box : m_pOpticalFiberParamWidget->findChildren<QComboBox*>()) shown += !box->isHidden();
+        return shown;
+    }
+    QTableWidget* routeTable() const { return m_pRouteParamWidget->findChild<QTableWidget*>(); }
+    int routeRowsShown() const {
+        int shown = 0;
+        for (int r = 1; r <= 6; ++r) shown += !routeTable()->isRowHidden(r);
+        return shown;
+    }
+    int routeColumnsShown() const {
+        int shown = 0;
+        for (int c = 2; c <= 7; ++c) shown += !routeTable()->isColumnHidden(c);
+        return shown;
+    }
+    QStringList devInfoTexts() const {
+        QStringList texts;
+        for (const char* name : {"m_lineEditDevType", "m_lineEditDevVersion", "m_lineEditFirmwareVersion",
+                                 "m_lineEditCardNum"})
+            texts << m_pDevInfoWidget->findChild<QLineEdit*>(name)->text();
+        return texts;
+    }
+    void notice(const QString& path, bool arrival) { emit findChild<DeviceNotifier*>()->notice(path, arrival); }
+};
+
+sim::SimulatedRepeater& device() { return sim::SimulatedRepeater::instance(); }
+
+sim::Identity identityOfType(unsigned char type) {
+    sim::Identity identity;
+    identity.hardwareType = type;
+    return identity;
+}
+}  // namespace
+
+class DiscoveryTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QFile::remove(LanguageSettings::filePath()); }
+    void init() { device().reset(); }
+
+    void startupWithoutDevice() {
+        device().setPresent(false);
+        ModalAnswerer answerer;
+        Window w;
+        QVERIFY(w.m_pProgressIndicator->isAnimated());
+        QVERIFY(w.hintShown());
+        QTRY_COMPARE(answerer.texts(), QStringList{"搜索设备失败"});
+        QCOMPARE(answerer.messages().first().title, QString("提示"));
+        QVERIFY(!w.m_pProgressIndicator->isAnimated());
+        QVERIFY(!w.hintShown());
+        QVERIFY(!w.m_bConnected);
+        QVERIFY(w.deviceName().isEmpty());
+        QCOMPARE(device().openHandleCount(), 0);
+    }
+
+    void modelsByType_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("fibers");
+        QTest::addColumn<int>("routeType");
+        QTest::addColumn<int>("routeChannels");
+        QTest::newRow("1") << 1 << "Orvex-A1" << 0 << 1 << 2;
+        QTest::newRow("2") << 2 << "Orvex-A2" << 1 << 2 << 3;
+        QTest::newRow("3") << 3 << "Orvex-A3" << 2 << 3 << 4;
+        QTest::newRow("4") << 4 << "Orvex-A4" << 4 << 4 << 6;
+        QTest::newRow("5 is set up as 3") << 5 << "Orvex-B1" << 2 << 3 << 4;
+    }
+    void modelsByType() {
+        QFETCH(int, type);
+        QFETCH(QString, model);
+        QFETCH(int, fibers);
+        QFETCH(int, routeType);
+        QFETCH(int, routeChannels);
+        device().setIdentity(identityOfType(type));
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_VERIFY(w.m_bConnected);
+        QVERIFY(answerer.seen().isEmpty());
+        QCOMPARE(w.deviceName(), model + "_TV2026000417");
+        QCOMPARE(w.m_nCAN, 2);
+        QCOMPARE(w.m_nFiberOptic, fibers);
+        QCOMPARE(w.m_nHardwareType, routeType);
+        QCOMPARE(w.canTabs(), 2);
+        QCOMPARE(w.fiberRowsShown(), fibers);
+        QVERIFY(!w.routeTable()->isHidden());
+        QCOMPARE(w.routeRowsShown(), routeChannels);
+        QCOMPARE(w.routeColumnsShown(), routeChannels);
+        QCOMPARE(w.devInfoTexts().first(), model);
+        QVERIFY(!w.m_pProgressIndicator->isAnimated());
+        QVERIFY(!w.hintShown());
+        // The four identity queries, in order, each a bare frame.
+        const QList<QByteArray> expected = {
+            QByteArray::fromHex("0012150100000000000000000000000000"),
+            QByteArray::fromHex("0012140100000000000000000000000000"),
+            QByteArray::fromHex("0012010100000000000000000000000000"),
+            QByteArray::fromHex("0012120100000000000000000000000000"),
+        };
+        QCOMPARE(device().log(), expected);
+    }
+
+    void unknownTypeCodeFails_data() {
+        QTest::addColumn<int>("type");
+        QTest::newRow("0") << 0;
+        QTest::newRow("6") << 6;
+        QTest::newRow("0xFF") << 0xFF;
+    }
+    void unknownTypeCodeFails() {
+        QFETCH(int, type);
+        device().setIdentity(identityOfType(type));
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_COMPARE(answerer.texts(), QStringList{"搜索设备失败"});
+        QVERIFY(!w.m_bConnected);
+        QCOMPARE(w.canTabs(), 0);
+        QCOMPARE(w.fiberRowsShown(), 0);
+        QCOMPARE(device().openHandleCount(), 0);  // a failed search lets go of the device
+    }
+
+    void identityTexts() {
+        sim::Identity identity;
+        identity.hardwareMinor = 0x05;
+        identity.hardwareMajor = 0x01;
+        identity.firmwareMinor = 0x0A;
+        identity.firmwareMajor = 0x02;
+        identity.cardNumber = "ABCDEFGHIJKL";  // fills bytes 4..15, no zero byte
+        device().setIdentity(identity);
+        Window w;
+        QTRY_VERIFY(w.m_bConnected);
+        QCOMPARE(w.devInfoTexts(), (QStringList{"Orvex-A4", "1.05", "2.10", "ABCDEFGHIJKL"}));
+        QCOMPARE(w.deviceName(), QString("Orvex-A4_ABCDEFGHIJKL"));
+    }
+
+    void failedQueryEndsSearch_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("fault");
+        QTest::newRow("type, no reply") << 0x15 << int(sim::Fault::NoReply);
+        QTest::newRow("card, short reply") << 0x14 << int(sim::Fault::ShortReply);
+        QTest::newRow("hw version, long reply") << 0x01 << int(sim::Fault::LongReply);
+        QTest::newRow("fw version, write error") << 0x12 << int(sim::Fault::WriteError);
+        QTest::newRow("type, short write") << 0x15 << int(sim::Fault::ShortWrite);
+    }
+    void failedQueryEndsSearch() {
+        QFETCH(int, code);
+        QFETCH(int, fault);
+        device().injectFault(code, sim::Fault(fault));
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_COMPARE(answerer.texts(), QStringList{"搜索设备失败"});
+        QVERIFY(!w.m_bConnected);
+        QVERIFY(w.deviceName().isEmpty());
+        QCOMPARE(device().openHandleCount(), 0);
+        QCOMPARE(quint8(device().log().last().at(2)), quint8(code));  // nothing after the failing query
+    }
+
+    void removalEmptiesPages() {
+        Window w;
+        QTRY_VERIFY(w.m_bConnected);
+        const QStringList identity = w.devInfoTexts();
+        w.notice(kRepeaterPath, false);
+        QVERIFY(!w.m_bConnected);
+        QVERIFY(w.deviceName().isEmpty());
+        QCOMPARE(w.canTabs(), 0);
+        QCOMPARE(w.fiberRowsShown(), 0);
+        QVERIFY(w.routeTable()->isHidden());
+        QCOMPARE(w.devInfoTexts(), identity);
+        QCOMPARE(device().openHandleCount(), 0);
+
+        // The next device is found again, with its own channels.
+        device().setIdentity(identityOfType(2));
+        w.notice(kRepeaterPath, true);
+        QVERIFY(w.m_pProgressIndicator->isAnimated());
+        QVERIFY(w.hintShown());
+        QTRY_VERIFY(w.m_bConnected);
+        QCOMPARE(w.deviceName(), QString("Orvex-A2_TV2026000417"));
+        QCOMPARE(w.canTabs(), 2);
+        QCOMPARE(w.fiberRowsShown(), 1);
+        QCOMPARE(w.routeRowsShown(), 3);
+    }
+
+    void arrivalNotices_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("search");
+        QTest::newRow("repeater") << kRepeaterPath << true;
+        QTest::newRow("no HID") << R"(\\?\USB#VID_0483&PID_6901#205F3A7B5652#{a5dcbf10-6530-11d2-901f-00c04fb951ed})"
+                                << false;
+        QTest::newRow("other product") << R"(\\?\HID#VID_0483&PID_5740#7&1b2&0&0000#{4d1e55b2})" << false;
+        QTest::newRow("linux add") << "HID#VID_0483&PID_6901#/DEVICES/0003:0483:6901.0004/HIDRAW/HIDRAW0" << true;
+    }
+    void arrivalNotices() {
+        QFETCH(QString, path);
+        QFETCH(bool, search);
+        device().setPresent(false);
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_COMPARE(answerer.texts().size(), 1);
+        device().setPresent(true);
+        w.notice(path, true);
+        QCOMPARE(w.m_pProgressIndicator->isAnimated(), search);
+        if (search) QTRY_VERIFY(w.m_bConnected);
+        QTest::qWait(20);
+        QCOMPARE(w.m_bConnected, search);
+        QCOMPARE(device().log().size(), search ? 4 : 0);
+    }
+
+    void oneSearchAtATime() {
+        device().setLatency(5);
+        ModalAnswerer answerer;
+        Window w;
+        // Two more arrivals while the start-up search runs start nothing.
+        w.notice(kRepeaterPath, true);
+        w.notice(kRepeaterPath, true);
+        QTRY_VERIFY(w.m_bConnected);
+        QCOMPARE(device().log().size(), 4);
+        // Nor does an arrival while connected.
+        w.notice(kRepeaterPath, true);
+        QTest::qWait(50);
+        QCOMPARE(device().log().size(), 4);
+        QCOMPARE(w.canTabs(), 2);
+        QVERIFY(answerer.seen().isEmpty());
+    }
+
+    void removalDuringSearch() {
+        device().setLatency(10);
+        ModalAnswerer answerer;
+        Window w;
+        w.notice(kRepeaterPath, false);  // waits for the search to let go of the device
+        QCOMPARE(device().openHandleCount(), 0);
+        QTest::qWait(100);
+        QVERIFY(!w.m_bConnected);
+        QVERIFY(!w.m_pProgressIndicator->isAnimated());
+        QCOMPARE(w.canTabs(), 0);
+        QVERIFY(answerer.seen().isEmpty());
+        // The device comes back: a new search finds it.
+        w.notice(kRepeaterPath, true);
+        QTRY_VERIFY(w.m_bConnected);
+    }
+
+    void windowDestroyedDuringSearch() {
+        device().setLatency(10);
+        {
+            Window w;
+            w.notice(kRepeaterPath, true);
+        }  // waits for its search instead of leaving it a dangling window
+        QTest::qWait(50);
+        QCOMPARE(device().log().size(), 4);
+    }
+};
+
+QTEST_MAIN(DiscoveryTest)
+#include "tst_discovery.moc"
