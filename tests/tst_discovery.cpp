@@ -91,6 +91,17 @@ private slots:
         QVERIFY(!w.m_bConnected);
         QVERIFY(w.deviceName().isEmpty());
         QCOMPARE(device().openHandleCount(), 0);
+        // Three pages, none with channel editors yet.
+        auto* tabs = w.findChild<QTabWidget*>("m_tabWidgetParam");
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(0), QString("CAN参数"));
+        QCOMPARE(tabs->tabText(1), QString("光纤参数"));
+        QCOMPARE(tabs->tabText(2), QString("路由参数"));
+        QCOMPARE(tabs->widget(0), static_cast<QWidget*>(w.m_pCANParamWidget));
+        QCOMPARE(w.canTabs(), 0);
+        QCOMPARE(w.fiberRowsShown(), 0);
+        QVERIFY(w.routeTable()->isHidden());
+        QVERIFY(w.m_pDevInfoWidget->isWindow());
     }
 
     void modelsByType_data() {
