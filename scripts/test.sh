@@ -10,3 +10,13 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTARVANE_WERROR=ON > /dev/nul
 cmake --build build-test -j "$(nproc)"
 # Serial: the window tests share the settings file beside the test programs.
 (cd build-test && ctest --output-on-failure)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
+# any report fails the run.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTARVANE_SANITIZE=ON -DTARVANE_WERROR=ON > /dev/null
+cmake --build build-asan -j "$(nproc)"
+(cd build-asan &&
+    ASAN_OPTIONS=fast_unwind_on_malloc=0:detect_leaks=1:abort_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS="suppressions=$PWD/../tests/sanitizers/lsan.supp:print_suppressions=0" \
+    ctest --output-on-failure)
