@@ -37,27 +37,16 @@ private slots:
     }
 
     void versionLabel_data() {
-        QTest::addColumn<bool>("english");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("text");
-        QTest::newRow("no version resource") << false << ""
+        QTest::newRow("no version resource") << ""
                                              << "版本：";
-        QTest::newRow("version") << false << "1.2.3"
+        QTest::newRow("version") << "1.2.3"
                                  << "版本：1.2.3";
-        QTest::newRow("English, no version") << true << ""
-                                             << "Vsersion：";
-        QTest::newRow("English, version") << true << "1.2.3"
-                                          << "Vsersion：1.2.3";
     }
     void versionLabel() {
-        QFETCH(bool, english);
         QFETCH(QString, version);
         QFETCH(QString, text);
-        QTranslator translator;
-        if (english) {
-            QVERIFY(translator.load(":/Language/tarvane_en.qm"));
-            QCoreApplication::installTranslator(&translator);
-        }
         QCOMPARE(AboutDialog::versionText(version), text);
     }
 
@@ -104,8 +93,13 @@ private slots:
         QVERIFY(!logo->pixmap(Qt::ReturnByValue).isNull());
 
         QCOMPARE(label(dialog, "m_pLabelProduct"), QString("Tarvane."));
+#ifdef Q_OS_WIN
+        // Only the programs carry a version resource, the test executables do not.
+        QCOMPARE(label(dialog, "m_pLabelVersion"), version);
+#else
         // Here the build stamps the project version in.
         QCOMPARE(label(dialog, "m_pLabelVersion"), version + TARVANE_VERSION);
+#endif
         QCOMPARE(label(dialog, "m_pLabelNotice"),
                  notice + QString::number(QDate::currentDate().year()) + " Tarvane Project");
 
