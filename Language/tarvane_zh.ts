@@ -23,6 +23,10 @@
         <source>确定</source>
         <translation>确定</translation>
     </message>
+    <message>
+        <source>版权所有 © %1 %2</source>
+        <translation>版权所有 © %1 %2</translation>
+    </message>
 </context>
 <context>
     <name>CANParamWidget</name>

@@ -55,6 +55,9 @@ public slots:
     void onDeviceChanged(int nType);
 
 protected:
+    // Where the main menu opens, in window coordinates.
+    QPoint mainMenuPosition() const;
+
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
 
     Ui::TarvaneClass* ui;

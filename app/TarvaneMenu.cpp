@@ -1,9 +1,63 @@
 // The main menu, language switching and the title bar's double click.
-#include "Tarvane.h"
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
 
-void Tarvane::onShowMainMenu() {}
-void Tarvane::onLeftDoubleClick() {}
-void Tarvane::onActionEN() {}
-void Tarvane::onActionZH() {}
-void Tarvane::onActionAbout() {}
-void Tarvane::onActionDeviceInfo() {}
+#include "AboutDialog.h"
+#include "DevInfoWidget.h"
+#include "LanguageSettings.h"
+#include "Tarvane.h"
+#include "ui_Tarvane.h"
+
+QPoint Tarvane::mainMenuPosition() const {
+    const QRect area = rect();
+    return QPoint(area.right() - 120, area.top() + 25);
+}
+
+void Tarvane::onShowMainMenu() {
+    m_pMenu->exec(mapToGlobal(mainMenuPosition()));
+}
+
+void Tarvane::onLeftDoubleClick() {
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+// Both translators stay installed; the one installed last is consulted
+// first. Taking it out before putting it back keeps each in the list once.
+static void installFirst(QTranslator& translator) {
+    QCoreApplication::removeTranslator(&translator);
+    QCoreApplication::installTranslator(&translator);
+}
+
+void Tarvane::onActionEN() {
+    m_pActionZH->setChecked(false);
+    setMinimumWidth(600);
+    installFirst(m_translatorEN);
+    retranslate();
+    ui->retranslateUi(this);
+    LanguageSettings::setLanguageId(1);
+}
+
+void Tarvane::onActionZH() {
+    m_pActionEN->setChecked(false);
+    setMinimumWidth(556);
+    installFirst(m_translatorZH);
+    retranslate();
+    ui->retranslateUi(this);
+    LanguageSettings::setLanguageId(0);
+}
+
+void Tarvane::onActionAbout() {
+    AboutDialog dialog;  // built afresh in the current language
+    dialog.exec();
+}
+
+void Tarvane::onActionDeviceInfo() {
+    if (m_bConnected)
+        m_pDevInfoWidget->show();
+    else
+        showHint(tr("设备未连接"));
+}

@@ -1,0 +1,315 @@
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "AboutDialog.h"
+#include "DevInfoWidget.h"
+#include "LanguageSettings.h"
+#include "ModalAnswerer.h"
+#include "PushButton.h"
+#include "Tarvane.h"
+#include "TitleWidget.h"
+#include "tools/simulator/SimulatedRepeater.h"
+
+namespace {
+
+class Window : public Tarvane {
+public:
+    using Tarvane::m_bConnected;
+    using Tarvane::m_pActionAbout;
+    using Tarvane::m_pActionDeviceInfo;
+    using Tarvane::m_pActionEN;
+    using Tarvane::m_pActionZH;
+    using Tarvane::m_pDevInfoWidget;
+    using Tarvane::m_pMenu;
+    using Tarvane::m_pTitleWidget;
+    using Tarvane::mainMenuPosition;
+
+    QLineEdit* devName() const { return findChild<QLineEdit*>("m_pLineEditDevName"); }
+};
+
+void addTexts(QWidget* root, QStringList& out) {
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets) {
+        const QString id = QString(w->metaObject()->className()) + ":" + w->objectName() + " ";
+        if (w->isWindow()) out << id + w->windowTitle();
+        if (!w->toolTip().isEmpty()) out << id + w->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(w)) out << id + label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) out << id + button->text();
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < tabs->count(); ++i) out << id + tabs->tabText(i);
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i) out << id + combo->itemText(i);
+        if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                if (auto* item = table->horizontalHeaderItem(c)) out << id + item->text();
+            for (int r = 0; r < table->rowCount(); ++r) {
+                if (auto* item = table->verticalHeaderItem(r)) out << id + item->text();
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (auto* item = table->item(r, c)) out << id + item->text();
+            }
+        }
+    }
+}
+
+// Every user-visible text of the window, its pages, the menu and the device
+// information window.
+QStringList allTexts(Window& w) {
+    QStringList texts;
+    addTexts(&w, texts);
+    addTexts(w.m_pDevInfoWidget, texts);
+    for (QAction* action : w.m_pMenu->actions()) {
+        texts << "menu " + action->text();
+        if (action->menu())
+            for (QAction* sub : action->menu()->actions()) texts << "submenu " + sub->text();
+    }
+    return texts;
+}
+
+bool hasHanCharacters(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff) return true;
+    return false;
+}
+
+int storedId() {
+    QSettings settings(LanguageSettings::filePath(), QSettings::IniFormat);
+    return settings.value("/Language/id", -99).toInt();
+}
+
+}  // namespace
+
+class LanguageTest : public QObject {
+    Q_OBJECT
+
+    // A window that found the simulated device.
+    static void waitConnected(Window& w) { QTRY_VERIFY_WITH_TIMEOUT(!w.devName()->text().isEmpty(), 5000); }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() {
+        sim::SimulatedRepeater::instance().reset();
+        QFile::remove(LanguageSettings::filePath());
+    }
+    void cleanup() { QFile::remove(LanguageSettings::filePath()); }
+
+    void englishReachesEveryText() {
+        Window w;
+        waitConnected(w);
+        const QStringList chinese = allTexts(w);
+        QVERIFY(!QFile::exists(LanguageSettings::filePath()));
+
+        w.m_pActionEN->trigger();
+        QVERIFY(w.m_pActionEN->isChecked());
+        QVERIFY(!w.m_pActionZH->isChecked());
+        QCOMPARE(w.minimumWidth(), 600);
+        QCOMPARE(LanguageSettings::filePath(), QCoreApplication::applicationDirPath() + "/Config.ini");
+        QVERIFY(QFile::exists(LanguageSettings::filePath()));
+        QCOMPARE(storedId(), 1);
+
+        const QStringList english = allTexts(w);
+        QCOMPARE(english.size(), chinese.size());
+        // Only the fixed language name and texts without a catalogue entry stay Chinese.
+        const QStringList untranslated = {"submenu 中文", "QLabel:m_labelCardNum 板卡序号："};
+        for (const QString& text : english)
+            if (hasHanCharacters(text) && !untranslated.contains(text))
+                QFAIL(qPrintable("still Chinese: " + text));
+        const QStringList expected = {"submenu 中文",
+                                      "submenu English",
+                                      "menu Language",
+                                      "menu About",
+                                      "menu Device Info",
+                                      "QLabel:m_pLabelDevName Devic Name：",
+                                      "QPushButton:m_pushButtonSaveToFile Save",
+                                      "QTabWidget:m_tabWidgetParam CAN Param",
+                                      "QTabWidget:m_tabWidgetParam Fiber Param",
+                                      "QTabWidget:m_tabWidgetParam Route Param",
+                                      "QLabel:m_pLabelHint Searching equipment,Wait for a moment",
+                                      "DevInfoWidget:DevInfoWidget Device Info",
+                                      "QLabel:m_labelDevType Hardware Type：",
+                                      "PushButton: Menu",
+                                      "PushButton: Min",
+                                      "PushButton: Close",
+                                      "QLabel: Tarvane"};
+        for (const QString& text : expected) QVERIFY2(english.contains(text), qPrintable(text));
+        QVERIFY(english.filter("Channal1").size() >= 1);
+        QVERIFY(english.filter("Baud Rate：").size() >= 1);
+        QVERIFY(english.filter("Fiber1").size() >= 1);
+        QVERIFY(english.filter("ON/OFF").size() >= 1);
+
+        // Texts without an English entry.
+        QCOMPARE(QCoreApplication::translate("Tarvane", "复位失败."), QString("复位失败."));
+        QCOMPARE(QCoreApplication::translate("Tarvane", "失败"), QString("失败"));
+    }
+
+    void englishThenChinese() {
+        Window w;
+        waitConnected(w);
+        const QStringList chinese = allTexts(w);
+
+        w.m_pActionEN->trigger();
+        const QStringList english = allTexts(w);
+        w.m_pActionZH->trigger();
+        QVERIFY(w.m_pActionZH->isChecked());
+        QVERIFY(!w.m_pActionEN->isChecked());
+        QCOMPARE(w.minimumWidth(), 556);
+        QCOMPARE(storedId(), 0);
+        QCOMPARE(allTexts(w), chinese);
+
+        // Both translators are installed now; the last choice still decides.
+        w.m_pActionEN->trigger();
+        QCOMPARE(allTexts(w), english);
+        QCOMPARE(storedId(), 1);
+        w.m_pActionZH->trigger();
+        QCOMPARE(allTexts(w), chinese);
+    }
+
+    void settingsFileUpdated() {
+        {
+            QSettings settings(LanguageSettings::filePath(), QSettings::IniFormat);
+            settings.setValue("/Language/id", 0);
+        }
+        Window w;
+        w.m_pActionEN->trigger();
+        QCOMPARE(storedId(), 1);
+        QSettings settings(LanguageSettings::filePath(), QSettings::IniFormat);
+        QCOMPARE(settings.allKeys(), QStringList{"Language/id"});
+    }
+
+    void menuPosition() {
+        Window w;
+        w.resize(699, 385);
+        QCOMPARE(w.width(), 699);
+        QCOMPARE(w.mainMenuPosition(), QPoint(578, 25));
+
+        w.move(0, 0);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        bool shown = false;
+        QPoint at;
+        QTimer::singleShot(0, w.m_pMenu, [&] {
+            shown = w.m_pMenu->isVisible();
+            at = w.m_pMenu->pos();
+            w.m_pMenu->close();
+        });
+        QTest::mouseClick(w.m_pTitleWidget->menuButton(), Qt::LeftButton);  // returns when the menu closes
+        QVERIFY(shown);
+        QCOMPARE(at, w.mapToGlobal(QPoint(578, 25)));
+    }
+
+    void deviceInfo_data() {
+        QTest::addColumn<bool>("present");
+        QTest::newRow("no device") << false;
+        QTest::newRow("device") << true;
+    }
+    void deviceInfo() {
+        QFETCH(bool, present);
+        sim::SimulatedRepeater::instance().setPresent(present);
+        ModalAnswerer answerer;
+        Window w;
+        if (present)
+            waitConnected(w);
+        else
+            QTRY_COMPARE_WITH_TIMEOUT(answerer.texts(), QStringList{"搜索设备失败"}, 5000);
+        answerer.clear();
+
+        w.m_pActionDeviceInfo->trigger();
+        QCOMPARE(w.m_pDevInfoWidget->isVisible(), present);
+        if (present) {
+            QVERIFY(answerer.messages().isEmpty());
+            QCOMPARE(w.m_pDevInfoWidget->findChild<QLineEdit*>("m_lineEditDevType")->text().isEmpty(), false);
+            w.m_pDevInfoWidget->hide();
+        } else {
+            QCOMPARE(answerer.messages().size(), 1);
+            QCOMPARE(answerer.messages()[0].kind, QString("information"));
+            QCOMPARE(answerer.messages()[0].title, QString("提示"));
+            QCOMPARE(answerer.messages()[0].text, QString("设备未连接"));
+            QCOMPARE(answerer.messages()[0].buttons, QStringList{"OK"});
+        }
+    }
+
+    void doubleClickMaximisesAndRestores() {
+        Window w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(!w.isMaximized());
+        QTest::mouseDClick(w.m_pTitleWidget, Qt::LeftButton);
+        QVERIFY(w.isMaximized());
+        QTest::mouseDClick(w.m_pTitleWidget, Qt::LeftButton);
+        QVERIFY(!w.isMaximized());
+    }
+
+    void aboutInCurrentLanguage_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("Chinese") << false << "关于";
+        QTest::newRow("English") << true << "About";
+    }
+    void aboutInCurrentLanguage() {
+        QFETCH(bool, english);
+        QFETCH(QString, title);
+        Window w;
+        if (english) w.m_pActionEN->trigger();
+        QString seenTitle;
+        QPointer<AboutDialog> seen;
+        QTimer::singleShot(0, &w, [&] {
+            seen = qobject_cast<AboutDialog*>(QApplication::activeModalWidget());
+            QVERIFY(seen);
+            QVERIFY(!seen->parentWidget());
+            seenTitle = seen->titleWidget()->title();
+            seen->okButton()->click();
+        });
+        w.m_pActionAbout->trigger();
+        QCOMPARE(seenTitle, title);
+        QVERIFY(seen.isNull());  // gone once closed
+    }
+
+    void settingsLocation_data() {
+        QTest::addColumn<QString>("appDir");
+        QTest::addColumn<bool>("besideProgram");
+        static QTemporaryDir dir;
+        QFile file(dir.path() + "/plain-file");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QTest::newRow("writable") << dir.path() << true;
+        QTest::newRow("kernel file system") << "/proc" << false;
+        QTest::newRow("missing, under a file") << dir.path() + "/plain-file/bin" << false;
+    }
+    void settingsLocation() {
+        QFETCH(QString, appDir);
+        QFETCH(bool, besideProgram);
+        const QStringList before =
+            QDir(appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QString path = LanguageSettings::filePathFor(appDir);
+        const QString userConfig = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QCOMPARE(path, (besideProgram ? appDir : userConfig) + "/Config.ini");
+        // The probe leaves nothing behind.
+        QCOMPARE(QDir(appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+
+        if (!besideProgram) {  // the choice is remembered there
+            QFile::remove(path);
+            {
+                QSettings settings(path, QSettings::IniFormat);
+                settings.setValue("/Language/id", 1);
+            }
+            QSettings settings(path, QSettings::IniFormat);
+            QCOMPARE(settings.value("/Language/id").toInt(), 1);
+            QVERIFY(QFile::remove(path));
+        }
+    }
+};
+
+QTEST_MAIN(LanguageTest)
+#include "tst_language.moc"

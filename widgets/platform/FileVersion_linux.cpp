@@ -1,0 +1,6 @@
+#include "FileVersion.h"
+
+// Executables here carry no version resource; the build stamps the version in.
+QString programFileVersion(const QString&) {
+    return QStringLiteral(TARVANE_VERSION);
+}
