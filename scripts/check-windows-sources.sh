@@ -59,7 +59,8 @@ set(Tarvane_VERSION_PATCH ${patch:-0})
 set(CMAKE_SOURCE_DIR "$(pwd)")
 set(CMAKE_CURRENT_SOURCE_DIR "$(pwd)")
 set(PROJECT_SOURCE_DIR "$(pwd)")
-set(TARVANE_EXECUTABLE tarvane.exe)
+set(TARVANE_RC_VERSION "${major:-0},${minor:-0},${patch:-0},0")
+set(TARVANE_RC_NAME tarvane)
 configure_file("$(pwd)/$rc_template" "$work/tarvane.rc")
 CMAKE
     cmake -P "$work/configure.cmake"
