@@ -15,13 +15,9 @@
 
 #include <hidapi.h>
 
+#include "AboutDialog.h"
 #include "DevInfoWidget.h"
 #include "Tarvane.h"
-
-#if __has_include("AboutDialog.h")
-#include "AboutDialog.h"
-#define TARVANE_HAVE_ABOUT_DIALOG 1
-#endif
 
 namespace {
 
@@ -96,14 +92,10 @@ int takePictures(const QString& dir, const QString& prefix) {
     shooter.shoot(info, "device-info");
     info->hide();
 
-#ifdef TARVANE_HAVE_ABOUT_DIALOG
-    AboutDialog about(&window);
+    AboutDialog about;
     about.show();
     shooter.shoot(&about, "about");
     about.hide();
-#else
-    std::fprintf(stderr, "no About box in this build\n");
-#endif
 
     return shooter.failures() == 0 ? 0 : 1;
 }
