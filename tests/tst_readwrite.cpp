@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "DeviceRead.h"
+#include "DeviceWrite.h"
 #include "HIDDevice.h"
 #include "ModalAnswerer.h"
 #include "TestWindow.h"
@@ -74,6 +75,7 @@ private slots:
 
     void writeSendsEveryPageThenReset();
     void writeWithoutFiberChannels();
+    void fiberFrameKeepsEachCodeInItsByte();
     void writeFailureStopsAtItsStep_data();
     void writeFailureStopsAtItsStep();
     void writeResetUnanswered();
@@ -272,6 +274,21 @@ void TestReadWrite::writeWithoutFiberChannels() {
     const QList<QByteArray> log = repeater().log();
     QCOMPARE(log.size(), 33);
     QCOMPARE(log[30], frame17("0012250500"));
+}
+
+void TestReadWrite::fiberFrameKeepsEachCodeInItsByte() {
+    CANParamWidget canPage;
+    OpticalFiberParamWidget fiberPage;
+    RouteParamWidget routePage;
+    fiberPage.setFiberCount(4);
+    fiberPage.setBaudRateCode(1, 0x0d);  // no such rate: the selector is left empty
+    fiberPage.setBaudRateCode(3, 0x02);
+    HIDDevice device;
+
+    DeviceWrite write(device, canPage, fiberPage, routePage, 0, 3);
+
+    QCOMPARE(write.fiberFrame(), frame17("00122505000B000B00"));
+    QCOMPARE(write.problems(), QStringList{"光纤2 波特率：未选择"});
 }
 
 void TestReadWrite::writeFailureStopsAtItsStep_data() {
