@@ -65,6 +65,10 @@ void Tarvane::onPushButtonSaveToFile() {
     const QString path =
         QFileDialog::getSaveFileName(this, tr("保存配置"), QString(), tr("TXT 文本文件(*.txt)"));
     if (path.isEmpty()) return;
+    if (!m_bConnected) {  // unplugged while the dialog was open: the pages are empty now
+        showHint(tr("设备未连接"));
+        return;
+    }
 
     const ParameterFile file(*m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget);
     QString warning;
@@ -85,6 +89,10 @@ void Tarvane::onPushButtonReadFromFile() {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("打开配置"), QString(), tr("TXT 文本文件(*.txt)"));
     if (path.isEmpty()) return;
+    if (!m_bConnected) {  // unplugged while the dialog was open: no channel to apply to
+        showHint(tr("设备未连接"));
+        return;
+    }
 
     QJsonObject object;
     QString warning;

@@ -95,6 +95,8 @@ private slots:
     void openAppliesMembersItCanUse();
     void defaultWithDevice();
     void defaultWithoutDevice();
+    void unplugDuringFileDialog_data();
+    void unplugDuringFileDialog();
     void operationsNeedDevice_data();
     void operationsNeedDevice();
 
@@ -336,6 +338,32 @@ void TestParameterFile::defaultWithoutDevice() {
     QVERIFY(!window.channal(0));
     for (int i = 0; i < 4; ++i)
         QCOMPARE(window.m_pOpticalFiberParamWidget->baudRateData(i).toByteArray(), QByteArray::fromHex("0b"));
+}
+
+void TestParameterFile::unplugDuringFileDialog_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("Save") << "m_pushButtonSaveToFile" << false;
+    QTest::newRow("Open") << "m_pushButtonReadFromFile" << true;
+}
+
+void TestParameterFile::unplugDuringFileDialog() {
+    QFETCH(QString, button);
+    QFETCH(bool, existing);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    const QString file = path(QString("unplugged-%1.txt").arg(QTest::currentDataTag()));
+    const QByteArray content = R"({"CANParam": [], "FiberParam": {"Baud": ["01"]}, "Route": []})";
+    if (existing) QVERIFY(writeFile(file, content));
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+    QTimer::singleShot(0, window.get(), [&] { emit window->deviceChanged(0); });
+
+    window->button(button.toLatin1())->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"设备未连接"});
+    QCOMPARE(QFile::exists(file), existing);
+    QCOMPARE(window->m_pOpticalFiberParamWidget->baudRateData(0).toByteArray(), QByteArray::fromHex("0b"));
 }
 
 void TestParameterFile::operationsNeedDevice_data() {
