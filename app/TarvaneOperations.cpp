@@ -42,6 +42,10 @@ void Tarvane::onPushButtonWrite() {
     }
     EnableGuard guard(ui->m_pushButtonWrite);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
+    if (!m_bConnected) {  // unplugged just now: nothing left to send to
+        showHint(tr("设备未连接"));
+        return;
+    }
     DeviceWrite write(*m_hidDevice, *m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget,
                       m_nCAN, m_nFiberOptic);
     const QStringList problems = write.problems();

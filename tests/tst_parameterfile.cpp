@@ -95,8 +95,8 @@ private slots:
     void openAppliesMembersItCanUse();
     void defaultWithDevice();
     void defaultWithoutDevice();
-    void unplugDuringFileDialog_data();
-    void unplugDuringFileDialog();
+    void unplugWhileWaiting_data();
+    void unplugWhileWaiting();
     void operationsNeedDevice_data();
     void operationsNeedDevice();
 
@@ -340,14 +340,15 @@ void TestParameterFile::defaultWithoutDevice() {
         QCOMPARE(window.m_pOpticalFiberParamWidget->baudRateData(i).toByteArray(), QByteArray::fromHex("0b"));
 }
 
-void TestParameterFile::unplugDuringFileDialog_data() {
+void TestParameterFile::unplugWhileWaiting_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("existing");
     QTest::newRow("Save") << "m_pushButtonSaveToFile" << false;
     QTest::newRow("Open") << "m_pushButtonReadFromFile" << true;
+    QTest::newRow("Write config") << "m_pushButtonWrite" << false;
 }
 
-void TestParameterFile::unplugDuringFileDialog() {
+void TestParameterFile::unplugWhileWaiting() {
     QFETCH(QString, button);
     QFETCH(bool, existing);
     auto window = connectedWindow(4);
@@ -363,6 +364,7 @@ void TestParameterFile::unplugDuringFileDialog() {
 
     QCOMPARE(answerer.texts(), QStringList{"设备未连接"});
     QCOMPARE(QFile::exists(file), existing);
+    QVERIFY(repeater().log().isEmpty());
     QCOMPARE(window->m_pOpticalFiberParamWidget->baudRateData(0).toByteArray(), QByteArray::fromHex("0b"));
 }
 
