@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 
 ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent) {
     m_timer.setInterval(5);
@@ -38,7 +39,19 @@ static QString boxKind(const QMessageBox* box) {
 
 void ModalAnswerer::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
+    if (!modal || !modal->isVisible() || modal == m_answering) return;
+    m_answering = modal;
+    QPointer<QWidget> guard(modal);
+    QMetaObject::invokeMethod(
+        this,
+        [this, guard] {
+            m_answering = nullptr;
+            if (guard) answer(guard);
+        },
+        Qt::QueuedConnection);
+}
+
+void ModalAnswerer::answer(QWidget* modal) {
 
     Seen seen;
     seen.title = modal->windowTitle();
@@ -64,14 +77,19 @@ void ModalAnswerer::poll() {
         seen.kind = "file";
         seen.text = dialog->windowTitle();
         seen.buttons = dialog->nameFilters();
-        m_seen.append(seen);
-        const QString path = m_files.isEmpty() ? QString() : m_files.takeFirst();
+        const QString path = m_files.isEmpty() ? QString() : m_files.first();
         if (path.isEmpty()) {
+            m_seen.append(seen);
             dialog->reject();
-        } else {
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept();  // public through the base
+            return;
         }
+        // Typed into the name field, as a user would: selectFile() leaves
+        // the field alone while it has the focus.
+        dialog->selectFile(path);
+        if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
+        m_seen.append(seen);
+        m_files.removeFirst();
+        static_cast<QDialog*>(dialog)->accept();  // public through the base
         return;
     }
     if (auto* dialog = qobject_cast<QDialog*>(modal)) {

@@ -35,8 +35,12 @@ public:
 
 private:
     void poll();
+    void answer(QWidget* modal);
 
     QTimer m_timer;
+    // The box being answered: its button is pressed from the event loop,
+    // outside the poll, so that a box it opens in turn is answered too.
+    QWidget* m_answering = nullptr;
     QVector<Seen> m_seen;
     QStringList m_files;
 };
