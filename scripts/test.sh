@@ -20,3 +20,4 @@ cmake --build build-asan -j "$(nproc)"
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS="suppressions=$PWD/../tests/sanitizers/lsan.supp:print_suppressions=0" \
     ctest --output-on-failure)
+scripts/fuzz.sh

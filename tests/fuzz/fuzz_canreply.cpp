@@ -17,6 +17,7 @@ namespace {
 constexpr int kFrameSize = 17;
 constexpr int kBanks = 14;
 constexpr int kMaxReplies = 32;
+constexpr int kChannals = 3;
 
 class Input {
 public:
@@ -69,7 +70,7 @@ struct Editors {
 };
 
 Editors& editorsFor(int channalId) {
-    static std::array<Editors, 16> all;
+    static std::array<Editors, kChannals> all;
     Editors& editors = all[size_t(channalId - 1)];
     if (!editors.widget) {
         editors.widget = std::make_unique<ChannalWidget>(channalId);
@@ -90,7 +91,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in(data, size);
-    const int channalId = 1 + in.byte() % 16;
+    // The CAN page makes channels 1 ... 3.
+    const int channalId = 1 + in.byte() % kChannals;
     // The Read passes four bytes; a file can bring any number.
     const QByteArray word = in.bytes(in.byte() % 9);
     QList<QByteArray> replies;
