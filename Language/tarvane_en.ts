@@ -150,6 +150,30 @@
 <context>
     <name>Tarvane</name>
     <message>
+        <source>以下参数有误，未向设备发送任何数据：</source>
+        <translation>These parameters are invalid; nothing was sent to the device:</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：位定时须为4个字节</source>
+        <translation>CAN channel %1 baud rate: the bit timing must be 4 bytes</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 ID寄存器：须为4个字节</source>
+        <translation>CAN channel %1 row %2 ID register: must be 4 bytes</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 掩码寄存器：须为4个字节</source>
+        <translation>CAN channel %1 row %2 mask register: must be 4 bytes</translation>
+    </message>
+    <message>
+        <source>光纤%1 波特率：未选择</source>
+        <translation>Fiber %1 baud rate: none selected</translation>
+    </message>
+    <message>
+        <source>……另有%1处</source>
+        <translation>... and %1 more</translation>
+    </message>
+    <message>
         <source>Tarvane</source>
         <translation>Tarvane</translation>
     </message>

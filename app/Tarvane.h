@@ -89,6 +89,8 @@ private:
     void startSearch();
     void searchDevice();
     void waitForSearch();
+    // Parameter operations: file and parse failures.
+    void showWarning(const QString& text);
 
     QTranslator m_translatorZH;
     QTranslator m_translatorEN;

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test headless.
+# In CI (CI=true), or with TARVANE_PACKAGE_TEST=1, it also builds the Debian
+# package, installs it, starts the installed program and removes it again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh
+scripts/deps.sh g++-mingw-w64-x86-64-posix
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTARVANE_WERROR=ON > /dev/null
 cmake --build build-test -j "$(nproc)"
 # Serial: the window tests share the settings file beside the test programs.
 (cd build-test && ctest --output-on-failure)
+
+# The Windows-only sources, compiled for Windows in syntax-only mode.
+scripts/check-windows-sources.sh
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
@@ -20,4 +25,8 @@ cmake --build build-asan -j "$(nproc)"
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS="suppressions=$PWD/../tests/sanitizers/lsan.supp:print_suppressions=0" \
     ctest --output-on-failure)
+
+if [ "${CI:-}" = "true" ] || [ "${TARVANE_PACKAGE_TEST:-}" = "1" ]; then
+    scripts/package-test.sh build-test
+fi
 scripts/fuzz.sh

@@ -1,5 +1,6 @@
-// Draws the program's images into a Resources/ directory:
-//   tarvane-make-images <Resources dir>
+// Draws the program's images into a Resources/ directory and, when a second
+// directory is given, the desktop icon theme's PNGs of the application icon:
+//   tarvane-make-images <Resources dir> [<icons dir>]
 // Everything is drawn here from scratch, so the pictures can be changed by
 // editing this file and running scripts/make-images.sh.
 
@@ -40,8 +41,9 @@ QImage blank(int w, int h) {
     return img;
 }
 
+// A relative name is taken inside the Resources directory.
 void save(const QImage& img, const QString& name) {
-    const QString path = g_root + "/" + name;
+    const QString path = QDir::isAbsolutePath(name) ? name : g_root + "/" + name;
     QImageWriter writer(path, "png");
     if (!writer.write(img)) {
         std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path), qPrintable(writer.errorString()));
@@ -306,6 +308,20 @@ void makeIcons() {
     saveIco({badge(23, false), badge(32, false), badge(48, false)}, "UnCheck.ico");
 }
 
+// The desktop's icon theme picks the size it needs from these; each is drawn
+// at its size like the ones in app.ico.
+void makeThemeIcons(const QString& iconsDir) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString dir = QString("hicolor/%1x%1/apps").arg(size);
+        if (!QDir().mkpath(iconsDir + "/" + dir)) {
+            std::fprintf(stderr, "cannot create %s/%s\n", qPrintable(iconsDir), qPrintable(dir));
+            ++g_failures;
+            continue;
+        }
+        save(emblem(size), iconsDir + "/" + dir + "/tarvane.png");
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The maker's wordmark for the About box: the emblem and "Tarvane".
 
@@ -336,8 +352,8 @@ void makeLogo() {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <Resources dir>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s <Resources dir> [<icons dir>]\n", argv[0]);
         return 2;
     }
     g_root = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
@@ -349,5 +365,6 @@ int main(int argc, char* argv[]) {
     makeSysButtons();
     makeIcons();
     makeLogo();
+    if (argc == 3) makeThemeIcons(QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
     return g_failures == 0 ? 0 : 1;
 }

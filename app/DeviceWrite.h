@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "Transaction.h"
+
+class CANParamWidget;
+class HIDDevice;
+class OpticalFiberParamWidget;
+class RouteParamWidget;
+
+// Sends what the pages show to the device: every CAN channel's baud rate
+// and filter banks, the fiber codes, the route map, and finally the reset.
+// Stops at the first frame that is not acknowledged.
+class DeviceWrite {
+public:
+    enum class Result {
+        Done,
+        BaudRateFailed,
+        FilterFailed,
+        FiberFailed,
+        RouteFailed,
+        ResetNotSent,
+        ResetFailed,
+    };
+
+    DeviceWrite(HIDDevice& device, CANParamWidget& canPage, OpticalFiberParamWidget& fiberPage,
+                RouteParamWidget& routePage, int nCAN, int nFiberOptic);
+
+    // What would not reach the device as shown, one translated line per
+    // field: a bit-timing or register text that is not four bytes, a fiber
+    // channel without a baud rate. Empty when everything can be sent.
+    QStringList problems() const;
+    // The whole message for problems(), with at most a handful of lines.
+    static QString problemMessage(const QStringList& problems);
+
+    Result run();
+
+    // The message that reports a result, to be translated in the context "Tarvane".
+    static const char* message(Result result);
+
+    // Command 0x25: the codes of fiber channels 0 ... n-1 at bytes 5 ... 8, a
+    // zero for every absent channel and for one without a code, so that no
+    // code moves into another channel's byte.
+    QByteArray fiberFrame() const;
+
+private:
+    Transaction m_transaction;
+    CANParamWidget& m_canPage;
+    OpticalFiberParamWidget& m_fiberPage;
+    RouteParamWidget& m_routePage;
+    const int m_nCAN;
+    const int m_nFiberOptic;
+};

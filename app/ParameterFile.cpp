@@ -1,0 +1,122 @@
+#include "ParameterFile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonParseError>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include "CANParamWidget.h"
+#include "ChannalWidget.h"
+#include "OpticalFiberParamWidget.h"
+#include "RouteParamWidget.h"
+
+namespace {
+const QString kCanParam = QStringLiteral("CANParam");
+const QString kFiberParam = QStringLiteral("FiberParam");
+const QString kBaud = QStringLiteral("Baud");
+const QString kModel = QStringLiteral("Model");
+const QString kRoute = QStringLiteral("Route");
+
+const QString kWriteFailed = QStringLiteral("写配置文件失败.");
+const QString kOpenFailed = QStringLiteral("打开配置文件失败.");
+const QString kParseFailed = QStringLiteral("解析配置文件失败.");
+}  // namespace
+
+ParameterFile::ParameterFile(CANParamWidget& canPage, OpticalFiberParamWidget& fiberPage,
+                             RouteParamWidget& routePage)
+    : m_canPage(canPage), m_fiberPage(fiberPage), m_routePage(routePage) {}
+
+QJsonDocument ParameterFile::toDocument(int nCAN, int nFiberOptic) const {
+    QJsonArray channals;
+    for (int i = 0; i < nCAN; ++i) {
+        if (const ChannalWidget* channal = m_canPage.channalWidget(i)) channals.append(channal->toJson());
+    }
+    QJsonArray baud;
+    for (int i = 0; i < nFiberOptic; ++i)
+        baud.append(QString::fromLatin1(m_fiberPage.baudRateData(i).toByteArray().toHex()));
+
+    QJsonObject fiber;
+    fiber.insert(kBaud, baud);
+    fiber.insert(kModel, -1);
+
+    QJsonObject top;
+    top.insert(kCanParam, channals);
+    top.insert(kFiberParam, fiber);
+    top.insert(kRoute, m_routePage.toJson());
+    return QJsonDocument(top);
+}
+
+void ParameterFile::apply(const QJsonObject& object) {
+    // Elements go to channels by position; "ChannalID" plays no part.
+    const QJsonArray channals = object.value(kCanParam).toArray();
+    for (int i = 0; i < channals.size(); ++i) {
+        if (ChannalWidget* channal = m_canPage.channalWidget(i)) channal->fromJson(channals.at(i).toObject());
+    }
+
+    // A code that is not 1 ... 12 (also text that is no hex number) leaves
+    // that selector empty.
+    const QJsonArray baud = object.value(kFiberParam).toObject().value(kBaud).toArray();
+    for (int i = 0; i < baud.size(); ++i)
+        m_fiberPage.setBaudRateCode(i, baud.at(i).toString().toInt(nullptr, 16));
+
+    // A malformed map leaves the route page as it is.
+    m_routePage.fromJson(object.value(kRoute).toArray());
+}
+
+bool ParameterFile::save(const QString& path, const QJsonDocument& document, QString* warning) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        *warning = kWriteFailed + file.errorString();
+        return false;
+    }
+    // The text stream's default encoding, as the files have always been written.
+    QTextStream stream(&file);
+    stream << document.toJson(QJsonDocument::Indented);
+    stream.flush();
+    if (stream.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+        *warning = kWriteFailed + file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *warning = kWriteFailed + file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *warning = kOpenFailed + file.errorString();
+        return false;
+    }
+    // Reading one byte past the limit also catches files whose size is not
+    // known in advance.
+    const QByteArray text = file.read(kMaxFileSize + 1);
+    if (text.size() > kMaxFileSize) {
+        *warning = kOpenFailed + QStringLiteral("文件大于1 MiB.");
+        return false;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        *warning = kOpenFailed + file.errorString();
+        return false;
+    }
+    file.close();
+
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (document.isNull() || error.error != QJsonParseError::NoError) {
+        *warning = kParseFailed + error.errorString();
+        return false;
+    }
+    const QJsonObject top = document.object();
+    if (!document.isObject() || !top.contains(kCanParam) || !top.contains(kFiberParam) ||
+        !top.contains(kRoute)) {
+        *warning = kParseFailed;
+        return false;
+    }
+    *object = top;
+    return true;
+}

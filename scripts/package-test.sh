@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a configured build directory, installs it
+# with apt, checks where its files landed, starts the installed program
+# headless through its desktop entry and removes the package again.
+# Needs root (or sudo) and changes the system's packages, so scripts/test.sh
+# runs it only in CI or when asked to with TARVANE_PACKAGE_TEST=1.
+# Usage: scripts/package-test.sh <build-dir>
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:?usage: scripts/package-test.sh <build-dir>}
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo > /dev/null; then
+        echo "package test skipped: needs root or sudo"
+        exit 0
+    fi
+    sudo="sudo"
+fi
+# A Tarvane installed on this machine is not ours to replace or remove.
+if dpkg-query -W -f='${Status}' tarvane 2>/dev/null | grep -q "install ok installed"; then
+    echo "package test skipped: a tarvane package is already installed"
+    exit 0
+fi
+
+scripts/deps.sh xvfb xauth desktop-file-utils
+
+rm -f "$build"/tarvane_*.deb
+(cd "$build" && cpack -G DEB > /dev/null)
+debs=("$build"/tarvane_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "no single tarvane_*.deb in $build" >&2; exit 1; }
+deb=$(realpath "${debs[0]}")
+
+# Only the program and its desktop files go into the package.
+unexpected=$(dpkg-deb -c "$deb" | awk '{print $NF}' | grep -E 'tarvane-simulated|tst_|Config\.ini|\.a$' || true)
+if [ -n "$unexpected" ]; then
+    echo "the package holds files it should not:" >&2
+    echo "$unexpected" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get install -y -qq "$deb" > /dev/null
+status=0
+check() {
+    # Every check runs, so one run lists every fault.
+    if "$@"; then echo "ok   $*"; else echo "FAIL $*" >&2; status=1; fi
+}
+check test -x /usr/bin/tarvane
+check test -f /usr/share/applications/tarvane.desktop
+check desktop-file-validate /usr/share/applications/tarvane.desktop
+for size in 16 32 48 64 128 256; do
+    check test -f "/usr/share/icons/hicolor/${size}x${size}/apps/tarvane.png"
+done
+check test -f /usr/lib/udev/rules.d/70-tarvane.rules
+check grep -q 'SUBSYSTEM=="hidraw", ATTRS{idVendor}=="0483", ATTRS{idProduct}=="6901", TAG+="uaccess"' \
+    /usr/lib/udev/rules.d/70-tarvane.rules
+
+# Start the program the way the desktop does, from the entry's Exec line.
+# Without a device its search fails and a message box waits for the user, so
+# it keeps running until the time-out ends it (exit status 124).
+exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/tarvane.desktop)
+set +e
+(cd /tmp && env -u QT_QPA_PLATFORM xvfb-run -a timeout 5 $exec_line > /tmp/tarvane-package-test.log 2>&1)
+started=$?
+set -e
+if [ "$started" -eq 124 ]; then
+    echo "ok   '$exec_line' ran until the time-out"
+else
+    echo "FAIL '$exec_line' ended with status $started before the time-out:" >&2
+    cat /tmp/tarvane-package-test.log >&2
+    status=1
+fi
+
+$sudo apt-get remove -y -qq tarvane > /dev/null
+check test ! -e /usr/bin/tarvane
+exit $status

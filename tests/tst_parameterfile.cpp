@@ -1,0 +1,402 @@
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ModalAnswerer.h"
+#include "ParameterFile.h"
+#include "TestWindow.h"
+
+using sim::SimulatedRepeater;
+
+namespace {
+
+SimulatedRepeater& repeater() {
+    return SimulatedRepeater::instance();
+}
+
+// Everything the pages of a window hold, for before/after comparisons. The
+// channels by their frames: an opened register text keeps the blank after
+// the comma of its "DataList" entry, which changes no value.
+struct Snapshot {
+    QList<QByteArray> channals;
+    QList<QByteArray> fiber;
+    QJsonArray route;
+
+    bool operator==(const Snapshot& other) const {
+        return channals == other.channals && fiber == other.fiber && route == other.route;
+    }
+};
+
+Snapshot snapshot(TestWindow& window) {
+    Snapshot s;
+    for (int i = 0; i < 2; ++i) {
+        s.channals << window.channal(i)->baudRateFrame();
+        for (const QByteArray& frame : window.channal(i)->filterFrames()) s.channals << frame;
+    }
+    for (int i = 0; i < 4; ++i) s.fiber << window.m_pOpticalFiberParamWidget->baudRateData(i).toByteArray();
+    s.route = window.m_pRouteParamWidget->toJson();
+    return s;
+}
+
+// Values unlike the defaults on every page, applied as the device would.
+void changeEverything(TestWindow& window) {
+    window.channal(0)->setBaudRateReply(QByteArray::fromHex("12345678"));
+    window.channal(0)->setFilterReplies({QByteArray::fromHex("1212a5030a901122334455667788")});
+    window.channal(1)->setBaudRateReply(QByteArray::fromHex("0012000B"));
+    window.channal(1)->setFilterReplies({QByteArray::fromHex("1212a50d8201a1b2c3d4e5f60718")});
+    const int codes[] = {0x01, 0x05, 0x0a, 0x0c};
+    for (int i = 0; i < 4; ++i) window.m_pOpticalFiberParamWidget->setBaudRateCode(i, codes[i]);
+    QByteArray route(16, '\0');
+    const char rows[] = {0x40, char(0x88), 0x00, char(0x81), 0x0D, char(0xC0)};  // reply bytes 4, 5, 8 ... 11
+    const int at[] = {4, 5, 8, 9, 10, 11};
+    for (int i = 0; i < 6; ++i) route[at[i]] = rows[i];
+    window.m_pRouteParamWidget->setRouteReply(reinterpret_cast<const unsigned char*>(route.constData()));
+}
+
+bool writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The messages of the operation, without the dialog's own overwrite question.
+QStringList operationTexts(const ModalAnswerer& answerer) {
+    QStringList texts;
+    for (const ModalAnswerer::Seen& seen : answerer.messages())
+        if (!seen.text.contains("already exists")) texts << seen.text;
+    return texts;
+}
+
+}  // namespace
+
+class TestParameterFile : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        removeLanguageSettings();
+        QVERIFY(m_dir.isValid());
+    }
+    void init() { repeater().reset(); }
+
+    void saveThenOpenRestoresEveryPage();
+    void saveReplacesLongerFileWholly();
+    void saveFailureKeepsWhatWasThere();
+    void openRefusesBadFiles_data();
+    void openRefusesBadFiles();
+    void openAppliesMembersItCanUse_data();
+    void openAppliesMembersItCanUse();
+    void defaultWithDevice();
+    void defaultWithoutDevice();
+    void unplugWhileWaiting_data();
+    void unplugWhileWaiting();
+    void operationsNeedDevice_data();
+    void operationsNeedDevice();
+
+private:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QTemporaryDir m_dir;
+};
+
+void TestParameterFile::saveThenOpenRestoresEveryPage() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    changeEverything(*window);
+    const Snapshot saved = snapshot(*window);
+    ModalAnswerer answerer;
+    answerer.queueFile(path("roundtrip.txt"));
+
+    window->button("m_pushButtonSaveToFile")->click();
+
+    QCOMPARE(operationTexts(answerer), QStringList{"保存完成"});
+    QCOMPARE(answerer.seen().first().kind, QString("file"));
+    QCOMPARE(answerer.seen().first().text, QString("保存配置"));
+    QVERIFY(window->button("m_pushButtonRead")->isEnabled());
+    const QByteArray text = readFile(path("roundtrip.txt"));
+    const QJsonObject top = QJsonDocument::fromJson(text).object();
+    QCOMPARE(top.value("CANParam").toArray().size(), 2);
+    QCOMPARE(top.value("FiberParam").toObject().value("Baud").toArray(),
+             (QJsonArray{"01", "05", "0a", "0c"}));
+    QCOMPARE(top.value("FiberParam").toObject().value("Model").toInt(), -1);
+    QVERIFY(text.startsWith("{\n    \"CANParam\": [\n        {\n"));
+    QVERIFY(text.indexOf("\"FiberParam\"") < text.indexOf("\"Route\""));
+    QVERIFY(text.indexOf("\"Baud\"") < text.indexOf("\"Model\""));
+
+    window->button("m_pushButtonDefault")->click();
+    QVERIFY(!(snapshot(*window) == saved));
+    answerer.clear();
+    answerer.queueFile(path("roundtrip.txt"));
+
+    window->button("m_pushButtonReadFromFile")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取完成"});
+    QCOMPARE(answerer.seen().first().text, QString("打开配置"));
+    const Snapshot opened = snapshot(*window);
+    QCOMPARE(opened.channals, saved.channals);
+    QCOMPARE(opened.fiber, saved.fiber);
+    QCOMPARE(opened.route, saved.route);
+    QVERIFY(repeater().log().isEmpty());
+}
+
+void TestParameterFile::saveReplacesLongerFileWholly() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    const QString file = path("longer.txt");
+    QVERIFY(writeFile(file, QByteArray(200000, '#')));
+    // The file dialog asks whether to replace the file from inside the
+    // answerer that accepted it; a second answerer answers that question.
+    ModalAnswerer answerer;
+    ModalAnswerer second;
+    answerer.queueFile(file);
+    second.queueFile(file);
+
+    window->button("m_pushButtonSaveToFile")->click();
+
+    QCOMPARE(operationTexts(answerer) + operationTexts(second), QStringList{"保存完成"});
+    const QByteArray text = readFile(file);
+    QVERIFY(!text.contains('#'));
+    QJsonParseError error;
+    QVERIFY(QJsonDocument::fromJson(text, &error).isObject());
+}
+
+void TestParameterFile::saveFailureKeepsWhatWasThere() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    ModalAnswerer answerer;
+    answerer.queueFile(path("missing/parameters.txt"));
+
+    window->button("m_pushButtonSaveToFile")->click();
+
+    QCOMPARE(answerer.messages().size(), 1);
+    const ModalAnswerer::Seen box = answerer.messages().first();
+    QCOMPARE(box.kind, QString("warning"));
+    QCOMPARE(box.title, QString("失败"));
+    QCOMPARE(box.buttons.size(), 1);
+    QVERIFY(box.text.startsWith("写配置文件失败."));
+    QVERIFY(box.text.size() > QString("写配置文件失败.").size());
+    QVERIFY(!QFile::exists(path("missing/parameters.txt")));
+
+    // The file dialog does not hand out a directory; the file class must refuse it too.
+    QVERIFY(QDir(m_dir.path()).mkpath("taken/inner"));
+    QString warning;
+    QVERIFY(!ParameterFile::save(path("taken"), QJsonDocument(QJsonObject{{"CANParam", QJsonArray()}}),
+                                 &warning));
+    QVERIFY(warning.startsWith("写配置文件失败."));
+    QVERIFY(QFileInfo(path("taken/inner")).isDir());
+}
+
+void TestParameterFile::openRefusesBadFiles_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("withReason");
+
+    const QByteArray good =
+        R"({"CANParam": [{"ChannalID": 1, "BaudRate": "0x00120005", "DataList": []}],
+            "FiberParam": {"Baud": ["01"], "Model": -1}, "Route": []})";
+    QTest::newRow("not JSON") << QByteArray("CANParam=1") << "解析配置文件失败." << true;
+    QTest::newRow("empty") << QByteArray() << "解析配置文件失败." << true;
+    QTest::newRow("truncated") << good.left(good.size() / 2) << "解析配置文件失败." << true;
+    QTest::newRow("array at the top") << QByteArray("[1, 2]") << "解析配置文件失败." << false;
+    QTest::newRow("no Route") << QByteArray(R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}})")
+                              << "解析配置文件失败." << false;
+    QTest::newRow("no FiberParam") << QByteArray(R"({"CANParam": [], "Route": []})") << "解析配置文件失败."
+                                   << false;
+    QByteArray padded = good;
+    padded.append(QByteArray(ParameterFile::kMaxFileSize + 1 - good.size(), ' '));
+    QTest::newRow("1 MiB and one byte") << padded << "打开配置文件失败." << true;
+}
+
+void TestParameterFile::openRefusesBadFiles() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QFETCH(bool, withReason);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    const Snapshot before = snapshot(*window);
+    const QString file = path("bad.txt");
+    QVERIFY(writeFile(file, content));
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+
+    window->button("m_pushButtonReadFromFile")->click();
+
+    QCOMPARE(answerer.messages().size(), 1);
+    const ModalAnswerer::Seen box = answerer.messages().first();
+    QCOMPARE(box.kind, QString("warning"));
+    QCOMPARE(box.title, QString("失败"));
+    QVERIFY(box.text.startsWith(message));
+    QCOMPARE(box.text.size() > message.size(), withReason);
+    QVERIFY(snapshot(*window) == before);
+    QVERIFY(window->button("m_pushButtonRead")->isEnabled());
+}
+
+void TestParameterFile::openAppliesMembersItCanUse_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("baudRates");  // bit-timing texts of channels 1 and 2 afterwards
+    QTest::addColumn<QByteArray>("fiberCodes");  // fiber codes afterwards, 00 for an empty selector
+    QTest::addColumn<bool>("routeChanged");
+
+    const QByteArray route = R"(["0 1 0 0 0 0 ", "1 0 0 0 0 0 ", "0 0 0 0 0 0 ",
+                                 "0 0 0 0 0 0 ", "0 0 0 0 0 0 ", "0 0 0 0 0 0 "])";
+    const QStringList defaults{"0x001C00E0", "0x001C00E0"};
+    QTest::newRow("more channels than the device")
+        << (R"({"CANParam": [{"BaudRate": "0x00120005"}, {"BaudRate": "0x0012000B"}, {"BaudRate": "0x0012002F"}],
+                "FiberParam": {"Baud": [], "Model": -1}, "Route": )" +
+            route + "}")
+        << QStringList{"0x00120005", "0x0012000B"} << QByteArray::fromHex("0b0b0b0b") << true;
+    QTest::newRow("fewer channels, ChannalID ignored")
+        << (R"({"CANParam": [{"ChannalID": 2, "BaudRate": "0x0012000B"}],
+                "FiberParam": {"Baud": ["01", "02", "03", "04", "05"]}, "Route": )" +
+            route + "}")
+        << QStringList{"0x0012000B", "0x001C00E0"} << QByteArray::fromHex("01020304") << true;
+    QTest::newRow("Baud 0a, 12, zz, 0d")
+        << QByteArray(R"({"CANParam": [], "FiberParam": {"Baud": ["0a", 12, "zz", "0d"]}, "Route": []})")
+        << defaults << QByteArray::fromHex("0a000000") << false;
+    QTest::newRow("members of the wrong types")
+        << QByteArray(R"({"CANParam": {"BaudRate": "0x00120005"}, "FiberParam": ["01"], "Route": "0 1"})")
+        << defaults << QByteArray::fromHex("0b0b0b0b") << false;
+    QByteArray limit = R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}, "Route": []})";
+    limit.append(QByteArray(ParameterFile::kMaxFileSize - limit.size(), ' '));
+    QTest::newRow("exactly 1 MiB") << limit << QStringList{"0x00120005", "0x001C00E0"}
+                                   << QByteArray::fromHex("0b0b0b0b") << false;
+    QTest::newRow("Route rows not six digits")
+        << QByteArray(R"({"CANParam": [], "FiberParam": {}, "Route": ["0 1", "1 0", "", "", "", ""]})")
+        << defaults << QByteArray::fromHex("0b0b0b0b") << false;
+}
+
+void TestParameterFile::openAppliesMembersItCanUse() {
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, baudRates);
+    QFETCH(QByteArray, fiberCodes);
+    QFETCH(bool, routeChanged);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    window->button("m_pushButtonDefault")->click();
+    const QJsonArray routeBefore = window->m_pRouteParamWidget->toJson();
+    const QString file = path("members.txt");
+    QVERIFY(writeFile(file, content));
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+
+    window->button("m_pushButtonReadFromFile")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取完成"});
+    for (int i = 0; i < 2; ++i)
+        QCOMPARE(window->channal(i)->toJson().value("BaudRate").toString(), baudRates[i]);
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray code = window->m_pOpticalFiberParamWidget->baudRateData(i).toByteArray();
+        QCOMPARE(code.isEmpty() ? QByteArray(1, '\0') : code, fiberCodes.mid(i, 1));
+    }
+    QCOMPARE(window->m_pRouteParamWidget->toJson() != routeBefore, routeChanged);
+    if (routeChanged)
+        QCOMPARE(window->m_pRouteParamWidget->toJson().at(1).toString(), QString("1 0 0 0 0 0 "));
+}
+
+void TestParameterFile::defaultWithDevice() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    changeEverything(*window);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonDefault")->click();
+
+    QTest::qWait(50);
+    QVERIFY(answerer.seen().isEmpty());
+    QVERIFY(repeater().log().isEmpty());
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(window->channal(i)->baudRateFrame().mid(6, 4), QByteArray::fromHex("001C00E0"));
+        QCOMPARE(window->channal(i)->filterFrames()[0].mid(5, 2),
+                 QByteArray(1, char(0x80 | (i + 1))) + '\x01');
+        QCOMPARE(window->channal(i)->filterFrames()[13].mid(5, 2), QByteArray(1, char(i + 1)) + '\x01');
+    }
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(window->m_pOpticalFiberParamWidget->baudRateData(i).toByteArray(),
+                 QByteArray::fromHex("0b"));
+    QCOMPARE(window->m_pRouteParamWidget->toJson(),
+             (QJsonArray{"0 1 1 1 1 1 ", "1 0 1 1 1 1 ", "1 1 0 1 1 1 ", "1 1 1 0 1 1 ", "1 1 1 1 0 1 ",
+                         "1 1 1 1 1 0 "}));
+}
+
+void TestParameterFile::defaultWithoutDevice() {
+    repeater().setPresent(false);
+    ModalAnswerer answerer;
+    TestWindow window;
+    QTRY_COMPARE(answerer.texts(), QStringList{"搜索设备失败"});
+    answerer.clear();
+
+    window.button("m_pushButtonDefault")->click();
+
+    QTest::qWait(50);
+    QVERIFY(answerer.seen().isEmpty());
+    QVERIFY(!window.channal(0));
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(window.m_pOpticalFiberParamWidget->baudRateData(i).toByteArray(), QByteArray::fromHex("0b"));
+}
+
+void TestParameterFile::unplugWhileWaiting_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("Save") << "m_pushButtonSaveToFile" << false;
+    QTest::newRow("Open") << "m_pushButtonReadFromFile" << true;
+    QTest::newRow("Write config") << "m_pushButtonWrite" << false;
+}
+
+void TestParameterFile::unplugWhileWaiting() {
+    QFETCH(QString, button);
+    QFETCH(bool, existing);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    const QString file = path(QString("unplugged-%1.txt").arg(QTest::currentDataTag()));
+    const QByteArray content = R"({"CANParam": [], "FiberParam": {"Baud": ["01"]}, "Route": []})";
+    if (existing) QVERIFY(writeFile(file, content));
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+    QTimer::singleShot(0, window.get(), [&] { emit window->deviceChanged(0); });
+
+    window->button(button.toLatin1())->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"设备未连接"});
+    QCOMPARE(QFile::exists(file), existing);
+    QVERIFY(repeater().log().isEmpty());
+    QCOMPARE(window->m_pOpticalFiberParamWidget->baudRateData(0).toByteArray(), QByteArray::fromHex("0b"));
+}
+
+void TestParameterFile::operationsNeedDevice_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Read config") << "m_pushButtonRead";
+    QTest::newRow("Write config") << "m_pushButtonWrite";
+    QTest::newRow("Save") << "m_pushButtonSaveToFile";
+    QTest::newRow("Open") << "m_pushButtonReadFromFile";
+}
+
+void TestParameterFile::operationsNeedDevice() {
+    QFETCH(QString, button);
+    repeater().setPresent(false);
+    ModalAnswerer answerer;
+    TestWindow window;
+    QTRY_COMPARE(answerer.texts(), QStringList{"搜索设备失败"});
+    answerer.clear();
+    repeater().setPresent(true);  // present again, but nobody has looked for it
+    answerer.queueFile(path("unused.txt"));
+
+    window.button(button.toLatin1())->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"设备未连接"});
+    QCOMPARE(answerer.messages().first().kind, QString("information"));
+    QCOMPARE(answerer.messages().first().title, QString("提示"));
+    QCOMPARE(answerer.seen().size(), 1);  // no file dialog
+    QVERIFY(repeater().log().isEmpty());
+    const QStringList buttons{"m_pushButtonRead", "m_pushButtonWrite", "m_pushButtonSaveToFile",
+                              "m_pushButtonReadFromFile", "m_pushButtonDefault"};
+    for (const QString& name : buttons) QVERIFY(window.button(name.toLatin1())->isEnabled());
+}
+
+QTEST_MAIN(TestParameterFile)
+#include "tst_parameterfile.moc"

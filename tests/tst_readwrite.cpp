@@ -1,0 +1,390 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "DeviceRead.h"
+#include "DeviceWrite.h"
+#include "HIDDevice.h"
+#include "ModalAnswerer.h"
+#include "TestWindow.h"
+
+using sim::Fault;
+using sim::SimulatedRepeater;
+
+Q_DECLARE_METATYPE(sim::Fault)
+
+namespace {
+
+SimulatedRepeater& repeater() {
+    return SimulatedRepeater::instance();
+}
+
+// Parameters unlike the pages' defaults, so that every applied value shows.
+sim::Parameters deviceParameters() {
+    sim::Parameters p = sim::Parameters::defaults();
+    p.can[0].bitTiming = QByteArray::fromHex("00120005");  // 1000K
+    p.can[0].banks[3] = {0x81, 0x10, QByteArray::fromHex("11223344"), QByteArray::fromHex("AABBCCDD")};
+    p.can[1].bitTiming = QByteArray::fromHex("12345678");  // no named rate
+    p.can[1].banks[0] = {0x02, 0x11, QByteArray::fromHex("01020304"), QByteArray::fromHex("05060708")};
+    p.fiber = {0x01, 0x02, 0x03, 0x0c};
+    p.route = {0x40, 0x88, 0x00, 0x81, 0x0D, 0xC0};
+    return p;
+}
+
+QByteArray baudWord(ChannalWidget* channal) {
+    return channal->baudRateFrame().mid(6, 4);
+}
+
+QByteArray fiberCode(TestWindow& window, int i) {
+    return window.m_pOpticalFiberParamWidget->baudRateData(i).toByteArray();
+}
+
+QStringList routeRows(TestWindow& window) {
+    QStringList rows;
+    for (const QJsonValue& row : window.m_pRouteParamWidget->toJson()) rows << row.toString();
+    return rows;
+}
+
+QByteArray withBytes(QByteArray bytes, int at, std::initializer_list<quint8> values) {
+    for (quint8 value : values) bytes[at++] = char(value);
+    return bytes;
+}
+
+QTableWidget* filterTable(ChannalWidget* channal) {
+    return channal->findChild<QTableWidget*>("m_pTableWidgetDataList");
+}
+
+}  // namespace
+
+class TestReadWrite : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { removeLanguageSettings(); }
+    void init() { repeater().reset(); }
+
+    void readQueriesEveryPageAndAppliesReplies();
+    void readWithoutFiberChannels();
+    void readWithoutCanChannel();
+    void readFailureStopsAtItsStep_data();
+    void readFailureStopsAtItsStep();
+    void readBaudRateRejectedChangesNothing();
+    void readMissingFilterReplyKeepsOldTable();
+
+    void writeSendsEveryPageThenReset();
+    void writeWithoutFiberChannels();
+    void fiberFrameKeepsEachCodeInItsByte();
+    void writeFailureStopsAtItsStep_data();
+    void writeFailureStopsAtItsStep();
+    void writeResetUnanswered();
+    void writeRefusesInvalidFields_data();
+    void writeRefusesInvalidFields();
+};
+
+void TestReadWrite::readQueriesEveryPageAndAppliesReplies() {
+    auto window = connectedWindow(4);  // two CAN, four fiber channels
+    QVERIFY(window);
+    repeater().setParameters(deviceParameters());
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonRead")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取成功"});
+    QCOMPARE(answerer.messages().first().title, QString("提示"));
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(window->button("m_pushButtonRead")->isEnabled());
+
+    const QList<QByteArray> log = repeater().log();
+    QCOMPARE(log.size(), 2 + 28 + 1 + 1);
+    QCOMPARE(log[0], frame17("0012A4010100"));
+    for (int bank = 0; bank < 14; ++bank) {
+        QCOMPARE(log[1 + bank], withBytes(frame17("0012A50201"), 5, {quint8(bank)}));
+        QCOMPARE(log[16 + bank], withBytes(frame17("0012A50202"), 5, {quint8(bank)}));
+    }
+    // Byte 5 keeps the last bank number in the queries that do not set it.
+    QCOMPARE(log[15], frame17("0012A401020D"));
+    QCOMPARE(log[30], frame17("00122601000D"));
+    QCOMPARE(log[31], frame17("00122801000D"));
+
+    QCOMPARE(baudWord(window->channal(0)), QByteArray::fromHex("00120005"));
+    QCOMPARE(window->channal(0)->filterFrames()[3], frame17("0012240B038110"
+                                                            "11223344"
+                                                            "AABBCCDD"));
+    QCOMPARE(baudWord(window->channal(1)), QByteArray::fromHex("12345678"));
+    QCOMPARE(window->channal(1)->filterFrames()[0], frame17("0012240B000211"
+                                                            "01020304"
+                                                            "05060708"));
+    for (int i = 0; i < 4; ++i) QCOMPARE(fiberCode(*window, i), QByteArray(1, char(i == 3 ? 0x0c : i + 1)));
+    QCOMPARE(routeRows(*window), (QStringList{"0 1 0 0 0 0 ", "1 0 1 0 0 0 ", "0 0 0 0 0 0 ", "1 0 0 0 0 1 ",
+                                              "0 0 1 1 0 1 ", "1 1 0 0 0 0 "}));
+}
+
+void TestReadWrite::readWithoutFiberChannels() {
+    auto window = connectedWindow(1);  // two CAN channels, no fiber
+    QVERIFY(window);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonRead")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取成功"});
+    const QList<QByteArray> log = repeater().log();
+    QCOMPARE(log.size(), 2 + 28 + 1);
+    QCOMPARE(log.last(), frame17("00122801000D"));
+    for (const QByteArray& report : log) QVERIFY(quint8(report[2]) != 0x26);
+}
+
+void TestReadWrite::readWithoutCanChannel() {
+    // The model table has no device without CAN channels; the sequence is
+    // run on its own to see that the fiber and route queries then carry 0.
+    CANParamWidget canPage;
+    OpticalFiberParamWidget fiberPage;
+    RouteParamWidget routePage;
+    fiberPage.setFiberCount(2);
+    routePage.setHardwareType(3);
+    HIDDevice device;
+    QVERIFY(device.open(0x0483, 0x6901, nullptr));
+    repeater().setParameters(deviceParameters());
+
+    DeviceRead read(device, canPage, fiberPage, routePage, 0, 2);
+    QCOMPARE(read.run(), DeviceRead::Result::Done);
+
+    QCOMPARE(repeater().log(), (QList<QByteArray>{frame17("0012260100"), frame17("0012280100")}));
+    QCOMPARE(fiberPage.baudRateData(0).toByteArray(), QByteArray::fromHex("01"));
+    QCOMPARE(fiberPage.baudRateData(1).toByteArray(), QByteArray::fromHex("02"));
+}
+
+void TestReadWrite::readFailureStopsAtItsStep_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("occurrence");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("sent");
+
+    QTest::newRow("baud rate not sent") << 0xA4 << Fault::WriteError << 1 << "读取CAN波特率失败" << 1;
+    QTest::newRow("baud rate unanswered") << 0xA4 << Fault::NoReply << 2 << "读取CAN波特率失败" << 16;
+    QTest::newRow("baud rate short reply") << 0xA4 << Fault::ShortReply << 1 << "读取CAN波特率失败" << 1;
+    QTest::newRow("filter not sent") << 0xA5 << Fault::ShortWrite << 3 << "读取掩码数据失败" << 4;
+    QTest::newRow("filter unanswered") << 0xA5 << Fault::NoReply << 28 << "读取掩码数据失败" << 30;
+    // The window starts with the Chinese catalogue, which renders this text differently.
+    QTest::newRow("fiber not sent") << 0x26 << Fault::WriteError << 1 << "读取光驱数据失败" << 31;
+    QTest::newRow("fiber unanswered") << 0x26 << Fault::NoReply << 1 << "读取光驱数据失败" << 31;
+    QTest::newRow("route not sent") << 0x28 << Fault::ShortWrite << 1 << "读取路由数据失败" << 32;
+    QTest::newRow("route long reply") << 0x28 << Fault::LongReply << 1 << "读取路由数据失败" << 32;
+}
+
+void TestReadWrite::readFailureStopsAtItsStep() {
+    QFETCH(int, code);
+    QFETCH(Fault, fault);
+    QFETCH(int, occurrence);
+    QFETCH(QString, message);
+    QFETCH(int, sent);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    repeater().injectFault(code, fault, occurrence);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonRead")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{message});
+    QCOMPARE(repeater().log().size(), sent);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(window->button("m_pushButtonRead")->isEnabled());
+}
+
+void TestReadWrite::readBaudRateRejectedChangesNothing() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    repeater().setParameters(deviceParameters());
+    repeater().injectFault(0xA4, Fault::WrongStatus, 1, 0x81);
+    const QByteArray oldFilter = window->channal(0)->filterFrames()[3];
+    const QStringList oldRoute = routeRows(*window);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonRead")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取CAN波特率失败"});
+    QCOMPARE(repeater().log().size(), 1);
+    QCOMPARE(baudWord(window->channal(0)), QByteArray::fromHex("001C00E0"));
+    QCOMPARE(window->channal(0)->filterFrames()[3], oldFilter);
+    QCOMPARE(baudWord(window->channal(1)), QByteArray::fromHex("001C00E0"));
+    QCOMPARE(fiberCode(*window, 0), QByteArray::fromHex("0B"));
+    QCOMPARE(routeRows(*window), oldRoute);
+}
+
+void TestReadWrite::readMissingFilterReplyKeepsOldTable() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    repeater().setParameters(deviceParameters());
+    repeater().injectFault(0xA5, Fault::NoReply, 14 + 6);  // bank 5 of channel 2
+    const QByteArray oldFilter = window->channal(1)->filterFrames()[0];
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonRead")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取掩码数据失败"});
+    QCOMPARE(repeater().log().size(), 1 + 14 + 1 + 6);
+    QCOMPARE(baudWord(window->channal(0)), QByteArray::fromHex("00120005"));
+    QCOMPARE(window->channal(0)->filterFrames()[3], frame17("0012240B038110"
+                                                            "11223344"
+                                                            "AABBCCDD"));
+    QCOMPARE(baudWord(window->channal(1)), QByteArray::fromHex("12345678"));
+    QCOMPARE(window->channal(1)->filterFrames()[0], oldFilter);
+    QCOMPARE(fiberCode(*window, 0), QByteArray::fromHex("0B"));
+}
+
+void TestReadWrite::writeSendsEveryPageThenReset() {
+    auto window = connectedWindow(3);  // two CAN, two fiber channels
+    QVERIFY(window);
+    window->button("m_pushButtonDefault")->click();
+    window->m_pOpticalFiberParamWidget->setBaudRateCode(1, 0x05);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonWrite")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"设置成功"});
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(window->button("m_pushButtonWrite")->isEnabled());
+    const QList<QByteArray> log = repeater().log();
+    QCOMPARE(log.size(), 33);
+    for (int c = 0; c < 2; ++c) {
+        const quint8 id = quint8(c + 1);
+        QCOMPARE(log[15 * c], withBytes(frame17("0012230600"), 5, {id, 0x00, 0x1C, 0x00, 0xE0}));
+        // Bank 0 is in use by default, the others are not; mask mode, 32 bits.
+        for (int bank = 0; bank < 14; ++bank) {
+            const quint8 flags = quint8((bank == 0 ? 0x80 : 0x00) | id);
+            QCOMPARE(log[15 * c + 1 + bank], withBytes(frame17("0012240B"), 4, {quint8(bank), flags, 0x01}));
+        }
+    }
+    QCOMPARE(log[30], frame17("00122505000B05"));
+    QCOMPARE(log[31], frame17("00122709004C8C0000C4C8"));
+    QCOMPARE(log[32], frame17("0012110100"));
+    QCOMPARE(repeater().parameters().resetCount, 1);
+}
+
+void TestReadWrite::writeWithoutFiberChannels() {
+    auto window = connectedWindow(1);
+    QVERIFY(window);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonWrite")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"设置成功"});
+    const QList<QByteArray> log = repeater().log();
+    QCOMPARE(log.size(), 33);
+    QCOMPARE(log[30], frame17("0012250500"));
+}
+
+void TestReadWrite::fiberFrameKeepsEachCodeInItsByte() {
+    CANParamWidget canPage;
+    OpticalFiberParamWidget fiberPage;
+    RouteParamWidget routePage;
+    fiberPage.setFiberCount(4);
+    fiberPage.setBaudRateCode(1, 0x0d);  // no such rate: the selector is left empty
+    fiberPage.setBaudRateCode(3, 0x02);
+    HIDDevice device;
+
+    DeviceWrite write(device, canPage, fiberPage, routePage, 0, 3);
+
+    QCOMPARE(write.fiberFrame(), frame17("00122505000B000B00"));
+    QCOMPARE(write.problems(), QStringList{"光纤2 波特率：未选择"});
+}
+
+void TestReadWrite::writeFailureStopsAtItsStep_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("occurrence");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("sent");
+
+    QTest::newRow("baud rate rejected") << 0x23 << Fault::WrongStatus << 1 << "设置CAN波特率失败" << 1;
+    QTest::newRow("baud rate unanswered") << 0x23 << Fault::NoReply << 2 << "设置CAN波特率失败" << 16;
+    QTest::newRow("baud rate not sent") << 0x23 << Fault::ShortWrite << 1 << "设置CAN波特率失败" << 1;
+    QTest::newRow("filter rejected") << 0x24 << Fault::WrongStatus << 3 << "设置CAN掩码失败" << 4;
+    QTest::newRow("filter unanswered") << 0x24 << Fault::NoReply << 14 << "设置CAN掩码失败" << 15;
+    QTest::newRow("filter not sent") << 0x24 << Fault::WriteError << 20 << "设置CAN掩码失败" << 22;
+    QTest::newRow("fiber rejected") << 0x25 << Fault::WrongStatus << 1 << "设置光纤波特率失败" << 31;
+    QTest::newRow("fiber unanswered") << 0x25 << Fault::NoReply << 1 << "设置光纤波特率失败" << 31;
+    QTest::newRow("fiber not sent") << 0x25 << Fault::ShortWrite << 1 << "设置光纤波特率失败" << 31;
+    QTest::newRow("route rejected") << 0x27 << Fault::WrongStatus << 1 << "设置路由失败" << 32;
+    QTest::newRow("route unanswered") << 0x27 << Fault::NoReply << 1 << "设置路由失败" << 32;
+    QTest::newRow("route short reply") << 0x27 << Fault::ShortReply << 1 << "设置路由失败" << 32;
+    QTest::newRow("reset not sent") << 0x11 << Fault::WriteError << 1 << "发送复位指令失败." << 33;
+    QTest::newRow("reset refused") << 0x11 << Fault::WrongStatus << 1 << "复位失败." << 33;
+}
+
+void TestReadWrite::writeFailureStopsAtItsStep() {
+    QFETCH(int, code);
+    QFETCH(Fault, fault);
+    QFETCH(int, occurrence);
+    QFETCH(QString, message);
+    QFETCH(int, sent);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    repeater().injectFault(code, fault, occurrence);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonWrite")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{message});
+    QCOMPARE(repeater().log().size(), sent);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(window->button("m_pushButtonWrite")->isEnabled());
+}
+
+void TestReadWrite::writeResetUnanswered() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    repeater().injectFault(0x11, Fault::NoReply);
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonWrite")->click();  // waits the reset's 4 s
+
+    QCOMPARE(answerer.texts(), QStringList{"复位失败."});
+    QCOMPARE(repeater().log().size(), 33);
+}
+
+void TestReadWrite::writeRefusesInvalidFields_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("custom bit timing of three bytes") << "baud"
+                                                      << "CAN通道1 波特率：位定时须为4个字节";
+    QTest::newRow("ID register of three bytes") << "id"
+                                                << "CAN通道2 第3行 ID寄存器：须为4个字节";
+    QTest::newRow("mask register of five bytes") << "mask"
+                                                 << "CAN通道1 第14行 掩码寄存器：须为4个字节";
+    QTest::newRow("fiber selector empty") << "fiber"
+                                          << "光纤2 波特率：未选择";
+}
+
+void TestReadWrite::writeRefusesInvalidFields() {
+    QFETCH(QString, field);
+    QFETCH(QString, line);
+    auto window = connectedWindow(3);
+    QVERIFY(window);
+    if (field == "baud") {
+        window->channal(0)
+            ->findChild<QComboBox*>("m_pComboBoxBautRate")
+            ->setCurrentIndex(ChannalWidget::kCustomIndex);
+        window->channal(0)->findChild<QLineEdit*>("m_lineEditBautRate")->setText("0x1a2b3c");
+    } else if (field == "id") {
+        filterTable(window->channal(1))->item(2, ChannalWidget::ColumnId)->setText("00 00 00");
+    } else if (field == "mask") {
+        filterTable(window->channal(0))->item(13, ChannalWidget::ColumnMask)->setText("00 00 00 00 00");
+    } else {
+        window->m_pOpticalFiberParamWidget->setBaudRateCode(1, 0);
+    }
+    ModalAnswerer answerer;
+
+    window->button("m_pushButtonWrite")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"以下参数有误，未向设备发送任何数据：\n" + line});
+    QCOMPARE(answerer.messages().first().kind, QString("information"));
+    QVERIFY(repeater().log().isEmpty());
+    QVERIFY(window->button("m_pushButtonWrite")->isEnabled());
+}
+
+QTEST_MAIN(TestReadWrite)
+#include "tst_readwrite.moc"
