@@ -23,17 +23,24 @@ cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 # and halves their speed, while 32 MiB still holds the memory of many runs.
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:quarantine_size_mb=32
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0"
 
 for target in "${targets[@]}"; do
     work="build-fuzz/run/$target"
     rm -rf "$work"
     mkdir -p "$work/corpus" "$work/artifacts"
     cp tests/fuzz/corpus/"$target"/* "$work/corpus/"
+    # Leaks from outside the project: the common list and the target's own.
+    cat tests/fuzz/lsan.supp > "$work/lsan.supp"
+    if [ -f "tests/fuzz/$target.lsan.supp" ]; then
+        cat "tests/fuzz/$target.lsan.supp" >> "$work/lsan.supp"
+    fi
+    export LSAN_OPTIONS="suppressions=$PWD/$work/lsan.supp:print_suppressions=0"
+    options=(-max_total_time="$seconds" -timeout=10 -artifact_prefix="$work/artifacts/" -print_final_stats=1)
+    if [ -f "tests/fuzz/$target.dict" ]; then
+        options+=(-dict="tests/fuzz/$target.dict")
+    fi
     echo "Fuzzing $target for $seconds s"
-    if ! "build-fuzz/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
-        -artifact_prefix="$work/artifacts/" -print_final_stats=1 \
-        "$work/corpus" > "$work/log" 2>&1; then
+    if ! "build-fuzz/tests/fuzz/$target" "${options[@]}" "$work/corpus" > "$work/log" 2>&1; then
         tail -n 60 "$work/log"
         echo "$target failed; the input is in $work/artifacts/" >&2
         exit 1

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 #include <QJsonArray>
 
@@ -62,19 +61,20 @@ void checkBaudRateFrame(const QByteArray& frame, int channalId) {
 }
 
 struct Editors {
-    std::unique_ptr<ChannalWidget> widget;
-    std::unique_ptr<ChannalWidget> restored;
+    ChannalWidget* widget = nullptr;
+    ChannalWidget* restored = nullptr;
     QJsonObject defaultJson;
     QByteArray defaultBaudRateFrame;
     QList<QByteArray> defaultFrames;
 };
 
+// Never destroyed: at exit Qt's font and style globals may already be gone.
 Editors& editorsFor(int channalId) {
     static std::array<Editors, kChannals> all;
     Editors& editors = all[size_t(channalId - 1)];
     if (!editors.widget) {
-        editors.widget = std::make_unique<ChannalWidget>(channalId);
-        editors.restored = std::make_unique<ChannalWidget>(channalId);
+        editors.widget = new ChannalWidget(channalId);
+        editors.restored = new ChannalWidget(channalId);
         editors.defaultJson = editors.widget->toJson();
         editors.defaultBaudRateFrame = editors.widget->baudRateFrame();
         editors.defaultFrames = editors.widget->filterFrames();
