@@ -29,3 +29,4 @@ cmake --build build-asan -j "$(nproc)"
 if [ "${CI:-}" = "true" ] || [ "${TARVANE_PACKAGE_TEST:-}" = "1" ]; then
     scripts/package-test.sh build-test
 fi
+scripts/fuzz.sh
