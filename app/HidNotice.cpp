@@ -45,7 +45,8 @@ QString pathFromDevPath(const QString& devPath) {
         QStringLiteral("/([0-9A-Fa-f]{4}):([0-9A-Fa-f]{4}):([0-9A-Fa-f]{4})\\.[0-9A-Fa-f]+/hidraw/"));
     const QRegularExpressionMatch match = hidDir.match(devPath);
     if (!match.hasMatch()) return QString();
-    return interfacePath(match.captured(2).toUInt(nullptr, 16), match.captured(3).toUInt(nullptr, 16), devPath);
+    return interfacePath(match.captured(2).toUInt(nullptr, 16), match.captured(3).toUInt(nullptr, 16),
+                         devPath);
 }
 
 }  // namespace HidNotice

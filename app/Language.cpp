@@ -11,13 +11,16 @@ const quint16 kChinesePRC = 0x0804;
 
 Language startupLanguage(int storedId, quint16 systemLangId) {
     switch (storedId) {
-    case 0: return Language::Chinese;
-    case 1: return Language::English;
-    case -1:
-        if (systemLangId == kEnglishUS) return Language::English;
-        if (systemLangId == kChinesePRC) return Language::Chinese;
-        return Language::None;
-    default: return Language::None;
+        case 0:
+            return Language::Chinese;
+        case 1:
+            return Language::English;
+        case -1:
+            if (systemLangId == kEnglishUS) return Language::English;
+            if (systemLangId == kChinesePRC) return Language::Chinese;
+            return Language::None;
+        default:
+            return Language::None;
     }
 }
 

@@ -160,4 +160,11 @@ void Tarvane::showHint(const QString& text) {
     QMessageBox::information(this, tr("提示"), text, QMessageBox::Ok, QMessageBox::NoButton);
 }
 
-void Tarvane::onCloseWidget() { QCoreApplication::quit(); }
+bool Tarvane::ensureConnected() {
+    if (!m_bConnected) showHint(tr("设备未连接"));
+    return m_bConnected;
+}
+
+void Tarvane::onCloseWidget() {
+    QCoreApplication::quit();
+}

@@ -85,6 +85,8 @@ private:
     void connectSignals();
     void applyLanguage(Language language);
     void showHint(const QString& text);
+    // False, after telling the user, when no device is connected.
+    bool ensureConnected();
     // Device discovery.
     void startSearch();
     void searchDevice();

@@ -56,8 +56,5 @@ void Tarvane::onActionAbout() {
 }
 
 void Tarvane::onActionDeviceInfo() {
-    if (m_bConnected)
-        m_pDevInfoWidget->show();
-    else
-        showHint(tr("设备未连接"));
+    if (ensureConnected()) m_pDevInfoWidget->show();
 }

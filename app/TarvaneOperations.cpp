@@ -22,10 +22,7 @@ void Tarvane::showWarning(const QString& text) {
 }
 
 void Tarvane::onPushButtonRead() {
-    if (!m_bConnected) {
-        showHint(tr("设备未连接"));
-        return;
-    }
+    if (!ensureConnected()) return;
     EnableGuard guard(ui->m_pushButtonRead);
     DeviceRead read(*m_hidDevice, *m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget,
                     m_nCAN, m_nFiberOptic);
@@ -36,16 +33,10 @@ void Tarvane::onPushButtonRead() {
 }
 
 void Tarvane::onPushButtonWrite() {
-    if (!m_bConnected) {
-        showHint(tr("设备未连接"));
-        return;
-    }
+    if (!ensureConnected()) return;
     EnableGuard guard(ui->m_pushButtonWrite);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
-    if (!m_bConnected) {  // unplugged just now: nothing left to send to
-        showHint(tr("设备未连接"));
-        return;
-    }
+    if (!ensureConnected()) return;  // unplugged just now: nothing left to send to
     DeviceWrite write(*m_hidDevice, *m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget,
                       m_nCAN, m_nFiberOptic);
     const QStringList problems = write.problems();
@@ -60,19 +51,13 @@ void Tarvane::onPushButtonWrite() {
 }
 
 void Tarvane::onPushButtonSaveToFile() {
-    if (!m_bConnected) {
-        showHint(tr("设备未连接"));
-        return;
-    }
+    if (!ensureConnected()) return;
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =
         QFileDialog::getSaveFileName(this, tr("保存配置"), QString(), tr("TXT 文本文件(*.txt)"));
     if (path.isEmpty()) return;
-    if (!m_bConnected) {  // unplugged while the dialog was open: the pages are empty now
-        showHint(tr("设备未连接"));
-        return;
-    }
+    if (!ensureConnected()) return;  // unplugged while the dialog was open: the pages are empty now
 
     const ParameterFile file(*m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget);
     QString warning;
@@ -84,19 +69,13 @@ void Tarvane::onPushButtonSaveToFile() {
 }
 
 void Tarvane::onPushButtonReadFromFile() {
-    if (!m_bConnected) {
-        showHint(tr("设备未连接"));
-        return;
-    }
+    if (!ensureConnected()) return;
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =
         QFileDialog::getOpenFileName(this, tr("打开配置"), QString(), tr("TXT 文本文件(*.txt)"));
     if (path.isEmpty()) return;
-    if (!m_bConnected) {  // unplugged while the dialog was open: no channel to apply to
-        showHint(tr("设备未连接"));
-        return;
-    }
+    if (!ensureConnected()) return;  // unplugged while the dialog was open: no channel to apply to
 
     QJsonObject object;
     QString warning;
