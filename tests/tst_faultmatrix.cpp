@@ -147,7 +147,8 @@ QString successMessage(Operation operation) {
 // - A late reply is discarded by the next transaction: for its own step it
 //   is no reply. Only the reset waits long enough (4 s) for the default 200 ms
 //   delay to be on time; a reset reply later than 4 s would only repeat the
-//   no-reply case at another 4 s of waiting.
+//   no-reply case at another 4 s of waiting. So the unanswered reset is the
+//   one case that waits out its 4 s, which keeps the matrix fast.
 // - Unplugging takes the report, then fails the read: a reply fault.
 // - Search: any fault → "搜索设备失败".
 // - Read: the message of the stage; the Chinese catalogue renders the fiber
