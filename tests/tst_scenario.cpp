@@ -1,0 +1,490 @@
+// A technician's session with the real main window and the simulated
+// repeater: read a type-4 device, edit it through the widgets, write it,
+// swap it for a type-2 device, read that one, save, default, open, and
+// switch the language back and forth. Each step checks what the window shows
+// and what the device received.
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CheckButton.h"
+#include "CustomProgressIndicator.h"
+#include "LanguageSettings.h"
+#include "ModalAnswerer.h"
+#include "TestWindow.h"
+#include "platform/DeviceNotifier.h"
+
+namespace {
+
+const QString kRepeaterPath =
+    R"(\\?\HID#VID_0483&PID_6901#7&2c9a3b1f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
+
+sim::SimulatedRepeater& repeater() {
+    return sim::SimulatedRepeater::instance();
+}
+
+// The window as the technician sees it.
+class Window : public TestWindow {
+public:
+    QTabWidget* pageTabs() const { return findChild<QTabWidget*>("m_tabWidgetParam"); }
+    QTabWidget* channalTabs() const {
+        return m_pCANParamWidget->findChild<QTabWidget*>("m_tabWidgetChannal");
+    }
+    QStringList channalTabTexts() const {
+        QStringList texts;
+        for (int i = 0; i < channalTabs()->count(); ++i) texts << channalTabs()->tabText(i);
+        return texts;
+    }
+    QComboBox* baudBox(int c) const { return channal(c)->findChild<QComboBox*>("m_pComboBoxBautRate"); }
+    QLineEdit* baudText(int c) const { return channal(c)->findChild<QLineEdit*>("m_lineEditBautRate"); }
+    QTableWidget* filters(int c) const {
+        return channal(c)->findChild<QTableWidget*>("m_pTableWidgetDataList");
+    }
+    // Tick, work mode, bit width, ID and mask of one bank, as shown.
+    QStringList bank(int c, int row) const {
+        QTableWidget* t = filters(c);
+        return {t->item(row, 0)->checkState() == Qt::Checked ? "ticked" : "unticked",
+                static_cast<QComboBox*>(t->cellWidget(row, 1))->currentText(),
+                static_cast<QComboBox*>(t->cellWidget(row, 2))->currentText(), t->item(row, 3)->text(),
+                t->item(row, 4)->text()};
+    }
+    QComboBox* fiberBox(int i) const {
+        return m_pOpticalFiberParamWidget->findChild<QComboBox*>(QString("m_comboBoxBaudRate%1").arg(i + 1));
+    }
+    QStringList fiberShown() const {
+        QStringList texts;
+        for (int i = 0; i < 4; ++i)
+            if (!fiberBox(i)->isHidden()) texts << fiberBox(i)->currentText();
+        return texts;
+    }
+    QTableWidget* routeTable() const { return m_pRouteParamWidget->findChild<QTableWidget*>(); }
+    CheckButton* route(int row, int column) const {
+        return static_cast<CheckButton*>(routeTable()->cellWidget(row, column));
+    }
+    QVector<int> routeRowsShown() const {
+        QVector<int> rows;
+        for (int r = 1; r <= 6; ++r)
+            if (!routeTable()->isRowHidden(r)) rows << r;
+        return rows;
+    }
+    QVector<int> routeColumnsShown() const {
+        QVector<int> columns;
+        for (int c = 2; c <= 7; ++c)
+            if (!routeTable()->isColumnHidden(c)) columns << c;
+        return columns;
+    }
+    QAction* action(const QString& text) const {
+        for (QAction* a : findChildren<QAction*>())
+            if (a->text() == text) return a;
+        return nullptr;
+    }
+    bool searching() const {
+        return findChild<CustomProgressIndicator*>()->isAnimated() &&
+               !findChild<QLabel*>("m_pLabelHint")->isHidden();
+    }
+    void notice(bool arrival) { emit findChild<DeviceNotifier*>()->notice(kRepeaterPath, arrival); }
+};
+
+QByteArray frame(const char* hex) {
+    QByteArray bytes = QByteArray::fromHex(hex);
+    bytes.append(QByteArray(17 - bytes.size(), '\0'));
+    return bytes;
+}
+
+QByteArray bytes(const std::array<unsigned char, 4>& a) {
+    return QByteArray(reinterpret_cast<const char*>(a.data()), 4);
+}
+
+QByteArray bytes(const std::array<unsigned char, 6>& a) {
+    return QByteArray(reinterpret_cast<const char*>(a.data()), 6);
+}
+
+// The Read's queries for two CAN channels; byte 5 keeps the last bank number
+// in the queries that do not set it.
+QList<QByteArray> readQueries(bool withFiber) {
+    QList<QByteArray> queries;
+    for (int c = 1; c <= 2; ++c) {
+        queries << frame(c == 1 ? "0012A4010100" : "0012A401020D");
+        for (int b = 0; b < 14; ++b) {
+            QByteArray q = frame("0012A502");
+            q[4] = char(c);
+            q[5] = char(b);
+            queries << q;
+        }
+    }
+    if (withFiber) queries << frame("00122601000D");
+    queries << frame("00122801000D");
+    return queries;
+}
+
+// The first device: a type 4 whose channel 2 runs at a word of no named rate.
+sim::Parameters firstDevice() {
+    sim::Parameters p = sim::Parameters::defaults();
+    p.can[0].bitTiming = QByteArray::fromHex("0012003B");  // 100K
+    p.can[0].banks[2] = {0x81, 0x11, QByteArray::fromHex("11223344"), QByteArray::fromHex("FFFF0000")};
+    p.can[1].bitTiming = QByteArray::fromHex("0012001D");
+    p.fiber = {0x0b, 0x05, 0x0b, 0x07};
+    return p;  // every route of a type-4 device enabled
+}
+
+// The second device: a type 2 with other values everywhere.
+sim::Parameters secondDevice() {
+    sim::Parameters p = sim::Parameters::defaults();
+    p.can[0].bitTiming = QByteArray::fromHex("00120017");  // 250K
+    p.can[0].banks[13] = {0x81, 0x00, QByteArray::fromHex("AABBCCDD"), QByteArray::fromHex("11223344")};
+    p.can[1].bitTiming = QByteArray::fromHex("00000000");  // adaptive
+    p.fiber = {0x0a, 0x00, 0x00, 0x00};
+    p.route = {0x08, 0x80, 0xC0, 0x00, 0x00, 0x00};  // CAN1→Fiber1, CAN2→CAN1, Fiber1→CAN1 and CAN2
+    return p;
+}
+
+}  // namespace
+
+class ScenarioTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { removeLanguageSettings(); }
+    void cleanupTestCase() { removeLanguageSettings(); }
+    void technicianSession();
+
+private:
+    void startWithTypeFour(Window& w);
+    void readTypeFour(Window& w);
+    void editAndWrite(Window& w);
+    void unplug(Window& w);
+    void plugInTypeTwo(Window& w);
+    void readTypeTwo(Window& w);
+    void saveDefaultOpen(Window& w, const QString& path);
+    void switchLanguage(Window& w);
+};
+
+void ScenarioTest::technicianSession() {
+    repeater().reset();
+    repeater().setParameters(firstDevice());
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    ModalAnswerer startAnswerer;
+    Window w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_VERIFY(w.m_bConnected);
+    QVERIFY(startAnswerer.seen().isEmpty());
+
+    for (auto step :
+         {&ScenarioTest::startWithTypeFour, &ScenarioTest::readTypeFour, &ScenarioTest::editAndWrite,
+          &ScenarioTest::unplug, &ScenarioTest::plugInTypeTwo, &ScenarioTest::readTypeTwo}) {
+        (this->*step)(w);
+        if (QTest::currentTestFailed()) return;
+    }
+    saveDefaultOpen(w, dir.filePath("orvex-a2.txt"));
+    if (QTest::currentTestFailed()) return;
+    switchLanguage(w);
+}
+
+void ScenarioTest::startWithTypeFour(Window& w) {
+    QCOMPARE(w.deviceName(), QString("Orvex-A4_TV2026000417"));
+    QCOMPARE(w.findChild<QLabel*>("m_pLabelDevName")->text(), QString("设备名称："));
+    QVERIFY(!w.searching());
+    QCOMPARE(w.pageTabs()->count(), 3);
+    QCOMPARE(w.pageTabs()->tabText(0), QString("CAN参数"));
+    QCOMPARE(w.channalTabTexts(), (QStringList{"通道1", "通道2"}));
+    QCOMPARE(w.fiberShown(), (QStringList{"1380K", "1380K", "1380K", "1380K"}));
+    QCOMPARE(w.routeRowsShown(), (QVector<int>{1, 2, 3, 4, 5, 6}));
+    QCOMPARE(w.routeColumnsShown(), (QVector<int>{2, 3, 4, 5, 6, 7}));
+    // The four identity queries, nothing more.
+    QCOMPARE(repeater().log(), (QList<QByteArray>{frame("0012150100"), frame("0012140100"),
+                                                  frame("0012010100"), frame("0012120100")}));
+    repeater().clearLog();
+}
+
+void ScenarioTest::readTypeFour(Window& w) {
+    ModalAnswerer answerer;
+    w.button("m_pushButtonRead")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取成功"});
+    QVERIFY(w.button("m_pushButtonRead")->isEnabled());
+    QCOMPARE(repeater().log(), readQueries(true));
+    QCOMPARE(w.baudBox(0)->currentText(), QString("100K"));
+    QCOMPARE(w.baudText(0)->text(), QString("0x0012003B"));
+    QVERIFY(w.baudText(0)->isReadOnly());
+    QCOMPARE(w.bank(0, 2), (QStringList{"ticked", "列表模式", "32", "11 22 33 44", "ff ff 00 00"}));
+    QCOMPARE(w.bank(0, 1), (QStringList{"unticked", "掩码模式", "32", "00 00 00 00", "00 00 00 00"}));
+    QCOMPARE(w.baudBox(1)->currentText(), QString("自定义"));
+    QCOMPARE(w.baudText(1)->text(), QString("0x0012001d"));
+    QVERIFY(!w.baudText(1)->isReadOnly());
+    QCOMPARE(w.fiberShown(), (QStringList{"1380K", "50K", "1380K", "125K"}));
+    for (int r = 1; r <= 6; ++r)
+        for (int c = 2; c <= 7; ++c) QCOMPARE(w.route(r, c)->isChecked(), c != r + 1);
+    repeater().clearLog();
+}
+
+void ScenarioTest::editAndWrite(Window& w) {
+    // Channel 1: a custom bit-timing word, typed.
+    w.pageTabs()->setCurrentIndex(0);
+    w.channalTabs()->setCurrentIndex(0);
+    w.baudBox(0)->setCurrentIndex(16);
+    QCOMPARE(w.baudText(0)->text(), QString("0xFFFFFFFF"));
+    QVERIFY(!w.baudText(0)->isReadOnly());
+    w.baudText(0)->selectAll();
+    QTest::keyClicks(w.baudText(0), "0x1234ABCD");
+    QCOMPARE(w.baudText(0)->text(), QString("0x1234ABCD"));
+
+    // Channel 2, bank 4: in use, list mode, 16 bits, both registers.
+    w.channalTabs()->setCurrentIndex(1);
+    QTableWidget* table = w.filters(1);
+    table->item(4, 0)->setCheckState(Qt::Checked);
+    static_cast<QComboBox*>(table->cellWidget(4, 1))->setCurrentIndex(1);
+    static_cast<QComboBox*>(table->cellWidget(4, 2))->setCurrentIndex(0);
+    table->item(4, 3)->setText("12 34 56 78");
+    table->item(4, 4)->setText("00 00 FF FF");
+    QCOMPARE(w.bank(1, 4), (QStringList{"ticked", "列表模式", "16", "12 34 56 78", "00 00 FF FF"}));
+
+    // Fiber 2 to 250K, fiber 4 to 2250K.
+    w.pageTabs()->setCurrentIndex(1);
+    w.fiberBox(1)->setCurrentIndex(7);
+    w.fiberBox(3)->setCurrentIndex(11);
+    QCOMPARE(w.fiberShown(), (QStringList{"1380K", "250K", "1380K", "2250K"}));
+
+    // Routes CAN1→Fiber1 and Fiber3→CAN2 off, clicked.
+    w.pageTabs()->setCurrentIndex(2);
+    QVERIFY(w.route(1, 4)->isVisible());
+    QTest::mousePress(w.route(1, 4), Qt::LeftButton);
+    QTest::mousePress(w.route(5, 3), Qt::LeftButton);
+    QVERIFY(!w.route(1, 4)->isChecked());
+    QVERIFY(!w.route(5, 3)->isChecked());
+    QVERIFY(w.route(1, 5)->isChecked());
+    QVERIFY(w.route(1, 4)->isEnabled());
+
+    ModalAnswerer answerer;
+    w.button("m_pushButtonWrite")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"设置成功"});
+    QVERIFY(w.button("m_pushButtonWrite")->isEnabled());
+    QList<QByteArray> expected;
+    expected << frame("00122306000112 34AB CD");
+    for (int b = 0; b < 14; ++b) {
+        QByteArray f = frame("0012240B000101");
+        f[4] = char(b);
+        if (b == 0) f[5] = char(0x81);
+        if (b == 2) f = frame("0012240B02811111223344FFFF0000");
+        expected << f;
+    }
+    expected << frame("00122306000200 12001D");
+    for (int b = 0; b < 14; ++b) {
+        QByteArray f = frame("0012240B000201");
+        f[4] = char(b);
+        if (b == 0) f[5] = char(0x82);
+        if (b == 4) f = frame("0012240B0482101234567800 00FFFF");
+        expected << f;
+    }
+    expected << frame("00122505000B080B0C");
+    // Rows CAN1, CAN2, -, -, Fiber1 .. Fiber4; CAN1 lost Fiber1, Fiber3 lost CAN2.
+    expected << frame("0012270900478F0000C7CB8DCE");
+    expected << frame("0012110100");
+    QCOMPARE(repeater().log(), expected);
+
+    const sim::Parameters device = repeater().parameters();
+    QCOMPARE(device.can[0].bitTiming, QByteArray::fromHex("1234ABCD"));
+    QCOMPARE(device.can[1].bitTiming, QByteArray::fromHex("0012001D"));
+    QCOMPARE(int(device.can[1].banks[4].flags), 0x82);
+    QCOMPARE(int(device.can[1].banks[4].mode), 0x10);
+    QCOMPARE(device.can[1].banks[4].id, QByteArray::fromHex("12345678"));
+    QCOMPARE(device.can[1].banks[4].mask, QByteArray::fromHex("0000FFFF"));
+    QCOMPARE(bytes(device.fiber), QByteArray::fromHex("0B080B0C"));
+    QCOMPARE(bytes(device.route), QByteArray::fromHex("478FC7CB8DCE"));
+    QCOMPARE(device.resetCount, 1);
+    repeater().clearLog();
+}
+
+void ScenarioTest::unplug(Window& w) {
+    repeater().setPresent(false);
+    ModalAnswerer answerer;
+    w.notice(false);
+
+    QVERIFY(!w.m_bConnected);
+    QVERIFY(w.deviceName().isEmpty());
+    QCOMPARE(w.channalTabs()->count(), 0);
+    QVERIFY(w.fiberShown().isEmpty());
+    QVERIFY(w.routeTable()->isHidden());
+    QCOMPARE(repeater().openHandleCount(), 0);
+
+    w.button("m_pushButtonRead")->click();
+    w.button("m_pushButtonWrite")->click();
+    QCOMPARE(answerer.texts(), (QStringList{"设备未连接", "设备未连接"}));
+    QVERIFY(repeater().log().isEmpty());
+}
+
+void ScenarioTest::plugInTypeTwo(Window& w) {
+    sim::Identity identity;
+    identity.hardwareType = 2;
+    repeater().setIdentity(identity);
+    repeater().setParameters(secondDevice());
+    repeater().setPresent(true);
+    ModalAnswerer answerer;
+    w.notice(true);
+    QVERIFY(w.searching());
+    QTRY_VERIFY(w.m_bConnected);
+
+    QVERIFY(answerer.seen().isEmpty());
+    QVERIFY(!w.searching());
+    QCOMPARE(w.deviceName(), QString("Orvex-A2_TV2026000417"));
+    QCOMPARE(w.channalTabTexts(), (QStringList{"通道1", "通道2"}));
+    QCOMPARE(w.fiberShown(), QStringList{"1380K"});
+    QVERIFY(!w.routeTable()->isHidden());
+    QCOMPARE(w.routeRowsShown(), (QVector<int>{1, 2, 3}));
+    QCOMPARE(w.routeColumnsShown(), (QVector<int>{2, 3, 4}));
+    // The editors are not cleared by a new device: they still show the edits.
+    QCOMPARE(w.baudText(0)->text(), QString("0x1234ABCD"));
+    QCOMPARE(repeater().log(), (QList<QByteArray>{frame("0012150100"), frame("0012140100"),
+                                                  frame("0012010100"), frame("0012120100")}));
+    repeater().clearLog();
+}
+
+void ScenarioTest::readTypeTwo(Window& w) {
+    ModalAnswerer answerer;
+    w.button("m_pushButtonRead")->click();
+
+    QCOMPARE(answerer.texts(), QStringList{"读取成功"});
+    QCOMPARE(repeater().log(), readQueries(true));
+    QCOMPARE(w.baudBox(0)->currentText(), QString("250K"));
+    QCOMPARE(w.baudText(0)->text(), QString("0x00120017"));
+    QVERIFY(w.baudText(0)->isReadOnly());
+    QCOMPARE(w.bank(0, 13), (QStringList{"ticked", "掩码模式", "16", "aa bb cc dd", "11 22 33 44"}));
+    QCOMPARE(w.bank(0, 2), (QStringList{"unticked", "掩码模式", "32", "00 00 00 00", "00 00 00 00"}));
+    QCOMPARE(w.baudBox(1)->currentText(), QString("自适应"));
+    QCOMPARE(w.baudText(1)->text(), QString("0x00000000"));
+    QCOMPARE(w.bank(1, 4), (QStringList{"unticked", "掩码模式", "32", "00 00 00 00", "00 00 00 00"}));
+    QCOMPARE(w.fiberShown(), QStringList{"920K"});
+    // Present rows CAN1, CAN2, Fiber1 in columns CAN1, CAN2, Fiber1.
+    QCOMPARE(w.route(1, 3)->isChecked(), false);
+    QCOMPARE(w.route(1, 4)->isChecked(), true);
+    QCOMPARE(w.route(2, 2)->isChecked(), true);
+    QCOMPARE(w.route(2, 4)->isChecked(), false);
+    QCOMPARE(w.route(3, 2)->isChecked(), true);
+    QCOMPARE(w.route(3, 3)->isChecked(), true);
+    // The rows of the channels this device lacks keep what they showed.
+    QCOMPARE(w.route(5, 3)->isChecked(), false);
+    QCOMPARE(w.m_pRouteParamWidget->routeFrame(), frame("00122709000880 0000C0"));
+    repeater().clearLog();
+}
+
+void ScenarioTest::saveDefaultOpen(Window& w, const QString& path) {
+    ModalAnswerer answerer;
+    answerer.queueFile(path);
+    w.button("m_pushButtonSaveToFile")->click();
+    QTRY_COMPARE(answerer.texts(), QStringList{"保存完成"});
+    QCOMPARE(answerer.seen().first().kind, QString("file"));
+    QCOMPARE(answerer.seen().first().text, QString("保存配置"));
+    QCOMPARE(answerer.seen().first().buttons, QStringList{"TXT文本文件(*.txt)"});
+    QVERIFY(w.button("m_pushButtonRead")->isEnabled());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject top = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonArray channals = top.value("CANParam").toArray();
+    QCOMPARE(channals.size(), 2);
+    QCOMPARE(channals[0].toObject().value("ChannalID").toInt(), 1);
+    QCOMPARE(channals[0].toObject().value("BaudRate").toString(), QString("0x00120017"));
+    const QJsonArray rows = channals[0].toObject().value("DataList").toArray();
+    QCOMPARE(rows.size(), 14);
+    QCOMPARE(rows[0].toString(), QString("1, 0, 1, 00 00 00 00, 00 00 00 00"));
+    QCOMPARE(rows[13].toString(), QString("1, 0, 0, aa bb cc dd, 11 22 33 44"));
+    QCOMPARE(channals[1].toObject().value("ChannalID").toInt(), 2);
+    QCOMPARE(channals[1].toObject().value("BaudRate").toString(), QString("0x00000000"));
+    QCOMPARE(top.value("FiberParam").toObject().value("Baud").toArray(), QJsonArray{"0a"});
+    QCOMPARE(top.value("FiberParam").toObject().value("Model").toInt(), -1);
+    // All six rows, those of absent channels as their buttons stand.
+    QCOMPARE(top.value("Route").toArray(), (QJsonArray{"0 0 1 1 1 1 ", "1 0 0 1 1 1 ", "1 1 0 1 1 1 ",
+                                                       "1 1 1 0 1 1 ", "1 0 1 1 0 1 ", "1 1 1 1 1 0 "}));
+
+    answerer.clear();
+    w.button("m_pushButtonDefault")->click();
+    QTest::qWait(20);
+    QVERIFY(answerer.seen().isEmpty());
+    QCOMPARE(w.baudBox(0)->currentText(), QString("10K"));
+    QCOMPARE(w.baudText(0)->text(), QString("0x001C00E0"));
+    QCOMPARE(w.bank(0, 0), (QStringList{"ticked", "掩码模式", "32", "00 00 00 00", "00 00 00 00"}));
+    QCOMPARE(w.bank(0, 13), (QStringList{"unticked", "掩码模式", "32", "00 00 00 00", "00 00 00 00"}));
+    QCOMPARE(w.baudBox(1)->currentText(), QString("10K"));
+    QCOMPARE(w.fiberShown(), QStringList{"1380K"});
+    QCOMPARE(w.m_pRouteParamWidget->routeFrame(), frame("00122709004888 0000C0"));
+
+    answerer.queueFile(path);
+    w.button("m_pushButtonReadFromFile")->click();
+    QTRY_COMPARE(answerer.texts(), QStringList{"读取完成"});
+    QCOMPARE(answerer.seen().first().text, QString("打开配置"));
+    QCOMPARE(w.baudBox(0)->currentText(), QString("250K"));
+    // A register text comes back with the blank that follows its comma in the
+    // file; the frame it makes is the one that was read.
+    QCOMPARE(w.bank(0, 13), (QStringList{"ticked", "掩码模式", "16", " aa bb cc dd", " 11 22 33 44"}));
+    QCOMPARE(w.channal(0)->filterFrames()[13], frame("0012240B0D8100AABBCCDD11223344"));
+    QCOMPARE(w.baudBox(1)->currentText(), QString("自适应"));
+    QCOMPARE(w.fiberShown(), QStringList{"920K"});
+    QCOMPARE(w.m_pRouteParamWidget->routeFrame(), frame("00122709000880 0000C0"));
+    QVERIFY(w.button("m_pushButtonRead")->isEnabled());
+    // Files never talk to the device.
+    QVERIFY(repeater().log().isEmpty());
+}
+
+void ScenarioTest::switchLanguage(Window& w) {
+    QAction* english = w.action("English");
+    QAction* chinese = w.action("中文");
+    QVERIFY(english && chinese);
+    QVERIFY(chinese->isChecked());
+
+    english->trigger();
+    QVERIFY(english->isChecked());
+    QVERIFY(!chinese->isChecked());
+    QCOMPARE(w.minimumWidth(), 600);
+    QCOMPARE(LanguageSettings::languageId(), 1);
+    QCOMPARE(w.findChild<QLabel*>("m_pLabelDevName")->text(), QString("Devic Name："));
+    QCOMPARE(w.pageTabs()->tabText(0), QString("CAN Param"));
+    QCOMPARE(w.pageTabs()->tabText(1), QString("Fiber Param"));
+    QCOMPARE(w.pageTabs()->tabText(2), QString("Route Param"));
+    QCOMPARE(w.button("m_pushButtonRead")->text(), QString("Read config"));
+    QCOMPARE(w.button("m_pushButtonWrite")->text(), QString("Write config"));
+    QCOMPARE(w.button("m_pushButtonDefault")->text(), QString("Default"));
+    QCOMPARE(w.channalTabTexts(), (QStringList{"Channal1", "Channal2"}));
+    QCOMPARE(w.channal(0)->findChild<QLabel*>("m_labelBauRate")->text(), QString("Baud Rate："));
+    QCOMPARE(w.baudBox(1)->currentText(), QString("Adaptive"));
+    QCOMPARE(w.m_pOpticalFiberParamWidget->findChild<QLabel*>("m_labelBaudRate1")->text(),
+             QString("Fiber1 Baud Rate："));
+    QCOMPARE(w.routeTable()->item(0, 0)->text(), QString("ON/OFF"));
+    QCOMPARE(w.routeTable()->item(3, 1)->text(), QString("Fiber1"));
+    QCOMPARE(w.deviceName(), QString("Orvex-A2_TV2026000417"));  // names are not translated
+
+    ModalAnswerer answerer;
+    w.button("m_pushButtonRead")->click();
+    QCOMPARE(answerer.texts(), QStringList{"Read successfully"});
+    QCOMPARE(answerer.messages().first().title, QString("Hint"));
+    QCOMPARE(repeater().log(), readQueries(true));
+    repeater().clearLog();
+
+    chinese->trigger();
+    QVERIFY(chinese->isChecked());
+    QVERIFY(!english->isChecked());
+    QCOMPARE(w.minimumWidth(), 556);
+    QCOMPARE(LanguageSettings::languageId(), 0);
+    QCOMPARE(w.findChild<QLabel*>("m_pLabelDevName")->text(), QString("设备名称："));
+    QCOMPARE(w.pageTabs()->tabText(0), QString("CAN参数"));
+    QCOMPARE(w.button("m_pushButtonRead")->text(), QString("读配置"));
+    QCOMPARE(w.channalTabTexts(), (QStringList{"通道1", "通道2"}));
+    QCOMPARE(w.baudBox(1)->currentText(), QString("自适应"));
+    QCOMPARE(w.routeTable()->item(0, 0)->text(), QString("开/关"));
+
+    answerer.clear();
+    w.button("m_pushButtonRead")->click();
+    QCOMPARE(answerer.texts(), QStringList{"读取成功"});
+}
+
+QTEST_MAIN(ScenarioTest)
+#include "tst_scenario.moc"
