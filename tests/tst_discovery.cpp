@@ -181,28 +181,6 @@ private slots:
         QCOMPARE(w.deviceName(), QString("Orvex-A4_ABCDEFGHIJKL"));
     }
 
-    void failedQueryEndsSearch_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("fault");
-        QTest::newRow("type, no reply") << 0x15 << int(sim::Fault::NoReply);
-        QTest::newRow("card, short reply") << 0x14 << int(sim::Fault::ShortReply);
-        QTest::newRow("hw version, long reply") << 0x01 << int(sim::Fault::LongReply);
-        QTest::newRow("fw version, write error") << 0x12 << int(sim::Fault::WriteError);
-        QTest::newRow("type, short write") << 0x15 << int(sim::Fault::ShortWrite);
-    }
-    void failedQueryEndsSearch() {
-        QFETCH(int, code);
-        QFETCH(int, fault);
-        device().injectFault(code, sim::Fault(fault));
-        ModalAnswerer answerer;
-        Window w;
-        QTRY_COMPARE(answerer.texts(), QStringList{"搜索设备失败"});
-        QVERIFY(!w.m_bConnected);
-        QVERIFY(w.deviceName().isEmpty());
-        QCOMPARE(device().openHandleCount(), 0);
-        QCOMPARE(quint8(device().log().last().at(2)), quint8(code));  // nothing after the failing query
-    }
-
     void removalEmptiesPages() {
         Window w;
         QTRY_VERIFY(w.m_bConnected);
