@@ -55,15 +55,19 @@ public:
     }
     QStringList devInfoTexts() const {
         QStringList texts;
-        for (const char* name : {"m_lineEditDevType", "m_lineEditDevVersion", "m_lineEditFirmwareVersion",
-                                 "m_lineEditCardNum"})
+        for (const char* name :
+             {"m_lineEditDevType", "m_lineEditDevVersion", "m_lineEditFirmwareVersion", "m_lineEditCardNum"})
             texts << m_pDevInfoWidget->findChild<QLineEdit*>(name)->text();
         return texts;
     }
-    void notice(const QString& path, bool arrival) { emit findChild<DeviceNotifier*>()->notice(path, arrival); }
+    void notice(const QString& path, bool arrival) {
+        emit findChild<DeviceNotifier*>()->notice(path, arrival);
+    }
 };
 
-sim::SimulatedRepeater& device() { return sim::SimulatedRepeater::instance(); }
+sim::SimulatedRepeater& device() {
+    return sim::SimulatedRepeater::instance();
+}
 
 sim::Identity identityOfType(unsigned char type) {
     sim::Identity identity;
@@ -210,10 +214,11 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("search");
         QTest::newRow("repeater") << kRepeaterPath << true;
-        QTest::newRow("no HID") << R"(\\?\USB#VID_0483&PID_6901#205F3A7B5652#{a5dcbf10-6530-11d2-901f-00c04fb951ed})"
-                                << false;
+        QTest::newRow("no HID")
+            << R"(\\?\USB#VID_0483&PID_6901#205F3A7B5652#{a5dcbf10-6530-11d2-901f-00c04fb951ed})" << false;
         QTest::newRow("other product") << R"(\\?\HID#VID_0483&PID_5740#7&1b2&0&0000#{4d1e55b2})" << false;
-        QTest::newRow("linux add") << "HID#VID_0483&PID_6901#/DEVICES/0003:0483:6901.0004/HIDRAW/HIDRAW0" << true;
+        QTest::newRow("linux add") << "HID#VID_0483&PID_6901#/DEVICES/0003:0483:6901.0004/HIDRAW/HIDRAW0"
+                                   << true;
     }
     void arrivalNotices() {
         QFETCH(QString, path);

@@ -10,14 +10,15 @@ class FramelessWindowTest : public QObject {
     AbsFrameLessAutoSize* window = nullptr;
 
     void send(QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::NoButton) {
-        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        const Qt::MouseButtons buttons =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
         QMouseEvent event(type, local, window->mapToGlobal(local), button, buttons, Qt::NoModifier);
         QCoreApplication::sendEvent(window, &event);
     }
     // A move to a screen position (the window may move under the cursor).
     void moveToGlobal(QPoint global) {
-        QMouseEvent event(QEvent::MouseMove, window->mapFromGlobal(global), global, Qt::NoButton, Qt::LeftButton,
-                          Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, window->mapFromGlobal(global), global, Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window, &event);
     }
 

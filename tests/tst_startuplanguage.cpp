@@ -80,18 +80,21 @@ private slots:
         QTest::addColumn<QString>("saveText");
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("closeTip");
-        QTest::newRow("no settings file") << QVariant() << true << false << 556 << "保存" << "正在搜索设备,请稍等"
+        QTest::newRow("no settings file") << QVariant() << true << false << 556 << "保存"
+                                          << "正在搜索设备,请稍等"
                                           << "关闭";
-        QTest::newRow("id 0") << QVariant(0) << true << false << 556 << "保存" << "正在搜索设备,请稍等"
+        QTest::newRow("id 0") << QVariant(0) << true << false << 556 << "保存"
+                              << "正在搜索设备,请稍等"
                               << "关闭";
         QTest::newRow("id 1") << QVariant(1) << false << true << 600 << "Save"
                               << "Searching equipment,Wait for a moment"
                               << "Close";
         // This process runs under a German locale (see main below).
-        QTest::newRow("id -1, other system language")
-            << QVariant(-1) << false << false << 500 << "保存" << "正在搜索设备,请稍等"
-            << "关闭";
-        QTest::newRow("id 7") << QVariant(7) << false << false << 500 << "保存" << "正在搜索设备,请稍等"
+        QTest::newRow("id -1, other system language") << QVariant(-1) << false << false << 500 << "保存"
+                                                      << "正在搜索设备,请稍等"
+                                                      << "关闭";
+        QTest::newRow("id 7") << QVariant(7) << false << false << 500 << "保存"
+                              << "正在搜索设备,请稍等"
                               << "关闭";
     }
     void windowStartsInStoredLanguage() {
@@ -132,7 +135,8 @@ private slots:
     void closeButtonEndsTheEventLoop() {
         Tarvane w;
         w.show();
-        QTimer::singleShot(0, [&w] { QTest::mouseClick(w.findChild<TitleWidget*>()->closeButton(), Qt::LeftButton); });
+        QTimer::singleShot(
+            0, [&w] { QTest::mouseClick(w.findChild<TitleWidget*>()->closeButton(), Qt::LeftButton); });
         QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });  // guard: never hang
         QCOMPARE(QCoreApplication::exec(), 0);
     }

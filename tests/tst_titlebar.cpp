@@ -97,7 +97,8 @@ private slots:
         PushButton button;
         button.setPicName(":/sysButton/Resources/sysButton/min");
         QCOMPARE(button.imagePath(PushButton::Hover), QString(":/sysButton/Resources/sysButton/min_hover"));
-        QCOMPARE(button.imagePath(PushButton::Pressed), QString(":/sysButton/Resources/sysButton/min_pressed"));
+        QCOMPARE(button.imagePath(PushButton::Pressed),
+                 QString(":/sysButton/Resources/sysButton/min_pressed"));
         QVERIFY(!QPixmap(button.imagePath(PushButton::Pressed)).isNull());
         PushButton missing;
         missing.setPicName(":/sysButton/Resources/sysButton/none");

@@ -37,15 +37,20 @@ AbsFrameLessAutoSize::Region AbsFrameLessAutoSize::hitTest(int x, int y, int w, 
 
 Qt::CursorShape AbsFrameLessAutoSize::cursorFor(Region region) {
     switch (region) {
-    case Right:
-    case Left: return Qt::SizeHorCursor;
-    case Bottom:
-    case Top: return Qt::SizeVerCursor;
-    case TopRight:
-    case BottomLeft: return Qt::SizeBDiagCursor;
-    case TopLeft:
-    case BottomRight: return Qt::SizeFDiagCursor;
-    case NoRegion: break;
+        case Right:
+        case Left:
+            return Qt::SizeHorCursor;
+        case Bottom:
+        case Top:
+            return Qt::SizeVerCursor;
+        case TopRight:
+        case BottomLeft:
+            return Qt::SizeBDiagCursor;
+        case TopLeft:
+        case BottomRight:
+            return Qt::SizeFDiagCursor;
+        case NoRegion:
+            break;
     }
     return Qt::ArrowCursor;
 }
@@ -103,8 +108,10 @@ namespace {
 // The left or top edge follows the cursor: clamp to the limits and keep the
 // opposite edge where it was at the press.
 void clampLeading(int& origin, int& length, int minimum, int maximum, int farEdge) {
-    if (length >= maximum) length = maximum;
-    else if (length <= minimum) length = minimum;
+    if (length >= maximum)
+        length = maximum;
+    else if (length <= minimum)
+        length = minimum;
     origin = farEdge - length;
 }
 }  // namespace
@@ -120,40 +127,41 @@ void AbsFrameLessAutoSize::resizeStep(const QPoint& cursor) {
     const int bottom = m_windowOrigin.y() + m_sizeAtPress.height();
 
     switch (m_region) {
-    case Right:
-        if (widthOk(cx - X)) setGeometry(X, Y, cx - X, H);
-        break;
-    case Left:
-        if (widthOk(X + W - cx)) setGeometry(cx, Y, X + W - cx, H);
-        break;
-    case Bottom:
-        if (heightOk(cy - Y)) setGeometry(X, Y, W, cy - Y);
-        break;
-    case Top:
-        if (heightOk(Y + H - cy)) setGeometry(X, cy, W, Y + H - cy);
-        break;
-    case TopRight: {
-        int y = cy, h = Y + H - cy;
-        clampLeading(y, h, minimumHeight(), maximumHeight(), bottom);
-        setGeometry(m_windowOrigin.x(), y, cx - X, h);
-        break;
-    }
-    case TopLeft: {
-        int x = cx, w = X + W - cx, y = cy, h = Y + H - cy;
-        clampLeading(x, w, minimumWidth(), maximumWidth(), right);
-        clampLeading(y, h, minimumHeight(), maximumHeight(), bottom);
-        setGeometry(x, y, w, h);
-        break;
-    }
-    case BottomRight:
-        setGeometry(m_windowOrigin.x(), m_windowOrigin.y(), cx - X, cy - Y);
-        break;
-    case BottomLeft: {
-        int x = cx, w = X + W - cx;
-        clampLeading(x, w, minimumWidth(), maximumWidth(), right);
-        setGeometry(x, m_windowOrigin.y(), w, cy - Y);
-        break;
-    }
-    default: break;
+        case Right:
+            if (widthOk(cx - X)) setGeometry(X, Y, cx - X, H);
+            break;
+        case Left:
+            if (widthOk(X + W - cx)) setGeometry(cx, Y, X + W - cx, H);
+            break;
+        case Bottom:
+            if (heightOk(cy - Y)) setGeometry(X, Y, W, cy - Y);
+            break;
+        case Top:
+            if (heightOk(Y + H - cy)) setGeometry(X, cy, W, Y + H - cy);
+            break;
+        case TopRight: {
+            int y = cy, h = Y + H - cy;
+            clampLeading(y, h, minimumHeight(), maximumHeight(), bottom);
+            setGeometry(m_windowOrigin.x(), y, cx - X, h);
+            break;
+        }
+        case TopLeft: {
+            int x = cx, w = X + W - cx, y = cy, h = Y + H - cy;
+            clampLeading(x, w, minimumWidth(), maximumWidth(), right);
+            clampLeading(y, h, minimumHeight(), maximumHeight(), bottom);
+            setGeometry(x, y, w, h);
+            break;
+        }
+        case BottomRight:
+            setGeometry(m_windowOrigin.x(), m_windowOrigin.y(), cx - X, cy - Y);
+            break;
+        case BottomLeft: {
+            int x = cx, w = X + W - cx;
+            clampLeading(x, w, minimumWidth(), maximumWidth(), right);
+            setGeometry(x, m_windowOrigin.y(), w, cy - Y);
+            break;
+        }
+        default:
+            break;
     }
 }

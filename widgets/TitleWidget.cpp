@@ -62,9 +62,13 @@ TitleWidget::TitleWidget(int type, QWidget* parent) : QWidget(parent) {
     retranslate();
 }
 
-void TitleWidget::setTitle(const QString& text) { m_pLabelTitle->setText(text); }
+void TitleWidget::setTitle(const QString& text) {
+    m_pLabelTitle->setText(text);
+}
 
-QString TitleWidget::title() const { return m_pLabelTitle->text(); }
+QString TitleWidget::title() const {
+    return m_pLabelTitle->text();
+}
 
 void TitleWidget::retranslate() {
     if (m_pButtonMenu) m_pButtonMenu->setToolTip(tr("菜单"));

@@ -47,4 +47,6 @@ DeviceNotifier::~DeviceNotifier() {
     if (d->context) udev_unref(d->context);
 }
 
-bool DeviceNotifier::handleNativeEvent(const QByteArray&, void*) { return false; }
+bool DeviceNotifier::handleNativeEvent(const QByteArray&, void*) {
+    return false;
+}

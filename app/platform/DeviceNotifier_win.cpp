@@ -4,11 +4,13 @@
 #include <QWidget>
 
 #include <windows.h>
+// after windows.h, whose types it uses
 #include <dbt.h>
 
 namespace {
 // The HID device-interface class.
-const GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+const GUID kHidInterfaceClass = {
+    0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 }  // namespace
 
 struct DeviceNotifier::Private {
@@ -35,8 +37,10 @@ bool DeviceNotifier::handleNativeEvent(const QByteArray& eventType, void* messag
     const MSG* msg = static_cast<const MSG*>(message);
     if (msg->message != WM_DEVICECHANGE) return false;
     bool arrival = false;
-    if (msg->wParam == DBT_DEVICEARRIVAL) arrival = true;
-    else if (msg->wParam != DBT_DEVICEREMOVECOMPLETE) return false;
+    if (msg->wParam == DBT_DEVICEARRIVAL)
+        arrival = true;
+    else if (msg->wParam != DBT_DEVICEREMOVECOMPLETE)
+        return false;
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(msg->lParam);
     if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return false;
     const auto* iface = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);

@@ -2,4 +2,6 @@
 
 #include "SystemLanguage.h"
 
-quint16 systemDefaultLangId() { return langIdForLocale(QLocale::system()); }
+quint16 systemDefaultLangId() {
+    return langIdForLocale(QLocale::system());
+}

@@ -2,4 +2,6 @@
 
 #include <windows.h>
 
-quint16 systemDefaultLangId() { return GetSystemDefaultLangID(); }
+quint16 systemDefaultLangId() {
+    return GetSystemDefaultLangID();
+}

@@ -29,11 +29,16 @@ QStringList ModalAnswerer::texts() const {
 
 static QString boxKind(const QMessageBox* box) {
     switch (box->icon()) {
-    case QMessageBox::Information: return "information";
-    case QMessageBox::Warning: return "warning";
-    case QMessageBox::Critical: return "critical";
-    case QMessageBox::Question: return "question";
-    default: return "message";
+        case QMessageBox::Information:
+            return "information";
+        case QMessageBox::Warning:
+            return "warning";
+        case QMessageBox::Critical:
+            return "critical";
+        case QMessageBox::Question:
+            return "question";
+        default:
+            return "message";
     }
 }
 
@@ -52,7 +57,6 @@ void ModalAnswerer::poll() {
 }
 
 void ModalAnswerer::answer(QWidget* modal) {
-
     Seen seen;
     seen.title = modal->windowTitle();
     seen.className = modal->metaObject()->className();
@@ -64,13 +68,14 @@ void ModalAnswerer::answer(QWidget* modal) {
         for (QAbstractButton* b : box->buttons()) {
             seen.buttons.append(b->text());
             const QMessageBox::ButtonRole role = box->buttonRole(b);
-            if (!toPress && (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole))
-                toPress = b;
+            if (!toPress && (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole)) toPress = b;
         }
         if (!toPress && !box->buttons().isEmpty()) toPress = box->buttons().first();
         m_seen.append(seen);
-        if (toPress) toPress->click();
-        else box->reject();
+        if (toPress)
+            toPress->click();
+        else
+            box->reject();
         return;
     }
     if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
