@@ -392,7 +392,8 @@ int main(int argc, char* argv[]) {
     std::printf("\n| Measure | Measured | Floor / baseline | Ratio | Target | |\n");
     std::printf("|---|---:|---|---:|---|---|\n");
     row("Device search: start to `onShowName`", ms(search.toShowName),
-        floorText(searchFloor, kSearchReports, searchBare) + "; open " + ms(search.openMs, 3),
+        floorText(searchFloor, kSearchReports, searchBare) + "; open " +
+            QString::number(search.openMs * 1000, 'f', 1) + " µs",
         ratio(search.toShowName / (searchFloor + search.openMs)),
         "<= 1.5 x floor + open = " + ms(searchLimit), verdict(search.toShowName <= searchLimit));
     row("Device search: start to end of `onShowName` (pages sized)", ms(search.toConnected));
