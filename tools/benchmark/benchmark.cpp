@@ -2,15 +2,17 @@
 // device search, Read and Write config, start-up, peak memory, and Open and
 // Save of a parameter file. Every figure is the median of several runs.
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include <hidapi.h>
@@ -107,7 +109,7 @@ private:
 double measureBare(int reports) {
     static const unsigned char kRouteQuery[17] = {0x00, 0x12, 0x28, 0x01, 0x00};
     hid_device* handle = hid_open(0x0483, 0x6901, nullptr);
-    if (!handle) fail("the simulator refused a second handle");
+    if (!handle) fail("the simulator refused the device");
     std::vector<double> times;
     unsigned char reply[18];
     for (int run = 0; run < kRuns; ++run) {
