@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing Tarvane need, when missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools libhidapi-dev libudev-dev "$@")
+packages=(build-essential cmake pkg-config file qtbase5-dev qttools5-dev qttools5-dev-tools libhidapi-dev libudev-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do
