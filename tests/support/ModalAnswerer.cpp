@@ -8,10 +8,23 @@
 #include <QMessageBox>
 #include <QPointer>
 
+namespace {
+// The answerers alive, oldest first.
+QVector<ModalAnswerer*>& liveAnswerers() {
+    static QVector<ModalAnswerer*> answerers;
+    return answerers;
+}
+}  // namespace
+
 ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent) {
+    liveAnswerers().append(this);
     m_timer.setInterval(5);
     connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
     m_timer.start();
+}
+
+ModalAnswerer::~ModalAnswerer() {
+    liveAnswerers().removeOne(this);
 }
 
 QVector<ModalAnswerer::Seen> ModalAnswerer::messages() const {
@@ -43,6 +56,7 @@ static QString boxKind(const QMessageBox* box) {
 }
 
 void ModalAnswerer::poll() {
+    if (liveAnswerers().last() != this) return;
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == m_answering) return;
     m_answering = modal;
@@ -51,7 +65,8 @@ void ModalAnswerer::poll() {
         this,
         [this, guard] {
             m_answering = nullptr;
-            if (guard) answer(guard);
+            // Another answerer may have answered it meanwhile.
+            if (guard && guard->isVisible() && QApplication::activeModalWidget() == guard) answer(guard);
         },
         Qt::QueuedConnection);
 }

@@ -9,7 +9,8 @@
 // Answers the modal boxes and file dialogs that the code under test opens,
 // the way a user would: it notes what the box said and presses its button.
 // File dialogs are answered with the queued file names (an empty name
-// cancels). Create it before the call that opens the box.
+// cancels). Create it before the call that opens the box. While several are
+// alive, the newest one answers.
 class ModalAnswerer : public QObject {
     Q_OBJECT
 public:
@@ -22,6 +23,7 @@ public:
     };
 
     explicit ModalAnswerer(QObject* parent = nullptr);
+    ~ModalAnswerer() override;
 
     // Names to give to the next file dialogs, in order.
     void queueFile(const QString& path) { m_files.append(path); }
