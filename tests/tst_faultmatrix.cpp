@@ -13,15 +13,8 @@
 #include "TestWindow.h"
 
 using sim::Fault;
-using sim::SimulatedRepeater;
-
-Q_DECLARE_METATYPE(sim::Fault)
 
 namespace {
-
-SimulatedRepeater& repeater() {
-    return SimulatedRepeater::instance();
-}
 
 enum class Operation { Search, Read, Write };
 enum class Stage { Identity, Baud, Filter, Fiber, Route, Reset };

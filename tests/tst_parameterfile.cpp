@@ -10,13 +10,8 @@
 #include "ParameterFile.h"
 #include "TestWindow.h"
 
-using sim::SimulatedRepeater;
 
 namespace {
-
-SimulatedRepeater& repeater() {
-    return SimulatedRepeater::instance();
-}
 
 // Everything the pages of a window hold, for before/after comparisons. The
 // channels by their frames: an opened register text keeps the blank after

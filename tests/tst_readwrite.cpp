@@ -12,15 +12,8 @@
 #include "TestWindow.h"
 
 using sim::Fault;
-using sim::SimulatedRepeater;
-
-Q_DECLARE_METATYPE(sim::Fault)
 
 namespace {
-
-SimulatedRepeater& repeater() {
-    return SimulatedRepeater::instance();
-}
 
 // Parameters unlike the pages' defaults, so that every applied value shows.
 sim::Parameters deviceParameters() {

@@ -28,10 +28,6 @@ namespace {
 const QString kRepeaterPath =
     R"(\\?\HID#VID_0483&PID_6901#7&2c9a3b1f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
 
-sim::SimulatedRepeater& repeater() {
-    return sim::SimulatedRepeater::instance();
-}
-
 // The window as the technician sees it.
 class Window : public TestWindow {
 public:

@@ -84,11 +84,6 @@ Editors& editorsFor(int channalId) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startFuzzApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in(data, size);
     // The CAN page makes channels 1 ... 3.

@@ -12,11 +12,6 @@ constexpr int kMaxFibers = OpticalFiberParamWidget::kMaxFibers;
 constexpr int kDefaultCode = 0x0b;
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startFuzzApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     // Counts beyond the device's range come only from a broken caller, but

@@ -55,11 +55,6 @@ bool injectFault(int selector, int occurrence) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startFuzzApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in(data, size);
     const int code = 1 + in.byte() % 5;

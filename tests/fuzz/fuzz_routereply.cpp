@@ -73,11 +73,6 @@ void checkJson(const QJsonArray& route) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startFuzzApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t type = 0;
     std::memcpy(&type, data, qMin<size_t>(size, sizeof type));

@@ -36,11 +36,6 @@ bool injectFault(int selector, int value) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    startFuzzApplication();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::SimulatedRepeater& repeater = sim::SimulatedRepeater::instance();
     repeater.reset();

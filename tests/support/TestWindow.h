@@ -14,6 +14,13 @@
 #include "SimulatedRepeater.h"
 #include "Tarvane.h"
 
+Q_DECLARE_METATYPE(sim::Fault)
+
+// The simulated repeater the tests talk to.
+inline sim::SimulatedRepeater& repeater() {
+    return sim::SimulatedRepeater::instance();
+}
+
 // The main window with its pages reachable from a test.
 class TestWindow : public Tarvane {
 public:
