@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh g++-mingw-w64-x86-64-posix
+scripts/deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTARVANE_WERROR=ON > /dev/null
@@ -13,8 +13,9 @@ cmake --build build-test -j "$(nproc)"
 # Serial: the window tests share the settings file beside the test programs.
 (cd build-test && ctest --output-on-failure)
 
-# The Windows-only sources, compiled for Windows in syntax-only mode.
-scripts/check-windows-sources.sh
+# The Windows build: toolchain (built once per machine, then cached), cross
+# build, every test under Wine, and the zip.
+scripts/windows-build.sh
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
