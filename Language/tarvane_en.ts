@@ -55,7 +55,7 @@
         <translation>Adaptive: the device detects the bit rate</translation>
     </message>
     <message>
-        <source>%1，采样点 %2，SJW %3，每位 %4 个时间份额</source>
+        <source>%1，采样点 %2，每位 %4 个时间份额，SJW %3</source>
         <translation>%1, sample point %2, SJW %3, %4 quanta per bit</translation>
     </message>
 </context>
@@ -122,8 +122,8 @@
         <translation>SJW must be a whole number from 1 to 4</translation>
     </message>
     <message>
-        <source>容差须为0到5之间的数（%）</source>
-        <translation>The tolerance must be a number from 0 to 5 (%)</translation>
+        <source>容差须为0到2之间的数（%）</source>
+        <translation>The tolerance must be a number from 0 to 2 (%)</translation>
     </message>
     <message>
         <source>可用的位定时字：%1个，最佳在前</source>
@@ -180,12 +180,8 @@
         <translation>List Mode</translation>
     </message>
     <message>
-        <source>计算…</source>
-        <translation>Calculate…</translation>
-    </message>
-    <message>
-        <source>按比特率计算位定时字</source>
-        <translation>Work out the bit-timing word for a bit rate</translation>
+        <source>位定时计算器：按比特率找出位定时字</source>
+        <translation>Bit-timing calculator: finds the words for a bit rate</translation>
     </message>
 </context>
 <context>

@@ -55,8 +55,8 @@
         <translation>自适应：由设备检测波特率</translation>
     </message>
     <message>
-        <source>%1，采样点 %2，SJW %3，每位 %4 个时间份额</source>
-        <translation>%1，采样点 %2，SJW %3，每位 %4 个时间份额</translation>
+        <source>%1，采样点 %2，每位 %4 个时间份额，SJW %3</source>
+        <translation>%1，采样点 %2，每位 %4 个时间份额，SJW %3</translation>
     </message>
 </context>
 <context>
@@ -122,8 +122,8 @@
         <translation>SJW须为1到4的整数</translation>
     </message>
     <message>
-        <source>容差须为0到5之间的数（%）</source>
-        <translation>容差须为0到5之间的数（%）</translation>
+        <source>容差须为0到2之间的数（%）</source>
+        <translation>容差须为0到2之间的数（%）</translation>
     </message>
     <message>
         <source>可用的位定时字：%1个，最佳在前</source>
@@ -180,12 +180,8 @@
         <translation>列表模式</translation>
     </message>
     <message>
-        <source>计算…</source>
-        <translation>计算…</translation>
-    </message>
-    <message>
-        <source>按比特率计算位定时字</source>
-        <translation>按比特率计算位定时字</translation>
+        <source>位定时计算器：按比特率找出位定时字</source>
+        <translation>位定时计算器：按比特率找出位定时字</translation>
     </message>
 </context>
 <context>

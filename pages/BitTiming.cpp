@@ -48,8 +48,8 @@ bool ranksBefore(const Candidate& a, const Candidate& b, double wish) {
     const double errorA = std::fabs(a.error);
     const double errorB = std::fabs(b.error);
     if (std::fabs(errorA - errorB) > kSame) return errorA < errorB;
-    const double distanceA = std::fabs(a.fields.samplePoint() - wish);
-    const double distanceB = std::fabs(b.fields.samplePoint() - wish);
+    const double distanceA = std::fabs(a.samplePoint - wish);
+    const double distanceB = std::fabs(b.samplePoint - wish);
     if (std::fabs(distanceA - distanceB) > kSame) return distanceA < distanceB;
     if (a.fields.quanta() != b.fields.quanta()) return a.fields.quanta() > b.fields.quanta();
     if (a.fields.segment1 != b.fields.segment1) return a.fields.segment1 > b.fields.segment1;
@@ -71,7 +71,8 @@ void forEachWord(const Request& request, double tolerance, Visit visit) {
                 const int segment1 = quanta - 1 - segment2;
                 if (segment1 < request.sjw) break;
                 if (segment1 > kMaxSegment1) continue;
-                visit(Candidate{{prescaler, segment1, segment2, request.sjw}, rate, error});
+                const Fields fields{prescaler, segment1, segment2, request.sjw};
+                visit(Candidate{fields, rate, error, fields.samplePoint()});
             }
         }
     }
@@ -152,7 +153,7 @@ QString describe(const QByteArray& word) {
     if (!problems.isEmpty()) return problems.join(tr("；"));
     if (decoded.adaptive) return tr("自适应：由设备检测波特率");
     const Fields& fields = decoded.fields;
-    return tr("%1，采样点 %2，SJW %3，每位 %4 个时间份额")
+    return tr("%1，采样点 %2，每位 %4 个时间份额，SJW %3")
         .arg(rateText(fields.bitRate()), samplePointText(fields.samplePoint()), QString::number(fields.sjw),
              QString::number(fields.quanta()));
 }

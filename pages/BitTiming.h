@@ -77,7 +77,8 @@ struct Request {
 struct Candidate {
     Fields fields;
     double bitRate = 0;
-    double error = 0;  // (bitRate - wanted) / wanted
+    double error = 0;        // (bitRate - wanted) / wanted
+    double samplePoint = 0;  // of the fields, kept for ranking
     QByteArray word() const { return encode(fields); }
 };
 

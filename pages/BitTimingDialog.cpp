@@ -1,5 +1,6 @@
 #include "BitTimingDialog.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLocale>
 #include <QSignalBlocker>
@@ -13,11 +14,14 @@
 namespace {
 
 enum Column { ColumnWord, ColumnRate, ColumnError, ColumnSamplePoint, ColumnQuanta };
-constexpr int kColumnWidths[] = {110, 130, 90, 90};
+// The widest text each column can hold; the last column takes the rest.
+const char* const kWidestCells[] = {"0x00000000", "12000000.000", "+2.000 %", "100.0 %"};
+constexpr int kCellPadding = 16;
 
-// No CAN bus runs with a larger rate error, and beyond it the list would grow
-// to thousands of rows.
-constexpr double kMaxTolerancePercent = 5;
+// CAN tolerates a clock error of at most 1.58 % per node, and that only with
+// the most forgiving bit timing; a larger rate error cannot work on a bus and
+// would only lengthen the list by thousands of rows.
+constexpr double kMaxTolerancePercent = 2;
 
 // The number a field holds; false for text that is not a number.
 bool fieldNumber(const QString& text, double* value) {
@@ -42,8 +46,14 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment = Qt::AlignR
 BitTimingDialog::BitTimingDialog(QWidget* parent) : QDialog(parent), ui(new Ui::BitTimingDialog) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    for (int column = ColumnWord; column < ColumnQuanta; ++column)
-        ui->m_tableWords->setColumnWidth(column, kColumnWidths[column]);
+    // Wide enough for the header, whose text depends on the language, and
+    // for any row, so that the columns stay put as the list changes.
+    QTableWidget* table = ui->m_tableWords;
+    for (int column = ColumnWord; column < ColumnQuanta; ++column) {
+        const int cells = table->fontMetrics().horizontalAdvance(QLatin1String(kWidestCells[column]));
+        table->setColumnWidth(column,
+                              qMax(cells + kCellPadding, table->horizontalHeader()->sectionSizeHint(column)));
+    }
     {
         const QSignalBlocker blocker(ui->m_editSamplePoint);
         ui->m_editSamplePoint->setText(BitTiming::decimalText(BitTiming::defaultSamplePoint(0) * 100, 1));
@@ -105,7 +115,7 @@ bool BitTimingDialog::readRequest(BitTiming::Request* request, QString* why) con
     double tolerance = 0;
     if (!fieldNumber(ui->m_editTolerance->text(), &tolerance) || tolerance < 0 ||
         tolerance > kMaxTolerancePercent) {
-        *why = tr("容差须为0到5之间的数（%）");
+        *why = tr("容差须为0到2之间的数（%）");
         return false;
     }
     request->bitRate = kbps * 1000;
@@ -146,8 +156,7 @@ void BitTimingDialog::showCandidates() {
                        cell(CanCodec::tableWordText(candidate.word()), Qt::AlignLeft | Qt::AlignVCenter));
         table->setItem(row, ColumnRate, cell(BitTiming::decimalText(candidate.bitRate, 3)));
         table->setItem(row, ColumnError, cell(errorText(candidate.error)));
-        table->setItem(row, ColumnSamplePoint,
-                       cell(BitTiming::samplePointText(candidate.fields.samplePoint())));
+        table->setItem(row, ColumnSamplePoint, cell(BitTiming::samplePointText(candidate.samplePoint)));
         table->setItem(row, ColumnQuanta, cell(QString::number(candidate.fields.quanta())));
     }
     if (!m_candidates.isEmpty()) table->selectRow(0);

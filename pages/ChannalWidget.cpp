@@ -238,8 +238,7 @@ void ChannalWidget::retranslate() {
     ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, tr(kBaudRates[kAdaptiveIndex].label));
     ui->m_pComboBoxBautRate->setItemText(kCustomIndex, tr(kBaudRates[kCustomIndex].label));
     onTextChangedLineEditBautRate();
-    ui->m_pushButtonBitTiming->setText(tr("计算…"));
-    ui->m_pushButtonBitTiming->setToolTip(tr("按比特率计算位定时字"));
+    ui->m_pushButtonBitTiming->setToolTip(tr("位定时计算器：按比特率找出位定时字"));
 
     ui->m_pTableWidgetDataList->setHorizontalHeaderLabels(
         {QStringLiteral(" "), tr("工作模式"), tr("位数"), tr("ID寄存器"), tr("掩码寄存器")});

@@ -90,35 +90,35 @@ void TestBitTiming::tableWords_data() {
     QTest::addColumn<QString>("line");
     // prescaler = bits 0-9 + 1, seg1 = bits 16-19 + 1, seg2 = bits 20-22 + 1
     QTest::newRow("5K") << hex("00450257") << 5000.0 << 7.0 / 12 << 12  // 600, 6, 5
-                        << "5 kbit/s，采样点 58.3 %，SJW 1，每位 12 个时间份额";
+                        << "5 kbit/s，采样点 58.3 %，每位 12 个时间份额，SJW 1";
     QTest::newRow("10K") << hex("001C00E0") << 10000.0 << 14.0 / 16 << 16  // 225, 13, 2
-                         << "10 kbit/s，采样点 87.5 %，SJW 1，每位 16 个时间份额";
+                         << "10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1";
     QTest::newRow("20K") << hex("000500E0") << 20000.0 << 7.0 / 8 << 8  // 225, 6, 1
-                         << "20 kbit/s，采样点 87.5 %，SJW 1，每位 8 个时间份额";
+                         << "20 kbit/s，采样点 87.5 %，每位 8 个时间份额，SJW 1";
     QTest::newRow("40K") << hex("00780031") << 40000.0 << 10.0 / 18 << 18  // 50, 9, 8
-                         << "40 kbit/s，采样点 55.6 %，SJW 1，每位 18 个时间份额";
+                         << "40 kbit/s，采样点 55.6 %，每位 18 个时间份额，SJW 1";
     QTest::newRow("50K") << hex("0067002C") << 50000.0 << 9.0 / 16 << 16  // 45, 8, 7; 56.25 rounds up
-                         << "50 kbit/s，采样点 56.3 %，SJW 1，每位 16 个时间份额";
+                         << "50 kbit/s，采样点 56.3 %，每位 16 个时间份额，SJW 1";
     QTest::newRow("80K") << hex("004B0018") << 80000.0 << 13.0 / 18 << 18  // 25, 12, 5
-                         << "80 kbit/s，采样点 72.2 %，SJW 1，每位 18 个时间份额";
+                         << "80 kbit/s，采样点 72.2 %，每位 18 个时间份额，SJW 1";
     QTest::newRow("100K") << hex("0012003B") << 100000.0 << 4.0 / 6 << 6  // 60, 3, 2
-                          << "100 kbit/s，采样点 66.7 %，SJW 1，每位 6 个时间份额";
+                          << "100 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1";
     QTest::newRow("125K") << hex("0012002F") << 125000.0 << 4.0 / 6 << 6  // 48, 3, 2
-                          << "125 kbit/s，采样点 66.7 %，SJW 1，每位 6 个时间份额";
+                          << "125 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1";
     QTest::newRow("200K") << hex("0027000E") << 200000.0 << 9.0 / 12 << 12  // 15, 8, 3
-                          << "200 kbit/s，采样点 75.0 %，SJW 1，每位 12 个时间份额";
+                          << "200 kbit/s，采样点 75.0 %，每位 12 个时间份额，SJW 1";
     QTest::newRow("250K") << hex("00120017") << 250000.0 << 4.0 / 6 << 6  // 24, 3, 2
-                          << "250 kbit/s，采样点 66.7 %，SJW 1，每位 6 个时间份额";
+                          << "250 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1";
     QTest::newRow("400K") << hex("00160008") << 400000.0 << 8.0 / 10 << 10  // 9, 7, 2
-                          << "400 kbit/s，采样点 80.0 %，SJW 1，每位 10 个时间份额";
+                          << "400 kbit/s，采样点 80.0 %，每位 10 个时间份额，SJW 1";
     QTest::newRow("500K") << hex("0012000B") << 500000.0 << 4.0 / 6 << 6  // 12, 3, 2
-                          << "500 kbit/s，采样点 66.7 %，SJW 1，每位 6 个时间份额";
+                          << "500 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1";
     QTest::newRow("666K") << hex("00240005") << 666666.7 << 6.0 / 9 << 9  // 6, 5, 3
-                          << "666.667 kbit/s，采样点 66.7 %，SJW 1，每位 9 个时间份额";
+                          << "666.667 kbit/s，采样点 66.7 %，每位 9 个时间份额，SJW 1";
     QTest::newRow("800K") << hex("00240004") << 800000.0 << 6.0 / 9 << 9  // 5, 5, 3
-                          << "800 kbit/s，采样点 66.7 %，SJW 1，每位 9 个时间份额";
+                          << "800 kbit/s，采样点 66.7 %，每位 9 个时间份额，SJW 1";
     QTest::newRow("1000K") << hex("00120005") << 1000000.0 << 4.0 / 6 << 6  // 6, 3, 2
-                           << "1000 kbit/s，采样点 66.7 %，SJW 1，每位 6 个时间份额";
+                           << "1000 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1";
 }
 
 void TestBitTiming::tableWords() {
@@ -166,7 +166,7 @@ void TestBitTiming::problems_data() {
     QTest::newRow("bits 23 and 26") << hex("0492003B") << QVector<Problem>{Problem::StrayBits}
                                     << "字段外的位不为0：0x04800000";
     QTest::newRow("every field at its top")
-        << hex("037F03FF") << QVector<Problem>{} << "1.406 kbit/s，采样点 68.0 %，SJW 4，每位 25 个时间份额";
+        << hex("037F03FF") << QVector<Problem>{} << "1.406 kbit/s，采样点 68.0 %，每位 25 个时间份额，SJW 4";
     QTest::newRow("adaptive") << hex("00000000") << QVector<Problem>{} << "自适应：由设备检测波特率";
 }
 
@@ -351,10 +351,10 @@ void TestBitTiming::fieldMessages_data() {
                              << "SJW须为1到4的整数";
     QTest::newRow("tolerance negative") << "m_editTolerance"
                                         << "-0.1"
-                                        << "容差须为0到5之间的数（%）";
+                                        << "容差须为0到2之间的数（%）";
     QTest::newRow("tolerance 6") << "m_editTolerance"
                                  << "6"
-                                 << "容差须为0到5之间的数（%）";
+                                 << "容差须为0到2之间的数（%）";
 }
 
 void TestBitTiming::fieldMessages() {

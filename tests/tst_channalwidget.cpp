@@ -449,9 +449,9 @@ void TestChannalWidget::bitTimingLabel_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<bool>("red");
     QTest::newRow("10K") << 1 << QString() << QByteArray()
-                         << "10 kbit/s，采样点 87.5 %，SJW 1，每位 16 个时间份额" << false;
+                         << "10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1" << false;
     QTest::newRow("666K") << 12 << QString() << QByteArray()
-                          << "666.667 kbit/s，采样点 66.7 %，SJW 1，每位 9 个时间份额" << false;
+                          << "666.667 kbit/s，采样点 66.7 %，每位 9 个时间份额，SJW 1" << false;
     QTest::newRow("adaptive") << 15 << QString() << QByteArray() << "自适应：由设备检测波特率" << false;
     QTest::newRow("custom entry")
         << 16 << QString() << QByteArray()
@@ -459,10 +459,10 @@ void TestChannalWidget::bitTimingLabel_data() {
     QTest::newRow("typed short") << 16 << "0x1234" << QByteArray() << "须为4个字节，实为2个" << true;
     QTest::newRow("typed loop-back") << 16 << "0x4012003B" << QByteArray() << "回环模式（位30）" << true;
     QTest::newRow("typed bare") << 16 << "00050086" << QByteArray()
-                                << "33.333 kbit/s，采样点 87.5 %，SJW 1，每位 8 个时间份额" << false;
+                                << "33.333 kbit/s，采样点 87.5 %，每位 8 个时间份额，SJW 1" << false;
     // 0x1D + 1 = 30, 36 MHz / (30 x 6) = 200 kbit/s.
     QTest::newRow("read back") << -1 << QString() << QByteArray::fromHex("0012001d")
-                               << "200 kbit/s，采样点 66.7 %，SJW 1，每位 6 个时间份额" << false;
+                               << "200 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1" << false;
     QTest::newRow("read back five bytes")
         << -1 << QString() << QByteArray::fromHex("000012003b") << "须为4个字节，实为5个" << true;
 }
@@ -498,7 +498,7 @@ void TestChannalWidget::bitTimingLabelWhileTyping() {
     QVERIFY(shownRed(w));
     QTest::keyClicks(baudEdit(w), "0");
     QCOMPARE(decodedLine(w)->text(),
-             QStringLiteral("10 kbit/s，采样点 87.5 %，SJW 1，每位 16 个时间份额"));
+             QStringLiteral("10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1"));
     QVERIFY(!shownRed(w));
     // A file's word is shown as the editor holds it.
     w.fromJson({{"BaudRate", "0x80120005"}});
@@ -541,7 +541,7 @@ void TestChannalWidget::calculator() {
     QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x00050086"));
     QVERIFY(!baudEdit(w)->isReadOnly());
     QCOMPARE(decodedLine(w)->text(),
-             QStringLiteral("33.333 kbit/s，采样点 87.5 %，SJW 1，每位 8 个时间份额"));
+             QStringLiteral("33.333 kbit/s，采样点 87.5 %，每位 8 个时间份额，SJW 1"));
     QCOMPARE(w.baudRateFrame(), QByteArray::fromHex("0012230600020005008600000000000000"));
     QCOMPARE(w.toJson().value("BaudRate").toString(), QStringLiteral("0x00050086"));
 
