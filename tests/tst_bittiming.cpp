@@ -403,7 +403,7 @@ void TestBitTiming::dialogEnglish() {
     QCoreApplication::installTranslator(&translator);
     Dialog d;
     d.edit("m_editBitRate")->setText("47.619");
-    const QString none = d.message();
+    const QString usable = d.message();
     d.edit("m_editTolerance")->setText("0");
     const QString closest = d.message();
     QStringList headers;
@@ -419,7 +419,7 @@ void TestBitTiming::dialogEnglish() {
     QCOMPARE(d.ok()->text(), QStringLiteral("OK"));
     QCOMPARE(d.dialog.findChild<QPushButton*>("m_pushButtonCancel")->text(), QStringLiteral("Cancel"));
     QCOMPARE(headers, QStringList({"Word", "Bit Rate (bit/s)", "Error", "Sample Point", "Quanta"}));
-    QVERIFY2(none.startsWith("Usable words: ") && none.endsWith(", best first"), qPrintable(none));
+    QVERIFY2(usable.startsWith("Usable words: ") && usable.endsWith(", best first"), qPrintable(usable));
     QCOMPARE(closest, QStringLiteral(
                           "No word within ±0 %; the closest is 0x001E0029 (47.619 kbit/s, off by +0.000 %)"));
     QCOMPARE(line, QStringLiteral("bits outside the fields set: 0x3C80FC00; loop-back mode (bit 30); "
