@@ -205,16 +205,26 @@ void TestBitTiming::kernelReference_data() {
     QTest::addColumn<double>("nominal");     // the kernel's default sample point
     QTest::addColumn<double>("kernelRate");  // what the kernel's pick gives
     QTest::addColumn<double>("kernelPoint");
-    // can_calc_bittiming, worked through for tseg1 1-16, tseg2 1-8, brp 1-1024:
-    // rate = 36 MHz / (brp x tq), sample point = (tq - tseg2) / tq.
-    QTest::newRow("33.333") << 33333.0 << 0.875 << 33333.333333 << 0.875;  // brp 135 x 8 tq, tseg2 1
-    QTest::newRow("50") << 50000.0 << 0.875 << 50000.0 << 0.875;           // brp 45 x 16 tq, tseg2 2
-    QTest::newRow("83.333") << 83333.0 << 0.875 << 83333.333333 << 0.875;  // brp 27 x 16 tq, tseg2 2
-    QTest::newRow("125") << 125000.0 << 0.875 << 125000.0 << 0.875;        // brp 18 x 16 tq, tseg2 2
-    QTest::newRow("250") << 250000.0 << 0.875 << 250000.0 << 0.875;        // brp 9 x 16 tq, tseg2 2
-    QTest::newRow("500") << 500000.0 << 0.875 << 500000.0 << 0.875;        // brp 9 x 8 tq, tseg2 1
-    QTest::newRow("800") << 800000.0 << 0.80 << 800000.0 << 0.80;          // brp 3 x 15 tq, tseg2 3
-    QTest::newRow("1000") << 1000000.0 << 0.75 << 1000000.0 << 0.75;       // brp 3 x 12 tq, tseg2 3
+    // can_calc_bittiming worked through from its description for tseg1
+    // 1-16, tseg2 1-8, brp 1-1024 at 36 MHz (tseg from the top down, brp
+    // rounded, best rate error, then the sample point nearest at or below
+    // the nominal one):
+    // 36 MHz / (135 x 8 tq) = 33 333.333, sp 7/8 = 87.5 %
+    QTest::newRow("33.333") << 33333.0 << 0.875 << 33333.333333 << 7.0 / 8;
+    // 36 MHz / (45 x 16 tq) = 50 000, sp 14/16 = 87.5 %
+    QTest::newRow("50") << 50000.0 << 0.875 << 50000.0 << 14.0 / 16;
+    // 36 MHz / (27 x 16 tq) = 83 333.333, sp 14/16 = 87.5 %
+    QTest::newRow("83.333") << 83333.0 << 0.875 << 83333.333333 << 14.0 / 16;
+    // 36 MHz / (18 x 16 tq) = 125 000, sp 14/16 = 87.5 %
+    QTest::newRow("125") << 125000.0 << 0.875 << 125000.0 << 14.0 / 16;
+    // 36 MHz / (9 x 16 tq) = 250 000, sp 14/16 = 87.5 %
+    QTest::newRow("250") << 250000.0 << 0.875 << 250000.0 << 14.0 / 16;
+    // 36 MHz / (9 x 8 tq) = 500 000, sp 7/8 = 87.5 %
+    QTest::newRow("500") << 500000.0 << 0.875 << 500000.0 << 7.0 / 8;
+    // 36 MHz / (3 x 15 tq) = 800 000, sp 12/15 = 80 %
+    QTest::newRow("800") << 800000.0 << 0.80 << 800000.0 << 12.0 / 15;
+    // 36 MHz / (3 x 12 tq) = 1 000 000, sp 9/12 = 75 %
+    QTest::newRow("1000") << 1000000.0 << 0.75 << 1000000.0 << 9.0 / 12;
 }
 
 void TestBitTiming::kernelReference() {
