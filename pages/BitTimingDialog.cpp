@@ -55,6 +55,7 @@ BitTimingDialog::BitTimingDialog(QWidget* parent) : QDialog(parent), ui(new Ui::
                               qMax(cells + kCellPadding, table->horizontalHeader()->sectionSizeHint(column)));
     }
     {
+        // Until a rate is given, the rule's value for the slow rates.
         const QSignalBlocker blocker(ui->m_editSamplePoint);
         ui->m_editSamplePoint->setText(BitTiming::decimalText(BitTiming::defaultSamplePoint(0) * 100, 1));
     }
