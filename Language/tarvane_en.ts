@@ -29,6 +29,112 @@
     </message>
 </context>
 <context>
+    <name>BitTiming</name>
+    <message>
+        <source>须为4个字节，实为%1个</source>
+        <translation>must be 4 bytes, has %1</translation>
+    </message>
+    <message>
+        <source>字段外的位不为0：%1</source>
+        <translation>bits outside the fields set: %1</translation>
+    </message>
+    <message>
+        <source>回环模式（位30）</source>
+        <translation>loop-back mode (bit 30)</translation>
+    </message>
+    <message>
+        <source>静默模式（位31），不应答任何帧</source>
+        <translation>silent mode (bit 31), acknowledges no frame</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>自适应：由设备检测波特率</source>
+        <translation>Adaptive: the device detects the bit rate</translation>
+    </message>
+    <message>
+        <source>%1，采样点 %2，每位 %4 个时间份额，SJW %3</source>
+        <translation>%1, sample point %2, SJW %3, %4 quanta per bit</translation>
+    </message>
+</context>
+<context>
+    <name>BitTimingDialog</name>
+    <message>
+        <source>位定时计算</source>
+        <translation>Bit Timing Calculator</translation>
+    </message>
+    <message>
+        <source>比特率 (kbit/s)：</source>
+        <translation>Bit Rate (kbit/s)：</translation>
+    </message>
+    <message>
+        <source>采样点 (%)：</source>
+        <translation>Sample Point (%)：</translation>
+    </message>
+    <message>
+        <source>SJW：</source>
+        <translation>SJW：</translation>
+    </message>
+    <message>
+        <source>容差 (%)：</source>
+        <translation>Tolerance (%)：</translation>
+    </message>
+    <message>
+        <source>位定时字</source>
+        <translation>Word</translation>
+    </message>
+    <message>
+        <source>比特率 (bit/s)</source>
+        <translation>Bit Rate (bit/s)</translation>
+    </message>
+    <message>
+        <source>误差</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>采样点</source>
+        <translation>Sample Point</translation>
+    </message>
+    <message>
+        <source>时间份额</source>
+        <translation>Quanta</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>比特率须为大于0的数（kbit/s）</source>
+        <translation>The bit rate must be a number above 0 (kbit/s)</translation>
+    </message>
+    <message>
+        <source>采样点须为大于0、小于100的数（%）</source>
+        <translation>The sample point must be a number between 0 and 100 (%)</translation>
+    </message>
+    <message>
+        <source>SJW须为1到4的整数</source>
+        <translation>SJW must be a whole number from 1 to 4</translation>
+    </message>
+    <message>
+        <source>容差须为0到2之间的数（%）</source>
+        <translation>The tolerance must be a number from 0 to 2 (%)</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前</source>
+        <translation>Usable words: %1, best first</translation>
+    </message>
+    <message>
+        <source>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</source>
+        <translation>No word within ±%1; the closest is %2 (%3, off by %4)</translation>
+    </message>
+</context>
+<context>
     <name>CANParamWidget</name>
     <message>
         <source>通道</source>
@@ -72,6 +178,10 @@
     <message>
         <source>列表模式</source>
         <translation>List Mode</translation>
+    </message>
+    <message>
+        <source>位定时计算器：按比特率找出位定时字</source>
+        <translation>Bit-timing calculator: finds the words for a bit rate</translation>
     </message>
 </context>
 <context>

@@ -29,6 +29,112 @@
     </message>
 </context>
 <context>
+    <name>BitTiming</name>
+    <message>
+        <source>须为4个字节，实为%1个</source>
+        <translation>须为4个字节，实为%1个</translation>
+    </message>
+    <message>
+        <source>字段外的位不为0：%1</source>
+        <translation>字段外的位不为0：%1</translation>
+    </message>
+    <message>
+        <source>回环模式（位30）</source>
+        <translation>回环模式（位30）</translation>
+    </message>
+    <message>
+        <source>静默模式（位31），不应答任何帧</source>
+        <translation>静默模式（位31），不应答任何帧</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>自适应：由设备检测波特率</source>
+        <translation>自适应：由设备检测波特率</translation>
+    </message>
+    <message>
+        <source>%1，采样点 %2，每位 %4 个时间份额，SJW %3</source>
+        <translation>%1，采样点 %2，每位 %4 个时间份额，SJW %3</translation>
+    </message>
+</context>
+<context>
+    <name>BitTimingDialog</name>
+    <message>
+        <source>位定时计算</source>
+        <translation>位定时计算</translation>
+    </message>
+    <message>
+        <source>比特率 (kbit/s)：</source>
+        <translation>比特率 (kbit/s)：</translation>
+    </message>
+    <message>
+        <source>采样点 (%)：</source>
+        <translation>采样点 (%)：</translation>
+    </message>
+    <message>
+        <source>SJW：</source>
+        <translation>SJW：</translation>
+    </message>
+    <message>
+        <source>容差 (%)：</source>
+        <translation>容差 (%)：</translation>
+    </message>
+    <message>
+        <source>位定时字</source>
+        <translation>位定时字</translation>
+    </message>
+    <message>
+        <source>比特率 (bit/s)</source>
+        <translation>比特率 (bit/s)</translation>
+    </message>
+    <message>
+        <source>误差</source>
+        <translation>误差</translation>
+    </message>
+    <message>
+        <source>采样点</source>
+        <translation>采样点</translation>
+    </message>
+    <message>
+        <source>时间份额</source>
+        <translation>时间份额</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>比特率须为大于0的数（kbit/s）</source>
+        <translation>比特率须为大于0的数（kbit/s）</translation>
+    </message>
+    <message>
+        <source>采样点须为大于0、小于100的数（%）</source>
+        <translation>采样点须为大于0、小于100的数（%）</translation>
+    </message>
+    <message>
+        <source>SJW须为1到4的整数</source>
+        <translation>SJW须为1到4的整数</translation>
+    </message>
+    <message>
+        <source>容差须为0到2之间的数（%）</source>
+        <translation>容差须为0到2之间的数（%）</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前</source>
+        <translation>可用的位定时字：%1个，最佳在前</translation>
+    </message>
+    <message>
+        <source>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</source>
+        <translation>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</translation>
+    </message>
+</context>
+<context>
     <name>CANParamWidget</name>
     <message>
         <source>通道</source>
@@ -72,6 +178,10 @@
     <message>
         <source>列表模式</source>
         <translation>列表模式</translation>
+    </message>
+    <message>
+        <source>位定时计算器：按比特率找出位定时字</source>
+        <translation>位定时计算器：按比特率找出位定时字</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QVBoxLayout>
 
+#include "BitTiming.h"
+#include "BitTimingDialog.h"
 #include "CanCodec.h"
 #include "ui_ChannalWidget.h"
 
@@ -56,7 +58,8 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     baudRow->addWidget(ui->m_labelBauRate);
     baudRow->addWidget(ui->m_pComboBoxBautRate);
     baudRow->addWidget(ui->m_lineEditBautRate);
-    baudRow->addStretch();
+    baudRow->addWidget(ui->m_labelBitTiming, 1);
+    baudRow->addWidget(ui->m_pushButtonBitTiming);
     auto* layout = new QVBoxLayout;
     layout->addLayout(baudRow);
     layout->addWidget(ui->m_pTableWidgetDataList);
@@ -142,6 +145,24 @@ void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
     ui->m_lineEditBautRate->setReadOnly(index != kCustomIndex);
 }
 
+void ChannalWidget::onTextChangedLineEditBautRate() {
+    // Decoded as the frame takes it.
+    const QByteArray word = CanCodec::decodeBitTiming(ui->m_lineEditBautRate->text());
+    ui->m_labelBitTiming->setText(BitTiming::describe(word));
+    const bool wrong = !BitTiming::decode(word).problems.isEmpty();
+    ui->m_labelBitTiming->setStyleSheet(wrong ? QStringLiteral("color:red;") : QString());
+}
+
+void ChannalWidget::onPushButtonBitTiming() {
+    BitTimingDialog dialog(this);
+    const BitTiming::Decoded current =
+        BitTiming::decode(CanCodec::decodeBitTiming(ui->m_lineEditBautRate->text()));
+    if (current.problems.isEmpty() && !current.adaptive) dialog.setBitRate(current.fields.bitRate());
+    if (dialog.exec() != QDialog::Accepted) return;
+    ui->m_pComboBoxBautRate->setCurrentIndex(kCustomIndex);
+    ui->m_lineEditBautRate->setText(CanCodec::tableWordText(dialog.word()));
+}
+
 QByteArray ChannalWidget::baudRateFrame() const {
     return CanCodec::baudRateFrame(m_nChannalId, ui->m_lineEditBautRate->text());
 }
@@ -216,6 +237,8 @@ void ChannalWidget::retranslate() {
     ui->m_labelBauRate->setText(tr("波特率："));
     ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, tr(kBaudRates[kAdaptiveIndex].label));
     ui->m_pComboBoxBautRate->setItemText(kCustomIndex, tr(kBaudRates[kCustomIndex].label));
+    onTextChangedLineEditBautRate();
+    ui->m_pushButtonBitTiming->setToolTip(tr("位定时计算器：按比特率找出位定时字"));
 
     ui->m_pTableWidgetDataList->setHorizontalHeaderLabels(
         {QStringLiteral(" "), tr("工作模式"), tr("位数"), tr("ID寄存器"), tr("掩码寄存器")});

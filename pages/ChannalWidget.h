@@ -28,8 +28,9 @@ struct InvalidField {
     }
 };
 
-// Editor for one CAN channel: the baud rate as a bit-timing word and the
-// fourteen acceptance-filter banks. Values live in the widgets only.
+// Editor for one CAN channel: the baud rate as a bit-timing word, with what
+// the word means beside it, and the fourteen acceptance-filter banks. Values
+// live in the widgets only.
 class ChannalWidget : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +61,10 @@ public:
 
 private slots:
     void onCurrentIndexChangedComboBoxBautRate(int index);
+    // Says beside the word what it means, or in red what is wrong with it.
+    void onTextChangedLineEditBautRate();
+    // Opens the calculator; a word taken from it becomes the custom word.
+    void onPushButtonBitTiming();
 
 private:
     void buildBaudRates();

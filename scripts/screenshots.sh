@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Refreshes the pictures in docs/screenshots/: the three pages, the device
-# information window and the About box, in Chinese (zh-*.png) and English
-# (en-*.png), taken under Xvfb with the simulated repeater.
+# Refreshes the pictures in docs/screenshots/: the three pages, the bit-timing
+# calculator, the device information window and the About box, in Chinese
+# (zh-*.png) and English (en-*.png), taken under Xvfb with the simulated
+# repeater.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build-screenshots/ in the tree, ignored by git)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -115,6 +115,8 @@ void ModalAnswerer::answer(QWidget* modal) {
     if (auto* dialog = qobject_cast<QDialog*>(modal)) {
         seen.kind = "widget";
         m_seen.append(seen);
-        dialog->reject();
+        QPointer<QDialog> guard(dialog);
+        if (!m_dialogActions.isEmpty()) m_dialogActions.takeFirst()(dialog);
+        if (guard && guard->isVisible()) guard->reject();
     }
 }

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVector>
+#include <functional>
+
+class QDialog;
 
 // Answers the modal boxes and file dialogs that the code under test opens,
 // the way a user would: it notes what the box said and presses its button.
@@ -27,6 +30,9 @@ public:
 
     // Names to give to the next file dialogs, in order.
     void queueFile(const QString& path) { m_files.append(path); }
+    // What to do with the next other dialogs, in order, as a user would; a
+    // dialog still open afterwards, or one without an action, is rejected.
+    void queueDialog(const std::function<void(QDialog*)>& action) { m_dialogActions.append(action); }
 
     const QVector<Seen>& seen() const { return m_seen; }
     // Only the message boxes, without file dialogs.
@@ -45,4 +51,5 @@ private:
     QWidget* m_answering = nullptr;
     QVector<Seen> m_seen;
     QStringList m_files;
+    QVector<std::function<void(QDialog*)>> m_dialogActions;
 };

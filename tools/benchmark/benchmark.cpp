@@ -1,6 +1,7 @@
 // Times the program against the simulated repeater and prints one table:
-// device search, Read and Write config, start-up, peak memory, and Open and
-// Save of a parameter file. Every figure is the median of several runs.
+// device search, Read and Write config, start-up, peak memory, Open and Save
+// of a parameter file, and the bit-timing search. Every figure is the median
+// of several runs.
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 #include <hidapi.h>
 #include <sys/prctl.h>
 
+#include "BitTiming.h"
 #include "CANParamWidget.h"
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
@@ -266,6 +268,31 @@ FileFigures measureFile(BenchWindow& window, const QString& path, int growth) {
     return {median(open), median(save), QFileInfo(path).size()};
 }
 
+struct SearchTiming {
+    double ms;
+    int words;
+};
+
+// The calculator's search over every prescaler and segment value, for the
+// longest list the dialog can ask for: the slowest table rate at the
+// largest tolerance.
+SearchTiming measureBitTimingSearch() {
+    BitTiming::Request request;
+    request.bitRate = 5000;
+    request.samplePoint = BitTiming::defaultSamplePoint(request.bitRate);
+    request.tolerance = 0.02;
+    std::vector<double> times;
+    int words = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        const qint64 start = probe::monotonicNs();
+        const QVector<BitTiming::Candidate> found = BitTiming::search(request);
+        times.push_back(probe::msSince(start));
+        words = found.size();
+    }
+    if (words == 0) fail("the bit-timing search found nothing");
+    return {median(times), words};
+}
+
 // One line "key=value ..." of a child program's output.
 QMap<QString, QString> runChild(const QString& program, const QStringList& args, qint64* startNs) {
     QProcess process;
@@ -387,6 +414,7 @@ int main(int argc, char* argv[]) {
     const double readBare = measureBare(read.reports);
     const double writeBare = measureBare(write.reports);
     const StartupFigures startup = measureStartup();
+    const SearchTiming bitTiming = measureBitTimingSearch();
 
     // The simulator's reader wakes from a timed wait, which the kernel may
     // defer by the thread's timer slack (50 us by default) on every report; a
@@ -476,6 +504,10 @@ int main(int argc, char* argv[]) {
     row("Save parameter file: 2 \"CANParam\" elements", ms(small.saveMs, 3));
     row("Save parameter file: 200 \"CANParam\" elements", ms(large.saveMs, 3), "the 2-element file",
         QString::number(large.saveMs / small.saveMs, 'f', 1));
+    row(QString(
+            "Bit-timing search: 5 kbit/s, 87.5 %, ±2 %, every prescaler and segment value, %1 words ranked")
+            .arg(bitTiming.words),
+        ms(bitTiming.ms, 3), {}, {}, "< 1 ms", verdict(bitTiming.ms < 1));
     std::printf(
         "\nMedians of %d runs. Simulated repeater: a reply is readable %d ms after its report is written "
         "(one latency per write+read pair). Qt platform: %s.\n",

@@ -1,5 +1,6 @@
-// Saves pictures of the three parameter pages, the device information window
-// and the About box, with the main window talking to the simulated repeater:
+// Saves pictures of the three parameter pages, the bit-timing calculator, the
+// device information window and the About box, with the main window talking
+// to the simulated repeater:
 //   tarvane-screenshots <output dir> <name prefix>
 // The language is the one stored in Config.ini beside this program, as for
 // Tarvane itself.
@@ -16,6 +17,7 @@
 #include <hidapi.h>
 
 #include "AboutDialog.h"
+#include "BitTimingDialog.h"
 #include "DevInfoWidget.h"
 #include "Tarvane.h"
 
@@ -86,6 +88,13 @@ int takePictures(const QString& dir, const QString& prefix) {
         shooter.shoot(&window, pages[i]);
     }
     tabs->setCurrentIndex(0);
+
+    // A rate the table lacks, as bridged on vehicles.
+    BitTimingDialog calculator(&window);
+    calculator.setBitRate(33333);
+    calculator.show();
+    shooter.shoot(&calculator, "bittiming");
+    calculator.hide();
 
     QWidget* info = window.deviceInfoWindow();
     info->show();

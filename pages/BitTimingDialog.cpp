@@ -1,0 +1,166 @@
+#include "BitTimingDialog.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLocale>
+#include <QSignalBlocker>
+#include <QTableWidgetItem>
+
+#include <cmath>
+
+#include "CanCodec.h"
+#include "ui_BitTimingDialog.h"
+
+namespace {
+
+enum Column { ColumnWord, ColumnRate, ColumnError, ColumnSamplePoint, ColumnQuanta };
+// The widest text each column can hold; the last column takes the rest.
+const char* const kWidestCells[] = {"0x00000000", "12000000.000", "+2.000 %", "100.0 %"};
+constexpr int kCellPadding = 16;
+
+// CAN tolerates a clock error of at most 1.58 % per node, and that only with
+// the most forgiving bit timing; a larger rate error cannot work on a bus and
+// would only lengthen the list by thousands of rows.
+constexpr double kMaxTolerancePercent = 2;
+
+// The number a field holds; false for text that is not a number.
+bool fieldNumber(const QString& text, double* value) {
+    bool ok = false;
+    *value = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok && std::isfinite(*value);
+}
+
+QString errorText(double error) {
+    if (error == 0) return QStringLiteral("0 %");
+    return QString::asprintf("%+.3f %%", error * 100);
+}
+
+QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment = Qt::AlignRight | Qt::AlignVCenter) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(int(alignment));
+    return item;
+}
+
+}  // namespace
+
+BitTimingDialog::BitTimingDialog(QWidget* parent) : QDialog(parent), ui(new Ui::BitTimingDialog) {
+    ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // Wide enough for the header, whose text depends on the language, and
+    // for any row, so that the columns stay put as the list changes.
+    QTableWidget* table = ui->m_tableWords;
+    for (int column = ColumnWord; column < ColumnQuanta; ++column) {
+        const int cells = table->fontMetrics().horizontalAdvance(QLatin1String(kWidestCells[column]));
+        table->setColumnWidth(column,
+                              qMax(cells + kCellPadding, table->horizontalHeader()->sectionSizeHint(column)));
+    }
+    {
+        // Until a rate is given, the rule's value for the slow rates.
+        const QSignalBlocker blocker(ui->m_editSamplePoint);
+        ui->m_editSamplePoint->setText(BitTiming::decimalText(BitTiming::defaultSamplePoint(0) * 100, 1));
+    }
+    refresh();
+}
+
+BitTimingDialog::~BitTimingDialog() {
+    delete ui;
+}
+
+void BitTimingDialog::setBitRate(double bitRate) {
+    ui->m_editBitRate->setText(BitTiming::decimalText(bitRate / 1000, 3));
+}
+
+void BitTimingDialog::accept() {
+    const QModelIndexList rows = ui->m_tableWords->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;
+    m_word = m_candidates.at(rows.first().row()).word();
+    QDialog::accept();
+}
+
+void BitTimingDialog::onTextChangedEditBitRate() {
+    double kbps = 0;
+    if (!m_bSamplePointEdited && fieldNumber(ui->m_editBitRate->text(), &kbps) && kbps > 0) {
+        const QSignalBlocker blocker(ui->m_editSamplePoint);
+        ui->m_editSamplePoint->setText(
+            BitTiming::decimalText(BitTiming::defaultSamplePoint(kbps * 1000) * 100, 1));
+    }
+    refresh();
+}
+
+void BitTimingDialog::onTextEditedEditSamplePoint() {
+    m_bSamplePointEdited = true;
+}
+
+void BitTimingDialog::onCellDoubleClickedTableWords(int row) {
+    ui->m_tableWords->selectRow(row);
+    accept();
+}
+
+bool BitTimingDialog::readRequest(BitTiming::Request* request, QString* why) const {
+    double kbps = 0;
+    if (!fieldNumber(ui->m_editBitRate->text(), &kbps) || kbps <= 0) {
+        *why = tr("比特率须为大于0的数（kbit/s）");
+        return false;
+    }
+    double samplePoint = 0;
+    if (!fieldNumber(ui->m_editSamplePoint->text(), &samplePoint) || samplePoint <= 0 || samplePoint >= 100) {
+        *why = tr("采样点须为大于0、小于100的数（%）");
+        return false;
+    }
+    bool ok = false;
+    const int sjw = ui->m_editSjw->text().trimmed().toInt(&ok);
+    if (!ok || sjw < 1 || sjw > BitTiming::kMaxSjw) {
+        *why = tr("SJW须为1到4的整数");
+        return false;
+    }
+    double tolerance = 0;
+    if (!fieldNumber(ui->m_editTolerance->text(), &tolerance) || tolerance < 0 ||
+        tolerance > kMaxTolerancePercent) {
+        *why = tr("容差须为0到2之间的数（%）");
+        return false;
+    }
+    request->bitRate = kbps * 1000;
+    request->samplePoint = samplePoint / 100;
+    request->sjw = sjw;
+    request->tolerance = tolerance / 100;
+    return true;
+}
+
+void BitTimingDialog::refresh() {
+    BitTiming::Request request;
+    QString message;
+    m_candidates.clear();
+    if (readRequest(&request, &message)) {
+        m_candidates = BitTiming::search(request);
+        BitTiming::Candidate best;
+        if (!m_candidates.isEmpty()) {
+            message = tr("可用的位定时字：%1个，最佳在前").arg(m_candidates.size());
+        } else if (BitTiming::closest(request, &best)) {
+            message = tr("±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）")
+                          .arg(BitTiming::decimalText(request.tolerance * 100, 3) + QStringLiteral(" %"),
+                               CanCodec::tableWordText(best.word()), BitTiming::rateText(best.bitRate),
+                               errorText(best.error));
+        }
+    }
+    ui->m_labelMessage->setText(message);
+    showCandidates();
+}
+
+void BitTimingDialog::showCandidates() {
+    QTableWidget* table = ui->m_tableWords;
+    table->setUpdatesEnabled(false);
+    table->clearContents();
+    table->setRowCount(m_candidates.size());
+    for (int row = 0; row < m_candidates.size(); ++row) {
+        const BitTiming::Candidate& candidate = m_candidates.at(row);
+        table->setItem(row, ColumnWord,
+                       cell(CanCodec::tableWordText(candidate.word()), Qt::AlignLeft | Qt::AlignVCenter));
+        table->setItem(row, ColumnRate, cell(BitTiming::decimalText(candidate.bitRate, 3)));
+        table->setItem(row, ColumnError, cell(errorText(candidate.error)));
+        table->setItem(row, ColumnSamplePoint, cell(BitTiming::samplePointText(candidate.samplePoint)));
+        table->setItem(row, ColumnQuanta, cell(QString::number(candidate.fields.quanta())));
+    }
+    if (!m_candidates.isEmpty()) table->selectRow(0);
+    table->setUpdatesEnabled(true);
+    ui->m_pushButtonOK->setEnabled(!m_candidates.isEmpty());
+}
