@@ -150,6 +150,9 @@ void ChannalWidget::setBaudRateReply(const QByteArray& word) {
     const int index = ui->m_pComboBoxBautRate->findData(word);
     if (index >= 0) {
         ui->m_pComboBoxBautRate->setCurrentIndex(index);
+        // "自定义" may already be current with another word typed or read
+        // before: the field must show the word that came in (FF FF FF FF).
+        if (index == kCustomIndex) ui->m_lineEditBautRate->setText(CanCodec::tableWordText(word));
         return;
     }
     ui->m_pComboBoxBautRate->setCurrentIndex(kCustomIndex);

@@ -204,6 +204,10 @@ void TestChannalWidget::readBackWord() {
     baudBox(w)->setCurrentIndex(16);
     w.setBaudRateReply(QByteArray::fromHex("0012001d"));
     QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x0012001d"));
+    // And with that word shown, the word read now replaces it, also FF FF FF FF.
+    w.setBaudRateReply(word);
+    QTEST(baudBox(w)->currentIndex(), "index");
+    QTEST(baudEdit(w)->text(), "text");
 }
 
 void TestChannalWidget::filterRepliesStopAtForeignBank() {
@@ -266,6 +270,7 @@ void TestChannalWidget::jsonBaudRate_data() {
     QTest::newRow("table entry") << QJsonValue("0x0012003B") << 6 << "0x0012003B";
     QTest::newRow("lower case entry") << QJsonValue("0x0012003b") << 6 << "0x0012003B";
     QTest::newRow("unknown") << QJsonValue("0x0012001D") << 16 << "0x0012001d";
+    QTest::newRow("custom entry") << QJsonValue("0xFFFFFFFF") << 16 << "0xFFFFFFFF";
     QTest::newRow("capital X") << QJsonValue("0X0012003B") << 16 << "0x000012003b";
     QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined) << 16 << "0x";
     QTest::newRow("not a string") << QJsonValue(1234) << 16 << "0x";
@@ -274,6 +279,9 @@ void TestChannalWidget::jsonBaudRate_data() {
 void TestChannalWidget::jsonBaudRate() {
     QFETCH(QJsonValue, value);
     ChannalWidget w(1);
+    // A custom word on the page before: the file's value replaces it.
+    baudBox(w)->setCurrentIndex(16);
+    baudEdit(w)->setText("0x12345678");
     QJsonObject object{{"ChannalID", 1}, {"DataList", defaultDataList()}};
     if (!value.isUndefined()) object.insert("BaudRate", value);
     w.fromJson(object);
