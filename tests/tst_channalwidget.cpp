@@ -74,6 +74,8 @@ private slots:
     void jsonRoundTrip();
     void jsonBaudRate_data();
     void jsonBaudRate();
+    void registerTextsInFile_data();
+    void registerTextsInFile();
     void malformedDataList_data();
     void malformedDataList();
     void outOfRangeNumbersLeaveBoxes();
@@ -287,6 +289,39 @@ void TestChannalWidget::jsonBaudRate() {
     w.fromJson(object);
     QTEST(baudBox(w)->currentIndex(), "index");
     QTEST(baudEdit(w)->text(), "text");
+}
+
+void TestChannalWidget::registerTextsInFile_data() {
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("blanks") << "12 34 56 78"
+                            << "9ABCDEF0"
+                            << "1, 0, 1, 12 34 56 78, 9ABCDEF0";
+    // Hex decoding skips the commas, so these are valid registers too.
+    QTest::newRow("commas") << "12,34,56,78"
+                            << "9A,BC,DE,F0"
+                            << "1, 0, 1, 12 34 56 78, 9A BC DE F0";
+    QTest::newRow("commas and blanks") << "12, 34 ,56,78"
+                                       << ",9ABCDEF0,"
+                                       << "1, 0, 1, 12  34  56 78,  9ABCDEF0 ";
+}
+
+void TestChannalWidget::registerTextsInFile() {
+    QFETCH(QString, id);
+    QFETCH(QString, mask);
+    ChannalWidget source(1);
+    setCellText(source, 0, 3, id);
+    setCellText(source, 0, 4, mask);
+    const QJsonObject saved = source.toJson();
+    QTEST(saved.value("DataList").toArray().at(0).toString(), "saved");
+    // Only the file form changes; the page keeps what was typed.
+    QCOMPARE(cellText(source, 0, 3), id);
+    QCOMPARE(cellText(source, 0, 4), mask);
+
+    ChannalWidget target(1);
+    target.fromJson(saved);
+    QCOMPARE(target.filterFrames().at(0), QByteArray::fromHex("0012240b008101123456789abcdef00000"));
 }
 
 void TestChannalWidget::malformedDataList_data() {
