@@ -84,6 +84,9 @@ void ParameterFile::apply(const QJsonObject& object) {
 
 bool ParameterFile::save(const QString& path, const QJsonDocument& document, QString* warning) {
     QSaveFile file(path);
+    // A file the user may overwrite in a folder where no new file can be
+    // created is written in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         *warning = kWriteFailed + file.errorString();
         return false;

@@ -23,7 +23,8 @@ public:
     void apply(const QJsonObject& object);
 
     // Writes UTF-8 text. Replaces the file only once the whole document is
-    // written, so a failure leaves the old file as it was.
+    // written, so a failure leaves the old file as it was; only where its
+    // folder takes no new file is the file written in place.
     static bool save(const QString& path, const QJsonDocument& document, QString* warning);
     // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
     // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's

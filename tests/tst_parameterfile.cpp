@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "ModalAnswerer.h"
+#include "OrdinaryUser.h"
 #include "ParameterFile.h"
 #include "TestWindow.h"
 
@@ -110,6 +111,7 @@ private slots:
     void saveFailureKeepsWhatWasThere();
     void saveWritesUtf8_data();
     void saveWritesUtf8();
+    void saveInPlaceInReadOnlyFolder();
     void openReadsUtf8OrSystemEncoding_data();
     void openReadsUtf8OrSystemEncoding();
     void openRefusesBadFiles_data();
@@ -242,6 +244,33 @@ void TestParameterFile::saveWritesUtf8() {
     window->button("m_pushButtonReadFromFile")->click();
     QCOMPARE(answerer.texts(), QStringList{"读取完成"});
     QCOMPARE(idCell(*window, 0)->text(), " " + kFullWidthId);
+}
+
+void TestParameterFile::saveInPlaceInReadOnlyFolder() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString existing = folder.filePath("existing.txt");
+    QVERIFY(writeFile(existing, QByteArray(5000, '#')));
+    QVERIFY(QFile::setPermissions(existing, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+    QVERIFY(setFolderWritable(folder.path(), false));
+    const QJsonDocument document(
+        QJsonObject{{"CANParam", QJsonArray()}, {"FiberParam", QJsonObject()}, {"Route", QJsonArray()}});
+
+    const OrdinaryUserRun run = runAsOrdinaryUser([&]() -> QString {
+        QString warning;
+        // The folder takes no new file: the setup holds.
+        if (ParameterFile::save(folder.filePath("new.txt"), document, &warning))
+            return "a new file was saved in the read-only folder";
+        if (!ParameterFile::save(existing, document, &warning)) return warning;
+        QFile file(existing);
+        if (!file.open(QIODevice::ReadOnly) || QJsonDocument::fromJson(file.readAll()) != document)
+            return "the file does not hold the document alone";
+        return QString();
+    });
+    QVERIFY(setFolderWritable(folder.path(), true));
+    if (run.outcome == OrdinaryUserRun::Unavailable) QSKIP(qPrintable(run.message));
+    QVERIFY2(run.outcome == OrdinaryUserRun::Passed, qPrintable(run.message));
 }
 
 void TestParameterFile::openReadsUtf8OrSystemEncoding_data() {
