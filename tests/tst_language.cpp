@@ -150,6 +150,8 @@ private slots:
         QVERIFY(english.filter("Fiber1").size() >= 1);
         QVERIFY(english.filter("ON/OFF").size() >= 1);
 
+        QCOMPARE(QCoreApplication::translate("Tarvane", "参数已设置，复位无应答."),
+                 QString("Parameters set; no answer to the reset."));
         // Texts without an English entry.
         QCOMPARE(QCoreApplication::translate("Tarvane", "复位失败."), QString("复位失败."));
         QCOMPARE(QCoreApplication::translate("Tarvane", "失败"), QString("失败"));
