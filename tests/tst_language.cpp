@@ -18,6 +18,7 @@
 #include "DevInfoWidget.h"
 #include "LanguageSettings.h"
 #include "ModalAnswerer.h"
+#include "OrdinaryUser.h"
 #include "PushButton.h"
 #include "Tarvane.h"
 #include "TitleWidget.h"
@@ -94,6 +95,8 @@ int storedId() {
 
 class LanguageTest : public QObject {
     Q_OBJECT
+
+    enum SettingsFile { NoFile, ReadOnlyFile, WritableFile };
 
     // A window that found the simulated device.
     static void waitConnected(Window& w) { QTRY_VERIFY_WITH_TIMEOUT(!w.devName()->text().isEmpty(), 5000); }
@@ -279,37 +282,77 @@ private slots:
         QVERIFY(seen.isNull());  // gone once closed
     }
 
+    // Where the language is read and written, for a program folder that can
+    // or cannot be written, with or without a Config.ini that can or cannot be
+    // written. Run as an ordinary user, since root writes anywhere.
     void settingsLocation_data() {
-        QTest::addColumn<QString>("appDir");
-        QTest::addColumn<bool>("besideProgram");
-        static QTemporaryDir dir;
-        QFile file(dir.path() + "/plain-file");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QTest::newRow("writable") << dir.path() << true;
-        QTest::newRow("kernel file system") << "/proc" << false;
-        QTest::newRow("missing, under a file") << dir.path() + "/plain-file/bin" << false;
+        QTest::addColumn<QString>("appDir");  // empty: a new folder
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<int>("file");  // Config.ini in the folder
+        QTest::addColumn<QStringList>("reads");
+        QTest::addColumn<QString>("writes");
+        const QStringList beside{"beside"};
+        const QStringList user{"user"};
+        QTest::newRow("writable folder") << QString() << true << int(NoFile) << beside << beside[0];
+        QTest::newRow("writable folder and file")
+            << QString() << true << int(WritableFile) << beside << beside[0];
+        QTest::newRow("read-only folder") << QString() << false << int(NoFile) << user << user[0];
+        QTest::newRow("read-only folder, writable file")
+            << QString() << false << int(WritableFile) << beside << beside[0];
+        QTest::newRow("read-only folder and file")
+            << QString() << false << int(ReadOnlyFile) << (user + beside) << user[0];
+        QTest::newRow("kernel file system") << "/proc" << false << int(NoFile) << user << user[0];
+        QTest::newRow("missing, under a file")
+            << "/proc/version/bin" << false << int(NoFile) << user << user[0];
     }
     void settingsLocation() {
         QFETCH(QString, appDir);
-        QFETCH(bool, besideProgram);
-        const QStringList before =
-            QDir(appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        const QString path = LanguageSettings::filePathFor(appDir);
-        const QString userConfig = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        QCOMPARE(path, (besideProgram ? appDir : userConfig) + "/Config.ini");
-        // The probe leaves nothing behind.
-        QCOMPARE(QDir(appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
-
-        if (!besideProgram) {  // the choice is remembered there
-            QFile::remove(path);
-            {
-                QSettings settings(path, QSettings::IniFormat);
-                settings.setValue("/Language/id", 1);
-            }
-            QSettings settings(path, QSettings::IniFormat);
-            QCOMPARE(settings.value("/Language/id").toInt(), 1);
-            QVERIFY(QFile::remove(path));
+        QFETCH(bool, folderWritable);
+        QFETCH(int, file);
+        QFETCH(QStringList, reads);
+        QFETCH(QString, writes);
+        QTemporaryDir program;
+        QTemporaryDir home;
+        QVERIFY(program.isValid() && home.isValid());
+        if (appDir.isEmpty()) appDir = program.path();
+        // The user's folder does not exist yet; the user may create it.
+        QVERIFY(setFolderWritable(home.path(), true));
+        const QString userDir = home.path() + "/tarvane";
+        const QString beside = appDir + "/Config.ini";
+        const QString perUser = userDir + "/Config.ini";
+        if (file != NoFile) {
+            QSettings(beside, QSettings::IniFormat).setValue("/Language/id", 1);
+            const QFile::Permissions readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+            const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+            QVERIFY(QFile::setPermissions(beside, file == WritableFile ? readable | writable : readable));
         }
+        if (appDir == program.path()) QVERIFY(setFolderWritable(appDir, folderWritable));
+        const int stored = file == NoFile ? 0 : 1;
+        const int chosen = 1 - stored;
+        const auto pathOf = [&](const QString& where) { return where == "beside" ? beside : perUser; };
+        QStringList paths;
+        for (const QString& where : qAsConst(reads)) paths << pathOf(where);
+
+        const OrdinaryUserRun run = runAsOrdinaryUser([&]() -> QString {
+            const QDir folder(appDir);
+            const QStringList before =
+                folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            const LanguageSettings::Location location = LanguageSettings::locationFor(appDir, userDir);
+            if (folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot) != before)
+                return "the probe left something behind";
+            if (location.readPaths != paths) return "reads " + location.readPaths.join(", ");
+            if (location.writePath != pathOf(writes)) return "writes " + location.writePath;
+            if (LanguageSettings::languageId(location) != stored) return "the stored id is not read";
+            LanguageSettings::setLanguageId(chosen, location);
+            if (LanguageSettings::languageId(location) != chosen) return "a new choice is not read back";
+            return QString();
+        });
+        if (appDir == program.path()) QVERIFY(setFolderWritable(appDir, true));
+        if (run.outcome == OrdinaryUserRun::Unavailable) QSKIP(qPrintable(run.message));
+        QVERIFY2(run.outcome == OrdinaryUserRun::Passed, qPrintable(run.message));
+        // A file that cannot be written keeps what it held.
+        if (writes == "user" && file != NoFile)
+            QCOMPARE(QSettings(beside, QSettings::IniFormat).value("/Language/id").toInt(), 1);
     }
 };
 

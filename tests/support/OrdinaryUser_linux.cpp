@@ -62,10 +62,10 @@ OrdinaryUserRun runAsOrdinaryUser(const std::function<QString()>& check) {
 }
 
 bool setFolderWritable(const QString& path, bool writable) {
-    // Anyone may enter and read it; only the owner may write, and then only
-    // when asked to. A root owner does not matter: the check runs as nobody.
+    // Anyone may enter and read it, and write in it when asked for: the
+    // checks may run as nobody in a folder that root owns.
     QFile::Permissions permissions = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
                                      QFile::ReadOther | QFile::ExeOther;
-    if (writable) permissions |= QFile::WriteOwner;
+    if (writable) permissions |= QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return QFile::setPermissions(path, permissions);
 }
