@@ -87,7 +87,7 @@ Tarvane::~Tarvane() {
 
 void Tarvane::buildLayout() {
     auto* top = new QHBoxLayout;
-    top->setSpacing(10);
+    top->addSpacing(10);
     top->addWidget(ui->m_pLabelDevName);
     top->addWidget(ui->m_pLineEditDevName);
     top->addWidget(m_pProgressIndicator);

@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -84,6 +85,30 @@ bool hasHanCharacters(const QString& text) {
     for (QChar c : text)
         if (c.unicode() >= 0x4e00 && c.unicode() <= 0x9fff) return true;
     return false;
+}
+
+// A box layout's items in order: a widget by its object name (or class),
+// a nested layout as "layout", a spacer as "stretch" or "spacing N".
+QStringList layoutItems(QLayout* layout) {
+    const auto* box = qobject_cast<QBoxLayout*>(layout);
+    const bool horizontal = box && (box->direction() == QBoxLayout::LeftToRight);
+    QStringList items;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (QWidget* widget = item->widget()) {
+            items << (widget->objectName().isEmpty() ? widget->metaObject()->className()
+                                                     : widget->objectName());
+        } else if (item->layout()) {
+            items << "layout";
+        } else if (QSpacerItem* spacer = item->spacerItem()) {
+            const QSizePolicy::Policy policy =
+                horizontal ? spacer->sizePolicy().horizontalPolicy() : spacer->sizePolicy().verticalPolicy();
+            const int size = horizontal ? spacer->sizeHint().width() : spacer->sizeHint().height();
+            items << ((policy & QSizePolicy::ExpandFlag) ? QString("stretch")
+                                                         : QString("spacing %1").arg(size));
+        }
+    }
+    return items;
 }
 
 int storedId() {
@@ -192,6 +217,44 @@ private slots:
         QCOMPARE(storedId(), 1);
         QSettings settings(LanguageSettings::filePath(), QSettings::IniFormat);
         QCOMPARE(settings.allKeys(), QStringList{"Language/id"});
+    }
+
+    // The rows and columns as the window is laid out, spacings being spacer
+    // items; the rows' own spacing between items is the style's.
+    void layouts_data() {
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("main column") << QStringList{"TitleWidget", "layout", "m_tabWidgetParam", "layout",
+                                                    "spacing 10"};
+        QTest::newRow("top row") << QStringList{"spacing 10",         "m_pLabelDevName",
+                                                "m_pLineEditDevName", "CustomProgressIndicator",
+                                                "m_pLabelHint",       "stretch"};
+        QTest::newRow("button row") << QStringList{
+            "stretch",    "m_pushButtonSaveToFile", "m_pushButtonReadFromFile",
+            "spacing 30", "m_pushButtonRead",       "m_pushButtonWrite",
+            "spacing 30", "m_pushButtonDefault",    "stretch"};
+        QTest::newRow("fiber page") << QStringList{"spacing 5",  "m_labelTip", "spacing 50",
+                                                   "spacing 15", "layout",     "layout",
+                                                   "layout",     "layout",     "stretch"};
+        QTest::newRow("route page") << QStringList{"spacing 40", "m_tableWidgetRouteMap", "layout",
+                                                   "stretch"};
+        QTest::newRow("device information")
+            << QStringList{"spacing 30", "layout", "layout", "layout", "layout", "stretch"};
+    }
+    void layouts() {
+        Window w;
+        QLayout* column = w.layout();
+        QLayout* top = column->itemAt(1)->layout();
+        QLayout* buttons = column->itemAt(3)->layout();
+        const QMap<QString, QLayout*> layouts{
+            {"main column", column},
+            {"top row", top},
+            {"button row", buttons},
+            {"fiber page", w.findChild<QWidget*>("OpticalFiberParamWidget")->layout()},
+            {"route page", w.findChild<QWidget*>("RouteParamWidget")->layout()},
+            {"device information", w.m_pDevInfoWidget->layout()},
+        };
+        QTEST(layoutItems(layouts.value(QTest::currentDataTag())), "items");
+        QCOMPARE(top->spacing(), buttons->spacing());
     }
 
     void menuPosition() {
