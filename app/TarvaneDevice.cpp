@@ -49,6 +49,8 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
         return;
     }
     ui->m_pLineEditDevName->setText(strName);
+    // The model comes first: a name wider than the field shows its start.
+    ui->m_pLineEditDevName->setCursorPosition(0);
     m_nFiberOptic = nFiberOptic;
     m_nCAN = nCAN;
     m_pDevInfoWidget->setDevInfo(strDevType, strDevVer, strFirmware, strCardNum);

@@ -203,6 +203,8 @@ private slots:
         QTRY_VERIFY(w.m_bConnected);
         QCOMPARE(w.devInfoTexts(), (QStringList{"Orvex-A4", "1.05", "2.10", "ABCDEFGHIJKL"}));
         QCOMPARE(w.deviceName(), QString("Orvex-A4_ABCDEFGHIJKL"));
+        // Shown from its start, the model first, however wide the field.
+        QCOMPARE(w.findChild<QLineEdit*>("m_pLineEditDevName")->cursorPosition(), 0);
     }
 
     void removalEmptiesPages() {
