@@ -57,6 +57,7 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
     m_pCANParamWidget->setChannalCount(m_nCAN);
     m_pOpticalFiberParamWidget->setFiberCount(m_nFiberOptic);
     m_pRouteParamWidget->setHardwareType(m_nHardwareType);
+    fitMinimumWidth();  // the pages now show their editors and notes
     m_bConnected = true;
 }
 

@@ -5,11 +5,16 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -22,6 +27,7 @@
 #include "OrdinaryUser.h"
 #include "PushButton.h"
 #include "Tarvane.h"
+#include "TestWindow.h"
 #include "TitleWidget.h"
 #include "tools/simulator/SimulatedRepeater.h"
 
@@ -87,6 +93,129 @@ bool hasHanCharacters(const QString& text) {
     return false;
 }
 
+// The texts of the visible widgets under root that are shown in less room
+// than they need and have no tool tip carrying them whole, one line each.
+class CutTexts {
+public:
+    void walk(QWidget* root) {
+        QList<QWidget*> widgets = root->findChildren<QWidget*>();
+        widgets.prepend(root);
+        for (QWidget* w : qAsConst(widgets)) {
+            if (!w->isVisible()) continue;
+            if (auto* label = qobject_cast<QLabel*>(w)) checkLabel(label);
+            if (auto* button = qobject_cast<QPushButton*>(w)) checkButton(button);
+            if (auto* bar = qobject_cast<QTabBar*>(w)) checkTabs(bar);
+            if (auto* header = qobject_cast<QHeaderView*>(w)) checkHeader(header);
+            if (auto* combo = qobject_cast<QComboBox*>(w)) checkCombo(combo);
+            if (auto* table = qobject_cast<QTableWidget*>(w)) checkFixedItems(table);
+        }
+    }
+    QStringList lines() const { return QStringList(m_lines.begin(), m_lines.end()); }
+
+private:
+    void report(QWidget* w, const QString& text, int need, int room, const QString& toolTip) {
+        if (need <= room || toolTip.contains(text)) return;
+        m_lines.insert(QStringLiteral("%1 \"%2\" needs %3, has %4")
+                           .arg(QString::fromLatin1(w->metaObject()->className()), text)
+                           .arg(need)
+                           .arg(room));
+    }
+    void checkLabel(QLabel* label) {
+        const QString text = label->text();
+        if (text.isEmpty() || label->textFormat() == Qt::RichText) return;
+        const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                          -label->margin());
+        const QFontMetrics metrics = label->fontMetrics();
+        if (label->wordWrap()) {
+            // A wrapped text needs the height of its lines at the label's width.
+            const QRect need = metrics.boundingRect(
+                QRect(0, 0, room.width(), 100000),
+                Qt::TextWordWrap | (label->alignment() & Qt::AlignHorizontal_Mask), text);
+            report(label, text, need.height(), room.height(), label->toolTip());
+            report(label, text, need.width(), room.width(), label->toolTip());
+            return;
+        }
+        int need = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            need = qMax(need, metrics.horizontalAdvance(line));
+        report(label, text, need, room.width(), label->toolTip());
+    }
+    void checkButton(QPushButton* button) {
+        if (button->text().isEmpty()) return;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        if (button->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+        if (button->isDefault()) option.features |= QStyleOptionButton::DefaultButton;
+        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        report(button, button->text(),
+               button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width(), room.width(),
+               button->toolTip());
+    }
+    void checkTabs(QTabBar* bar) {
+        const int padding = bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            const int need = bar->fontMetrics().size(Qt::TextShowMnemonic, bar->tabText(i)).width() + padding;
+            // A tab partly outside the bar is cut as well, whatever its own width.
+            const int room = bar->rect().contains(tab) ? tab.width() : 0;
+            report(bar, bar->tabText(i), need, room, bar->tabToolTip(i));
+        }
+    }
+    void checkHeader(QHeaderView* header) {
+        QAbstractItemModel* model = header->model();
+        for (int section = 0; section < header->count(); ++section) {
+            if (header->isSectionHidden(section)) continue;
+            const QString text = model->headerData(section, header->orientation()).toString();
+            if (text.trimmed().isEmpty()) continue;
+            report(header, text, header->sectionSizeHint(section), header->sectionSize(section),
+                   model->headerData(section, header->orientation(), Qt::ToolTipRole).toString());
+        }
+    }
+    void checkCombo(QComboBox* combo) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        option.frame = combo->hasFrame();
+        // The current entry is drawn in the edit field, one pixel in on either side.
+        const int room =
+            combo->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                .width() -
+            2;
+        for (int i = 0; i < combo->count(); ++i) {
+            const QString tip = combo->itemData(i, Qt::ToolTipRole).toString() + combo->toolTip();
+            report(combo, combo->itemText(i), combo->fontMetrics().horizontalAdvance(combo->itemText(i)),
+                   room, tip);
+        }
+    }
+    // Items that cannot be edited name rows and columns. The view's delegate
+    // says how much room an item's text takes, wrapped as the view wraps it.
+    void checkFixedItems(QTableWidget* table) {
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.widget = table;
+        option.font = table->font();
+        if (table->wordWrap()) option.features |= QStyleOptionViewItem::WrapText;
+        option.textElideMode = table->textElideMode();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const QTableWidgetItem* item = table->item(row, column);
+                if (!item || item->text().isEmpty() || (item->flags() & Qt::ItemIsEditable) ||
+                    table->isRowHidden(row) || table->isColumnHidden(column))
+                    continue;
+                option.rect = table->visualItemRect(item);
+                const QSize need =
+                    table->itemDelegate()->sizeHint(option, table->model()->index(row, column));
+                report(table, item->text(), need.width(), option.rect.width(), item->toolTip());
+                report(table, item->text(), need.height(), option.rect.height(), item->toolTip());
+            }
+        }
+    }
+
+    QSet<QString> m_lines;
+};
+
 // A box layout's items in order: a widget by its object name (or class),
 // a nested layout as "layout", a spacer as "stretch" or "spacing N".
 QStringList layoutItems(QLayout* layout) {
@@ -143,7 +272,7 @@ private slots:
         w.m_pActionEN->trigger();
         QVERIFY(w.m_pActionEN->isChecked());
         QVERIFY(!w.m_pActionZH->isChecked());
-        QCOMPARE(w.minimumWidth(), 600);
+        QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 600));
         QCOMPARE(LanguageSettings::filePath(), QCoreApplication::applicationDirPath() + "/Config.ini");
         QVERIFY(QFile::exists(LanguageSettings::filePath()));
         QCOMPARE(storedId(), 1);
@@ -195,7 +324,7 @@ private slots:
         w.m_pActionZH->trigger();
         QVERIFY(w.m_pActionZH->isChecked());
         QVERIFY(!w.m_pActionEN->isChecked());
-        QCOMPARE(w.minimumWidth(), 556);
+        QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 556));
         QCOMPARE(storedId(), 0);
         QCOMPARE(allTexts(w), chinese);
 
@@ -343,6 +472,51 @@ private slots:
         w.m_pActionAbout->trigger();
         QCOMPARE(seenTitle, title);
         QVERIFY(seen.isNull());  // gone once closed
+    }
+
+    // Every text of the main window, its pages and the device information
+    // window has the room it needs, or a tool tip with the whole text, in
+    // the language the window starts in and after a switch.
+    void textsFit_data() {
+        QTest::addColumn<int>("startId");
+        QTest::addColumn<QString>("switchTo");
+        QTest::newRow("Chinese") << 0 << QString();
+        QTest::newRow("English") << 1 << QString();
+        QTest::newRow("Chinese, then English") << 0 << "English";
+        QTest::newRow("English, then Chinese") << 1 << "中文";
+    }
+    void textsFit() {
+        QFETCH(int, startId);
+        QFETCH(QString, switchTo);
+        LanguageSettings::setLanguageId(startId);
+        sim::Identity identity;  // the model with every fiber and route channel
+        identity.hardwareType = 4;
+        sim::SimulatedRepeater::instance().setIdentity(identity);
+        CutTexts cut;
+        Window w;
+        // Laid out and shown, still searching: the search's result waits for the event loop.
+        w.show();
+        cut.walk(&w);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        waitConnected(w);
+        if (switchTo == "English") w.m_pActionEN->trigger();
+        if (switchTo == "中文") w.m_pActionZH->trigger();
+
+        auto* pages = w.findChild<QTabWidget*>("m_tabWidgetParam");
+        auto* channals = w.findChild<QTabWidget*>("m_tabWidgetChannal");
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            for (int channal = 0; channal < (page == 0 ? channals->count() : 1); ++channal) {
+                channals->setCurrentIndex(channal);
+                QCoreApplication::processEvents();
+                cut.walk(&w);
+            }
+        }
+        w.m_pDevInfoWidget->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.m_pDevInfoWidget));
+        cut.walk(w.m_pDevInfoWidget);
+        w.m_pDevInfoWidget->hide();
+        QVERIFY2(cut.lines().isEmpty(), qPrintable("\n" + cut.lines().join(QLatin1Char('\n'))));
     }
 
     // Where the language is read and written, for a program folder that can
