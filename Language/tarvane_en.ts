@@ -356,6 +356,10 @@
         <translation>Failed to set route</translation>
     </message>
     <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>Parameters set; no answer to the reset.</translation>
+    </message>
+    <message>
         <source>设置成功</source>
         <translation>successfully set</translation>
     </message>

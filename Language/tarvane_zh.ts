@@ -356,6 +356,10 @@
         <translation>设置路由失败</translation>
     </message>
     <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>参数已设置，复位无应答.</translation>
+    </message>
+    <message>
         <source>设置成功</source>
         <translation>设置成功</translation>
     </message>

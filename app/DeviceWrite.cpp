@@ -41,6 +41,8 @@ const char* DeviceWrite::message(Result result) {
             return QT_TRANSLATE_NOOP("Tarvane", "设置路由失败");
         case Result::ResetNotSent:
             return QT_TRANSLATE_NOOP("Tarvane", "发送复位指令失败.");
+        case Result::ResetNoAnswer:
+            return QT_TRANSLATE_NOOP("Tarvane", "参数已设置，复位无应答.");
         case Result::ResetFailed:
             return QT_TRANSLATE_NOOP("Tarvane", "复位失败.");
     }
@@ -109,6 +111,7 @@ DeviceWrite::Result DeviceWrite::run() {
         case Outcome::WriteFailed:
             return Result::ResetNotSent;
         case Outcome::NoReply:
+            return Result::ResetNoAnswer;
         case Outcome::WrongStatus:
             return Result::ResetFailed;
     }

@@ -23,6 +23,7 @@ public:
         FiberFailed,
         RouteFailed,
         ResetNotSent,
+        ResetNoAnswer,  // every parameter frame was acknowledged
         ResetFailed,
     };
 

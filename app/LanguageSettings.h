@@ -1,17 +1,30 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The settings file "Config.ini": it holds only the interface language id.
 class LanguageSettings {
 public:
-    // The settings file of the running program.
+    // Where the id is read from, in this order (the first file that holds it
+    // decides), and where a change is written.
+    struct Location {
+        QStringList readPaths;
+        QString writePath;
+    };
+
+    // "Config.ini" beside the program (in appDir) whenever it exists or can
+    // be created there; the one in userDir only when neither holds. Where the
+    // file beside the program exists but cannot be written, a change goes to
+    // the one in userDir, which is then read first.
+    static Location locationFor(const QString& appDir, const QString& userDir);
+    // The location of the running program, with the user's configuration
+    // directory as userDir.
+    static Location location();
+    // The file a language change of the running program goes to.
     static QString filePath();
-    // "Config.ini" in appDir, or in the user's configuration directory when
-    // appDir cannot be written (a system-wide installation), so the choice
-    // is still remembered.
-    static QString filePathFor(const QString& appDir);
-    // The stored id; 0 (Chinese) when the file or key is missing.
-    static int languageId();
-    static void setLanguageId(int id);
+
+    // The stored id; 0 (Chinese) when no file holds it.
+    static int languageId(const Location& location = LanguageSettings::location());
+    static void setLanguageId(int id, const Location& location = LanguageSettings::location());
 };

@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonParseError>
 #include <QSaveFile>
+#include <QTextCodec>
 #include <QTextStream>
 
 #include "CANParamWidget.h"
@@ -21,6 +22,23 @@ const QString kRoute = QStringLiteral("Route");
 const QString kWriteFailed = QStringLiteral("写配置文件失败.");
 const QString kOpenFailed = QStringLiteral("打开配置文件失败.");
 const QString kParseFailed = QStringLiteral("解析配置文件失败.");
+
+constexpr int kUtf8Mib = 106;
+
+// The file's text as UTF-8, which is what the parser reads. Files are
+// written in UTF-8; one that is not valid UTF-8 was written in the system's
+// 8-bit encoding (by earlier tools) and is decoded with it. Where that
+// encoding is UTF-8 itself, the bytes go to the parser as they are, so that
+// it reports them instead of their being replaced.
+QByteArray asUtf8(const QByteArray& bytes) {
+    QTextCodec::ConverterState state;
+    const QString text =
+        QTextCodec::codecForMib(kUtf8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars == 0 && state.remainingChars == 0) return text.toUtf8();
+    QTextCodec* local = QTextCodec::codecForLocale();
+    if (local->mibEnum() == kUtf8Mib) return bytes;
+    return local->toUnicode(bytes).toUtf8();
+}
 }  // namespace
 
 ParameterFile::ParameterFile(CANParamWidget& canPage, OpticalFiberParamWidget& fiberPage,
@@ -66,12 +84,17 @@ void ParameterFile::apply(const QJsonObject& object) {
 
 bool ParameterFile::save(const QString& path, const QJsonDocument& document, QString* warning) {
     QSaveFile file(path);
+    // A file the user may overwrite in a folder where no new file can be
+    // created is written in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         *warning = kWriteFailed + file.errorString();
         return false;
     }
-    // The text stream's default encoding, as the files have always been written.
+    // UTF-8 without a byte order mark: what Open reads on every system, and
+    // byte for byte what earlier tools wrote for ASCII text.
     QTextStream stream(&file);
+    stream.setCodec("UTF-8");
     stream << document.toJson(QJsonDocument::Indented);
     stream.flush();
     if (stream.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
@@ -106,7 +129,7 @@ bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warn
     file.close();
 
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(asUtf8(text), &error);
     if (document.isNull() || error.error != QJsonParseError::NoError) {
         *warning = kParseFailed + error.errorString();
         return false;

@@ -22,11 +22,13 @@ public:
     // The top level must already be known to hold the three members.
     void apply(const QJsonObject& object);
 
-    // Replaces the file only once the whole document is written, so a
-    // failure leaves the old file as it was.
+    // Writes UTF-8 text. Replaces the file only once the whole document is
+    // written, so a failure leaves the old file as it was; only where its
+    // folder takes no new file is the file written in place.
     static bool save(const QString& path, const QJsonDocument& document, QString* warning);
     // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
-    // at most kMaxFileSize bytes.
+    // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's
+    // 8-bit encoding.
     static bool load(const QString& path, QJsonObject* object, QString* warning);
 
 private:

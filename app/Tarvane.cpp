@@ -15,6 +15,7 @@
 #include "LanguageSettings.h"
 #include "OpticalFiberParamWidget.h"
 #include "RouteParamWidget.h"
+#include "TextFit.h"
 #include "TitleWidget.h"
 #include "platform/DeviceNotifier.h"
 #include "platform/SystemLanguage.h"
@@ -28,6 +29,11 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
 
     ui->m_pLineEditDevName->setFixedWidth(180);
     ui->m_pLabelHint->setText(tr("正在搜索设备,请稍等"));
+    // Hidden between searches, the hint keeps its room, so that the window's
+    // minimum width always holds it.
+    QSizePolicy hintPolicy = ui->m_pLabelHint->sizePolicy();
+    hintPolicy.setRetainSizeWhenHidden(true);
+    ui->m_pLabelHint->setSizePolicy(hintPolicy);
 
     m_pRouteParamWidget = new RouteParamWidget(nullptr);
     m_pCANParamWidget = new CANParamWidget(nullptr);
@@ -75,6 +81,7 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     applyLanguage(startupLanguage(languageId, languageId == -1 ? systemDefaultLangId() : 0));
     retranslate();
     ui->retranslateUi(this);
+    fitMinimumWidth();
 }
 
 Tarvane::~Tarvane() {
@@ -87,7 +94,7 @@ Tarvane::~Tarvane() {
 
 void Tarvane::buildLayout() {
     auto* top = new QHBoxLayout;
-    top->setSpacing(10);
+    top->addSpacing(10);
     top->addWidget(ui->m_pLabelDevName);
     top->addWidget(ui->m_pLineEditDevName);
     top->addWidget(m_pProgressIndicator);
@@ -139,6 +146,10 @@ void Tarvane::applyLanguage(Language language) {
         QCoreApplication::installTranslator(&m_translatorEN);
         setMinimumWidth(600);
     }
+}
+
+void Tarvane::fitMinimumWidth() {
+    setMinimumWidth(qMax(minimumWidth(), TextFit::layoutMinimum(this).width()));
 }
 
 void Tarvane::retranslate() {

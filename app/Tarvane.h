@@ -84,6 +84,9 @@ private:
     void buildLayout();
     void connectSignals();
     void applyLanguage(Language language);
+    // Raises the minimum width that the language set where what the window
+    // shows needs more in the current font.
+    void fitMinimumWidth();
     void showHint(const QString& text);
     // False, after telling the user, when no device is connected.
     bool ensureConnected();

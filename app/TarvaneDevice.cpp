@@ -49,12 +49,15 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
         return;
     }
     ui->m_pLineEditDevName->setText(strName);
+    // The model comes first: a name wider than the field shows its start.
+    ui->m_pLineEditDevName->setCursorPosition(0);
     m_nFiberOptic = nFiberOptic;
     m_nCAN = nCAN;
     m_pDevInfoWidget->setDevInfo(strDevType, strDevVer, strFirmware, strCardNum);
     m_pCANParamWidget->setChannalCount(m_nCAN);
     m_pOpticalFiberParamWidget->setFiberCount(m_nFiberOptic);
     m_pRouteParamWidget->setHardwareType(m_nHardwareType);
+    fitMinimumWidth();  // the pages now show their editors and notes
     m_bConnected = true;
 }
 

@@ -38,6 +38,7 @@ void Tarvane::onActionEN() {
     installFirst(m_translatorEN);
     retranslate();
     ui->retranslateUi(this);
+    fitMinimumWidth();
     LanguageSettings::setLanguageId(1);
 }
 
@@ -47,6 +48,7 @@ void Tarvane::onActionZH() {
     installFirst(m_translatorZH);
     retranslate();
     ui->retranslateUi(this);
+    fitMinimumWidth();
     LanguageSettings::setLanguageId(0);
 }
 

@@ -87,8 +87,11 @@ QString registerText(const QByteArray& bytes) {
 }
 
 QString dataListEntry(const FilterRow& row) {
+    // A comma in a register text would split it into two fields when read
+    // back; a blank decodes to the same bytes.
+    const auto field = [](QString text) { return text.replace(QLatin1Char(','), QLatin1Char(' ')); };
     return QStringList{QString::number(row.inUse ? 1 : 0), QString::number(row.workMode),
-                       QString::number(row.bitWidth), row.idText, row.maskText}
+                       QString::number(row.bitWidth), field(row.idText), field(row.maskText)}
         .join(QStringLiteral(", "));
 }
 

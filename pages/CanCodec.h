@@ -58,7 +58,8 @@ bool parseFilterReply(const QByteArray& reply, int* bank, FilterRow* row);
 // Two lower-case hex digits per byte, single blanks between: "1a 00 ff 07".
 QString registerText(const QByteArray& bytes);
 
-// "T, M, B, ID, MASK" for the parameter file.
+// "T, M, B, ID, MASK" for the parameter file, with every comma of the
+// register texts written as a blank.
 QString dataListEntry(const FilterRow& row);
 
 // Splits a "DataList" string at commas, dropping empty parts. False when it

@@ -9,12 +9,14 @@
 #include "BitTiming.h"
 #include "BitTimingDialog.h"
 #include "CanCodec.h"
+#include "TextFit.h"
 #include "ui_ChannalWidget.h"
 
 namespace {
 
 constexpr int kRowHeight = 24;
 constexpr int kColumnWidths[] = {25, 100, 80, 100};
+constexpr int kBaudRateBoxWidth = 80;
 
 struct BaudRateEntry {
     const char* label;
@@ -51,7 +53,7 @@ const char kDefaultRegister[] = "00 00 00 00";
 ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     : QWidget(parent), ui(new Ui::ChannalWidget), m_nChannalId(nChannalId) {
     ui->setupUi(this);
-    ui->m_pComboBoxBautRate->setFixedWidth(80);
+    ui->m_pComboBoxBautRate->setFixedWidth(kBaudRateBoxWidth);
     ui->m_lineEditBautRate->setFixedWidth(100);
 
     auto* baudRow = new QHBoxLayout;
@@ -71,6 +73,7 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
 
     item(0, ColumnInUse)->setCheckState(Qt::Checked);
     ui->m_pComboBoxBautRate->setCurrentIndex(kDefaultBaudRateIndex);
+    fitTexts();
 }
 
 ChannalWidget::~ChannalWidget() {
@@ -171,6 +174,9 @@ void ChannalWidget::setBaudRateReply(const QByteArray& word) {
     const int index = ui->m_pComboBoxBautRate->findData(word);
     if (index >= 0) {
         ui->m_pComboBoxBautRate->setCurrentIndex(index);
+        // "自定义" may already be current with another word typed or read
+        // before: the field must show the word that came in (FF FF FF FF).
+        if (index == kCustomIndex) ui->m_lineEditBautRate->setText(CanCodec::tableWordText(word));
         return;
     }
     ui->m_pComboBoxBautRate->setCurrentIndex(kCustomIndex);
@@ -245,6 +251,22 @@ void ChannalWidget::retranslate() {
     for (QComboBox* box : qAsConst(m_workModeBoxes)) {
         box->setItemText(0, tr("掩码模式"));
         box->setItemText(1, tr("列表模式"));
+    }
+    fitTexts();
+}
+
+void ChannalWidget::fitTexts() {
+    TextFit::fixComboWidth(ui->m_pComboBoxBautRate, kBaudRateBoxWidth);
+    // The columns of the header texts and the combo boxes; the last one
+    // stretches anyway. A combo box fills its cell, which the grid line
+    // narrows by one pixel.
+    QTableWidget* table = ui->m_pTableWidgetDataList;
+    const int gridLine = table->showGrid() ? 1 : 0;
+    for (int column : {int(ColumnWorkMode), int(ColumnBitWidth), int(ColumnId)}) {
+        int width = qMax(kColumnWidths[column], table->horizontalHeader()->sectionSizeHint(column));
+        if (column == ColumnWorkMode) width = qMax(width, TextFit::comboWidth(workModeBox(0)) + gridLine);
+        if (column == ColumnBitWidth) width = qMax(width, TextFit::comboWidth(bitWidthBox(0)) + gridLine);
+        table->setColumnWidth(column, width);
     }
 }
 

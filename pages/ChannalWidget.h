@@ -69,6 +69,9 @@ private slots:
 private:
     void buildBaudRates();
     void buildFilterTable();
+    // Widens the baud-rate box and the table's columns where a text would
+    // not fit in its designed width.
+    void fitTexts();
     void setRowDefault(int row);
     CanCodec::FilterRow rowValues(int row) const;
     void setRowValues(int row, const CanCodec::FilterRow& values);

@@ -5,6 +5,13 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "TextFit.h"
+
+namespace {
+constexpr int kCaptionWidth = 95;
+const QSize kWindowSize(360, 254);
+}  // namespace
+
 DevInfoWidget::DevInfoWidget(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::DevInfoWidget>()) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
@@ -44,6 +51,12 @@ void DevInfoWidget::retranslate() {
     ui->m_labelDevVersion->setText(tr("硬件版本："));
     ui->m_labelFirmwareVersion->setText(tr("固件版本："));
     ui->m_labelCardNum->setText(tr("板卡序号："));
+    // A caption wider than its 95 pixels widens the captions' column, and
+    // the window where it must.
+    TextFit::fixLabelWidth(
+        {ui->m_labelDevType, ui->m_labelDevVersion, ui->m_labelFirmwareVersion, ui->m_labelCardNum},
+        kCaptionWidth);
+    setFixedSize(kWindowSize.expandedTo(TextFit::layoutMinimum(this)));
 }
 
 DevInfoWidget::~DevInfoWidget() = default;

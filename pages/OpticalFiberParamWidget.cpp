@@ -7,18 +7,23 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "TextFit.h"
+
 namespace {
 // The item index + 1 is the code the device uses.
 const char* const kBaudRates[] = {"5K",   "10K",  "20K",  "40K",  "50K",   "100K",
                                   "125K", "250K", "500K", "920K", "1380K", "2250K"};
 constexpr int kRateCount = int(sizeof(kBaudRates) / sizeof(kBaudRates[0]));
 constexpr int kDefaultIndex = 10;  // "1380K", code 0x0b
+constexpr int kLabelWidth = 120;
 }  // namespace
 
 OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::OpticalFiberParamWidget>()) {
     ui->setupUi(this);
     ui->m_labelTip->setStyleSheet(QStringLiteral("color:red;"));
+    // A note longer than the page is wide goes on in a second line.
+    ui->m_labelTip->setWordWrap(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addSpacing(5);
@@ -32,7 +37,6 @@ OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent)
         combo->setObjectName(QStringLiteral("m_comboBoxBaudRate%1").arg(i + 1));
         label->hide();
         combo->hide();
-        label->setFixedWidth(120);
         combo->setFixedWidth(100);
         for (int k = 0; k < kRateCount; ++k)
             combo->addItem(QString::fromLatin1(kBaudRates[k]), QByteArray(1, char(k + 1)));
@@ -94,6 +98,7 @@ void OpticalFiberParamWidget::retranslate() {
 void OpticalFiberParamWidget::retranslateLabels() {
     for (int i = 0; i < kMaxFibers; ++i)
         m_labelBaudRate[i]->setText(tr("光纤") + QString::number(i + 1) + QLatin1Char(' ') + tr("波特率："));
+    TextFit::fixLabelWidth(QList<QLabel*>(m_labelBaudRate, m_labelBaudRate + kMaxFibers), kLabelWidth);
 }
 
 OpticalFiberParamWidget::~OpticalFiberParamWidget() = default;

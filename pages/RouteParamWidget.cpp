@@ -10,6 +10,7 @@
 
 #include "CheckButton.h"
 #include "SlashWidget.h"
+#include "TextFit.h"
 
 namespace {
 
@@ -260,6 +261,13 @@ void RouteParamWidget::retranslate() {
         m_rowItems[i]->setText(name);
     }
     m_onOffItem->setText(tr("开/关"));
+    // The columns keep their fixed widths; a name cut short shows whole as a tool tip.
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
+    for (int i = 0; i < kChannelCount; ++i) {
+        TextFit::tipWhenCut(table, m_columnItems[i]);
+        TextFit::tipWhenCut(table, m_rowItems[i]);
+    }
+    TextFit::tipWhenCut(table, m_onOffItem);
     ui->m_labelHint->setText(tr("① 开/关：√表示该通道打开，╳表示该通道关闭."));
     ui->m_labelHint2->setText(tr("② 路由：√表示该通道路由使能，╳表示该通道路由禁止."));
 }

@@ -39,13 +39,19 @@ if [ -n "$unexpected" ]; then
     exit 1
 fi
 
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get install -y -qq "$deb" > /dev/null
 status=0
 check() {
     # Every check runs, so one run lists every fault.
     if "$@"; then echo "ok   $*"; else echo "FAIL $*" >&2; status=1; fi
 }
+# Without a CJK font every Chinese text shows as empty boxes.
+recommends_cjk_font() {
+    dpkg-deb -f "$deb" Recommends | grep -qE '(^|[ ,|])fonts-(wqy-microhei|noto-cjk)([ ,|]|$)'
+}
+check recommends_cjk_font
+
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get install -y -qq "$deb" > /dev/null
 check test -x /usr/bin/tarvane
 check test -f /usr/share/applications/tarvane.desktop
 check desktop-file-validate /usr/share/applications/tarvane.desktop

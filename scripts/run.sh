@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 program=tarvane
 if [ "${1:-}" = "--simulated" ]; then program=tarvane-simulated; fi
 
-scripts/deps.sh
+# A CJK font, or every Chinese text shows as empty boxes.
+scripts/deps.sh fonts-wqy-microhei
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_TESTS=OFF > /dev/null
 cmake --build build --target "$program" -j "$(nproc)"
 exec "build/$program"

@@ -85,6 +85,8 @@ private slots:
     void jsonRoundTrip();
     void jsonBaudRate_data();
     void jsonBaudRate();
+    void registerTextsInFile_data();
+    void registerTextsInFile();
     void malformedDataList_data();
     void malformedDataList();
     void outOfRangeNumbersLeaveBoxes();
@@ -221,6 +223,10 @@ void TestChannalWidget::readBackWord() {
     baudBox(w)->setCurrentIndex(16);
     w.setBaudRateReply(QByteArray::fromHex("0012001d"));
     QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x0012001d"));
+    // And with that word shown, the word read now replaces it, also FF FF FF FF.
+    w.setBaudRateReply(word);
+    QTEST(baudBox(w)->currentIndex(), "index");
+    QTEST(baudEdit(w)->text(), "text");
 }
 
 void TestChannalWidget::filterRepliesStopAtForeignBank() {
@@ -283,6 +289,7 @@ void TestChannalWidget::jsonBaudRate_data() {
     QTest::newRow("table entry") << QJsonValue("0x0012003B") << 6 << "0x0012003B";
     QTest::newRow("lower case entry") << QJsonValue("0x0012003b") << 6 << "0x0012003B";
     QTest::newRow("unknown") << QJsonValue("0x0012001D") << 16 << "0x0012001d";
+    QTest::newRow("custom entry") << QJsonValue("0xFFFFFFFF") << 16 << "0xFFFFFFFF";
     QTest::newRow("capital X") << QJsonValue("0X0012003B") << 16 << "0x000012003b";
     QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined) << 16 << "0x";
     QTest::newRow("not a string") << QJsonValue(1234) << 16 << "0x";
@@ -291,11 +298,47 @@ void TestChannalWidget::jsonBaudRate_data() {
 void TestChannalWidget::jsonBaudRate() {
     QFETCH(QJsonValue, value);
     ChannalWidget w(1);
+    // A custom word on the page before: the file's value replaces it.
+    baudBox(w)->setCurrentIndex(16);
+    baudEdit(w)->setText("0x12345678");
     QJsonObject object{{"ChannalID", 1}, {"DataList", defaultDataList()}};
     if (!value.isUndefined()) object.insert("BaudRate", value);
     w.fromJson(object);
     QTEST(baudBox(w)->currentIndex(), "index");
     QTEST(baudEdit(w)->text(), "text");
+}
+
+void TestChannalWidget::registerTextsInFile_data() {
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("blanks") << "12 34 56 78"
+                            << "9ABCDEF0"
+                            << "1, 0, 1, 12 34 56 78, 9ABCDEF0";
+    // Hex decoding skips the commas, so these are valid registers too.
+    QTest::newRow("commas") << "12,34,56,78"
+                            << "9A,BC,DE,F0"
+                            << "1, 0, 1, 12 34 56 78, 9A BC DE F0";
+    QTest::newRow("commas and blanks") << "12, 34 ,56,78"
+                                       << ",9ABCDEF0,"
+                                       << "1, 0, 1, 12  34  56 78,  9ABCDEF0 ";
+}
+
+void TestChannalWidget::registerTextsInFile() {
+    QFETCH(QString, id);
+    QFETCH(QString, mask);
+    ChannalWidget source(1);
+    setCellText(source, 0, 3, id);
+    setCellText(source, 0, 4, mask);
+    const QJsonObject saved = source.toJson();
+    QTEST(saved.value("DataList").toArray().at(0).toString(), "saved");
+    // Only the file form changes; the page keeps what was typed.
+    QCOMPARE(cellText(source, 0, 3), id);
+    QCOMPARE(cellText(source, 0, 4), mask);
+
+    ChannalWidget target(1);
+    target.fromJson(saved);
+    QCOMPARE(target.filterFrames().at(0), QByteArray::fromHex("0012240b008101123456789abcdef00000"));
 }
 
 void TestChannalWidget::malformedDataList_data() {

@@ -17,6 +17,26 @@
 #include "Tarvane.h"
 #include "platform/DeviceNotifier.h"
 
+#ifdef Q_OS_LINUX
+#include <dlfcn.h>
+#include <libudev.h>
+
+namespace {
+// Whether the system refuses the hot-plug monitor, as a sandbox without
+// netlink sockets would.
+bool refuseUdevMonitor = false;
+}  // namespace
+
+// Stands in for libudev's function in this test program and hands on to it
+// unless the monitor is to be refused.
+extern "C" udev_monitor* udev_monitor_new_from_netlink(udev* context, const char* name) {
+    if (refuseUdevMonitor) return nullptr;
+    using Function = udev_monitor* (*)(udev*, const char*);
+    static const auto libudev = reinterpret_cast<Function>(dlsym(RTLD_NEXT, "udev_monitor_new_from_netlink"));
+    return libudev ? libudev(context, name) : nullptr;
+}
+#endif
+
 namespace {
 const QString kRepeaterPath =
     R"(\\?\HID#VID_0483&PID_6901#7&2c9a3b1f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})";
@@ -183,6 +203,8 @@ private slots:
         QTRY_VERIFY(w.m_bConnected);
         QCOMPARE(w.devInfoTexts(), (QStringList{"Orvex-A4", "1.05", "2.10", "ABCDEFGHIJKL"}));
         QCOMPARE(w.deviceName(), QString("Orvex-A4_ABCDEFGHIJKL"));
+        // Shown from its start, the model first, however wide the field.
+        QCOMPARE(w.findChild<QLineEdit*>("m_pLineEditDevName")->cursorPosition(), 0);
     }
 
     void removalEmptiesPages() {
@@ -267,6 +289,18 @@ private slots:
         // The device comes back: a new search finds it.
         w.notice(kRepeaterPath, true);
         QTRY_VERIFY(w.m_bConnected);
+    }
+
+    void noHotPlugMonitor() {
+#ifdef Q_OS_LINUX
+        refuseUdevMonitor = true;
+        QTest::ignoreMessage(QtDebugMsg, "注册失败");
+        Window w;
+        refuseUdevMonitor = false;
+        QTRY_VERIFY(w.m_bConnected);  // the start-up search runs all the same
+#else
+        QSKIP("the system's own notifications are refused only through libudev");
+#endif
     }
 
     void windowDestroyedDuringSearch() {

@@ -148,7 +148,9 @@ QString successMessage(Operation operation) {
 //   text as "读取光驱数据失败". A filter reply that does not come is reported
 //   with the filter message too.
 // - Write: the message of the stage; at the reset a frame not sent is
-//   "发送复位指令失败.", any reply fault "复位失败.".
+//   "发送复位指令失败.", a reply that is not an acknowledgement "复位失败.",
+//   and no reply (a read of other than 16 bytes is none) "参数已设置，复位无应答.",
+//   since every parameter frame before it was acknowledged.
 QString expectedMessage(const Step& step, Fault fault) {
     const bool statusTested = step.operation == Operation::Write || step.stage == Stage::Baud;
     if (fault == Fault::WrongStatus && !statusTested) return successMessage(step.operation);
@@ -180,7 +182,8 @@ QString expectedMessage(const Step& step, Fault fault) {
                 case Stage::Route:
                     return "设置路由失败";
                 default:
-                    return notSent ? "发送复位指令失败." : "复位失败.";
+                    if (notSent) return "发送复位指令失败.";
+                    return fault == Fault::WrongStatus ? "复位失败." : "参数已设置，复位无应答.";
             }
     }
     return QString();

@@ -1,14 +1,20 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionViewItem>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -18,8 +24,10 @@
 #include "DevInfoWidget.h"
 #include "LanguageSettings.h"
 #include "ModalAnswerer.h"
+#include "OrdinaryUser.h"
 #include "PushButton.h"
 #include "Tarvane.h"
+#include "TestWindow.h"
 #include "TitleWidget.h"
 #include "tools/simulator/SimulatedRepeater.h"
 
@@ -85,6 +93,153 @@ bool hasHanCharacters(const QString& text) {
     return false;
 }
 
+// The texts of the visible widgets under root that are shown in less room
+// than they need and have no tool tip carrying them whole, one line each.
+class CutTexts {
+public:
+    void walk(QWidget* root) {
+        QList<QWidget*> widgets = root->findChildren<QWidget*>();
+        widgets.prepend(root);
+        for (QWidget* w : qAsConst(widgets)) {
+            if (!w->isVisible()) continue;
+            if (auto* label = qobject_cast<QLabel*>(w)) checkLabel(label);
+            if (auto* button = qobject_cast<QPushButton*>(w)) checkButton(button);
+            if (auto* bar = qobject_cast<QTabBar*>(w)) checkTabs(bar);
+            if (auto* header = qobject_cast<QHeaderView*>(w)) checkHeader(header);
+            if (auto* combo = qobject_cast<QComboBox*>(w)) checkCombo(combo);
+            if (auto* table = qobject_cast<QTableWidget*>(w)) checkFixedItems(table);
+        }
+    }
+    QStringList lines() const { return QStringList(m_lines.begin(), m_lines.end()); }
+
+private:
+    void report(QWidget* w, const QString& text, int need, int room, const QString& toolTip) {
+        if (need <= room || toolTip.contains(text)) return;
+        m_lines.insert(QStringLiteral("%1 \"%2\" needs %3, has %4")
+                           .arg(QString::fromLatin1(w->metaObject()->className()), text)
+                           .arg(need)
+                           .arg(room));
+    }
+    void checkLabel(QLabel* label) {
+        const QString text = label->text();
+        if (text.isEmpty() || label->textFormat() == Qt::RichText) return;
+        const QRect room = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+                                                          -label->margin());
+        const QFontMetrics metrics = label->fontMetrics();
+        if (label->wordWrap()) {
+            // A wrapped text needs the height of its lines at the label's width.
+            const QRect need = metrics.boundingRect(
+                QRect(0, 0, room.width(), 100000),
+                Qt::TextWordWrap | (label->alignment() & Qt::AlignHorizontal_Mask), text);
+            report(label, text, need.height(), room.height(), label->toolTip());
+            report(label, text, need.width(), room.width(), label->toolTip());
+            return;
+        }
+        int need = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            need = qMax(need, metrics.horizontalAdvance(line));
+        report(label, text, need, room.width(), label->toolTip());
+    }
+    void checkButton(QPushButton* button) {
+        if (button->text().isEmpty()) return;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        if (button->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+        if (button->isDefault()) option.features |= QStyleOptionButton::DefaultButton;
+        const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        report(button, button->text(),
+               button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width(), room.width(),
+               button->toolTip());
+    }
+    void checkTabs(QTabBar* bar) {
+        const int padding = bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            const int need = bar->fontMetrics().size(Qt::TextShowMnemonic, bar->tabText(i)).width() + padding;
+            // A tab partly outside the bar is cut as well, whatever its own width.
+            const int room = bar->rect().contains(tab) ? tab.width() : 0;
+            report(bar, bar->tabText(i), need, room, bar->tabToolTip(i));
+        }
+    }
+    void checkHeader(QHeaderView* header) {
+        QAbstractItemModel* model = header->model();
+        for (int section = 0; section < header->count(); ++section) {
+            if (header->isSectionHidden(section)) continue;
+            const QString text = model->headerData(section, header->orientation()).toString();
+            if (text.trimmed().isEmpty()) continue;
+            report(header, text, header->sectionSizeHint(section), header->sectionSize(section),
+                   model->headerData(section, header->orientation(), Qt::ToolTipRole).toString());
+        }
+    }
+    void checkCombo(QComboBox* combo) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        option.frame = combo->hasFrame();
+        // The current entry is drawn in the edit field, one pixel in on either side.
+        const int room =
+            combo->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                .width() -
+            2;
+        for (int i = 0; i < combo->count(); ++i) {
+            const QString tip = combo->itemData(i, Qt::ToolTipRole).toString() + combo->toolTip();
+            report(combo, combo->itemText(i), combo->fontMetrics().horizontalAdvance(combo->itemText(i)),
+                   room, tip);
+        }
+    }
+    // Items that cannot be edited name rows and columns. The view's delegate
+    // says how much room an item's text takes, wrapped as the view wraps it.
+    void checkFixedItems(QTableWidget* table) {
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.widget = table;
+        option.font = table->font();
+        if (table->wordWrap()) option.features |= QStyleOptionViewItem::WrapText;
+        option.textElideMode = table->textElideMode();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            for (int column = 0; column < table->columnCount(); ++column) {
+                const QTableWidgetItem* item = table->item(row, column);
+                if (!item || item->text().isEmpty() || (item->flags() & Qt::ItemIsEditable) ||
+                    table->isRowHidden(row) || table->isColumnHidden(column))
+                    continue;
+                option.rect = table->visualItemRect(item);
+                const QSize need =
+                    table->itemDelegate()->sizeHint(option, table->model()->index(row, column));
+                report(table, item->text(), need.width(), option.rect.width(), item->toolTip());
+                report(table, item->text(), need.height(), option.rect.height(), item->toolTip());
+            }
+        }
+    }
+
+    QSet<QString> m_lines;
+};
+
+// A box layout's items in order: a widget by its object name (or class),
+// a nested layout as "layout", a spacer as "stretch" or "spacing N".
+QStringList layoutItems(QLayout* layout) {
+    const auto* box = qobject_cast<QBoxLayout*>(layout);
+    const bool horizontal = box && (box->direction() == QBoxLayout::LeftToRight);
+    QStringList items;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (QWidget* widget = item->widget()) {
+            items << (widget->objectName().isEmpty() ? widget->metaObject()->className()
+                                                     : widget->objectName());
+        } else if (item->layout()) {
+            items << "layout";
+        } else if (QSpacerItem* spacer = item->spacerItem()) {
+            const QSizePolicy::Policy policy =
+                horizontal ? spacer->sizePolicy().horizontalPolicy() : spacer->sizePolicy().verticalPolicy();
+            const int size = horizontal ? spacer->sizeHint().width() : spacer->sizeHint().height();
+            items << ((policy & QSizePolicy::ExpandFlag) ? QString("stretch")
+                                                         : QString("spacing %1").arg(size));
+        }
+    }
+    return items;
+}
+
 int storedId() {
     QSettings settings(LanguageSettings::filePath(), QSettings::IniFormat);
     return settings.value("/Language/id", -99).toInt();
@@ -94,6 +249,8 @@ int storedId() {
 
 class LanguageTest : public QObject {
     Q_OBJECT
+
+    enum SettingsFile { NoFile, ReadOnlyFile, WritableFile };
 
     // A window that found the simulated device.
     static void waitConnected(Window& w) { QTRY_VERIFY_WITH_TIMEOUT(!w.devName()->text().isEmpty(), 5000); }
@@ -115,7 +272,7 @@ private slots:
         w.m_pActionEN->trigger();
         QVERIFY(w.m_pActionEN->isChecked());
         QVERIFY(!w.m_pActionZH->isChecked());
-        QCOMPARE(w.minimumWidth(), 600);
+        QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 600));
         QCOMPARE(LanguageSettings::filePath(), QCoreApplication::applicationDirPath() + "/Config.ini");
         QVERIFY(QFile::exists(LanguageSettings::filePath()));
         QCOMPARE(storedId(), 1);
@@ -150,6 +307,8 @@ private slots:
         QVERIFY(english.filter("Fiber1").size() >= 1);
         QVERIFY(english.filter("ON/OFF").size() >= 1);
 
+        QCOMPARE(QCoreApplication::translate("Tarvane", "参数已设置，复位无应答."),
+                 QString("Parameters set; no answer to the reset."));
         // Texts without an English entry.
         QCOMPARE(QCoreApplication::translate("Tarvane", "复位失败."), QString("复位失败."));
         QCOMPARE(QCoreApplication::translate("Tarvane", "失败"), QString("失败"));
@@ -165,7 +324,7 @@ private slots:
         w.m_pActionZH->trigger();
         QVERIFY(w.m_pActionZH->isChecked());
         QVERIFY(!w.m_pActionEN->isChecked());
-        QCOMPARE(w.minimumWidth(), 556);
+        QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 556));
         QCOMPARE(storedId(), 0);
         QCOMPARE(allTexts(w), chinese);
 
@@ -187,6 +346,44 @@ private slots:
         QCOMPARE(storedId(), 1);
         QSettings settings(LanguageSettings::filePath(), QSettings::IniFormat);
         QCOMPARE(settings.allKeys(), QStringList{"Language/id"});
+    }
+
+    // The rows and columns as the window is laid out, spacings being spacer
+    // items; the rows' own spacing between items is the style's.
+    void layouts_data() {
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("main column") << QStringList{"TitleWidget", "layout", "m_tabWidgetParam", "layout",
+                                                    "spacing 10"};
+        QTest::newRow("top row") << QStringList{"spacing 10",         "m_pLabelDevName",
+                                                "m_pLineEditDevName", "CustomProgressIndicator",
+                                                "m_pLabelHint",       "stretch"};
+        QTest::newRow("button row") << QStringList{
+            "stretch",    "m_pushButtonSaveToFile", "m_pushButtonReadFromFile",
+            "spacing 30", "m_pushButtonRead",       "m_pushButtonWrite",
+            "spacing 30", "m_pushButtonDefault",    "stretch"};
+        QTest::newRow("fiber page") << QStringList{"spacing 5",  "m_labelTip", "spacing 50",
+                                                   "spacing 15", "layout",     "layout",
+                                                   "layout",     "layout",     "stretch"};
+        QTest::newRow("route page") << QStringList{"spacing 40", "m_tableWidgetRouteMap", "layout",
+                                                   "stretch"};
+        QTest::newRow("device information")
+            << QStringList{"spacing 30", "layout", "layout", "layout", "layout", "stretch"};
+    }
+    void layouts() {
+        Window w;
+        QLayout* column = w.layout();
+        QLayout* top = column->itemAt(1)->layout();
+        QLayout* buttons = column->itemAt(3)->layout();
+        const QMap<QString, QLayout*> layouts{
+            {"main column", column},
+            {"top row", top},
+            {"button row", buttons},
+            {"fiber page", w.findChild<QWidget*>("OpticalFiberParamWidget")->layout()},
+            {"route page", w.findChild<QWidget*>("RouteParamWidget")->layout()},
+            {"device information", w.m_pDevInfoWidget->layout()},
+        };
+        QTEST(layoutItems(layouts.value(QTest::currentDataTag())), "items");
+        QCOMPARE(top->spacing(), buttons->spacing());
     }
 
     void menuPosition() {
@@ -277,37 +474,122 @@ private slots:
         QVERIFY(seen.isNull());  // gone once closed
     }
 
+    // Every text of the main window, its pages and the device information
+    // window has the room it needs, or a tool tip with the whole text, in
+    // the language the window starts in and after a switch.
+    void textsFit_data() {
+        QTest::addColumn<int>("startId");
+        QTest::addColumn<QString>("switchTo");
+        QTest::newRow("Chinese") << 0 << QString();
+        QTest::newRow("English") << 1 << QString();
+        QTest::newRow("Chinese, then English") << 0 << "English";
+        QTest::newRow("English, then Chinese") << 1 << "中文";
+    }
+    void textsFit() {
+        QFETCH(int, startId);
+        QFETCH(QString, switchTo);
+        LanguageSettings::setLanguageId(startId);
+        sim::Identity identity;  // the model with every fiber and route channel
+        identity.hardwareType = 4;
+        sim::SimulatedRepeater::instance().setIdentity(identity);
+        CutTexts cut;
+        Window w;
+        // Laid out and shown, still searching: the search's result waits for the event loop.
+        w.show();
+        cut.walk(&w);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        waitConnected(w);
+        if (switchTo == "English") w.m_pActionEN->trigger();
+        if (switchTo == "中文") w.m_pActionZH->trigger();
+
+        auto* pages = w.findChild<QTabWidget*>("m_tabWidgetParam");
+        auto* channals = w.findChild<QTabWidget*>("m_tabWidgetChannal");
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            for (int channal = 0; channal < (page == 0 ? channals->count() : 1); ++channal) {
+                channals->setCurrentIndex(channal);
+                QCoreApplication::processEvents();
+                cut.walk(&w);
+            }
+        }
+        w.m_pDevInfoWidget->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.m_pDevInfoWidget));
+        cut.walk(w.m_pDevInfoWidget);
+        w.m_pDevInfoWidget->hide();
+        QVERIFY2(cut.lines().isEmpty(), qPrintable("\n" + cut.lines().join(QLatin1Char('\n'))));
+    }
+
+    // Where the language is read and written, for a program folder that can
+    // or cannot be written, with or without a Config.ini that can or cannot be
+    // written. Run as an ordinary user, since root writes anywhere.
     void settingsLocation_data() {
-        QTest::addColumn<QString>("appDir");
-        QTest::addColumn<bool>("besideProgram");
-        static QTemporaryDir dir;
-        QFile file(dir.path() + "/plain-file");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QTest::newRow("writable") << dir.path() << true;
-        QTest::newRow("kernel file system") << "/proc" << false;
-        QTest::newRow("missing, under a file") << dir.path() + "/plain-file/bin" << false;
+        QTest::addColumn<QString>("appDir");  // empty: a new folder
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<int>("file");  // Config.ini in the folder
+        QTest::addColumn<QStringList>("reads");
+        QTest::addColumn<QString>("writes");
+        const QStringList beside{"beside"};
+        const QStringList user{"user"};
+        QTest::newRow("writable folder") << QString() << true << int(NoFile) << beside << beside[0];
+        QTest::newRow("writable folder and file")
+            << QString() << true << int(WritableFile) << beside << beside[0];
+        QTest::newRow("read-only folder") << QString() << false << int(NoFile) << user << user[0];
+        QTest::newRow("read-only folder, writable file")
+            << QString() << false << int(WritableFile) << beside << beside[0];
+        QTest::newRow("read-only folder and file")
+            << QString() << false << int(ReadOnlyFile) << (user + beside) << user[0];
+        QTest::newRow("kernel file system") << "/proc" << false << int(NoFile) << user << user[0];
+        QTest::newRow("missing, under a file")
+            << "/proc/version/bin" << false << int(NoFile) << user << user[0];
     }
     void settingsLocation() {
         QFETCH(QString, appDir);
-        QFETCH(bool, besideProgram);
-        const QStringList before =
-            QDir(appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        const QString path = LanguageSettings::filePathFor(appDir);
-        const QString userConfig = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        QCOMPARE(path, (besideProgram ? appDir : userConfig) + "/Config.ini");
-        // The probe leaves nothing behind.
-        QCOMPARE(QDir(appDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
-
-        if (!besideProgram) {  // the choice is remembered there
-            QFile::remove(path);
-            {
-                QSettings settings(path, QSettings::IniFormat);
-                settings.setValue("/Language/id", 1);
-            }
-            QSettings settings(path, QSettings::IniFormat);
-            QCOMPARE(settings.value("/Language/id").toInt(), 1);
-            QVERIFY(QFile::remove(path));
+        QFETCH(bool, folderWritable);
+        QFETCH(int, file);
+        QFETCH(QStringList, reads);
+        QFETCH(QString, writes);
+        QTemporaryDir program;
+        QTemporaryDir home;
+        QVERIFY(program.isValid() && home.isValid());
+        if (appDir.isEmpty()) appDir = program.path();
+        // The user's folder does not exist yet; the user may create it.
+        QVERIFY(setFolderWritable(home.path(), true));
+        const QString userDir = home.path() + "/tarvane";
+        const QString beside = appDir + "/Config.ini";
+        const QString perUser = userDir + "/Config.ini";
+        if (file != NoFile) {
+            QSettings(beside, QSettings::IniFormat).setValue("/Language/id", 1);
+            const QFile::Permissions readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+            const QFile::Permissions writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+            QVERIFY(QFile::setPermissions(beside, file == WritableFile ? readable | writable : readable));
         }
+        if (appDir == program.path()) QVERIFY(setFolderWritable(appDir, folderWritable));
+        const int stored = file == NoFile ? 0 : 1;
+        const int chosen = 1 - stored;
+        const auto pathOf = [&](const QString& where) { return where == "beside" ? beside : perUser; };
+        QStringList paths;
+        for (const QString& where : qAsConst(reads)) paths << pathOf(where);
+
+        const OrdinaryUserRun run = runAsOrdinaryUser([&]() -> QString {
+            const QDir folder(appDir);
+            const QStringList before =
+                folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            const LanguageSettings::Location location = LanguageSettings::locationFor(appDir, userDir);
+            if (folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot) != before)
+                return "the probe left something behind";
+            if (location.readPaths != paths) return "reads " + location.readPaths.join(", ");
+            if (location.writePath != pathOf(writes)) return "writes " + location.writePath;
+            if (LanguageSettings::languageId(location) != stored) return "the stored id is not read";
+            LanguageSettings::setLanguageId(chosen, location);
+            if (LanguageSettings::languageId(location) != chosen) return "a new choice is not read back";
+            return QString();
+        });
+        if (appDir == program.path()) QVERIFY(setFolderWritable(appDir, true));
+        if (run.outcome == OrdinaryUserRun::Unavailable) QSKIP(qPrintable(run.message));
+        QVERIFY2(run.outcome == OrdinaryUserRun::Passed, qPrintable(run.message));
+        // A file that cannot be written keeps what it held.
+        if (writes == "user" && file != NoFile)
+            QCOMPARE(QSettings(beside, QSettings::IniFormat).value("/Language/id").toInt(), 1);
     }
 };
 

@@ -3,13 +3,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <QtTest>
 
 #include "ModalAnswerer.h"
+#include "OrdinaryUser.h"
 #include "ParameterFile.h"
 #include "TestWindow.h"
-
 
 namespace {
 
@@ -62,6 +64,29 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A register text with a full-width comma, as a Chinese input method types
+// it; hex decoding skips it. Its bytes differ between UTF-8 and GB18030.
+const QString kFullWidthId = QStringLiteral("12，34 56 78");
+const QByteArray kFullWidthIdUtf8 = QByteArray("12") + "\xEF\xBC\x8C" + "34 56 78";
+
+QTableWidgetItem* idCell(TestWindow& window, int row) {
+    return window.channal(0)->findChild<QTableWidget*>("m_pTableWidgetDataList")->item(row, 3);
+}
+
+// The system's 8-bit encoding as a test sets it, for the test's lifetime.
+class LocaleCodec {
+public:
+    explicit LocaleCodec(const QByteArray& name) : m_saved(QTextCodec::codecForLocale()) {
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName(name));
+    }
+    ~LocaleCodec() { QTextCodec::setCodecForLocale(m_saved); }
+    LocaleCodec(const LocaleCodec&) = delete;
+    LocaleCodec& operator=(const LocaleCodec&) = delete;
+
+private:
+    QTextCodec* m_saved;
+};
+
 // The messages of the operation, without the dialog's own overwrite question.
 QStringList operationTexts(const ModalAnswerer& answerer) {
     QStringList texts;
@@ -84,6 +109,11 @@ private slots:
     void saveThenOpenRestoresEveryPage();
     void saveReplacesLongerFileWholly();
     void saveFailureKeepsWhatWasThere();
+    void saveWritesUtf8_data();
+    void saveWritesUtf8();
+    void saveInPlaceInReadOnlyFolder();
+    void openReadsUtf8OrSystemEncoding_data();
+    void openReadsUtf8OrSystemEncoding();
     void openRefusesBadFiles_data();
     void openRefusesBadFiles();
     void openAppliesMembersItCanUse_data();
@@ -184,6 +214,106 @@ void TestParameterFile::saveFailureKeepsWhatWasThere() {
                                  &warning));
     QVERIFY(warning.startsWith("写配置文件失败."));
     QVERIFY(QFileInfo(path("taken/inner")).isDir());
+}
+
+void TestParameterFile::saveWritesUtf8_data() {
+    QTest::addColumn<QByteArray>("localCodec");
+    QTest::newRow("GB18030 system") << QByteArray("GB18030");
+    QTest::newRow("UTF-8 system") << QByteArray("UTF-8");
+}
+
+void TestParameterFile::saveWritesUtf8() {
+    QFETCH(QByteArray, localCodec);
+    LocaleCodec codec(localCodec);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    idCell(*window, 0)->setText(kFullWidthId);
+    ModalAnswerer answerer;
+    answerer.queueFile(path("full-width.txt"));
+
+    window->button("m_pushButtonSaveToFile")->click();
+
+    QCOMPARE(operationTexts(answerer), QStringList{"保存完成"});
+    const QByteArray text = readFile(path("full-width.txt"));
+    QVERIFY(text.startsWith("{\n"));  // no byte order mark
+    QVERIFY(text.contains("\"1, 0, 1, " + kFullWidthIdUtf8 + ", 00 00 00 00\""));
+
+    idCell(*window, 0)->setText("00 00 00 00");
+    answerer.clear();
+    answerer.queueFile(path("full-width.txt"));
+    window->button("m_pushButtonReadFromFile")->click();
+    QCOMPARE(answerer.texts(), QStringList{"读取完成"});
+    QCOMPARE(idCell(*window, 0)->text(), " " + kFullWidthId);
+}
+
+void TestParameterFile::saveInPlaceInReadOnlyFolder() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString existing = folder.filePath("existing.txt");
+    QVERIFY(writeFile(existing, QByteArray(5000, '#')));
+    QVERIFY(QFile::setPermissions(existing, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+    QVERIFY(setFolderWritable(folder.path(), false));
+    const QJsonDocument document(
+        QJsonObject{{"CANParam", QJsonArray()}, {"FiberParam", QJsonObject()}, {"Route", QJsonArray()}});
+
+    const OrdinaryUserRun run = runAsOrdinaryUser([&]() -> QString {
+        QString warning;
+        // The folder takes no new file: the setup holds.
+        if (ParameterFile::save(folder.filePath("new.txt"), document, &warning))
+            return "a new file was saved in the read-only folder";
+        if (!ParameterFile::save(existing, document, &warning)) return warning;
+        QFile file(existing);
+        if (!file.open(QIODevice::ReadOnly) || QJsonDocument::fromJson(file.readAll()) != document)
+            return "the file does not hold the document alone";
+        return QString();
+    });
+    QVERIFY(setFolderWritable(folder.path(), true));
+    if (run.outcome == OrdinaryUserRun::Unavailable) QSKIP(qPrintable(run.message));
+    QVERIFY2(run.outcome == OrdinaryUserRun::Passed, qPrintable(run.message));
+}
+
+void TestParameterFile::openReadsUtf8OrSystemEncoding_data() {
+    QTest::addColumn<QByteArray>("localCodec");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("idText");  // channel 1, bank 0 afterwards
+
+    const QString json = QString(R"({"CANParam": [{"DataList": ["1, 0, 1, %1, 00 00 00 00"]}],
+                                      "FiberParam": {}, "Route": []})")
+                             .arg(kFullWidthId);
+    const QByteArray utf8 = json.toUtf8();
+    QVERIFY(utf8.contains(kFullWidthIdUtf8));
+    const QByteArray gb18030 = QTextCodec::codecForName("GB18030")->fromUnicode(json);
+    QVERIFY(gb18030.contains(QByteArray("12") + "\xA3\xAC" + "34 56 78"));
+
+    const QString opened = " " + kFullWidthId;  // with the blank after the comma
+    QTest::newRow("UTF-8") << QByteArray("GB18030") << utf8 << "读取完成" << opened;
+    QTest::newRow("UTF-8 with byte order mark")
+        << QByteArray("GB18030") << "\xEF\xBB\xBF" + utf8 << "读取完成" << opened;
+    // As earlier tools wrote it on a Chinese system.
+    QTest::newRow("system encoding") << QByteArray("GB18030") << gb18030 << "读取完成" << opened;
+    QTest::newRow("not UTF-8 on a UTF-8 system") << QByteArray("UTF-8") << gb18030 << "解析配置文件失败."
+                                                 << "00 00 00 00";
+}
+
+void TestParameterFile::openReadsUtf8OrSystemEncoding() {
+    QFETCH(QByteArray, localCodec);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    LocaleCodec codec(localCodec);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    const QString file = path("encoded.txt");
+    QVERIFY(writeFile(file, content));
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+
+    window->button("m_pushButtonReadFromFile")->click();
+
+    QCOMPARE(answerer.texts().size(), 1);
+    QVERIFY2(answerer.texts().first().startsWith(message), qPrintable(answerer.texts().first()));
+    QTEST(idCell(*window, 0)->text(), "idText");
 }
 
 void TestParameterFile::openRefusesBadFiles_data() {

@@ -440,7 +440,7 @@ void ScenarioTest::switchLanguage(Window& w) {
     english->trigger();
     QVERIFY(english->isChecked());
     QVERIFY(!chinese->isChecked());
-    QCOMPARE(w.minimumWidth(), 600);
+    QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 600));
     QCOMPARE(LanguageSettings::languageId(), 1);
     QCOMPARE(w.findChild<QLabel*>("m_pLabelDevName")->text(), QString("Devic Name："));
     QCOMPARE(w.pageTabs()->tabText(0), QString("CAN Param"));
@@ -468,7 +468,7 @@ void ScenarioTest::switchLanguage(Window& w) {
     chinese->trigger();
     QVERIFY(chinese->isChecked());
     QVERIFY(!english->isChecked());
-    QCOMPARE(w.minimumWidth(), 556);
+    QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 556));
     QCOMPARE(LanguageSettings::languageId(), 0);
     QCOMPARE(w.findChild<QLabel*>("m_pLabelDevName")->text(), QString("设备名称："));
     QCOMPARE(w.pageTabs()->tabText(0), QString("CAN参数"));

@@ -11,6 +11,7 @@
 #include "LanguageSettings.h"
 #include "PushButton.h"
 #include "Tarvane.h"
+#include "TestWindow.h"
 #include "TitleWidget.h"
 #include "platform/SystemLanguage.h"
 
@@ -110,7 +111,7 @@ private slots:
         QVERIFY(action(w, "中文") && action(w, "English"));
         QCOMPARE(action(w, "中文")->isChecked(), zhChecked);
         QCOMPARE(action(w, "English")->isChecked(), enChecked);
-        QCOMPARE(w.minimumWidth(), minimumWidth);
+        QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, minimumWidth));
         QCOMPARE(text(w, "m_pushButtonSaveToFile"), saveText);
         QCOMPARE(text(w, "m_pLabelHint"), hint);
         QCOMPARE(w.findChild<TitleWidget*>()->closeButton()->toolTip(), closeTip);

@@ -1,3 +1,4 @@
+#include <QDebug>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -7,20 +8,26 @@
 #include "HidNotice.h"
 
 struct DeviceNotifier::Private {
+    // Where no udev daemon runs the monitor opens and simply hears nothing.
+    bool openMonitor() {
+        context = udev_new();
+        if (!context) return false;
+        monitor = udev_monitor_new_from_netlink(context, "udev");
+        return monitor && udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) >= 0 &&
+               udev_monitor_enable_receiving(monitor) >= 0;
+    }
+
     udev* context = nullptr;
     udev_monitor* monitor = nullptr;
     QSocketNotifier* socket = nullptr;
 };
 
 DeviceNotifier::DeviceNotifier(QWidget* window) : QObject(window), d(new Private) {
-    // Where no udev daemon runs the monitor simply hears nothing.
-    d->context = udev_new();
-    if (!d->context) return;
-    d->monitor = udev_monitor_new_from_netlink(d->context, "udev");
-    if (!d->monitor) return;
-    if (udev_monitor_filter_add_match_subsystem_devtype(d->monitor, "hidraw", nullptr) < 0 ||
-        udev_monitor_enable_receiving(d->monitor) < 0)
+    if (!d->openMonitor()) {
+        // Arrivals and removals go unnoticed; the start-up search runs all the same.
+        qDebug() << "注册失败";
         return;
+    }
     d->socket = new QSocketNotifier(udev_monitor_get_fd(d->monitor), QSocketNotifier::Read, this);
     connect(d->socket, &QSocketNotifier::activated, this, [this] {
         udev_device* device = udev_monitor_receive_device(d->monitor);

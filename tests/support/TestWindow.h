@@ -13,6 +13,7 @@
 #include "RouteParamWidget.h"
 #include "SimulatedRepeater.h"
 #include "Tarvane.h"
+#include "TextFit.h"
 
 Q_DECLARE_METATYPE(sim::Fault)
 
@@ -33,6 +34,12 @@ public:
     QPushButton* button(const char* name) const { return findChild<QPushButton*>(name); }
     QString deviceName() const { return findChild<QLineEdit*>("m_pLineEditDevName")->text(); }
 };
+
+// The minimum width a language gives the main window: its own width, or
+// more where the window's contents need more in the current font.
+inline int languageMinimumWidth(QWidget& window, int width) {
+    return qMax(width, TextFit::layoutMinimum(&window).width());
+}
 
 // The settings file beside the test decides the language; without one the
 // window starts in Chinese, with the Chinese catalogue installed.
