@@ -70,11 +70,7 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
         *warning = kWriteFailed + file.errorString();
         return false;
     }
-    // The text stream's default encoding, as the files have always been written.
-    QTextStream stream(&file);
-    stream << document.toJson(QJsonDocument::Indented);
-    stream.flush();
-    if (stream.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+    if (!write(file, document, warning) || file.error() != QFileDevice::NoError) {
         *warning = kWriteFailed + file.errorString();
         file.cancelWriting();
         return false;
@@ -84,6 +80,16 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
         return false;
     }
     return true;
+}
+
+bool ParameterFile::write(QIODevice& device, const QJsonDocument& document, QString* warning) {
+    // The text stream's default encoding, as the files have always been written.
+    QTextStream stream(&device);
+    stream << document.toJson(QJsonDocument::Indented);
+    stream.flush();
+    if (stream.status() == QTextStream::Ok) return true;
+    *warning = kWriteFailed + device.errorString();
+    return false;
 }
 
 bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning) {

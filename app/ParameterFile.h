@@ -5,6 +5,7 @@
 #include <QString>
 
 class CANParamWidget;
+class QIODevice;
 class OpticalFiberParamWidget;
 class RouteParamWidget;
 
@@ -25,6 +26,9 @@ public:
     // Replaces the file only once the whole document is written, so a
     // failure leaves the old file as it was.
     static bool save(const QString& path, const QJsonDocument& document, QString* warning);
+    // The document as a parameter file's text, onto an open device: what
+    // save() puts into the file.
+    static bool write(QIODevice& device, const QJsonDocument& document, QString* warning);
     // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
     // at most kMaxFileSize bytes.
     static bool load(const QString& path, QJsonObject* object, QString* warning);

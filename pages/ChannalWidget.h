@@ -58,6 +58,11 @@ public:
     // the registers in row and column order. Empty when all is well.
     QVector<InvalidField> invalidFields() const;
 
+    // The values the frames are built from: the bit-timing text as shown,
+    // and one filter bank as its row shows it.
+    QString bitTimingText() const;
+    CanCodec::FilterRow rowValues(int row) const;
+
 private slots:
     void onCurrentIndexChangedComboBoxBautRate(int index);
 
@@ -65,7 +70,6 @@ private:
     void buildBaudRates();
     void buildFilterTable();
     void setRowDefault(int row);
-    CanCodec::FilterRow rowValues(int row) const;
     void setRowValues(int row, const CanCodec::FilterRow& values);
     QTableWidgetItem* item(int row, int column) const;
     QComboBox* workModeBox(int row) const { return m_workModeBoxes.at(row); }

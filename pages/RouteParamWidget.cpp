@@ -131,6 +131,7 @@ bool RouteParamWidget::isKnownType() const {
 }
 
 bool RouteParamWidget::isPresent(int channel) const {
+    if (channel < 0 || channel >= kChannelCount) return false;
     return isKnownType() && (kChannelTable[channel].types & (1u << m_hardwareType)) != 0;
 }
 
@@ -252,12 +253,21 @@ void RouteParamWidget::onCheckButtonClickedMapper(int row) {
         disableRoute(row);
 }
 
+bool RouteParamWidget::isRouted(int from, int to) const {
+    if (from < 0 || from >= kChannelCount || to < 0 || to >= kChannelCount) return false;
+    return m_route[from][to]->isChecked();
+}
+
+QString RouteParamWidget::channelName(int channel) const {
+    if (channel < 0 || channel >= kChannelCount) return QString();
+    return kChannelTable[channel].translated ? tr(kChannelTable[channel].name)
+                                             : QString::fromLatin1(kChannelTable[channel].name);
+}
+
 void RouteParamWidget::retranslate() {
     for (int i = 0; i < kChannelCount; ++i) {
-        const QString name = kChannelTable[i].translated ? tr(kChannelTable[i].name)
-                                                         : QString::fromLatin1(kChannelTable[i].name);
-        m_columnItems[i]->setText(name);
-        m_rowItems[i]->setText(name);
+        m_columnItems[i]->setText(channelName(i));
+        m_rowItems[i]->setText(channelName(i));
     }
     m_onOffItem->setText(tr("开/关"));
     ui->m_labelHint->setText(tr("① 开/关：√表示该通道打开，╳表示该通道关闭."));
