@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Compiles the Windows-only sources (app/platform/*_win.cpp,
-# widgets/platform/*_win.cpp) with the MinGW cross compiler in syntax-only
-# mode against this machine's Qt and hidapi headers, so that a mistake in them
-# shows up without a Windows build. When app/tarvane.rc.in exists, it is also
-# filled in and compiled with windres.
+# cli/platform/*_win.cpp, widgets/platform/*_win.cpp) with the MinGW cross
+# compiler in syntax-only mode against this machine's Qt and hidapi headers,
+# so that a mistake in them shows up without a Windows build. When
+# app/tarvane.rc.in exists, it is also filled in and compiled with windres.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,10 +18,10 @@ flags=(-fsyntax-only -std=c++17 -Wall -Wextra -Werror
     # Linux's Qt headers only: nothing of the host's /usr/include may leak in.
     -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets"
     -isystem /usr/include/hidapi
-    -I. -Iapp -Idevice -Ipages -Iwidgets -Iapp/platform -Iwidgets/platform)
+    -I. -Iapp -Icli -Idevice -Ipages -Iwidgets -Iapp/platform -Icli/platform -Iwidgets/platform)
 
 shopt -s nullglob
-sources=(app/platform/*_win.cpp widgets/platform/*_win.cpp)
+sources=(app/platform/*_win.cpp cli/platform/*_win.cpp widgets/platform/*_win.cpp)
 if [ ${#sources[@]} -eq 0 ]; then
     echo "no Windows sources found" >&2
     exit 1
