@@ -130,6 +130,8 @@ private slots:
     void stopsMidWrite_data();
     void stopsMidWrite();
     void progressOnlyOnTerminal();
+    void helpInBothLanguages_data();
+    void helpInBothLanguages();
     void program_data();
     void program();
 
@@ -378,17 +380,21 @@ void TestCli::exitStatus() {
 void TestCli::severalDevices_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<int>("status");
-    QTest::addColumn<int>("chosen");  // which device was read, -1 none
-    QTest::newRow("none named") << QString() << 3 << -1;
-    QTest::newRow("by path") << "sim:hidraw1" << 0 << 1;
-    QTest::newRow("by card number") << "TV2026000001" << 0 << 0;
-    QTest::newRow("unknown card number") << "TV2026000003" << 3 << -1;
+    QTest::addColumn<int>("chosen");       // which device was read, -1 none
+    QTest::addColumn<QString>("message");  // the first lines on standard error
+    QTest::newRow("none named") << QString() << 3 << -1
+                                << "More than one device is connected; choose one with --device PATH|CARD:\n";
+    QTest::newRow("by path") << "sim:hidraw1" << 0 << 1 << "Read successfully\n";
+    QTest::newRow("by card number") << "TV2026000001" << 0 << 0 << "Read successfully\n";
+    QTest::newRow("unknown card number")
+        << "TV2026000003" << 3 << -1 << "No such device: TV2026000003\nConnected devices:\n";
 }
 
 void TestCli::severalDevices() {
     QFETCH(QString, device);
     QFETCH(int, status);
     QFETCH(int, chosen);
+    QFETCH(QString, message);
     sim::SimulatedRepeater* devices[] = {&repeater(), &sim::SimulatedRepeater::addDevice()};
     setHardwareType(*devices[0], 4, "TV2026000001");
     setHardwareType(*devices[1], 2, "TV2026000002");
@@ -399,6 +405,7 @@ void TestCli::severalDevices() {
     const CliRun run = cli(arguments);
 
     QCOMPARE(run.status, status);
+    QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
     QCOMPARE(QFile::exists(path("out.txt")), chosen >= 0);
     for (int i = 0; i < 2; ++i) {
         bool read = false;
@@ -493,6 +500,25 @@ void TestCli::progressOnlyOnTerminal() {
     const CliRun piped = cli({"read", "-o", "-"}, false);
     QCOMPARE(piped.err, QString("Read successfully\n"));
     QCOMPARE(piped.out, terminal.out);
+}
+
+void TestCli::helpInBothLanguages_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("program") << QStringList{"--help"};
+    for (const char* command : {"list", "read", "write", "diff"})
+        QTest::newRow(command) << QStringList{command, "--help"};
+}
+
+// Every help text has its English entry: no Chinese is left in it.
+void TestCli::helpInBothLanguages() {
+    QFETCH(QStringList, arguments);
+    const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
+    const CliRun english = cli(arguments);
+    QCOMPARE(english.status, 0);
+    const QString text = QString::fromUtf8(english.out);
+    QVERIFY2(text.startsWith("Usage: tarvane-cli ") && !text.contains(chinese), qPrintable(text));
+    const CliRun zh = cli(QStringList{"--lang", "zh"} + arguments);
+    QVERIFY(QString::fromUtf8(zh.out).startsWith("用法：tarvane-cli "));
 }
 
 // The program itself, as a script starts it: its own platform, nothing on
