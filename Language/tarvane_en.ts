@@ -223,6 +223,41 @@
     </message>
 </context>
 <context>
+    <name>ParameterDiff</name>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>In use</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>Work mode</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>Bit width</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID register</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>Mask register</translation>
+    </message>
+    <message>
+        <source>光纤%1</source>
+        <translation>Fiber%1</translation>
+    </message>
+    <message>
+        <source>路由→%1</source>
+        <translation>Route to %1</translation>
+    </message>
+</context>
+<context>
     <name>RouteParamWidget</name>
     <message>
         <source>RouteParamWidget</source>
@@ -417,6 +452,139 @@
     <message>
         <source>默认值</source>
         <translation>Default</translation>
+    </message>
+</context>
+<context>
+    <name>TarvaneCli</name>
+    <message>
+        <source>缺少命令</source>
+        <translation>No command given</translation>
+    </message>
+    <message>
+        <source>未知命令：%1</source>
+        <translation>Unknown command: %1</translation>
+    </message>
+    <message>
+        <source>未知选项：%1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>选项%1缺少值</source>
+        <translation>Option %1 needs a value</translation>
+    </message>
+    <message>
+        <source>缺少参数文件</source>
+        <translation>No parameter file given</translation>
+    </message>
+    <message>
+        <source>缺少 -o 文件</source>
+        <translation>No output file given (-o FILE)</translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <source>未知语言：%1（可用 en、zh）</source>
+        <translation>Unknown language: %1 (en or zh)</translation>
+    </message>
+    <message>
+        <source>用 --help 查看用法。</source>
+        <translation>Run with --help for usage.</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli list [--json]
+
+列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
+无应答的设备只列出路径和错误，退出状态为4。--json 以 JSON 数组输出。</source>
+        <translation>Usage: tarvane-cli list [--json]
+
+Lists every connected repeater (USB 0483:6901), one line each, separated by tabs: path, model, card number, hardware version, firmware version, CAN channels, fiber channels.
+A device that does not answer is listed with its path and the error, and the exit status is 4. --json writes a JSON array instead.</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli read [--device 路径|卡号] -o 文件
+
+像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。
+-o - 把参数文件写到标准输出。连接多台设备时，须用 --device 以路径或卡号指定一台。</source>
+        <translation>Usage: tarvane-cli read [--device PATH|CARD] -o FILE
+
+Reads the device's parameters as the window's "Read config" does and saves them as the same parameter file as the window's "Save".
+-o - writes the parameter file to standard output. With more than one device connected, --device must name one by its path or card number.</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--dry-run]
+
+像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+有参数错误时不发送任何数据。--dry-run 不发送，只把各帧写到标准输出，每帧一行。</source>
+        <translation>Usage: tarvane-cli write FILE [--device PATH|CARD] [--dry-run]
+
+Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
+Nothing is sent when a parameter is invalid. --dry-run sends nothing and writes the frames to standard output instead, one per line.</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli diff 文件 [--device 路径|卡号]
+
+读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+相同时不输出，退出状态为0；不同时退出状态为1。</source>
+        <translation>Usage: tarvane-cli diff FILE [--device PATH|CARD]
+
+Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
+Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli [--lang en|zh] 命令 [选项]
+
+命令：
+  list [--json]                                列出连接的每台中继器
+  read [--device 路径|卡号] -o 文件            读取设备参数，存为参数文件
+  write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
+  diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
+
+--lang zh 以中文显示信息（默认英文）。每个命令都有 --help；--version 显示版本。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备或多于一台，4 设备拒绝或无应答。</source>
+        <translation>Usage: tarvane-cli [--lang en|zh] COMMAND [OPTIONS]
+
+Commands:
+  list [--json]                                 list every connected repeater
+  read [--device PATH|CARD] -o FILE             read the device into a parameter file
+  write FILE [--device PATH|CARD] [--dry-run]   write a parameter file to the device and reset it
+  diff FILE [--device PATH|CARD]                list where the device differs from a parameter file
+
+--lang zh shows the messages in Chinese (English by default). Every command has --help; --version shows the version.
+Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device or more than one, 4 the device refused or did not answer.</translation>
+    </message>
+    <message>
+        <source>无法打开设备</source>
+        <translation>Cannot open the device</translation>
+    </message>
+    <message>
+        <source>无法打开设备：%1</source>
+        <translation>Cannot open the device: %1</translation>
+    </message>
+    <message>
+        <source>没有这台设备：%1</source>
+        <translation>No such device: %1</translation>
+    </message>
+    <message>
+        <source>连接的设备：</source>
+        <translation>Connected devices:</translation>
+    </message>
+    <message>
+        <source>连接了多台设备，请用 --device 以路径或卡号指定其中一台：</source>
+        <translation>More than one device is connected; choose one with --device PATH|CARD:</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，请用 --device 以路径指定其中一台：</source>
+        <translation>More than one device has the card number %1; choose one with --device PATH:</translation>
+    </message>
+    <message>
+        <source>读取：第%1步，共%2步</source>
+        <translation>Reading: step %1 of %2</translation>
+    </message>
+    <message>
+        <source>写入：第%1步，共%2步</source>
+        <translation>Writing: step %1 of %2</translation>
     </message>
 </context>
 <context>

@@ -223,6 +223,41 @@
     </message>
 </context>
 <context>
+    <name>ParameterDiff</name>
+    <message>
+        <source>波特率</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>使用</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>位数</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID寄存器</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>掩码寄存器</translation>
+    </message>
+    <message>
+        <source>光纤%1</source>
+        <translation>光纤%1</translation>
+    </message>
+    <message>
+        <source>路由→%1</source>
+        <translation>路由→%1</translation>
+    </message>
+</context>
+<context>
     <name>RouteParamWidget</name>
     <message>
         <source>RouteParamWidget</source>
@@ -417,6 +452,139 @@
     <message>
         <source>默认值</source>
         <translation>默认值</translation>
+    </message>
+</context>
+<context>
+    <name>TarvaneCli</name>
+    <message>
+        <source>缺少命令</source>
+        <translation>缺少命令</translation>
+    </message>
+    <message>
+        <source>未知命令：%1</source>
+        <translation>未知命令：%1</translation>
+    </message>
+    <message>
+        <source>未知选项：%1</source>
+        <translation>未知选项：%1</translation>
+    </message>
+    <message>
+        <source>选项%1缺少值</source>
+        <translation>选项%1缺少值</translation>
+    </message>
+    <message>
+        <source>缺少参数文件</source>
+        <translation>缺少参数文件</translation>
+    </message>
+    <message>
+        <source>缺少 -o 文件</source>
+        <translation>缺少 -o 文件</translation>
+    </message>
+    <message>
+        <source>多余的参数：%1</source>
+        <translation>多余的参数：%1</translation>
+    </message>
+    <message>
+        <source>未知语言：%1（可用 en、zh）</source>
+        <translation>未知语言：%1（可用 en、zh）</translation>
+    </message>
+    <message>
+        <source>用 --help 查看用法。</source>
+        <translation>用 --help 查看用法。</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli list [--json]
+
+列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
+无应答的设备只列出路径和错误，退出状态为4。--json 以 JSON 数组输出。</source>
+        <translation>用法：tarvane-cli list [--json]
+
+列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
+无应答的设备只列出路径和错误，退出状态为4。--json 以 JSON 数组输出。</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli read [--device 路径|卡号] -o 文件
+
+像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。
+-o - 把参数文件写到标准输出。连接多台设备时，须用 --device 以路径或卡号指定一台。</source>
+        <translation>用法：tarvane-cli read [--device 路径|卡号] -o 文件
+
+像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。
+-o - 把参数文件写到标准输出。连接多台设备时，须用 --device 以路径或卡号指定一台。</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--dry-run]
+
+像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+有参数错误时不发送任何数据。--dry-run 不发送，只把各帧写到标准输出，每帧一行。</source>
+        <translation>用法：tarvane-cli write 文件 [--device 路径|卡号] [--dry-run]
+
+像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+有参数错误时不发送任何数据。--dry-run 不发送，只把各帧写到标准输出，每帧一行。</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli diff 文件 [--device 路径|卡号]
+
+读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+相同时不输出，退出状态为0；不同时退出状态为1。</source>
+        <translation>用法：tarvane-cli diff 文件 [--device 路径|卡号]
+
+读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+相同时不输出，退出状态为0；不同时退出状态为1。</translation>
+    </message>
+    <message>
+        <source>用法：tarvane-cli [--lang en|zh] 命令 [选项]
+
+命令：
+  list [--json]                                列出连接的每台中继器
+  read [--device 路径|卡号] -o 文件            读取设备参数，存为参数文件
+  write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
+  diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
+
+--lang zh 以中文显示信息（默认英文）。每个命令都有 --help；--version 显示版本。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备或多于一台，4 设备拒绝或无应答。</source>
+        <translation>用法：tarvane-cli [--lang en|zh] 命令 [选项]
+
+命令：
+  list [--json]                                列出连接的每台中继器
+  read [--device 路径|卡号] -o 文件            读取设备参数，存为参数文件
+  write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
+  diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
+
+--lang zh 以中文显示信息（默认英文）。每个命令都有 --help；--version 显示版本。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备或多于一台，4 设备拒绝或无应答。</translation>
+    </message>
+    <message>
+        <source>无法打开设备</source>
+        <translation>无法打开设备</translation>
+    </message>
+    <message>
+        <source>无法打开设备：%1</source>
+        <translation>无法打开设备：%1</translation>
+    </message>
+    <message>
+        <source>没有这台设备：%1</source>
+        <translation>没有这台设备：%1</translation>
+    </message>
+    <message>
+        <source>连接的设备：</source>
+        <translation>连接的设备：</translation>
+    </message>
+    <message>
+        <source>连接了多台设备，请用 --device 以路径或卡号指定其中一台：</source>
+        <translation>连接了多台设备，请用 --device 以路径或卡号指定其中一台：</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，请用 --device 以路径指定其中一台：</source>
+        <translation>有多台设备的卡号是%1，请用 --device 以路径指定其中一台：</translation>
+    </message>
+    <message>
+        <source>读取：第%1步，共%2步</source>
+        <translation>读取：第%1步，共%2步</translation>
+    </message>
+    <message>
+        <source>写入：第%1步，共%2步</source>
+        <translation>写入：第%1步，共%2步</translation>
     </message>
 </context>
 <context>

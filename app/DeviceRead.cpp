@@ -39,7 +39,12 @@ const char* DeviceRead::message(Result result) {
     return "";
 }
 
+int DeviceRead::stepCount() const {
+    return m_nCAN * (1 + CanCodec::kBankCount) + (m_nFiberOptic > 0 ? 1 : 0) + 1;
+}
+
 Transaction::Result DeviceRead::query(Protocol::Command command, unsigned char byte4) {
+    if (m_progress) m_progress(++m_step, stepCount());
     m_report[0] = char(Protocol::ReportNumber);
     m_report[1] = char(Protocol::FrameHead);
     m_report[2] = char(command);
@@ -75,6 +80,7 @@ bool DeviceRead::readChannal(int i, Result* failure) {
 
 DeviceRead::Result DeviceRead::run() {
     m_report.fill('\0');
+    m_step = 0;
     Result failure = Result::Done;
     for (int i = 0; i < m_nCAN; ++i) {
         if (!readChannal(i, &failure)) return failure;

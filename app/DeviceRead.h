@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <functional>
 
 #include "Transaction.h"
 
@@ -21,6 +22,12 @@ public:
 
     Result run();
 
+    // Called before each query with its number, from 1, and the number of
+    // queries of the whole Read, so that a caller can show how far it got.
+    using Progress = std::function<void(int step, int steps)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+    int stepCount() const;
+
     // The message that reports a result, to be translated in the context "Tarvane".
     static const char* message(Result result);
 
@@ -38,4 +45,6 @@ private:
     // queries, so the fiber and route queries carry the last bank number;
     // the device has always been sent them that way.
     QByteArray m_report;
+    Progress m_progress;
+    int m_step = 0;
 };

@@ -23,11 +23,15 @@ const HardwareModel* hardwareModel(int code) {
 }
 
 bool searchDevice(HIDDevice& device, DeviceIdentity& identity) {
-    using Protocol::Command;
     if (!device.open(Protocol::VendorId, Protocol::ProductId, nullptr)) {
         device.close();  // open may keep a handle whose mode could not be set
         return false;
     }
+    return identifyDevice(device, identity);
+}
+
+bool identifyDevice(HIDDevice& device, DeviceIdentity& identity) {
+    using Protocol::Command;
     Transaction t(device);
     const auto fail = [&device] {
         device.close();

@@ -88,23 +88,38 @@ QByteArray DeviceWrite::fiberFrame() const {
     return Protocol::frame(Protocol::Command::SetFiberBaudRate, payload);
 }
 
-DeviceWrite::Result DeviceWrite::run() {
-    using Outcome = Transaction::Result;
+QVector<DeviceWrite::Step> DeviceWrite::stepsBeforeReset() const {
+    QVector<Step> steps;
     for (int i = 0; i < m_nCAN; ++i) {
         const ChannalWidget* channal = m_canPage.channalWidget(i);
         if (!channal) continue;
-        if (m_transaction.run(channal->baudRateFrame().left(Protocol::FrameSize)) != Outcome::Ok)
-            return Result::BaudRateFailed;
-        for (const QByteArray& frame : channal->filterFrames()) {
-            if (m_transaction.run(frame.left(Protocol::FrameSize)) != Outcome::Ok)
-                return Result::FilterFailed;
-        }
+        steps.append({channal->baudRateFrame().left(Protocol::FrameSize), Result::BaudRateFailed});
+        for (const QByteArray& frame : channal->filterFrames())
+            steps.append({frame.left(Protocol::FrameSize), Result::FilterFailed});
+    }
+    // Sent also without fiber channels, all codes zero then.
+    steps.append({fiberFrame(), Result::FiberFailed});
+    steps.append({m_routePage.routeFrame(), Result::RouteFailed});
+    return steps;
+}
+
+QList<QByteArray> DeviceWrite::frames() const {
+    QList<QByteArray> frames;
+    for (const Step& step : stepsBeforeReset()) frames.append(step.frame);
+    frames.append(Protocol::frame(Protocol::Command::Reset));
+    return frames;
+}
+
+DeviceWrite::Result DeviceWrite::run() {
+    using Outcome = Transaction::Result;
+    const QVector<Step> steps = stepsBeforeReset();
+    const int stepCount = steps.size() + 1;  // and the reset
+    for (int i = 0; i < steps.size(); ++i) {
+        if (m_progress) m_progress(i + 1, stepCount);
+        if (m_transaction.run(steps.at(i).frame) != Outcome::Ok) return steps.at(i).failure;
     }
 
-    // Sent also without fiber channels, all codes zero then.
-    if (m_transaction.run(fiberFrame()) != Outcome::Ok) return Result::FiberFailed;
-    if (m_transaction.run(m_routePage.routeFrame()) != Outcome::Ok) return Result::RouteFailed;
-
+    if (m_progress) m_progress(stepCount, stepCount);
     switch (m_transaction.run(Protocol::Command::Reset)) {
         case Outcome::Ok:
             return Result::Done;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVector>
+#include <functional>
 
 #include "Transaction.h"
 
@@ -39,6 +42,14 @@ public:
 
     Result run();
 
+    // The frames run() sends, in the order it sends them, the reset last.
+    QList<QByteArray> frames() const;
+
+    // Called before each frame with its number, from 1, and the number of
+    // frames of the whole Write, so that a caller can show how far it got.
+    using Progress = std::function<void(int step, int steps)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+
     // The message that reports a result, to be translated in the context "Tarvane".
     static const char* message(Result result);
 
@@ -48,10 +59,18 @@ public:
     QByteArray fiberFrame() const;
 
 private:
+    // A frame before the reset, and the result that reports its failure.
+    struct Step {
+        QByteArray frame;
+        Result failure;
+    };
+    QVector<Step> stepsBeforeReset() const;
+
     Transaction m_transaction;
     CANParamWidget& m_canPage;
     OpticalFiberParamWidget& m_fiberPage;
     RouteParamWidget& m_routePage;
     const int m_nCAN;
     const int m_nFiberOptic;
+    Progress m_progress;
 };

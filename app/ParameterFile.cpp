@@ -91,13 +91,7 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
         *warning = kWriteFailed + file.errorString();
         return false;
     }
-    // UTF-8 without a byte order mark: what Open reads on every system, and
-    // byte for byte what earlier tools wrote for ASCII text.
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    stream << document.toJson(QJsonDocument::Indented);
-    stream.flush();
-    if (stream.status() != QTextStream::Ok || file.error() != QFileDevice::NoError) {
+    if (!write(file, document, warning) || file.error() != QFileDevice::NoError) {
         *warning = kWriteFailed + file.errorString();
         file.cancelWriting();
         return false;
@@ -107,6 +101,18 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
         return false;
     }
     return true;
+}
+
+bool ParameterFile::write(QIODevice& device, const QJsonDocument& document, QString* warning) {
+    // UTF-8 without a byte order mark: what Open reads on every system, and
+    // byte for byte what earlier tools wrote for ASCII text.
+    QTextStream stream(&device);
+    stream.setCodec("UTF-8");
+    stream << document.toJson(QJsonDocument::Indented);
+    stream.flush();
+    if (stream.status() == QTextStream::Ok) return true;
+    *warning = kWriteFailed + device.errorString();
+    return false;
 }
 
 bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning) {

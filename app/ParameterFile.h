@@ -5,6 +5,7 @@
 #include <QString>
 
 class CANParamWidget;
+class QIODevice;
 class OpticalFiberParamWidget;
 class RouteParamWidget;
 
@@ -26,6 +27,9 @@ public:
     // written, so a failure leaves the old file as it was; only where its
     // folder takes no new file is the file written in place.
     static bool save(const QString& path, const QJsonDocument& document, QString* warning);
+    // The document as a parameter file's text, onto an open device: what
+    // save() puts into the file.
+    static bool write(QIODevice& device, const QJsonDocument& document, QString* warning);
     // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
     // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's
     // 8-bit encoding.

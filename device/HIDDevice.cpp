@@ -1,5 +1,7 @@
 #include "HIDDevice.h"
 
+#include <algorithm>
+
 HIDDevice::HIDDevice() = default;
 
 HIDDevice::~HIDDevice() {
@@ -9,6 +11,16 @@ HIDDevice::~HIDDevice() {
 bool HIDDevice::open(unsigned short vendorId, unsigned short productId, const wchar_t* serial) {
     close();
     m_pDevice = hid_open(vendorId, productId, serial);
+    return setBlocking();
+}
+
+bool HIDDevice::openPath(const std::string& path) {
+    close();
+    m_pDevice = hid_open_path(path.c_str());
+    return setBlocking();
+}
+
+bool HIDDevice::setBlocking() {
     if (m_pDevice == nullptr) return false;
     // The handle stays open even if blocking mode is refused; close() or
     // the next open() releases it.
@@ -34,4 +46,17 @@ int HIDDevice::readTimeout(unsigned char* buffer, size_t length, int millisecond
 std::wstring HIDDevice::errorText() const {
     const wchar_t* text = hid_error(m_pDevice);
     return text != nullptr ? std::wstring(text) : std::wstring();
+}
+
+std::vector<std::string> HIDDevice::paths(unsigned short vendorId, unsigned short productId) {
+    std::vector<std::string> result;
+    hid_device_info* devices = hid_enumerate(vendorId, productId);
+    for (const hid_device_info* device = devices; device != nullptr; device = device->next) {
+        if (device->path != nullptr) result.emplace_back(device->path);
+    }
+    hid_free_enumeration(devices);
+    // A device with several top-level usages is listed once per usage.
+    std::sort(result.begin(), result.end());
+    result.erase(std::unique(result.begin(), result.end()), result.end());
+    return result;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include <hidapi.h>
 
@@ -18,6 +19,8 @@ public:
     // Opens the first matching device in blocking mode. A handle that is
     // still open is closed first, so a repeated search never leaks one.
     bool open(unsigned short vendorId, unsigned short productId, const wchar_t* serial);
+    // Opens the device at a path that paths() gave, the same way.
+    bool openPath(const std::string& path);
     void close();
     bool isOpen() const { return m_pDevice != nullptr; }
 
@@ -29,6 +32,12 @@ public:
     // The library's last error text; empty when it has none.
     std::wstring errorText() const;
 
+    // The path of every connected device with these ids, each once and
+    // sorted, so that several repeaters are listed in the same order each time.
+    static std::vector<std::string> paths(unsigned short vendorId, unsigned short productId);
+
 private:
+    bool setBlocking();
+
     hid_device* m_pDevice = nullptr;
 };

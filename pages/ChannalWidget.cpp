@@ -124,6 +124,7 @@ QTableWidgetItem* ChannalWidget::item(int row, int column) const {
 
 CanCodec::FilterRow ChannalWidget::rowValues(int row) const {
     CanCodec::FilterRow values;
+    if (row < 0 || row >= CanCodec::kBankCount) return values;
     values.inUse = item(row, ColumnInUse)->checkState() == Qt::Checked;
     values.workMode = workModeBox(row)->currentIndex();
     values.bitWidth = bitWidthBox(row)->currentIndex();
@@ -166,8 +167,12 @@ void ChannalWidget::onPushButtonBitTiming() {
     ui->m_lineEditBautRate->setText(CanCodec::tableWordText(dialog.word()));
 }
 
+QString ChannalWidget::bitTimingText() const {
+    return ui->m_lineEditBautRate->text();
+}
+
 QByteArray ChannalWidget::baudRateFrame() const {
-    return CanCodec::baudRateFrame(m_nChannalId, ui->m_lineEditBautRate->text());
+    return CanCodec::baudRateFrame(m_nChannalId, bitTimingText());
 }
 
 void ChannalWidget::setBaudRateReply(const QByteArray& word) {

@@ -59,6 +59,11 @@ public:
     // the registers in row and column order. Empty when all is well.
     QVector<InvalidField> invalidFields() const;
 
+    // The values the frames are built from: the bit-timing text as shown,
+    // and one filter bank as its row shows it.
+    QString bitTimingText() const;
+    CanCodec::FilterRow rowValues(int row) const;
+
 private slots:
     void onCurrentIndexChangedComboBoxBautRate(int index);
     // Says beside the word what it means, or in red what is wrong with it.
@@ -73,7 +78,6 @@ private:
     // not fit in its designed width.
     void fitTexts();
     void setRowDefault(int row);
-    CanCodec::FilterRow rowValues(int row) const;
     void setRowValues(int row, const CanCodec::FilterRow& values);
     QTableWidgetItem* item(int row, int column) const;
     QComboBox* workModeBox(int row) const { return m_workModeBoxes.at(row); }

@@ -84,6 +84,11 @@ QVariant OpticalFiberParamWidget::baudRateData(int channel) const {
     return m_comboBoxBaudRate[channel]->currentData();
 }
 
+QString OpticalFiberParamWidget::baudRateText(int channel) const {
+    if (channel < 0 || channel >= kMaxFibers) return QString();
+    return m_comboBoxBaudRate[channel]->currentText();
+}
+
 void OpticalFiberParamWidget::setBaudRateCode(int channel, int code) {
     if (channel < 0 || channel > m_fiberCount - 1) return;
     const bool known = code >= 1 && code <= kRateCount;

@@ -132,6 +132,7 @@ bool RouteParamWidget::isKnownType() const {
 }
 
 bool RouteParamWidget::isPresent(int channel) const {
+    if (channel < 0 || channel >= kChannelCount) return false;
     return isKnownType() && (kChannelTable[channel].types & (1u << m_hardwareType)) != 0;
 }
 
@@ -253,12 +254,21 @@ void RouteParamWidget::onCheckButtonClickedMapper(int row) {
         disableRoute(row);
 }
 
+bool RouteParamWidget::isRouted(int from, int to) const {
+    if (from < 0 || from >= kChannelCount || to < 0 || to >= kChannelCount) return false;
+    return m_route[from][to]->isChecked();
+}
+
+QString RouteParamWidget::channelName(int channel) const {
+    if (channel < 0 || channel >= kChannelCount) return QString();
+    return kChannelTable[channel].translated ? tr(kChannelTable[channel].name)
+                                             : QString::fromLatin1(kChannelTable[channel].name);
+}
+
 void RouteParamWidget::retranslate() {
     for (int i = 0; i < kChannelCount; ++i) {
-        const QString name = kChannelTable[i].translated ? tr(kChannelTable[i].name)
-                                                         : QString::fromLatin1(kChannelTable[i].name);
-        m_columnItems[i]->setText(name);
-        m_rowItems[i]->setText(name);
+        m_columnItems[i]->setText(channelName(i));
+        m_rowItems[i]->setText(channelName(i));
     }
     m_onOffItem->setText(tr("开/关"));
     // The columns keep their fixed widths; a name cut short shows whole as a tool tip.

@@ -36,12 +36,18 @@ public:
     bool fromJson(const QJsonArray& route);
     void retranslate();
 
+    // Channels are counted 0 ... 5 in the order CAN1, CAN2, Fiber1 ... Fiber4.
+    bool isPresent(int channel) const;
+    // Whether the switch of the route from one channel to another is on.
+    bool isRouted(int from, int to) const;
+    // The channel's name as the table shows it, in the current language.
+    QString channelName(int channel) const;
+
 public slots:
     void onCheckButtonClickedMapper(int row);
 
 private:
     bool isKnownType() const;
-    bool isPresent(int channel) const;
     QVector<CheckButton*> linkedRoutes(int row) const;
     void enableRoute(int row);
     void disableRoute(int row);

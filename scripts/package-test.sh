@@ -31,8 +31,8 @@ debs=("$build"/tarvane_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "no single tarvane_*.deb in $build" >&2; exit 1; }
 deb=$(realpath "${debs[0]}")
 
-# Only the program and its desktop files go into the package.
-unexpected=$(dpkg-deb -c "$deb" | awk '{print $NF}' | grep -E 'tarvane-simulated|tst_|Config\.ini|\.a$' || true)
+# Only the programs and their desktop files go into the package.
+unexpected=$(dpkg-deb -c "$deb" | awk '{print $NF}' | grep -E -- '-simulated|tst_|Config\.ini|\.a$' || true)
 if [ -n "$unexpected" ]; then
     echo "the package holds files it should not:" >&2
     echo "$unexpected" >&2
@@ -53,6 +53,9 @@ check recommends_cjk_font
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get install -y -qq "$deb" > /dev/null
 check test -x /usr/bin/tarvane
+check test -x /usr/bin/tarvane-cli
+# Headless by itself, without QT_QPA_PLATFORM and without a display.
+check env -u QT_QPA_PLATFORM -u DISPLAY /usr/bin/tarvane-cli --version
 check test -f /usr/share/applications/tarvane.desktop
 check desktop-file-validate /usr/share/applications/tarvane.desktop
 for size in 16 32 48 64 128 256; do
@@ -80,4 +83,5 @@ fi
 
 $sudo apt-get remove -y -qq tarvane > /dev/null
 check test ! -e /usr/bin/tarvane
+check test ! -e /usr/bin/tarvane-cli
 exit $status

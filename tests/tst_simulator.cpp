@@ -32,7 +32,10 @@ QByteArray exchange(HIDDevice& device, const char* hex, int timeout = 100) {
 class TestSimulator : public QObject {
     Q_OBJECT
 private slots:
-    void init() { repeater().reset(); }
+    void init() {
+        SimulatedRepeater::removeAddedDevices();
+        repeater().reset();
+    }
 
     // HIDDevice against the simulated repeater
     void openWithoutDevice();
@@ -49,6 +52,7 @@ private slots:
     void unplugFailsEveryLaterCall();
     void logKeepsEveryReportInOrder();
     void searchFromWorkerThread();
+    void severalRepeatersOnTheBus();
 };
 
 void TestSimulator::openWithoutDevice() {
@@ -243,6 +247,42 @@ void TestSimulator::searchFromWorkerThread() {
     worker.join();
     QCOMPARE(result, Result::Ok);
     QCOMPARE(int(type), 4);
+}
+
+// Each repeater answers for itself, and the bus lists and opens the present ones.
+void TestSimulator::severalRepeatersOnTheBus() {
+    using Paths = std::vector<std::string>;
+    const char* typeQuery = "0012150100000000000000000000000000";
+    SimulatedRepeater& second = SimulatedRepeater::addDevice();
+    sim::Identity identity;
+    identity.hardwareType = 2;
+    second.setIdentity(identity);
+    QCOMPARE(HIDDevice::paths(0x0483, 0x6901), (Paths{"sim:hidraw0", "sim:hidraw1"}));
+    QVERIFY(HIDDevice::paths(0x0483, 0x6902).empty());
+
+    HIDDevice byPath;
+    HIDDevice first;
+    QVERIFY(byPath.openPath("sim:hidraw1"));
+    QVERIFY(first.open(0x0483, 0x6901, nullptr));
+    QCOMPARE(exchange(byPath, typeQuery).at(4), '\x02');
+    QCOMPARE(exchange(first, typeQuery).at(4), '\x04');
+    QCOMPARE(second.log(), QList<QByteArray>{QByteArray::fromHex(typeQuery)});
+    QCOMPARE(repeater().log().size(), 1);
+    QVERIFY(!HIDDevice().openPath("sim:hidraw2"));
+
+    // Unplugging one leaves the other working and first in line.
+    repeater().setPresent(false);
+    QCOMPARE(HIDDevice::paths(0x0483, 0x6901), Paths{"sim:hidraw1"});
+    QCOMPARE(exchange(byPath, typeQuery).size(), 16);
+    HIDDevice any;
+    QVERIFY(any.open(0x0483, 0x6901, nullptr));
+    QCOMPARE(exchange(any, typeQuery).at(4), '\x02');
+
+    SimulatedRepeater::removeAddedDevices();
+    QVERIFY(exchange(byPath, typeQuery).isEmpty());
+    QVERIFY(HIDDevice::paths(0x0483, 0x6901).empty());
+    // The next one plugged in takes the free path again.
+    QCOMPARE(SimulatedRepeater::addDevice().path(), std::string("sim:hidraw1"));
 }
 
 QTEST_GUILESS_MAIN(TestSimulator)

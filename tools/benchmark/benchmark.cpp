@@ -1,7 +1,7 @@
 // Times the program against the simulated repeater and prints one table:
 // device search, Read and Write config, start-up, peak memory, Open and Save
-// of a parameter file, and the bit-timing search. Every figure is the median
-// of several runs.
+// of a parameter file, the bit-timing search and the command line's read.
+// Every figure is the median of several runs.
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -293,18 +293,24 @@ SearchTiming measureBitTimingSearch() {
     return {median(times), words};
 }
 
-// One line "key=value ..." of a child program's output.
-QMap<QString, QString> runChild(const QString& program, const QStringList& args, qint64* startNs) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    *startNs = probe::monotonicNs();
+// Runs a child program to its end; it must end with status 0.
+void runToEnd(QProcess& process, const QString& program, const QStringList& args) {
     process.start(program, args);
     if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         process.kill();
         process.waitForFinished();
-        fail(qPrintable("this failed or did not finish: " + program + " " + args.join(' ')));
+        fail(qPrintable("this failed or did not finish: " + program + " " + args.join(' ') + "\n" +
+                        QString::fromLocal8Bit(process.readAllStandardError())));
     }
+}
+
+// One line "key=value ..." of a child program's output.
+QMap<QString, QString> runChild(const QString& program, const QStringList& args, qint64* startNs) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    *startNs = probe::monotonicNs();
+    runToEnd(process, program, args);
     QMap<QString, QString> values;
     for (const QString& pair : QString::fromLatin1(process.readAllStandardOutput()).simplified().split(' ')) {
         const int eq = pair.indexOf('=');
@@ -368,6 +374,39 @@ StartupFigures measureStartup() {
     return figures;
 }
 
+struct CliFigures {
+    double readMs;     // tarvane-cli read, start to end of the process
+    double versionMs;  // tarvane-cli --version: its start and end without a device
+    double emptyMs;    // an empty Qt command-line program
+};
+
+// Start to end of a child program; its messages are kept out of the table.
+double timeProcess(const QString& program, const QStringList& args) {
+    QProcess process;
+    const qint64 start = probe::monotonicNs();
+    runToEnd(process, program, args);
+    return probe::msSince(start);
+}
+
+// tarvane-cli read end to end: a process of its own with its own simulated
+// repeater (1 ms per report, the simulator's default), its search and Read,
+// and the file saved.
+CliFigures measureCli(const QString& file) {
+    const QString cli = QString::fromLocal8Bit(TARVANE_CLI_SIMULATED);
+    const QString empty = QCoreApplication::applicationDirPath() + "/tarvane-empty-cli";
+    const QStringList read{"read", "-o", file};
+    std::vector<double> readMs, versionMs, emptyMs;
+    // One run each first, so that all start from a warm file cache.
+    timeProcess(cli, read);
+    timeProcess(empty, {});
+    for (int run = 0; run < kRuns; ++run) {
+        readMs.push_back(timeProcess(cli, read));
+        versionMs.push_back(timeProcess(cli, {"--version"}));
+        emptyMs.push_back(timeProcess(empty, {}));
+    }
+    return {median(readMs), median(versionMs), median(emptyMs)};
+}
+
 QString verdict(bool met) {
     return met ? QStringLiteral("met") : QStringLiteral("**missed**");
 }
@@ -415,6 +454,7 @@ int main(int argc, char* argv[]) {
     const double writeBare = measureBare(write.reports);
     const StartupFigures startup = measureStartup();
     const SearchTiming bitTiming = measureBitTimingSearch();
+    const CliFigures cli = measureCli(temp.filePath("cli.txt"));
 
     // The simulator's reader wakes from a timed wait, which the kernel may
     // defer by the thread's timer slack (50 us by default) on every report; a
@@ -483,6 +523,17 @@ int main(int argc, char* argv[]) {
     row("Write config, timer slack 1 ns", ms(slackWrite.ms),
         floorText(writeFloor, slackWrite.reports, slackWriteBare), ratio(slackWrite.ms / writeFloor),
         "<= 1.10", verdict(slackWrite.ms <= 1.10 * writeFloor));
+    const int cliReports = kSearchReports + read.reports;
+    const double cliBaseline = cliReports * kLatencyMs + cli.emptyMs;
+    row("`tarvane-cli read` end to end, type 4, to a file", ms(cli.readMs, 1),
+        QString("%1 (%2 reports) + empty Qt command-line program %3 = %4")
+            .arg(ms(cliReports * kLatencyMs, 0))
+            .arg(cliReports)
+            .arg(ms(cli.emptyMs, 1))
+            .arg(ms(cliBaseline, 1)),
+        ratio(cli.readMs / cliBaseline));
+    row("(`tarvane-cli --version`: the same program without a device)", ms(cli.versionMs, 1),
+        ms(cli.emptyMs, 1), ratio(cli.versionMs / cli.emptyMs));
     row("Start-up to first paint: `tarvane-simulated` vs empty dialog", ms(tarvaneStart, 1),
         ms(minimalStart, 1), ratio(startupRatio), "<= 1.3", verdict(startupRatio <= 1.3));
     row("(start-up: to `QApplication` / window built / first frame)", startup.tarvane.breakdown(),

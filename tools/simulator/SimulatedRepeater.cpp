@@ -25,12 +25,44 @@ constexpr int kDefaultLateDelay = 200;
 constexpr int kDefaultShortWrite = 16;
 }  // namespace
 
-SimulatedRepeater& SimulatedRepeater::instance() {
-    static SimulatedRepeater repeater;
-    return repeater;
+// The repeaters plugged in, in order, and those taken off again, which stay
+// allocated so that their handles are still recognised.
+struct SimulatedRepeater::Bus {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<SimulatedRepeater>> attached;
+    std::vector<std::unique_ptr<SimulatedRepeater>> detached;
+    std::wstring error;  // hid_error(NULL): the last failed open
+
+    Bus() { attached.emplace_back(new SimulatedRepeater(0)); }
+};
+
+SimulatedRepeater::Bus& SimulatedRepeater::bus() {
+    static Bus theBus;
+    return theBus;
 }
 
-SimulatedRepeater::SimulatedRepeater() = default;
+SimulatedRepeater& SimulatedRepeater::instance() {
+    return *bus().attached.front();
+}
+
+SimulatedRepeater& SimulatedRepeater::addDevice() {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    b.attached.emplace_back(new SimulatedRepeater(static_cast<int>(b.attached.size())));
+    return *b.attached.back();
+}
+
+void SimulatedRepeater::removeAddedDevices() {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    while (b.attached.size() > 1) {
+        b.attached.back()->setPresent(false);
+        b.detached.push_back(std::move(b.attached.back()));
+        b.attached.pop_back();
+    }
+}
+
+SimulatedRepeater::SimulatedRepeater(int index) : m_path("sim:hidraw" + std::to_string(index)) {}
 SimulatedRepeater::~SimulatedRepeater() = default;
 
 void SimulatedRepeater::reset() {
@@ -41,7 +73,6 @@ void SimulatedRepeater::reset() {
     m_faults.clear();
     m_log.clear();
     for (auto& handle : m_handles) handle->replies.clear();
-    m_globalError.clear();
     m_changed.notify_all();
 }
 
@@ -149,15 +180,93 @@ int SimulatedRepeater::hidExit() {
 
 hid_device* SimulatedRepeater::hidOpen(unsigned short vendorId, unsigned short productId,
                                        const wchar_t* serial) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
     // Card numbers are not USB serial numbers; a device asked for by serial is never found.
-    if (!m_present || vendorId != 0x0483 || productId != 0x6901 || serial != nullptr) {
-        m_globalError = L"No HID device with the requested vendor ID, product ID and serial number";
-        return nullptr;
+    if (vendorId == 0x0483 && productId == 0x6901 && serial == nullptr) {
+        for (const auto& device : b.attached) {
+            if (hid_device* handle = device->openHandle()) {
+                b.error.clear();
+                return handle;
+            }
+        }
     }
-    m_globalError.clear();
+    b.error = L"No HID device with the requested vendor ID, product ID and serial number";
+    return nullptr;
+}
+
+hid_device* SimulatedRepeater::hidOpenPath(const char* path) {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    for (const auto& device : b.attached) {
+        if (path == nullptr || device->m_path != path) continue;
+        if (hid_device* handle = device->openHandle()) {
+            b.error.clear();
+            return handle;
+        }
+    }
+    b.error = L"No HID device at the requested path";
+    return nullptr;
+}
+
+hid_device_info* SimulatedRepeater::hidEnumerate(unsigned short vendorId, unsigned short productId) {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    // 0 matches any id, as in hidapi.
+    if ((vendorId != 0 && vendorId != 0x0483) || (productId != 0 && productId != 0x6901)) return nullptr;
+    hid_device_info* first = nullptr;
+    hid_device_info** next = &first;
+    for (const auto& device : b.attached) {
+        if (!device->isPresent()) continue;
+        auto* info = new hid_device_info{};
+        info->path = new char[device->m_path.size() + 1];
+        std::memcpy(info->path, device->m_path.c_str(), device->m_path.size() + 1);
+        info->vendor_id = 0x0483;
+        info->product_id = 0x6901;
+        *next = info;
+        next = &info->next;
+    }
+    return first;
+}
+
+void SimulatedRepeater::hidFreeEnumeration(hid_device_info* devices) {
+    while (devices != nullptr) {
+        hid_device_info* next = devices->next;
+        delete[] devices->path;
+        delete devices;
+        devices = next;
+    }
+}
+
+SimulatedRepeater* SimulatedRepeater::owner(hid_device* device) {
+    if (device == nullptr) return nullptr;
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    for (const auto* list : {&b.attached, &b.detached}) {
+        for (const auto& repeater : *list)
+            if (repeater->ownsHandle(device)) return repeater.get();
+    }
+    return nullptr;
+}
+
+const wchar_t* SimulatedRepeater::hidGlobalError() {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    return b.error.empty() ? nullptr : b.error.c_str();
+}
+
+hid_device* SimulatedRepeater::openHandle() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_present) return nullptr;
     m_handles.push_back(std::make_unique<hid_device>());
     return m_handles.back().get();
+}
+
+bool SimulatedRepeater::ownsHandle(hid_device* device) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto& handle : m_handles)
+        if (handle.get() == device) return true;
+    return false;
 }
 
 int SimulatedRepeater::hidSetNonblocking(hid_device* device, int nonblock) {
@@ -273,7 +382,6 @@ void SimulatedRepeater::hidClose(hid_device* device) {
 
 const wchar_t* SimulatedRepeater::hidError(hid_device* device) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (device == nullptr) return m_globalError.empty() ? nullptr : m_globalError.c_str();
     for (const auto& handle : m_handles) {
         if (handle.get() == device) return handle->error.empty() ? nullptr : handle->error.c_str();
     }

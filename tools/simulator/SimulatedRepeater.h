@@ -32,12 +32,29 @@ enum class Fault {
 constexpr int Every = 0;        // occurrence: every matching report
 constexpr int AnyCommand = -1;  // code: a report of any command
 
-// The repeater behind the hidapi functions. There is one, as there is one
-// device on the bus; tests and the simulated program drive it through
-// instance(). Every member is safe to call from any thread.
+// A repeater behind the hidapi functions. The first one, instance(), is
+// always on the simulated bus, and tests and the simulated programs drive it
+// as "the device"; tests that need several repeaters plug in more with
+// addDevice(). Each has its own path, identity, parameters, latency, faults
+// and log. hid_open opens the first present one, hid_open_path the one with
+// that path, and hid_enumerate lists the present ones in the order they were
+// plugged in. Every member is safe to call from any thread.
 class SimulatedRepeater {
 public:
     static SimulatedRepeater& instance();
+    // One more repeater on the bus, as after reset(), with the next path.
+    static SimulatedRepeater& addDevice();
+    // Takes every repeater but instance() off the bus again, as if unplugged;
+    // the next addDevice() gets the second path again. References to them
+    // stay valid.
+    static void removeAddedDevices();
+    // The bus owns every repeater and keeps it to the end of the program.
+    ~SimulatedRepeater();
+    SimulatedRepeater(const SimulatedRepeater&) = delete;
+    SimulatedRepeater& operator=(const SimulatedRepeater&) = delete;
+
+    // What hid_enumerate reports and hid_open_path takes: "sim:hidraw0", ...
+    const std::string& path() const { return m_path; }
 
     // Present, default identity and parameters, latency 1 ms, no faults,
     // empty log; replies still queued on open handles are dropped.
@@ -74,10 +91,18 @@ public:
     int arrivedReplyCount() const;
     bool isInitialised() const;
 
-    // The hidapi entry points (see HidApi.cpp).
+    // The hidapi entry points (see HidApi.cpp). Those that take a handle are
+    // called on the repeater that owner() finds for it.
     int hidInit();
     int hidExit();
-    hid_device* hidOpen(unsigned short vendorId, unsigned short productId, const wchar_t* serial);
+    static hid_device* hidOpen(unsigned short vendorId, unsigned short productId, const wchar_t* serial);
+    static hid_device* hidOpenPath(const char* path);
+    static hid_device_info* hidEnumerate(unsigned short vendorId, unsigned short productId);
+    static void hidFreeEnumeration(hid_device_info* devices);
+    // The repeater a handle was opened on, or nullptr for a pointer that no
+    // open ever returned.
+    static SimulatedRepeater* owner(hid_device* device);
+    static const wchar_t* hidGlobalError();
     int hidSetNonblocking(hid_device* device, int nonblock);
     int hidWrite(hid_device* device, const unsigned char* data, size_t length);
     int hidReadTimeout(hid_device* device, unsigned char* data, size_t length, int milliseconds);
@@ -94,8 +119,13 @@ private:
         int seen = 0;
     };
 
-    SimulatedRepeater();
-    ~SimulatedRepeater();
+    struct Bus;
+    static Bus& bus();
+
+    explicit SimulatedRepeater(int index);
+    // A new handle, or nullptr while absent.
+    hid_device* openHandle();
+    bool ownsHandle(hid_device* device) const;
     const FaultRule* matchFault(int code);
     void unplugLocked();
     bool isOpenLocked(hid_device* device) const;
@@ -111,7 +141,7 @@ private:
     // Every handle ever opened stays allocated, so a stale or doubly closed
     // handle is recognised instead of touching freed memory.
     std::list<std::unique_ptr<hid_device>> m_handles;
-    std::wstring m_globalError;
+    const std::string m_path;
 };
 
 }  // namespace sim

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The command line of tarvane-cli, taken apart: one command, its file, and
+// the options. Says what is wrong instead when it cannot be used.
+struct CliArguments {
+    enum class Command { None, List, Read, Write, Diff };
+    // What went wrong, for the message that reports it.
+    enum class Problem {
+        None,
+        NoCommand,
+        UnknownCommand,  // subject: the word
+        UnknownOption,   // subject: the option, also one the command does not take
+        MissingValue,    // subject: the option
+        MissingFile,
+        MissingOutput,
+        ExtraArgument,   // subject: the argument
+        UnknownLanguage  // subject: the language
+    };
+
+    Command command = Command::None;
+    QString file;    // write and diff: the parameter file
+    QString output;  // read: the file to save to, "-" for standard output
+    QString device;  // a path or a card number; empty: the only one connected
+    QString language = QStringLiteral("en");
+    bool json = false;
+    bool dryRun = false;
+    bool help = false;
+    bool version = false;
+
+    Problem problem = Problem::None;
+    QString subject;
+
+    static CliArguments parse(const QStringList& arguments);
+    // The command's name as typed ("read"), empty for none.
+    static QString commandName(Command command);
+};

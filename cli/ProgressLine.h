@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QTextStream;
+
+// How far a Read or Write got, on one line of standard error that each step
+// rewrites, for a person watching a terminal. Elsewhere (a file, a pipe, a
+// script's log) it writes nothing. The line stays when it ends, so that a
+// failure's message below it shows at which step it stopped.
+class ProgressLine {
+public:
+    ProgressLine(QTextStream& stream, bool enabled);
+    ~ProgressLine();
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void show(const QString& text);
+
+private:
+    QTextStream& m_stream;
+    const bool m_enabled;
+    bool m_shown = false;
+};

@@ -1,0 +1,69 @@
+#include "RepeaterList.h"
+
+#include <algorithm>
+
+#include "HIDDevice.h"
+#include "Protocol.h"
+
+namespace {
+
+std::vector<std::string> connectedPaths() {
+    return HIDDevice::paths(Protocol::VendorId, Protocol::ProductId);
+}
+
+QVector<FoundRepeater> identifyAll(const std::vector<std::string>& paths) {
+    QVector<FoundRepeater> repeaters;
+    for (const std::string& path : paths) {
+        HIDDevice device;  // closed again when it goes
+        repeaters.append(RepeaterList::open(path, device));
+    }
+    return repeaters;
+}
+
+}  // namespace
+
+QVector<FoundRepeater> RepeaterList::findAll() {
+    return identifyAll(connectedPaths());
+}
+
+RepeaterList::Choice RepeaterList::choose(const QString& wanted, std::string* path,
+                                          QVector<FoundRepeater>* candidates) {
+    const std::vector<std::string> paths = connectedPaths();
+    const std::string wantedPath = wanted.toStdString();
+    if (wanted.isEmpty() && paths.size() == 1) {
+        *path = paths.front();
+        return Choice::Chosen;
+    }
+    if (!wanted.isEmpty() && std::find(paths.begin(), paths.end(), wantedPath) != paths.end()) {
+        *path = wantedPath;
+        return Choice::Chosen;
+    }
+    if (paths.empty()) return wanted.isEmpty() ? Choice::NoneConnected : Choice::NotFound;
+
+    *candidates = identifyAll(paths);
+    if (wanted.isEmpty()) return Choice::SeveralFound;
+    QVector<std::string> matches;
+    for (const FoundRepeater& repeater : qAsConst(*candidates)) {
+        if (repeater.state == FoundRepeater::State::Identified && repeater.identity.strCardNum == wanted)
+            matches.append(repeater.path);
+    }
+    if (matches.isEmpty()) return Choice::NotFound;
+    if (matches.size() > 1) return Choice::SeveralFound;
+    *path = matches.first();
+    candidates->clear();
+    return Choice::Chosen;
+}
+
+FoundRepeater RepeaterList::open(const std::string& path, HIDDevice& device) {
+    FoundRepeater repeater;
+    repeater.path = path;
+    if (!device.openPath(path)) {
+        repeater.state = FoundRepeater::State::NotOpened;
+        repeater.openError = QString::fromStdWString(device.errorText());
+        device.close();  // open may keep a handle whose mode could not be set
+        return repeater;
+    }
+    repeater.state = identifyDevice(device, repeater.identity) ? FoundRepeater::State::Identified
+                                                               : FoundRepeater::State::NoAnswer;
+    return repeater;
+}

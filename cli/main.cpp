@@ -1,0 +1,47 @@
+#include <QApplication>
+#include <QFile>
+#include <cstdio>
+
+#include <hidapi.h>
+
+#include "TarvaneCli.h"
+#include "platform/Terminal.h"
+
+namespace {
+// Standard error carries the program's messages, which scripts may read:
+// Qt's own notes about the environment (a missing runtime directory, fonts)
+// stay out of it. Critical and fatal messages still go through.
+void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qInstallMessageHandler(quietQtNotes);
+    // The parameter pages are widgets and need a GUI application, but a
+    // command line has no display: the offscreen platform needs none and
+    // shows nothing. It is chosen here rather than by QT_QPA_PLATFORM, which
+    // does not reach a Windows program started under Wine. Qt gets only the
+    // program's name and the platform, so that no argument of the command
+    // line is taken for one of Qt's own.
+    char platformOption[] = "-platform";
+    char platformName[] = "offscreen";
+    char* qtArgv[] = {argv[0], platformOption, platformName, nullptr};
+    int qtArgc = 3;
+    QApplication app(qtArgc, qtArgv);
+
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+
+    // Descriptors 1 and 2 on every platform. Not in text mode: where the C
+    // library turns line ends into the platform's (Windows), it does so itself.
+    QFile out;
+    QFile err;
+    out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
+
+    hid_init();
+    const int status = runCli(arguments, CliStreams{out, err, standardErrorIsTerminal()});
+    hid_exit();
+    return status;
+}
