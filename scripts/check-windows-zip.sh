@@ -15,8 +15,10 @@ $name/imageformats/qico.dll
 $name/libgcc_s_seh-1.dll
 $name/libstdc++-6.dll
 $name/libwinpthread-1.dll
+$name/platforms/qoffscreen.dll
 $name/platforms/qwindows.dll
 $name/styles/qwindowsvistastyle.dll
+$name/tarvane-cli.exe
 $name/tarvane.exe"
 
 actual=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
