@@ -60,7 +60,12 @@ const char* const kStandardOutput = "-";
 }  // namespace
 
 TarvaneCli::TarvaneCli(const CliStreams& streams)
-    : m_outDevice(streams.out), m_out(&streams.out), m_err(&streams.err), m_progress(streams.progress) {}
+    : m_outDevice(streams.out), m_out(&streams.out), m_err(&streams.err), m_progress(streams.progress) {
+    // The same bytes on every system, and the encoding of the parameter
+    // files that "read -o -" writes here too.
+    m_out.setCodec("UTF-8");
+    m_err.setCodec("UTF-8");
+}
 
 TarvaneCli::~TarvaneCli() {
     m_out.flush();

@@ -5,7 +5,7 @@
 #include <hidapi.h>
 
 #include "TarvaneCli.h"
-#include "platform/Terminal.h"
+#include "platform/Console.h"
 
 namespace {
 // Standard error carries the program's messages, which scripts may read:
@@ -30,8 +30,8 @@ int main(int argc, char* argv[]) {
     int qtArgc = 3;
     QApplication app(qtArgc, qtArgv);
 
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = programArguments(argc, argv);
+    const Utf8Console console;
 
     // Descriptors 1 and 2 on every platform. Not in text mode: where the C
     // library turns line ends into the platform's (Windows), it does so itself.

@@ -1,8 +1,0 @@
-#include "Terminal.h"
-
-#include <io.h>
-#include <cstdio>
-
-bool standardErrorIsTerminal() {
-    return _isatty(_fileno(stderr)) != 0;
-}
