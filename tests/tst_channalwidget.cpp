@@ -524,21 +524,17 @@ void TestChannalWidget::calculator() {
     ChannalWidget w(2);
     baudBox(w)->setCurrentIndex(index);
     QString offered;
-    QStringList firstRow;
     ModalAnswerer answerer;
     answerer.queueDialog([&](QDialog* dialog) {
         auto* rate = dialog->findChild<QLineEdit*>("m_editBitRate");
         offered = rate->text();
         rate->setText("33.333");
-        auto* words = dialog->findChild<QTableWidget*>("m_tableWords");
-        firstRow << words->item(0, 0)->text() << words->item(0, 3)->text();
-        dialog->accept();
+        dialog->accept();  // takes the first row, selected
     });
     QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
     QCOMPARE(answerer.seen().size(), 1);
     QCOMPARE(answerer.seen().first().className, QStringLiteral("BitTimingDialog"));
     QTEST(offered, "offered");
-    QCOMPARE(firstRow, QStringList({"0x00050086", "87.5 %"}));
 
     // 36 MHz / (135 x 8): prescaler 0x86 + 1, segment 1 of 6, segment 2 of 1.
     QCOMPARE(baudBox(w)->currentIndex(), 16);
@@ -547,9 +543,8 @@ void TestChannalWidget::calculator() {
     QCOMPARE(shownLine(w), QStringLiteral("33.333 kbit/s，采样点 87.5 %，每位 8 个时间份额，SJW 1"));
     QCOMPARE(w.baudRateFrame(), QByteArray::fromHex("0012230600020005008600000000000000"));
 
-    // Cancelled, nothing changes.
+    // Cancelled (the answerer's default), nothing changes.
     ModalAnswerer cancel;
-    cancel.queueDialog([](QDialog* dialog) { dialog->reject(); });
     QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
     QCOMPARE(cancel.seen().size(), 1);
     QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x00050086"));
