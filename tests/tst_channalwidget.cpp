@@ -528,7 +528,7 @@ void TestChannalWidget::calculator() {
     answerer.queueDialog([&](QDialog* dialog) {
         auto* rate = dialog->findChild<QLineEdit*>("m_editBitRate");
         offered = rate->text();
-        rate->setText("33.333");
+        rate->setText("250");
         dialog->accept();  // takes the first row, selected
     });
     QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
@@ -536,18 +536,18 @@ void TestChannalWidget::calculator() {
     QCOMPARE(answerer.seen().first().className, QStringLiteral("BitTimingDialog"));
     QTEST(offered, "offered");
 
-    // 36 MHz / (135 x 8): prescaler 0x86 + 1, segment 1 of 6, segment 2 of 1.
+    // 36 MHz / (9 x 16): prescaler 0x008 + 1, segment 1 of 0xC + 1, segment 2 of 1 + 1.
     QCOMPARE(baudBox(w)->currentIndex(), 16);
-    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x00050086"));
+    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x001C0008"));
     QVERIFY(!baudEdit(w)->isReadOnly());
-    QCOMPARE(shownLine(w), QStringLiteral("33.333 kbit/s，采样点 87.5 %，每位 8 个时间份额，SJW 1"));
-    QCOMPARE(w.baudRateFrame(), QByteArray::fromHex("0012230600020005008600000000000000"));
+    QCOMPARE(shownLine(w), QStringLiteral("250 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1"));
+    QCOMPARE(w.baudRateFrame(), QByteArray::fromHex("00 12 23 06 00 02 00 1C 00 08 00 00 00 00 00 00 00"));
 
     // Cancelled (the answerer's default), nothing changes.
     ModalAnswerer cancel;
     QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
     QCOMPARE(cancel.seen().size(), 1);
-    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x00050086"));
+    QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x001C0008"));
 }
 
 QTEST_MAIN(TestChannalWidget)
