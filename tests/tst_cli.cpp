@@ -214,7 +214,6 @@ private slots:
         const QString params = path("params.txt");
         const QStringList readOut{"read", "-o", path("out.txt")};
 
-        row("help", {"diff", "--help"}, 0, QString());
         row("diff finds a difference", {"diff", params}, 1, QString());
         row("no command", {}, 2, "No command given");
         row("unknown command", {"frob"}, 2, "Unknown command: frob");
@@ -415,5 +414,6 @@ private:
 
     QTemporaryDir m_dir;
 };
+
 QTEST_MAIN(TestCli)
 #include "tst_cli.moc"
