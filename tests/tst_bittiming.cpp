@@ -294,6 +294,7 @@ void TestBitTiming::fieldMessages() {
 
 // No row, and a line that says why and names the closest word; the texts
 // are those of the language of the moment, the composed ones included.
+// 36 MHz / 47 619 = 756.0007: no exact word; 756 = 42 x 18 with 16/18.
 void TestBitTiming::dialogNothingFits_data() {
     QTest::addColumn<QString>("catalogue");
     QTest::addColumn<QString>("title");
