@@ -16,13 +16,7 @@
 
 using sim::Fault;
 
-// A change to the device's parameters behind the pages' back.
-using ParameterChange = void (*)(sim::Parameters&);
-Q_DECLARE_METATYPE(ParameterChange)
-
 namespace {
-
-constexpr int kNoFault = -2;
 
 struct CliRun {
     int status;
@@ -50,26 +44,8 @@ void writeFile(const QString& path, const QByteArray& text) {
     file.write(text);
 }
 
-QStringList hexLines(const QList<QByteArray>& frames) {
-    QStringList lines;
-    for (const QByteArray& frame : frames) lines << QString::fromLatin1(frame.toHex(' ').toUpper());
-    return lines;
-}
-
 QList<QByteArray> identityQueries() {
     return {frame17("0012150100"), frame17("0012140100"), frame17("0012010100"), frame17("0012120100")};
-}
-
-// Device parameters unlike the pages' defaults, so that every applied value shows.
-sim::Parameters deviceParameters() {
-    sim::Parameters p = sim::Parameters::defaults();
-    p.can[0].bitTiming = QByteArray::fromHex("00120005");
-    p.can[0].banks[3] = {0x81, 0x10, QByteArray::fromHex("11223344"), QByteArray::fromHex("AABBCCDD")};
-    p.can[1].bitTiming = QByteArray::fromHex("12345678");
-    p.can[1].banks[0] = {0x02, 0x11, QByteArray::fromHex("01020304"), QByteArray::fromHex("05060708")};
-    p.fiber = {0x01, 0x02, 0x03, 0x0c};
-    p.route = {0x40, 0x88, 0x00, 0x81, 0x0D, 0xC0};
-    return p;
 }
 
 // A parameter file as a technician would keep one: a named and a custom
@@ -97,7 +73,7 @@ QByteArray parameterFile() {
         .toJson();
 }
 
-void setHardwareType(sim::SimulatedRepeater& device, unsigned char type, const QByteArray& card) {
+void setIdentity(sim::SimulatedRepeater& device, unsigned char type, const QByteArray& card) {
     sim::Identity identity;
     identity.hardwareType = type;
     identity.cardNumber = card;
@@ -114,464 +90,330 @@ private slots:
         sim::SimulatedRepeater::removeAddedDevices();
         repeater().reset();
         QVERIFY(m_dir.isValid());
+        writeFile(path("params.txt"), parameterFile());
     }
 
-    void readGivesTheWindowsFile_data();
-    void readGivesTheWindowsFile();
-    void writeSendsTheWindowsFrames_data();
-    void writeSendsTheWindowsFrames();
-    void diffListsEachDifferentField_data();
-    void diffListsEachDifferentField();
-    void exitStatus_data();
-    void exitStatus();
-    void severalDevices_data();
-    void severalDevices();
-    void listShowsEveryDevice();
-    void stopsMidWrite_data();
-    void stopsMidWrite();
-    void progressOnlyOnTerminal();
-    void helpInBothLanguages_data();
-    void helpInBothLanguages();
-    void program_data();
-    void program();
+    // For each model, the command line reads the file the window's Read and
+    // Save give, and sends the frames its Open and Write send.
+    void sameAsTheWindow_data() {
+        QTest::addColumn<int>("type");
+        QTest::newRow("type 4: two CAN, four fiber channels") << 4;
+        QTest::newRow("type 2: two CAN, one fiber channel") << 2;
+    }
+    void sameAsTheWindow() {
+        QFETCH(int, type);
+        // Unlike the pages' defaults, so that every applied value shows.
+        sim::Parameters p = sim::Parameters::defaults();
+        p.can[0].bitTiming = QByteArray::fromHex("00120005");
+        p.can[0].banks[3] = {0x81, 0x10, QByteArray::fromHex("11223344"), QByteArray::fromHex("AABBCCDD")};
+        p.can[1].bitTiming = QByteArray::fromHex("12345678");
+        p.fiber = {0x01, 0x02, 0x03, 0x0c};
+        p.route = {0x40, 0x88, 0x00, 0x81, 0x0D, 0xC0};
+        repeater().setParameters(p);
+        QFile::remove(path("window.txt"));  // else the dialog asks whether to replace it
+        QList<QByteArray> windowFrames;
+        {
+            auto window = connectedWindow(static_cast<unsigned char>(type));
+            QVERIFY(window);
+            ModalAnswerer answerer;
+            answerer.queueFile(path("window.txt"));
+            answerer.queueFile(path("params.txt"));
+            window->button("m_pushButtonRead")->click();
+            window->button("m_pushButtonSaveToFile")->click();
+            window->button("m_pushButtonReadFromFile")->click();
+            repeater().clearLog();
+            window->button("m_pushButtonWrite")->click();
+            QCOMPARE(answerer.texts(), (QStringList{"读取成功", "保存完成", "读取完成", "设置成功"}));
+            windowFrames = repeater().log();
+        }
+        const QByteArray windowFile = readFile(path("window.txt"));
+        QVERIFY(windowFile.contains("\"BaudRate\": \"0x00120005\""));
+        QCOMPARE(windowFrames.size(), 33);
+        QCOMPARE(windowFrames[0], frame17("0012230600 01 0012003B"));
+        QCOMPARE(windowFrames[4], frame17("0012240B 03 81 10 12345678 9ABCDEF0"));
+        QCOMPARE(windowFrames[15], frame17("0012230600 02 0012001D"));
+        QCOMPARE(windowFrames[29], frame17("0012240B 0D 82 01 000007FF 1FFFFFFF"));
+        QCOMPARE(windowFrames[30], type == 4 ? frame17("001225050005 0C 01 0A") : frame17("001225050005"));
+        QCOMPARE(windowFrames[31],
+                 type == 4 ? frame17("001227090040 8F 0000 C7CBCDCE") : frame17("001227090040 88 0000 C0"));
+        QCOMPARE(windowFrames[32], frame17("0012110100"));
+
+        repeater().setParameters(p);  // what the window read
+        const CliRun toFile = cli({"read", "-o", path("cli.txt")});
+        QCOMPARE(toFile.status, 0);
+        QCOMPARE(toFile.err, QString("Read successfully\nSave successfully\n"));
+        QVERIFY(toFile.out.isEmpty());
+        QCOMPARE(readFile(path("cli.txt")), windowFile);
+        // To standard output, with the progress line that only a terminal gets.
+        const CliRun toOutput = cli({"read", "-o", "-"}, true);
+        QCOMPARE(toOutput.status, 0);
+        QCOMPARE(toOutput.out, windowFile);
+        QVERIFY(toOutput.err.startsWith("\rReading: step 1 of 32\rReading: step 2 of 32\r"));
+        QVERIFY(toOutput.err.endsWith("\rReading: step 32 of 32\nRead successfully\n"));
+
+        repeater().clearLog();
+        const CliRun dryRun = cli({"write", path("params.txt"), "--dry-run"});
+        QCOMPARE(dryRun.status, 0);
+        QStringList lines;
+        for (const QByteArray& frame : qAsConst(windowFrames)) lines << frame.toHex(' ').toUpper();
+        QCOMPARE(QString::fromLatin1(dryRun.out).split('\n', Qt::SkipEmptyParts), lines);
+        QVERIFY(dryRun.out.startsWith("00 12 23 06 00 01 00 12 00 3B 00 00 00 00 00 00 00\n"));
+        QVERIFY(dryRun.err.isEmpty());
+        QCOMPARE(repeater().log(), identityQueries());  // nothing but the identity
+
+        repeater().clearLog();
+        const CliRun written = cli({"write", path("params.txt")});
+        QCOMPARE(written.status, 0);
+        QCOMPARE(written.err, QString("successfully set\n"));
+        QVERIFY(written.out.isEmpty());
+        QCOMPARE(repeater().log(), identityQueries() + windowFrames);
+
+        const CliRun same = cli({"diff", path("params.txt")});
+        QCOMPARE(same.status, 0);
+        QVERIFY(same.out.isEmpty());
+        QVERIFY(same.err.isEmpty());
+    }
+
+    // One line for each field that differs, in the pages' order; bit rates
+    // decoded as the channel page shows them.
+    void diffListsEachDifferentField() {
+        QCOMPARE(cli({"write", path("params.txt")}).status, 0);
+        sim::Parameters p = repeater().parameters();
+        p.can[0].bitTiming = QByteArray::fromHex("001C00E0");
+        p.can[0].banks[0].mode = 0x10;
+        p.can[0].banks[3].id = QByteArray::fromHex("11223344");
+        p.fiber[1] = 0x0b;
+        p.route[0] = 0x48;
+        repeater().setParameters(p);
+
+        const CliRun run = cli({"diff", path("params.txt")});
+        QCOMPARE(run.status, 1);
+        QCOMPARE(
+            QString::fromUtf8(run.out),
+            QString(
+                "CAN1\t-\tBaud rate\t0x0012003B (100 kbit/s, sample point 66.7 %, SJW 1, 6 quanta per bit)"
+                "\t0x001C00E0 (10 kbit/s, sample point 87.5 %, SJW 1, 16 quanta per bit)\n"
+                "CAN1\t0\tWork mode\t0\t1\n"
+                "CAN1\t0\tBit width\t1\t0\n"
+                "CAN1\t3\tID register\t12 34 56 78\t11 22 33 44\n"
+                "Fiber2\t-\tBaud rate\t0c 2250K\t0b 1380K\n"
+                "CAN1\t-\tRoute to Fiber1\t0\t1\n"));
+        QVERIFY(run.err.isEmpty());
+    }
+
+    void exitStatus_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");  // a line on standard error; none at all when empty
+        QTest::addColumn<int>("code");         // of the command the device fails; -1: no device at all
+        QTest::addColumn<Fault>("fault");
+        const auto row = [](const char* name, const QStringList& arguments, int status,
+                            const QString& message, int code = 0, Fault fault = Fault::NoReply) {
+            QTest::newRow(name) << arguments << status << message << code << fault;
+        };
+        const QString params = path("params.txt");
+        const QStringList readOut{"read", "-o", path("out.txt")};
+
+        row("diff finds a difference", {"diff", params}, 1, QString());
+        row("no command", {}, 2, "No command given");
+        row("unknown command", {"frob"}, 2, "Unknown command: frob");
+        row("unknown option", {"read", "--bogus", "-o", "x"}, 2, "Unknown option: --bogus");
+        row("option of another command", {"list", "--dry-run"}, 2, "Unknown option: --dry-run");
+        row("option without value", {"read", "-o"}, 2, "Option -o needs a value");
+        row("read without -o", {"read"}, 2, "No output file given (-o FILE)");
+        row("extra argument", {"diff", params, "more"}, 2, "Unexpected argument: more");
+        row("unknown language", {"--lang", "fr", "list"}, 2, "Unknown language: fr (en or zh)");
+        row("file missing", {"write", path("none.txt")}, 2, "打开配置文件失败.No such file or directory");
+        row("file lacks Route", {"diff", path("short.txt")}, 2, "解析配置文件失败.");
+        row("register of three bytes", {"write", path("invalid.txt")}, 2,
+            "These parameters are invalid; nothing was sent to the device:");
+        row("file not saved", {"read", "-o", path("none/out.txt")}, 2,
+            "写配置文件失败.No such file or directory");
+        row("no device", readOut, 3, "Equipment not connected", -1);
+        row("no such device", {"write", params, "--device", "TV0"}, 3, "No such device: TV0");
+        row("identity unanswered", readOut, 4, "Search device failed", 0x14);
+        row("baud rate read refused", readOut, 4, "Failed to read CAN baud rate", 0xA4, Fault::WrongStatus);
+        row("fiber read unanswered, Chinese", QStringList{"--lang", "zh"} + readOut, 4, "读取光驱数据失败",
+            0x26);
+        row("route read during diff", {"diff", params}, 4, "Read route data failed", 0x28);
+    }
+
+    // None of these gets as far as sending a parameter; the write's own
+    // failures are in stopsMidWrite.
+    void exitStatus() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QFETCH(int, code);
+        QFETCH(Fault, fault);
+        writeFile(path("short.txt"), R"({"CANParam": [], "FiberParam": {}})");
+        writeFile(path("invalid.txt"), parameterFile().replace("12 34 56 78", "12 34 56"));
+        QFile::remove(path("out.txt"));
+        if (code < 0) repeater().setPresent(false);
+        if (code > 0) repeater().injectFault(code, fault, 1);
+
+        const CliRun run = cli(arguments);
+
+        QCOMPARE(run.status, status);
+        if (message.isEmpty())
+            QVERIFY(run.err.isEmpty());
+        else
+            QVERIFY2(run.err.split('\n').contains(message), qPrintable(run.err));
+        if (status >= 2) {
+            QVERIFY(run.out.isEmpty());
+            QVERIFY(!QFile::exists(path("out.txt")));
+        }
+        if (status == 4) QVERIFY(!run.err.contains("successfully"));
+        for (const QByteArray& report : repeater().log())
+            QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));  // the set commands
+    }
+
+    void severalDevices_data() {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("chosen");  // which device is read, -1 none
+        QTest::newRow("none named") << QString() << -1;
+        QTest::newRow("by path") << "sim:hidraw1" << 1;
+        QTest::newRow("by card number") << "TV2026000001" << 0;
+    }
+    void severalDevices() {
+        QFETCH(QString, device);
+        QFETCH(int, chosen);
+        sim::SimulatedRepeater* devices[] = {&repeater(), &sim::SimulatedRepeater::addDevice()};
+        setIdentity(*devices[0], 4, "TV2026000001");
+        setIdentity(*devices[1], 2, "TV2026000002");
+
+        const CliRun run = cli(QStringList{"read", "-o", "-"} +
+                               (device.isEmpty() ? QStringList() : QStringList{"--device", device}));
+
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(devices[i]->log().size() > 4, i == chosen);  // beyond its identity
+        if (chosen >= 0) {
+            QCOMPARE(run.status, 0);
+            QCOMPARE(run.err, QString("Read successfully\n"));
+        } else {  // never a guess: every candidate is shown
+            QCOMPARE(run.status, 3);
+            QVERIFY(run.out.isEmpty());
+            QCOMPARE(run.err,
+                     QString("More than one device is connected; choose one with --device PATH|CARD:\n"
+                             "sim:hidraw0\tOrvex-A4\tTV2026000001\t1.05\t2.10\t2\t4\n"
+                             "sim:hidraw1\tOrvex-A2\tTV2026000002\t1.05\t2.10\t2\t1\n"));
+        }
+    }
+
+    void listShowsEveryDevice() {
+        sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
+        sim::SimulatedRepeater& third = sim::SimulatedRepeater::addDevice();
+        setIdentity(repeater(), 5, "TV2026000001");
+        setIdentity(second, 1, "TV2026000002");
+        third.injectFault(0x15, Fault::NoReply);
+
+        const CliRun plain = cli({"list"});
+        QCOMPARE(plain.status, 4);  // one device did not answer
+        QCOMPARE(QString::fromUtf8(plain.out),
+                 QString("sim:hidraw0\tOrvex-B1\tTV2026000001\t1.05\t2.10\t2\t2\n"
+                         "sim:hidraw1\tOrvex-A1\tTV2026000002\t1.05\t2.10\t2\t0\n"
+                         "sim:hidraw2\tSearch device failed\n"));
+
+        third.clearFaults();
+        const CliRun json = cli({"list", "--json"});
+        QCOMPARE(json.status, 0);
+        const QJsonArray devices = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(devices.size(), 3);
+        QCOMPARE(QJsonDocument(devices[0].toObject()).toJson(QJsonDocument::Compact),
+                 QByteArray(R"({"canChannels":2,"cardNumber":"TV2026000001","fiberChannels":2,)"
+                            R"("firmwareVersion":"2.10","hardwareVersion":"1.05","model":"Orvex-B1",)"
+                            R"("path":"sim:hidraw0"})"));
+
+        sim::SimulatedRepeater::removeAddedDevices();
+        repeater().setPresent(false);
+        const CliRun none = cli({"list"});
+        QCOMPARE(none.status, 0);
+        QVERIFY(none.out.isEmpty());
+    }
+
+    void stopsMidWrite_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("occurrence");
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("step");
+        QTest::newRow("unplugged at channel 2, bank 4")
+            << 0x24 << 19 << Fault::Unplug << "Failed to set CAN musk code" << 21;
+        QTest::newRow("channel 2 baud rate unanswered")
+            << 0x23 << 2 << Fault::NoReply << "Failed to set CAN baud rate" << 16;
+        QTest::newRow("fiber frame unanswered")
+            << 0x25 << 1 << Fault::NoReply << "Failed to set fiber baud rate" << 31;
+        QTest::newRow("route frame not sent")
+            << 0x27 << 1 << Fault::WriteError << "Failed to set route" << 32;
+        QTest::newRow("reset not sent") << 0x11 << 1 << Fault::WriteError << "发送复位指令失败." << 33;
+        QTest::newRow("reset refused") << 0x11 << 1 << Fault::WrongStatus << "复位失败." << 33;
+    }
+
+    void stopsMidWrite() {
+        QFETCH(int, code);
+        QFETCH(int, occurrence);
+        QFETCH(Fault, fault);
+        QFETCH(QString, message);
+        QFETCH(int, step);
+        repeater().injectFault(code, fault, occurrence);
+
+        const CliRun run = cli({"write", path("params.txt")}, true);
+
+        QCOMPARE(run.status, 4);
+        QVERIFY(run.out.isEmpty());
+        // The progress line stops at the failing step; the message follows it.
+        QVERIFY2(run.err.endsWith(QString("\rWriting: step %1 of 33\n%2\n").arg(step).arg(message)),
+                 qPrintable(run.err));
+        QVERIFY(!run.err.contains("successfully"));
+        QCOMPARE(repeater().log().size(), 4 + step);
+        if (step < 33) QVERIFY(quint8(repeater().log().last().at(2)) != 0x11);
+    }
+
+    // The program itself, as a script starts it: its own platform, nothing on
+    // the terminal but its results and messages.
+    void program_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("outStart");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("version") << QStringList{"--version"} << 0
+                                 << QByteArray("tarvane-cli " TARVANE_VERSION "\n") << QByteArray();
+        QTest::newRow("help, from the catalogue")
+            << QStringList{"write", "--help"} << 0 << QByteArray("Usage: tarvane-cli write FILE [--device ")
+            << QByteArray();
+        QTest::newRow("read to standard output")
+            << QStringList{"read", "-o", "-"} << 0 << QByteArray("{\n    \"CANParam\": [\n")
+            << QByteArray("Read successfully\n");
+        QTest::newRow("usage error in Chinese") << QStringList{"--lang", "zh", "read"} << 2 << QByteArray()
+                                                << QByteArray("缺少 -o 文件\n用 --help 查看用法。\n");
+    }
+
+    void program() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QByteArray, outStart);
+        QFETCH(QByteArray, err);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        environment.remove("DISPLAY");
+        environment.insert("LC_ALL", "C.UTF-8");
+        process.setProcessEnvironment(environment);
+        process.start(TARVANE_CLI_SIMULATED, arguments);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), status);
+        const QByteArray out = process.readAllStandardOutput();
+        QVERIFY2(out.startsWith(outStart), out.constData());
+        if (outStart.isEmpty()) QVERIFY(out.isEmpty());
+        QCOMPARE(process.readAllStandardError(), err);
+    }
 
 private:
     QString path(const char* name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
 };
-
-void TestCli::readGivesTheWindowsFile_data() {
-    QTest::addColumn<int>("type");
-    QTest::newRow("type 4: two CAN, four fiber channels") << 4;
-    QTest::newRow("type 2: two CAN, one fiber channel") << 2;
-}
-
-void TestCli::readGivesTheWindowsFile() {
-    QFETCH(int, type);
-    repeater().setParameters(deviceParameters());
-    QFile::remove(path("window.txt"));  // else the dialog asks whether to replace it
-    {
-        auto window = connectedWindow(static_cast<unsigned char>(type));
-        QVERIFY(window);
-        ModalAnswerer answerer;
-        answerer.queueFile(path("window.txt"));
-        window->button("m_pushButtonRead")->click();
-        window->button("m_pushButtonSaveToFile")->click();
-        QCOMPARE(answerer.texts(), (QStringList{"读取成功", "保存完成"}));
-    }
-    const QByteArray windowFile = readFile(path("window.txt"));
-    QVERIFY(windowFile.contains("\"BaudRate\": \"0x00120005\""));
-
-    const CliRun toFile = cli({"read", "-o", path("cli.txt")});
-    QCOMPARE(toFile.status, 0);
-    QCOMPARE(toFile.err, QString("Read successfully\nSave successfully\n"));
-    QVERIFY(toFile.out.isEmpty());
-    QCOMPARE(readFile(path("cli.txt")), windowFile);
-
-    const CliRun toOutput = cli({"read", "-o", "-"});
-    QCOMPARE(toOutput.status, 0);
-    QCOMPARE(toOutput.out, windowFile);
-    QCOMPARE(toOutput.err, QString("Read successfully\n"));
-}
-
-void TestCli::writeSendsTheWindowsFrames_data() {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QByteArray>("fiberFrame");
-    QTest::addColumn<QByteArray>("routeFrame");
-    QTest::newRow("type 4") << 4 << frame17("001225050005 0C 01 0A")
-                            << frame17("001227090040 8F 0000 C7CBCDCE");
-    QTest::newRow("type 2") << 2 << frame17("001225050005") << frame17("001227090040 88 0000 C0");
-}
-
-void TestCli::writeSendsTheWindowsFrames() {
-    QFETCH(int, type);
-    QFETCH(QByteArray, fiberFrame);
-    QFETCH(QByteArray, routeFrame);
-    writeFile(path("params.txt"), parameterFile());
-    QList<QByteArray> windowFrames;
-    {
-        auto window = connectedWindow(static_cast<unsigned char>(type));
-        QVERIFY(window);
-        ModalAnswerer answerer;
-        answerer.queueFile(path("params.txt"));
-        window->button("m_pushButtonReadFromFile")->click();
-        repeater().clearLog();
-        window->button("m_pushButtonWrite")->click();
-        QCOMPARE(answerer.texts(), (QStringList{"读取完成", "设置成功"}));
-        windowFrames = repeater().log();
-    }
-    QCOMPARE(windowFrames.size(), 33);
-    QCOMPARE(windowFrames[0], frame17("0012230600 01 0012003B"));
-    QCOMPARE(windowFrames[4], frame17("0012240B 03 81 10 12345678 9ABCDEF0"));
-    QCOMPARE(windowFrames[15], frame17("0012230600 02 0012001D"));
-    QCOMPARE(windowFrames[29], frame17("0012240B 0D 82 01 000007FF 1FFFFFFF"));
-    QCOMPARE(windowFrames[30], fiberFrame);
-    QCOMPARE(windowFrames[31], routeFrame);
-    QCOMPARE(windowFrames[32], frame17("0012110100"));
-
-    repeater().clearLog();
-    const CliRun dryRun = cli({"write", path("params.txt"), "--dry-run"});
-    QCOMPARE(dryRun.status, 0);
-    QCOMPARE(QString::fromLatin1(dryRun.out).split('\n', Qt::SkipEmptyParts), hexLines(windowFrames));
-    QVERIFY(dryRun.out.startsWith("00 12 23 06 00 01 00 12 00 3B 00 00 00 00 00 00 00\n"));
-    QVERIFY(dryRun.out.endsWith("00 12 11 01 00 00 00 00 00 00 00 00 00 00 00 00 00\n"));
-    QVERIFY(dryRun.err.isEmpty());
-    QCOMPARE(repeater().log(), identityQueries());  // nothing but the identity
-
-    repeater().clearLog();
-    const CliRun written = cli({"write", path("params.txt")});
-    QCOMPARE(written.status, 0);
-    QCOMPARE(written.err, QString("successfully set\n"));
-    QVERIFY(written.out.isEmpty());
-    QCOMPARE(repeater().log(), identityQueries() + windowFrames);
-
-    const CliRun same = cli({"diff", path("params.txt")});
-    QCOMPARE(same.status, 0);
-    QVERIFY(same.out.isEmpty());
-    QVERIFY(same.err.isEmpty());
-}
-
-void TestCli::diffListsEachDifferentField_data() {
-    QTest::addColumn<ParameterChange>("change");
-    QTest::addColumn<QString>("lines");
-    QTest::newRow("bit rate") << ParameterChange([](sim::Parameters& p) {
-        p.can[0].bitTiming = QByteArray::fromHex("001C00E0");
-    }) << "CAN1\t-\tBaud rate\t0x0012003B (100 kbit/s, sample point 66.7 %, SJW 1, 6 quanta per bit)\t"
-                 "0x001C00E0 (10 kbit/s, sample point 87.5 %, SJW 1, 16 quanta per bit)\n";
-    QTest::newRow("custom bit rate") << ParameterChange([](sim::Parameters& p) {
-        p.can[1].bitTiming = QByteArray::fromHex("12345678");
-    }) << "CAN2\t-\tBaud rate\t0x0012001d (200 kbit/s, sample point 66.7 %, SJW 1, 6 quanta per bit)\t"
-                 "0x12345678 (bits outside the fields set: 0x10005400)\n";
-    QTest::newRow("ID register") << ParameterChange([](sim::Parameters& p) {
-        p.can[0].banks[3].id = QByteArray::fromHex("11223344");
-    }) << "CAN1\t3\tID register\t12 34 56 78\t11 22 33 44\n";
-    QTest::newRow("bank in use") << ParameterChange([](sim::Parameters& p) {
-        p.can[1].banks[5].flags = 0x82;
-    }) << "CAN2\t5\tIn use\t0\t1\n";
-    QTest::newRow("work mode and bit width")
-        << ParameterChange([](sim::Parameters& p) { p.can[0].banks[0].mode = 0x10; })
-        << "CAN1\t0\tWork mode\t0\t1\nCAN1\t0\tBit width\t1\t0\n";
-    QTest::newRow("fiber code") << ParameterChange([](sim::Parameters& p) { p.fiber[1] = 0x0b; })
-                                << "Fiber2\t-\tBaud rate\t0c 2250K\t0b 1380K\n";
-    QTest::newRow("route") << ParameterChange([](sim::Parameters& p) { p.route[0] = 0x48; })
-                           << "CAN1\t-\tRoute to Fiber1\t0\t1\n";
-}
-
-void TestCli::diffListsEachDifferentField() {
-    QFETCH(ParameterChange, change);
-    QFETCH(QString, lines);
-    setHardwareType(repeater(), 4, "TV2026000417");
-    writeFile(path("params.txt"), parameterFile());
-    QCOMPARE(cli({"write", path("params.txt")}).status, 0);
-
-    sim::Parameters p = repeater().parameters();
-    change(p);
-    repeater().setParameters(p);
-
-    const CliRun run = cli({"diff", path("params.txt")});
-    QCOMPARE(run.status, 1);
-    QCOMPARE(QString::fromUtf8(run.out), lines);
-    QVERIFY(run.err.isEmpty());
-}
-
-void TestCli::exitStatus_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("file");  // written to params.txt first, unless empty
-    QTest::addColumn<bool>("present");
-    QTest::addColumn<int>("faultCode");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");  // a line on standard error; none at all when empty
-    QTest::addColumn<int>("setFrames");    // frames of set commands that reached the device
-
-    const QString params = path("params.txt");
-    const QByteArray good = parameterFile();
-    const QStringList readOut{"read", "-o", path("out.txt")};
-    const auto row = [](const char* name) { return &QTest::newRow(name); };
-
-    *row("no command") << QStringList{} << QByteArray() << true << kNoFault << Fault::NoReply << 2
-                       << "No command given" << 0;
-    *row("unknown command") << QStringList{"frob"} << QByteArray() << true << kNoFault << Fault::NoReply << 2
-                            << "Unknown command: frob" << 0;
-    *row("unknown option") << QStringList{"read", "--bogus", "-o", "x"} << QByteArray() << true << kNoFault
-                           << Fault::NoReply << 2 << "Unknown option: --bogus" << 0;
-    *row("option of another command") << QStringList{"list", "--dry-run"} << QByteArray() << true << kNoFault
-                                      << Fault::NoReply << 2 << "Unknown option: --dry-run" << 0;
-    *row("option without value") << QStringList{"read", "-o"} << QByteArray() << true << kNoFault
-                                 << Fault::NoReply << 2 << "Option -o needs a value" << 0;
-    *row("read without -o") << QStringList{"read"} << QByteArray() << true << kNoFault << Fault::NoReply << 2
-                            << "No output file given (-o FILE)" << 0;
-    *row("write without file") << QStringList{"write", "--dry-run"} << QByteArray() << true << kNoFault
-                               << Fault::NoReply << 2 << "No parameter file given" << 0;
-    *row("extra argument") << QStringList{"diff", params, "more"} << good << true << kNoFault
-                           << Fault::NoReply << 2 << "Unexpected argument: more" << 0;
-    *row("unknown language") << QStringList{"--lang", "fr", "list"} << QByteArray() << true << kNoFault
-                             << Fault::NoReply << 2 << "Unknown language: fr (en or zh)" << 0;
-    *row("file missing") << QStringList{"write", path("none.txt")} << QByteArray() << true << kNoFault
-                         << Fault::NoReply << 2 << "打开配置文件失败.No such file or directory" << 0;
-    *row("file lacks Route") << QStringList{"diff", params}
-                             << QByteArray(R"({"CANParam": [], "FiberParam": {}})") << true << kNoFault
-                             << Fault::NoReply << 2 << "解析配置文件失败." << 0;
-    QByteArray invalid = good;
-    invalid.replace("12 34 56 78", "12 34 56");
-    *row("register of three bytes") << QStringList{"write", params} << invalid << true << kNoFault
-                                    << Fault::NoReply << 2
-                                    << "These parameters are invalid; nothing was sent to the device:" << 0;
-    *row("file not saved") << QStringList{"read", "-o", path("none/out.txt")} << QByteArray() << true
-                           << kNoFault << Fault::NoReply << 2 << "写配置文件失败.No such file or directory"
-                           << 0;
-    *row("no device") << readOut << QByteArray() << false << kNoFault << Fault::NoReply << 3
-                      << "Equipment not connected" << 0;
-    *row("no such device") << QStringList{"write", params, "--device", "TV0"} << good << true << kNoFault
-                           << Fault::NoReply << 3 << "No such device: TV0" << 0;
-    *row("identity unanswered") << readOut << QByteArray() << true << 0x14 << Fault::NoReply << 4
-                                << "Search device failed" << 0;
-    *row("baud rate read refused") << readOut << QByteArray() << true << 0xA4 << Fault::WrongStatus << 4
-                                   << "Failed to read CAN baud rate" << 0;
-    *row("fiber read unanswered") << readOut << QByteArray() << true << 0x26 << Fault::NoReply << 4
-                                  << "Read fiber data failed" << 0;
-    *row("fiber read unanswered, Chinese") << QStringList{"--lang", "zh"} + readOut << QByteArray() << true
-                                           << 0x26 << Fault::NoReply << 4 << "读取光驱数据失败" << 0;
-    *row("route read during diff") << QStringList{"diff", params} << good << true << 0x28 << Fault::NoReply
-                                   << 4 << "Read route data failed" << 0;
-    *row("filter write refused") << QStringList{"write", params} << good << true << 0x24 << Fault::WrongStatus
-                                 << 4 << "Failed to set CAN musk code" << 2;
-    *row("reset refused") << QStringList{"write", params} << good << true << 0x11 << Fault::WrongStatus << 4
-                          << "复位失败." << 33;
-    *row("diff finds a difference") << QStringList{"diff", params} << good << true << kNoFault
-                                    << Fault::NoReply << 1 << QString() << 0;
-    *row("help") << QStringList{"diff", "--help"} << QByteArray() << true << kNoFault << Fault::NoReply << 0
-                 << QString() << 0;
-}
-
-void TestCli::exitStatus() {
-    QFETCH(QStringList, arguments);
-    QFETCH(QByteArray, file);
-    QFETCH(bool, present);
-    QFETCH(int, faultCode);
-    QFETCH(Fault, fault);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-    QFETCH(int, setFrames);
-    if (!file.isEmpty()) writeFile(path("params.txt"), file);
-    QFile::remove(path("out.txt"));
-    repeater().setPresent(present);
-    if (faultCode != kNoFault) repeater().injectFault(faultCode, fault, 1);
-
-    const CliRun run = cli(arguments);
-
-    QCOMPARE(run.status, status);
-    if (message.isEmpty())
-        QVERIFY(run.err.isEmpty());
-    else
-        QVERIFY2(run.err.split('\n').contains(message), qPrintable(run.err));
-    if (status >= 2) {
-        QVERIFY(run.out.isEmpty());
-        QVERIFY(!QFile::exists(path("out.txt")));
-    }
-    int sent = 0;
-    for (const QByteArray& report : repeater().log()) {
-        const quint8 code = quint8(report.at(2));
-        sent += code == 0x11 || code == 0x23 || code == 0x24 || code == 0x25 || code == 0x27;
-    }
-    QCOMPARE(sent, setFrames);
-    if (status == 4) QVERIFY(!run.err.contains("successfully"));
-}
-
-void TestCli::severalDevices_data() {
-    QTest::addColumn<QString>("device");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<int>("chosen");       // which device was read, -1 none
-    QTest::addColumn<QString>("message");  // the first lines on standard error
-    QTest::newRow("none named") << QString() << 3 << -1
-                                << "More than one device is connected; choose one with --device PATH|CARD:\n";
-    QTest::newRow("by path") << "sim:hidraw1" << 0 << 1 << "Read successfully\n";
-    QTest::newRow("by card number") << "TV2026000001" << 0 << 0 << "Read successfully\n";
-    QTest::newRow("unknown card number")
-        << "TV2026000003" << 3 << -1 << "No such device: TV2026000003\nConnected devices:\n";
-}
-
-void TestCli::severalDevices() {
-    QFETCH(QString, device);
-    QFETCH(int, status);
-    QFETCH(int, chosen);
-    QFETCH(QString, message);
-    sim::SimulatedRepeater* devices[] = {&repeater(), &sim::SimulatedRepeater::addDevice()};
-    setHardwareType(*devices[0], 4, "TV2026000001");
-    setHardwareType(*devices[1], 2, "TV2026000002");
-
-    QStringList arguments{"read", "-o", path("out.txt")};
-    if (!device.isEmpty()) arguments << "--device" << device;
-    QFile::remove(path("out.txt"));
-    const CliRun run = cli(arguments);
-
-    QCOMPARE(run.status, status);
-    QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
-    QCOMPARE(QFile::exists(path("out.txt")), chosen >= 0);
-    for (int i = 0; i < 2; ++i) {
-        bool read = false;
-        for (const QByteArray& report : devices[i]->log()) read = read || quint8(report.at(2)) == 0xA4;
-        QCOMPARE(read, i == chosen);
-    }
-    if (chosen < 0) {
-        // Never a guess: every candidate is shown.
-        QVERIFY(run.err.contains("sim:hidraw0\tOrvex-A4\tTV2026000001\t1.05\t2.10\t2\t4\n"));
-        QVERIFY(run.err.contains("sim:hidraw1\tOrvex-A2\tTV2026000002\t1.05\t2.10\t2\t1\n"));
-    } else {
-        QCOMPARE(readFile(path("out.txt")).count("\"ChannalID\""), 2);
-        QCOMPARE(readFile(path("out.txt")).count("\"Baud\": [\n            \"0b\"\n        ]"),
-                 chosen == 1 ? 1 : 0);
-    }
-}
-
-void TestCli::listShowsEveryDevice() {
-    sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
-    sim::SimulatedRepeater& third = sim::SimulatedRepeater::addDevice();
-    setHardwareType(repeater(), 5, "TV2026000001");
-    setHardwareType(second, 1, "TV2026000002");
-    third.injectFault(0x15, Fault::NoReply);
-
-    const CliRun plain = cli({"list"});
-    QCOMPARE(plain.status, 4);  // one device did not answer
-    QCOMPARE(QString::fromUtf8(plain.out), QString("sim:hidraw0\tOrvex-B1\tTV2026000001\t1.05\t2.10\t2\t2\n"
-                                                   "sim:hidraw1\tOrvex-A1\tTV2026000002\t1.05\t2.10\t2\t0\n"
-                                                   "sim:hidraw2\tSearch device failed\n"));
-
-    third.clearFaults();
-    const CliRun json = cli({"list", "--json"});
-    QCOMPARE(json.status, 0);
-    const QJsonArray devices = QJsonDocument::fromJson(json.out).array();
-    QCOMPARE(devices.size(), 3);
-    QCOMPARE(devices[0].toObject(), (QJsonObject{{"path", "sim:hidraw0"},
-                                                 {"model", "Orvex-B1"},
-                                                 {"cardNumber", "TV2026000001"},
-                                                 {"hardwareVersion", "1.05"},
-                                                 {"firmwareVersion", "2.10"},
-                                                 {"canChannels", 2},
-                                                 {"fiberChannels", 2}}));
-
-    sim::SimulatedRepeater::removeAddedDevices();
-    repeater().setPresent(false);
-    const CliRun none = cli({"list"});
-    QCOMPARE(none.status, 0);
-    QVERIFY(none.out.isEmpty());
-}
-
-void TestCli::stopsMidWrite_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("occurrence");
-    QTest::addColumn<Fault>("fault");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("step");
-    QTest::newRow("unplugged at channel 2, bank 4")
-        << 0x24 << 19 << Fault::Unplug << "Failed to set CAN musk code" << 21;
-    QTest::newRow("channel 2 baud rate unanswered")
-        << 0x23 << 2 << Fault::NoReply << "Failed to set CAN baud rate" << 16;
-    QTest::newRow("fiber frame unanswered")
-        << 0x25 << 1 << Fault::NoReply << "Failed to set fiber baud rate" << 31;
-    QTest::newRow("route frame not sent") << 0x27 << 1 << Fault::WriteError << "Failed to set route" << 32;
-    QTest::newRow("reset not sent") << 0x11 << 1 << Fault::WriteError << "发送复位指令失败." << 33;
-}
-
-void TestCli::stopsMidWrite() {
-    QFETCH(int, code);
-    QFETCH(int, occurrence);
-    QFETCH(Fault, fault);
-    QFETCH(QString, message);
-    QFETCH(int, step);
-    writeFile(path("params.txt"), parameterFile());
-    repeater().injectFault(code, fault, occurrence);
-
-    const CliRun run = cli({"write", path("params.txt")}, true);
-
-    QCOMPARE(run.status, 4);
-    QVERIFY(run.out.isEmpty());
-    // The progress line stops at the failing step; the message follows it.
-    QVERIFY(run.err.endsWith(QString("\rWriting: step %1 of 33\n%2\n").arg(step).arg(message)));
-    QVERIFY(!run.err.contains("successfully"));
-    QCOMPARE(repeater().log().size(), 4 + step);
-    if (step < 33) QVERIFY(quint8(repeater().log().last().at(2)) != 0x11);
-}
-
-void TestCli::progressOnlyOnTerminal() {
-    const CliRun terminal = cli({"read", "-o", "-"}, true);
-    QCOMPARE(terminal.status, 0);
-    QVERIFY(terminal.err.startsWith("\rReading: step 1 of 32\rReading: step 2 of 32\r"));
-    QVERIFY(terminal.err.endsWith("\rReading: step 32 of 32\nRead successfully\n"));
-    const CliRun piped = cli({"read", "-o", "-"}, false);
-    QCOMPARE(piped.err, QString("Read successfully\n"));
-    QCOMPARE(piped.out, terminal.out);
-}
-
-void TestCli::helpInBothLanguages_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("program") << QStringList{"--help"};
-    for (const char* command : {"list", "read", "write", "diff"})
-        QTest::newRow(command) << QStringList{command, "--help"};
-}
-
-// Every help text has its English entry: no Chinese is left in it.
-void TestCli::helpInBothLanguages() {
-    QFETCH(QStringList, arguments);
-    const QRegularExpression chinese(QStringLiteral("[\\x{4e00}-\\x{9fff}]"));
-    const CliRun english = cli(arguments);
-    QCOMPARE(english.status, 0);
-    const QString text = QString::fromUtf8(english.out);
-    QVERIFY2(text.startsWith("Usage: tarvane-cli ") && !text.contains(chinese), qPrintable(text));
-    const CliRun zh = cli(QStringList{"--lang", "zh"} + arguments);
-    QVERIFY(QString::fromUtf8(zh.out).startsWith("用法：tarvane-cli "));
-}
-
-// The program itself, as a script starts it: its own platform, nothing on
-// the terminal but its results and messages.
-void TestCli::program_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("outStart");
-    QTest::addColumn<QByteArray>("err");
-    const QString params = path("params.txt");
-    QTest::newRow("version") << QStringList{"--version"} << 0
-                             << QByteArray("tarvane-cli " TARVANE_VERSION "\n") << QByteArray();
-    QTest::newRow("list") << QStringList{"list"} << 0
-                          << QByteArray("sim:hidraw0\tOrvex-A4\tTV2026000417\t1.05\t2.10\t2\t4\n")
-                          << QByteArray();
-    QTest::newRow("read to standard output")
-        << QStringList{"read", "-o", "-"} << 0 << QByteArray("{\n    \"CANParam\": [\n")
-        << QByteArray("Read successfully\n");
-    QTest::newRow("dry run") << QStringList{"write", params, "--dry-run"} << 0
-                             << QByteArray(
-                                    "00 12 23 06 00 01 00 12 00 3B 00 00 00 00 00 00 00\n"
-                                    "00 12 24 0B 00 81 01 00 00 00 00 00 00 00 00 00 00\n")
-                             << QByteArray();
-    QTest::newRow("write") << QStringList{"write", params} << 0 << QByteArray()
-                           << QByteArray("successfully set\n");
-    QTest::newRow("usage error in Chinese") << QStringList{"--lang", "zh", "read"} << 2 << QByteArray()
-                                            << QByteArray("缺少 -o 文件\n用 --help 查看用法。\n");
-}
-
-void TestCli::program() {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QByteArray, outStart);
-    QFETCH(QByteArray, err);
-    writeFile(path("params.txt"), parameterFile());
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("QT_QPA_PLATFORM");
-    environment.remove("DISPLAY");
-    environment.insert("LC_ALL", "C.UTF-8");
-    process.setProcessEnvironment(environment);
-    process.start(TARVANE_CLI_SIMULATED, arguments);
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), status);
-    const QByteArray out = process.readAllStandardOutput();
-    QVERIFY2(out.startsWith(outStart), out.constData());
-    if (outStart.isEmpty()) QVERIFY(out.isEmpty());
-    QCOMPARE(process.readAllStandardError(), err);
-    if (arguments.contains("--dry-run")) QCOMPARE(out.count('\n'), 33);
-}
 
 QTEST_MAIN(TestCli)
 #include "tst_cli.moc"

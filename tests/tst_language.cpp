@@ -351,23 +351,18 @@ private slots:
     // The rows and columns as the window is laid out, spacings being spacer
     // items; the rows' own spacing between items is the style's.
     void layouts_data() {
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("main column") << QStringList{"TitleWidget", "layout", "m_tabWidgetParam", "layout",
-                                                    "spacing 10"};
-        QTest::newRow("top row") << QStringList{"spacing 10",         "m_pLabelDevName",
-                                                "m_pLineEditDevName", "CustomProgressIndicator",
-                                                "m_pLabelHint",       "stretch"};
-        QTest::newRow("button row") << QStringList{
-            "stretch",    "m_pushButtonSaveToFile", "m_pushButtonReadFromFile",
-            "spacing 30", "m_pushButtonRead",       "m_pushButtonWrite",
-            "spacing 30", "m_pushButtonDefault",    "stretch"};
-        QTest::newRow("fiber page") << QStringList{"spacing 5",  "m_labelTip", "spacing 50",
-                                                   "spacing 15", "layout",     "layout",
-                                                   "layout",     "layout",     "stretch"};
-        QTest::newRow("route page") << QStringList{"spacing 40", "m_tableWidgetRouteMap", "layout",
-                                                   "stretch"};
-        QTest::newRow("device information")
-            << QStringList{"spacing 30", "layout", "layout", "layout", "layout", "stretch"};
+        QTest::addColumn<QString>("items");
+        QTest::newRow("main column") << "TitleWidget, layout, m_tabWidgetParam, layout, spacing 10";
+        QTest::newRow("top row")
+            << "spacing 10, m_pLabelDevName, m_pLineEditDevName, CustomProgressIndicator, "
+               "m_pLabelHint, stretch";
+        QTest::newRow("button row")
+            << "stretch, m_pushButtonSaveToFile, m_pushButtonReadFromFile, spacing 30, m_pushButtonRead, "
+               "m_pushButtonWrite, spacing 30, m_pushButtonDefault, stretch";
+        QTest::newRow("fiber page")
+            << "spacing 5, m_labelTip, spacing 50, spacing 15, layout, layout, layout, layout, stretch";
+        QTest::newRow("route page") << "spacing 40, m_tableWidgetRouteMap, layout, stretch";
+        QTest::newRow("device information") << "spacing 30, layout, layout, layout, layout, stretch";
     }
     void layouts() {
         Window w;
@@ -382,7 +377,7 @@ private slots:
             {"route page", w.findChild<QWidget*>("RouteParamWidget")->layout()},
             {"device information", w.m_pDevInfoWidget->layout()},
         };
-        QTEST(layoutItems(layouts.value(QTest::currentDataTag())), "items");
+        QTEST(layoutItems(layouts.value(QTest::currentDataTag())).join(", "), "items");
         QCOMPARE(top->spacing(), buttons->spacing());
     }
 
@@ -526,27 +521,26 @@ private slots:
         QTest::addColumn<QString>("appDir");  // empty: a new folder
         QTest::addColumn<bool>("folderWritable");
         QTest::addColumn<int>("file");  // Config.ini in the folder
-        QTest::addColumn<QStringList>("reads");
+        QTest::addColumn<QString>("reads");
         QTest::addColumn<QString>("writes");
-        const QStringList beside{"beside"};
-        const QStringList user{"user"};
-        QTest::newRow("writable folder") << QString() << true << int(NoFile) << beside << beside[0];
-        QTest::newRow("writable folder and file")
-            << QString() << true << int(WritableFile) << beside << beside[0];
-        QTest::newRow("read-only folder") << QString() << false << int(NoFile) << user << user[0];
-        QTest::newRow("read-only folder, writable file")
-            << QString() << false << int(WritableFile) << beside << beside[0];
-        QTest::newRow("read-only folder and file")
-            << QString() << false << int(ReadOnlyFile) << (user + beside) << user[0];
-        QTest::newRow("kernel file system") << "/proc" << false << int(NoFile) << user << user[0];
-        QTest::newRow("missing, under a file")
-            << "/proc/version/bin" << false << int(NoFile) << user << user[0];
+        const auto row = [](const char* name, const char* appDir, bool folderWritable, SettingsFile file,
+                            const char* reads, const char* writes) {
+            QTest::newRow(name) << QString(appDir) << folderWritable << int(file) << QString(reads)
+                                << QString(writes);
+        };
+        row("writable folder", "", true, NoFile, "beside", "beside");
+        row("writable folder and file", "", true, WritableFile, "beside", "beside");
+        row("read-only folder", "", false, NoFile, "user", "user");
+        row("read-only folder, writable file", "", false, WritableFile, "beside", "beside");
+        row("read-only folder and file", "", false, ReadOnlyFile, "user, beside", "user");
+        row("kernel file system", "/proc", false, NoFile, "user", "user");
+        row("missing, under a file", "/proc/version/bin", false, NoFile, "user", "user");
     }
     void settingsLocation() {
         QFETCH(QString, appDir);
         QFETCH(bool, folderWritable);
         QFETCH(int, file);
-        QFETCH(QStringList, reads);
+        QFETCH(QString, reads);
         QFETCH(QString, writes);
         QTemporaryDir program;
         QTemporaryDir home;
@@ -556,7 +550,6 @@ private slots:
         QVERIFY(setFolderWritable(home.path(), true));
         const QString userDir = home.path() + "/tarvane";
         const QString beside = appDir + "/Config.ini";
-        const QString perUser = userDir + "/Config.ini";
         if (file != NoFile) {
             QSettings(beside, QSettings::IniFormat).setValue("/Language/id", 1);
             const QFile::Permissions readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
@@ -566,9 +559,7 @@ private slots:
         if (appDir == program.path()) QVERIFY(setFolderWritable(appDir, folderWritable));
         const int stored = file == NoFile ? 0 : 1;
         const int chosen = 1 - stored;
-        const auto pathOf = [&](const QString& where) { return where == "beside" ? beside : perUser; };
-        QStringList paths;
-        for (const QString& where : qAsConst(reads)) paths << pathOf(where);
+        const QMap<QString, QString> names{{beside, "beside"}, {userDir + "/Config.ini", "user"}};
 
         const OrdinaryUserRun run = runAsOrdinaryUser([&]() -> QString {
             const QDir folder(appDir);
@@ -577,8 +568,10 @@ private slots:
             const LanguageSettings::Location location = LanguageSettings::locationFor(appDir, userDir);
             if (folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot) != before)
                 return "the probe left something behind";
-            if (location.readPaths != paths) return "reads " + location.readPaths.join(", ");
-            if (location.writePath != pathOf(writes)) return "writes " + location.writePath;
+            QStringList read;
+            for (const QString& path : location.readPaths) read << names.value(path, path);
+            if (read.join(", ") != reads) return "reads " + location.readPaths.join(", ");
+            if (names.value(location.writePath) != writes) return "writes " + location.writePath;
             if (LanguageSettings::languageId(location) != stored) return "the stored id is not read";
             LanguageSettings::setLanguageId(chosen, location);
             if (LanguageSettings::languageId(location) != chosen) return "a new choice is not read back";
