@@ -59,9 +59,10 @@ bool writeFile(const QString& path, const QByteArray& content) {
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-QByteArray readFile(const QString& path) {
+// Text mode reads the platform's line ends (CRLF on Windows) as "\n".
+QByteArray readFile(const QString& path, QIODevice::OpenMode mode = QIODevice::NotOpen) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly | mode) ? file.readAll() : QByteArray();
 }
 
 // A register text with a full-width comma, as a Chinese input method types
@@ -131,7 +132,7 @@ void TestParameterFile::saveThenOpenRestoresEveryPage() {
     QCOMPARE(answerer.seen().first().kind, QString("file"));
     QCOMPARE(answerer.seen().first().text, QString("保存配置"));
     QVERIFY(window->button("m_pushButtonRead")->isEnabled());
-    const QByteArray text = readFile(path("roundtrip.txt"));
+    const QByteArray text = readFile(path("roundtrip.txt"), QIODevice::Text);
     const QJsonObject top = QJsonDocument::fromJson(text).object();
     QCOMPARE(top.value("CANParam").toArray().size(), 2);
     QCOMPARE(top.value("FiberParam").toObject().value("Baud").toArray(),
@@ -215,7 +216,7 @@ void TestParameterFile::saveWritesUtf8() {
     window->button("m_pushButtonSaveToFile")->click();
 
     QCOMPARE(operationTexts(answerer), QStringList{"保存完成"});
-    const QByteArray text = readFile(path("full-width.txt"));
+    const QByteArray text = readFile(path("full-width.txt"), QIODevice::Text);
     QVERIFY(text.startsWith("{\n"));  // no byte order mark
     QVERIFY(text.contains("\"1, 0, 1, " + kFullWidthIdUtf8 + ", 00 00 00 00\""));
 
