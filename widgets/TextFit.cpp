@@ -1,5 +1,6 @@
 #include "TextFit.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -46,7 +47,13 @@ void tipWhenCut(const QTableWidget* table, QTableWidgetItem* item) {
 QSize layoutMinimum(QWidget* widget) {
     // Layouts and their items keep the sizes they found last, and a change
     // on a page that is not shown reaches them only once it is: start afresh.
-    for (QWidget* child : widget->findChildren<QWidget*>()) child->updateGeometry();
+    // Cell widgets of a table take the table's room, not the layout's, so
+    // they are left out: they are most of a page's widgets.
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        const QWidget* parent = child->parentWidget();
+        const auto* view = parent ? qobject_cast<const QAbstractItemView*>(parent->parentWidget()) : nullptr;
+        if (!view || view->viewport() != parent) child->updateGeometry();
+    }
     for (QLayout* layout : widget->findChildren<QLayout*>()) layout->invalidate();
     return widget->layout() ? widget->layout()->totalMinimumSize() : widget->minimumSizeHint();
 }
