@@ -24,5 +24,5 @@ public:
     Utf8Console& operator=(const Utf8Console&) = delete;
 
 private:
-    unsigned m_previousCodePage = 0;
+    [[maybe_unused]] unsigned m_previousCodePage = 0;  // Windows only
 };
