@@ -34,11 +34,6 @@ CliRun cli(const QStringList& arguments, bool progress = false) {
     return {status, out.data(), QString::fromUtf8(err.data())};
 }
 
-QByteArray readFile(const QString& path, QIODevice::OpenMode mode = QIODevice::NotOpen) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly | mode) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& text) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -61,6 +61,13 @@ inline std::unique_ptr<TestWindow> connectedWindow(unsigned char hardwareType) {
     return window;
 }
 
+// A file's bytes; text mode reads the platform's line ends (CRLF on
+// Windows) as "\n".
+inline QByteArray readFile(const QString& path, QIODevice::OpenMode mode = QIODevice::NotOpen) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly | mode) ? file.readAll() : QByteArray();
+}
+
 inline QByteArray frame17(const char* hex) {
     QByteArray bytes = QByteArray::fromHex(hex);
     bytes.append(QByteArray(17 - bytes.size(), '\0'));
