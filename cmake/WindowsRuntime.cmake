@@ -15,7 +15,6 @@ endforeach()
 get_filename_component(TARVANE_QT_PREFIX "${Qt5_DIR}/../../.." ABSOLUTE)
 get_filename_component(_hidapi_prefix "${HIDAPI_LIBRARIES}" DIRECTORY)
 get_filename_component(_hidapi_prefix "${_hidapi_prefix}/.." ABSOLUTE)
-file(GLOB TARVANE_HIDAPI_DLL "${_hidapi_prefix}/bin/*hidapi*.dll")
 
 # Folders Wine searches for DLLs, as Z: paths.
 set(_dirs "${TARVANE_QT_PREFIX}/bin" "${_hidapi_prefix}/bin")
