@@ -7,6 +7,7 @@
 
 #include "AbsFrameLessAutoSize.h"
 #include "Language.h"
+#include "ParameterSet.h"
 
 class CANParamWidget;
 class CustomProgressIndicator;
@@ -57,6 +58,9 @@ public slots:
 protected:
     // Where the main menu opens, in window coordinates.
     QPoint mainMenuPosition() const;
+    // The values the pages show for the connected device, and showing a set.
+    ParameterSet pageValues() const;
+    void showValues(const ParameterSet& set);
 
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
 

@@ -8,6 +8,8 @@
 #include "DeviceWrite.h"
 #include "EnableGuard.h"
 #include "OpticalFiberParamWidget.h"
+#include "ParameterChecks.h"
+#include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "RouteParamWidget.h"
 #include "Tarvane.h"
@@ -21,14 +23,33 @@ void Tarvane::showWarning(const QString& text) {
     QMessageBox::warning(this, QStringLiteral("失败"), text, QMessageBox::Yes, QMessageBox::NoButton);
 }
 
+ParameterSet Tarvane::pageValues() const {
+    ParameterSet set;
+    set.canCount = m_nCAN;
+    set.fiberCount = m_nFiberOptic;
+    set.routeType = m_nHardwareType;
+    set.can = m_pCANParamWidget->values();
+    set.fiber = m_pOpticalFiberParamWidget->values();
+    set.route = m_pRouteParamWidget->values();
+    return set;
+}
+
+void Tarvane::showValues(const ParameterSet& set) {
+    m_pCANParamWidget->setValues(set.can);
+    m_pOpticalFiberParamWidget->setValues(set.fiber);
+    m_pRouteParamWidget->setValues(set.route);
+}
+
 void Tarvane::onPushButtonRead() {
     if (!ensureConnected()) return;
     EnableGuard guard(ui->m_pushButtonRead);
-    DeviceRead read(*m_hidDevice, *m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget,
-                    m_nCAN, m_nFiberOptic);
+    ParameterSet set = pageValues();
+    DeviceRead read(*m_hidDevice, set);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DeviceRead::Result result = read.run();
     QApplication::restoreOverrideCursor();
+    // What came in before a failure is shown too.
+    showValues(set);
     showHint(tr(DeviceRead::message(result)));
 }
 
@@ -37,13 +58,13 @@ void Tarvane::onPushButtonWrite() {
     EnableGuard guard(ui->m_pushButtonWrite);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     if (!ensureConnected()) return;  // unplugged just now: nothing left to send to
-    DeviceWrite write(*m_hidDevice, *m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget,
-                      m_nCAN, m_nFiberOptic);
-    const QStringList problems = write.problems();
+    const ParameterSet set = pageValues();
+    const QStringList problems = ParameterChecks::problems(set);
     if (!problems.isEmpty()) {
-        showHint(DeviceWrite::problemMessage(problems));
+        showHint(ParameterChecks::problemMessage(problems));
         return;
     }
+    DeviceWrite write(*m_hidDevice, set);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
@@ -59,9 +80,8 @@ void Tarvane::onPushButtonSaveToFile() {
     if (path.isEmpty()) return;
     if (!ensureConnected()) return;  // unplugged while the dialog was open: the pages are empty now
 
-    const ParameterFile file(*m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget);
     QString warning;
-    if (!ParameterFile::save(path, file.toDocument(m_nCAN, m_nFiberOptic), &warning)) {
+    if (!ParameterFile::save(path, ParameterDocument::toDocument(pageValues()), &warning)) {
         showWarning(warning);
         return;
     }
@@ -83,7 +103,9 @@ void Tarvane::onPushButtonReadFromFile() {
         showWarning(warning);
         return;
     }
-    ParameterFile(*m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget).apply(object);
+    ParameterSet set = pageValues();
+    ParameterDocument::apply(object, &set);
+    showValues(set);
     showHint(tr("读取完成"));
 }
 

@@ -8,9 +8,11 @@
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "HIDDevice.h"
+#include "ParameterChecks.h"
 #include "ParameterDiff.h"
+#include "ParameterDocument.h"
 #include "ParameterFile.h"
-#include "ParameterPages.h"
+#include "ParameterSet.h"
 #include "ProgressLine.h"
 #include "RepeaterList.h"
 
@@ -56,6 +58,12 @@ int exitCodeOf(const Outcome<Result> (&table)[N], Result result) {
 }
 
 const char* const kStandardOutput = "-";
+
+// The defaults of the device that was found, as the window's pages hold
+// them once it has found the device.
+ParameterSet deviceDefaults(const DeviceIdentity& identity) {
+    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.hardwareType);
+}
 
 }  // namespace
 
@@ -260,8 +268,8 @@ int TarvaneCli::loadFile(const QString& path, QJsonObject* object) {
     return UsageOrFileError;
 }
 
-DeviceRead::Result TarvaneCli::readDevice(HIDDevice& device, ParameterPages& pages) {
-    DeviceRead reading = pages.reader(device);
+DeviceRead::Result TarvaneCli::readDevice(HIDDevice& device, ParameterSet& set) {
+    DeviceRead reading(device, set);
     ProgressLine progress(m_err, m_progress);
     reading.setProgress(
         [&](int step, int steps) { progress.show(tr("读取：第%1步，共%2步").arg(step).arg(steps)); });
@@ -304,16 +312,17 @@ int TarvaneCli::read(const CliArguments& arguments) {
     DeviceIdentity identity;
     if (const int status = openDevice(arguments.device, device, &identity)) return status;
 
-    ParameterPages pages(identity);
-    const DeviceRead::Result result = readDevice(device, pages);
+    ParameterSet set = deviceDefaults(identity);
+    const DeviceRead::Result result = readDevice(device, set);
     windowMessage(DeviceRead::message(result));
     if (const int status = exitCodeOf(kReadOutcomes, result)) return status;
 
     QString warning;
     const bool toOutput = arguments.output == QLatin1String(kStandardOutput);
     m_out.flush();
-    const bool saved = toOutput ? ParameterFile::write(m_outDevice, pages.document(), &warning)
-                                : ParameterFile::save(arguments.output, pages.document(), &warning);
+    const QJsonDocument document = ParameterDocument::toDocument(set);
+    const bool saved = toOutput ? ParameterFile::write(m_outDevice, document, &warning)
+                                : ParameterFile::save(arguments.output, document, &warning);
     if (!saved) {
         message(warning);
         return UsageOrFileError;
@@ -329,20 +338,20 @@ int TarvaneCli::write(const CliArguments& arguments) {
     DeviceIdentity identity;
     if (const int status = openDevice(arguments.device, device, &identity)) return status;
 
-    ParameterPages pages(identity);
-    pages.apply(file);
-    DeviceWrite writing = pages.writer(device);
-    const QStringList problems = writing.problems();
+    ParameterSet set = deviceDefaults(identity);
+    ParameterDocument::apply(file, &set);
+    const QStringList problems = ParameterChecks::problems(set);
     if (!problems.isEmpty()) {
-        message(DeviceWrite::problemMessage(problems));
+        message(ParameterChecks::problemMessage(problems));
         return UsageOrFileError;
     }
     if (arguments.dryRun) {
-        for (const QByteArray& frame : writing.frames()) m_out << frame.toHex(' ').toUpper() << '\n';
+        for (const QByteArray& frame : DeviceWrite::frames(set)) m_out << frame.toHex(' ').toUpper() << '\n';
         m_out.flush();
         return Done;
     }
 
+    DeviceWrite writing(device, set);
     DeviceWrite::Result result;
     {
         ProgressLine progress(m_err, m_progress);
@@ -361,16 +370,16 @@ int TarvaneCli::diff(const CliArguments& arguments) {
     DeviceIdentity identity;
     if (const int status = openDevice(arguments.device, device, &identity)) return status;
 
-    ParameterPages fromFile(identity);
-    fromFile.apply(file);
+    ParameterSet fromFile = deviceDefaults(identity);
+    ParameterDocument::apply(file, &fromFile);
     // A field the Write would refuse cannot be what the device holds.
-    const QStringList problems = fromFile.writer(device).problems();
+    const QStringList problems = ParameterChecks::problems(fromFile);
     if (!problems.isEmpty()) {
-        message(DeviceWrite::problemMessage(problems));
+        message(ParameterChecks::problemMessage(problems));
         return UsageOrFileError;
     }
 
-    ParameterPages fromDevice(identity);
+    ParameterSet fromDevice = deviceDefaults(identity);
     const DeviceRead::Result result = readDevice(device, fromDevice);
     if (const int status = exitCodeOf(kReadOutcomes, result)) {
         windowMessage(DeviceRead::message(result));
@@ -379,7 +388,7 @@ int TarvaneCli::diff(const CliArguments& arguments) {
 
     const QVector<FieldDifference> differences = ParameterDiff::compare(fromFile, fromDevice);
     for (const FieldDifference& d : differences) {
-        m_out << QStringList{d.channel, d.bank, d.field, d.fileValue, d.deviceValue}.join(QLatin1Char('\t'))
+        m_out << QStringList{d.channel, d.bank, d.field, d.givenValue, d.deviceValue}.join(QLatin1Char('\t'))
               << '\n';
     }
     m_out.flush();

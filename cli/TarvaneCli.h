@@ -12,10 +12,10 @@
 
 class HIDDevice;
 class QIODevice;
-class ParameterPages;
 class QJsonObject;
 struct DeviceIdentity;
 struct FoundRepeater;
+struct ParameterSet;
 
 // Where the command line writes: results to `out`, messages to `err`.
 struct CliStreams {
@@ -25,9 +25,8 @@ struct CliStreams {
 };
 
 // The command-line companion of the main window: list, read, write and diff
-// one repeater at a time, through the same pages, operations and files as
-// the window, with the window's messages. Needs a QApplication, since the
-// pages are widgets.
+// one repeater at a time, through the same values, rules, operations and
+// files as the window, with the window's messages.
 class TarvaneCli {
     Q_DECLARE_TR_FUNCTIONS(TarvaneCli)
 public:
@@ -60,8 +59,8 @@ private:
     // the message it showed.
     int openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity);
     int loadFile(const QString& path, QJsonObject* object);
-    // The window's Read into the pages, with the progress line.
-    DeviceRead::Result readDevice(HIDDevice& device, ParameterPages& pages);
+    // The window's Read into a set, with the progress line.
+    DeviceRead::Result readDevice(HIDDevice& device, ParameterSet& set);
     QString repeaterLine(const FoundRepeater& repeater) const;
     QString repeaterError(const FoundRepeater& repeater) const;
     void showCandidates(const QVector<FoundRepeater>& candidates);

@@ -1,4 +1,4 @@
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <cstdio>
 
@@ -9,8 +9,7 @@
 
 namespace {
 // Standard error carries the program's messages, which scripts may read:
-// Qt's own notes about the environment (a missing runtime directory, fonts)
-// stay out of it. Critical and fatal messages still go through.
+// Qt's own notes stay out of it. Critical and fatal messages still go through.
 void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
 }
@@ -18,17 +17,11 @@ void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text
 
 int main(int argc, char* argv[]) {
     qInstallMessageHandler(quietQtNotes);
-    // The parameter pages are widgets and need a GUI application, but a
-    // command line has no display: the offscreen platform needs none and
-    // shows nothing. It is chosen here rather than by QT_QPA_PLATFORM, which
-    // does not reach a Windows program started under Wine. Qt gets only the
-    // program's name and the platform, so that no argument of the command
+    // Qt gets only the program's name, so that no argument of the command
     // line is taken for one of Qt's own.
-    char platformOption[] = "-platform";
-    char platformName[] = "offscreen";
-    char* qtArgv[] = {argv[0], platformOption, platformName, nullptr};
-    int qtArgc = 3;
-    QApplication app(qtArgc, qtArgv);
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QCoreApplication app(qtArgc, qtArgv);
 
     const QStringList arguments = programArguments(argc, argv);
     const Utf8Console console;

@@ -42,6 +42,20 @@ ChannalWidget* CANParamWidget::channalWidget(int i) const {
     return qobject_cast<ChannalWidget*>(ui->m_tabWidgetChannal->widget(i));
 }
 
+QVector<CanChannelValues> CANParamWidget::values() const {
+    QVector<CanChannelValues> values;
+    for (int i = 0; i < ui->m_tabWidgetChannal->count(); ++i) {
+        if (const ChannalWidget* channal = channalWidget(i)) values.append(channal->values());
+    }
+    return values;
+}
+
+void CANParamWidget::setValues(const QVector<CanChannelValues>& values) {
+    for (int i = 0; i < values.size(); ++i) {
+        if (ChannalWidget* channal = channalWidget(i)) channal->setValues(values.at(i));
+    }
+}
+
 void CANParamWidget::setDefault() {
     for (int i = 0; i < ui->m_tabWidgetChannal->count(); ++i) {
         if (ChannalWidget* channal = channalWidget(i)) channal->setDefault();

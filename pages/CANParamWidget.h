@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QVector>
 #include <QWidget>
 #include <array>
 #include <memory>
+
+#include "ParameterSet.h"
 
 class ChannalWidget;
 
@@ -15,7 +18,7 @@ class CANParamWidget;
 class CANParamWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kMaxChannals = 3;
+    static constexpr int kMaxChannals = kCanChannalMax;
 
     explicit CANParamWidget(QWidget* parent = nullptr);
     ~CANParamWidget() override;
@@ -25,6 +28,11 @@ public:
     void clearChannals();
     // The editor shown in tab i, or nullptr when there is no such tab.
     ChannalWidget* channalWidget(int i) const;
+
+    // The values of the channels shown on tabs, in tab order; showing
+    // values goes to the tabs by position, and no further than they go.
+    QVector<CanChannelValues> values() const;
+    void setValues(const QVector<CanChannelValues>& values);
 
     void setDefault();
     void retranslate();

@@ -18,36 +18,6 @@ constexpr int kRowHeight = 24;
 constexpr int kColumnWidths[] = {25, 100, 80, 100};
 constexpr int kBaudRateBoxWidth = 80;
 
-struct BaudRateEntry {
-    const char* label;
-    const char* word;
-};
-
-// Labels 0 ... 14 are rates and stay untranslated; 15 and 16 are set by
-// retranslate().
-const BaudRateEntry kBaudRates[] = {
-    {"5K", "00450257"},
-    {"10K", "001C00E0"},
-    {"20K", "000500E0"},
-    {"40K", "00780031"},
-    {"50K", "0067002C"},
-    {"80K", "004B0018"},
-    {"100K", "0012003B"},
-    {"125K", "0012002F"},
-    {"200K", "0027000E"},
-    {"250K", "00120017"},
-    {"400K", "00160008"},
-    {"500K", "0012000B"},
-    {"666K", "00240005"},
-    {"800K", "00240004"},
-    {"1000K", "00120005"},
-    {QT_TRANSLATE_NOOP("ChannalWidget", "自适应"), "00000000"},
-    {QT_TRANSLATE_NOOP("ChannalWidget", "自定义"), "FFFFFFFF"},
-};
-
-constexpr int kDefaultBaudRateIndex = 1;  // "10K"
-const char kDefaultRegister[] = "00 00 00 00";
-
 }  // namespace
 
 ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
@@ -71,8 +41,7 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     buildBaudRates();
     buildFilterTable();
 
-    item(0, ColumnInUse)->setCheckState(Qt::Checked);
-    ui->m_pComboBoxBautRate->setCurrentIndex(kDefaultBaudRateIndex);
+    setValues(CanChannelValues::defaults(m_nChannalId));
     fitTexts();
 }
 
@@ -81,8 +50,8 @@ ChannalWidget::~ChannalWidget() {
 }
 
 void ChannalWidget::buildBaudRates() {
-    for (const BaudRateEntry& entry : kBaudRates)
-        ui->m_pComboBoxBautRate->addItem(QString::fromUtf8(entry.label), QByteArray::fromHex(entry.word));
+    for (int i = 0; i < CanCodec::kBaudRateCount; ++i)
+        ui->m_pComboBoxBautRate->addItem(QString::fromUtf8(CanCodec::baudRateLabel(i)), CanCodec::baudRateWord(i));
 }
 
 void ChannalWidget::buildFilterTable() {
@@ -108,12 +77,11 @@ void ChannalWidget::buildFilterTable() {
         auto* bitWidth = new QComboBox;
         bitWidth->addItem(QStringLiteral("16"));
         bitWidth->addItem(QStringLiteral("32"));
-        bitWidth->setCurrentIndex(1);
         table->setCellWidget(row, ColumnBitWidth, bitWidth);
         m_bitWidthBoxes.append(bitWidth);
 
-        table->setItem(row, ColumnId, new QTableWidgetItem(QString::fromLatin1(kDefaultRegister)));
-        table->setItem(row, ColumnMask, new QTableWidgetItem(QString::fromLatin1(kDefaultRegister)));
+        table->setItem(row, ColumnId, new QTableWidgetItem);
+        table->setItem(row, ColumnMask, new QTableWidgetItem);
         table->setRowHeight(row, kRowHeight);
     }
 }
@@ -135,17 +103,33 @@ CanCodec::FilterRow ChannalWidget::rowValues(int row) const {
 
 void ChannalWidget::setRowValues(int row, const CanCodec::FilterRow& values) {
     item(row, ColumnInUse)->setCheckState(values.inUse ? Qt::Checked : Qt::Unchecked);
-    // The boxes have only indexes 0 and 1; a file may hold other numbers,
-    // which leave the box as it is.
+    // The boxes have only indexes 0 and 1.
     if (values.workMode == 0 || values.workMode == 1) workModeBox(row)->setCurrentIndex(values.workMode);
     if (values.bitWidth == 0 || values.bitWidth == 1) bitWidthBox(row)->setCurrentIndex(values.bitWidth);
     item(row, ColumnId)->setText(values.idText);
     item(row, ColumnMask)->setText(values.maskText);
 }
 
+CanChannelValues ChannalWidget::values() const {
+    CanChannelValues values;
+    values.channalId = m_nChannalId;
+    values.baudRateIndex = ui->m_pComboBoxBautRate->currentIndex();
+    values.bitTimingText = ui->m_lineEditBautRate->text();
+    for (int row = 0; row < CanCodec::kBankCount; ++row) values.banks[size_t(row)] = rowValues(row);
+    return values;
+}
+
+void ChannalWidget::setValues(const CanChannelValues& values) {
+    // The entry first: choosing it shows its own word, which the text then replaces.
+    ui->m_pComboBoxBautRate->setCurrentIndex(values.baudRateIndex);
+    ui->m_lineEditBautRate->setText(values.bitTimingText);
+    for (int row = 0; row < CanCodec::kBankCount; ++row) setRowValues(row, values.banks[size_t(row)]);
+}
+
 void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
-    const QByteArray word = ui->m_pComboBoxBautRate->currentData().toByteArray();
-    ui->m_lineEditBautRate->setText(CanCodec::tableWordText(word));
+    CanChannelValues changed;
+    CanCodec::selectBaudRate(changed, index);
+    ui->m_lineEditBautRate->setText(changed.bitTimingText);
     ui->m_lineEditBautRate->setReadOnly(index != kCustomIndex);
 }
 
@@ -176,78 +160,33 @@ QByteArray ChannalWidget::baudRateFrame() const {
 }
 
 void ChannalWidget::setBaudRateReply(const QByteArray& word) {
-    const int index = ui->m_pComboBoxBautRate->findData(word);
-    if (index >= 0) {
-        ui->m_pComboBoxBautRate->setCurrentIndex(index);
-        // "自定义" may already be current with another word typed or read
-        // before: the field must show the word that came in (FF FF FF FF).
-        if (index == kCustomIndex) ui->m_lineEditBautRate->setText(CanCodec::tableWordText(word));
-        return;
-    }
-    ui->m_pComboBoxBautRate->setCurrentIndex(kCustomIndex);
-    ui->m_lineEditBautRate->setText(CanCodec::customWordText(word));
+    change([&](CanChannelValues& v) { CanCodec::applyWord(v, word); });
 }
 
 QList<QByteArray> ChannalWidget::filterFrames() const {
-    QList<QByteArray> frames;
-    for (int row = 0; row < CanCodec::kBankCount; ++row) {
-        frames.append(CanCodec::filterFrame(row, m_nChannalId, rowValues(row)));
-    }
-    return frames;
+    return CanCodec::filterFrames(values());
 }
 
 void ChannalWidget::setFilterReplies(const QList<QByteArray>& replies) {
-    for (const QByteArray& reply : replies) {
-        int row = 0;
-        CanCodec::FilterRow values;
-        if (!CanCodec::parseFilterReply(reply, &row, &values)) return;
-        setRowValues(row, values);
-    }
+    change([&](CanChannelValues& v) { CanCodec::applyFilterReplies(v, replies); });
 }
 
 QJsonObject ChannalWidget::toJson() const {
-    QJsonArray dataList;
-    for (int row = 0; row < CanCodec::kBankCount; ++row) {
-        dataList.append(CanCodec::dataListEntry(rowValues(row)));
-    }
-    QJsonObject object;
-    object.insert(QStringLiteral("ChannalID"), m_nChannalId);
-    object.insert(QStringLiteral("BaudRate"), ui->m_lineEditBautRate->text());
-    object.insert(QStringLiteral("DataList"), dataList);
-    return object;
+    return CanCodec::toJson(values());
 }
 
 void ChannalWidget::fromJson(const QJsonObject& object) {
-    setBaudRateReply(CanCodec::decodeBitTiming(object.value(QStringLiteral("BaudRate")).toString()));
-
-    // Rows without a usable element keep what they show.
-    const QJsonArray dataList = object.value(QStringLiteral("DataList")).toArray();
-    const int rows = qMin(dataList.size(), CanCodec::kBankCount);
-    for (int row = 0; row < rows; ++row) {
-        CanCodec::FilterRow values;
-        if (!CanCodec::parseDataListEntry(dataList.at(row).toString(), &values)) continue;
-        setRowValues(row, values);
-    }
-}
-
-void ChannalWidget::setRowDefault(int row) {
-    item(row, ColumnInUse)->setCheckState(Qt::Unchecked);
-    workModeBox(row)->setCurrentIndex(0);
-    bitWidthBox(row)->setCurrentIndex(1);
-    item(row, ColumnId)->setText(QString::fromLatin1(kDefaultRegister));
-    item(row, ColumnMask)->setText(QString::fromLatin1(kDefaultRegister));
+    change([&](CanChannelValues& v) { CanCodec::applyJson(v, object); });
 }
 
 void ChannalWidget::setDefault() {
-    ui->m_pComboBoxBautRate->setCurrentIndex(kDefaultBaudRateIndex);
-    for (int row = 0; row < CanCodec::kBankCount; ++row) setRowDefault(row);
-    item(0, ColumnInUse)->setCheckState(Qt::Checked);
+    setValues(CanChannelValues::defaults(m_nChannalId));
 }
 
 void ChannalWidget::retranslate() {
     ui->m_labelBauRate->setText(tr("波特率："));
-    ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, tr(kBaudRates[kAdaptiveIndex].label));
-    ui->m_pComboBoxBautRate->setItemText(kCustomIndex, tr(kBaudRates[kCustomIndex].label));
+    ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, tr(CanCodec::baudRateLabel(kAdaptiveIndex)));
+    ui->m_pComboBoxBautRate->setItemText(kCustomIndex, tr(CanCodec::baudRateLabel(kCustomIndex)));
     onTextChangedLineEditBautRate();
     ui->m_pushButtonBitTiming->setToolTip(tr("位定时计算器：按比特率找出位定时字"));
 
@@ -276,14 +215,5 @@ void ChannalWidget::fitTexts() {
 }
 
 QVector<InvalidField> ChannalWidget::invalidFields() const {
-    QVector<InvalidField> fields;
-    if (CanCodec::decodeBitTiming(ui->m_lineEditBautRate->text()).size() != CanCodec::kWordSize)
-        fields.append({InvalidField::BaudRate, -1, -1});
-    for (int row = 0; row < CanCodec::kBankCount; ++row) {
-        for (int column : {int(ColumnId), int(ColumnMask)}) {
-            if (CanCodec::decodeRegister(item(row, column)->text()).size() != CanCodec::kWordSize)
-                fields.append({InvalidField::Register, row, column});
-        }
-    }
-    return fields;
+    return CanCodec::invalidFields(values());
 }

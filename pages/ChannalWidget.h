@@ -15,33 +15,24 @@ namespace Ui {
 class ChannalWidget;
 }
 
-// A field whose text would not go out as written: it does not decode to
-// exactly four bytes.
-struct InvalidField {
-    enum Kind { BaudRate, Register };
-    Kind kind = BaudRate;
-    int row = -1;     // bank 0 ... 13, for a register
-    int column = -1;  // 3 ID register, 4 mask register
-
-    bool operator==(const InvalidField& other) const {
-        return kind == other.kind && row == other.row && column == other.column;
-    }
-};
-
 // Editor for one CAN channel: the baud rate as a bit-timing word, with what
 // the word means beside it, and the fourteen acceptance-filter banks. Values
-// live in the widgets only.
+// live in the widgets; the rules that work on them are CanCodec's.
 class ChannalWidget : public QWidget {
     Q_OBJECT
 public:
-    enum Column { ColumnInUse, ColumnWorkMode, ColumnBitWidth, ColumnId, ColumnMask };
-    static constexpr int kAdaptiveIndex = 15;
-    static constexpr int kCustomIndex = 16;
+    enum Column { ColumnInUse, ColumnWorkMode, ColumnBitWidth, ColumnId = CanCodec::kColumnId, ColumnMask };
+    static constexpr int kAdaptiveIndex = CanCodec::kAdaptiveIndex;
+    static constexpr int kCustomIndex = CanCodec::kCustomIndex;
 
     explicit ChannalWidget(int nChannalId, QWidget* parent = nullptr);
     ~ChannalWidget() override;
 
     int channalId() const { return m_nChannalId; }
+
+    // What the editor shows, and showing a channel's values.
+    CanChannelValues values() const;
+    void setValues(const CanChannelValues& values);
 
     QByteArray baudRateFrame() const;
     void setBaudRateReply(const QByteArray& word);
@@ -74,10 +65,16 @@ private slots:
 private:
     void buildBaudRates();
     void buildFilterTable();
+    // Changes the values as a rule does, and shows the result.
+    template <typename Rule>
+    void change(Rule rule) {
+        CanChannelValues changed = values();
+        rule(changed);
+        setValues(changed);
+    }
     // Widens the baud-rate box and the table's columns where a text would
     // not fit in its designed width.
     void fitTexts();
-    void setRowDefault(int row);
     void setRowValues(int row, const CanCodec::FilterRow& values);
     QTableWidgetItem* item(int row, int column) const;
     QComboBox* workModeBox(int row) const { return m_workModeBoxes.at(row); }

@@ -7,14 +7,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "FiberRules.h"
 #include "TextFit.h"
 
 namespace {
-// The item index + 1 is the code the device uses.
-const char* const kBaudRates[] = {"5K",   "10K",  "20K",  "40K",  "50K",   "100K",
-                                  "125K", "250K", "500K", "920K", "1380K", "2250K"};
-constexpr int kRateCount = int(sizeof(kBaudRates) / sizeof(kBaudRates[0]));
-constexpr int kDefaultIndex = 10;  // "1380K", code 0x0b
 constexpr int kLabelWidth = 120;
 }  // namespace
 
@@ -38,8 +34,9 @@ OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent)
         label->hide();
         combo->hide();
         combo->setFixedWidth(100);
-        for (int k = 0; k < kRateCount; ++k)
-            combo->addItem(QString::fromLatin1(kBaudRates[k]), QByteArray(1, char(k + 1)));
+        // The item index + 1 is the code the device uses.
+        for (int code = 1; code <= FiberRules::kRateCount; ++code)
+            combo->addItem(FiberRules::rateText(code), QByteArray(1, char(code)));
         m_labelBaudRate[i] = label;
         m_comboBoxBaudRate[i] = combo;
 
@@ -75,7 +72,18 @@ void OpticalFiberParamWidget::hideParam() {
 }
 
 void OpticalFiberParamWidget::setDefault() {
-    for (QComboBox* combo : m_comboBoxBaudRate) combo->setCurrentIndex(kDefaultIndex);
+    setValues(FiberValues::defaults());
+}
+
+FiberValues OpticalFiberParamWidget::values() const {
+    FiberValues values;
+    for (int i = 0; i < kMaxFibers; ++i) values.codes[size_t(i)] = m_comboBoxBaudRate[i]->currentIndex() + 1;
+    return values;
+}
+
+void OpticalFiberParamWidget::setValues(const FiberValues& values) {
+    for (int i = 0; i < kMaxFibers; ++i)
+        m_comboBoxBaudRate[i]->setCurrentIndex(FiberRules::entryCode(values.codes[size_t(i)]) - 1);
 }
 
 QVariant OpticalFiberParamWidget::baudRateData(int channel) const {
@@ -90,9 +98,9 @@ QString OpticalFiberParamWidget::baudRateText(int channel) const {
 }
 
 void OpticalFiberParamWidget::setBaudRateCode(int channel, int code) {
-    if (channel < 0 || channel > m_fiberCount - 1) return;
-    const bool known = code >= 1 && code <= kRateCount;
-    m_comboBoxBaudRate[channel]->setCurrentIndex(known ? code - 1 : -1);
+    FiberValues changed = values();
+    FiberRules::setCode(changed, m_fiberCount, channel, code);
+    setValues(changed);
 }
 
 void OpticalFiberParamWidget::retranslate() {

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "ParameterSet.h"
+
 class QComboBox;
 class QLabel;
 
@@ -17,7 +19,7 @@ class OpticalFiberParamWidget;
 class OpticalFiberParamWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kMaxFibers = 4;
+    static constexpr int kMaxFibers = kFiberChannelMax;
 
     explicit OpticalFiberParamWidget(QWidget* parent = nullptr);
     ~OpticalFiberParamWidget() override;
@@ -30,6 +32,11 @@ public:
     QString baudRateText(int channel) const;
     void setBaudRateCode(int channel, int code);
     void retranslate();
+
+    // The code of each of the four selectors, shown or not; showing values
+    // sets all four.
+    FiberValues values() const;
+    void setValues(const FiberValues& values);
 
 private:
     void retranslateLabels();

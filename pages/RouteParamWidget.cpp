@@ -3,51 +3,26 @@
 #include "ui_RouteParamWidget.h"
 
 #include <QHeaderView>
-#include <QRegularExpression>
 #include <QSignalMapper>
 #include <QTableWidgetItem>
 #include <QVBoxLayout>
 
 #include "CheckButton.h"
+#include "RouteRules.h"
 #include "SlashWidget.h"
 #include "TextFit.h"
 
 namespace {
 
-template <typename... Types>
-constexpr unsigned typeMask(Types... types) {
-    return ((1u << types) | ...);
+// Where each channel lives in the table: channel i has row i + 1 and column i + 2.
+int rowOf(int channel) {
+    return channel + 1;
 }
-
-// Where each channel lives in the table, in a row byte, in the set-route
-// frame and in the read-route reply, and which hardware types have it.
-struct Channel {
-    int row;
-    int column;
-    int bit;
-    int frameByte;
-    int replyByte;
-    unsigned types;
-    const char* name;
-    bool translated;
-};
-
-constexpr Channel kChannelTable[RouteParamWidget::kChannelCount] = {
-    {1, 2, 7, 5, 4, typeMask(1, 2, 3, 4), "CAN1", false},
-    {2, 3, 6, 6, 5, typeMask(1, 2, 3, 4), "CAN2", false},
-    {3, 4, 3, 9, 8, typeMask(2, 3, 4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤1"), true},
-    {4, 5, 2, 10, 9, typeMask(3, 4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤2"), true},
-    {5, 6, 1, 11, 10, typeMask(4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤3"), true},
-    {6, 7, 0, 12, 11, typeMask(4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤4"), true},
-};
-
-constexpr int kMinType = 1;
-constexpr int kMaxType = 4;
-
+int columnOf(int channel) {
+    return channel + 2;
+}
 int channelOfRow(int row) {
-    for (int i = 0; i < RouteParamWidget::kChannelCount; ++i)
-        if (kChannelTable[i].row == row) return i;
-    return -1;
+    return row >= 1 && row <= RouteParamWidget::kChannelCount ? row - 1 : -1;
 }
 
 QTableWidgetItem* makeFixedItem() {
@@ -89,10 +64,10 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     for (int i = 0; i < kChannelCount; ++i) {
         m_columnItems[i] = makeFixedItem();
         m_columnItems[i]->setTextAlignment(Qt::AlignCenter);
-        table->setItem(0, kChannelTable[i].column, m_columnItems[i]);
+        table->setItem(0, columnOf(i), m_columnItems[i]);
     }
     for (int i = 0; i < kChannelCount; ++i) {
-        const int row = kChannelTable[i].row;
+        const int row = rowOf(i);
         m_rowItems[i] = makeFixedItem();
         table->setItem(row, 1, m_rowItems[i]);
         m_onOff[i] = new CheckButton;
@@ -110,16 +85,13 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     for (int r = 0; r < kChannelCount; ++r) {
         for (int c = 0; c < kChannelCount; ++c) {
             auto* button = new CheckButton;
-            button->setChecked(true);
-            table->setCellWidget(kChannelTable[r].row, kChannelTable[c].column, button);
+            table->setCellWidget(rowOf(r), columnOf(c), button);
             // A channel never routes to itself: its own cell stays off for good.
-            if (r == c) {
-                button->setEnabled(false);
-                button->setChecked(false);
-            }
+            if (r == c) button->setEnabled(false);
             m_route[r][c] = button;
         }
     }
+    setValues(RouteValues::defaults());
 
     retranslate();
     table->hide();
@@ -127,13 +99,8 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     ui->m_labelHint2->hide();
 }
 
-bool RouteParamWidget::isKnownType() const {
-    return m_hardwareType >= kMinType && m_hardwareType <= kMaxType;
-}
-
 bool RouteParamWidget::isPresent(int channel) const {
-    if (channel < 0 || channel >= kChannelCount) return false;
-    return isKnownType() && (kChannelTable[channel].types & (1u << m_hardwareType)) != 0;
+    return RouteRules::isPresent(m_hardwareType, channel);
 }
 
 void RouteParamWidget::setHardwareType(int type) {
@@ -146,9 +113,9 @@ void RouteParamWidget::setHardwareType(int type) {
     // Show everything first: a larger device after a smaller one in the same
     // run must get back the channels hidden for the smaller one.
     for (int i = 0; i < kChannelCount; ++i) {
-        const bool hidden = isKnownType() && !isPresent(i);
-        table->setRowHidden(kChannelTable[i].row, hidden);
-        table->setColumnHidden(kChannelTable[i].column, hidden);
+        const bool hidden = RouteRules::isKnownType(type) && !isPresent(i);
+        table->setRowHidden(rowOf(i), hidden);
+        table->setColumnHidden(columnOf(i), hidden);
     }
 }
 
@@ -158,100 +125,69 @@ void RouteParamWidget::hideParam() {
     ui->m_tableWidgetRouteMap->hide();
 }
 
+RouteValues RouteParamWidget::values() const {
+    RouteValues values;
+    for (int r = 0; r < kChannelCount; ++r) {
+        values.on[size_t(r)] = m_onOff[r]->isChecked();
+        for (int c = 0; c < kChannelCount; ++c) values.routes[size_t(r)][size_t(c)] = m_route[r][c]->isChecked();
+    }
+    return values;
+}
+
+void RouteParamWidget::setValues(const RouteValues& values) {
+    for (int r = 0; r < kChannelCount; ++r) {
+        m_onOff[r]->setChecked(values.on[size_t(r)]);
+        // The self cells stay off whatever the values say.
+        for (int c = 0; c < kChannelCount; ++c) m_route[r][c]->setChecked(r != c && values.routes[size_t(r)][size_t(c)]);
+    }
+}
+
 void RouteParamWidget::setDefault() {
+    RouteValues changed = values();
+    RouteRules::applyDefault(changed, m_hardwareType);
+    setValues(changed);
+    // The switches a channel's OFF disabled can be used again.
     for (int r = 0; r < kChannelCount; ++r) {
         if (!isPresent(r)) continue;
-        m_onOff[r]->setChecked(true);
         m_onOff[r]->setEnabled(true);
-        for (int c = 0; c < kChannelCount; ++c) {
-            if (c == r || !isPresent(c)) continue;
-            m_route[r][c]->setChecked(true);
-            m_route[r][c]->setEnabled(true);
-        }
+        for (int c = 0; c < kChannelCount; ++c)
+            if (c != r && isPresent(c)) m_route[r][c]->setEnabled(true);
     }
 }
 
 QByteArray RouteParamWidget::routeFrame() const {
-    QByteArray frame = QByteArray::fromHex("0012270900000000000000000000000000");
-    for (int r = 0; r < kChannelCount; ++r) {
-        if (!isPresent(r)) continue;
-        unsigned value = 0;
-        // A switched-off channel forwards nothing, whatever its routes show.
-        if (m_onOff[r]->isChecked()) {
-            for (int c = 0; c < kChannelCount; ++c)
-                if (isPresent(c) && m_route[r][c]->isChecked()) value |= 1u << kChannelTable[c].bit;
-        }
-        frame[kChannelTable[r].frameByte] = char(value);
-    }
-    return frame;
+    return RouteRules::frame(values(), m_hardwareType);
 }
 
 void RouteParamWidget::setRouteReply(const unsigned char* reply) {
-    if (!reply) return;
-    for (int r = 0; r < kChannelCount; ++r) {
-        if (!isPresent(r)) continue;
-        const unsigned value = reply[kChannelTable[r].replyByte];
-        for (int c = 0; c < kChannelCount; ++c)
-            if (c != r && isPresent(c)) m_route[r][c]->setChecked((value >> kChannelTable[c].bit) & 1u);
-    }
+    RouteValues changed = values();
+    RouteRules::applyReply(changed, m_hardwareType, reply);
+    setValues(changed);
 }
 
 QJsonArray RouteParamWidget::toJson() const {
-    QJsonArray route;
-    for (int r = 0; r < kChannelCount; ++r) {
-        QString text;
-        for (int c = 0; c < kChannelCount; ++c)
-            text += m_route[r][c]->isChecked() ? QStringLiteral("1 ") : QStringLiteral("0 ");
-        route.append(text);
-    }
-    return route;
+    return RouteRules::toJson(values());
 }
 
 bool RouteParamWidget::fromJson(const QJsonArray& route) {
-    static const QRegularExpression kRowPattern(QStringLiteral("^([01] ){5}[01] ?$"));
-    if (route.size() != kChannelCount) return false;
-    for (const QJsonValue& value : route)
-        if (!value.isString() || !kRowPattern.match(value.toString()).hasMatch()) return false;
-
-    for (int r = 0; r < kChannelCount; ++r) {
-        if (!isPresent(r)) continue;
-        const QString text = route.at(r).toString();
-        for (int c = 0; c < kChannelCount; ++c)
-            if (c != r && isPresent(c)) m_route[r][c]->setChecked(text.at(2 * c) == QLatin1Char('1'));
-    }
+    RouteValues changed = values();
+    if (!RouteRules::applyJson(changed, m_hardwareType, route)) return false;
+    setValues(changed);
     return true;
 }
 
-QVector<CheckButton*> RouteParamWidget::linkedRoutes(int row) const {
-    QVector<CheckButton*> buttons;
-    const int index = channelOfRow(row);
-    if (index < 0 || !isPresent(index)) return buttons;
-    for (int c = 0; c < kChannelCount; ++c)
-        if (c != index && isPresent(c)) buttons.append(m_route[index][c]);
-    for (int r = 0; r < kChannelCount; ++r)
-        if (r != index && isPresent(r)) buttons.append(m_route[r][index]);
-    return buttons;
-}
-
-void RouteParamWidget::enableRoute(int row) {
-    // Routes cut while the channel was off stay off until set again.
-    for (CheckButton* button : linkedRoutes(row)) button->setEnabled(true);
-}
-
-void RouteParamWidget::disableRoute(int row) {
-    for (CheckButton* button : linkedRoutes(row)) {
-        button->setEnabled(false);
-        button->setChecked(false);
-    }
-}
-
 void RouteParamWidget::onCheckButtonClickedMapper(int row) {
-    const int index = channelOfRow(row);
-    if (index < 0) return;
-    if (m_onOff[index]->isChecked())
-        enableRoute(row);
-    else
-        disableRoute(row);
+    const int channel = channelOfRow(row);
+    if (channel < 0) return;
+    // The button has toggled already: its state says which way.
+    const bool on = m_onOff[channel]->isChecked();
+    RouteValues changed = values();
+    RouteRules::switchChannel(changed, m_hardwareType, channel, on);
+    setValues(changed);
+    // Routes cut while the channel was off stay off until set again, but
+    // can be set: a channel that is off leaves its routes unusable.
+    for (const auto& [from, to] : RouteRules::linkedRoutes(m_hardwareType, channel))
+        m_route[from][to]->setEnabled(on);
 }
 
 bool RouteParamWidget::isRouted(int from, int to) const {
@@ -260,9 +196,7 @@ bool RouteParamWidget::isRouted(int from, int to) const {
 }
 
 QString RouteParamWidget::channelName(int channel) const {
-    if (channel < 0 || channel >= kChannelCount) return QString();
-    return kChannelTable[channel].translated ? tr(kChannelTable[channel].name)
-                                             : QString::fromLatin1(kChannelTable[channel].name);
+    return RouteRules::channelName(channel);
 }
 
 void RouteParamWidget::retranslate() {

@@ -4,8 +4,9 @@
 
 #include <QByteArray>
 #include <QJsonArray>
-#include <QVector>
 #include <QWidget>
+
+#include "ParameterSet.h"
 
 class CheckButton;
 class QSignalMapper;
@@ -20,7 +21,7 @@ class RouteParamWidget;
 class RouteParamWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kChannelCount = 6;
+    static constexpr int kChannelCount = kRouteChannelCount;
 
     explicit RouteParamWidget(QWidget* parent = nullptr);
     ~RouteParamWidget() override;
@@ -36,6 +37,11 @@ public:
     bool fromJson(const QJsonArray& route);
     void retranslate();
 
+    // Every switch's state, shown or not; showing values leaves which
+    // switches can be used as it is.
+    RouteValues values() const;
+    void setValues(const RouteValues& values);
+
     // Channels are counted 0 ... 5 in the order CAN1, CAN2, Fiber1 ... Fiber4.
     bool isPresent(int channel) const;
     // Whether the switch of the route from one channel to another is on.
@@ -47,11 +53,6 @@ public slots:
     void onCheckButtonClickedMapper(int row);
 
 private:
-    bool isKnownType() const;
-    QVector<CheckButton*> linkedRoutes(int row) const;
-    void enableRoute(int row);
-    void disableRoute(int row);
-
     std::unique_ptr<Ui::RouteParamWidget> ui;
     QSignalMapper* m_signalMapper = nullptr;
     int m_hardwareType = 1;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the Windows zip: exactly the files a technician's PC needs, and every
+# Checks the Windows zip: exactly the files a technician's PC needs, every
 # DLL that a program or library in it imports is either in the zip or a DLL
-# that Windows itself provides.
+# that Windows itself provides, and the command line needs no Qt but Core.
 set -euo pipefail
 
 zip=${1:?usage: check-windows-zip.sh tarvane-<version>-windows-x64.zip}
@@ -15,7 +15,6 @@ $name/imageformats/qico.dll
 $name/libgcc_s_seh-1.dll
 $name/libstdc++-6.dll
 $name/libwinpthread-1.dll
-$name/platforms/qoffscreen.dll
 $name/platforms/qwindows.dll
 $name/styles/qwindowsvistastyle.dll
 $name/tarvane-cli.exe
@@ -48,5 +47,10 @@ while IFS= read -r -d '' binary; do
         failed=1
     done < <(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
 done < <(find "$work" -type f \( -name '*.exe' -o -name '*.dll' \) -print0)
+cli_imports=$(x86_64-w64-mingw32-objdump -p "$work/$name/tarvane-cli.exe" | sed -n 's/^\s*DLL Name: //p')
+if grep -qix 'qt5gui.dll\|qt5widgets.dll' <<< "$cli_imports"; then
+    echo "tarvane-cli.exe imports Qt5Gui.dll or Qt5Widgets.dll:" $cli_imports >&2
+    failed=1
+fi
 [ $failed = 0 ] && echo "ok   $(basename "$zip"): $(wc -l <<< "$actual") files, every import resolved"
 exit $failed

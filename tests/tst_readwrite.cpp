@@ -7,7 +7,9 @@
 
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
+#include "FiberRules.h"
 #include "HIDDevice.h"
+#include "ParameterChecks.h"
 #include "ModalAnswerer.h"
 #include "TestWindow.h"
 
@@ -126,21 +128,17 @@ void TestReadWrite::readWithoutFiberChannels() {
 void TestReadWrite::readWithoutCanChannel() {
     // The model table has no device without CAN channels; the sequence is
     // run on its own to see that the fiber and route queries then carry 0.
-    CANParamWidget canPage;
-    OpticalFiberParamWidget fiberPage;
-    RouteParamWidget routePage;
-    fiberPage.setFiberCount(2);
-    routePage.setHardwareType(3);
+    ParameterSet set = ParameterSet::defaults(0, 2, 3);
     HIDDevice device;
     QVERIFY(device.open(0x0483, 0x6901, nullptr));
     repeater().setParameters(deviceParameters());
 
-    DeviceRead read(device, canPage, fiberPage, routePage, 0, 2);
+    DeviceRead read(device, set);
     QCOMPARE(read.run(), DeviceRead::Result::Done);
 
     QCOMPARE(repeater().log(), (QList<QByteArray>{frame17("0012260100"), frame17("0012280100")}));
-    QCOMPARE(fiberPage.baudRateData(0).toByteArray(), QByteArray::fromHex("01"));
-    QCOMPARE(fiberPage.baudRateData(1).toByteArray(), QByteArray::fromHex("02"));
+    QCOMPARE(set.fiber.codes[0], 0x01);
+    QCOMPARE(set.fiber.codes[1], 0x02);
 }
 
 void TestReadWrite::readBaudRateRejectedChangesNothing() {
@@ -227,18 +225,13 @@ void TestReadWrite::writeWithoutFiberChannels() {
 }
 
 void TestReadWrite::fiberFrameKeepsEachCodeInItsByte() {
-    CANParamWidget canPage;
-    OpticalFiberParamWidget fiberPage;
-    RouteParamWidget routePage;
-    fiberPage.setFiberCount(4);
-    fiberPage.setBaudRateCode(1, 0x0d);  // no such rate: the selector is left empty
-    fiberPage.setBaudRateCode(3, 0x02);
-    HIDDevice device;
+    ParameterSet set = ParameterSet::defaults(0, 4, 4);
+    FiberRules::setCode(set.fiber, 4, 1, 0x0d);  // no such rate: the selector is left empty
+    FiberRules::setCode(set.fiber, 4, 3, 0x02);
+    set.fiberCount = 3;
 
-    DeviceWrite write(device, canPage, fiberPage, routePage, 0, 3);
-
-    QCOMPARE(write.fiberFrame(), frame17("00122505000B000B00"));
-    QCOMPARE(write.problems(), QStringList{"光纤2 波特率：未选择"});
+    QCOMPARE(FiberRules::frame(set.fiber, set.fiberCount), frame17("00122505000B000B00"));
+    QCOMPARE(ParameterChecks::problems(set), QStringList{"光纤2 波特率：未选择"});
 }
 
 void TestReadWrite::writeRefusesInvalidFields_data() {

@@ -24,6 +24,7 @@
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "OpticalFiberParamWidget.h"
+#include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "Probe.h"
 #include "RouteParamWidget.h"
@@ -47,10 +48,10 @@ public:
     using Tarvane::m_pOpticalFiberParamWidget;
     using Tarvane::m_pRouteParamWidget;
 
+    using Tarvane::pageValues;
+    using Tarvane::showValues;
+
     QPushButton* button(const char* name) const { return findChild<QPushButton*>(QLatin1String(name)); }
-    ParameterFile file() {
-        return ParameterFile(*m_pCANParamWidget, *m_pOpticalFiberParamWidget, *m_pRouteParamWidget);
-    }
 };
 
 [[noreturn]] void fail(const char* what) {
@@ -184,9 +185,8 @@ double measureExchange(BenchWindow& window) {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
         settle();
-        Operation operation(*window.m_hidDevice, *window.m_pCANParamWidget,
-                            *window.m_pOpticalFiberParamWidget, *window.m_pRouteParamWidget, window.m_nCAN,
-                            window.m_nFiberOptic);
+        ParameterSet set = window.pageValues();
+        Operation operation(*window.m_hidDevice, set);
         const qint64 start = probe::monotonicNs();
         if (operation.run() != Operation::Result::Done) fail("the device exchange failed");
         times.push_back(probe::msSince(start));
@@ -253,7 +253,7 @@ FileFigures measureFile(BenchWindow& window, const QString& path, int growth) {
     QString warning;
     for (int run = 0; run < kRuns; ++run) {
         const qint64 start = probe::monotonicNs();
-        QJsonDocument document = window.file().toDocument(window.m_nCAN, window.m_nFiberOptic);
+        QJsonDocument document = ParameterDocument::toDocument(window.pageValues());
         if (growth > 1) document = grown(document, growth);
         if (!ParameterFile::save(path, document, &warning)) fail("save failed");
         save.push_back(probe::msSince(start));
@@ -262,7 +262,9 @@ FileFigures measureFile(BenchWindow& window, const QString& path, int growth) {
         const qint64 start = probe::monotonicNs();
         QJsonObject object;
         if (!ParameterFile::load(path, &object, &warning)) fail(qPrintable(warning));
-        window.file().apply(object);
+        ParameterSet set = window.pageValues();
+        ParameterDocument::apply(object, &set);
+        window.showValues(set);
         open.push_back(probe::msSince(start));
     }
     return {median(open), median(save), QFileInfo(path).size()};

@@ -4,24 +4,14 @@
 #include <QJsonObject>
 #include <QString>
 
-class CANParamWidget;
 class QIODevice;
-class OpticalFiberParamWidget;
-class RouteParamWidget;
 
-// A parameter set as one JSON document in a text file: "CANParam" (one
-// object per CAN channel), "FiberParam" ("Baud" codes as hex text, "Model")
-// and "Route". Moves it between the pages and the file. Warnings are
-// returned as the texts the user sees; they are not translated.
+// The parameter file on disk: one JSON document in a text file (what it
+// holds is ParameterDocument's). Warnings are returned as the texts the
+// user sees; they are not translated.
 class ParameterFile {
 public:
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
-
-    ParameterFile(CANParamWidget& canPage, OpticalFiberParamWidget& fiberPage, RouteParamWidget& routePage);
-
-    QJsonDocument toDocument(int nCAN, int nFiberOptic) const;
-    // The top level must already be known to hold the three members.
-    void apply(const QJsonObject& object);
 
     // Writes UTF-8 text. Replaces the file only once the whole document is
     // written, so a failure leaves the old file as it was; only where its
@@ -34,9 +24,6 @@ public:
     // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's
     // 8-bit encoding.
     static bool load(const QString& path, QJsonObject* object, QString* warning);
-
-private:
-    CANParamWidget& m_canPage;
-    OpticalFiberParamWidget& m_fiberPage;
-    RouteParamWidget& m_routePage;
+    // The same for a file's bytes, already read.
+    static bool parse(const QByteArray& text, QJsonObject* object, QString* warning);
 };

@@ -1,22 +1,14 @@
 #include "ParameterFile.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonParseError>
 #include <QSaveFile>
 #include <QTextCodec>
 #include <QTextStream>
 
-#include "CANParamWidget.h"
-#include "ChannalWidget.h"
-#include "OpticalFiberParamWidget.h"
-#include "RouteParamWidget.h"
-
 namespace {
 const QString kCanParam = QStringLiteral("CANParam");
 const QString kFiberParam = QStringLiteral("FiberParam");
-const QString kBaud = QStringLiteral("Baud");
-const QString kModel = QStringLiteral("Model");
 const QString kRoute = QStringLiteral("Route");
 
 const QString kWriteFailed = QStringLiteral("写配置文件失败.");
@@ -40,47 +32,6 @@ QByteArray asUtf8(const QByteArray& bytes) {
     return local->toUnicode(bytes).toUtf8();
 }
 }  // namespace
-
-ParameterFile::ParameterFile(CANParamWidget& canPage, OpticalFiberParamWidget& fiberPage,
-                             RouteParamWidget& routePage)
-    : m_canPage(canPage), m_fiberPage(fiberPage), m_routePage(routePage) {}
-
-QJsonDocument ParameterFile::toDocument(int nCAN, int nFiberOptic) const {
-    QJsonArray channals;
-    for (int i = 0; i < nCAN; ++i) {
-        if (const ChannalWidget* channal = m_canPage.channalWidget(i)) channals.append(channal->toJson());
-    }
-    QJsonArray baud;
-    for (int i = 0; i < nFiberOptic; ++i)
-        baud.append(QString::fromLatin1(m_fiberPage.baudRateData(i).toByteArray().toHex()));
-
-    QJsonObject fiber;
-    fiber.insert(kBaud, baud);
-    fiber.insert(kModel, -1);
-
-    QJsonObject top;
-    top.insert(kCanParam, channals);
-    top.insert(kFiberParam, fiber);
-    top.insert(kRoute, m_routePage.toJson());
-    return QJsonDocument(top);
-}
-
-void ParameterFile::apply(const QJsonObject& object) {
-    // Elements go to channels by position; "ChannalID" plays no part.
-    const QJsonArray channals = object.value(kCanParam).toArray();
-    for (int i = 0; i < channals.size(); ++i) {
-        if (ChannalWidget* channal = m_canPage.channalWidget(i)) channal->fromJson(channals.at(i).toObject());
-    }
-
-    // A code that is not 1 ... 12 (also text that is no hex number) leaves
-    // that selector empty.
-    const QJsonArray baud = object.value(kFiberParam).toObject().value(kBaud).toArray();
-    for (int i = 0; i < baud.size(); ++i)
-        m_fiberPage.setBaudRateCode(i, baud.at(i).toString().toInt(nullptr, 16));
-
-    // A malformed map leaves the route page as it is.
-    m_routePage.fromJson(object.value(kRoute).toArray());
-}
 
 bool ParameterFile::save(const QString& path, const QJsonDocument& document, QString* warning) {
     QSaveFile file(path);
@@ -133,7 +84,10 @@ bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warn
         return false;
     }
     file.close();
+    return parse(text, object, warning);
+}
 
+bool ParameterFile::parse(const QByteArray& text, QJsonObject* object, QString* warning) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(asUtf8(text), &error);
     if (document.isNull() || error.error != QJsonParseError::NoError) {

@@ -1,0 +1,71 @@
+#include "DeviceWrite.h"
+
+#include "CanCodec.h"
+#include "FiberRules.h"
+#include "RouteRules.h"
+
+DeviceWrite::DeviceWrite(HIDDevice& device, const ParameterSet& set) : m_transaction(device), m_set(set) {}
+
+const char* DeviceWrite::message(Result result) {
+    switch (result) {
+        case Result::Done:
+            return QT_TRANSLATE_NOOP("Tarvane", "设置成功");
+        case Result::BaudRateFailed:
+            return QT_TRANSLATE_NOOP("Tarvane", "设置CAN波特率失败");
+        case Result::FilterFailed:
+            return QT_TRANSLATE_NOOP("Tarvane", "设置CAN掩码失败");
+        case Result::FiberFailed:
+            return QT_TRANSLATE_NOOP("Tarvane", "设置光纤波特率失败");
+        case Result::RouteFailed:
+            return QT_TRANSLATE_NOOP("Tarvane", "设置路由失败");
+        case Result::ResetNotSent:
+            return QT_TRANSLATE_NOOP("Tarvane", "发送复位指令失败.");
+        case Result::ResetNoAnswer:
+            return QT_TRANSLATE_NOOP("Tarvane", "参数已设置，复位无应答.");
+        case Result::ResetFailed:
+            return QT_TRANSLATE_NOOP("Tarvane", "复位失败.");
+    }
+    return "";
+}
+
+QVector<DeviceWrite::Step> DeviceWrite::stepsBeforeReset(const ParameterSet& set) {
+    QVector<Step> steps;
+    for (const CanChannelValues& channel : set.can) {
+        steps.append({CanCodec::baudRateFrame(channel), Result::BaudRateFailed});
+        for (const QByteArray& frame : CanCodec::filterFrames(channel)) steps.append({frame, Result::FilterFailed});
+    }
+    // Sent also without fiber channels, all codes zero then.
+    steps.append({FiberRules::frame(set.fiber, set.fiberCount), Result::FiberFailed});
+    steps.append({RouteRules::frame(set.route, set.routeType), Result::RouteFailed});
+    return steps;
+}
+
+QList<QByteArray> DeviceWrite::frames(const ParameterSet& set) {
+    QList<QByteArray> frames;
+    for (const Step& step : stepsBeforeReset(set)) frames.append(step.frame);
+    frames.append(Protocol::frame(Protocol::Command::Reset));
+    return frames;
+}
+
+DeviceWrite::Result DeviceWrite::run() {
+    using Outcome = Transaction::Result;
+    const QVector<Step> steps = stepsBeforeReset(m_set);
+    const int stepCount = steps.size() + 1;  // and the reset
+    for (int i = 0; i < steps.size(); ++i) {
+        if (m_progress) m_progress(i + 1, stepCount);
+        if (m_transaction.run(steps.at(i).frame) != Outcome::Ok) return steps.at(i).failure;
+    }
+
+    if (m_progress) m_progress(stepCount, stepCount);
+    switch (m_transaction.run(Protocol::Command::Reset)) {
+        case Outcome::Ok:
+            return Result::Done;
+        case Outcome::WriteFailed:
+            return Result::ResetNotSent;
+        case Outcome::NoReply:
+            return Result::ResetNoAnswer;
+        case Outcome::WrongStatus:
+            return Result::ResetFailed;
+    }
+    return Result::ResetFailed;
+}

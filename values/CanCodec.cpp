@@ -1,0 +1,236 @@
+#include "CanCodec.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include "Protocol.h"
+
+namespace CanCodec {
+
+namespace {
+
+struct BaudRateEntry {
+    const char* label;
+    const char* word;
+};
+
+const BaudRateEntry kBaudRates[kBaudRateCount] = {
+    {"5K", "00450257"},
+    {"10K", "001C00E0"},
+    {"20K", "000500E0"},
+    {"40K", "00780031"},
+    {"50K", "0067002C"},
+    {"80K", "004B0018"},
+    {"100K", "0012003B"},
+    {"125K", "0012002F"},
+    {"200K", "0027000E"},
+    {"250K", "00120017"},
+    {"400K", "00160008"},
+    {"500K", "0012000B"},
+    {"666K", "00240005"},
+    {"800K", "00240004"},
+    {"1000K", "00120005"},
+    {QT_TRANSLATE_NOOP("ChannalWidget", "自适应"), "00000000"},
+    {QT_TRANSLATE_NOOP("ChannalWidget", "自定义"), "FFFFFFFF"},
+};
+
+const QString kChannalId = QStringLiteral("ChannalID");
+const QString kBaudRate = QStringLiteral("BaudRate");
+const QString kDataList = QStringLiteral("DataList");
+
+}  // namespace
+
+const char* baudRateLabel(int index) {
+    return index >= 0 && index < kBaudRateCount ? kBaudRates[index].label : "";
+}
+
+QByteArray baudRateWord(int index) {
+    return index >= 0 && index < kBaudRateCount ? QByteArray::fromHex(kBaudRates[index].word) : QByteArray();
+}
+
+int baudRateIndexOf(const QByteArray& word) {
+    for (int i = 0; i < kBaudRateCount; ++i)
+        if (QByteArray::fromHex(kBaudRates[i].word) == word) return i;
+    return -1;
+}
+
+void selectBaudRate(CanChannelValues& channel, int index) {
+    channel.baudRateIndex = index;
+    channel.bitTimingText = tableWordText(baudRateWord(index));
+}
+
+void applyWord(CanChannelValues& channel, const QByteArray& word) {
+    const int index = baudRateIndexOf(word);
+    if (index >= 0) {
+        // Also where "自定义" was current with another word typed or read
+        // before: the field shows the word that came in (FF FF FF FF).
+        selectBaudRate(channel, index);
+        return;
+    }
+    channel.baudRateIndex = kCustomIndex;
+    channel.bitTimingText = customWordText(word);
+}
+
+QByteArray decodeHex(const QString& text) {
+    return QByteArray::fromHex(text.toLatin1());
+}
+
+QByteArray decodeBitTiming(const QString& text) {
+    QString digits = text;
+    digits.remove(QStringLiteral("0x"), Qt::CaseSensitive);
+    return decodeHex(digits);
+}
+
+QByteArray decodeRegister(const QString& text) {
+    static const QRegularExpression whiteSpace(QStringLiteral("\\s"));
+    QString digits = text;
+    digits.remove(whiteSpace);
+    return decodeHex(digits);
+}
+
+QByteArray fitWord(const QByteArray& bytes) {
+    if (bytes.size() >= kWordSize) return bytes.right(kWordSize);
+    return QByteArray(kWordSize - bytes.size(), '\0') + bytes;
+}
+
+QString tableWordText(const QByteArray& word) {
+    return QStringLiteral("0x") + QString::fromLatin1(word.toHex().toUpper());
+}
+
+QString customWordText(const QByteArray& word) {
+    return QStringLiteral("0x") + QString::fromLatin1(word.toHex());
+}
+
+QByteArray baudRateFrame(int channalId, const QString& bitTimingText) {
+    QByteArray payload(1, '\0');
+    payload.append(static_cast<char>(channalId & 0xFF));
+    payload.append(fitWord(decodeBitTiming(bitTimingText)));
+    return Protocol::frame(Protocol::Command::SetCanBaudRate, payload);
+}
+
+QByteArray baudRateFrame(const CanChannelValues& channel) {
+    return baudRateFrame(channel.channalId, channel.bitTimingText);
+}
+
+quint8 flagsByte(bool inUse, int channalId) {
+    quint8 flags = static_cast<quint8>(channalId & 0x0F);
+    if (inUse) flags |= 0x80;
+    return flags;
+}
+
+quint8 modeByte(int workMode, int bitWidth) {
+    quint8 mode = 0;
+    if (workMode != 0) mode |= 0x10;
+    if (bitWidth != 0) mode |= 0x01;
+    return mode;
+}
+
+QByteArray filterFrame(int bank, int channalId, const FilterRow& row) {
+    QByteArray payload;
+    payload.append(static_cast<char>(bank & 0xFF));
+    payload.append(static_cast<char>(flagsByte(row.inUse, channalId)));
+    payload.append(static_cast<char>(modeByte(row.workMode, row.bitWidth)));
+    payload.append(fitWord(decodeRegister(row.idText)));
+    payload.append(fitWord(decodeRegister(row.maskText)));
+    return Protocol::frame(Protocol::Command::SetCanFilter, payload);
+}
+
+QList<QByteArray> filterFrames(const CanChannelValues& channel) {
+    QList<QByteArray> frames;
+    for (int bank = 0; bank < kBankCount; ++bank)
+        frames.append(filterFrame(bank, channel.channalId, channel.banks[size_t(bank)]));
+    return frames;
+}
+
+bool parseFilterReply(const QByteArray& reply, int* bank, FilterRow* row) {
+    if (reply.size() < kReplySize) return false;
+    const int number = static_cast<quint8>(reply.at(3));
+    if (number >= kBankCount) return false;
+    const quint8 flags = static_cast<quint8>(reply.at(4));
+    const quint8 mode = static_cast<quint8>(reply.at(5));
+    *bank = number;
+    row->inUse = (flags & 0x80) != 0;
+    row->workMode = (mode & 0x10) ? 1 : 0;
+    row->bitWidth = (mode & 0x01) ? 1 : 0;
+    row->idText = registerText(reply.mid(6, kWordSize));
+    row->maskText = registerText(reply.mid(10, kWordSize));
+    return true;
+}
+
+void applyFilterReplies(CanChannelValues& channel, const QList<QByteArray>& replies) {
+    for (const QByteArray& reply : replies) {
+        int bank = 0;
+        FilterRow row;
+        if (!parseFilterReply(reply, &bank, &row)) return;
+        channel.banks[size_t(bank)] = row;
+    }
+}
+
+QString registerText(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
+QString dataListEntry(const FilterRow& row) {
+    // A comma in a register text would split it into two fields when read
+    // back; a blank decodes to the same bytes.
+    const auto field = [](QString text) { return text.replace(QLatin1Char(','), QLatin1Char(' ')); };
+    return QStringList{QString::number(row.inUse ? 1 : 0), QString::number(row.workMode),
+                       QString::number(row.bitWidth), field(row.idText), field(row.maskText)}
+        .join(QStringLiteral(", "));
+}
+
+bool parseDataListEntry(const QString& entry, FilterRow* row) {
+    const QStringList parts = entry.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (parts.size() < 5) return false;
+    // A part that is not a number reads as 0, as toInt() gives it.
+    row->inUse = parts.at(0).trimmed().toInt() == 1;
+    row->workMode = parts.at(1).trimmed().toInt();
+    row->bitWidth = parts.at(2).trimmed().toInt();
+    row->idText = parts.at(3);
+    row->maskText = parts.at(4);
+    return true;
+}
+
+QJsonObject toJson(const CanChannelValues& channel) {
+    QJsonArray dataList;
+    for (const FilterRow& row : channel.banks) dataList.append(dataListEntry(row));
+    QJsonObject object;
+    object.insert(kChannalId, channel.channalId);
+    object.insert(kBaudRate, channel.bitTimingText);
+    object.insert(kDataList, dataList);
+    return object;
+}
+
+void applyJson(CanChannelValues& channel, const QJsonObject& object) {
+    applyWord(channel, decodeBitTiming(object.value(kBaudRate).toString()));
+
+    // Rows without a usable element keep what they hold.
+    const QJsonArray dataList = object.value(kDataList).toArray();
+    const int rows = qMin(dataList.size(), kBankCount);
+    for (int i = 0; i < rows; ++i) {
+        FilterRow read;
+        if (!parseDataListEntry(dataList.at(i).toString(), &read)) continue;
+        FilterRow& row = channel.banks[size_t(i)];
+        row.inUse = read.inUse;
+        // Only indexes 0 and 1 exist; other numbers leave the choice as it is.
+        if (read.workMode == 0 || read.workMode == 1) row.workMode = read.workMode;
+        if (read.bitWidth == 0 || read.bitWidth == 1) row.bitWidth = read.bitWidth;
+        row.idText = read.idText;
+        row.maskText = read.maskText;
+    }
+}
+
+QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
+    QVector<InvalidField> fields;
+    if (decodeBitTiming(channel.bitTimingText).size() != kWordSize) fields.append({InvalidField::BaudRate, -1, -1});
+    for (int row = 0; row < kBankCount; ++row) {
+        const FilterRow& bank = channel.banks[size_t(row)];
+        if (decodeRegister(bank.idText).size() != kWordSize) fields.append({InvalidField::Register, row, kColumnId});
+        if (decodeRegister(bank.maskText).size() != kWordSize)
+            fields.append({InvalidField::Register, row, kColumnMask});
+    }
+    return fields;
+}
+
+}  // namespace CanCodec

@@ -1,0 +1,47 @@
+#include "ParameterChecks.h"
+
+#include <QCoreApplication>
+
+#include "CanCodec.h"
+
+namespace ParameterChecks {
+
+namespace {
+
+constexpr int kShownProblems = 8;
+
+QString trTarvane(const char* text) {
+    return QCoreApplication::translate("Tarvane", text);
+}
+
+}  // namespace
+
+QStringList problems(const ParameterSet& set) {
+    QStringList lines;
+    for (const CanChannelValues& channel : set.can) {
+        const int id = channel.channalId;
+        for (const InvalidField& field : CanCodec::invalidFields(channel)) {
+            if (field.kind == InvalidField::BaudRate) {
+                lines << trTarvane("CAN通道%1 波特率：位定时须为4个字节").arg(id);
+            } else if (field.column == CanCodec::kColumnId) {
+                lines << trTarvane("CAN通道%1 第%2行 ID寄存器：须为4个字节").arg(id).arg(field.row + 1);
+            } else {
+                lines << trTarvane("CAN通道%1 第%2行 掩码寄存器：须为4个字节").arg(id).arg(field.row + 1);
+            }
+        }
+    }
+    for (int i = 0; i < set.fiberCount; ++i) {
+        if (set.fiber.codes[size_t(i)] == FiberValues::kNoEntry) lines << trTarvane("光纤%1 波特率：未选择").arg(i + 1);
+    }
+    return lines;
+}
+
+QString problemMessage(const QStringList& problems) {
+    QStringList lines{trTarvane("以下参数有误，未向设备发送任何数据：")};
+    lines << problems.mid(0, kShownProblems);
+    if (problems.size() > kShownProblems)
+        lines << trTarvane("……另有%1处").arg(problems.size() - kShownProblems);
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace ParameterChecks

@@ -1,0 +1,149 @@
+#include "RouteRules.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include "Protocol.h"
+
+namespace RouteRules {
+
+namespace {
+
+template <typename... Types>
+constexpr unsigned typeMask(Types... types) {
+    return ((1u << types) | ...);
+}
+
+// Where each channel lives in a row byte, in the set-route frame and in the
+// read-route reply, and which hardware types have it.
+struct Channel {
+    int bit;
+    int frameByte;
+    int replyByte;
+    unsigned types;
+    const char* name;
+    bool translated;
+};
+
+constexpr Channel kChannels[kRouteChannelCount] = {
+    {7, 5, 4, typeMask(1, 2, 3, 4), "CAN1", false},
+    {6, 6, 5, typeMask(1, 2, 3, 4), "CAN2", false},
+    {3, 9, 8, typeMask(2, 3, 4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤1"), true},
+    {2, 10, 9, typeMask(3, 4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤2"), true},
+    {1, 11, 10, typeMask(4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤3"), true},
+    {0, 12, 11, typeMask(4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤4"), true},
+};
+
+constexpr int kMinType = 1;
+constexpr int kMaxType = 4;
+constexpr int kFirstRowByte = Protocol::HeaderSize;  // byte 4, before CAN1's
+
+bool validChannel(int channel) {
+    return channel >= 0 && channel < kRouteChannelCount;
+}
+
+}  // namespace
+
+bool isKnownType(int type) {
+    return type >= kMinType && type <= kMaxType;
+}
+
+bool isPresent(int type, int channel) {
+    return isKnownType(type) && validChannel(channel) && (kChannels[channel].types & (1u << type)) != 0;
+}
+
+QString channelName(int channel) {
+    if (!validChannel(channel)) return QString();
+    return kChannels[channel].translated ? QCoreApplication::translate("RouteParamWidget", kChannels[channel].name)
+                                         : QString::fromLatin1(kChannels[channel].name);
+}
+
+const char* channelSourceName(int channel) {
+    return validChannel(channel) ? kChannels[channel].name : "";
+}
+
+bool isNameTranslated(int channel) {
+    return validChannel(channel) && kChannels[channel].translated;
+}
+
+QByteArray frame(const RouteValues& route, int type) {
+    // Payload bytes 0 (frame byte 4) and 3, 4 (frame bytes 7, 8) carry no channel.
+    QByteArray payload(Protocol::info(Protocol::Command::SetRoute).payloadLength, '\0');
+    for (int r = 0; r < kRouteChannelCount; ++r) {
+        if (!isPresent(type, r)) continue;
+        unsigned value = 0;
+        // A switched-off channel forwards nothing, whatever its routes show.
+        if (route.on[size_t(r)]) {
+            for (int c = 0; c < kRouteChannelCount; ++c)
+                if (c != r && isPresent(type, c) && route.routes[size_t(r)][size_t(c)])
+                    value |= 1u << kChannels[c].bit;
+        }
+        payload[kChannels[r].frameByte - kFirstRowByte] = char(value);
+    }
+    return Protocol::frame(Protocol::Command::SetRoute, payload);
+}
+
+void applyReply(RouteValues& route, int type, const unsigned char* reply) {
+    if (!reply) return;
+    for (int r = 0; r < kRouteChannelCount; ++r) {
+        if (!isPresent(type, r)) continue;
+        const unsigned value = reply[kChannels[r].replyByte];
+        for (int c = 0; c < kRouteChannelCount; ++c)
+            if (c != r && isPresent(type, c)) route.routes[size_t(r)][size_t(c)] = (value >> kChannels[c].bit) & 1u;
+    }
+}
+
+QJsonArray toJson(const RouteValues& route) {
+    QJsonArray rows;
+    for (int r = 0; r < kRouteChannelCount; ++r) {
+        QString text;
+        for (int c = 0; c < kRouteChannelCount; ++c)
+            text += route.routes[size_t(r)][size_t(c)] ? QStringLiteral("1 ") : QStringLiteral("0 ");
+        rows.append(text);
+    }
+    return rows;
+}
+
+bool applyJson(RouteValues& route, int type, const QJsonArray& rows) {
+    static const QRegularExpression kRowPattern(QStringLiteral("^([01] ){5}[01] ?$"));
+    if (rows.size() != kRouteChannelCount) return false;
+    for (const QJsonValue& value : rows)
+        if (!value.isString() || !kRowPattern.match(value.toString()).hasMatch()) return false;
+
+    for (int r = 0; r < kRouteChannelCount; ++r) {
+        if (!isPresent(type, r)) continue;
+        const QString text = rows.at(r).toString();
+        for (int c = 0; c < kRouteChannelCount; ++c)
+            if (c != r && isPresent(type, c)) route.routes[size_t(r)][size_t(c)] = text.at(2 * c) == QLatin1Char('1');
+    }
+    return true;
+}
+
+void applyDefault(RouteValues& route, int type) {
+    const RouteValues defaults = RouteValues::defaults();
+    for (int r = 0; r < kRouteChannelCount; ++r) {
+        if (!isPresent(type, r)) continue;
+        route.on[size_t(r)] = defaults.on[size_t(r)];
+        for (int c = 0; c < kRouteChannelCount; ++c)
+            if (c != r && isPresent(type, c)) route.routes[size_t(r)][size_t(c)] = defaults.routes[size_t(r)][size_t(c)];
+    }
+}
+
+QVector<std::pair<int, int>> linkedRoutes(int type, int channel) {
+    QVector<std::pair<int, int>> routes;
+    if (!isPresent(type, channel)) return routes;
+    for (int c = 0; c < kRouteChannelCount; ++c)
+        if (c != channel && isPresent(type, c)) routes.append({channel, c});
+    for (int r = 0; r < kRouteChannelCount; ++r)
+        if (r != channel && isPresent(type, r)) routes.append({r, channel});
+    return routes;
+}
+
+void switchChannel(RouteValues& route, int type, int channel, bool on) {
+    if (!validChannel(channel)) return;
+    route.on[size_t(channel)] = on;
+    if (on) return;  // routes cut while the channel was off stay off until set again
+    for (const auto& [from, to] : linkedRoutes(type, channel)) route.routes[size_t(from)][size_t(to)] = false;
+}
+
+}  // namespace RouteRules

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QString>
+#include <QVector>
+#include <utility>
+
+#include "ParameterSet.h"
+
+// The rules of the route map: which channels a hardware type has, the
+// set-route frame, the reply to the route query, the "Route" array of the
+// parameter file, the default map and what switching a channel off does.
+// Channels are counted 0 ... 5 in the order CAN1, CAN2, Fiber1 ... Fiber4.
+// For a type outside 1 ... 4 no channel is present and every rule that
+// changes or encodes routes does nothing.
+namespace RouteRules {
+
+constexpr int kReplySize = 16;
+
+bool isKnownType(int type);
+bool isPresent(int type, int channel);
+
+// The channel's name in the current language ("CAN1" is never translated;
+// the fiber names are texts of the context "RouteParamWidget").
+QString channelName(int channel);
+// Its source text, as the translation catalogues hold it.
+const char* channelSourceName(int channel);
+bool isNameTranslated(int channel);
+
+// Command 0x27: one row byte per present channel, each bit a route to a
+// present channel; a channel switched off forwards nothing.
+QByteArray frame(const RouteValues& route, int type);
+
+// The 16-byte reply to the route query: the routes between present
+// channels; the ON/OFF switches stay as they are.
+void applyReply(RouteValues& route, int type, const unsigned char* reply);
+
+// Six strings, one per channel, of a "0 " or "1 " per route.
+QJsonArray toJson(const RouteValues& route);
+// The inverse of toJson() for the present routes; anything but six such
+// strings (the last blank may be missing) changes nothing and fails.
+bool applyJson(RouteValues& route, int type, const QJsonArray& rows);
+
+// Every present channel on, every route between two present channels on.
+void applyDefault(RouteValues& route, int type);
+
+// The routes a channel's ON/OFF switch governs: every route from it and to
+// it between present channels. Empty for an absent channel.
+QVector<std::pair<int, int>> linkedRoutes(int type, int channel);
+// Switching a channel on or off: off also switches off the routes it
+// governs; on leaves them as they are, to be set again.
+void switchChannel(RouteValues& route, int type, int channel, bool on);
+
+}  // namespace RouteRules
