@@ -1,7 +1,6 @@
 #include "CanCodec.h"
 
 #include <QJsonArray>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include "Protocol.h"
@@ -83,10 +82,8 @@ QByteArray decodeBitTiming(const QString& text) {
 }
 
 QByteArray decodeRegister(const QString& text) {
-    static const QRegularExpression whiteSpace(QStringLiteral("\\s"));
-    QString digits = text;
-    digits.remove(whiteSpace);
-    return decodeHex(digits);
+    // White space is no hex digit: the decoding skips it like any other.
+    return decodeHex(text);
 }
 
 QByteArray fitWord(const QByteArray& bytes) {

@@ -7,26 +7,14 @@
 #include <cstdint>
 
 #include "DeviceRead.h"
-#include "FuzzPages.h"
+#include "CanCodec.h"
+#include "FiberRules.h"
+#include "FuzzSets.h"
+#include "HIDDevice.h"
+#include "RouteRules.h"
 #include "SimulatedRepeater.h"
 
 namespace {
-
-class Input {
-public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    unsigned char byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    QByteArray bytes(int count) {
-        QByteArray out;
-        for (int i = 0; i < count; ++i) out.append(char(byte()));
-        return out;
-    }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
 
 // Bit of each route channel in a row byte, and where its row sits in the
 // route reply, in the order CAN1, CAN2, Fiber1 ... Fiber4.
@@ -56,7 +44,7 @@ bool injectFault(int selector, int occurrence) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Input in(data, size);
+    FuzzInput in(data, size);
     const int code = 1 + in.byte() % 5;
     const int selector = in.byte();
     const int occurrence = in.byte();
@@ -80,28 +68,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     repeater.setParameters(parameters);
     const bool faulty = injectFault(selector, occurrence);
 
-    Pages& pages = pagesFor(code);
-    FUZZ_CHECK(pages.document() == pages.defaults);
-    const HardwareModel& model = *pages.model;
+    const HardwareModel& model = *hardwareModel(code);
+    ParameterSet set = defaultsFor(code);
+    const ParameterSet defaults = set;
     {
         // The simulator keeps every handle ever opened, so a new one per run
         // would look like a leak to every run's leak check; the device is
         // opened again only after an unplug closed it.
         static HIDDevice device;
         if (repeater.openHandleCount() == 0) FUZZ_CHECK(device.open(0x0483, 0x6901, nullptr));
-        DeviceRead read(device, pages.can, pages.fiber, pages.route, model.nCAN, model.nFiberOptic);
+        DeviceRead read(device, set);
         const DeviceRead::Result result = read.run();
         if (!faulty) FUZZ_CHECK(result == DeviceRead::Result::Done);
-        checkedFrames(pages);
+        checkedFrames(set);
+        // A Read changes values, never what the set is for.
+        FUZZ_CHECK(set.canCount == defaults.canCount && set.can.size() == defaults.can.size());
+        FUZZ_CHECK(set.route.on == defaults.route.on);
 
         if (result == DeviceRead::Result::Done && !faulty) {
-            // The pages send back exactly what the device holds, in the bits
+            // The set sends back exactly what the device holds, in the bits
             // the frames carry.
             for (int i = 0; i < model.nCAN; ++i) {
-                const ChannalWidget* channal = pages.can.channalWidget(i);
+                const CanChannelValues& channel = set.can.at(i);
                 const sim::CanChannel& source = parameters.can[size_t(i)];
-                FUZZ_CHECK(channal->baudRateFrame().mid(6, 4) == source.bitTiming);
-                const QList<QByteArray> filters = channal->filterFrames();
+                FUZZ_CHECK(CanCodec::baudRateFrame(channel).mid(6, 4) == source.bitTiming);
+                const QList<QByteArray> filters = CanCodec::filterFrames(channel);
                 for (int b = 0; b < kBanks; ++b) {
                     const sim::FilterBank& bank = source.banks[size_t(b)];
                     const QByteArray& f = filters.at(b);
@@ -110,13 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     FUZZ_CHECK(f.mid(7, 4) == bank.id && f.mid(11, 4) == bank.mask);
                 }
             }
-            for (int i = 0; i < model.nFiberOptic; ++i) {
-                const QVariant value = pages.fiber.baudRateData(i);
-                const int fiber = parameters.fiber[size_t(i)];
-                FUZZ_CHECK(value.isValid() == (fiber >= 1 && fiber <= 12));
-                if (value.isValid()) FUZZ_CHECK(value.toByteArray() == QByteArray(1, char(fiber)));
-            }
-            const QByteArray route = pages.route.routeFrame();
+            for (int i = 0; i < model.nFiberOptic; ++i)
+                FUZZ_CHECK(set.fiber.codes[size_t(i)] == FiberRules::entryCode(parameters.fiber[size_t(i)]));
+            const QByteArray route = RouteRules::frame(set.route, set.routeType);
             const int frameBytes[6] = {5, 6, 9, 10, 11, 12};
             uint8_t present = 0;
             for (int c = 0; c < 6; ++c)
@@ -131,9 +118,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The Read never opens a handle of its own (an unplug closes the one it had).
     FUZZ_CHECK(repeater.openHandleCount() <= 1);
-
-    pages.setDefault();
-    FUZZ_CHECK(pages.document() == pages.defaults);
-    settleEvents();
     return 0;
 }

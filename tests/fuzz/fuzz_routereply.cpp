@@ -1,18 +1,11 @@
-// The route reply as the Read hands it to the route page, on a page set up
-// for a hardware type. Input: four bytes of hardware type (little-endian;
-// only 1 ... 4 are known), sixteen reply bytes, then ON/OFF clicks, one row
-// number per byte.
-#include <cstddef>
-#include <cstdint>
+// The route reply as the Read hands it to the route values of a hardware
+// type, then ON/OFF switches as a click on the page works them. Input: four
+// bytes of hardware type (little-endian; only 1 ... 4 are known), sixteen
+// reply bytes, then ON/OFF clicks, one row number (channel + 1) per byte.
 #include <cstring>
 
-#include <QJsonArray>
-#include <QTableWidget>
-
-#include "CheckButton.h"
-
 #include "FuzzSupport.h"
-#include "RouteParamWidget.h"
+#include "RouteRules.h"
 
 namespace {
 
@@ -78,63 +71,53 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(&type, data, qMin<size_t>(size, sizeof type));
     // The read always hands over the whole 16-byte reply; missing input bytes are zero.
     unsigned char reply[kReplySize] = {};
-    if (size > sizeof type)
-        std::memcpy(reply, data + sizeof type, qMin<size_t>(size - sizeof type, kReplySize));
+    if (size > sizeof type) std::memcpy(reply, data + sizeof type, qMin<size_t>(size - sizeof type, kReplySize));
     const size_t clicksAt = sizeof type + kReplySize;
 
-    {
-        RouteParamWidget page;
-        page.setHardwareType(type);
-        page.setRouteReply(reply);
+    RouteValues route = RouteValues::defaults();
+    RouteRules::applyReply(route, type, reply);
 
-        // A new page has every channel on, so the frame carries the reply's
-        // routes between present channels.
-        const QByteArray frame = page.routeFrame();
-        checkFrame(frame, type);
-        if (type < 1 || type > 4)
-            FUZZ_CHECK(frame == QByteArray::fromHex("0012270900000000000000000000000000"));
-        for (int r = 0; r < 6; ++r) {
-            if (!present(type, r)) continue;
-            const uint8_t expected =
-                reply[kChannels[r].replyByte] & presentMask(type) & uint8_t(~(1u << kChannels[r].bit));
-            FUZZ_CHECK(uint8_t(frame.at(kChannels[r].frameByte)) == expected);
-        }
-        const QJsonArray route = page.toJson();
-        checkJson(route);
-
-        // The file form restores the same routes on another page.
-        RouteParamWidget other;
-        other.setHardwareType(type);
-        FUZZ_CHECK(other.fromJson(route));
-        FUZZ_CHECK(other.routeFrame() == frame);
-
-        // Switching channels off and on as a click does: the button toggles,
-        // then the handler runs. A row byte outside 1 ... 6 only calls the handler.
-        auto* table = page.findChild<QTableWidget*>(QStringLiteral("m_tableWidgetRouteMap"));
-        FUZZ_CHECK(table != nullptr);
-        for (size_t k = clicksAt; k < size && k < clicksAt + kMaxClicks; ++k) {
-            const int row = int(int8_t(data[k]));
-            auto* onOff =
-                row >= 1 && row <= 6 ? qobject_cast<CheckButton*>(table->cellWidget(row, 0)) : nullptr;
-            if (onOff) onOff->setChecked(!onOff->isChecked());
-            page.onCheckButtonClickedMapper(row);
-            const QByteArray after = page.routeFrame();
-            checkFrame(after, type);
-            checkJson(page.toJson());
-            // A channel switched off neither sends nor receives.
-            if (onOff && !onOff->isChecked() && present(type, row - 1)) {
-                FUZZ_CHECK(after.at(kChannels[row - 1].frameByte) == 0);
-                for (int r = 0; r < 6; ++r)
-                    FUZZ_CHECK((uint8_t(after.at(kChannels[r].frameByte)) & (1u << kChannels[row - 1].bit)) ==
-                               0);
-            }
-        }
-        page.setRouteReply(reply);
-        checkFrame(page.routeFrame(), type);
-        page.setDefault();
-        checkFrame(page.routeFrame(), type);
-        checkJson(page.toJson());
+    // Every channel is on by default, so the frame carries the reply's
+    // routes between present channels.
+    const QByteArray frame = RouteRules::frame(route, type);
+    checkFrame(frame, type);
+    if (type < 1 || type > 4) FUZZ_CHECK(frame == QByteArray::fromHex("0012270900000000000000000000000000"));
+    for (int r = 0; r < 6; ++r) {
+        if (!present(type, r)) continue;
+        const uint8_t expected =
+            reply[kChannels[r].replyByte] & presentMask(type) & uint8_t(~(1u << kChannels[r].bit));
+        FUZZ_CHECK(uint8_t(frame.at(kChannels[r].frameByte)) == expected);
     }
-    settleEvents();
+    const QJsonArray rows = RouteRules::toJson(route);
+    checkJson(rows);
+
+    // The file form restores the same routes on the defaults.
+    RouteValues other = RouteValues::defaults();
+    FUZZ_CHECK(RouteRules::applyJson(other, type, rows));
+    FUZZ_CHECK(RouteRules::frame(other, type) == frame);
+
+    // Switching channels off and on: a row byte outside 1 ... 6 switches nothing.
+    for (size_t k = clicksAt; k < size && k < clicksAt + kMaxClicks; ++k) {
+        const int channel = int(int8_t(data[k])) - 1;
+        const bool valid = channel >= 0 && channel < 6;
+        const bool on = valid && !route.on[size_t(channel)];
+        const RouteValues before = route;
+        RouteRules::switchChannel(route, type, channel, on);
+        if (!valid) FUZZ_CHECK(route == before);
+        const QByteArray after = RouteRules::frame(route, type);
+        checkFrame(after, type);
+        checkJson(RouteRules::toJson(route));
+        // A channel switched off neither sends nor receives.
+        if (valid && !on && present(type, channel)) {
+            FUZZ_CHECK(after.at(kChannels[channel].frameByte) == 0);
+            for (int r = 0; r < 6; ++r)
+                FUZZ_CHECK((uint8_t(after.at(kChannels[r].frameByte)) & (1u << kChannels[channel].bit)) == 0);
+        }
+    }
+    RouteRules::applyReply(route, type, reply);
+    checkFrame(RouteRules::frame(route, type), type);
+    RouteRules::applyDefault(route, type);
+    checkFrame(RouteRules::frame(route, type), type);
+    checkJson(RouteRules::toJson(route));
     return 0;
 }
