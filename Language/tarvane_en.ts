@@ -58,6 +58,14 @@
         <source>%1，采样点 %2，每位 %4 个时间份额，SJW %3</source>
         <translation>%1, sample point %2, SJW %3, %4 quanta per bit</translation>
     </message>
+    <message>
+        <source>SJW %1 长于时间段</source>
+        <translation>SJW %1 is longer than a time segment</translation>
+    </message>
+    <message>
+        <source>须为8个十六进制数字，可带0x，以空格或逗号分隔</source>
+        <translation>must be 8 hex digits, with 0x or not, separated by blanks or commas</translation>
+    </message>
 </context>
 <context>
     <name>BitTimingDialog</name>
@@ -133,6 +141,14 @@
         <source>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</source>
         <translation>No word within ±%1; the closest is %2 (%3, off by %4)</translation>
     </message>
+    <message>
+        <source>比特率不能低于%1 kbit/s（控制器能产生的最低速率）</source>
+        <translation>The bit rate cannot be below %1 kbit/s (the slowest the controller makes)</translation>
+    </message>
+    <message>
+        <source>比特率不能高于%1 kbit/s（CAN的最高速率）</source>
+        <translation>The bit rate cannot be above %1 kbit/s (CAN's fastest)</translation>
+    </message>
 </context>
 <context>
     <name>CANParamWidget</name>
@@ -201,6 +217,10 @@
     <message>
         <source>固件版本：</source>
         <translation>Firmware Ver：</translation>
+    </message>
+    <message>
+        <source>板卡序号：</source>
+        <translation>Card Number：</translation>
     </message>
 </context>
 <context>
@@ -418,6 +438,58 @@
         <source>读取完成</source>
         <translation>Read  successfully</translation>
     </message>
+    <message>
+        <source>写配置文件失败.</source>
+        <translation>Failed to write the parameter file. </translation>
+    </message>
+    <message>
+        <source>打开配置文件失败.</source>
+        <translation>Failed to open the parameter file. </translation>
+    </message>
+    <message>
+        <source>解析配置文件失败.</source>
+        <translation>Failed to read the parameter file. </translation>
+    </message>
+    <message>
+        <source>文件大于1 MiB.</source>
+        <translation>the file is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>Failed to send the reset command.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>Reset failed.</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>Read mask data failed</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：%2</source>
+        <translation>CAN channel %1 baud rate: %2</translation>
+    </message>
+    <message>
+        <source>CAN通道%1：%2</source>
+        <translation>CAN channel %1: %2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
+        <translation>The bit-timing word of these CAN channels is in a test mode; the channel cannot take part in the bus:</translation>
+    </message>
+    <message>
+        <source>仍要写入设备吗？</source>
+        <translation>Write to the device all the same?</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -585,6 +657,10 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
     <message>
         <source>写入：第%1步，共%2步</source>
         <translation>Writing: step %1 of %2</translation>
+    </message>
+    <message>
+        <source>注意：%1</source>
+        <translation>Note: %1</translation>
     </message>
 </context>
 <context>

@@ -58,6 +58,14 @@
         <source>%1，采样点 %2，每位 %4 个时间份额，SJW %3</source>
         <translation>%1，采样点 %2，每位 %4 个时间份额，SJW %3</translation>
     </message>
+    <message>
+        <source>SJW %1 长于时间段</source>
+        <translation>SJW %1 长于时间段</translation>
+    </message>
+    <message>
+        <source>须为8个十六进制数字，可带0x，以空格或逗号分隔</source>
+        <translation>须为8个十六进制数字，可带0x，以空格或逗号分隔</translation>
+    </message>
 </context>
 <context>
     <name>BitTimingDialog</name>
@@ -133,6 +141,14 @@
         <source>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</source>
         <translation>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</translation>
     </message>
+    <message>
+        <source>比特率不能低于%1 kbit/s（控制器能产生的最低速率）</source>
+        <translation>比特率不能低于%1 kbit/s（控制器能产生的最低速率）</translation>
+    </message>
+    <message>
+        <source>比特率不能高于%1 kbit/s（CAN的最高速率）</source>
+        <translation>比特率不能高于%1 kbit/s（CAN的最高速率）</translation>
+    </message>
 </context>
 <context>
     <name>CANParamWidget</name>
@@ -201,6 +217,10 @@
     <message>
         <source>固件版本：</source>
         <translation>固件版本：</translation>
+    </message>
+    <message>
+        <source>板卡序号：</source>
+        <translation>板卡序号：</translation>
     </message>
 </context>
 <context>
@@ -418,6 +438,58 @@
         <source>读取完成</source>
         <translation>读取完成</translation>
     </message>
+    <message>
+        <source>写配置文件失败.</source>
+        <translation>写配置文件失败.</translation>
+    </message>
+    <message>
+        <source>打开配置文件失败.</source>
+        <translation>打开配置文件失败.</translation>
+    </message>
+    <message>
+        <source>解析配置文件失败.</source>
+        <translation>解析配置文件失败.</translation>
+    </message>
+    <message>
+        <source>文件大于1 MiB.</source>
+        <translation>文件大于1 MiB.</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>发送复位指令失败.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>复位失败.</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>读取掩码数据失败</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：%2</source>
+        <translation>CAN通道%1 波特率：%2</translation>
+    </message>
+    <message>
+        <source>CAN通道%1：%2</source>
+        <translation>CAN通道%1：%2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
+        <translation>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</translation>
+    </message>
+    <message>
+        <source>仍要写入设备吗？</source>
+        <translation>仍要写入设备吗？</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -585,6 +657,10 @@
     <message>
         <source>写入：第%1步，共%2步</source>
         <translation>写入：第%1步，共%2步</translation>
+    </message>
+    <message>
+        <source>注意：%1</source>
+        <translation>注意：%1</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,9 @@
 #include "Language.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 #include "platform/SystemLanguage.h"
 
@@ -28,4 +31,10 @@ quint16 langIdForLocale(const QLocale& locale) {
     if (locale.language() == QLocale::English && locale.country() == QLocale::UnitedStates) return kEnglishUS;
     if (locale.language() == QLocale::Chinese && locale.country() == QLocale::China) return kChinesePRC;
     return 0;
+}
+
+bool loadQtChineseCatalogue(QTranslator& translator) {
+    const QString name = QStringLiteral("qtbase_zh_CN");
+    return translator.load(name, QCoreApplication::applicationDirPath() + QStringLiteral("/translations")) ||
+           translator.load(name, QLibraryInfo::location(QLibraryInfo::TranslationsPath));
 }

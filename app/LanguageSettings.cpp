@@ -29,7 +29,8 @@ LanguageSettings::Location LanguageSettings::locationFor(const QString& appDir, 
     const QString beside = appDir + kFileName;
     const QString perUser = userDir + kFileName;
     if (QFileInfo(beside).isFile()) {
-        if (canWrite(beside)) return {{beside}, beside};
+        // The settings are stored through a new file beside the old one.
+        if (canWrite(beside) && canCreateFilesIn(appDir)) return {{beside}, beside};
         return {{perUser, beside}, perUser};
     }
     if (canCreateFilesIn(appDir)) return {{beside}, beside};
@@ -53,7 +54,10 @@ int LanguageSettings::languageId(const Location& location) {
     return 0;
 }
 
-void LanguageSettings::setLanguageId(int id, const Location& location) {
+bool LanguageSettings::setLanguageId(int id, const Location& location) {
     QSettings settings(location.writePath, QSettings::IniFormat);
     settings.setValue("/Language/id", id);
+    // What the object still holds is no proof that the file holds it.
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }

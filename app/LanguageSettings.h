@@ -13,10 +13,11 @@ public:
         QString writePath;
     };
 
-    // "Config.ini" beside the program (in appDir) whenever it exists or can
-    // be created there; the one in userDir only when neither holds. Where the
-    // file beside the program exists but cannot be written, a change goes to
-    // the one in userDir, which is then read first.
+    // "Config.ini" beside the program (in appDir) whenever it can be written
+    // there (its folder takes the new file it is stored through); the one in
+    // userDir only when it cannot. Where the file beside the program exists
+    // but cannot be written, a change goes to the one in userDir, which is
+    // then read first.
     static Location locationFor(const QString& appDir, const QString& userDir);
     // The location of the running program, with the user's configuration
     // directory as userDir.
@@ -26,5 +27,6 @@ public:
 
     // The stored id; 0 (Chinese) when no file holds it.
     static int languageId(const Location& location = LanguageSettings::location());
-    static void setLanguageId(int id, const Location& location = LanguageSettings::location());
+    // False when the file could not be written.
+    static bool setLanguageId(int id, const Location& location = LanguageSettings::location());
 };

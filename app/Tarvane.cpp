@@ -12,6 +12,7 @@
 #include "DevInfoWidget.h"
 #include "HIDDevice.h"
 #include "HidNotice.h"
+#include "KeepOpenOnEscape.h"
 #include "LanguageSettings.h"
 #include "OpticalFiberParamWidget.h"
 #include "RouteParamWidget.h"
@@ -23,11 +24,13 @@
 
 Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::TarvaneClass) {
     ui->setupUi(this);
+    // The window is the program: only the title bar's close button ends it.
+    installEventFilter(new KeepOpenOnEscape(this));
 
     m_pTitleWidget = new TitleWidget(2);
     m_pTitleWidget->setTitle(tr("Tarvane"));
 
-    ui->m_pLineEditDevName->setFixedWidth(180);
+    ui->m_pLineEditDevName->setFixedWidth(kDevNameWidth);
     ui->m_pLabelHint->setText(tr("正在搜索设备,请稍等"));
     // Hidden between searches, the hint keeps its room, so that the window's
     // minimum width always holds it.
@@ -45,6 +48,7 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
 
     m_translatorEN.load(":/Language/tarvane_en.qm");
     m_translatorZH.load(":/Language/tarvane_zh.qm");
+    loadQtChineseCatalogue(m_translatorQt);
 
     m_pActionDeviceInfo = new QAction(tr("设备信息"), this);
     m_pActionAbout = new QAction(tr("关于"), this);
@@ -140,6 +144,7 @@ void Tarvane::applyLanguage(Language language) {
     if (language == Language::Chinese) {
         m_pActionZH->setChecked(true);
         QCoreApplication::installTranslator(&m_translatorZH);
+        QCoreApplication::installTranslator(&m_translatorQt);
         setMinimumWidth(556);
     } else if (language == Language::English) {
         m_pActionEN->setChecked(true);

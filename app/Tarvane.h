@@ -85,6 +85,8 @@ protected:
     int m_nHardwareType = 0;
 
 private:
+    static constexpr int kDevNameWidth = 180;  // the device name line's least width
+
     void buildLayout();
     void connectSignals();
     void applyLanguage(Language language);
@@ -103,6 +105,8 @@ private:
 
     QTranslator m_translatorZH;
     QTranslator m_translatorEN;
+    // Qt's own texts (file dialogs, standard buttons) go with the Chinese catalogue.
+    QTranslator m_translatorQt;
     // Top-level windows of their own; the main window keeps them for its lifetime.
     std::unique_ptr<QMenu> m_menuOwner;
     std::unique_ptr<DevInfoWidget> m_devInfoOwner;

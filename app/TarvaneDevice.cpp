@@ -10,6 +10,7 @@
 #include "OpticalFiberParamWidget.h"
 #include "RouteParamWidget.h"
 #include "Tarvane.h"
+#include "TextFit.h"
 #include "platform/DeviceNotifier.h"
 #include "ui_Tarvane.h"
 
@@ -49,7 +50,9 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
         return;
     }
     ui->m_pLineEditDevName->setText(strName);
-    // The model comes first: a name wider than the field shows its start.
+    // The field grows to the name, so that the card number shows whole; the
+    // model comes first in any case.
+    TextFit::fixLineEditWidth(ui->m_pLineEditDevName, kDevNameWidth);
     ui->m_pLineEditDevName->setCursorPosition(0);
     m_nFiberOptic = nFiberOptic;
     m_nCAN = nCAN;

@@ -36,6 +36,7 @@ void Tarvane::onActionEN() {
     m_pActionZH->setChecked(false);
     setMinimumWidth(600);
     installFirst(m_translatorEN);
+    QCoreApplication::removeTranslator(&m_translatorQt);
     retranslate();
     ui->retranslateUi(this);
     fitMinimumWidth();
@@ -46,6 +47,7 @@ void Tarvane::onActionZH() {
     m_pActionEN->setChecked(false);
     setMinimumWidth(556);
     installFirst(m_translatorZH);
+    installFirst(m_translatorQt);
     retranslate();
     ui->retranslateUi(this);
     fitMinimumWidth();

@@ -20,7 +20,7 @@ constexpr int kSettleMs = 5;  // lets the disabled button repaint before the wor
 }  // namespace
 
 void Tarvane::showWarning(const QString& text) {
-    QMessageBox::warning(this, QStringLiteral("失败"), text, QMessageBox::Yes, QMessageBox::NoButton);
+    QMessageBox::warning(this, tr("失败"), text, QMessageBox::Yes, QMessageBox::NoButton);
 }
 
 ParameterSet Tarvane::pageValues() const {
@@ -64,6 +64,12 @@ void Tarvane::onPushButtonWrite() {
         showHint(ParameterChecks::problemMessage(problems));
         return;
     }
+    const QStringList testModes = ParameterChecks::testModes(set);
+    if (!testModes.isEmpty() &&
+        QMessageBox::question(this, tr("提示"), ParameterChecks::testModeQuestion(testModes),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    if (!ensureConnected()) return;  // unplugged while the question was open
     DeviceWrite write(*m_hidDevice, set);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DeviceWrite::Result result = write.run();
@@ -75,8 +81,12 @@ void Tarvane::onPushButtonSaveToFile() {
     if (!ensureConnected()) return;
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("保存配置"), QString(), tr("TXT 文本文件(*.txt)"));
+    // A name typed without a suffix gets ".txt", as the Open dialog lists
+    // only those; the dialog asks before it replaces a file of that name.
+    QFileDialog dialog(this, tr("保存配置"), QString(), tr("TXT 文本文件(*.txt)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    const QString path = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     if (path.isEmpty()) return;
     if (!ensureConnected()) return;  // unplugged while the dialog was open: the pages are empty now
 

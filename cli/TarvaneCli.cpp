@@ -345,6 +345,8 @@ int TarvaneCli::write(const CliArguments& arguments) {
         message(ParameterChecks::problemMessage(problems));
         return UsageOrFileError;
     }
+    // A script cannot be asked, as the window asks: it is told.
+    for (const QString& line : ParameterChecks::testModes(set)) message(tr("注意：%1").arg(line));
     if (arguments.dryRun) {
         for (const QByteArray& frame : DeviceWrite::frames(set)) m_out << frame.toHex(' ').toUpper() << '\n';
         m_out.flush();

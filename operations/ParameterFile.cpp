@@ -1,6 +1,9 @@
 #include "ParameterFile.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonParseError>
 #include <QSaveFile>
 #include <QTextCodec>
@@ -11,47 +14,101 @@ const QString kCanParam = QStringLiteral("CANParam");
 const QString kFiberParam = QStringLiteral("FiberParam");
 const QString kRoute = QStringLiteral("Route");
 
-const QString kWriteFailed = QStringLiteral("写配置文件失败.");
-const QString kOpenFailed = QStringLiteral("打开配置文件失败.");
-const QString kParseFailed = QStringLiteral("解析配置文件失败.");
+// Shown by the window, whose context they keep, and by the command line.
+const char* const kWriteFailed = QT_TRANSLATE_NOOP("Tarvane", "写配置文件失败.");
+const char* const kOpenFailed = QT_TRANSLATE_NOOP("Tarvane", "打开配置文件失败.");
+const char* const kParseFailed = QT_TRANSLATE_NOOP("Tarvane", "解析配置文件失败.");
+const char* const kTooLarge = QT_TRANSLATE_NOOP("Tarvane", "文件大于1 MiB.");
+
+QString trTarvane(const char* text) {
+    return QCoreApplication::translate("Tarvane", text);
+}
 
 constexpr int kUtf8Mib = 106;
 
 // The file's text as UTF-8, which is what the parser reads. Files are
 // written in UTF-8; one that is not valid UTF-8 was written in the system's
-// 8-bit encoding (by earlier tools) and is decoded with it. Where that
-// encoding is UTF-8 itself, the bytes go to the parser as they are, so that
-// it reports them instead of their being replaced.
+// 8-bit encoding by earlier tools, and where that encoding is UTF-8 itself
+// (Linux), on a Chinese Windows: in GB18030, which holds GBK.
 QByteArray asUtf8(const QByteArray& bytes) {
     QTextCodec::ConverterState state;
     const QString text =
         QTextCodec::codecForMib(kUtf8Mib)->toUnicode(bytes.constData(), bytes.size(), &state);
     if (state.invalidChars == 0 && state.remainingChars == 0) return text.toUtf8();
-    QTextCodec* local = QTextCodec::codecForLocale();
-    if (local->mibEnum() == kUtf8Mib) return bytes;
-    return local->toUnicode(bytes).toUtf8();
+    QTextCodec* legacy = QTextCodec::codecForLocale();
+    if (legacy->mibEnum() == kUtf8Mib) legacy = QTextCodec::codecForName("GB18030");
+    return legacy->toUnicode(bytes).toUtf8();
 }
 }  // namespace
 
+namespace {
+
+// The file's bytes in the platform's text form (CRLF line ends on Windows).
+QByteArray fileBytes(const QJsonDocument& document) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly | QIODevice::Text);
+    QString ignored;
+    ParameterFile::write(buffer, document, &ignored);
+    return buffer.data();
+}
+
+// Writes the bytes into the file as it stands. A device or a pipe takes them
+// as they come, as cp writes to one. A regular file is written over from its
+// start and cut to the new length only at the end; where the writing fails
+// (a full disk), its old bytes go back where they were, which needs no new
+// room, and the reason is the system's.
+bool writeInPlace(const QString& path, const QByteArray& bytes, QString* reason) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile()) {
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()) return true;
+        *reason = file.errorString();
+        return false;
+    }
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        *reason = file.errorString();
+        return false;
+    }
+    const QByteArray old = file.readAll();
+    if (file.error() == QFileDevice::NoError && file.seek(0) && file.write(bytes) == bytes.size() &&
+        file.resize(bytes.size()))
+        return true;
+    *reason = file.errorString();
+    file.unsetError();
+    if (file.seek(0) && file.write(old) == old.size()) file.resize(old.size());
+    return false;
+}
+
+}  // namespace
+
 bool ParameterFile::save(const QString& path, const QJsonDocument& document, QString* warning) {
+    const QByteArray bytes = fileBytes(document);
+    const QFileInfo target(path);
+    QString reason;
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        if (writeInPlace(path, bytes, &reason)) return true;
+        *warning = trTarvane(kWriteFailed) + reason;
+        return false;
+    }
+    // A new file, renamed over the old one once it is whole, so that a failure
+    // leaves the old file as it was; it keeps the old file's permissions.
     QSaveFile file(path);
-    // A file the user may overwrite in a folder where no new file can be
-    // created is written in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        *warning = kWriteFailed + file.errorString();
-        return false;
+    if (file.open(QIODevice::WriteOnly)) {
+        if (target.isFile()) file.setPermissions(target.permissions());
+        if (file.write(bytes) != bytes.size()) {
+            *warning = trTarvane(kWriteFailed) + file.errorString();
+            file.cancelWriting();  // the new file goes with the object
+            return false;
+        }
+        if (!file.commit()) {
+            *warning = trTarvane(kWriteFailed) + file.errorString();
+            return false;
+        }
+        return true;
     }
-    if (!write(file, document, warning) || file.error() != QFileDevice::NoError) {
-        *warning = kWriteFailed + file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *warning = kWriteFailed + file.errorString();
-        return false;
-    }
-    return true;
+    // A file the user may overwrite, in a folder that takes no new file.
+    if (target.isFile() && writeInPlace(path, bytes, &reason)) return true;
+    *warning = trTarvane(kWriteFailed) + (reason.isEmpty() ? file.errorString() : reason);
+    return false;
 }
 
 bool ParameterFile::write(QIODevice& device, const QJsonDocument& document, QString* warning) {
@@ -62,25 +119,25 @@ bool ParameterFile::write(QIODevice& device, const QJsonDocument& document, QStr
     stream << document.toJson(QJsonDocument::Indented);
     stream.flush();
     if (stream.status() == QTextStream::Ok) return true;
-    *warning = kWriteFailed + device.errorString();
+    *warning = trTarvane(kWriteFailed) + device.errorString();
     return false;
 }
 
 bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *warning = kOpenFailed + file.errorString();
+        *warning = trTarvane(kOpenFailed) + file.errorString();
         return false;
     }
     // Reading one byte past the limit also catches files whose size is not
     // known in advance.
     const QByteArray text = file.read(kMaxFileSize + 1);
     if (text.size() > kMaxFileSize) {
-        *warning = kOpenFailed + QStringLiteral("文件大于1 MiB.");
+        *warning = trTarvane(kOpenFailed) + trTarvane(kTooLarge);
         return false;
     }
     if (file.error() != QFileDevice::NoError) {
-        *warning = kOpenFailed + file.errorString();
+        *warning = trTarvane(kOpenFailed) + file.errorString();
         return false;
     }
     file.close();
@@ -91,13 +148,13 @@ bool ParameterFile::parse(const QByteArray& text, QJsonObject* object, QString* 
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(asUtf8(text), &error);
     if (document.isNull() || error.error != QJsonParseError::NoError) {
-        *warning = kParseFailed + error.errorString();
+        *warning = trTarvane(kParseFailed) + error.errorString();
         return false;
     }
     const QJsonObject top = document.object();
     if (!document.isObject() || !top.contains(kCanParam) || !top.contains(kFiberParam) ||
         !top.contains(kRoute)) {
-        *warning = kParseFailed;
+        *warning = trTarvane(kParseFailed);
         return false;
     }
     *object = top;

@@ -2,7 +2,9 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTableWidgetItem>
 
@@ -23,15 +25,21 @@ constexpr int kCellPadding = 16;
 // would only lengthen the list by thousands of rows.
 constexpr double kMaxTolerancePercent = 2;
 
-// The number a field holds; false for text that is not a number.
+// The number a field holds; false for text that is not a number. A group
+// separator is refused in every field: "1,000" may mean 1 or 1000.
 bool fieldNumber(const QString& text, double* value) {
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    *value = QLocale::c().toDouble(text.trimmed(), &ok);
+    *value = c.toDouble(text.trimmed(), &ok);
     return ok && std::isfinite(*value);
 }
 
+// Rates equal to the wish can come out a rounding away from it.
+constexpr double kNoError = 1e-12;
+
 QString errorText(double error) {
-    if (error == 0) return QStringLiteral("0 %");
+    if (std::fabs(error) < kNoError) return QStringLiteral("0.000 %");
     return QString::asprintf("%+.3f %%", error * 100);
 }
 
@@ -46,6 +54,9 @@ QTableWidgetItem* cell(const QString& text, Qt::Alignment alignment = Qt::AlignR
 BitTimingDialog::BitTimingDialog(QWidget* parent) : QDialog(parent), ui(new Ui::BitTimingDialog) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // However long a message, the dialog stays on the screen.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        setMaximumWidth(screen->availableGeometry().width());
     // Wide enough for the header, whose text depends on the language, and
     // for any row, so that the columns stay put as the list changes.
     QTableWidget* table = ui->m_tableWords;
@@ -102,13 +113,23 @@ bool BitTimingDialog::readRequest(BitTiming::Request* request, QString* why) con
         *why = tr("比特率须为大于0的数（kbit/s）");
         return false;
     }
+    if (kbps * 1000 > BitTiming::kMaxBitRate) {
+        *why = tr("比特率不能高于%1 kbit/s（CAN的最高速率）").arg(BitTiming::decimalText(BitTiming::kMaxBitRate / 1000, 3));
+        return false;
+    }
+    if (kbps * 1000 < BitTiming::kMinBitRate) {
+        *why = tr("比特率不能低于%1 kbit/s（控制器能产生的最低速率）")
+                   .arg(BitTiming::decimalText(BitTiming::kMinBitRate / 1000, 3));
+        return false;
+    }
     double samplePoint = 0;
     if (!fieldNumber(ui->m_editSamplePoint->text(), &samplePoint) || samplePoint <= 0 || samplePoint >= 100) {
         *why = tr("采样点须为大于0、小于100的数（%）");
         return false;
     }
-    bool ok = false;
-    const int sjw = ui->m_editSjw->text().trimmed().toInt(&ok);
+    double sjwNumber = 0;
+    const bool ok = fieldNumber(ui->m_editSjw->text(), &sjwNumber) && sjwNumber == std::floor(sjwNumber);
+    const int sjw = ok && std::fabs(sjwNumber) <= BitTiming::kMaxSjw ? int(sjwNumber) : 0;
     if (!ok || sjw < 1 || sjw > BitTiming::kMaxSjw) {
         *why = tr("SJW须为1到4的整数");
         return false;

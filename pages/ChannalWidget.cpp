@@ -1,9 +1,11 @@
 #include "ChannalWidget.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QJsonArray>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "BitTiming.h"
@@ -40,6 +42,8 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     // The first entry becomes current as it is inserted, which runs the slot.
     buildBaudRates();
     buildFilterTable();
+    connect(ui->m_pTableWidgetDataList, &QTableWidget::itemChanged, this,
+            &ChannalWidget::onItemChangedTableWidgetDataList);
 
     setValues(CanChannelValues::defaults(m_nChannalId));
     fitTexts();
@@ -123,7 +127,14 @@ void ChannalWidget::setValues(const CanChannelValues& values) {
     // The entry first: choosing it shows its own word, which the text then replaces.
     ui->m_pComboBoxBautRate->setCurrentIndex(values.baudRateIndex);
     ui->m_lineEditBautRate->setText(values.bitTimingText);
+    m_bSettingValues = true;
     for (int row = 0; row < CanCodec::kBankCount; ++row) setRowValues(row, values.banks[size_t(row)]);
+    m_bSettingValues = false;
+    for (int row = 0; row < CanCodec::kBankCount; ++row) {
+        showRegisterState(item(row, ColumnId));
+        showRegisterState(item(row, ColumnMask));
+    }
+    fitIdColumn();
 }
 
 void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
@@ -134,21 +145,47 @@ void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
 }
 
 void ChannalWidget::onTextChangedLineEditBautRate() {
-    // Decoded as the frame takes it.
-    const QByteArray word = CanCodec::decodeBitTiming(ui->m_lineEditBautRate->text());
-    ui->m_labelBitTiming->setText(BitTiming::describe(word));
-    const bool wrong = !BitTiming::decode(word).problems.isEmpty();
-    ui->m_labelBitTiming->setStyleSheet(wrong ? QStringLiteral("color:red;") : QString());
+    const QString text = ui->m_lineEditBautRate->text();
+    ui->m_labelBitTiming->setText(CanCodec::describeBitTimingText(text));
+    const QString red = QStringLiteral("color:red;");
+    ui->m_labelBitTiming->setStyleSheet(CanCodec::isBitTimingTextWrong(text) ? red : QString());
+    // The field itself shows whether the Write can send it.
+    ui->m_lineEditBautRate->setStyleSheet(CanCodec::canSendBitTimingText(text) ? QString() : red);
 }
 
 void ChannalWidget::onPushButtonBitTiming() {
     BitTimingDialog dialog(this);
-    const BitTiming::Decoded current =
-        BitTiming::decode(CanCodec::decodeBitTiming(ui->m_lineEditBautRate->text()));
+    const BitTiming::Decoded current = BitTiming::decode(CanCodec::bitTimingWord(bitTimingText()));
     if (current.problems.isEmpty() && !current.adaptive) dialog.setBitRate(current.fields.bitRate());
     if (dialog.exec() != QDialog::Accepted) return;
-    ui->m_pComboBoxBautRate->setCurrentIndex(kCustomIndex);
-    ui->m_lineEditBautRate->setText(CanCodec::tableWordText(dialog.word()));
+    // A word of the table selects its entry; any other one is the custom word.
+    change([&](CanChannelValues& v) {
+        CanCodec::applyWord(v, dialog.word());
+        if (v.baudRateIndex == kCustomIndex) v.bitTimingText = CanCodec::tableWordText(dialog.word());
+    });
+}
+
+void ChannalWidget::onItemChangedTableWidgetDataList(QTableWidgetItem* item) {
+    if (m_bSettingValues) return;
+    if (item->column() == ColumnId || item->column() == ColumnMask) showRegisterState(item);
+    if (item->column() == ColumnId) fitIdColumn();
+}
+
+void ChannalWidget::showRegisterState(QTableWidgetItem* item) {
+    // Marking the cell changes the item again: that is no edit.
+    const QSignalBlocker blocker(ui->m_pTableWidgetDataList);
+    const bool valid = CanCodec::isWordText(item->text());
+    item->setData(Qt::ForegroundRole, valid ? QVariant() : QVariant(QBrush(Qt::red)));
+    item->setToolTip(valid ? QString() : CanCodec::wordTextRule());
+}
+
+void ChannalWidget::fitIdColumn() {
+    // Opened texts start with a blank; typed ones may be longer still.
+    QTableWidget* table = ui->m_pTableWidgetDataList;
+    const QAbstractItemView* view = table;  // the size hint is public there
+    const int width = std::max({kColumnWidths[ColumnId], table->horizontalHeader()->sectionSizeHint(ColumnId),
+                                view->sizeHintForColumn(ColumnId)});
+    if (table->columnWidth(ColumnId) != width) table->setColumnWidth(ColumnId, width);
 }
 
 QString ChannalWidget::bitTimingText() const {
@@ -206,12 +243,13 @@ void ChannalWidget::fitTexts() {
     // narrows by one pixel.
     QTableWidget* table = ui->m_pTableWidgetDataList;
     const int gridLine = table->showGrid() ? 1 : 0;
-    for (int column : {int(ColumnWorkMode), int(ColumnBitWidth), int(ColumnId)}) {
+    for (int column : {int(ColumnWorkMode), int(ColumnBitWidth)}) {
         int width = qMax(kColumnWidths[column], table->horizontalHeader()->sectionSizeHint(column));
         if (column == ColumnWorkMode) width = qMax(width, TextFit::comboWidth(workModeBox(0)) + gridLine);
         if (column == ColumnBitWidth) width = qMax(width, TextFit::comboWidth(bitWidthBox(0)) + gridLine);
         table->setColumnWidth(column, width);
     }
+    fitIdColumn();
 }
 
 QVector<InvalidField> ChannalWidget::invalidFields() const {

@@ -59,8 +59,12 @@ private slots:
     void onCurrentIndexChangedComboBoxBautRate(int index);
     // Says beside the word what it means, or in red what is wrong with it.
     void onTextChangedLineEditBautRate();
-    // Opens the calculator; a word taken from it becomes the custom word.
+    // Opens the calculator; a word taken from it selects its table entry, or
+    // becomes the custom word.
     void onPushButtonBitTiming();
+    // Marks a register cell the Write could not send; keeps the ID column
+    // wide enough for its texts.
+    void onItemChangedTableWidgetDataList(QTableWidgetItem* item);
 
 private:
     void buildBaudRates();
@@ -76,6 +80,8 @@ private:
     // not fit in its designed width.
     void fitTexts();
     void setRowValues(int row, const CanCodec::FilterRow& values);
+    void showRegisterState(QTableWidgetItem* item);
+    void fitIdColumn();
     QTableWidgetItem* item(int row, int column) const;
     QComboBox* workModeBox(int row) const { return m_workModeBoxes.at(row); }
     QComboBox* bitWidthBox(int row) const { return m_bitWidthBoxes.at(row); }
@@ -84,4 +90,5 @@ private:
     const int m_nChannalId;
     QVector<QComboBox*> m_workModeBoxes;
     QVector<QComboBox*> m_bitWidthBoxes;
+    bool m_bSettingValues = false;
 };

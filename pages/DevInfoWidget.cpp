@@ -2,6 +2,7 @@
 
 #include "ui_DevInfoWidget.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -17,6 +18,12 @@ DevInfoWidget::DevInfoWidget(QWidget* parent) : QWidget(parent), ui(std::make_un
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_ShowModal);
     setWindowTitle(tr("设备信息"));
+    // Esc closes it, as it closes any modal window.
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence::Cancel);
+    close->setShortcutContext(Qt::WindowShortcut);
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addSpacing(30);

@@ -3,6 +3,8 @@
 #include "ui_RouteParamWidget.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
+#include <vector>
 #include <QSignalMapper>
 #include <QTableWidgetItem>
 #include <QVBoxLayout>
@@ -10,7 +12,6 @@
 #include "CheckButton.h"
 #include "RouteRules.h"
 #include "SlashWidget.h"
-#include "TextFit.h"
 
 namespace {
 
@@ -25,6 +26,25 @@ int channelOfRow(int row) {
     return row >= 1 && row <= RouteParamWidget::kChannelCount ? row - 1 : -1;
 }
 
+constexpr int kColumnWidth = 45;
+constexpr int kOnOffColumnWidth = 60;
+const QSize kTableSize(400, 250);
+
+// Puts a cell's widget of fixed size in the middle of its cell, so that the
+// switches stay centred when a column grows for its name; others fill it.
+class CentredCellWidgets : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override {
+        if (editor->minimumSize() != editor->maximumSize()) {
+            QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+            return;
+        }
+        editor->setGeometry(QStyle::alignedRect(option.direction, Qt::AlignCenter, editor->size(), option.rect));
+    }
+};
+
 QTableWidgetItem* makeFixedItem() {
     auto* item = new QTableWidgetItem;
     item->setFlags(Qt::ItemIsEnabled);
@@ -37,7 +57,8 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::RouteParamWidget>()) {
     ui->setupUi(this);
     QTableWidget* table = ui->m_tableWidgetRouteMap;
-    table->setFixedSize(400, 250);
+    table->setFixedSize(kTableSize);
+    table->setItemDelegate(new CentredCellWidgets(table));
 
     m_signalMapper = new QSignalMapper(this);
 
@@ -57,7 +78,7 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     table->setRowCount(kChannelCount + 1);
     table->setColumnCount(kChannelCount + 2);
     for (int col = 0; col < table->columnCount(); ++col) {
-        table->setColumnWidth(col, 45);
+        table->setColumnWidth(col, kColumnWidth);
         table->horizontalHeader()->setSectionResizeMode(col, QHeaderView::Fixed);
     }
 
@@ -80,7 +101,7 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     m_onOffItem = makeFixedItem();
     table->setItem(0, 0, m_onOffItem);
     table->setCellWidget(0, 1, new SlashWidget);
-    table->setColumnWidth(0, 60);
+    table->setColumnWidth(0, kOnOffColumnWidth);
 
     for (int r = 0; r < kChannelCount; ++r) {
         for (int c = 0; c < kChannelCount; ++c) {
@@ -117,6 +138,7 @@ void RouteParamWidget::setHardwareType(int type) {
         table->setRowHidden(rowOf(i), hidden);
         table->setColumnHidden(columnOf(i), hidden);
     }
+    fitTable();
 }
 
 void RouteParamWidget::hideParam() {
@@ -205,15 +227,45 @@ void RouteParamWidget::retranslate() {
         m_rowItems[i]->setText(channelName(i));
     }
     m_onOffItem->setText(tr("开/关"));
-    // The columns keep their fixed widths; a name cut short shows whole as a tool tip.
-    QTableWidget* table = ui->m_tableWidgetRouteMap;
-    for (int i = 0; i < kChannelCount; ++i) {
-        TextFit::tipWhenCut(table, m_columnItems[i]);
-        TextFit::tipWhenCut(table, m_rowItems[i]);
-    }
-    TextFit::tipWhenCut(table, m_onOffItem);
+    fitTable();
     ui->m_labelHint->setText(tr("① 开/关：√表示该通道打开，╳表示该通道关闭."));
     ui->m_labelHint2->setText(tr("② 路由：√表示该通道路由使能，╳表示该通道路由禁止."));
+}
+
+void RouteParamWidget::fitTable() {
+    // Four fiber columns that all read "Fib…" cannot be told apart: the
+    // columns and rows grow to their names, and the table with them.
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
+    QStyleOptionViewItem option;
+    option.initFrom(table);
+    option.widget = table;
+    option.font = table->font();
+    std::vector<int> widths(size_t(table->columnCount()));
+    std::vector<int> heights(size_t(table->rowCount()));
+    for (int col = 0; col < table->columnCount(); ++col) widths[size_t(col)] = col == 0 ? kOnOffColumnWidth : kColumnWidth;
+    for (int row = 0; row < table->rowCount(); ++row)
+        heights[size_t(row)] = table->verticalHeader()->defaultSectionSize();
+    // A cell shows its item in its section less the grid line.
+    const int gridLine = table->showGrid() ? 1 : 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int col = 0; col < table->columnCount(); ++col) {
+            if (!table->item(row, col)) continue;
+            const QSize need = table->itemDelegate()->sizeHint(option, table->model()->index(row, col));
+            widths[size_t(col)] = qMax(widths[size_t(col)], need.width() + gridLine);
+            heights[size_t(row)] = qMax(heights[size_t(row)], need.height() + gridLine);
+        }
+    }
+    int width = 2 * table->frameWidth();
+    int height = 2 * table->frameWidth();
+    for (int col = 0; col < table->columnCount(); ++col) {
+        table->setColumnWidth(col, widths[size_t(col)]);
+        if (!table->isColumnHidden(col)) width += widths[size_t(col)];
+    }
+    for (int row = 0; row < table->rowCount(); ++row) {
+        table->setRowHeight(row, heights[size_t(row)]);
+        if (!table->isRowHidden(row)) height += heights[size_t(row)];
+    }
+    table->setFixedSize(kTableSize.expandedTo(QSize(width, height)));
 }
 
 RouteParamWidget::~RouteParamWidget() = default;

@@ -53,6 +53,7 @@ public slots:
     void onCheckButtonClickedMapper(int row);
 
 private:
+    void fitTable();
     std::unique_ptr<Ui::RouteParamWidget> ui;
     QSignalMapper* m_signalMapper = nullptr;
     int m_hardwareType = 1;

@@ -18,7 +18,8 @@ $name/libwinpthread-1.dll
 $name/platforms/qwindows.dll
 $name/styles/qwindowsvistastyle.dll
 $name/tarvane-cli.exe
-$name/tarvane.exe"
+$name/tarvane.exe
+$name/translations/qtbase_zh_CN.qm"
 
 actual=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 if [ "$actual" != "$(sort <<< "$expected")" ]; then

@@ -49,6 +49,11 @@ recommends_cjk_font() {
     dpkg-deb -f "$deb" Recommends | grep -qE '(^|[ ,|])fonts-(wqy-microhei|noto-cjk)([ ,|]|$)'
 }
 check recommends_cjk_font
+# Without Qt's own catalogues its dialogs and buttons stay English in Chinese.
+recommends_qt_catalogues() {
+    dpkg-deb -f "$deb" Recommends | grep -qE '(^|[ ,|])qttranslations5-l10n([ ,|]|$)'
+}
+check recommends_qt_catalogues
 
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get install -y -qq "$deb" > /dev/null

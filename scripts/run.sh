@@ -9,7 +9,7 @@ program=tarvane
 if [ "${1:-}" = "--simulated" ]; then program=tarvane-simulated; fi
 
 # A CJK font, or every Chinese text shows as empty boxes.
-scripts/deps.sh fonts-wqy-microhei
+scripts/deps.sh fonts-wqy-microhei qttranslations5-l10n
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVANE_TESTS=OFF > /dev/null
 cmake --build build --target "$program" -j "$(nproc)"
 exec "build/$program"

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The tests that measure texts run with a CJK font, as a user's machine has one.
-scripts/deps.sh fonts-wqy-microhei
+scripts/deps.sh fonts-wqy-microhei qttranslations5-l10n
 export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTARVANE_WERROR=ON > /dev/null

@@ -16,7 +16,7 @@ export TARVANE_WINDOWS_TOOLCHAIN=${TARVANE_WINDOWS_TOOLCHAIN:-$HOME/.cache/tarva
 started=$SECONDS
 say() { printf '[windows-build %4ds] %s\n' $((SECONDS - started)) "$*"; }
 
-scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales fonts-dejavu-core fonts-wqy-microhei fonts-liberation zip unzip
+scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales fonts-dejavu-core fonts-wqy-microhei fonts-liberation zip unzip qttranslations5-l10n
 scripts/windows-toolchain.sh
 
 # Wine takes the Windows language and code page from the Unix locale, which

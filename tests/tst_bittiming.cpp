@@ -248,14 +248,14 @@ void TestBitTiming::listFollowsFields() {
     Dialog d;
     QTest::keyClicks(d.edit("m_editBitRate"), "250");
     QVERIFY(d.table()->rowCount() > 1);
-    QCOMPARE(d.row(0), QStringList({"0x001C0008", "250000", "0 %", "87.5 %", "16"}));
+    QCOMPARE(d.row(0), QStringList({"0x001C0008", "250000", "0.000 %", "87.5 %", "16"}));
     QCOMPARE(d.selectedRow(), 0);
     QCOMPARE(d.message(), QStringLiteral("可用的位定时字：%1个，最佳在前").arg(d.table()->rowCount()));
     QVERIFY(d.ok()->isEnabled());
 
     // SJW 4: segment 2 needs 4 quanta, 14/18 comes closest.
     d.edit("m_editSjw")->setText("4");
-    QCOMPARE(d.row(0), QStringList({"0x033C0007", "250000", "0 %", "77.8 %", "18"}));
+    QCOMPARE(d.row(0), QStringList({"0x033C0007", "250000", "0.000 %", "77.8 %", "18"}));
     QCOMPARE(d.selectedRow(), 0);
 
     // 33.333 kbit/s: 36 MHz / (135 x 8) is 0.001 % fast.

@@ -226,12 +226,12 @@ private slots:
         missing.open(QIODevice::ReadOnly);
         QSaveFile unsaved(path("none/out.txt"));
         unsaved.open(QIODevice::WriteOnly);
-        row("file missing", {"write", path("none.txt")}, 2, "打开配置文件失败." + missing.errorString());
-        row("file lacks Route", {"diff", path("short.txt")}, 2, "解析配置文件失败.");
+        row("file missing", {"write", path("none.txt")}, 2, "Failed to open the parameter file. " + missing.errorString());
+        row("file lacks Route", {"diff", path("short.txt")}, 2, "Failed to read the parameter file. ");
         row("register of three bytes", {"write", path("invalid.txt")}, 2,
             "These parameters are invalid; nothing was sent to the device:");
         row("file not saved", {"read", "-o", path("none/out.txt")}, 2,
-            "写配置文件失败." + unsaved.errorString());
+            "Failed to write the parameter file. " + unsaved.errorString());
         row("no device", readOut, 3, "Equipment not connected", -1);
         row("no such device", {"write", params, "--device", "TV0"}, 3, "No such device: TV0");
         row("identity unanswered", readOut, 4, "Search device failed", 0x14);
@@ -348,8 +348,8 @@ private slots:
             << 0x25 << 1 << Fault::NoReply << "Failed to set fiber baud rate" << 31;
         QTest::newRow("route frame not sent")
             << 0x27 << 1 << Fault::WriteError << "Failed to set route" << 32;
-        QTest::newRow("reset not sent") << 0x11 << 1 << Fault::WriteError << "发送复位指令失败." << 33;
-        QTest::newRow("reset refused") << 0x11 << 1 << Fault::WrongStatus << "复位失败." << 33;
+        QTest::newRow("reset not sent") << 0x11 << 1 << Fault::WriteError << "Failed to send the reset command." << 33;
+        QTest::newRow("reset refused") << 0x11 << 1 << Fault::WrongStatus << "Reset failed." << 33;
     }
 
     void stopsMidWrite() {

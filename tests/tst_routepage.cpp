@@ -86,7 +86,8 @@ void TestRoutePage::newPage() {
     QTableWidget* map = table(page);
     QCOMPARE(map->rowCount(), 7);
     QCOMPARE(map->columnCount(), 8);
-    QCOMPARE(map->size(), QSize(400, 250));
+    // 400 x 250, or larger where the names need more.
+    QVERIFY(map->width() >= 400 && map->height() >= 250);
     QVERIFY(map->isHidden());
     QVERIFY(page.findChild<QLabel*>("m_labelHint")->isHidden());
     QVERIFY(page.findChild<QLabel*>("m_labelHint2")->isHidden());

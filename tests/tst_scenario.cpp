@@ -224,15 +224,15 @@ void ScenarioTest::readTypeFour(Window& w) {
 }
 
 void ScenarioTest::editAndWrite(Window& w) {
-    // Channel 1: a custom bit-timing word, typed.
+    // Channel 1: a custom bit-timing word, typed: 36 MHz / (428 x 10) quanta.
     w.pageTabs()->setCurrentIndex(0);
     w.channalTabs()->setCurrentIndex(0);
     w.baudBox(0)->setCurrentIndex(16);
     QCOMPARE(w.baudText(0)->text(), QString("0xFFFFFFFF"));
     QVERIFY(!w.baudText(0)->isReadOnly());
     w.baudText(0)->selectAll();
-    QTest::keyClicks(w.baudText(0), "0x1234ABCD");
-    QCOMPARE(w.baudText(0)->text(), QString("0x1234ABCD"));
+    QTest::keyClicks(w.baudText(0), "0x003401AB");
+    QCOMPARE(w.baudText(0)->text(), QString("0x003401AB"));
 
     // Channel 2, bank 4: in use, list mode, 16 bits, both registers.
     w.channalTabs()->setCurrentIndex(1);
@@ -266,7 +266,7 @@ void ScenarioTest::editAndWrite(Window& w) {
     QCOMPARE(answerer.texts(), QStringList{"设置成功"});
     QVERIFY(w.button("m_pushButtonWrite")->isEnabled());
     QList<QByteArray> expected;
-    expected << frame("00122306000112 34AB CD");
+    expected << frame("0012230600010034 01AB");
     for (int b = 0; b < 14; ++b) {
         QByteArray f = frame("0012240B000101");
         f[4] = char(b);
@@ -289,7 +289,7 @@ void ScenarioTest::editAndWrite(Window& w) {
     QCOMPARE(repeater().log(), expected);
 
     const sim::Parameters device = repeater().parameters();
-    QCOMPARE(device.can[0].bitTiming, QByteArray::fromHex("1234ABCD"));
+    QCOMPARE(device.can[0].bitTiming, QByteArray::fromHex("003401AB"));
     QCOMPARE(device.can[1].bitTiming, QByteArray::fromHex("0012001D"));
     QCOMPARE(int(device.can[1].banks[4].flags), 0x82);
     QCOMPARE(int(device.can[1].banks[4].mode), 0x10);
@@ -339,7 +339,7 @@ void ScenarioTest::plugInTypeTwo(Window& w) {
     QCOMPARE(w.routeRowsShown(), (QVector<int>{1, 2, 3}));
     QCOMPARE(w.routeColumnsShown(), (QVector<int>{2, 3, 4}));
     // The editors are not cleared by a new device: they still show the edits.
-    QCOMPARE(w.baudText(0)->text(), QString("0x1234ABCD"));
+    QCOMPARE(w.baudText(0)->text(), QString("0x003401AB"));
     QCOMPARE(repeater().log(), (QList<QByteArray>{frame("0012150100"), frame("0012140100"),
                                                   frame("0012010100"), frame("0012120100")}));
     repeater().clearLog();

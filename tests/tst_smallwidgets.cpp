@@ -165,7 +165,7 @@ void TestSmallWidgets::devInfoRetranslate() {
     QCOMPARE(caption("m_labelDevType"), QString("Hardware Type："));
     QCOMPARE(caption("m_labelDevVersion"), QString("Hardware Ver："));
     QCOMPARE(caption("m_labelFirmwareVersion"), QString("Firmware Ver："));
-    QCOMPARE(caption("m_labelCardNum"), QString("板卡序号："));
+    QCOMPARE(caption("m_labelCardNum"), QString("Card Number："));
 
     QCoreApplication::removeTranslator(&english);
     info.retranslate();

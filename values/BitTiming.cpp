@@ -72,6 +72,8 @@ void forEachWord(const Request& request, double tolerance, Visit visit) {
                 if (segment1 < request.sjw) break;
                 if (segment1 > kMaxSegment1) continue;
                 const Fields fields{prescaler, segment1, segment2, request.sjw};
+                // Every field at its smallest is the word 00000000, "自适应".
+                if (fields.quanta() == kMinQuanta && prescaler == 1 && request.sjw == 1) continue;
                 visit(Candidate{fields, rate, error, fields.samplePoint()});
             }
         }
@@ -97,6 +99,8 @@ Decoded decode(const QByteArray& word) {
     if (decoded.strayBits) decoded.problems.append(Problem::StrayBits);
     if (value & kLoopBackBit) decoded.problems.append(Problem::LoopBack);
     if (value & kSilentBit) decoded.problems.append(Problem::Silent);
+    const Fields& f = decoded.fields;
+    if (f.sjw > f.segment1 || f.sjw > f.segment2) decoded.problems.append(Problem::SjwTooLong);
     return decoded;
 }
 
@@ -131,31 +135,37 @@ QString samplePointText(double samplePoint) {
     return QStringLiteral("%1.%2 %").arg(tenths / 10).arg(tenths % 10);
 }
 
+QString problemText(Problem problem, const Decoded& decoded) {
+    switch (problem) {
+        case Problem::NotFourBytes:
+            return tr("须为4个字节，实为%1个").arg(decoded.byteCount);
+        case Problem::StrayBits:
+            return tr("字段外的位不为0：%1").arg(hexText(decoded.strayBits));
+        case Problem::LoopBack:
+            return tr("回环模式（位30）");
+        case Problem::Silent:
+            return tr("静默模式（位31），不应答任何帧");
+        case Problem::SjwTooLong:
+            return tr("SJW %1 长于时间段").arg(decoded.fields.sjw);
+    }
+    return QString();
+}
+
 QString describe(const QByteArray& word) {
     const Decoded decoded = decode(word);
     QStringList problems;
     for (Problem problem : decoded.problems) {
-        switch (problem) {
-            case Problem::NotFourBytes:
-                problems << tr("须为4个字节，实为%1个").arg(decoded.byteCount);
-                break;
-            case Problem::StrayBits:
-                problems << tr("字段外的位不为0：%1").arg(hexText(decoded.strayBits));
-                break;
-            case Problem::LoopBack:
-                problems << tr("回环模式（位30）");
-                break;
-            case Problem::Silent:
-                problems << tr("静默模式（位31），不应答任何帧");
-                break;
-        }
+        if (problem != Problem::SjwTooLong) problems << problemText(problem, decoded);
     }
     if (!problems.isEmpty()) return problems.join(tr("；"));
     if (decoded.adaptive) return tr("自适应：由设备检测波特率");
     const Fields& fields = decoded.fields;
-    return tr("%1，采样点 %2，每位 %4 个时间份额，SJW %3")
-        .arg(rateText(fields.bitRate()), samplePointText(fields.samplePoint()), QString::number(fields.sjw),
-             QString::number(fields.quanta()));
+    QString line = tr("%1，采样点 %2，每位 %4 个时间份额，SJW %3")
+                       .arg(rateText(fields.bitRate()), samplePointText(fields.samplePoint()),
+                            QString::number(fields.sjw), QString::number(fields.quanta()));
+    if (decoded.problems.contains(Problem::SjwTooLong))
+        line += tr("；") + problemText(Problem::SjwTooLong, decoded);
+    return line;
 }
 
 double defaultSamplePoint(double bitRate) {

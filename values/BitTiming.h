@@ -19,6 +19,9 @@ constexpr int kMaxSegment2 = 8;
 constexpr int kMaxSjw = 4;
 constexpr int kMinQuanta = 3;  // sync segment + 1 + 1
 constexpr int kMaxQuanta = 1 + kMaxSegment1 + kMaxSegment2;
+constexpr double kMaxBitRate = 1000000;  // CAN's fastest
+// The slowest rate the controller makes: every prescaler and quantum at its top.
+constexpr double kMinBitRate = double(kClockHz) / (double(kMaxPrescaler) * kMaxQuanta);
 
 // Every field at its smallest value: the word 00000000.
 struct Fields {
@@ -37,11 +40,12 @@ enum class Problem {
     NotFourBytes,
     StrayBits,  // bits outside every field are set
     LoopBack,
-    Silent,  // a node in silent mode acknowledges no frame
+    Silent,      // a node in silent mode acknowledges no frame
+    SjwTooLong,  // longer than a time segment: the resynchronisation can jump past it
 };
 
 struct Decoded {
-    Fields fields;              // meaningful when problems is empty
+    Fields fields;              // meaningful unless the word is not 4 bytes
     QVector<Problem> problems;  // in the order of the enumeration
     int byteCount = 0;
     quint32 strayBits = 0;
@@ -54,8 +58,11 @@ Decoded decode(const QByteArray& word);
 QByteArray encode(const Fields& fields);
 
 // The line the channel editor shows beside the word, translated: bit rate,
-// sample point, SJW and quanta per bit; what "自适应" means; or what is wrong.
+// sample point, SJW and quanta per bit; what "自适应" means; or what is wrong
+// (an SJW longer than a segment follows the rate it spoils).
 QString describe(const QByteArray& word);
+// What one problem of a word is, as describe() says it.
+QString problemText(Problem problem, const Decoded& decoded);
 
 // At most `decimals` decimals, trailing zeros dropped: "666.667", "100".
 QString decimalText(double value, int decimals);
@@ -84,7 +91,8 @@ struct Candidate {
 
 // Every word within the tolerance, best first: smallest rate error, then the
 // sample point closest to the wish, then more quanta per bit, then the later
-// sample point. The SJW is no longer than either segment. Empty for a request
+// sample point. The SJW is no longer than either segment, and 00000000 is
+// never among them: that word stands for "自适应". Empty for a request
 // outside the ranges above.
 QVector<Candidate> search(const Request& request);
 

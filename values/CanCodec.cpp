@@ -1,5 +1,6 @@
 #include "CanCodec.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QStringList>
 
@@ -89,6 +90,53 @@ QByteArray decodeRegister(const QString& text) {
 QByteArray fitWord(const QByteArray& bytes) {
     if (bytes.size() >= kWordSize) return bytes.right(kWordSize);
     return QByteArray(kWordSize - bytes.size(), '\0') + bytes;
+}
+
+bool isWordText(const QString& text) {
+    const auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QChar(0x3000); };
+    const auto isComma = [](QChar c) { return c == QLatin1Char(',') || c == QChar(0xFF0C); };
+    const auto isHexDigit = [](QChar c) {
+        const ushort u = c.unicode();
+        return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F');
+    };
+    int at = 0;
+    while (at < text.size() && isBlank(text.at(at))) ++at;
+    if (text.midRef(at, 2).compare(QLatin1String("0x"), Qt::CaseInsensitive) == 0) at += 2;
+    int digits = 0;
+    for (; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (isHexDigit(c))
+            ++digits;
+        else if (!isBlank(c) && !isComma(c))
+            return false;
+    }
+    return digits == 2 * kWordSize;
+}
+
+QByteArray bitTimingWord(const QString& text) {
+    // A word text decodes as the frame takes it, whatever its prefix.
+    const QByteArray bytes = decodeBitTiming(text);
+    return isWordText(text) ? fitWord(bytes) : bytes;
+}
+
+QString wordTextRule() {
+    return QCoreApplication::translate("BitTiming", "须为8个十六进制数字，可带0x，以空格或逗号分隔");
+}
+
+QString describeBitTimingText(const QString& text) {
+    const QByteArray word = bitTimingWord(text);
+    // A text that is no word but happens to decode to four bytes would
+    // otherwise read as a rate.
+    if (!isWordText(text) && word.size() == kWordSize) return wordTextRule();
+    return BitTiming::describe(word);
+}
+
+bool isBitTimingTextWrong(const QString& text) {
+    return !isWordText(text) || !BitTiming::decode(bitTimingWord(text)).problems.isEmpty();
+}
+
+bool canSendBitTimingText(const QString& text) {
+    return isWordText(text) && BitTiming::decode(bitTimingWord(text)).strayBits == 0;
 }
 
 QString tableWordText(const QByteArray& word) {
@@ -220,14 +268,27 @@ void applyJson(CanChannelValues& channel, const QJsonObject& object) {
 
 QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
     QVector<InvalidField> fields;
-    if (decodeBitTiming(channel.bitTimingText).size() != kWordSize) fields.append({InvalidField::BaudRate, -1, -1});
+    if (!isWordText(channel.bitTimingText)) {
+        fields.append({InvalidField::BaudRate, -1, -1, InvalidField::NotAWord});
+    } else if (BitTiming::decode(bitTimingWord(channel.bitTimingText)).strayBits != 0) {
+        fields.append({InvalidField::BaudRate, -1, -1, InvalidField::StrayBits});
+    }
     for (int row = 0; row < kBankCount; ++row) {
         const FilterRow& bank = channel.banks[size_t(row)];
-        if (decodeRegister(bank.idText).size() != kWordSize) fields.append({InvalidField::Register, row, kColumnId});
-        if (decodeRegister(bank.maskText).size() != kWordSize)
-            fields.append({InvalidField::Register, row, kColumnMask});
+        if (!isWordText(bank.idText)) fields.append({InvalidField::Register, row, kColumnId});
+        if (!isWordText(bank.maskText)) fields.append({InvalidField::Register, row, kColumnMask});
     }
     return fields;
+}
+
+QVector<BitTiming::Problem> testModes(const CanChannelValues& channel) {
+    QVector<BitTiming::Problem> modes;
+    if (!isWordText(channel.bitTimingText)) return modes;
+    const BitTiming::Decoded decoded = BitTiming::decode(bitTimingWord(channel.bitTimingText));
+    if (decoded.strayBits != 0) return modes;  // refused anyway
+    for (BitTiming::Problem problem : decoded.problems)
+        if (problem == BitTiming::Problem::LoopBack || problem == BitTiming::Problem::Silent) modes.append(problem);
+    return modes;
 }
 
 }  // namespace CanCodec

@@ -6,14 +6,19 @@
 #include <QString>
 #include <QVector>
 
+#include "BitTiming.h"
 #include "ParameterSet.h"
 
-// A field of a CAN channel whose text would not go out as written.
+// A field of a CAN channel whose value cannot go out as it stands.
 struct InvalidField {
     enum Kind { BaudRate, Register };
+    // Not the text of a 4-byte word, or a bit-timing word with bits set
+    // outside every field of the controller.
+    enum Reason { NotAWord, StrayBits };
     Kind kind = BaudRate;
     int row = -1;     // bank 0 ... 13, for a register
     int column = -1;  // 3 ID register, 4 mask register, as the filter table counts
+    Reason reason = NotAWord;
 
     bool operator==(const InvalidField& other) const {
         return kind == other.kind && row == other.row && column == other.column;
@@ -71,6 +76,27 @@ QByteArray decodeRegister(const QString& text);
 // are dropped. Frames use it so that every field keeps its position.
 QByteArray fitWord(const QByteArray& bytes);
 
+// Whether a register or custom bit-timing text can be sent: after an
+// optional "0x" or "0X", exactly eight hex digits and nothing else but blanks
+// and commas (their full-width forms too, as a Chinese input method types them).
+bool isWordText(const QString& text);
+// The bit-timing word a text stands for: the four bytes the frame carries
+// when it is a word text; otherwise what the hex decoding makes of it, to
+// say what is wrong.
+QByteArray bitTimingWord(const QString& text);
+
+// What a register or bit-timing text must be, when it is not: the line
+// shown beside the field or over the cell, translated.
+QString wordTextRule();
+// The line beside the bit-timing field: what its word means, or what is
+// wrong with its text or its word.
+QString describeBitTimingText(const QString& text);
+// Whether that line says something is wrong.
+bool isBitTimingTextWrong(const QString& text);
+// Whether the Write can send the text: a word text of a word without bits
+// outside the controller's fields.
+bool canSendBitTimingText(const QString& text);
+
 // "0x" followed by the word in upper-case hex, as the table entries show.
 QString tableWordText(const QByteArray& word);
 // "0x" followed by the word in lower-case hex, as an unknown word shows.
@@ -115,8 +141,12 @@ QJsonObject toJson(const CanChannelValues& channel);
 // than 0 and 1 leaves that choice as it is.
 void applyJson(CanChannelValues& channel, const QJsonObject& object);
 
-// Every field that would not be sent as written, the bit-timing text first,
+// Every field that cannot be sent as it stands, the bit-timing text first,
 // then the registers in row and column order.
 QVector<InvalidField> invalidFields(const CanChannelValues& channel);
+
+// Where the channel's word puts its controller in a test mode (loop-back,
+// silent) that leaves the bus without its node: those problems, else none.
+QVector<BitTiming::Problem> testModes(const CanChannelValues& channel);
 
 }  // namespace CanCodec

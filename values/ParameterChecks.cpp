@@ -21,7 +21,12 @@ QStringList problems(const ParameterSet& set) {
     for (const CanChannelValues& channel : set.can) {
         const int id = channel.channalId;
         for (const InvalidField& field : CanCodec::invalidFields(channel)) {
-            if (field.kind == InvalidField::BaudRate) {
+            if (field.kind == InvalidField::BaudRate && field.reason == InvalidField::StrayBits) {
+                const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::bitTimingWord(channel.bitTimingText));
+                lines << trTarvane("CAN通道%1 波特率：%2")
+                             .arg(id)
+                             .arg(BitTiming::problemText(BitTiming::Problem::StrayBits, decoded));
+            } else if (field.kind == InvalidField::BaudRate) {
                 lines << trTarvane("CAN通道%1 波特率：位定时须为4个字节").arg(id);
             } else if (field.column == CanCodec::kColumnId) {
                 lines << trTarvane("CAN通道%1 第%2行 ID寄存器：须为4个字节").arg(id).arg(field.row + 1);
@@ -34,6 +39,24 @@ QStringList problems(const ParameterSet& set) {
         if (set.fiber.codes[size_t(i)] == FiberValues::kNoEntry) lines << trTarvane("光纤%1 波特率：未选择").arg(i + 1);
     }
     return lines;
+}
+
+QStringList testModes(const ParameterSet& set) {
+    QStringList lines;
+    for (const CanChannelValues& channel : set.can) {
+        const QVector<BitTiming::Problem> modes = CanCodec::testModes(channel);
+        if (modes.isEmpty()) continue;
+        const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::bitTimingWord(channel.bitTimingText));
+        QStringList names;
+        for (BitTiming::Problem mode : modes) names << BitTiming::problemText(mode, decoded);
+        lines << trTarvane("CAN通道%1：%2").arg(channel.channalId).arg(names.join(trTarvane("；")));
+    }
+    return lines;
+}
+
+QString testModeQuestion(const QStringList& testModes) {
+    return trTarvane("以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：") + QLatin1Char('\n') +
+           testModes.join(QLatin1Char('\n')) + QLatin1Char('\n') + trTarvane("仍要写入设备吗？");
 }
 
 QString problemMessage(const QStringList& problems) {

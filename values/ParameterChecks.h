@@ -9,10 +9,17 @@
 // command line alike.
 namespace ParameterChecks {
 
-// One translated line per field that would not reach the device as shown:
-// a bit-timing or register text that is not four bytes, a fiber channel
-// without a baud rate. Empty when everything can be sent.
+// One translated line per field that cannot reach the device as shown: a
+// bit-timing or register text that is not a 4-byte word, a bit-timing word
+// with bits outside its fields, a fiber channel without a baud rate. Empty
+// when everything can be sent.
 QStringList problems(const ParameterSet& set);
+
+// One translated line per CAN channel whose word is in loop-back or silent
+// mode but otherwise sound: the Write asks before it sends such a word.
+QStringList testModes(const ParameterSet& set);
+// The question that names them.
+QString testModeQuestion(const QStringList& testModes);
 
 // The whole message for problems(), with at most a handful of lines.
 QString problemMessage(const QStringList& problems);

@@ -82,6 +82,8 @@ AboutDialog::AboutDialog(QWidget* parent) : AbsFrameLessAutoSize(parent) {
     column->addLayout(row);
     column->setContentsMargins(2, 2, 2, 2);  // keeps the painted shadow visible
     setLayout(column);
+    // Taller where a font needs it (the CJK one), so that OK keeps its margin.
+    setFixedSize(QSize(550, 200).expandedTo(column->totalMinimumSize()));
 
     connect(m_pButtonOK, &QPushButton::clicked, this, &AboutDialog::onButtonOK);
     connect(m_pTitleWidget, &TitleWidget::closeWidget, this, &AboutDialog::onButtonOK);

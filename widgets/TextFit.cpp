@@ -5,9 +5,10 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionComboBox>
-#include <QTableWidget>
+#include <QStyleOptionFrame>
 
 namespace TextFit {
 
@@ -34,14 +35,17 @@ void fixComboWidth(QComboBox* combo, int designed) {
     combo->setFixedWidth(qMax(designed, comboWidth(combo)));
 }
 
-void tipWhenCut(const QTableWidget* table, QTableWidgetItem* item) {
-    // The view draws an item's text inside its cell less the grid line and
-    // the style's text margin on either side, and elides or wraps the rest.
-    const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
-    const int room = table->columnWidth(item->column()) - (table->showGrid() ? 1 : 0) - 2 * margin;
-    const QVariant font = item->data(Qt::FontRole);
-    const QFontMetricsF metrics(font.isValid() ? qvariant_cast<QFont>(font) : table->font());
-    item->setToolTip(metrics.horizontalAdvance(item->text()) > room ? item->text() : QString());
+void fixLineEditWidth(QLineEdit* edit, int designed) {
+    // The text is drawn inside the contents less the text margins and two
+    // pixels on either side, and one more for the cursor after it.
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    const QMargins margins = edit->textMargins();
+    const int text = edit->fontMetrics().horizontalAdvance(edit->text()) + 1 + 4 + margins.left() + margins.right();
+    const QSize need =
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, edit->fontMetrics().height()), edit);
+    edit->setFixedWidth(qMax(designed, need.width()));
 }
 
 QSize layoutMinimum(QWidget* widget) {

@@ -5,8 +5,7 @@
 
 class QComboBox;
 class QLabel;
-class QTableWidget;
-class QTableWidgetItem;
+class QLineEdit;
 class QWidget;
 
 // Sizes that let a widget show its whole text in the current font and
@@ -24,9 +23,8 @@ int comboWidth(const QComboBox* combo);
 // Fixes the combo box's width at `designed`, or wider when an entry needs more.
 void fixComboWidth(QComboBox* combo, int designed);
 
-// Gives the item a tool tip with its whole text while its column is too
-// narrow for the text, and none while the text fits.
-void tipWhenCut(const QTableWidget* table, QTableWidgetItem* item);
+// Fixes the line edit's width at `designed`, or wider when its text needs more.
+void fixLineEditWidth(QLineEdit* edit, int designed);
 
 // The least size the widget's layout needs for what it holds now.
 QSize layoutMinimum(QWidget* widget);
