@@ -83,6 +83,11 @@ bool writeInPlace(const QString& path, const QByteArray& bytes, QString* reason)
 bool ParameterFile::save(const QString& path, const QJsonDocument& document, QString* warning) {
     const QByteArray bytes = fileBytes(document);
     const QFileInfo target(path);
+    const bool existingFile = target.isFile();
+    // Before the new file stands in its place; the "User" bits say what this
+    // process may do, which root's write would turn into an owner's.
+    const QFile::Permissions permissions =
+        target.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     QString reason;
     if (target.exists() && !target.isFile() && !target.isDir()) {
         if (writeInPlace(path, bytes, &reason)) return true;
@@ -93,7 +98,6 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
     // leaves the old file as it was; it keeps the old file's permissions.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
-        if (target.isFile()) file.setPermissions(target.permissions());
         if (file.write(bytes) != bytes.size()) {
             *warning = trTarvane(kWriteFailed) + file.errorString();
             file.cancelWriting();  // the new file goes with the object
@@ -103,10 +107,11 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
             *warning = trTarvane(kWriteFailed) + file.errorString();
             return false;
         }
+        if (existingFile) QFile::setPermissions(path, permissions);
         return true;
     }
     // A file the user may overwrite, in a folder that takes no new file.
-    if (target.isFile() && writeInPlace(path, bytes, &reason)) return true;
+    if (existingFile && writeInPlace(path, bytes, &reason)) return true;
     *warning = trTarvane(kWriteFailed) + (reason.isEmpty() ? file.errorString() : reason);
     return false;
 }

@@ -2,7 +2,9 @@
 // figures worked out by hand from the controller's formula (36 MHz clock)
 // and against what the Linux kernel's bit-timing calculation picks for the
 // same controller limits.
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -137,6 +139,9 @@ void TestBitTiming::describe_data() {
     row("custom entry", "FFFFFFFF", {Problem::StrayBits, Problem::LoopBack, Problem::Silent},
         "字段外的位不为0：0x3C80FC00；回环模式（位30）；静默模式（位31），不应答任何帧");
     row("silent", "8012003B", {Problem::Silent}, "静默模式（位31），不应答任何帧");
+    // Prescaler 60 and 1 + 1 + 1 quanta: a jump of 4 quanta overshoots both segments.
+    row("SJW longer than the segments", "0300003B", {Problem::SjwTooLong},
+        "200 kbit/s，采样点 66.7 %，每位 3 个时间份额，SJW 4；SJW 4 长于时间段");
 }
 
 void TestBitTiming::describe() {
@@ -206,6 +211,8 @@ void TestBitTiming::ranking() {
     QCOMPARE(wordText(sjw4.first()), QStringLiteral("033C0001"));
     QVERIFY(BitTiming::search(request(1000000, 0.75, 5, 0)).isEmpty());
     QVERIFY(BitTiming::search(request(0, 0.75)).isEmpty());
+    // Every field at its smallest gives 12 Mbit/s, but that word is "自适应".
+    QVERIFY(BitTiming::search(request(12000000, 2.0 / 3, 1, 0)).isEmpty());
 }
 
 void TestBitTiming::dialogStart() {
@@ -273,6 +280,11 @@ void TestBitTiming::fieldMessages_data() {
     };
     row("rate zero", "m_editBitRate", "0", "比特率须为大于0的数（kbit/s）");
     row("rate comma", "m_editBitRate", "33,3", "比特率须为大于0的数（kbit/s）");
+    row("rate with a group separator", "m_editBitRate", "1,000", "比特率须为大于0的数（kbit/s）");
+    row("sjw with a group separator", "m_editSjw", "1,000", "SJW须为1到4的整数");
+    row("rate above CAN's", "m_editBitRate", "1000.001", "比特率不能高于1000 kbit/s（CAN的最高速率）");
+    row("rate far above", "m_editBitRate", "1e308", "比特率不能高于1000 kbit/s（CAN的最高速率）");
+    row("rate far below", "m_editBitRate", "1e-300", "比特率不能低于1.406 kbit/s（控制器能产生的最低速率）");
     row("sample point 100", "m_editSamplePoint", "100", "采样点须为大于0、小于100的数（%）");
     row("sjw 1.5", "m_editSjw", "1.5", "SJW须为1到4的整数");
     row("sjw 5", "m_editSjw", "5", "SJW须为1到4的整数");
@@ -290,6 +302,7 @@ void TestBitTiming::fieldMessages() {
     QCOMPARE(d.table()->rowCount(), 0);
     QVERIFY(!d.ok()->isEnabled());
     QTEST(d.message(), "message");
+    QVERIFY(d.dialog.sizeHint().width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
 }
 
 // No row, and a line that says why and names the closest word; the texts

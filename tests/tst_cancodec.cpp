@@ -36,15 +36,24 @@ void TestCanCodec::hexDecoding_data() {
     QTest::addColumn<bool>("isRegister");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("prefixed") << false << "0x1234ABCD" << QByteArray::fromHex("1234abcd");
-    QTest::newRow("bare") << false << "1234ABCD" << QByteArray::fromHex("1234abcd");
-    QTest::newRow("capital X kept, five bytes") << false << "0X0012003B" << QByteArray::fromHex("000012003b");
-    QTest::newRow("prefix only") << false << "0x" << QByteArray();
-    QTest::newRow("odd digits pair from the right") << false << "0x123" << QByteArray::fromHex("0123");
-    QTest::newRow("register blanks") << true << "12 34 56 78" << QByteArray::fromHex("12345678");
-    QTest::newRow("register groups") << true << "1234 5678" << QByteArray::fromHex("12345678");
-    QTest::newRow("register tabs, new lines") << true << "12\t34\n56 78" << QByteArray::fromHex("12345678");
-    QTest::newRow("register leading blank") << true << " 9ABCDEF0" << QByteArray::fromHex("9abcdef0");
+    QTest::addColumn<bool>("word");  // the Write may send it: eight digits, blanks, commas, a 0x
+    const auto row = [](const char* name, bool isRegister, const QString& text, const char* bytes, bool word) {
+        QTest::newRow(name) << isRegister << text << QByteArray::fromHex(bytes) << word;
+    };
+    row("prefixed", false, "0x1234ABCD", "1234abcd", true);
+    row("bare", false, "1234ABCD", "1234abcd", true);
+    row("capital X kept, five bytes", false, "0X0012003B", "000012003b", true);
+    row("prefix only", false, "0x", "", false);
+    row("odd digits pair from the right", false, "0x123", "0123", false);
+    row("register blanks", true, "12 34 56 78", "12345678", true);
+    row("register groups", true, "1234 5678", "12345678", true);
+    row("register tabs, new lines", true, "12\t34\n56 78", "12345678", true);
+    row("register leading blank", true, " 9ABCDEF0", "9abcdef0", true);
+    row("register prefixed", true, "0x12345678", "0012345678", true);
+    row("register full-width commas", true, QStringLiteral("12，34，56，78"), "12345678", true);
+    row("register with a G", true, "12 34 5G 78", "01234578", false);
+    row("register of nine digits", true, "123456789", "0123456789", false);
+    row("register with dashes", true, "12-34-56-78", "12345678", false);
 }
 
 void TestCanCodec::hexDecoding() {
@@ -52,6 +61,7 @@ void TestCanCodec::hexDecoding() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(isRegister ? CanCodec::decodeRegister(text) : CanCodec::decodeBitTiming(text), bytes);
+    QTEST(CanCodec::isWordText(text), "word");
 }
 
 void TestCanCodec::baudRateFrame_data() {

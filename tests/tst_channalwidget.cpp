@@ -548,6 +548,18 @@ void TestChannalWidget::calculator() {
     QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
     QCOMPARE(cancel.seen().size(), 1);
     QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x001C0008"));
+
+    // A word of the table selects its entry: 100K's 0x0012003B is among those for 100 kbit/s.
+    ModalAnswerer table;
+    table.queueDialog([&](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>("m_editBitRate")->setText("100");
+        auto* words = dialog->findChild<QTableWidget*>("m_tableWords");
+        words->selectRow(words->findItems("0x0012003B", Qt::MatchExactly).value(0)->row());
+        dialog->accept();
+    });
+    QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
+    QCOMPARE(baudBox(w)->currentText(), QStringLiteral("100K"));
+    QVERIFY(baudEdit(w)->isReadOnly());
 }
 
 QTEST_MAIN(TestChannalWidget)

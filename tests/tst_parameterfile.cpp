@@ -7,10 +7,13 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
+#include <thread>
 
+#include "DevInfoWidget.h"
 #include "ModalAnswerer.h"
 #include "OrdinaryUser.h"
 #include "ParameterFile.h"
+#include "SystemLimits.h"
 #include "TestWindow.h"
 
 namespace {
@@ -95,6 +98,8 @@ private slots:
     void saveFailureKeepsWhatWasThere();
     void saveWritesUtf8();
     void saveInPlaceInReadOnlyFolder();
+    void saveKeepsWhatTheTargetIs();
+    void keysNeitherSaveNorQuit();
     void openReadsUtf8OrSystemEncoding_data();
     void openReadsUtf8OrSystemEncoding();
     void openRefusesBadFiles_data();
@@ -146,6 +151,9 @@ void TestParameterFile::saveThenOpenRestoresEveryPage() {
 
     QCOMPARE(answerer.texts(), QStringList{"读取完成"});
     QCOMPARE(answerer.seen().first().text, QString("打开配置"));
+    // The opened register texts begin with a blank; their column is wide enough.
+    const QAbstractItemView* filters = idCell(*window, 0)->tableWidget();
+    QVERIFY(idCell(*window, 0)->tableWidget()->columnWidth(3) >= filters->sizeHintForColumn(3));
     const Snapshot opened = snapshot(*window);
     QCOMPARE(opened.channals, saved.channals);
     QCOMPARE(opened.fiber, saved.fiber);
@@ -244,11 +252,75 @@ void TestParameterFile::saveInPlaceInReadOnlyFolder() {
         QFile file(existing);
         if (!file.open(QIODevice::ReadOnly) || QJsonDocument::fromJson(file.readAll()) != document)
             return "the file does not hold the document alone";
-        return QString();
+        file.close();
+        // The disk fills up while a larger document is written: the old one
+        // comes back whole, and the message gives the system's reason.
+        const QByteArray old = readFile(existing);
+        QString full;
+        const bool limited = withFileSizeLimit(4096, [&] {
+            if (ParameterFile::save(existing, QJsonDocument(QJsonArray{QString(8000, 'x')}), &warning))
+                full = "saved past the end of the disk";
+            else if (!warning.startsWith("写配置文件失败.") || warning.size() <= 8)
+                full = "no reason: " + warning;
+            else if (readFile(existing) != old)
+                full = "the old file was not put back";
+        });
+        return limited ? full : QString();
     });
     QVERIFY(setFolderWritable(folder.path(), true));
     if (run.outcome == OrdinaryUserRun::Unavailable) QSKIP(qPrintable(run.message));
     QVERIFY2(run.outcome == OrdinaryUserRun::Passed, qPrintable(run.message));
+}
+
+// A file keeps its permission bits; a named pipe (or a device) is written,
+// not replaced by a file.
+void TestParameterFile::saveKeepsWhatTheTargetIs() {
+    const QJsonDocument document(QJsonObject{{"CANParam", QJsonArray()}});
+    QString warning;
+    const QString readOnly = path("read-only.txt");
+    QVERIFY(writeFile(readOnly, "{}"));
+    const QFile::Permissions permissions = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions modeBits = permissions | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    QVERIFY(QFile::setPermissions(readOnly, permissions));
+    if (ParameterFile::save(readOnly, document, &warning))  // as root, or where the folder lets the file go
+        QCOMPARE(QFile::permissions(readOnly) & modeBits, permissions);
+
+    const QString pipe = path("pipe");
+    if (!makeNamedPipe(pipe)) QSKIP("no named pipes here");
+    QByteArray received;
+    std::thread reader([&] { received = readFile(pipe); });
+    const bool saved = ParameterFile::save(pipe, document, &warning);
+    reader.join();
+    QVERIFY2(saved, qPrintable(warning));
+    QVERIFY(!QFileInfo(pipe).isFile());
+    QCOMPARE(QJsonDocument::fromJson(received), document);
+}
+
+// Esc does not end the program, Enter in a table presses no button; a name
+// without a suffix is saved with ".txt"; Esc closes the device information.
+void TestParameterFile::keysNeitherSaveNorQuit() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    ModalAnswerer answerer;
+    auto* table = window->channal(0)->findChild<QTableWidget*>("m_pTableWidgetDataList");
+    table->setCurrentCell(3, 3);
+    QTest::keyClick(table, Qt::Key_Return);
+    QTest::keyClick(table, Qt::Key_Escape);
+    QTest::qWait(20);
+    QVERIFY(answerer.seen().isEmpty());
+    QVERIFY(window->isVisible());
+
+    answerer.queueFile(path("no-suffix"));
+    window->button("m_pushButtonSaveToFile")->click();
+    QCOMPARE(answerer.texts(), QStringList{"保存完成"});
+    QVERIFY(QFile::exists(path("no-suffix.txt")));
+
+    window->m_pDevInfoWidget->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window->m_pDevInfoWidget));
+    QTest::keyClick(window->m_pDevInfoWidget, Qt::Key_Escape);
+    QVERIFY(!window->m_pDevInfoWidget->isVisible());
 }
 
 void TestParameterFile::openReadsUtf8OrSystemEncoding_data() {

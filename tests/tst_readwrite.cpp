@@ -71,6 +71,7 @@ private slots:
     void fiberFrameKeepsEachCodeInItsByte();
     void writeRefusesInvalidFields_data();
     void writeRefusesInvalidFields();
+    void writeAsksBeforeATestMode();
 };
 
 void TestReadWrite::readQueriesEveryPageAndAppliesReplies() {
@@ -246,6 +247,10 @@ void TestReadWrite::writeRefusesInvalidFields_data() {
                                                  << "CAN通道1 第14行 掩码寄存器：须为4个字节";
     QTest::newRow("fiber selector empty") << "fiber"
                                           << "光纤2 波特率：未选择";
+    QTest::newRow("register with a G, which would shift the digits") << "typo"
+                                                                      << "CAN通道2 第3行 ID寄存器：须为4个字节";
+    QTest::newRow("custom entry as it comes") << "custom"
+                                              << "CAN通道1 波特率：字段外的位不为0：0x3C80FC00";
 }
 
 void TestReadWrite::writeRefusesInvalidFields() {
@@ -262,6 +267,12 @@ void TestReadWrite::writeRefusesInvalidFields() {
         filterTable(window->channal(1))->item(2, ChannalWidget::ColumnId)->setText("00 00 00");
     } else if (field == "mask") {
         filterTable(window->channal(0))->item(13, ChannalWidget::ColumnMask)->setText("00 00 00 00 00");
+    } else if (field == "typo") {
+        filterTable(window->channal(1))->item(2, ChannalWidget::ColumnId)->setText("12 34 5G 78");
+    } else if (field == "custom") {
+        window->channal(0)
+            ->findChild<QComboBox*>("m_pComboBoxBautRate")
+            ->setCurrentIndex(ChannalWidget::kCustomIndex);
     } else {
         window->m_pOpticalFiberParamWidget->setBaudRateCode(1, 0);
     }
@@ -273,6 +284,29 @@ void TestReadWrite::writeRefusesInvalidFields() {
     QCOMPARE(answerer.messages().first().kind, QString("information"));
     QVERIFY(repeater().log().isEmpty());
     QVERIFY(window->button("m_pushButtonWrite")->isEnabled());
+}
+
+// A silent word (bit 31) acknowledges no frame on the bus: the Write asks
+// first, No by default; No sends nothing.
+void TestReadWrite::writeAsksBeforeATestMode() {
+    auto window = connectedWindow(3);
+    QVERIFY(window);
+    window->channal(1)->setBaudRateReply(QByteArray::fromHex("80120005"));
+    ModalAnswerer answerer;
+    answerer.queueButton(QMessageBox::No);
+
+    window->button("m_pushButtonWrite")->click();
+
+    QCOMPARE(answerer.messages().size(), 1);
+    QCOMPARE(answerer.messages().first().kind, QString("question"));
+    QCOMPARE(answerer.texts().first(),
+             QString("以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：\n"
+                     "CAN通道2：静默模式（位31），不应答任何帧\n仍要写入设备吗？"));
+    QVERIFY(repeater().log().isEmpty());
+
+    window->button("m_pushButtonWrite")->click();  // and Yes
+    QCOMPARE(answerer.texts().last(), QString("设置成功"));
+    QCOMPARE(repeater().log().at(15), frame17("0012230600 02 80120005"));
 }
 
 QTEST_MAIN(TestReadWrite)

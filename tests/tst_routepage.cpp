@@ -252,6 +252,11 @@ void TestRoutePage::hardwareTypeVisibility() {
         QCOMPARE(map->isRowHidden(i + 1), i >= channels);
         QCOMPARE(map->isColumnHidden(i + 2), i >= channels);
     }
+    // The switches sit in the middle of their cells, however wide a column grew.
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    const QRect cell = map->visualRect(map->model()->index(1, 0));
+    QVERIFY(qAbs(button(page, 1, 0)->geometry().center().x() - cell.center().x()) <= 1);
 
     page.hideParam();
     QVERIFY(map->isHidden());

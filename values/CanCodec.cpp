@@ -93,7 +93,7 @@ QByteArray fitWord(const QByteArray& bytes) {
 }
 
 bool isWordText(const QString& text) {
-    const auto isBlank = [](QChar c) { return c == QLatin1Char(' ') || c == QChar(0x3000); };
+    const auto isBlank = [](QChar c) { return c.isSpace(); };
     const auto isComma = [](QChar c) { return c == QLatin1Char(',') || c == QChar(0xFF0C); };
     const auto isHexDigit = [](QChar c) {
         const ushort u = c.unicode();

@@ -77,8 +77,8 @@ QByteArray decodeRegister(const QString& text);
 QByteArray fitWord(const QByteArray& bytes);
 
 // Whether a register or custom bit-timing text can be sent: after an
-// optional "0x" or "0X", exactly eight hex digits and nothing else but blanks
-// and commas (their full-width forms too, as a Chinese input method types them).
+// optional "0x" or "0X", exactly eight hex digits and nothing else but white
+// space and commas (the full-width comma too, as a Chinese input method types it).
 bool isWordText(const QString& text);
 // The bit-timing word a text stands for: the four bytes the frame carries
 // when it is a word text; otherwise what the hex decoding makes of it, to

@@ -4,7 +4,10 @@
 #include <QPainter>
 #include <QPixmap>
 
-PushButton::PushButton(QWidget* parent) : QPushButton(parent) {}
+PushButton::PushButton(QWidget* parent) : QPushButton(parent) {
+    // A title bar's button is never the one Enter presses in its dialog.
+    setAutoDefault(false);
+}
 
 void PushButton::setPicName(const QString& path) {
     m_picName = path;

@@ -86,6 +86,7 @@ void ModalAnswerer::answer(QWidget* modal) {
             if (!toPress && (role == QMessageBox::AcceptRole || role == QMessageBox::YesRole)) toPress = b;
         }
         if (!toPress && !box->buttons().isEmpty()) toPress = box->buttons().first();
+        if (!m_buttons.isEmpty()) toPress = box->button(m_buttons.takeFirst());
         m_seen.append(seen);
         if (toPress)
             toPress->click();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,9 @@ public:
 
     // Names to give to the next file dialogs, in order.
     void queueFile(const QString& path) { m_files.append(path); }
+    // The button to press in the next message boxes, in order; without one
+    // the box is accepted (OK, Yes).
+    void queueButton(QMessageBox::StandardButton button) { m_buttons.append(button); }
     // What to do with the next other dialogs, in order, as a user would; a
     // dialog still open afterwards, or one without an action, is rejected.
     void queueDialog(const std::function<void(QDialog*)>& action) { m_dialogActions.append(action); }
@@ -51,5 +55,6 @@ private:
     QWidget* m_answering = nullptr;
     QVector<Seen> m_seen;
     QStringList m_files;
+    QVector<QMessageBox::StandardButton> m_buttons;
     QVector<std::function<void(QDialog*)>> m_dialogActions;
 };

@@ -27,6 +27,7 @@ class TestWindow : public Tarvane {
 public:
     using Tarvane::m_bConnected;
     using Tarvane::m_pCANParamWidget;
+    using Tarvane::m_pDevInfoWidget;
     using Tarvane::m_pOpticalFiberParamWidget;
     using Tarvane::m_pRouteParamWidget;
 
