@@ -278,6 +278,128 @@
     </message>
 </context>
 <context>
+    <name>ParameterDocument</name>
+    <message>
+        <source>缺少</source>
+        <translation>missing</translation>
+    </message>
+    <message>
+        <source>须为数组</source>
+        <translation>must be an array</translation>
+    </message>
+    <message>
+        <source>须为对象</source>
+        <translation>must be an object</translation>
+    </message>
+    <message>
+        <source>须为字符串</source>
+        <translation>must be a string</translation>
+    </message>
+    <message>
+        <source>须为整数</source>
+        <translation>must be a whole number</translation>
+    </message>
+    <message>
+        <source>须有5个以逗号分隔的字段，实有%1个</source>
+        <translation>must have 5 fields separated by commas, has %1</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>in use</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>work mode</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>bit width</translation>
+    </message>
+    <message>
+        <source>%1须为0或1，实为“%2”</source>
+        <translation>%1 must be 0 or 1, is "%2"</translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID register: %1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>mask register: %1</translation>
+    </message>
+    <message>
+        <source>%1：设备没有CAN通道%2，已忽略</source>
+        <translation>%1: the device has no CAN channel %2; left out</translation>
+    </message>
+    <message>
+        <source>与%1[%2]相同</source>
+        <translation>the same as in %1[%2]</translation>
+    </message>
+    <message>
+        <source>没有“ChannalID”为%1的元素</source>
+        <translation>no element with "ChannalID" %1</translation>
+    </message>
+    <message>
+        <source>须有%1项，实有%2项</source>
+        <translation>must have %1 entries, has %2</translation>
+    </message>
+    <message>
+        <source>%1：设备没有光纤%2，已忽略</source>
+        <translation>%1: the device has no fiber channel %2; left out</translation>
+    </message>
+    <message>
+        <source>须为01到0c的十六进制代码</source>
+        <translation>must be a hex code from 01 to 0c</translation>
+    </message>
+    <message>
+        <source>没有光纤%1的代码</source>
+        <translation>no code for fiber channel %1</translation>
+    </message>
+    <message>
+        <source>须为6个由0和1组成的字符串</source>
+        <translation>must be 6 strings of 0s and 1s</translation>
+    </message>
+    <message>
+        <source>顶层须为对象</source>
+        <translation>the top level must be an object</translation>
+    </message>
+    <message>
+        <source>缺少“%1”</source>
+        <translation>"%1" is missing</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolTrace</name>
+    <message>
+        <source>打开 %1</source>
+        <translation>open %1</translation>
+    </message>
+    <message>
+        <source>无法打开 %1</source>
+        <translation>cannot open %1</translation>
+    </message>
+    <message>
+        <source>（写入失败）</source>
+        <translation>(not written)</translation>
+    </message>
+    <message>
+        <source>（只写出%1个字节）</source>
+        <translation>(only %1 bytes written)</translation>
+    </message>
+    <message>
+        <source>（此前未取走的回复，已丢弃）</source>
+        <translation>(left over from before, discarded)</translation>
+    </message>
+    <message>
+        <source>超时：%1 ms内没有回复</source>
+        <translation>time-out: no reply within %1 ms</translation>
+    </message>
+    <message>
+        <source>读取失败</source>
+        <translation>read failed</translation>
+    </message>
+</context>
+<context>
     <name>RouteParamWidget</name>
     <message>
         <source>RouteParamWidget</source>
@@ -568,11 +690,11 @@
         <source>用法：tarvane-cli list [--json]
 
 列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
-无应答的设备只列出路径和错误，退出状态为4。--json 以 JSON 数组输出。</source>
+无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。--json 以 JSON 数组输出。</source>
         <translation>Usage: tarvane-cli list [--json]
 
 Lists every connected repeater (USB 0483:6901), one line each, separated by tabs: path, model, card number, hardware version, firmware version, CAN channels, fiber channels.
-A device that does not answer is listed with its path and the error, and the exit status is 4. --json writes a JSON array instead.</translation>
+A device that does not answer is listed with its path and the error, and the exit status is 4; with none connected it is 3. --json writes a JSON array instead.</translation>
     </message>
     <message>
         <source>用法：tarvane-cli read [--device 路径|卡号] -o 文件
@@ -585,27 +707,33 @@ Reads the device's parameters as the window's "Read config" does and saves them 
 -o - writes the parameter file to standard output. With more than one device connected, --device must name one by its path or card number.</translation>
     </message>
     <message>
-        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--dry-run]
+        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--backup 文件] [--verify [--wait 秒]] [--dry-run [--type 1-5]]
 
 像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-有参数错误时不发送任何数据。--dry-run 不发送，只把各帧写到标准输出，每帧一行。</source>
-        <translation>Usage: tarvane-cli write FILE [--device PATH|CARD] [--dry-run]
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+--backup 先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据。
+--verify 复位后等待这台设备（按卡号）重新应答，最多 --wait 秒（默认10），读取并与写入的参数比较：相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。
+--dry-run 不发送，只把各帧写到标准输出，每帧一行；加 --type 时按该硬件类型输出，无须连接设备。</source>
+        <translation>Usage: tarvane-cli write FILE [--device PATH|CARD] [--backup FILE] [--verify [--wait SECONDS]] [--dry-run [--type 1-5]]
 
 Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
-Nothing is sent when a parameter is invalid. --dry-run sends nothing and writes the frames to standard output instead, one per line.</translation>
+The file must give every parameter of the device; nothing is sent when one is missing or invalid.
+--backup first reads the device and saves its parameters to a file (- for standard output); nothing is sent when that read or save fails.
+--verify waits after the reset until the same repeater (by card number) answers again, at most --wait seconds (10 by default), reads it and compares it with what was written: exit status 0 when equal, 5 with the differing parameters listed, 4 when it does not come back.
+--dry-run sends nothing and writes the frames to standard output instead, one per line; with --type it writes them for that hardware type, with no device connected.</translation>
     </message>
     <message>
         <source>用法：tarvane-cli diff 文件 [--device 路径|卡号]
 
 读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-相同时不输出，退出状态为0；不同时退出状态为1。</source>
+参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
         <translation>Usage: tarvane-cli diff FILE [--device PATH|CARD]
 
 Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
-Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
+The file must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
     </message>
     <message>
-        <source>用法：tarvane-cli [--lang en|zh] 命令 [选项]
+        <source>用法：tarvane-cli [--lang en|zh] [--trace] 命令 [选项]
 
 命令：
   list [--json]                                列出连接的每台中继器
@@ -613,9 +741,10 @@ Nothing is written when they are equal, and the exit status is 0; when they diff
   write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
   diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
 
---lang zh 以中文显示信息（默认英文）。每个命令都有 --help；--version 显示版本。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备或多于一台，4 设备拒绝或无应答。</source>
-        <translation>Usage: tarvane-cli [--lang en|zh] COMMAND [OPTIONS]
+--lang zh 以中文显示信息（默认英文）。--trace 在标准错误上逐行列出发送和收到的每个报告。每个命令都有 --help；--version 显示版本。
+只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
+        <translation>Usage: tarvane-cli [--lang en|zh] [--trace] COMMAND [OPTIONS]
 
 Commands:
   list [--json]                                 list every connected repeater
@@ -623,8 +752,9 @@ Commands:
   write FILE [--device PATH|CARD] [--dry-run]   write a parameter file to the device and reset it
   diff FILE [--device PATH|CARD]                list where the device differs from a parameter file
 
---lang zh shows the messages in Chinese (English by default). Every command has --help; --version shows the version.
-Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device or more than one, 4 the device refused or did not answer.</translation>
+--lang zh shows the messages in Chinese (English by default). --trace lists every report sent and received on standard error, one a line. Every command has --help; --version shows the version.
+A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
+Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify).</translation>
     </message>
     <message>
         <source>无法打开设备</source>
@@ -661,6 +791,54 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
     <message>
         <source>注意：%1</source>
         <translation>Note: %1</translation>
+    </message>
+    <message>
+        <source>选项%1的值不能为空</source>
+        <translation>Option %1 needs a value that is not empty</translation>
+    </message>
+    <message>
+        <source>选项%1缺少值：“%2”是一个选项；若确是此值，请写成 %1=%2</source>
+        <translation>Option %1 needs a value: "%2" is an option; if that is the value, write %1=%2</translation>
+    </message>
+    <message>
+        <source>选项%1的值无效：%2</source>
+        <translation>Invalid value for option %1: %2</translation>
+    </message>
+    <message>
+        <source>选项%1只能与%2一起使用</source>
+        <translation>Option %1 works only with %2</translation>
+    </message>
+    <message>
+        <source>选项%1不能与%2一起使用</source>
+        <translation>Option %1 cannot be used with %2</translation>
+    </message>
+    <message>
+        <source>参数文件不完整或有误：%1：%2</source>
+        <translation>The parameter file is incomplete or invalid: %1: %2</translation>
+    </message>
+    <message>
+        <source>无法写到标准输出：%1</source>
+        <translation>Cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>备份已保存：%1</source>
+        <translation>Backup saved: %1</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，无法校验</source>
+        <translation>More than one device has the card number %1; nothing to verify against</translation>
+    </message>
+    <message>
+        <source>校验无误：设备保存的参数与写入的相同</source>
+        <translation>Verified: the device holds what was written</translation>
+    </message>
+    <message>
+        <source>已写入，但设备保存的参数与写入的不同</source>
+        <translation>Written, but the device holds something else</translation>
+    </message>
+    <message>
+        <source>设备复位后%1秒内没有再应答</source>
+        <translation>The device did not answer again within %1 s of its reset</translation>
     </message>
 </context>
 <context>

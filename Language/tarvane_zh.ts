@@ -278,6 +278,128 @@
     </message>
 </context>
 <context>
+    <name>ParameterDocument</name>
+    <message>
+        <source>缺少</source>
+        <translation>缺少</translation>
+    </message>
+    <message>
+        <source>须为数组</source>
+        <translation>须为数组</translation>
+    </message>
+    <message>
+        <source>须为对象</source>
+        <translation>须为对象</translation>
+    </message>
+    <message>
+        <source>须为字符串</source>
+        <translation>须为字符串</translation>
+    </message>
+    <message>
+        <source>须为整数</source>
+        <translation>须为整数</translation>
+    </message>
+    <message>
+        <source>须有5个以逗号分隔的字段，实有%1个</source>
+        <translation>须有5个以逗号分隔的字段，实有%1个</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>使用</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>位数</translation>
+    </message>
+    <message>
+        <source>%1须为0或1，实为“%2”</source>
+        <translation>%1须为0或1，实为“%2”</translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID寄存器：%1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>掩码寄存器：%1</translation>
+    </message>
+    <message>
+        <source>%1：设备没有CAN通道%2，已忽略</source>
+        <translation>%1：设备没有CAN通道%2，已忽略</translation>
+    </message>
+    <message>
+        <source>与%1[%2]相同</source>
+        <translation>与%1[%2]相同</translation>
+    </message>
+    <message>
+        <source>没有“ChannalID”为%1的元素</source>
+        <translation>没有“ChannalID”为%1的元素</translation>
+    </message>
+    <message>
+        <source>须有%1项，实有%2项</source>
+        <translation>须有%1项，实有%2项</translation>
+    </message>
+    <message>
+        <source>%1：设备没有光纤%2，已忽略</source>
+        <translation>%1：设备没有光纤%2，已忽略</translation>
+    </message>
+    <message>
+        <source>须为01到0c的十六进制代码</source>
+        <translation>须为01到0c的十六进制代码</translation>
+    </message>
+    <message>
+        <source>没有光纤%1的代码</source>
+        <translation>没有光纤%1的代码</translation>
+    </message>
+    <message>
+        <source>须为6个由0和1组成的字符串</source>
+        <translation>须为6个由0和1组成的字符串</translation>
+    </message>
+    <message>
+        <source>顶层须为对象</source>
+        <translation>顶层须为对象</translation>
+    </message>
+    <message>
+        <source>缺少“%1”</source>
+        <translation>缺少“%1”</translation>
+    </message>
+</context>
+<context>
+    <name>ProtocolTrace</name>
+    <message>
+        <source>打开 %1</source>
+        <translation>打开 %1</translation>
+    </message>
+    <message>
+        <source>无法打开 %1</source>
+        <translation>无法打开 %1</translation>
+    </message>
+    <message>
+        <source>（写入失败）</source>
+        <translation>（写入失败）</translation>
+    </message>
+    <message>
+        <source>（只写出%1个字节）</source>
+        <translation>（只写出%1个字节）</translation>
+    </message>
+    <message>
+        <source>（此前未取走的回复，已丢弃）</source>
+        <translation>（此前未取走的回复，已丢弃）</translation>
+    </message>
+    <message>
+        <source>超时：%1 ms内没有回复</source>
+        <translation>超时：%1 ms内没有回复</translation>
+    </message>
+    <message>
+        <source>读取失败</source>
+        <translation>读取失败</translation>
+    </message>
+</context>
+<context>
     <name>RouteParamWidget</name>
     <message>
         <source>RouteParamWidget</source>
@@ -568,11 +690,11 @@
         <source>用法：tarvane-cli list [--json]
 
 列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
-无应答的设备只列出路径和错误，退出状态为4。--json 以 JSON 数组输出。</source>
+无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。--json 以 JSON 数组输出。</source>
         <translation>用法：tarvane-cli list [--json]
 
 列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
-无应答的设备只列出路径和错误，退出状态为4。--json 以 JSON 数组输出。</translation>
+无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。--json 以 JSON 数组输出。</translation>
     </message>
     <message>
         <source>用法：tarvane-cli read [--device 路径|卡号] -o 文件
@@ -585,27 +707,33 @@
 -o - 把参数文件写到标准输出。连接多台设备时，须用 --device 以路径或卡号指定一台。</translation>
     </message>
     <message>
-        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--dry-run]
+        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--backup 文件] [--verify [--wait 秒]] [--dry-run [--type 1-5]]
 
 像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-有参数错误时不发送任何数据。--dry-run 不发送，只把各帧写到标准输出，每帧一行。</source>
-        <translation>用法：tarvane-cli write 文件 [--device 路径|卡号] [--dry-run]
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+--backup 先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据。
+--verify 复位后等待这台设备（按卡号）重新应答，最多 --wait 秒（默认10），读取并与写入的参数比较：相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。
+--dry-run 不发送，只把各帧写到标准输出，每帧一行；加 --type 时按该硬件类型输出，无须连接设备。</source>
+        <translation>用法：tarvane-cli write 文件 [--device 路径|卡号] [--backup 文件] [--verify [--wait 秒]] [--dry-run [--type 1-5]]
 
 像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-有参数错误时不发送任何数据。--dry-run 不发送，只把各帧写到标准输出，每帧一行。</translation>
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+--backup 先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据。
+--verify 复位后等待这台设备（按卡号）重新应答，最多 --wait 秒（默认10），读取并与写入的参数比较：相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。
+--dry-run 不发送，只把各帧写到标准输出，每帧一行；加 --type 时按该硬件类型输出，无须连接设备。</translation>
     </message>
     <message>
         <source>用法：tarvane-cli diff 文件 [--device 路径|卡号]
 
 读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-相同时不输出，退出状态为0；不同时退出状态为1。</source>
+参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
         <translation>用法：tarvane-cli diff 文件 [--device 路径|卡号]
 
 读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-相同时不输出，退出状态为0；不同时退出状态为1。</translation>
+参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</translation>
     </message>
     <message>
-        <source>用法：tarvane-cli [--lang en|zh] 命令 [选项]
+        <source>用法：tarvane-cli [--lang en|zh] [--trace] 命令 [选项]
 
 命令：
   list [--json]                                列出连接的每台中继器
@@ -613,9 +741,10 @@
   write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
   diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
 
---lang zh 以中文显示信息（默认英文）。每个命令都有 --help；--version 显示版本。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备或多于一台，4 设备拒绝或无应答。</source>
-        <translation>用法：tarvane-cli [--lang en|zh] 命令 [选项]
+--lang zh 以中文显示信息（默认英文）。--trace 在标准错误上逐行列出发送和收到的每个报告。每个命令都有 --help；--version 显示版本。
+只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
+        <translation>用法：tarvane-cli [--lang en|zh] [--trace] 命令 [选项]
 
 命令：
   list [--json]                                列出连接的每台中继器
@@ -623,8 +752,9 @@
   write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
   diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
 
---lang zh 以中文显示信息（默认英文）。每个命令都有 --help；--version 显示版本。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备或多于一台，4 设备拒绝或无应答。</translation>
+--lang zh 以中文显示信息（默认英文）。--trace 在标准错误上逐行列出发送和收到的每个报告。每个命令都有 --help；--version 显示版本。
+只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</translation>
     </message>
     <message>
         <source>无法打开设备</source>
@@ -661,6 +791,54 @@
     <message>
         <source>注意：%1</source>
         <translation>注意：%1</translation>
+    </message>
+    <message>
+        <source>选项%1的值不能为空</source>
+        <translation>选项%1的值不能为空</translation>
+    </message>
+    <message>
+        <source>选项%1缺少值：“%2”是一个选项；若确是此值，请写成 %1=%2</source>
+        <translation>选项%1缺少值：“%2”是一个选项；若确是此值，请写成 %1=%2</translation>
+    </message>
+    <message>
+        <source>选项%1的值无效：%2</source>
+        <translation>选项%1的值无效：%2</translation>
+    </message>
+    <message>
+        <source>选项%1只能与%2一起使用</source>
+        <translation>选项%1只能与%2一起使用</translation>
+    </message>
+    <message>
+        <source>选项%1不能与%2一起使用</source>
+        <translation>选项%1不能与%2一起使用</translation>
+    </message>
+    <message>
+        <source>参数文件不完整或有误：%1：%2</source>
+        <translation>参数文件不完整或有误：%1：%2</translation>
+    </message>
+    <message>
+        <source>无法写到标准输出：%1</source>
+        <translation>无法写到标准输出：%1</translation>
+    </message>
+    <message>
+        <source>备份已保存：%1</source>
+        <translation>备份已保存：%1</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，无法校验</source>
+        <translation>有多台设备的卡号是%1，无法校验</translation>
+    </message>
+    <message>
+        <source>校验无误：设备保存的参数与写入的相同</source>
+        <translation>校验无误：设备保存的参数与写入的相同</translation>
+    </message>
+    <message>
+        <source>已写入，但设备保存的参数与写入的不同</source>
+        <translation>已写入，但设备保存的参数与写入的不同</translation>
+    </message>
+    <message>
+        <source>设备复位后%1秒内没有再应答</source>
+        <translation>设备复位后%1秒内没有再应答</translation>
     </message>
 </context>
 <context>

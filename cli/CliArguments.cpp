@@ -22,10 +22,21 @@ constexpr unsigned bit(Command command) {
 }
 constexpr unsigned kEveryCommand = ~0u;
 
-bool fail(CliArguments& arguments, Problem problem, const QString& subject = QString()) {
+bool fail(CliArguments& arguments, Problem problem, const QString& subject = QString(),
+          const QString& value = QString()) {
     arguments.problem = problem;
     arguments.subject = subject;
+    arguments.value = value;
     return false;
+}
+
+// A whole number within [low, high], or a usage error naming the option.
+bool setNumber(CliArguments& a, const char* option, const QString& value, int low, int high, int* out) {
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok || number < low || number > high) return fail(a, Problem::BadNumber, QLatin1String(option), value);
+    *out = number;
+    return true;
 }
 
 // An option, the commands that take it, and what it sets; false when its
@@ -51,9 +62,23 @@ const OptionEntry kOptions[] = {
     {"--json", false, bit(Command::List), [](CliArguments& a, const QString&) { return a.json = true; }},
     {"--device", true, bit(Command::Read) | bit(Command::Write) | bit(Command::Diff),
      [](CliArguments& a, const QString& value) {
+         // An unset variable in a script must not pick whatever repeater is plugged in.
+         if (value.isEmpty()) return fail(a, Problem::EmptyValue, QStringLiteral("--device"));
          a.device = value;
          return true;
      }},
+    {"--trace", false, kEveryCommand, [](CliArguments& a, const QString&) { return a.trace = true; }},
+    {"--verify", false, bit(Command::Write), [](CliArguments& a, const QString&) { return a.verify = true; }},
+    {"--wait", true, bit(Command::Write),
+     [](CliArguments& a, const QString& value) { return setNumber(a, "--wait", value, 1, 3600, &a.waitSeconds); }},
+    {"--backup", true, bit(Command::Write),
+     [](CliArguments& a, const QString& value) {
+         if (value.isEmpty()) return fail(a, Problem::EmptyValue, QStringLiteral("--backup"));
+         a.backup = value;
+         return true;
+     }},
+    {"--type", true, bit(Command::Write),
+     [](CliArguments& a, const QString& value) { return setNumber(a, "--type", value, 1, 5, &a.type); }},
     {"-o", true, bit(Command::Read),
      [](CliArguments& a, const QString& value) {
          a.output = value;
@@ -69,14 +94,23 @@ const OptionEntry* findOption(const QString& name) {
     return nullptr;
 }
 
+bool looksLikeOption(const QString& token) {
+    return token.startsWith(QLatin1Char('-')) && token != QLatin1String("-");
+}
+
 // Options may stand before or after the command; whether the command takes
-// them is checked once the command is known.
+// them is checked once the command is known. "--" ends the options.
 bool readTokens(CliArguments& arguments, const QStringList& tokens, QStringList* options,
                 QStringList* positional) {
+    bool optionsEnded = false;
     for (int i = 0; i < tokens.size(); ++i) {
         const QString& token = tokens.at(i);
+        if (!optionsEnded && token == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
         // A lone "-" is a value (standard output), never an option.
-        if (!token.startsWith(QLatin1Char('-')) || token == QLatin1String("-")) {
+        if (optionsEnded || !looksLikeOption(token)) {
             *positional << token;
             continue;
         }
@@ -89,6 +123,10 @@ bool readTokens(CliArguments& arguments, const QStringList& tokens, QStringList*
             if (equals > 0) {
                 value = token.mid(equals + 1);
             } else if (i + 1 < tokens.size()) {
+                // "read -o --json" means a forgotten value more often than a
+                // file named "--json"; that one is written "-o=--json".
+                if (looksLikeOption(tokens.at(i + 1)))
+                    return fail(arguments, Problem::ValueLikeOption, name, tokens.at(i + 1));
                 value = tokens.at(++i);
             } else {
                 return fail(arguments, Problem::MissingValue, name);
@@ -151,7 +189,21 @@ CliArguments CliArguments::parse(const QStringList& tokens) {
         fail(arguments, Problem::ExtraArgument, positional.first());
         return arguments;
     }
-    if (arguments.command == Command::Read && arguments.output.isEmpty())
+    if (arguments.command == Command::Read && arguments.output.isEmpty()) {
         fail(arguments, Problem::MissingOutput);
+        return arguments;
+    }
+    // Options that only mean something together.
+    const bool waitGiven = options.contains(QStringLiteral("--wait"));
+    if (waitGiven && !arguments.verify)
+        fail(arguments, Problem::NeedsOption, QStringLiteral("--wait"), QStringLiteral("--verify"));
+    else if (arguments.type != 0 && !arguments.dryRun)
+        fail(arguments, Problem::NeedsOption, QStringLiteral("--type"), QStringLiteral("--dry-run"));
+    else if (arguments.type != 0 && !arguments.device.isEmpty())
+        fail(arguments, Problem::ExcludesOption, QStringLiteral("--type"), QStringLiteral("--device"));
+    else if (arguments.type != 0 && !arguments.backup.isEmpty())
+        fail(arguments, Problem::ExcludesOption, QStringLiteral("--type"), QStringLiteral("--backup"));
+    else if (arguments.verify && arguments.dryRun)
+        fail(arguments, Problem::ExcludesOption, QStringLiteral("--verify"), QStringLiteral("--dry-run"));
     return arguments;
 }

@@ -16,8 +16,13 @@ struct CliArguments {
         MissingValue,    // subject: the option
         MissingFile,
         MissingOutput,
-        ExtraArgument,   // subject: the argument
-        UnknownLanguage  // subject: the language
+        ExtraArgument,     // subject: the argument
+        UnknownLanguage,   // subject: the language
+        EmptyValue,        // subject: the option
+        ValueLikeOption,   // subject: the option, value: what followed it
+        BadNumber,         // subject: the option, value: its value
+        NeedsOption,       // subject: the option, value: the option it needs
+        ExcludesOption,    // subject: the option, value: the option it excludes
     };
 
     Command command = Command::None;
@@ -25,13 +30,19 @@ struct CliArguments {
     QString output;  // read: the file to save to, "-" for standard output
     QString device;  // a path or a card number; empty: the only one connected
     QString language = QStringLiteral("en");
+    QString backup;  // write: where to save the device's parameters first
+    int type = 0;    // write --dry-run: the hardware type 1 ... 5, without a device
+    int waitSeconds = 10;  // write --verify: how long the repeater may take to come back
     bool json = false;
     bool dryRun = false;
+    bool verify = false;
+    bool trace = false;
     bool help = false;
     bool version = false;
 
     Problem problem = Problem::None;
     QString subject;
+    QString value;
 
     static CliArguments parse(const QStringList& arguments);
     // The command's name as typed ("read"), empty for none.

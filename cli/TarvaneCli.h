@@ -1,19 +1,23 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 #include <QTranslator>
+#include <memory>
 #include <string>
 
 #include "CliArguments.h"
 #include "DeviceRead.h"
+#include "ProtocolTrace.h"
 
 class HIDDevice;
 class QIODevice;
 class QJsonObject;
 struct DeviceIdentity;
+struct FieldDifference;
 struct FoundRepeater;
 struct ParameterSet;
 
@@ -37,6 +41,7 @@ public:
         UsageOrFileError = 2,
         NoSuchDevice = 3,  // or more than one without --device
         DeviceFailed = 4,  // refused or did not answer
+        WrittenButDiffers = 5,  // write --verify: the device holds something else
     };
 
     explicit TarvaneCli(const CliStreams& streams);
@@ -59,8 +64,19 @@ private:
     // the message it showed.
     int openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity);
     int loadFile(const QString& path, QJsonObject* object);
+    // The file's values for the device, only when the file gives them all.
+    int completeSet(const QJsonObject& file, ParameterSet* set);
     // The window's Read into a set, with the progress line.
     DeviceRead::Result readDevice(HIDDevice& device, ParameterSet& set);
+    // Saves a set as a parameter file, "-" for standard output.
+    int saveSet(const ParameterSet& set, const QString& path);
+    // After the reset: the repeater with this card number, once it answers
+    // again, read and compared with what was written.
+    int verify(const QString& cardNumber, const ParameterSet& written, int waitSeconds);
+    void printDifferences(const QVector<FieldDifference>& differences);
+    // Flushes the results; false, after saying why, when they did not reach
+    // standard output (a full disk).
+    bool outputDone();
     QString repeaterLine(const FoundRepeater& repeater) const;
     QString repeaterError(const FoundRepeater& repeater) const;
     void showCandidates(const QVector<FoundRepeater>& candidates);
@@ -75,6 +91,8 @@ private:
     const bool m_progress;
     QTranslator m_translator;
     bool m_translatorInstalled = false;
+    QElapsedTimer m_clock;  // since the start, for --trace
+    std::unique_ptr<ProtocolTrace> m_trace;
 };
 
 // Runs one command line (the program's arguments, without its name) and

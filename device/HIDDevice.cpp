@@ -11,13 +11,17 @@ HIDDevice::~HIDDevice() {
 bool HIDDevice::open(unsigned short vendorId, unsigned short productId, const wchar_t* serial) {
     close();
     m_pDevice = hid_open(vendorId, productId, serial);
-    return setBlocking();
+    const bool ok = setBlocking();
+    if (m_trace) m_trace->opened(std::string(), ok);
+    return ok;
 }
 
 bool HIDDevice::openPath(const std::string& path) {
     close();
     m_pDevice = hid_open_path(path.c_str());
-    return setBlocking();
+    const bool ok = setBlocking();
+    if (m_trace) m_trace->opened(path, ok);
+    return ok;
 }
 
 bool HIDDevice::setBlocking() {
@@ -35,12 +39,16 @@ void HIDDevice::close() {
 
 int HIDDevice::write(const unsigned char* data, size_t length) {
     if (m_pDevice == nullptr || data == nullptr) return -1;
-    return hid_write(m_pDevice, data, length);
+    const int result = hid_write(m_pDevice, data, length);
+    if (m_trace) m_trace->written(data, length, result);
+    return result;
 }
 
 int HIDDevice::readTimeout(unsigned char* buffer, size_t length, int milliseconds) {
     if (m_pDevice == nullptr || buffer == nullptr) return -1;
-    return hid_read_timeout(m_pDevice, buffer, length, milliseconds);
+    const int result = hid_read_timeout(m_pDevice, buffer, length, milliseconds);
+    if (m_trace) m_trace->read(buffer, result, milliseconds);
+    return result;
 }
 
 std::wstring HIDDevice::errorText() const {

@@ -6,6 +6,16 @@
 
 #include <hidapi.h>
 
+// Sees what passes through a device, for a protocol trace: each open, each
+// report written and each read, with what the library returned.
+class DeviceTrace {
+public:
+    virtual ~DeviceTrace() = default;
+    virtual void opened(const std::string& path, bool ok) = 0;
+    virtual void written(const unsigned char* data, size_t length, int result) = 0;
+    virtual void read(const unsigned char* data, int result, int milliseconds) = 0;
+};
+
 // Owner of the one hidapi handle the program talks to the repeater through.
 // Knows nothing of frames; failures come back as return values only.
 // No lock: callers keep the search thread and the GUI thread apart.
@@ -32,6 +42,9 @@ public:
     // The library's last error text; empty when it has none.
     std::wstring errorText() const;
 
+    // Tells `trace` of everything from now on; nullptr, the default, tells no one.
+    void setTrace(DeviceTrace* trace) { m_trace = trace; }
+
     // The path of every connected device with these ids, each once and
     // sorted, so that several repeaters are listed in the same order each time.
     static std::vector<std::string> paths(unsigned short vendorId, unsigned short productId);
@@ -40,4 +53,5 @@ private:
     bool setBlocking();
 
     hid_device* m_pDevice = nullptr;
+    DeviceTrace* m_trace = nullptr;
 };

@@ -128,7 +128,7 @@ bool ParameterFile::write(QIODevice& device, const QJsonDocument& document, QStr
     return false;
 }
 
-bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning) {
+bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning, QString* detail) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         *warning = trTarvane(kOpenFailed) + file.errorString();
@@ -146,10 +146,10 @@ bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warn
         return false;
     }
     file.close();
-    return parse(text, object, warning);
+    return parse(text, object, warning, detail);
 }
 
-bool ParameterFile::parse(const QByteArray& text, QJsonObject* object, QString* warning) {
+bool ParameterFile::parse(const QByteArray& text, QJsonObject* object, QString* warning, QString* detail) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(asUtf8(text), &error);
     if (document.isNull() || error.error != QJsonParseError::NoError) {
@@ -157,9 +157,17 @@ bool ParameterFile::parse(const QByteArray& text, QJsonObject* object, QString* 
         return false;
     }
     const QJsonObject top = document.object();
-    if (!document.isObject() || !top.contains(kCanParam) || !top.contains(kFiberParam) ||
-        !top.contains(kRoute)) {
+    QString missing;
+    if (!document.isObject()) {
+        missing = QCoreApplication::translate("ParameterDocument", "顶层须为对象");
+    } else {
+        for (const QString& key : {kCanParam, kFiberParam, kRoute})
+            if (missing.isEmpty() && !top.contains(key))
+                missing = QCoreApplication::translate("ParameterDocument", "缺少“%1”").arg(key);
+    }
+    if (!missing.isEmpty()) {
         *warning = trTarvane(kParseFailed);
+        if (detail) *detail = missing;
         return false;
     }
     *object = top;

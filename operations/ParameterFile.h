@@ -25,7 +25,9 @@ public:
     // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
     // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's
     // 8-bit encoding (GB18030 where that is UTF-8 itself).
-    static bool load(const QString& path, QJsonObject* object, QString* warning);
+    // Where the document is no object or lacks a member, `detail` (when
+    // given) says so; the window's warning names no member.
+    static bool load(const QString& path, QJsonObject* object, QString* warning, QString* detail = nullptr);
     // The same for a file's bytes, already read.
-    static bool parse(const QByteArray& text, QJsonObject* object, QString* warning);
+    static bool parse(const QByteArray& text, QJsonObject* object, QString* warning, QString* detail = nullptr);
 };

@@ -11,10 +11,11 @@ std::vector<std::string> connectedPaths() {
     return HIDDevice::paths(Protocol::VendorId, Protocol::ProductId);
 }
 
-QVector<FoundRepeater> identifyAll(const std::vector<std::string>& paths) {
+QVector<FoundRepeater> identifyAll(const std::vector<std::string>& paths, DeviceTrace* trace) {
     QVector<FoundRepeater> repeaters;
     for (const std::string& path : paths) {
         HIDDevice device;  // closed again when it goes
+        device.setTrace(trace);
         repeaters.append(RepeaterList::open(path, device));
     }
     return repeaters;
@@ -22,12 +23,12 @@ QVector<FoundRepeater> identifyAll(const std::vector<std::string>& paths) {
 
 }  // namespace
 
-QVector<FoundRepeater> RepeaterList::findAll() {
-    return identifyAll(connectedPaths());
+QVector<FoundRepeater> RepeaterList::findAll(DeviceTrace* trace) {
+    return identifyAll(connectedPaths(), trace);
 }
 
 RepeaterList::Choice RepeaterList::choose(const QString& wanted, std::string* path,
-                                          QVector<FoundRepeater>* candidates) {
+                                          QVector<FoundRepeater>* candidates, DeviceTrace* trace) {
     const std::vector<std::string> paths = connectedPaths();
     const std::string wantedPath = wanted.toStdString();
     if (wanted.isEmpty() && paths.size() == 1) {
@@ -40,7 +41,7 @@ RepeaterList::Choice RepeaterList::choose(const QString& wanted, std::string* pa
     }
     if (paths.empty()) return wanted.isEmpty() ? Choice::NoneConnected : Choice::NotFound;
 
-    *candidates = identifyAll(paths);
+    *candidates = identifyAll(paths, trace);
     if (wanted.isEmpty()) return Choice::SeveralFound;
     QVector<std::string> matches;
     for (const FoundRepeater& repeater : qAsConst(*candidates)) {

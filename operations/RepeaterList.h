@@ -6,6 +6,7 @@
 
 #include "DeviceSearch.h"
 
+class DeviceTrace;
 class HIDDevice;
 
 // A repeater on USB, opened by its path and asked for its identity.
@@ -25,13 +26,14 @@ public:
     enum class Choice { Chosen, NoneConnected, NotFound, SeveralFound };
 
     // Every connected repeater in path order, each asked for its identity
-    // and closed again.
-    static QVector<FoundRepeater> findAll();
+    // and closed again; `trace`, when given, sees the traffic.
+    static QVector<FoundRepeater> findAll(DeviceTrace* trace = nullptr);
 
     // The repeater `wanted` names, a path or a card number, or the only one
     // connected when `wanted` is empty. Unless one is chosen, `candidates`
     // holds every repeater found, to be shown.
-    static Choice choose(const QString& wanted, std::string* path, QVector<FoundRepeater>* candidates);
+    static Choice choose(const QString& wanted, std::string* path, QVector<FoundRepeater>* candidates,
+                         DeviceTrace* trace = nullptr);
 
     // Opens the repeater at `path` on `device` and asks for its identity; the
     // device stays open when it answered.

@@ -1,6 +1,8 @@
 #include "ParameterDocument.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
+#include <QMap>
 
 #include "CanCodec.h"
 #include "FiberRules.h"
@@ -46,6 +48,145 @@ void apply(const QJsonObject& object, ParameterSet* set) {
 
     // A malformed map leaves the routes as they are.
     RouteRules::applyJson(set->route, set->routeType, object.value(kRoute).toArray());
+}
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("ParameterDocument", text);
+}
+
+// Why a JSON value is not what is wanted, or nothing when it is.
+QString typeProblem(const QJsonValue& value, QJsonValue::Type wanted) {
+    if (value.isUndefined()) return tr("缺少");
+    if (value.type() == wanted) return QString();
+    switch (wanted) {
+        case QJsonValue::Array:
+            return tr("须为数组");
+        case QJsonValue::Object:
+            return tr("须为对象");
+        default:
+            return tr("须为字符串");
+    }
+}
+
+// Why a "BaudRate" text cannot go out, or nothing. It is read as Open reads
+// it, so its word is what the Write would send.
+QString baudRateProblem(const QString& text) {
+    if (!CanCodec::isWordText(text) || CanCodec::decodeBitTiming(text).size() != CanCodec::kWordSize)
+        return CanCodec::wordTextRule();
+    const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::decodeBitTiming(text));
+    if (decoded.strayBits) return BitTiming::problemText(BitTiming::Problem::StrayBits, decoded);
+    return QString();
+}
+
+// Why a "DataList" entry is not a sound bank, or nothing.
+QString entryProblem(const QString& entry) {
+    const QStringList parts = entry.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (parts.size() != 5) return tr("须有5个以逗号分隔的字段，实有%1个").arg(parts.size());
+    const char* const names[] = {QT_TRANSLATE_NOOP("ParameterDocument", "使用"),
+                                 QT_TRANSLATE_NOOP("ParameterDocument", "工作模式"),
+                                 QT_TRANSLATE_NOOP("ParameterDocument", "位数")};
+    for (int i = 0; i < 3; ++i) {
+        const QString field = parts.at(i).trimmed();
+        if (field != QLatin1String("0") && field != QLatin1String("1"))
+            return tr("%1须为0或1，实为“%2”").arg(tr(names[i]), field);
+    }
+    if (!CanCodec::isWordText(parts.at(3))) return tr("ID寄存器：%1").arg(CanCodec::wordTextRule());
+    if (!CanCodec::isWordText(parts.at(4))) return tr("掩码寄存器：%1").arg(CanCodec::wordTextRule());
+    return QString();
+}
+
+bool fail(Problem* problem, const QString& where, const QString& why) {
+    *problem = {where, why};
+    return false;
+}
+
+}  // namespace
+
+bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* problem, QStringList* ignored) {
+    const QJsonValue can = object.value(kCanParam);
+    if (const QString why = typeProblem(can, QJsonValue::Array); !why.isEmpty()) return fail(problem, kCanParam, why);
+
+    // The elements of the device's channels by "ChannalID"; the others are left out.
+    QMap<int, int> elementOf;
+    const QJsonArray channals = can.toArray();
+    for (int i = 0; i < channals.size(); ++i) {
+        const QString where = QStringLiteral("%1[%2]").arg(kCanParam).arg(i);
+        if (const QString why = typeProblem(channals.at(i), QJsonValue::Object); !why.isEmpty())
+            return fail(problem, where, why);
+        const QJsonValue id = channals.at(i).toObject().value(QStringLiteral("ChannalID"));
+        if (!id.isDouble() || id.toDouble() != double(id.toInt()))
+            return fail(problem, where + QStringLiteral(".ChannalID"), tr("须为整数"));
+        const int channal = id.toInt();
+        if (channal < 1 || channal > set->canCount) {
+            ignored->append(tr("%1：设备没有CAN通道%2，已忽略").arg(where).arg(channal));
+            continue;
+        }
+        if (elementOf.contains(channal))
+            return fail(problem, where + QStringLiteral(".ChannalID"),
+                        tr("与%1[%2]相同").arg(kCanParam).arg(elementOf.value(channal)));
+        elementOf.insert(channal, i);
+    }
+    for (int channal = 1; channal <= set->canCount; ++channal) {
+        if (!elementOf.contains(channal))
+            return fail(problem, kCanParam, tr("没有“ChannalID”为%1的元素").arg(channal));
+        const QString where = QStringLiteral("%1[%2]").arg(kCanParam).arg(elementOf.value(channal));
+        const QJsonObject element = channals.at(elementOf.value(channal)).toObject();
+        const QJsonValue baudRate = element.value(QStringLiteral("BaudRate"));
+        QString why = typeProblem(baudRate, QJsonValue::String);
+        if (why.isEmpty()) why = baudRateProblem(baudRate.toString());
+        if (!why.isEmpty()) return fail(problem, where + QStringLiteral(".BaudRate"), why);
+        const QJsonValue dataList = element.value(QStringLiteral("DataList"));
+        if (const QString why = typeProblem(dataList, QJsonValue::Array); !why.isEmpty())
+            return fail(problem, where + QStringLiteral(".DataList"), why);
+        const QJsonArray banks = dataList.toArray();
+        if (banks.size() != CanCodec::kBankCount)
+            return fail(problem, where + QStringLiteral(".DataList"),
+                        tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
+        for (int bank = 0; bank < banks.size(); ++bank) {
+            QString why = typeProblem(banks.at(bank), QJsonValue::String);
+            if (why.isEmpty()) why = entryProblem(banks.at(bank).toString());
+            if (!why.isEmpty()) return fail(problem, where + QStringLiteral(".DataList[%1]").arg(bank), why);
+        }
+    }
+
+    const QJsonValue fiber = object.value(kFiberParam);
+    if (const QString why = typeProblem(fiber, QJsonValue::Object); !why.isEmpty())
+        return fail(problem, kFiberParam, why);
+    const QString baudWhere = kFiberParam + QLatin1Char('.') + kBaud;
+    const QJsonValue baudValue = fiber.toObject().value(kBaud);
+    if (const QString why = typeProblem(baudValue, QJsonValue::Array); !why.isEmpty())
+        return fail(problem, baudWhere, why);
+    const QJsonArray baud = baudValue.toArray();
+    for (int i = 0; i < baud.size(); ++i) {
+        const QString where = QStringLiteral("%1[%2]").arg(baudWhere).arg(i);
+        if (i >= set->fiberCount) {
+            ignored->append(tr("%1：设备没有光纤%2，已忽略").arg(where).arg(i + 1));
+            continue;
+        }
+        QString why = typeProblem(baud.at(i), QJsonValue::String);
+        if (why.isEmpty() && FiberRules::entryCode(FiberRules::parseCodeText(baud.at(i).toString())) ==
+                                 FiberValues::kNoEntry)
+            why = tr("须为01到0c的十六进制代码");
+        if (!why.isEmpty()) return fail(problem, where, why);
+    }
+    if (baud.size() < set->fiberCount)
+        return fail(problem, baudWhere, tr("没有光纤%1的代码").arg(baud.size() + 1));
+
+    const QJsonValue route = object.value(kRoute);
+    if (const QString why = typeProblem(route, QJsonValue::Array); !why.isEmpty()) return fail(problem, kRoute, why);
+    RouteValues routes = set->route;
+    if (!RouteRules::applyJson(routes, set->routeType, route.toArray()))
+        return fail(problem, kRoute, tr("须为6个由0和1组成的字符串"));
+
+    // Every value is sound: the channels by their "ChannalID", the rest as Open takes it.
+    for (int channal = 1; channal <= set->canCount; ++channal)
+        CanCodec::applyJson(set->can[channal - 1], channals.at(elementOf.value(channal)).toObject());
+    for (int i = 0; i < set->fiberCount; ++i)
+        FiberRules::setCode(set->fiber, set->fiberCount, i, FiberRules::parseCodeText(baud.at(i).toString()));
+    set->route = routes;
+    return true;
 }
 
 }  // namespace ParameterDocument

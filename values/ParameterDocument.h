@@ -2,6 +2,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringList>
 
 #include "ParameterSet.h"
 
@@ -18,5 +19,21 @@ QJsonDocument toDocument(const ParameterSet& set);
 // to the present routes. The top level must already be known to hold the
 // three members.
 void apply(const QJsonObject& object, ParameterSet* set);
+
+// What keeps a file from giving every value of a device: the first key or
+// element that is missing or invalid ("CANParam[1].DataList[3]") and why,
+// translated.
+struct Problem {
+    QString where;
+    QString why;
+};
+
+// Opens a file onto a set only when it gives every value the set's device
+// has: for each CAN channel an element with that "ChannalID", a "BaudRate"
+// the Write can send and fourteen sound "DataList" entries; a code for each
+// fiber channel; a "Route" the rules can read. Otherwise the set stays as it
+// was and `problem` says why. Elements for channels the device lacks are
+// left out, one translated line each in `ignored`.
+bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* problem, QStringList* ignored);
 
 }  // namespace ParameterDocument

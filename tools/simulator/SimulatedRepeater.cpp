@@ -11,6 +11,7 @@ struct hid_device_ {
     struct Reply {
         QByteArray bytes;
         std::chrono::steady_clock::time_point due;
+        bool restarts = false;  // an acknowledged reset: read, it restarts the repeater
     };
     State state = State::Open;
     bool nonblocking = false;
@@ -70,6 +71,8 @@ void SimulatedRepeater::reset() {
     m_firmware = Firmware();
     m_present = true;
     m_latency = 1;
+    m_restartMs = 0;
+    m_backAt = Clock::time_point{};
     m_faults.clear();
     m_log.clear();
     for (auto& handle : m_handles) handle->replies.clear();
@@ -87,7 +90,12 @@ void SimulatedRepeater::setPresent(bool present) {
 
 bool SimulatedRepeater::isPresent() const {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_present;
+    return isOnBusLocked();
+}
+
+void SimulatedRepeater::setRestartTime(int milliseconds) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_restartMs = std::max(0, milliseconds);
 }
 
 void SimulatedRepeater::setIdentity(const Identity& identity) {
@@ -257,7 +265,7 @@ const wchar_t* SimulatedRepeater::hidGlobalError() {
 
 hid_device* SimulatedRepeater::openHandle() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_present) return nullptr;
+    if (!isOnBusLocked()) return nullptr;
     m_handles.push_back(std::make_unique<hid_device>());
     return m_handles.back().get();
 }
@@ -310,7 +318,13 @@ int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, s
         }
     }
 
-    QByteArray reply = m_firmware.answer(report);
+    QByteArray reply;
+    if (fault != nullptr && fault->fault == Fault::AckWithoutStore) {
+        Firmware forgetful = m_firmware;  // answers as ever, and keeps nothing
+        reply = forgetful.answer(report);
+    } else {
+        reply = m_firmware.answer(report);
+    }
     if (reply.isEmpty()) return static_cast<int>(length);
 
     int delay = m_latency;
@@ -337,7 +351,8 @@ int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, s
                 break;
         }
     }
-    device->replies.push_back({reply, Clock::now() + std::chrono::milliseconds(delay)});
+    const bool restarts = m_restartMs > 0 && code == 0x11 && quint8(reply.at(2)) == 0x81;
+    device->replies.push_back({reply, Clock::now() + std::chrono::milliseconds(delay), restarts});
     m_changed.notify_all();
     return static_cast<int>(length);
 }
@@ -352,9 +367,16 @@ int SimulatedRepeater::hidReadTimeout(hid_device* device, unsigned char* data, s
         const Clock::time_point now = Clock::now();
         if (!device->replies.empty() && device->replies.front().due <= now) {
             const QByteArray reply = device->replies.front().bytes;
+            const bool restarts = device->replies.front().restarts;
             device->replies.pop_front();
             const size_t count = std::min(length, static_cast<size_t>(reply.size()));
             if (data != nullptr) std::memcpy(data, reply.constData(), count);
+            if (restarts) {
+                // Gone from the bus as the reply is taken; back with what it holds.
+                unplugLocked();
+                m_present = true;
+                m_backAt = now + std::chrono::milliseconds(m_restartMs);
+            }
             return static_cast<int>(count);
         }
         if (!unbounded && now >= deadline) return 0;
@@ -409,6 +431,10 @@ void SimulatedRepeater::unplugLocked() {
         handle->error = L"The device has been disconnected";
     }
     m_changed.notify_all();
+}
+
+bool SimulatedRepeater::isOnBusLocked() const {
+    return m_present && Clock::now() >= m_backAt;
 }
 
 bool SimulatedRepeater::isOpenLocked(hid_device* device) const {

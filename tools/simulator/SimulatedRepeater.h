@@ -27,6 +27,7 @@ enum class Fault {
     ShortWrite,   // hid_write returns `value` (default 16); the device gets nothing
     WriteError,   // hid_write returns -1; the device gets nothing
     Unplug,       // the write succeeds, then the device is gone: every later call fails
+    AckWithoutStore,  // a set command is acknowledged, and the device keeps what it had
 };
 
 constexpr int Every = 0;        // occurrence: every matching report
@@ -63,7 +64,15 @@ public:
     // Absent: hid_open returns null. Making the device absent also unplugs
     // it: open handles fail from then on until closed.
     void setPresent(bool present);
+    // Present and not restarting.
     bool isPresent() const;
+
+    // A reset it acknowledges restarts the repeater, as a real one does: once
+    // the reply is read, it leaves the bus (open handles fail, it is neither
+    // listed nor opened) for `milliseconds`, then comes back holding what was
+    // written. Off (0) after reset(), so that it stays on the bus through a Write.
+    static constexpr int kDefaultRestartMs = 500;
+    void setRestartTime(int milliseconds = kDefaultRestartMs);
 
     void setIdentity(const Identity& identity);
     Identity identity() const;
@@ -129,6 +138,7 @@ private:
     const FaultRule* matchFault(int code);
     void unplugLocked();
     bool isOpenLocked(hid_device* device) const;
+    bool isOnBusLocked() const;
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
@@ -136,6 +146,8 @@ private:
     bool m_present = true;
     bool m_initialised = false;
     int m_latency = 1;
+    int m_restartMs = 0;
+    Clock::time_point m_backAt{};  // when a restart ends
     std::vector<FaultRule> m_faults;
     QList<QByteArray> m_log;
     // Every handle ever opened stays allocated, so a stale or doubly closed

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "HIDDevice.h"
+
+class QTextStream;
+
+// The command line's --trace: one line on standard error for every device
+// opened, every report sent (">") and every reply received ("<"), in hex,
+// with the milliseconds since the program started; a time-out is a line of
+// its own with its limit.
+class ProtocolTrace : public DeviceTrace {
+    Q_DECLARE_TR_FUNCTIONS(ProtocolTrace)
+public:
+    ProtocolTrace(QTextStream& stream, const QElapsedTimer& clock);
+
+    void opened(const std::string& path, bool ok) override;
+    void written(const unsigned char* data, size_t length, int result) override;
+    void read(const unsigned char* data, int result, int milliseconds) override;
+
+private:
+    void line(const QString& text);
+
+    QTextStream& m_stream;
+    const QElapsedTimer& m_clock;
+};
