@@ -201,6 +201,45 @@
     </message>
 </context>
 <context>
+    <name>CompareDialog</name>
+    <message>
+        <source>与设备比较</source>
+        <translation>Compare with device</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>Filter bank</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>页面上的值</source>
+        <translation>On the pages</translation>
+    </message>
+    <message>
+        <source>设备中的值</source>
+        <translation>In the device</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>页面与设备中的参数相同。</source>
+        <translation>The pages and the device hold the same parameters.</translation>
+    </message>
+    <message>
+        <source>页面与设备有%1处不同：</source>
+        <translation>The pages and the device differ in %1 fields:</translation>
+    </message>
+</context>
+<context>
     <name>DevInfoWidget</name>
     <message>
         <source>设备信息</source>
@@ -611,6 +650,14 @@
     <message>
         <source>仍要写入设备吗？</source>
         <translation>Write to the device all the same?</translation>
+    </message>
+    <message>
+        <source>与设备比较</source>
+        <translation>Compare with device</translation>
+    </message>
+    <message>
+        <source>选择设备</source>
+        <translation>Choose device</translation>
     </message>
 </context>
 <context>

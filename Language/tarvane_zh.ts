@@ -201,6 +201,45 @@
     </message>
 </context>
 <context>
+    <name>CompareDialog</name>
+    <message>
+        <source>与设备比较</source>
+        <translation>与设备比较</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>过滤器组</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>页面上的值</source>
+        <translation>页面上的值</translation>
+    </message>
+    <message>
+        <source>设备中的值</source>
+        <translation>设备中的值</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>页面与设备中的参数相同。</source>
+        <translation>页面与设备中的参数相同。</translation>
+    </message>
+    <message>
+        <source>页面与设备有%1处不同：</source>
+        <translation>页面与设备有%1处不同：</translation>
+    </message>
+</context>
+<context>
     <name>DevInfoWidget</name>
     <message>
         <source>设备信息</source>
@@ -611,6 +650,14 @@
     <message>
         <source>仍要写入设备吗？</source>
         <translation>仍要写入设备吗？</translation>
+    </message>
+    <message>
+        <source>与设备比较</source>
+        <translation>与设备比较</translation>
+    </message>
+    <message>
+        <source>选择设备</source>
+        <translation>选择设备</translation>
     </message>
 </context>
 <context>

@@ -51,13 +51,20 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     loadQtChineseCatalogue(m_translatorQt);
 
     m_pActionDeviceInfo = new QAction(tr("设备信息"), this);
+    m_pActionCompare = new QAction(tr("与设备比较"), this);
+    m_pActionCompare->setObjectName(QStringLiteral("m_pActionCompare"));
     m_pActionAbout = new QAction(tr("关于"), this);
     m_pActionZH = new QAction(QStringLiteral("中文"), this);
     m_pActionEN = new QAction(QStringLiteral("English"), this);
     m_pActionZH->setCheckable(true);
     m_pActionEN->setCheckable(true);
     m_pMenu->addAction(m_pActionDeviceInfo);
+    m_pMenu->addAction(m_pActionCompare);
+    m_menuDevicesOwner.reset(new QMenu(tr("选择设备")));
+    m_pMenuDevices = m_menuDevicesOwner.get();
+    m_pMenuDevices->setObjectName(QStringLiteral("m_pMenuDevices"));
     QMenu* language = m_pMenu->addMenu(QStringLiteral("Language"));
+    m_pActionLanguage = language->menuAction();
     language->addAction(m_pActionZH);
     language->addAction(m_pActionEN);
     m_pMenu->addSeparator();
@@ -137,6 +144,8 @@ void Tarvane::connectSignals() {
     connect(m_pActionEN, &QAction::triggered, this, &Tarvane::onActionEN);
     connect(m_pActionZH, &QAction::triggered, this, &Tarvane::onActionZH);
     connect(m_pActionDeviceInfo, &QAction::triggered, this, &Tarvane::onActionDeviceInfo);
+    connect(m_pActionCompare, &QAction::triggered, this, &Tarvane::onActionCompare);
+    connect(this, &Tarvane::repeatersListed, this, &Tarvane::onRepeatersListed);
     connect(this, &Tarvane::deviceChanged, this, &Tarvane::onDeviceChanged);
 }
 
@@ -162,6 +171,8 @@ void Tarvane::retranslate() {
     ui->m_pLabelHint->setText(tr("正在搜索设备,请稍等"));
     m_pActionAbout->setText(tr("关于"));
     m_pActionDeviceInfo->setText(tr("设备信息"));
+    m_pActionCompare->setText(tr("与设备比较"));
+    m_pMenuDevices->setTitle(tr("选择设备"));
     ui->m_tabWidgetParam->setTabText(0, tr("CAN参数"));
     ui->m_tabWidgetParam->setTabText(1, tr("光纤参数"));
     ui->m_tabWidgetParam->setTabText(2, tr("路由参数"));

@@ -8,6 +8,7 @@
 #include "AbsFrameLessAutoSize.h"
 #include "Language.h"
 #include "ParameterSet.h"
+#include "RepeaterList.h"
 
 class CANParamWidget;
 class CustomProgressIndicator;
@@ -37,6 +38,8 @@ signals:
     void showName(int nCAN, int nFiberOptic, QString strName, QString strDevType, QString strDevVer,
                   QString strFirmware, QString strCardNum);
     void deviceChanged(int nType);
+    // The repeaters listed while one is connected, from the search thread.
+    void repeatersListed();
 
 public slots:
     void onShowMainMenu();
@@ -54,6 +57,8 @@ public slots:
     void onActionAbout();
     void onActionDeviceInfo();
     void onDeviceChanged(int nType);
+    // Reads the device into values and shows where the pages differ from it.
+    void onActionCompare();
 
 protected:
     // Where the main menu opens, in window coordinates.
@@ -71,6 +76,9 @@ protected:
     QAction* m_pActionEN = nullptr;
     QAction* m_pActionZH = nullptr;
     QAction* m_pActionDeviceInfo = nullptr;
+    QAction* m_pActionCompare = nullptr;
+    // "选择设备": in the menu only while more than one repeater is there.
+    QMenu* m_pMenuDevices = nullptr;
 
     RouteParamWidget* m_pRouteParamWidget = nullptr;
     CANParamWidget* m_pCANParamWidget = nullptr;
@@ -99,7 +107,14 @@ private:
     // Device discovery.
     void startSearch();
     void searchDevice();
+    void startListing();
+    void listRepeaters(QVector<FoundRepeater> known, std::string connectedPath);
     void waitForSearch();
+    void onRepeatersListed();
+    void continueAfterSearch();
+    void disconnectDevice();
+    void onChooseDevice(const QString& path);
+    void updateDeviceMenu();
     // Parameter operations: file and parse failures.
     void showWarning(const QString& text);
 
@@ -109,6 +124,8 @@ private:
     QTranslator m_translatorQt;
     // Top-level windows of their own; the main window keeps them for its lifetime.
     std::unique_ptr<QMenu> m_menuOwner;
+    std::unique_ptr<QMenu> m_menuDevicesOwner;
+    QAction* m_pActionLanguage = nullptr;  // the Language submenu, which the devices precede
     std::unique_ptr<DevInfoWidget> m_devInfoOwner;
     DeviceNotifier* m_pDeviceNotifier = nullptr;
     // One search at a time, from its start until its result is handled; the
@@ -117,4 +134,14 @@ private:
     bool m_bSearching = false;
     // A removal during a search makes its result stale.
     bool m_bDiscardSearchResult = false;
+    // Every repeater that answered, in path order, and the one connected.
+    QVector<FoundRepeater> m_repeaters;
+    std::string m_connectedPath;
+    // The repeater the next search connects to; empty: the first listed.
+    std::string m_searchTarget;
+    // A notice that came while a search ran.
+    bool m_bListPending = false;
+    // What a search found, handed over with its queued signal.
+    QVector<FoundRepeater> m_foundRepeaters;
+    std::string m_foundConnectedPath;
 };

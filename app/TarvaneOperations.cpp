@@ -4,11 +4,13 @@
 #include <QMessageBox>
 
 #include "CANParamWidget.h"
+#include "CompareDialog.h"
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "EnableGuard.h"
 #include "OpticalFiberParamWidget.h"
 #include "ParameterChecks.h"
+#include "ParameterDiff.h"
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "RouteParamWidget.h"
@@ -51,6 +53,28 @@ void Tarvane::onPushButtonRead() {
     // What came in before a failure is shown too.
     showValues(set);
     showHint(tr(DeviceRead::message(result)));
+}
+
+void Tarvane::onActionCompare() {
+    if (!ensureConnected()) return;
+    // The Read's queries into values of their own: the pages stay as they are.
+    EnableGuard save(ui->m_pushButtonSaveToFile);
+    EnableGuard open(ui->m_pushButtonReadFromFile);
+    EnableGuard read(ui->m_pushButtonRead);
+    EnableGuard write(ui->m_pushButtonWrite);
+    EnableGuard defaults(ui->m_pushButtonDefault);
+    const ParameterSet shown = pageValues();
+    ParameterSet device = ParameterSet::defaults(m_nCAN, m_nFiberOptic, m_nHardwareType);
+    DeviceRead reading(*m_hidDevice, device);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const DeviceRead::Result result = reading.run();
+    QApplication::restoreOverrideCursor();
+    if (result != DeviceRead::Result::Done) {
+        showHint(tr(DeviceRead::message(result)));
+        return;
+    }
+    CompareDialog dialog(ParameterDiff::compare(shown, device), this);
+    dialog.exec();
 }
 
 void Tarvane::onPushButtonWrite() {

@@ -61,13 +61,16 @@ QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const
         differ(tr("光纤%1").arg(i + 1), kNoBank, tr("波特率"), fiberValue(given.fiber.codes[size_t(i)]),
                fiberValue(device.fiber.codes[size_t(i)]));
 
+    // A channel switched off forwards nothing, whatever its routes show.
+    const auto routed = [](const RouteValues& route, int from, int to) {
+        return route.on[size_t(from)] && route.routes[size_t(from)][size_t(to)];
+    };
     for (int from = 0; from < kRouteChannelCount; ++from) {
         if (!RouteRules::isPresent(device.routeType, from)) continue;
         for (int to = 0; to < kRouteChannelCount; ++to) {
             if (to == from || !RouteRules::isPresent(device.routeType, to)) continue;
             differ(RouteRules::channelName(from), kNoBank, tr("路由→%1").arg(RouteRules::channelName(to)),
-                   flag(given.route.routes[size_t(from)][size_t(to)]),
-                   flag(device.route.routes[size_t(from)][size_t(to)]));
+                   flag(routed(given.route, from, to)), flag(routed(device.route, from, to)));
         }
     }
     return differences;
