@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +47,8 @@ const QString kRepeaterPath =
 class Window : public Tarvane {
 public:
     using Tarvane::m_bConnected;
+    using Tarvane::m_pMenu;
+    using Tarvane::m_pMenuDevices;
     using Tarvane::m_nCAN;
     using Tarvane::m_nFiberOptic;
     using Tarvane::m_nHardwareType;
@@ -83,6 +87,17 @@ public:
     void notice(const QString& path, bool arrival) {
         emit findChild<DeviceNotifier*>()->notice(path, arrival);
     }
+    // The repeater connected (the last digit of its card number, "-" for
+    // none) and the submenu's entries, the checked one starred; none while
+    // the submenu is not in the menu.
+    QString devices() const {
+        QStringList entries;
+        if (m_pMenu->actions().contains(m_pMenuDevices->menuAction())) {
+            for (const QAction* entry : m_pMenuDevices->actions())
+                entries << (entry->isChecked() ? "*" : "") + entry->text().right(1);
+        }
+        return (m_bConnected ? deviceName().right(1) : QString("-")) + " [" + entries.join(' ') + "]";
+    }
 };
 
 sim::SimulatedRepeater& device() {
@@ -100,7 +115,10 @@ class DiscoveryTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QFile::remove(LanguageSettings::filePath()); }
-    void init() { device().reset(); }
+    void init() {
+        sim::SimulatedRepeater::removeAddedDevices();
+        device().reset();
+    }
 
     void startupWithoutDevice() {
         device().setPresent(false);
@@ -301,6 +319,60 @@ private slots:
 #else
         QSKIP("the system's own notifications are refused only through libudev");
 #endif
+    }
+
+    // Two or three repeaters, plugged in and pulled out in different orders:
+    // the window stays connected to one that is there, holds no handle to
+    // another, and lists them in a submenu while there are several.
+    void severalRepeaters_data() {
+        QTest::addColumn<int>("atStart");
+        QTest::addColumn<QStringList>("events");  // "+N" plugged in, "-N" pulled out, "N" chosen
+        QTest::addColumn<QString>("devices");      // as Window::devices() says it at the end
+        QTest::newRow("two at start") << 2 << QStringList() << "1 [*1 2]";
+        QTest::newRow("the other chosen") << 2 << QStringList{"2"} << "2 [1 *2]";
+        QTest::newRow("a second plugged in") << 1 << QStringList{"+2"} << "1 [*1 2]";
+        QTest::newRow("the connected one pulled out") << 2 << QStringList{"-1"} << "2 []";
+        QTest::newRow("the other one pulled out") << 2 << QStringList{"-2"} << "1 []";
+        QTest::newRow("three: out, out, in") << 3 << QStringList{"-1", "-3", "+3"} << "2 [*2 3]";
+        QTest::newRow("three: chosen, then pulled out") << 3 << QStringList{"3", "-3"} << "1 [*1 2]";
+        QTest::newRow("three, all out, one back") << 3 << QStringList{"-2", "-1", "-3", "+2"} << "2 []";
+    }
+    void severalRepeaters() {
+        QFETCH(int, atStart);
+        QFETCH(QStringList, events);
+        QFETCH(QString, devices);
+        QVector<sim::SimulatedRepeater*> repeaters{&device()};
+        const auto plugged = [&](int n) -> sim::SimulatedRepeater& {
+            while (repeaters.size() < n) repeaters << &sim::SimulatedRepeater::addDevice();
+            sim::Identity identity;
+            identity.cardNumber = "TV202600000" + QByteArray::number(n);
+            repeaters[n - 1]->setIdentity(identity);
+            repeaters[n - 1]->setPresent(true);
+            return *repeaters[n - 1];
+        };
+        for (int n = 1; n <= atStart; ++n) plugged(n);
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_VERIFY(w.m_bConnected);
+        for (const QString& event : events) {
+            const int n = event.right(1).toInt();
+            if (event.startsWith('+')) {
+                plugged(n);
+                w.notice(kRepeaterPath, true);
+            } else if (event.startsWith('-')) {
+                repeaters[n - 1]->setPresent(false);
+                w.notice(kRepeaterPath, false);
+            } else {
+                QAction* entry = w.m_pMenuDevices->actions().value(n - 1);
+                QVERIFY(entry);
+                entry->trigger();
+            }
+        }
+        QTRY_COMPARE(w.devices(), devices);
+        // No second search: a handle to the connected one only.
+        for (int n = 1; n <= repeaters.size(); ++n)
+            QCOMPARE(repeaters[n - 1]->openHandleCount(), devices.startsWith(QString::number(n)) ? 1 : 0);
+        QVERIFY(answerer.seen().isEmpty());
     }
 
     void windowDestroyedDuringSearch() {

@@ -1,7 +1,9 @@
-// Every transaction of the search, the Read and the Write against every fault
+// Every transaction of the search, the Read, the Write and the comparison
+// with the device (the Read's queries, one of each stage) against every fault
 // the link can show. The cases come from a table of steps crossed with a
 // table of faults; what each pair must lead to follows from a few rules that
 // are stated once, in expectedMessage().
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -16,7 +18,7 @@ using sim::Fault;
 
 namespace {
 
-enum class Operation { Search, Read, Write };
+enum class Operation { Search, Read, Write, Compare };
 enum class Stage { Identity, Baud, Filter, Fiber, Route, Reset };
 
 // One transaction: the report that carries it, where it stands in the
@@ -86,6 +88,16 @@ QVector<Step> steps() {
     }
     list.append({"read fiber", Operation::Read, Stage::Fiber, 2, 0x26, 1, 30, frame("00122601000D")});
     list.append({"read route", Operation::Read, Stage::Route, 2, 0x28, 1, 31, frame("00122801000D")});
+    // The comparison sends the Read's queries: one step of each stage.
+    for (const Step& read : QVector<Step>(list)) {
+        if (read.operation != Operation::Read || (read.stage == Stage::Filter && read.channel == 0) ||
+            (read.stage == Stage::Baud && read.channel == 1) || (read.stage == Stage::Filter && read.index != 23))
+            continue;
+        Step compare = read;
+        compare.name.replace("read", "compare");
+        compare.operation = Operation::Compare;
+        list.append(compare);
+    }
 
     // Write, with the values writablePages() puts on the pages.
     const quint8 words[2][4] = {{0x00, 0x12, 0x00, 0x05}, {0x00, 0x12, 0x00, 0x3B}};
@@ -113,6 +125,7 @@ int totalReports(Operation operation) {
         case Operation::Search:
             return 4;
         case Operation::Read:
+        case Operation::Compare:
             return 2 + 28 + 1 + 1;
         case Operation::Write:
             return 2 * 15 + 3;
@@ -123,7 +136,8 @@ int totalReports(Operation operation) {
 QString successMessage(Operation operation) {
     switch (operation) {
         case Operation::Search:
-            return QString();  // a found device is shown, not announced
+        case Operation::Compare:
+            return QString();  // a found device is shown, a comparison in a dialog of its own
         case Operation::Read:
             return "读取成功";
         case Operation::Write:
@@ -161,6 +175,7 @@ QString expectedMessage(const Step& step, Fault fault) {
         case Operation::Search:
             return "搜索设备失败";
         case Operation::Read:
+        case Operation::Compare:
             switch (step.stage) {
                 case Stage::Baud:
                     return "读取CAN波特率失败";
@@ -320,7 +335,7 @@ void FaultMatrixTest::faultStopsAtItsStep() {
         window = connectedTypeFour();
         QVERIFY(window);
         m_windowUnplugged = fault == Fault::Unplug;
-        if (step.operation == Operation::Read) {
+        if (step.operation != Operation::Write) {
             repeater().setParameters(deviceParameters());
         } else {
             writablePages(*window);
@@ -328,7 +343,10 @@ void FaultMatrixTest::faultStopsAtItsStep() {
         }
         before = shown(*window);
         repeater().injectFault(step.code, fault, step.occurrence);
-        window->button(step.operation == Operation::Read ? "m_pushButtonRead" : "m_pushButtonWrite")->click();
+        if (step.operation == Operation::Compare)
+            window->findChild<QAction*>("m_pActionCompare")->trigger();
+        else
+            window->button(step.operation == Operation::Read ? "m_pushButtonRead" : "m_pushButtonWrite")->click();
     }
 
     // Exactly one message, and the right one: never success after a failure.
@@ -354,6 +372,17 @@ void FaultMatrixTest::faultStopsAtItsStep() {
             break;
         case Operation::Write:
             checkWrite(step, success, before, *window);
+            break;
+        case Operation::Compare:
+            // The pages stay as they were; only a complete Read is shown, in its dialog.
+            QVERIFY(window->button("m_pushButtonRead")->isEnabled());
+            QCOMPARE(shown(*window).route, before.route);
+            QCOMPARE(shown(*window).fiber, before.fiber);
+            for (int c = 0; c < 2; ++c) {
+                QCOMPARE(shown(*window).word[c], before.word[c]);
+                QCOMPARE(shown(*window).filter[c], before.filter[c]);
+            }
+            QCOMPARE(answerer.seen().size() - answerer.messages().size(), success ? 1 : 0);
             break;
     }
 }

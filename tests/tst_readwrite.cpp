@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QLineEdit>
@@ -72,6 +74,8 @@ private slots:
     void writeRefusesInvalidFields_data();
     void writeRefusesInvalidFields();
     void writeAsksBeforeATestMode();
+    void compareWithTheDevice_data();
+    void compareWithTheDevice();
 };
 
 void TestReadWrite::readQueriesEveryPageAndAppliesReplies() {
@@ -307,6 +311,60 @@ void TestReadWrite::writeAsksBeforeATestMode() {
     window->button("m_pushButtonWrite")->click();  // and Yes
     QCOMPARE(answerer.texts().last(), QString("设置成功"));
     QCOMPARE(repeater().log().at(15), frame17("0012230600 02 80120005"));
+}
+
+// The pages against what the device holds, without changing the pages: one
+// row a field, in the command line's terms, or one line when they agree.
+void TestReadWrite::compareWithTheDevice_data() {
+    QTest::addColumn<bool>("readFirst");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("the same after a Read") << true << "页面与设备中的参数相同。" << QStringList();
+    QTest::newRow("each kind of field")
+        << false << "页面与设备有5处不同："
+        << QStringList{"CAN1 - 波特率 0x001C00E0 (10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1) "
+                       "0x00120005 (1000 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1)",
+                       "CAN1 3 使用 0 1", "CAN2 0 位数 1 0", "光纤4 - 波特率 0b 1380K 0c 2250K",
+                       "CAN1 - 路由→光纤1 1 0"};
+}
+
+void TestReadWrite::compareWithTheDevice() {
+    QFETCH(bool, readFirst);
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    sim::Parameters p = sim::Parameters::defaults();
+    p.can[0].bitTiming = QByteArray::fromHex("00120005");
+    p.can[0].banks[3].flags = 0x81;
+    p.can[1].banks[0].mode = 0x00;
+    p.fiber[3] = 0x0c;
+    p.route[0] = 0x47;  // CAN1 no longer to Fiber1
+    repeater().setParameters(p);
+    ModalAnswerer answerer;
+    if (readFirst) window->button("m_pushButtonRead")->click();
+    const QList<QByteArray> before = window->channal(0)->filterFrames() + window->channal(1)->filterFrames();
+    QString summary;
+    QStringList rows;
+    bool buttonsDisabled = false;
+    answerer.queueDialog([&](QDialog* dialog) {
+        summary = dialog->findChild<QLabel*>("m_labelSummary")->text();
+        const auto* table = dialog->findChild<QTableWidget*>("m_tableDifferences");
+        for (int row = 0; row < table->rowCount() && table->isVisibleTo(dialog); ++row) {
+            QStringList cells;
+            for (int column = 0; column < 5; ++column) cells << table->item(row, column)->text();
+            rows << cells.join(' ');
+        }
+        buttonsDisabled = !window->button("m_pushButtonSaveToFile")->isEnabled();
+    });
+    repeater().clearLog();
+
+    window->findChild<QAction*>("m_pActionCompare")->trigger();
+
+    QTEST(summary, "summary");
+    QTEST(rows, "rows");
+    QVERIFY(buttonsDisabled);
+    QVERIFY(window->button("m_pushButtonSaveToFile")->isEnabled());
+    QCOMPARE(repeater().log().size(), 32);  // the Read's queries
+    QCOMPARE(window->channal(0)->filterFrames() + window->channal(1)->filterFrames(), before);
 }
 
 QTEST_MAIN(TestReadWrite)

@@ -28,6 +28,7 @@ public:
     using Tarvane::m_bConnected;
     using Tarvane::m_pCANParamWidget;
     using Tarvane::m_pDevInfoWidget;
+    using Tarvane::m_pMenuDevices;
     using Tarvane::m_pOpticalFiberParamWidget;
     using Tarvane::m_pRouteParamWidget;
 

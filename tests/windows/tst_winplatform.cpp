@@ -3,6 +3,7 @@
 // page. Runs with the "windows" platform, under Wine in the cross build.
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTableWidget>
 #include <QtTest>
 #include <string>
@@ -29,6 +30,8 @@ void collectDebug(QtMsgType, const QMessageLogContext&, const QString& message) 
 
 const wchar_t kRepeaterPath[] =
     L"\\\\?\\HID#VID_0483&PID_6901#7&2d3e4f50&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+const wchar_t kSecondRepeaterPath[] =
+    L"\\\\?\\HID#VID_0483&PID_6901#7&2d3e4f51&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 const wchar_t kOtherVendorPath[] =
     L"\\\\?\\HID#VID_046D&PID_C52B&MI_00#7&1a2b3c4d&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
@@ -108,10 +111,23 @@ private slots:
 
         sendDeviceChange(window, DBT_DEVICEREMOVECOMPLETE, kOtherVendorPath);
         QVERIFY(window.m_bConnected);
+
+        // A second repeater joins the menu; the first one's removal connects to it.
+        sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
+        sim::Identity identity;
+        identity.cardNumber = "TV2026000418";
+        second.setIdentity(identity);
+        sendDeviceChange(window, DBT_DEVICEARRIVAL, kSecondRepeaterPath);
+        QTRY_COMPARE(window.m_pMenuDevices->actions().size(), 2);
+        repeater().setPresent(false);
         sendDeviceChange(window, DBT_DEVICEREMOVECOMPLETE, kRepeaterPath);
+        QTRY_COMPARE(window.deviceName(), QString("Orvex-A4_TV2026000418"));
+        second.setPresent(false);
+        sendDeviceChange(window, DBT_DEVICEREMOVECOMPLETE, kSecondRepeaterPath);
         QVERIFY(!window.m_bConnected);
         QCOMPARE(window.deviceName(), QString());
         QCOMPARE(answerer.texts(), QStringList{"搜索设备失败"});
+        sim::SimulatedRepeater::removeAddedDevices();
     }
 
     void versionResource() {

@@ -1,15 +1,20 @@
 // Saves pictures of the three parameter pages, the bit-timing calculator, the
-// device information window and the About box, with the main window talking
-// to the simulated repeater:
+// device information window, the About box, the comparison with the device
+// and the menu that chooses among two repeaters, with the main window talking
+// to the simulated repeaters:
 //   tarvane-screenshots <output dir> <name prefix>
 // The language is the one stored in Config.ini beside this program, as for
 // Tarvane itself.
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMenu>
+#include <QScreen>
 #include <QTabWidget>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -19,6 +24,7 @@
 #include "AboutDialog.h"
 #include "BitTimingDialog.h"
 #include "DevInfoWidget.h"
+#include "SimulatedRepeater.h"
 #include "Tarvane.h"
 
 namespace {
@@ -29,6 +35,10 @@ public:
     using Tarvane::Tarvane;
     bool connected() const { return m_bConnected; }
     QWidget* deviceInfoWindow() const { return m_pDevInfoWidget; }
+    QAction* compareAction() const { return m_pActionCompare; }
+    QMenu* mainMenu() const { return m_pMenu; }
+    QMenu* devicesMenu() const { return m_pMenuDevices; }
+    QPoint menuPosition() const { return mapToGlobal(mainMenuPosition()); }
 };
 
 bool waitFor(const std::function<bool()>& done, int milliseconds) {
@@ -53,8 +63,16 @@ public:
 
     void shoot(QWidget* widget, const QString& name) {
         settle();
+        save(widget->grab(), name);
+    }
+    // What the screen shows in a rectangle, menus that pop up over the window included.
+    void shootScreen(const QRect& area, const QString& name) {
+        settle();
+        save(QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()), name);
+    }
+    void save(const QPixmap& picture, const QString& name) {
         const QString path = m_dir + "/" + m_prefix + "-" + name + ".png";
-        if (widget->grab().save(path, "png")) {
+        if (picture.save(path, "png")) {
             std::printf("%s\n", qPrintable(path));
         } else {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -71,7 +89,12 @@ private:
 
 int takePictures(const QString& dir, const QString& prefix) {
     Shooter shooter(dir, prefix);
+    // A second repeater on the bench, for the menu that chooses between them.
+    sim::Identity second;
+    second.cardNumber = "TV2026000418";
+    sim::SimulatedRepeater::addDevice().setIdentity(second);
     ShotWindow window(nullptr);
+    window.move(40, 40);
     window.show();
     if (!waitFor([&] { return window.connected(); }, 10000)) {
         std::fprintf(stderr, "the simulated repeater did not connect\n");
@@ -105,6 +128,33 @@ int takePictures(const QString& dir, const QString& prefix) {
     about.show();
     shooter.shoot(&about, "about");
     about.hide();
+
+    // The device holds another bit rate, a bank in use, another fiber code
+    // and one route less than the pages show.
+    sim::Parameters held = sim::Parameters::defaults();
+    held.can[0].bitTiming = QByteArray::fromHex("0012000B");  // 500K
+    held.can[1].banks[2].flags = 0x82;
+    held.fiber[1] = 0x05;
+    held.route[2] = 0x47;
+    sim::SimulatedRepeater::instance().setParameters(held);
+    QTimer::singleShot(0, &window, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            shooter.shoot(dialog, "compare");
+            dialog->close();
+        }
+    });
+    window.compareAction()->trigger();
+
+    // The main menu with the repeaters to choose from.
+    QMenu* menu = window.mainMenu();
+    menu->popup(window.menuPosition());
+    settle();
+    menu->setActiveAction(window.devicesMenu()->menuAction());
+    window.devicesMenu()->popup(menu->geometry().topRight() + menu->actionGeometry(window.devicesMenu()->menuAction()).topLeft());
+    const QRect shown = window.frameGeometry() | menu->geometry() | window.devicesMenu()->geometry();
+    shooter.shootScreen(shown.adjusted(-4, -4, 4, 4), "devices");
+    window.devicesMenu()->hide();
+    menu->hide();
 
     return shooter.failures() == 0 ? 0 : 1;
 }
