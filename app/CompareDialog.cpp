@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLayout>
+#include <QStyle>
 #include <QScreen>
 #include <QTableWidgetItem>
 
@@ -26,13 +28,26 @@ CompareDialog::CompareDialog(const QVector<FieldDifference>& differences, QWidge
         }
         table->resizeColumnsToContents();
     }
-    // As wide as the rows need, but on the screen.
+    table->setFocusPolicy(Qt::NoFocus);
+    // As wide as the rows need, but on the screen: where they need more, the
+    // two values share what is left and wrap, so that nothing is cut.
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const int most = screen ? screen->availableGeometry().width() * 9 / 10 : 1200;
-    int width = 2 * table->frameWidth() + 40;
+    const QMargins layout = this->layout()->contentsMargins();
+    const int margins = layout.left() + layout.right() + 2 * table->frameWidth() +
+                        table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    int width = margins;
     for (int column = 0; column < table->columnCount(); ++column) width += table->columnWidth(column);
-    resize(qBound(minimumSizeHint().width(), width, most), differences.isEmpty() ? minimumSizeHint().height()
-                                                                                  : height());
+    if (width > most) {
+        const int names = table->columnWidth(0) + table->columnWidth(1) + table->columnWidth(2);
+        const int values = qMax(100, (most - margins - names) / 2);
+        table->setColumnWidth(3, values);
+        table->setColumnWidth(4, values);
+        table->setWordWrap(true);
+        table->resizeRowsToContents();
+        width = most;
+    }
+    resize(qMax(minimumSizeHint().width(), width), differences.isEmpty() ? minimumSizeHint().height() : height());
 }
 
 CompareDialog::~CompareDialog() {
