@@ -194,8 +194,12 @@ void Tarvane::onDeviceChanged(int nType) {
         if (lost) disconnectDevice();
         updateDeviceMenu();
         if (lost && !m_repeaters.isEmpty()) {
-            m_bSearching = false;  // the discarded result is not waited for
             if (!contains(paths, m_searchTarget)) m_searchTarget = m_repeaters.first().path;
+            // One search at a time: after the stale result, if one is on its way.
+            if (m_bSearching) {
+                m_bListPending = true;
+                return;
+            }
             m_pProgressIndicator->startAnimation();
             ui->m_pLabelHint->show();
             startSearch();
