@@ -409,20 +409,17 @@ int TarvaneCli::write(const CliArguments& arguments) {
     QJsonObject file;
     if (const int status = loadFile(arguments.file, &file)) return status;
 
-    // A model named by --type needs no repeater: its frames only are shown.
-    if (arguments.type != 0) {
-        const HardwareModel* model = hardwareModel(arguments.type);
-        ParameterSet set = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
-        if (const int status = completeSet(file, &set)) return status;
-        for (const QString& line : ParameterChecks::testModes(set)) message(tr("注意：%1").arg(line));
-        for (const QByteArray& frame : DeviceWrite::frames(set)) m_out << frame.toHex(' ').toUpper() << '\n';
-        return outputDone() ? Done : UsageOrFileError;
-    }
-
     HIDDevice device;
     DeviceIdentity identity;
-    if (const int status = openDevice(arguments.device, device, &identity)) return status;
-    ParameterSet set = deviceDefaults(identity);
+    ParameterSet set;
+    if (arguments.type != 0) {
+        // A model named by --type needs no repeater: its frames only are shown.
+        const HardwareModel* model = hardwareModel(arguments.type);
+        set = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
+    } else {
+        if (const int status = openDevice(arguments.device, device, &identity)) return status;
+        set = deviceDefaults(identity);
+    }
     if (const int status = completeSet(file, &set)) return status;
     // A script cannot be asked, as the window asks: it is told.
     for (const QString& line : ParameterChecks::testModes(set)) message(tr("注意：%1").arg(line));

@@ -18,9 +18,9 @@ for src in tests/fuzz/fuzz_*.cpp; do
 done
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}"
 
-# A smaller quarantine for freed memory than the default 256 MiB: the
-# widgets allocate so much that the default one keeps the targets near 1 GiB
-# and halves their speed, while 32 MiB still holds the memory of many runs.
+# A smaller quarantine for freed memory than the default 256 MiB: the pages
+# of fuzz_pages allocate so much that the default one keeps it near 1 GiB
+# and halves its speed, while 32 MiB still holds the memory of many runs.
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:quarantine_size_mb=32
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
@@ -45,5 +45,5 @@ for target in "${targets[@]}"; do
         echo "$target failed; the input is in $work/artifacts/" >&2
         exit 1
     fi
-    grep -E '^(#[0-9]+[[:space:]]+DONE|stat::peak_rss_mb)' "$work/log" || true
+    grep -E '^(#[0-9]+[[:space:]]+DONE|stat::(average_exec_per_sec|peak_rss_mb))' "$work/log" || true
 done
