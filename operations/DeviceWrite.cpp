@@ -30,6 +30,7 @@ const char* DeviceWrite::message(Result result) {
 
 QVector<DeviceWrite::Step> DeviceWrite::stepsBeforeReset(const ParameterSet& set) {
     QVector<Step> steps;
+    steps.reserve(set.can.size() * (1 + CanCodec::kBankCount) + 2);
     for (const CanChannelValues& channel : set.can) {
         steps.append({CanCodec::baudRateFrame(channel), Result::BaudRateFailed});
         for (const QByteArray& frame : CanCodec::filterFrames(channel)) steps.append({frame, Result::FilterFailed});
@@ -41,8 +42,10 @@ QVector<DeviceWrite::Step> DeviceWrite::stepsBeforeReset(const ParameterSet& set
 }
 
 QList<QByteArray> DeviceWrite::frames(const ParameterSet& set) {
+    const QVector<Step> steps = stepsBeforeReset(set);
     QList<QByteArray> frames;
-    for (const Step& step : stepsBeforeReset(set)) frames.append(step.frame);
+    frames.reserve(steps.size() + 1);
+    for (const Step& step : steps) frames.append(step.frame);
     frames.append(Protocol::frame(Protocol::Command::Reset));
     return frames;
 }

@@ -7,7 +7,6 @@
 #include <QJsonParseError>
 #include <QSaveFile>
 #include <QTextCodec>
-#include <QTextStream>
 
 namespace {
 const QString kCanParam = QStringLiteral("CANParam");
@@ -117,13 +116,11 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
 }
 
 bool ParameterFile::write(QIODevice& device, const QJsonDocument& document, QString* warning) {
-    // UTF-8 without a byte order mark: what Open reads on every system, and
-    // byte for byte what earlier tools wrote for ASCII text.
-    QTextStream stream(&device);
-    stream.setCodec("UTF-8");
-    stream << document.toJson(QJsonDocument::Indented);
-    stream.flush();
-    if (stream.status() == QTextStream::Ok) return true;
+    // UTF-8 without a byte order mark, as the document gives it: what Open
+    // reads on every system, and byte for byte what earlier tools wrote for
+    // ASCII text. A device in text mode makes the line ends the platform's.
+    const QByteArray text = document.toJson(QJsonDocument::Indented);
+    if (device.write(text) == text.size()) return true;
     *warning = trTarvane(kWriteFailed) + device.errorString();
     return false;
 }

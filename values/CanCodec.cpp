@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QJsonArray>
+#include <QRegularExpression>
+#include <QStringBuilder>
 #include <QStringList>
 
 #include "Protocol.h"
@@ -93,24 +95,11 @@ QByteArray fitWord(const QByteArray& bytes) {
 }
 
 bool isWordText(const QString& text) {
-    const auto isBlank = [](QChar c) { return c.isSpace(); };
-    const auto isComma = [](QChar c) { return c == QLatin1Char(',') || c == QChar(0xFF0C); };
-    const auto isHexDigit = [](QChar c) {
-        const ushort u = c.unicode();
-        return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F');
-    };
-    int at = 0;
-    while (at < text.size() && isBlank(text.at(at))) ++at;
-    if (text.midRef(at, 2).compare(QLatin1String("0x"), Qt::CaseInsensitive) == 0) at += 2;
-    int digits = 0;
-    for (; at < text.size(); ++at) {
-        const QChar c = text.at(at);
-        if (isHexDigit(c))
-            ++digits;
-        else if (!isBlank(c) && !isComma(c))
-            return false;
-    }
-    return digits == 2 * kWordSize;
+    // White space, then "0x" or not, then eight digits among blanks and commas.
+    static const QRegularExpression word(
+        QStringLiteral("^\\s*(?:0[xX])?[\\s,\\x{FF0C}]*(?:[0-9A-Fa-f][\\s,\\x{FF0C}]*){8}$"),
+        QRegularExpression::UseUnicodePropertiesOption);
+    return word.match(text).hasMatch();
 }
 
 QByteArray bitTimingWord(const QString& text) {
@@ -173,6 +162,7 @@ quint8 modeByte(int workMode, int bitWidth) {
 
 QByteArray filterFrame(int bank, int channalId, const FilterRow& row) {
     QByteArray payload;
+    payload.reserve(3 + 2 * kWordSize);
     payload.append(static_cast<char>(bank & 0xFF));
     payload.append(static_cast<char>(flagsByte(row.inUse, channalId)));
     payload.append(static_cast<char>(modeByte(row.workMode, row.bitWidth)));
@@ -183,6 +173,7 @@ QByteArray filterFrame(int bank, int channalId, const FilterRow& row) {
 
 QList<QByteArray> filterFrames(const CanChannelValues& channel) {
     QList<QByteArray> frames;
+    frames.reserve(kBankCount);
     for (int bank = 0; bank < kBankCount; ++bank)
         frames.append(filterFrame(bank, channel.channalId, channel.banks[size_t(bank)]));
     return frames;
@@ -219,21 +210,23 @@ QString registerText(const QByteArray& bytes) {
 QString dataListEntry(const FilterRow& row) {
     // A comma in a register text would split it into two fields when read
     // back; a blank decodes to the same bytes.
-    const auto field = [](QString text) { return text.replace(QLatin1Char(','), QLatin1Char(' ')); };
-    return QStringList{QString::number(row.inUse ? 1 : 0), QString::number(row.workMode),
-                       QString::number(row.bitWidth), field(row.idText), field(row.maskText)}
-        .join(QStringLiteral(", "));
+    const auto field = [](const QString& text) {
+        return text.contains(QLatin1Char(',')) ? QString(text).replace(QLatin1Char(','), QLatin1Char(' ')) : text;
+    };
+    const QLatin1String separator(", ");
+    return QString::number(row.inUse ? 1 : 0) % separator % QString::number(row.workMode) % separator %
+           QString::number(row.bitWidth) % separator % field(row.idText) % separator % field(row.maskText);
 }
 
 bool parseDataListEntry(const QString& entry, FilterRow* row) {
-    const QStringList parts = entry.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const QVector<QStringRef> parts = entry.splitRef(QLatin1Char(','), Qt::SkipEmptyParts);
     if (parts.size() < 5) return false;
     // A part that is not a number reads as 0, as toInt() gives it.
     row->inUse = parts.at(0).trimmed().toInt() == 1;
     row->workMode = parts.at(1).trimmed().toInt();
     row->bitWidth = parts.at(2).trimmed().toInt();
-    row->idText = parts.at(3);
-    row->maskText = parts.at(4);
+    row->idText = parts.at(3).toString();
+    row->maskText = parts.at(4).toString();
     return true;
 }
 

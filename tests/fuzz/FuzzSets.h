@@ -13,10 +13,16 @@ constexpr int kFrameSize = 17;
 constexpr int kBanks = 14;
 
 // The values a connected device of a hardware type code (1 ... 5) starts with.
-inline ParameterSet defaultsFor(int code) {
+inline const ParameterSet& defaultsFor(int code) {
+    static const ParameterSet all[] = {ParameterSet::defaults(2, 0, 1), ParameterSet::defaults(2, 1, 2),
+                                       ParameterSet::defaults(2, 2, 3), ParameterSet::defaults(2, 4, 4),
+                                       ParameterSet::defaults(2, 2, 3)};
     const HardwareModel* model = hardwareModel(code);
     FUZZ_CHECK(model != nullptr);
-    return ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
+    const ParameterSet& defaults = all[code - 1];
+    FUZZ_CHECK(defaults.canCount == model->nCAN && defaults.fiberCount == model->nFiberOptic &&
+               defaults.routeType == model->routeType);
+    return defaults;
 }
 
 // What a set would send, each frame checked for its fixed layout, and what
