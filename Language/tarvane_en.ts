@@ -659,6 +659,10 @@
         <source>选择设备</source>
         <translation>Choose device</translation>
     </message>
+    <message>
+        <source>参数文件中没有这台设备的参数</source>
+        <translation>The parameter file holds no parameters for this device</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

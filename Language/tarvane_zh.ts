@@ -659,6 +659,10 @@
         <source>选择设备</source>
         <translation>选择设备</translation>
     </message>
+    <message>
+        <source>参数文件中没有这台设备的参数</source>
+        <translation>参数文件中没有这台设备的参数</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

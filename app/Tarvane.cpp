@@ -192,6 +192,12 @@ bool Tarvane::ensureConnected() {
     return m_bConnected;
 }
 
+bool Tarvane::ensureStillConnected(quint64 connection) {
+    const bool same = m_bConnected && m_connection == connection;
+    if (!same) showHint(tr("设备未连接"));
+    return same;
+}
+
 void Tarvane::onCloseWidget() {
     QCoreApplication::quit();
 }

@@ -104,6 +104,9 @@ private:
     void showHint(const QString& text);
     // False, after telling the user, when no device is connected.
     bool ensureConnected();
+    // The same after a modal box or dialog, and when the window connected to
+    // another repeater while it was open: its pages are not those the user saw.
+    bool ensureStillConnected(quint64 connection);
     // Device discovery.
     void startSearch();
     void searchDevice();
@@ -141,6 +144,8 @@ private:
     std::string m_searchTarget;
     // A notice that came while a search ran.
     bool m_bListPending = false;
+    // Counts the connections made, so that an operation knows its device is still the one.
+    quint64 m_connection = 0;
     // What a search found, handed over with its queued signal.
     QVector<FoundRepeater> m_foundRepeaters;
     std::string m_foundConnectedPath;

@@ -135,6 +135,7 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
     m_pRouteParamWidget->setHardwareType(m_nHardwareType);
     fitMinimumWidth();  // the pages now show their editors and notes
     m_bConnected = true;
+    ++m_connection;
     updateDeviceMenu();
     continueAfterSearch();
 }
@@ -178,7 +179,11 @@ void Tarvane::onDeviceChanged(int nType) {
         // The search must let go of the device before it is closed; its
         // result, still on its way, no longer stands for a device.
         waitForSearch();
-        if (m_bSearching) m_bDiscardSearchResult = true;
+        const bool discarded = m_bSearching;
+        if (discarded) m_bDiscardSearchResult = true;
+        // A listing beside the connection may have seen one that is still
+        // there: the list is made again once its result is dropped.
+        if (discarded && m_bConnected) m_bListPending = true;
         if (m_repeaters.size() <= 1) {
             disconnectDevice();
             m_repeaters.clear();
@@ -251,7 +256,8 @@ void Tarvane::updateDeviceMenu() {
         action->setCheckable(true);
         action->setChecked(repeater.path == m_connectedPath);
         const QString path = QString::fromStdString(repeater.path);
-        connect(action, &QAction::triggered, this, [this, path] { onChooseDevice(path); });
+        // Once the menu is done with the entry: choosing builds the entries anew.
+        connect(action, &QAction::triggered, this, [this, path] { onChooseDevice(path); }, Qt::QueuedConnection);
     }
 }
 

@@ -79,9 +79,10 @@ void Tarvane::onActionCompare() {
 
 void Tarvane::onPushButtonWrite() {
     if (!ensureConnected()) return;
+    const quint64 connection = m_connection;
     EnableGuard guard(ui->m_pushButtonWrite);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
-    if (!ensureConnected()) return;  // unplugged just now: nothing left to send to
+    if (!ensureStillConnected(connection)) return;  // unplugged just now: nothing left to send to
     const ParameterSet set = pageValues();
     const QStringList problems = ParameterChecks::problems(set);
     if (!problems.isEmpty()) {
@@ -93,7 +94,7 @@ void Tarvane::onPushButtonWrite() {
         QMessageBox::question(this, tr("提示"), ParameterChecks::testModeQuestion(testModes),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    if (!ensureConnected()) return;  // unplugged while the question was open
+    if (!ensureStillConnected(connection)) return;  // unplugged while the question was open
     DeviceWrite write(*m_hidDevice, set);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DeviceWrite::Result result = write.run();
@@ -103,6 +104,7 @@ void Tarvane::onPushButtonWrite() {
 
 void Tarvane::onPushButtonSaveToFile() {
     if (!ensureConnected()) return;
+    const quint64 connection = m_connection;
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     // A name typed without a suffix gets ".txt", as the Open dialog lists
@@ -112,7 +114,7 @@ void Tarvane::onPushButtonSaveToFile() {
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     const QString path = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     if (path.isEmpty()) return;
-    if (!ensureConnected()) return;  // unplugged while the dialog was open: the pages are empty now
+    if (!ensureStillConnected(connection)) return;  // unplugged while the dialog was open: other pages now
 
     QString warning;
     if (!ParameterFile::save(path, ParameterDocument::toDocument(pageValues()), &warning)) {
@@ -124,12 +126,13 @@ void Tarvane::onPushButtonSaveToFile() {
 
 void Tarvane::onPushButtonReadFromFile() {
     if (!ensureConnected()) return;
+    const quint64 connection = m_connection;
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =
         QFileDialog::getOpenFileName(this, tr("打开配置"), QString(), tr("TXT 文本文件(*.txt)"));
     if (path.isEmpty()) return;
-    if (!ensureConnected()) return;  // unplugged while the dialog was open: no channel to apply to
+    if (!ensureStillConnected(connection)) return;  // unplugged while the dialog was open: other pages now
 
     QJsonObject object;
     QString warning;
@@ -138,7 +141,10 @@ void Tarvane::onPushButtonReadFromFile() {
         return;
     }
     ParameterSet set = pageValues();
-    ParameterDocument::apply(object, &set);
+    if (!ParameterDocument::apply(object, &set)) {
+        showWarning(tr("参数文件中没有这台设备的参数"));
+        return;
+    }
     showValues(set);
     showHint(tr("读取完成"));
 }

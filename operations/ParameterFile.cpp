@@ -36,7 +36,8 @@ QByteArray asUtf8(const QByteArray& bytes) {
     if (state.invalidChars == 0 && state.remainingChars == 0) return text.toUtf8();
     QTextCodec* legacy = QTextCodec::codecForLocale();
     if (legacy->mibEnum() == kUtf8Mib) legacy = QTextCodec::codecForName("GB18030");
-    return legacy->toUnicode(bytes).toUtf8();
+    // Without that codec the parser is given the bytes, and says what is wrong.
+    return legacy ? legacy->toUnicode(bytes).toUtf8() : bytes;
 }
 }  // namespace
 
@@ -51,6 +52,21 @@ QByteArray fileBytes(const QJsonDocument& document) {
     return buffer.data();
 }
 
+// Writes all the bytes, or says why not: a write that takes only part of them
+// (the disk is full) names no reason, the next one does.
+bool writeAll(QFileDevice& file, const QByteArray& bytes, QString* reason) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            *reason = file.errorString();
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
 // Writes the bytes into the file as it stands. A device or a pipe takes them
 // as they come, as cp writes to one. A regular file is written over from its
 // start and cut to the new length only at the end; where the writing fails
@@ -59,7 +75,7 @@ QByteArray fileBytes(const QJsonDocument& document) {
 bool writeInPlace(const QString& path, const QByteArray& bytes, QString* reason) {
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
-        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()) return true;
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return writeAll(file, bytes, reason);
         *reason = file.errorString();
         return false;
     }
@@ -68,12 +84,15 @@ bool writeInPlace(const QString& path, const QByteArray& bytes, QString* reason)
         return false;
     }
     const QByteArray old = file.readAll();
-    if (file.error() == QFileDevice::NoError && file.seek(0) && file.write(bytes) == bytes.size() &&
-        file.resize(bytes.size()))
-        return true;
-    *reason = file.errorString();
+    if (file.error() == QFileDevice::NoError && file.seek(0) && writeAll(file, bytes, reason)) {
+        if (file.resize(bytes.size())) return true;
+        *reason = file.errorString();
+    } else if (reason->isEmpty()) {
+        *reason = file.errorString();
+    }
     file.unsetError();
-    if (file.seek(0) && file.write(old) == old.size()) file.resize(old.size());
+    QString ignored;
+    if (file.seek(0) && writeAll(file, old, &ignored)) file.resize(old.size());
     return false;
 }
 
@@ -96,9 +115,11 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
     // A new file, renamed over the old one once it is whole, so that a failure
     // leaves the old file as it was; it keeps the old file's permissions.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        if (file.write(bytes) != bytes.size()) {
-            *warning = trTarvane(kWriteFailed) + file.errorString();
+    // Unbuffered, the bytes reach the new file here and a full disk says so,
+    // not in commit(), which would put the cut file in the old one's place.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (!writeAll(file, bytes, &reason)) {
+            *warning = trTarvane(kWriteFailed) + reason;
             file.cancelWriting();  // the new file goes with the object
             return false;
         }

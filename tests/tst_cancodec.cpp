@@ -42,7 +42,7 @@ void TestCanCodec::hexDecoding_data() {
     };
     row("prefixed", false, "0x1234ABCD", "1234abcd", true);
     row("bare", false, "1234ABCD", "1234abcd", true);
-    row("capital X kept, five bytes", false, "0X0012003B", "000012003b", true);
+    row("capital X, a prefix as the field takes it", false, "0X0012003B", "0012003b", true);
     row("prefix only", false, "0x", "", false);
     row("odd digits pair from the right", false, "0x123", "0123", false);
     row("register blanks", true, "12 34 56 78", "12345678", true);

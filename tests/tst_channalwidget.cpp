@@ -289,7 +289,7 @@ void TestChannalWidget::jsonBaudRate_data() {
     QTest::newRow("lower case entry") << QJsonValue("0x0012003b") << 6 << "0x0012003B";
     QTest::newRow("unknown") << QJsonValue("0x0012001D") << 16 << "0x0012001d";
     QTest::newRow("custom entry") << QJsonValue("0xFFFFFFFF") << 16 << "0xFFFFFFFF";
-    QTest::newRow("capital X") << QJsonValue("0X0012003B") << 16 << "0x000012003b";
+    QTest::newRow("capital X") << QJsonValue("0X0012003B") << 6 << "0x0012003B";
     QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined) << 16 << "0x";
     QTest::newRow("not a string") << QJsonValue(1234) << 16 << "0x";
 }
@@ -425,9 +425,9 @@ void TestChannalWidget::invalidFields() {
     QCOMPARE(w.baudRateFrame().size(), 17);
     for (const QByteArray& frame : w.filterFrames()) QCOMPARE(frame.size(), 17);
 
-    // A file with "0X" loads a five-byte word, which is named too.
+    // A file with a five-byte word loads it, and it is named too.
     w.setDefault();
-    w.fromJson({{"BaudRate", "0X0012003B"}});
+    w.fromJson({{"BaudRate", "0x000012003B"}});
     QCOMPARE(w.invalidFields(), (QVector<InvalidField>{{InvalidField::BaudRate, -1, -1}}));
     w.fromJson({{"BaudRate", "0x12003b"}});
     QCOMPARE(w.invalidFields().size(), 1);

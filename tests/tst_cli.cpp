@@ -182,6 +182,12 @@ private slots:
     // One line for each field that differs, in the pages' order; bit rates
     // decoded as the channel page shows them.
     void diffListsEachDifferentField() {
+        // Prefixes that the fields take, in any case: nothing differs once written.
+        writeFile(path("prefixed.txt"),
+                  parameterFile().replace("9ABCDEF0", "0x9ABCDEF0").replace("0x0012003B", "0X0012003B"));
+        QCOMPARE(cli({"write", path("prefixed.txt")}).status, 0);
+        QCOMPARE(cli({"diff", path("prefixed.txt")}).status, 0);
+
         QCOMPARE(cli({"write", path("params.txt")}).status, 0);
         sim::Parameters p = repeater().parameters();
         p.can[0].bitTiming = QByteArray::fromHex("001C00E0");

@@ -333,6 +333,7 @@ private slots:
         QTest::newRow("a second plugged in") << 1 << QStringList{"+2"} << "1 [*1 2]";
         QTest::newRow("the connected one pulled out") << 2 << QStringList{"-1"} << "2 []";
         QTest::newRow("the other one pulled out") << 2 << QStringList{"-2"} << "1 []";
+        QTest::newRow("one in, the connected one out at once") << 1 << QStringList{"+2", "-1"} << "2 []";
         QTest::newRow("three: out, out, in") << 3 << QStringList{"-1", "-3", "+3"} << "2 [*2 3]";
         QTest::newRow("three: chosen, then pulled out") << 3 << QStringList{"3", "-3"} << "1 [*1 2]";
         QTest::newRow("three, all out, one back") << 3 << QStringList{"-2", "-1", "-3", "+2"} << "2 []";

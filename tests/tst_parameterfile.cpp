@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
+#include <cerrno>
 #include <thread>
 
 #include "DevInfoWidget.h"
@@ -207,6 +208,18 @@ void TestParameterFile::saveFailureKeepsWhatWasThere() {
                                  &warning));
     QVERIFY(warning.startsWith("写配置文件失败."));
     QVERIFY(QFileInfo(path("taken/inner")).isDir());
+
+    // The disk fills up while the new file is written: the old one stays.
+    const QString kept = path("kept.txt");
+    QVERIFY(writeFile(kept, "{}"));
+    bool saved = true;
+    if (!withFileSizeLimit(4096, [&] {
+            saved = ParameterFile::save(kept, QJsonDocument(QJsonArray{QString(8000, 'x')}), &warning);
+        }))
+        return;
+    QVERIFY(!saved);
+    QCOMPARE(warning, "写配置文件失败." + qt_error_string(EFBIG));
+    QCOMPARE(readFile(kept), QByteArray("{}"));
 }
 
 // On a Chinese system too, and what it saved opens again.
@@ -261,8 +274,8 @@ void TestParameterFile::saveInPlaceInReadOnlyFolder() {
         const bool limited = withFileSizeLimit(4096, [&] {
             if (ParameterFile::save(existing, QJsonDocument(QJsonArray{QString(8000, 'x')}), &warning))
                 full = "saved past the end of the disk";
-            else if (!warning.startsWith("写配置文件失败.") || warning.size() <= 8)
-                full = "no reason: " + warning;
+            else if (warning != "写配置文件失败." + qt_error_string(EFBIG))
+                full = "not the system's reason: " + warning;
             else if (readFile(existing) != old)
                 full = "the old file was not put back";
         });
@@ -382,6 +395,16 @@ void TestParameterFile::openRefusesBadFiles_data() {
                               << "解析配置文件失败." << false;
     QTest::newRow("no FiberParam") << QByteArray(R"({"CANParam": [], "Route": []})") << "解析配置文件失败."
                                    << false;
+    // Files that parse but give this device nothing must not be reported as read
+    const QString nothing = "参数文件中没有这台设备的参数";
+    QTest::newRow("members of the wrong types")
+        << QByteArray(R"({"CANParam": {"BaudRate": "0x00120005"}, "FiberParam": ["01"], "Route": "0 1"})")
+        << nothing << false;
+    QTest::newRow("Route rows not six digits")
+        << QByteArray(R"({"CANParam": [], "FiberParam": {}, "Route": ["0 1", "1 0", "", "", "", ""]})") << nothing
+        << false;
+    QTest::newRow("members null") << QByteArray(R"({"CANParam": null, "FiberParam": null, "Route": null})")
+                                  << nothing << false;
     QByteArray padded = good;
     padded.append(QByteArray(ParameterFile::kMaxFileSize + 1 - good.size(), ' '));
     QTest::newRow("1 MiB and one byte") << padded << "打开配置文件失败." << true;
@@ -433,16 +456,10 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
     QTest::newRow("Baud 0a, 12, zz, 0d")
         << QByteArray(R"({"CANParam": [], "FiberParam": {"Baud": ["0a", 12, "zz", "0d"]}, "Route": []})")
         << defaults << QByteArray::fromHex("0a000000") << false;
-    QTest::newRow("members of the wrong types")
-        << QByteArray(R"({"CANParam": {"BaudRate": "0x00120005"}, "FiberParam": ["01"], "Route": "0 1"})")
-        << defaults << QByteArray::fromHex("0b0b0b0b") << false;
     QByteArray limit = R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}, "Route": []})";
     limit.append(QByteArray(ParameterFile::kMaxFileSize - limit.size(), ' '));
     QTest::newRow("exactly 1 MiB") << limit << QStringList{"0x00120005", "0x001C00E0"}
                                    << QByteArray::fromHex("0b0b0b0b") << false;
-    QTest::newRow("Route rows not six digits")
-        << QByteArray(R"({"CANParam": [], "FiberParam": {}, "Route": ["0 1", "1 0", "", "", "", ""]})")
-        << defaults << QByteArray::fromHex("0b0b0b0b") << false;
 }
 
 void TestParameterFile::openAppliesMembersItCanUse() {

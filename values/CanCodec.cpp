@@ -80,6 +80,10 @@ QByteArray decodeHex(const QString& text) {
 
 QByteArray decodeBitTiming(const QString& text) {
     QString digits = text;
+    // A leading "0X" is the prefix too, as the field takes it.
+    int at = 0;
+    while (at < digits.size() && digits.at(at).isSpace()) ++at;
+    if (digits.midRef(at, 2) == QLatin1String("0X")) digits.remove(at, 2);
     digits.remove(QStringLiteral("0x"), Qt::CaseSensitive);
     return decodeHex(digits);
 }
@@ -87,6 +91,11 @@ QByteArray decodeBitTiming(const QString& text) {
 QByteArray decodeRegister(const QString& text) {
     // White space is no hex digit: the decoding skips it like any other.
     return decodeHex(text);
+}
+
+QByteArray registerWord(const QString& text) {
+    const QByteArray bytes = decodeRegister(text);
+    return isWordText(text) ? fitWord(bytes) : bytes;
 }
 
 QByteArray fitWord(const QByteArray& bytes) {

@@ -65,11 +65,14 @@ void applyWord(CanChannelValues& channel, const QByteArray& word);
 // digits pair from the right.
 QByteArray decodeHex(const QString& text);
 
-// A bit-timing text with every "0x" (lower-case x only) removed, decoded.
+// A bit-timing text with every "0x" and a leading "0X" removed, decoded.
 QByteArray decodeBitTiming(const QString& text);
 
 // A register text with all white space removed, decoded.
 QByteArray decodeRegister(const QString& text);
+// The four bytes a register text goes out as, once it is a word text ("0x"
+// and all); otherwise what the hex decoding makes of it.
+QByteArray registerWord(const QString& text);
 
 // Brings decoded bytes to exactly kWordSize, aligned to the right as a
 // number would be: missing leading bytes become zero, surplus leading bytes

@@ -13,9 +13,10 @@ QString flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// A register as it goes out, in the file's form: "12 34 56 78".
+// A register as it goes out, in the file's form ("12 34 56 78"); a text that
+// cannot go out as it was typed.
 QString registerValue(const QString& text) {
-    return CanCodec::registerText(CanCodec::decodeRegister(text));
+    return CanCodec::isWordText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
 }
 
 QString fiberValue(int code) {
@@ -25,8 +26,7 @@ QString fiberValue(int code) {
 }  // namespace
 
 QString describeBaudRate(const QString& wordText) {
-    return wordText + QStringLiteral(" (") + BitTiming::describe(CanCodec::decodeBitTiming(wordText)) +
-           QLatin1Char(')');
+    return wordText + QStringLiteral(" (") + CanCodec::describeBitTimingText(wordText) + QLatin1Char(')');
 }
 
 QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const ParameterSet& device) {
@@ -41,7 +41,8 @@ QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const
         const CanChannelValues& b = device.can.at(i);
         const QString channel = QStringLiteral("CAN%1").arg(b.channalId);
         // Equal words can only differ in how they are written.
-        if (CanCodec::decodeBitTiming(a.bitTimingText) != CanCodec::decodeBitTiming(b.bitTimingText))
+        if (CanCodec::bitTimingWord(a.bitTimingText) != CanCodec::bitTimingWord(b.bitTimingText) ||
+            CanCodec::isWordText(a.bitTimingText) != CanCodec::isWordText(b.bitTimingText))
             differences.append({channel, kNoBank, tr("波特率"), describeBaudRate(a.bitTimingText),
                                 describeBaudRate(b.bitTimingText)});
 

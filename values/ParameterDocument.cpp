@@ -35,7 +35,7 @@ QJsonDocument toDocument(const ParameterSet& set) {
     return QJsonDocument(top);
 }
 
-void apply(const QJsonObject& object, ParameterSet* set) {
+bool apply(const QJsonObject& object, ParameterSet* set) {
     const QJsonArray channals = object.value(kCanParam).toArray();
     for (int i = 0; i < channals.size() && i < set->can.size(); ++i)
         CanCodec::applyJson(set->can[i], channals.at(i).toObject());
@@ -47,7 +47,8 @@ void apply(const QJsonObject& object, ParameterSet* set) {
         FiberRules::setCode(set->fiber, set->fiberCount, i, FiberRules::parseCodeText(baud.at(i).toString()));
 
     // A malformed map leaves the routes as they are.
-    RouteRules::applyJson(set->route, set->routeType, object.value(kRoute).toArray());
+    const bool routes = RouteRules::applyJson(set->route, set->routeType, object.value(kRoute).toArray());
+    return routes || qMin(channals.size(), set->can.size()) > 0 || qMin(baud.size(), set->fiberCount) > 0;
 }
 
 namespace {

@@ -17,8 +17,9 @@ QJsonDocument toDocument(const ParameterSet& set);
 // say: "CANParam" elements go to channels by position ("ChannalID" plays no
 // part), each "Baud" code to its fiber channel, and a readable "Route" map
 // to the present routes. The top level must already be known to hold the
-// three members.
-void apply(const QJsonObject& object, ParameterSet* set);
+// three members. False when the file gives the device nothing: no element
+// for a channel it has, no code for one of its fiber channels, no readable map.
+bool apply(const QJsonObject& object, ParameterSet* set);
 
 // What keeps a file from giving every value of a device: the first key or
 // element that is missing or invalid ("CANParam[1].DataList[3]") and why,
