@@ -1,5 +1,7 @@
 #include "Protocol.h"
 
+#include <algorithm>
+
 namespace Protocol {
 
 namespace {
@@ -39,11 +41,12 @@ QByteArray frame(Command command, const QByteArray& payload) {
     const CommandInfo* entry = find(static_cast<unsigned char>(command));
     if (entry == nullptr || payload.size() > entry->payloadLength) return QByteArray();
     QByteArray result(FrameSize, '\0');
-    result[0] = static_cast<char>(ReportNumber);
-    result[1] = static_cast<char>(FrameHead);
-    result[2] = static_cast<char>(command);
-    result[3] = static_cast<char>(entry->payloadLength);
-    result.replace(HeaderSize, payload.size(), payload);
+    char* bytes = result.data();
+    bytes[0] = static_cast<char>(ReportNumber);
+    bytes[1] = static_cast<char>(FrameHead);
+    bytes[2] = static_cast<char>(command);
+    bytes[3] = static_cast<char>(entry->payloadLength);
+    std::copy(payload.cbegin(), payload.cend(), bytes + HeaderSize);
     return result;
 }
 

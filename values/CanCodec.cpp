@@ -1,5 +1,8 @@
 #include "CanCodec.h"
 
+#include <algorithm>
+#include <array>
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QRegularExpression>
@@ -37,6 +40,44 @@ const BaudRateEntry kBaudRates[kBaudRateCount] = {
     {QT_TRANSLATE_NOOP("ChannalWidget", "自定义"), "FFFFFFFF"},
 };
 
+// The table's words as bytes, decoded once: every reply and file looks
+// its word up here.
+const std::array<QByteArray, kBaudRateCount>& tableWords() {
+    static const std::array<QByteArray, kBaudRateCount> words = [] {
+        std::array<QByteArray, kBaudRateCount> decoded;
+        for (int i = 0; i < kBaudRateCount; ++i) decoded[size_t(i)] = QByteArray::fromHex(kBaudRates[i].word);
+        return decoded;
+    }();
+    return words;
+}
+
+int hexDigitValue(QChar c) {
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+
+// fitWord(decodeRegister(text)) written into `out` without building either:
+// the last four bytes of the text's hex digits, zeros in front.
+void putRegister(const QString& text, char* out) {
+    std::fill(out, out + kWordSize, '\0');
+    int byte = kWordSize;
+    bool lowNibble = true;
+    const QChar* chars = text.constData();
+    for (int i = text.size() - 1; i >= 0 && (byte > 0 || !lowNibble); --i) {
+        const int value = hexDigitValue(chars[i]);
+        if (value < 0) continue;
+        if (lowNibble) {
+            out[--byte] = static_cast<char>(value);
+        } else {
+            out[byte] = static_cast<char>(out[byte] | (value << 4));
+        }
+        lowNibble = !lowNibble;
+    }
+}
+
 const QString kChannalId = QStringLiteral("ChannalID");
 const QString kBaudRate = QStringLiteral("BaudRate");
 const QString kDataList = QStringLiteral("DataList");
@@ -48,12 +89,12 @@ const char* baudRateLabel(int index) {
 }
 
 QByteArray baudRateWord(int index) {
-    return index >= 0 && index < kBaudRateCount ? QByteArray::fromHex(kBaudRates[index].word) : QByteArray();
+    return index >= 0 && index < kBaudRateCount ? tableWords()[size_t(index)] : QByteArray();
 }
 
 int baudRateIndexOf(const QByteArray& word) {
     for (int i = 0; i < kBaudRateCount; ++i)
-        if (QByteArray::fromHex(kBaudRates[i].word) == word) return i;
+        if (tableWords()[size_t(i)] == word) return i;
     return -1;
 }
 
@@ -170,14 +211,15 @@ quint8 modeByte(int workMode, int bitWidth) {
 }
 
 QByteArray filterFrame(int bank, int channalId, const FilterRow& row) {
-    QByteArray payload;
-    payload.reserve(3 + 2 * kWordSize);
-    payload.append(static_cast<char>(bank & 0xFF));
-    payload.append(static_cast<char>(flagsByte(row.inUse, channalId)));
-    payload.append(static_cast<char>(modeByte(row.workMode, row.bitWidth)));
-    payload.append(fitWord(decodeRegister(row.idText)));
-    payload.append(fitWord(decodeRegister(row.maskText)));
-    return Protocol::frame(Protocol::Command::SetCanFilter, payload);
+    // Built on the stack: a Write, a comparison and every fuzz input make
+    // fourteen of these.
+    char payload[3 + 2 * kWordSize];
+    payload[0] = static_cast<char>(bank & 0xFF);
+    payload[1] = static_cast<char>(flagsByte(row.inUse, channalId));
+    payload[2] = static_cast<char>(modeByte(row.workMode, row.bitWidth));
+    putRegister(row.idText, payload + 3);
+    putRegister(row.maskText, payload + 3 + kWordSize);
+    return Protocol::frame(Protocol::Command::SetCanFilter, QByteArray::fromRawData(payload, sizeof payload));
 }
 
 QList<QByteArray> filterFrames(const CanChannelValues& channel) {

@@ -22,7 +22,8 @@ struct Bank {
 };
 
 QByteArray expectedFilterFrame(int bank, int channalId, const Bank& b) {
-    QByteArray frame = QByteArray::fromHex("0012240b");
+    static const QByteArray header = QByteArray::fromHex("0012240b");
+    QByteArray frame = header;
     frame.append(char(bank));
     frame.append(char((b.inUse ? 0x80 : 0x00) | (channalId & 0x0F)));
     frame.append(char(b.mode));
@@ -33,7 +34,8 @@ QByteArray expectedFilterFrame(int bank, int channalId, const Bank& b) {
 
 void checkBaudRateFrame(const QByteArray& frame, int channalId) {
     FUZZ_CHECK(frame.size() == kFrameSize);
-    FUZZ_CHECK(frame.startsWith(QByteArray::fromHex("0012230600")));
+    static const QByteArray header = QByteArray::fromHex("0012230600");
+    FUZZ_CHECK(frame.startsWith(header));
     FUZZ_CHECK(uint8_t(frame.at(5)) == (channalId & 0xFF));
     FUZZ_CHECK(frame.mid(10) == QByteArray(7, '\0'));
 }
