@@ -127,14 +127,22 @@ void ChannalWidget::setValues(const CanChannelValues& values) {
     // The entry first: choosing it shows its own word, which the text then replaces.
     ui->m_pComboBoxBautRate->setCurrentIndex(values.baudRateIndex);
     ui->m_lineEditBautRate->setText(values.bitTimingText);
+    // Only texts that change are marked and measured again: every Read and
+    // Open shows all channels, mostly with the texts they already hold.
+    QVector<QTableWidgetItem*> changed;
+    for (int row = 0; row < CanCodec::kBankCount; ++row) {
+        const CanCodec::FilterRow& bank = values.banks[size_t(row)];
+        if (item(row, ColumnId)->text() != bank.idText) changed << item(row, ColumnId);
+        if (item(row, ColumnMask)->text() != bank.maskText) changed << item(row, ColumnMask);
+    }
     m_bSettingValues = true;
     for (int row = 0; row < CanCodec::kBankCount; ++row) setRowValues(row, values.banks[size_t(row)]);
     m_bSettingValues = false;
-    for (int row = 0; row < CanCodec::kBankCount; ++row) {
-        showRegisterState(item(row, ColumnId));
-        showRegisterState(item(row, ColumnMask));
-    }
-    fitIdColumn();
+    for (QTableWidgetItem* cell : qAsConst(changed)) showRegisterState(cell);
+    if (std::any_of(changed.cbegin(), changed.cend(), [](const QTableWidgetItem* cell) {
+            return cell->column() == ColumnId;
+        }))
+        fitIdColumn();
 }
 
 void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
