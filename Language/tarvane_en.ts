@@ -663,6 +663,10 @@
         <source>参数文件中没有这台设备的参数</source>
         <translation>The parameter file holds no parameters for this device</translation>
     </message>
+    <message>
+        <source>连接的设备已更换，请重试</source>
+        <translation>The connected device has changed; please try again</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

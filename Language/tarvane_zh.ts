@@ -663,6 +663,10 @@
         <source>参数文件中没有这台设备的参数</source>
         <translation>参数文件中没有这台设备的参数</translation>
     </message>
+    <message>
+        <source>连接的设备已更换，请重试</source>
+        <translation>连接的设备已更换，请重试</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

@@ -193,9 +193,16 @@ bool Tarvane::ensureConnected() {
 }
 
 bool Tarvane::ensureStillConnected(quint64 connection) {
-    const bool same = m_bConnected && m_connection == connection;
-    if (!same) showHint(tr("设备未连接"));
-    return same;
+    if (!m_bConnected) {
+        showHint(tr("设备未连接"));
+        return false;
+    }
+    // Another repeater was chosen meanwhile: the pages are its values now.
+    if (m_connection != connection) {
+        showHint(tr("连接的设备已更换，请重试"));
+        return false;
+    }
+    return true;
 }
 
 void Tarvane::onCloseWidget() {

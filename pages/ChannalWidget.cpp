@@ -241,6 +241,11 @@ void ChannalWidget::retranslate() {
         box->setItemText(0, tr("掩码模式"));
         box->setItemText(1, tr("列表模式"));
     }
+    // A red cell's tool tip is the rule, in the language now chosen.
+    for (int row = 0; row < CanCodec::kBankCount; ++row) {
+        showRegisterState(item(row, ColumnId));
+        showRegisterState(item(row, ColumnMask));
+    }
     fitTexts();
 }
 

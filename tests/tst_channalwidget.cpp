@@ -449,6 +449,7 @@ void TestChannalWidget::englishTexts() {
     ChannalWidget w(1);
     baudBox(w)->setCurrentIndex(16);
     cellBox(w, 5, 1)->setCurrentIndex(1);
+    table(w)->item(2, 3)->setText("12");  // a red cell's tool tip follows the language
     QTranslator translator;
     QVERIFY(translator.load(":/Language/tarvane_en.qm"));
     QCoreApplication::installTranslator(&translator);
@@ -477,6 +478,8 @@ void TestChannalWidget::englishTexts() {
         QCOMPARE(cellBox(w, row, 2)->itemText(1), QStringLiteral("32"));
     }
     QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
+    QCOMPARE(table(w)->item(2, 3)->toolTip(),
+             QStringLiteral("must be 8 hex digits, with 0x or not, separated by blanks or commas"));
 
     // Back without the catalogue: the Chinese texts return.
     w.retranslate();

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -374,6 +375,41 @@ private slots:
         for (int n = 1; n <= repeaters.size(); ++n)
             QCOMPARE(repeaters[n - 1]->openHandleCount(), devices.startsWith(QString::number(n)) ? 1 : 0);
         QVERIFY(answerer.seen().isEmpty());
+    }
+
+    // Another repeater chosen while a file dialog was open: the pages are
+    // that one's now, so neither Save nor Open goes on with them.
+    void fileDialogOutlivesTheRepeater_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QByteArray>("content");  // of the file before and after; empty: no file
+        QTest::newRow("Save") << "m_pushButtonSaveToFile" << QByteArray();
+        QTest::newRow("Open") << "m_pushButtonReadFromFile" << QByteArray(R"({"CANParam": [], "Route": []})");
+    }
+    void fileDialogOutlivesTheRepeater() {
+        QFETCH(QString, button);
+        QFETCH(QByteArray, content);
+        sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
+        sim::Identity identity;
+        identity.cardNumber = "TV2026000002";
+        second.setIdentity(identity);
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_COMPARE(w.m_pMenuDevices->actions().size(), 2);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("params.txt");
+        QFile existing(file);
+        if (!content.isEmpty()) QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(content) > 0);
+        existing.close();
+        answerer.queueFile(file, [&] {
+            w.m_pMenuDevices->actions().at(1)->trigger();
+            QVERIFY(QTest::qWaitFor([&] { return w.m_bConnected && w.deviceName().endsWith("0002"); }));
+        });
+
+        w.findChild<QPushButton*>(button)->click();
+
+        QCOMPARE(answerer.texts(), QStringList{"连接的设备已更换，请重试"});
+        QVERIFY(existing.open(QIODevice::ReadOnly) || content.isEmpty());
+        QCOMPARE(existing.readAll(), content);
     }
 
     void windowDestroyedDuringSearch() {

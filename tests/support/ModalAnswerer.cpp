@@ -104,12 +104,20 @@ void ModalAnswerer::answer(QWidget* modal) {
             dialog->reject();
             return;
         }
+        m_files.removeFirst();
+        const std::function<void()> whileOpen = m_whileFileOpen.takeFirst();
+        if (whileOpen) {
+            m_answering = dialog;  // no second answer while it runs
+            const QPointer<QFileDialog> guard(dialog);
+            whileOpen();
+            m_answering = nullptr;
+            if (!guard) return;
+        }
         // Typed into the name field, as a user would: selectFile() leaves
         // the field alone while it has the focus.
         dialog->selectFile(path);
         if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
         m_seen.append(seen);
-        m_files.removeFirst();
         static_cast<QDialog*>(dialog)->accept();  // public through the base
         return;
     }

@@ -30,7 +30,11 @@ public:
     ~ModalAnswerer() override;
 
     // Names to give to the next file dialogs, in order.
-    void queueFile(const QString& path) { m_files.append(path); }
+    // `whileOpen` runs first, as something that happens while the user picks.
+    void queueFile(const QString& path, const std::function<void()>& whileOpen = {}) {
+        m_files.append(path);
+        m_whileFileOpen.append(whileOpen);
+    }
     // The button to press in the next message boxes, in order; without one
     // the box is accepted (OK, Yes).
     void queueButton(QMessageBox::StandardButton button) { m_buttons.append(button); }
@@ -55,6 +59,7 @@ private:
     QWidget* m_answering = nullptr;
     QVector<Seen> m_seen;
     QStringList m_files;
+    QVector<std::function<void()>> m_whileFileOpen;
     QVector<QMessageBox::StandardButton> m_buttons;
     QVector<std::function<void(QDialog*)>> m_dialogActions;
 };
