@@ -1,7 +1,6 @@
 // Device discovery and hot-plug of the main window, and the choice among
 // several repeaters.
 #include <QAction>
-#include <QActionGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -182,15 +181,17 @@ void Tarvane::onDeviceChanged(int nType) {
         const bool discarded = m_bSearching;
         if (discarded) m_bDiscardSearchResult = true;
         // A listing beside the connection may have seen one that is still
-        // there: the list is made again once its result is dropped.
-        if (discarded && m_bConnected) m_bListPending = true;
-        if (m_repeaters.size() <= 1) {
+        // there: the list is made again once its result is dropped. The one
+        // that went may be the newcomer it was asking, not yet in the list.
+        const bool listing = discarded && m_bConnected;
+        if (listing) m_bListPending = true;
+        if (m_repeaters.size() <= 1 && !listing) {
             disconnectDevice();
             m_repeaters.clear();
             updateDeviceMenu();
             return;
         }
-        // One of several went: the list says which.
+        // One of several went, or the newcomer: the list says which.
         const std::vector<std::string> paths = repeaterPaths();
         m_repeaters.erase(std::remove_if(m_repeaters.begin(), m_repeaters.end(),
                                          [&](const FoundRepeater& r) { return !contains(paths, r.path); }),

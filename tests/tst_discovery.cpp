@@ -377,6 +377,23 @@ private slots:
         QVERIFY(answerer.seen().isEmpty());
     }
 
+    // A repeater plugged in and out again while it is being listed: the
+    // connected one stays connected, with its pages, and is not searched again.
+    void newcomerGoneWhileListed() {
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_VERIFY(w.m_bConnected);
+        device().clearLog();
+        sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
+        w.notice(kRepeaterPath, true);
+        second.setPresent(false);
+        w.notice(kRepeaterPath, false);
+
+        QTest::qWait(100);
+        QCOMPARE(w.devices(), QString("7 []"));
+        QVERIFY(device().log().isEmpty());
+    }
+
     // Another repeater chosen while a file dialog was open: the pages are
     // that one's now, so neither Save nor Open goes on with them.
     void fileDialogOutlivesTheRepeater_data() {
