@@ -193,10 +193,7 @@ bool Tarvane::ensureConnected() {
 }
 
 bool Tarvane::ensureStillConnected(quint64 connection) {
-    if (!m_bConnected) {
-        showHint(tr("设备未连接"));
-        return false;
-    }
+    if (!ensureConnected()) return false;
     // Another repeater was chosen meanwhile: the pages are its values now.
     if (m_connection != connection) {
         showHint(tr("连接的设备已更换，请重试"));

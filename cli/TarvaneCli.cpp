@@ -325,19 +325,13 @@ bool TarvaneCli::outputDone() {
 int TarvaneCli::saveSet(const ParameterSet& set, const QString& path) {
     QString warning;
     const QJsonDocument document = ParameterDocument::toDocument(set);
-    if (path == QLatin1String(kStandardOutput)) {
-        m_out.flush();
-        if (!ParameterFile::write(m_outDevice, document, &warning)) {
-            message(warning);
-            return UsageOrFileError;
-        }
-        return Done;
-    }
-    if (!ParameterFile::save(path, document, &warning)) {
-        message(warning);
-        return UsageOrFileError;
-    }
-    return Done;
+    const bool toOutput = path == QLatin1String(kStandardOutput);
+    m_out.flush();  // what the stream holds goes out before the file's bytes
+    const bool saved = toOutput ? ParameterFile::write(m_outDevice, document, &warning)
+                                : ParameterFile::save(path, document, &warning);
+    if (saved) return Done;
+    message(warning);
+    return UsageOrFileError;
 }
 
 void TarvaneCli::printDifferences(const QVector<FieldDifference>& differences) {

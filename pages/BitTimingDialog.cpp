@@ -1,8 +1,8 @@
 #include "BitTimingDialog.h"
 
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLocale>
 #include <QScreen>
 #include <QSignalBlocker>

@@ -1,12 +1,12 @@
 #include "ChannalWidget.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "BitTiming.h"
 #include "BitTimingDialog.h"

@@ -3,11 +3,11 @@
 #include "ui_RouteParamWidget.h"
 
 #include <QHeaderView>
-#include <QStyledItemDelegate>
-#include <vector>
 #include <QSignalMapper>
+#include <QStyledItemDelegate>
 #include <QTableWidgetItem>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "CheckButton.h"
 #include "RouteRules.h"
