@@ -234,9 +234,32 @@
         <source>页面与设备中的参数相同。</source>
         <translation>The pages and the device hold the same parameters.</translation>
     </message>
+    <message numerus="yes">
+        <source>页面与设备有%n处不同：</source>
+        <translation>
+            <numerusform>The pages and the device differ in %n field:</numerusform>
+            <numerusform>The pages and the device differ in %n fields:</numerusform>
+        </translation>
+    </message>
     <message>
-        <source>页面与设备有%1处不同：</source>
-        <translation>The pages and the device differ in %1 fields:</translation>
+        <source>已勾选</source>
+        <translation>ticked</translation>
+    </message>
+    <message>
+        <source>未勾选</source>
+        <translation>not ticked</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>off</translation>
+    </message>
+    <message>
+        <source>未选择</source>
+        <translation>none chosen</translation>
     </message>
 </context>
 <context>
@@ -314,6 +337,10 @@
     <message>
         <source>路由→%1</source>
         <translation>Route to %1</translation>
+    </message>
+    <message>
+        <source>开/关</source>
+        <translation>ON/OFF</translation>
     </message>
 </context>
 <context>

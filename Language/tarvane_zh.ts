@@ -234,9 +234,31 @@
         <source>页面与设备中的参数相同。</source>
         <translation>页面与设备中的参数相同。</translation>
     </message>
+    <message numerus="yes">
+        <source>页面与设备有%n处不同：</source>
+        <translation>
+            <numerusform>页面与设备有%n处不同：</numerusform>
+        </translation>
+    </message>
     <message>
-        <source>页面与设备有%1处不同：</source>
-        <translation>页面与设备有%1处不同：</translation>
+        <source>已勾选</source>
+        <translation>已勾选</translation>
+    </message>
+    <message>
+        <source>未勾选</source>
+        <translation>未勾选</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>开</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>未选择</source>
+        <translation>未选择</translation>
     </message>
 </context>
 <context>
@@ -314,6 +336,10 @@
     <message>
         <source>路由→%1</source>
         <translation>路由→%1</translation>
+    </message>
+    <message>
+        <source>开/关</source>
+        <translation>开/关</translation>
     </message>
 </context>
 <context>

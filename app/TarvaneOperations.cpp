@@ -73,7 +73,7 @@ void Tarvane::onActionCompare() {
         showHint(tr(DeviceRead::message(result)));
         return;
     }
-    CompareDialog dialog(ParameterDiff::compare(shown, device), this);
+    CompareDialog dialog(shown, device, this);
     dialog.exec();
 }
 

@@ -336,7 +336,7 @@ int TarvaneCli::saveSet(const ParameterSet& set, const QString& path) {
 
 void TarvaneCli::printDifferences(const QVector<FieldDifference>& differences) {
     for (const FieldDifference& d : differences) {
-        m_out << QStringList{d.channel, d.bank, d.field, d.givenValue, d.deviceValue}.join(QLatin1Char('\t'))
+        m_out << QStringList{d.channel, d.bankText(), d.field, d.givenValue, d.deviceValue}.join(QLatin1Char('\t'))
               << '\n';
     }
 }

@@ -73,14 +73,14 @@ void ChannalWidget::buildFilterTable() {
         table->setItem(row, ColumnInUse, inUse);
 
         auto* workMode = new QComboBox;
-        workMode->addItem(tr("掩码模式"));
-        workMode->addItem(tr("列表模式"));
+        workMode->addItem(workModeText(0));
+        workMode->addItem(workModeText(1));
         table->setCellWidget(row, ColumnWorkMode, workMode);
         m_workModeBoxes.append(workMode);
 
         auto* bitWidth = new QComboBox;
-        bitWidth->addItem(QStringLiteral("16"));
-        bitWidth->addItem(QStringLiteral("32"));
+        bitWidth->addItem(bitWidthText(0));
+        bitWidth->addItem(bitWidthText(1));
         table->setCellWidget(row, ColumnBitWidth, bitWidth);
         m_bitWidthBoxes.append(bitWidth);
 
@@ -88,6 +88,14 @@ void ChannalWidget::buildFilterTable() {
         table->setItem(row, ColumnMask, new QTableWidgetItem);
         table->setRowHeight(row, kRowHeight);
     }
+}
+
+QString ChannalWidget::workModeText(int index) {
+    return index == 0 ? tr("掩码模式") : tr("列表模式");
+}
+
+QString ChannalWidget::bitWidthText(int index) {
+    return index == 0 ? QStringLiteral("16") : QStringLiteral("32");
 }
 
 QTableWidgetItem* ChannalWidget::item(int row, int column) const {
@@ -238,8 +246,8 @@ void ChannalWidget::retranslate() {
     ui->m_pTableWidgetDataList->setHorizontalHeaderLabels(
         {QStringLiteral(" "), tr("工作模式"), tr("位数"), tr("ID寄存器"), tr("掩码寄存器")});
     for (QComboBox* box : qAsConst(m_workModeBoxes)) {
-        box->setItemText(0, tr("掩码模式"));
-        box->setItemText(1, tr("列表模式"));
+        box->setItemText(0, workModeText(0));
+        box->setItemText(1, workModeText(1));
     }
     // A red cell's tool tip is the rule, in the language now chosen.
     for (int row = 0; row < CanCodec::kBankCount; ++row) {

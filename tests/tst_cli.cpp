@@ -204,9 +204,9 @@ private slots:
             QString(
                 "CAN1\t-\tBaud rate\t0x0012003B (100 kbit/s, sample point 66.7 %, SJW 1, 6 quanta per bit)"
                 "\t0x001C00E0 (10 kbit/s, sample point 87.5 %, SJW 1, 16 quanta per bit)\n"
-                "CAN1\t0\tWork mode\t0\t1\n"
-                "CAN1\t0\tBit width\t1\t0\n"
-                "CAN1\t3\tID register\t12 34 56 78\t11 22 33 44\n"
+                "CAN1\t1\tWork mode\t0\t1\n"
+                "CAN1\t1\tBit width\t1\t0\n"
+                "CAN1\t4\tID register\t12 34 56 78\t11 22 33 44\n"
                 "Fiber2\t-\tBaud rate\t0c 2250K\t0b 1380K\n"
                 "CAN1\t-\tRoute to Fiber1\t0\t1\n"));
         QVERIFY(run.err.isEmpty());
@@ -492,10 +492,10 @@ private slots:
         QCOMPARE(run.status, status);
         QCOMPARE(run.err.split('\n', Qt::SkipEmptyParts).last(), last);
         QCOMPARE(readFile(path("backup.txt"), QIODevice::Text), before);  // CRLF on Windows
-        // Bank 3 of channel 1, the fourth filter frame, kept the device's defaults.
-        const QString bank3 = "CAN1\t3\tIn use\t1\t0\nCAN1\t3\tWork mode\t1\t0\nCAN1\t3\tBit width\t0\t1\n"
-                              "CAN1\t3\tID register\t12 34 56 78\t00 00 00 00\n"
-                              "CAN1\t3\tMask register\t9a bc de f0\t00 00 00 00\n";
+        // Bank 3 of channel 1 (row 4 of its table), the fourth filter frame, kept the device's defaults.
+        const QString bank3 = "CAN1\t4\tIn use\t1\t0\nCAN1\t4\tWork mode\t1\t0\nCAN1\t4\tBit width\t0\t1\n"
+                              "CAN1\t4\tID register\t12 34 56 78\t00 00 00 00\n"
+                              "CAN1\t4\tMask register\t9a bc de f0\t00 00 00 00\n";
         QCOMPARE(QString::fromUtf8(run.out), status == 5 ? bank3 : QString());
         for (const QByteArray& report : repeater().log())  // the other one was only asked who it is
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));

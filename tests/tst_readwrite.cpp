@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -314,22 +316,38 @@ void TestReadWrite::writeAsksBeforeATestMode() {
 }
 
 // The pages against what the device holds, without changing the pages: one
-// row a field, in the command line's terms, or one line when they agree.
+// row a field, bank numbered as the table's rows, each value as the pages
+// show it; or one line when they agree. The dialog shows every column whole
+// and up to fifteen rows.
 void TestReadWrite::compareWithTheDevice_data() {
     QTest::addColumn<bool>("readFirst");
+    QTest::addColumn<bool>("editPages");  // after the Read: Fiber1 switched off, a register typed in capitals
+    QTest::addColumn<bool>("everyBank");  // the device: every bank of CAN1 in use, list mode, 16 bits
     QTest::addColumn<QString>("summary");
-    QTest::addColumn<QStringList>("rows");
-    QTest::newRow("the same after a Read") << true << "页面与设备中的参数相同。" << QStringList();
+    QTest::addColumn<QStringList>("rows");  // every row; only the first ones when everyBank
+    QTest::newRow("the same after a Read") << true << false << false << "页面与设备中的参数相同。" << QStringList();
     QTest::newRow("each kind of field")
-        << false << "页面与设备有5处不同："
+        << false << false << false << "页面与设备有5处不同："
         << QStringList{"CAN1 - 波特率 0x001C00E0 (10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1) "
                        "0x00120005 (1000 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1)",
-                       "CAN1 3 使用 0 1", "CAN2 0 位数 1 0", "光纤4 - 波特率 0b 1380K 0c 2250K",
-                       "CAN1 - 路由→光纤1 1 0"};
+                       "CAN1 4 使用 未勾选 已勾选", "CAN2 1 位数 32 16", "光纤4 - 波特率 1380K 2250K",
+                       "CAN1 - 路由→光纤1 开 关"};
+    QTest::newRow("a channel switched off, a register as typed")
+        << true << true << false << "页面与设备有2处不同："
+        << QStringList{"CAN1 3 ID寄存器 AA BB CC DD 00 00 00 00", "光纤1 - 开/关 关 开"};
+    QTest::newRow("more rows than shown") << false << false << true << "页面与设备有45处不同："
+                                          << QStringList{"CAN1 - 波特率 0x001C00E0 (10 kbit/s，采样点 87.5 %，每位 16 "
+                                                         "个时间份额，SJW 1) 0x00120005 (1000 kbit/s，采样点 "
+                                                         "66.7 %，每位 6 个时间份额，SJW 1)",
+                                                         "CAN1 1 工作模式 掩码模式 列表模式", "CAN1 1 位数 32 16",
+                                                         "CAN1 2 使用 未勾选 已勾选"};
 }
 
 void TestReadWrite::compareWithTheDevice() {
     QFETCH(bool, readFirst);
+    QFETCH(bool, editPages);
+    QFETCH(bool, everyBank);
+    QFETCH(QStringList, rows);
     auto window = connectedWindow(4);
     QVERIFY(window);
     sim::Parameters p = sim::Parameters::defaults();
@@ -338,12 +356,18 @@ void TestReadWrite::compareWithTheDevice() {
     p.can[1].banks[0].mode = 0x00;
     p.fiber[3] = 0x0c;
     p.route[0] = 0x47;  // CAN1 no longer to Fiber1
+    for (int bank = 0; bank < 14 && everyBank; ++bank) p.can[0].banks[size_t(bank)] = {0x81, 0x10};
     repeater().setParameters(p);
     ModalAnswerer answerer;
     if (readFirst) window->button("m_pushButtonRead")->click();
+    if (editPages) {
+        filterTable(window->channal(0))->item(2, 3)->setText("AA BB CC DD");
+        auto* routes = window->m_pRouteParamWidget->findChild<QTableWidget*>();
+        QTest::mouseClick(routes->cellWidget(3, 0), Qt::LeftButton);
+    }
     const QList<QByteArray> before = window->channal(0)->filterFrames() + window->channal(1)->filterFrames();
     QString summary;
-    QStringList rows;
+    QStringList shown;
     bool buttonsDisabled = false;
     answerer.queueDialog([&](QDialog* dialog) {
         summary = dialog->findChild<QLabel*>("m_labelSummary")->text();
@@ -351,8 +375,20 @@ void TestReadWrite::compareWithTheDevice() {
         for (int row = 0; row < table->rowCount() && table->isVisibleTo(dialog); ++row) {
             QStringList cells;
             for (int column = 0; column < 5; ++column) cells << table->item(row, column)->text();
-            rows << cells.join(' ');
+            shown << cells.join(' ');
         }
+        // Whole, or for the two values on a narrow screen, wrapped.
+        const auto* view = static_cast<const QAbstractItemView*>(table);
+        for (int column = 0; column < 5 && table->isVisibleTo(dialog); ++column)
+            QVERIFY(table->columnWidth(column) >= view->sizeHintForColumn(column) ||
+                    (column >= 3 && table->wordWrap()));
+        QVERIFY(!table->horizontalScrollBar()->isVisible());
+        // Fifteen rows, or as many as the screen has room for.
+        int fifteen = 0;
+        for (int row = 0; row < qMin(table->rowCount(), 15); ++row) fifteen += table->rowHeight(row);
+        const int screen = dialog->screen()->availableGeometry().height();
+        if (table->isVisibleTo(dialog))
+            QVERIFY(table->viewport()->height() >= fifteen || dialog->frameGeometry().height() >= screen * 9 / 10);
         buttonsDisabled = !window->button("m_pushButtonSaveToFile")->isEnabled();
     });
     repeater().clearLog();
@@ -360,7 +396,7 @@ void TestReadWrite::compareWithTheDevice() {
     window->findChild<QAction*>("m_pActionCompare")->trigger();
 
     QTEST(summary, "summary");
-    QTEST(rows, "rows");
+    QCOMPARE(everyBank ? shown.mid(0, rows.size()) : shown, rows);
     QVERIFY(buttonsDisabled);
     QVERIFY(window->button("m_pushButtonSaveToFile")->isEnabled());
     QCOMPARE(repeater().log().size(), 32);  // the Read's queries

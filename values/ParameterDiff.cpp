@@ -7,7 +7,7 @@
 
 namespace {
 
-const QString kNoBank = QStringLiteral("-");
+using Field = FieldDifference::Field;
 
 QString flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -25,15 +25,18 @@ QString fiberValue(int code) {
 
 }  // namespace
 
+QString FieldDifference::bankText() const {
+    return bank < 0 ? QStringLiteral("-") : QString::number(bank + 1);
+}
+
 QString describeBaudRate(const QString& wordText) {
     return wordText + QStringLiteral(" (") + CanCodec::describeBitTimingText(wordText) + QLatin1Char(')');
 }
 
 QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const ParameterSet& device) {
     QVector<FieldDifference> differences;
-    const auto differ = [&differences](const QString& channel, const QString& bank, const QString& field,
-                                       const QString& givenValue, const QString& deviceValue) {
-        if (givenValue != deviceValue) differences.append({channel, bank, field, givenValue, deviceValue});
+    const auto differ = [&differences](FieldDifference d) {
+        if (d.givenValue != d.deviceValue) differences.append(d);
     };
 
     for (int i = 0; i < device.can.size() && i < given.can.size(); ++i) {
@@ -43,35 +46,54 @@ QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const
         // Equal words can only differ in how they are written.
         if (CanCodec::bitTimingWord(a.bitTimingText) != CanCodec::bitTimingWord(b.bitTimingText) ||
             CanCodec::isWordText(a.bitTimingText) != CanCodec::isWordText(b.bitTimingText))
-            differences.append({channel, kNoBank, tr("波特率"), describeBaudRate(a.bitTimingText),
+            differences.append({Field::BaudRate, i, -1, -1, channel, tr("波特率"), describeBaudRate(a.bitTimingText),
                                 describeBaudRate(b.bitTimingText)});
 
         for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {
             const FilterRow& x = a.banks[size_t(bank)];
             const FilterRow& y = b.banks[size_t(bank)];
-            const QString number = QString::number(bank);
-            differ(channel, number, tr("使用"), flag(x.inUse), flag(y.inUse));
-            differ(channel, number, tr("工作模式"), QString::number(x.workMode), QString::number(y.workMode));
-            differ(channel, number, tr("位数"), QString::number(x.bitWidth), QString::number(y.bitWidth));
-            differ(channel, number, tr("ID寄存器"), registerValue(x.idText), registerValue(y.idText));
-            differ(channel, number, tr("掩码寄存器"), registerValue(x.maskText), registerValue(y.maskText));
+            differ({Field::InUse, i, bank, -1, channel, tr("使用"), flag(x.inUse), flag(y.inUse)});
+            differ({Field::WorkMode, i, bank, -1, channel, tr("工作模式"), QString::number(x.workMode),
+                    QString::number(y.workMode)});
+            differ({Field::BitWidth, i, bank, -1, channel, tr("位数"), QString::number(x.bitWidth),
+                    QString::number(y.bitWidth)});
+            differ({Field::IdRegister, i, bank, -1, channel, tr("ID寄存器"), registerValue(x.idText),
+                    registerValue(y.idText)});
+            differ({Field::MaskRegister, i, bank, -1, channel, tr("掩码寄存器"), registerValue(x.maskText),
+                    registerValue(y.maskText)});
         }
     }
 
     for (int i = 0; i < device.fiberCount; ++i)
-        differ(tr("光纤%1").arg(i + 1), kNoBank, tr("波特率"), fiberValue(given.fiber.codes[size_t(i)]),
-               fiberValue(device.fiber.codes[size_t(i)]));
+        differ({Field::FiberBaudRate, i, -1, -1, tr("光纤%1").arg(i + 1), tr("波特率"),
+                fiberValue(given.fiber.codes[size_t(i)]), fiberValue(device.fiber.codes[size_t(i)])});
 
-    // A channel switched off forwards nothing, whatever its routes show.
-    const auto routed = [](const RouteValues& route, int from, int to) {
-        return route.on[size_t(from)] && route.routes[size_t(from)][size_t(to)];
+    // The device keeps no switches, only routes. A channel switched off on
+    // the given side sends nothing and, as the route page leaves it, is sent
+    // nothing: where the device still routes it, that is one difference of
+    // its switch. A route to it that the given side does enable is its own.
+    const int type = device.routeType;
+    const auto off = [&](int channel) { return !given.route.on[size_t(channel)]; };
+    const auto routed = [type](const ParameterSet& set, int from, int to) {
+        return RouteRules::isRouted(set.route, type, from, to);
     };
+    const auto inSwitch = [&](int from, int to) { return off(from) || (off(to) && !routed(given, from, to)); };
     for (int from = 0; from < kRouteChannelCount; ++from) {
-        if (!RouteRules::isPresent(device.routeType, from)) continue;
+        if (!RouteRules::isPresent(type, from)) continue;
+        if (off(from)) {
+            bool deviceRoutes = false;
+            for (int other = 0; other < kRouteChannelCount; ++other)
+                deviceRoutes = deviceRoutes || (inSwitch(from, other) && routed(device, from, other)) ||
+                               (inSwitch(other, from) && routed(device, other, from));
+            differ({Field::Switch, from, -1, -1, RouteRules::channelName(from), tr("开/关"), flag(false),
+                    flag(deviceRoutes)});
+            continue;
+        }
         for (int to = 0; to < kRouteChannelCount; ++to) {
-            if (to == from || !RouteRules::isPresent(device.routeType, to)) continue;
-            differ(RouteRules::channelName(from), kNoBank, tr("路由→%1").arg(RouteRules::channelName(to)),
-                   flag(routed(given.route, from, to)), flag(routed(device.route, from, to)));
+            if (to == from || !RouteRules::isPresent(type, to) || inSwitch(from, to)) continue;
+            differ({Field::Route, from, -1, to, RouteRules::channelName(from),
+                    tr("路由→%1").arg(RouteRules::channelName(to)), flag(routed(given, from, to)),
+                    flag(routed(device, from, to))});
         }
     }
     return differences;

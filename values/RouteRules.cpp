@@ -52,6 +52,11 @@ bool isPresent(int type, int channel) {
     return isKnownType(type) && validChannel(channel) && (kChannels[channel].types & (1u << type)) != 0;
 }
 
+bool isRouted(const RouteValues& route, int type, int from, int to) {
+    return from != to && isPresent(type, from) && isPresent(type, to) && route.on[size_t(from)] &&
+           route.routes[size_t(from)][size_t(to)];
+}
+
 QString channelName(int channel) {
     if (!validChannel(channel)) return QString();
     return kChannels[channel].translated ? QCoreApplication::translate("RouteParamWidget", kChannels[channel].name)
@@ -72,12 +77,8 @@ QByteArray frame(const RouteValues& route, int type) {
     for (int r = 0; r < kRouteChannelCount; ++r) {
         if (!isPresent(type, r)) continue;
         unsigned value = 0;
-        // A switched-off channel forwards nothing, whatever its routes show.
-        if (route.on[size_t(r)]) {
-            for (int c = 0; c < kRouteChannelCount; ++c)
-                if (c != r && isPresent(type, c) && route.routes[size_t(r)][size_t(c)])
-                    value |= 1u << kChannels[c].bit;
-        }
+        for (int c = 0; c < kRouteChannelCount; ++c)
+            if (isRouted(route, type, r, c)) value |= 1u << kChannels[c].bit;
         payload[kChannels[r].frameByte - kFirstRowByte] = char(value);
     }
     return Protocol::frame(Protocol::Command::SetRoute, payload);

@@ -20,6 +20,9 @@ constexpr int kReplySize = 16;
 
 bool isKnownType(int type);
 bool isPresent(int type, int channel);
+// Whether the set-route frame carries the route from one present channel to
+// another: a channel switched off forwards nothing, whatever its routes show.
+bool isRouted(const RouteValues& route, int type, int from, int to);
 
 // The channel's name in the current language ("CAN1" is never translated;
 // the fiber names are texts of the context "RouteParamWidget").
