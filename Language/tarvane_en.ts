@@ -694,6 +694,30 @@
         <source>连接的设备已更换，请重试</source>
         <translation>The connected device has changed; please try again</translation>
     </message>
+    <message>
+        <source>页面上的修改尚未写入设备或保存。</source>
+        <translation>The changes on the pages have been neither written to the device nor saved.</translation>
+    </message>
+    <message>
+        <source>关闭窗口将丢失这些修改。</source>
+        <translation>Closing the window loses them.</translation>
+    </message>
+    <message>
+        <source>仍然关闭</source>
+        <translation>Close anyway</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>Go back</translation>
+    </message>
+    <message>
+        <source>恢复默认值将丢失这些修改。</source>
+        <translation>Restoring the defaults loses them.</translation>
+    </message>
+    <message>
+        <source>恢复默认值</source>
+        <translation>Restore defaults</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

@@ -693,6 +693,30 @@
         <source>连接的设备已更换，请重试</source>
         <translation>连接的设备已更换，请重试</translation>
     </message>
+    <message>
+        <source>页面上的修改尚未写入设备或保存。</source>
+        <translation>页面上的修改尚未写入设备或保存。</translation>
+    </message>
+    <message>
+        <source>关闭窗口将丢失这些修改。</source>
+        <translation>关闭窗口将丢失这些修改。</translation>
+    </message>
+    <message>
+        <source>仍然关闭</source>
+        <translation>仍然关闭</translation>
+    </message>
+    <message>
+        <source>返回</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>恢复默认值将丢失这些修改。</source>
+        <translation>恢复默认值将丢失这些修改。</translation>
+    </message>
+    <message>
+        <source>恢复默认值</source>
+        <translation>恢复默认值</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

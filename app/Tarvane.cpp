@@ -1,10 +1,12 @@
 #include "Tarvane.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "CANParamWidget.h"
@@ -202,6 +204,31 @@ bool Tarvane::ensureStillConnected(quint64 connection) {
     return true;
 }
 
+void Tarvane::keepPageValues() {
+    m_keptValues = pageValues();
+}
+
+bool Tarvane::confirmDiscardEdits(const QString& consequence, const QString& proceed) {
+    if (!m_bConnected || pageValues() == m_keptValues) return true;
+    QMessageBox box(QMessageBox::Question, tr("提示"),
+                    tr("页面上的修改尚未写入设备或保存。") + QLatin1Char('\n') + consequence,
+                    QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Discard)->setText(proceed);
+    box.button(QMessageBox::Cancel)->setText(tr("返回"));
+    // Going back loses nothing: it is what Enter and Esc do.
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Discard;
+}
+
 void Tarvane::onCloseWidget() {
-    QCoreApplication::quit();
+    if (confirmDiscardEdits(tr("关闭窗口将丢失这些修改。"), tr("仍然关闭"))) QCoreApplication::quit();
+}
+
+void Tarvane::closeEvent(QCloseEvent* event) {
+    if (!confirmDiscardEdits(tr("关闭窗口将丢失这些修改。"), tr("仍然关闭"))) {
+        event->ignore();
+        return;
+    }
+    AbsFrameLessAutoSize::closeEvent(event);
 }

@@ -68,6 +68,8 @@ protected:
     void showValues(const ParameterSet& set);
 
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+    // Alt+F4 and the window manager's close: asks first when edits would be lost.
+    void closeEvent(QCloseEvent* event) override;
 
     Ui::TarvaneClass* ui;
     TitleWidget* m_pTitleWidget = nullptr;
@@ -120,6 +122,12 @@ private:
     void updateDeviceMenu();
     // Parameter operations: file and parse failures.
     void showWarning(const QString& text);
+    // The set the pages now show counts as written or saved.
+    void keepPageValues();
+    // True when the pages hold nothing that is neither written nor saved, or
+    // when the user chose to go on without it (the question names `consequence`
+    // and the button that goes on, `proceed`).
+    bool confirmDiscardEdits(const QString& consequence, const QString& proceed);
 
     QTranslator m_translatorZH;
     QTranslator m_translatorEN;
@@ -146,6 +154,9 @@ private:
     bool m_bListPending = false;
     // Counts the connections made, so that an operation knows its device is still the one.
     quint64 m_connection = 0;
+    // The set last read, written, opened or saved, or shown when the device
+    // connected: pages that differ from it hold edits a close would lose.
+    ParameterSet m_keptValues;
     // What a search found, handed over with its queued signal.
     QVector<FoundRepeater> m_foundRepeaters;
     std::string m_foundConnectedPath;

@@ -134,6 +134,7 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
     m_pRouteParamWidget->setHardwareType(m_nHardwareType);
     fitMinimumWidth();  // the pages now show their editors and notes
     m_bConnected = true;
+    keepPageValues();  // what the pages show now is no edit
     ++m_connection;
     updateDeviceMenu();
     continueAfterSearch();

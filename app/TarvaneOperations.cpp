@@ -52,6 +52,7 @@ void Tarvane::onPushButtonRead() {
     QApplication::restoreOverrideCursor();
     // What came in before a failure is shown too.
     showValues(set);
+    if (result == DeviceRead::Result::Done) keepPageValues();
     showHint(tr(DeviceRead::message(result)));
 }
 
@@ -99,6 +100,7 @@ void Tarvane::onPushButtonWrite() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
+    if (result == DeviceWrite::Result::Done) keepPageValues();
     showHint(tr(DeviceWrite::message(result)));
 }
 
@@ -117,10 +119,12 @@ void Tarvane::onPushButtonSaveToFile() {
     if (!ensureStillConnected(connection)) return;  // unplugged while the dialog was open: other pages now
 
     QString warning;
-    if (!ParameterFile::save(path, ParameterDocument::toDocument(pageValues()), &warning)) {
+    const ParameterSet set = pageValues();
+    if (!ParameterFile::save(path, ParameterDocument::toDocument(set), &warning)) {
         showWarning(warning);
         return;
     }
+    m_keptValues = set;
     showHint(tr("保存完成"));
 }
 
@@ -146,10 +150,12 @@ void Tarvane::onPushButtonReadFromFile() {
         return;
     }
     showValues(set);
+    keepPageValues();
     showHint(tr("读取完成"));
 }
 
 void Tarvane::onPushButtonDefault() {
+    if (!confirmDiscardEdits(tr("恢复默认值将丢失这些修改。"), tr("恢复默认值"))) return;
     m_pCANParamWidget->setDefault();
     m_pOpticalFiberParamWidget->setDefault();
     m_pRouteParamWidget->setDefault();

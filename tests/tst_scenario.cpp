@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "CheckButton.h"
 #include "CustomProgressIndicator.h"
@@ -161,6 +162,7 @@ private:
     void readTypeTwo(Window& w);
     void saveDefaultOpen(Window& w, const QString& path);
     void switchLanguage(Window& w);
+    void closeWithEdits(Window& w, const QString& path);
 };
 
 void ScenarioTest::technicianSession() {
@@ -184,6 +186,8 @@ void ScenarioTest::technicianSession() {
     saveDefaultOpen(w, dir.filePath("orvex-a2.txt"));
     if (QTest::currentTestFailed()) return;
     switchLanguage(w);
+    if (QTest::currentTestFailed()) return;
+    closeWithEdits(w, dir.filePath("closing.txt"));
 }
 
 void ScenarioTest::startWithTypeFour(Window& w) {
@@ -480,6 +484,63 @@ void ScenarioTest::switchLanguage(Window& w) {
     answerer.clear();
     w.button("m_pushButtonRead")->click();
     QCOMPARE(answerer.texts(), QStringList{"读取成功"});
+}
+
+// Whether `action` ends the program's event loop: run inside one, it either
+// quits it or the loop goes on to the next event.
+bool quits(const std::function<void()>& action) {
+    bool quit = true;
+    QTimer::singleShot(0, [&] {
+        action();
+        QTimer::singleShot(0, [&] {
+            quit = false;
+            QCoreApplication::quit();
+        });
+    });
+    QCoreApplication::exec();
+    return quit;
+}
+
+// Last: the window closes. Edits neither written nor saved are not lost
+// without a question, whose default goes back; Default asks the same way.
+void ScenarioTest::closeWithEdits(Window& w, const QString& path) {
+    QAbstractButton* closeButton = nullptr;
+    for (auto* b : w.findChildren<QAbstractButton*>())
+        if (b->toolTip() == "关闭") closeButton = b;
+    QVERIFY(closeButton);
+    const QString question = "页面上的修改尚未写入设备或保存。\n";
+    w.filters(0)->item(5, 3)->setText("12 34 56 78");
+    ModalAnswerer answerer;
+
+    answerer.queueButton(QMessageBox::Cancel);
+    QVERIFY(!quits([&] { QTest::mouseClick(closeButton, Qt::LeftButton); }));
+    answerer.queueButton(QMessageBox::Cancel);
+    QVERIFY(!quits([&] { w.close(); }));  // Alt+F4
+    QVERIFY(w.isVisible());
+    answerer.queueButton(QMessageBox::Cancel);
+    w.button("m_pushButtonDefault")->click();
+    QCOMPARE(w.bank(0, 5)[3], QString("12 34 56 78"));
+    answerer.queueButton(QMessageBox::Discard);
+    w.button("m_pushButtonDefault")->click();
+    QCOMPARE(w.bank(0, 5)[3], QString("00 00 00 00"));
+    QCOMPARE(answerer.texts(), (QStringList{question + "关闭窗口将丢失这些修改。", question + "关闭窗口将丢失这些修改。",
+                                            question + "恢复默认值将丢失这些修改。",
+                                            question + "恢复默认值将丢失这些修改。"}));
+    for (const ModalAnswerer::Seen& box : answerer.messages()) {
+        QCOMPARE(box.kind, QString("question"));
+        QCOMPARE(box.defaultButton, QString("返回"));
+    }
+    QVERIFY(answerer.messages().first().buttons.contains("仍然关闭"));
+    QVERIFY(answerer.messages().last().buttons.contains("恢复默认值"));
+
+    // Saved, nothing is lost: the window closes at once.
+    answerer.clear();
+    answerer.queueFile(path);
+    w.button("m_pushButtonSaveToFile")->click();
+    QCOMPARE(answerer.texts(), QStringList{"保存完成"});
+    answerer.clear();
+    QVERIFY(quits([&] { QTest::mouseClick(closeButton, Qt::LeftButton); }));
+    QVERIFY(answerer.messages().isEmpty());
 }
 
 QTEST_MAIN(ScenarioTest)

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 // The answerers alive, oldest first.
@@ -79,6 +80,7 @@ void ModalAnswerer::answer(QWidget* modal) {
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         seen.kind = boxKind(box);
         seen.text = box->text();
+        if (box->defaultButton()) seen.defaultButton = box->defaultButton()->text();
         QAbstractButton* toPress = nullptr;
         for (QAbstractButton* b : box->buttons()) {
             seen.buttons.append(b->text());

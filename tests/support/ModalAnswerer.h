@@ -23,6 +23,7 @@ public:
         QString title;
         QString text;
         QStringList buttons;  // button texts of a message box
+        QString defaultButton;  // the one Enter presses
         QString className;
     };
 
