@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "CANParamWidget.h"
@@ -82,6 +83,7 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
 
     buildLayout();
     connectSignals();
+    addShortcuts();
 
     m_hidDevice = std::make_shared<HIDDevice>();
     startSearch();
@@ -94,6 +96,7 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     applyLanguage(startupLanguage(languageId, languageId == -1 ? systemDefaultLangId() : 0));
     retranslate();
     ui->retranslateUi(this);
+    showShortcutTips();
     fitMinimumWidth();
 }
 
@@ -134,6 +137,52 @@ void Tarvane::buildLayout() {
     column->setContentsMargins(2, 2, 2, 2);
     setLayout(column);
     setMinimumWidth(500);
+
+    // Tab walks the button row in the order it shows, after the pages.
+    QWidget* previous = ui->m_tabWidgetParam;
+    for (QWidget* button : {ui->m_pushButtonSaveToFile, ui->m_pushButtonReadFromFile, ui->m_pushButtonRead,
+                            ui->m_pushButtonWrite, ui->m_pushButtonDefault}) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+}
+
+void Tarvane::addShortcuts() {
+    // F6 writes, beside F5 that reads: Ctrl+W closes a window in most
+    // programs, and here it would send the pages to the repeater and reset it.
+    const QVector<QPair<QPushButton*, QList<QKeySequence>>> keys{
+        {ui->m_pushButtonSaveToFile, QKeySequence::keyBindings(QKeySequence::Save)},
+        {ui->m_pushButtonReadFromFile, QKeySequence::keyBindings(QKeySequence::Open)},
+        {ui->m_pushButtonRead, {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)}},
+        {ui->m_pushButtonWrite, {QKeySequence(Qt::Key_F6)}},
+    };
+    for (const auto& [button, sequences] : keys) {
+        auto* action = new QAction(this);
+        action->setShortcuts(sequences);
+        // A disabled button (its operation runs) does not click.
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        addAction(action);
+        m_buttonShortcuts.append({button, action});
+    }
+    const auto turnPage = [this](int step) {
+        QTabWidget* pages = ui->m_tabWidgetParam;
+        pages->setCurrentIndex((pages->currentIndex() + step + pages->count()) % pages->count());
+    };
+    auto* next = new QAction(this);
+    next->setShortcuts(QKeySequence::NextChild);
+    connect(next, &QAction::triggered, this, [turnPage] { turnPage(1); });
+    auto* previous = new QAction(this);
+    previous->setShortcuts(QKeySequence::PreviousChild);
+    connect(previous, &QAction::triggered, this, [turnPage] { turnPage(-1); });
+    addActions({next, previous});
+}
+
+void Tarvane::showShortcutTips() {
+    for (const auto& [button, action] : qAsConst(m_buttonShortcuts)) {
+        QStringList keys;
+        for (const QKeySequence& sequence : action->shortcuts()) keys << sequence.toString(QKeySequence::NativeText);
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(button->text(), keys.join(QStringLiteral(", "))));
+    }
 }
 
 void Tarvane::connectSignals() {

@@ -18,6 +18,7 @@ class HIDDevice;
 class OpticalFiberParamWidget;
 class QAction;
 class QMenu;
+class QPushButton;
 class RouteParamWidget;
 class TitleWidget;
 namespace Ui {
@@ -99,6 +100,10 @@ private:
 
     void buildLayout();
     void connectSignals();
+    // The buttons' keys (Ctrl+S, Ctrl+O, F5, F6) and Ctrl+Tab between the pages.
+    void addShortcuts();
+    // Each button's tool tip names its keys, in the current language.
+    void showShortcutTips();
     void applyLanguage(Language language);
     // Raises the minimum width that the language set where what the window
     // shows needs more in the current font.
@@ -137,6 +142,8 @@ private:
     std::unique_ptr<QMenu> m_menuOwner;
     std::unique_ptr<QMenu> m_menuDevicesOwner;
     QAction* m_pActionLanguage = nullptr;  // the Language submenu, which the devices precede
+    // The keyboard's way to each button, in the order of the button row.
+    QVector<QPair<QPushButton*, QAction*>> m_buttonShortcuts;
     std::unique_ptr<DevInfoWidget> m_devInfoOwner;
     DeviceNotifier* m_pDeviceNotifier = nullptr;
     // One search at a time, from its start until its result is handled; the

@@ -39,6 +39,7 @@ void Tarvane::onActionEN() {
     QCoreApplication::removeTranslator(&m_translatorQt);
     retranslate();
     ui->retranslateUi(this);
+    showShortcutTips();
     fitMinimumWidth();
     LanguageSettings::setLanguageId(1);
 }
@@ -50,6 +51,7 @@ void Tarvane::onActionZH() {
     installFirst(m_translatorQt);
     retranslate();
     ui->retranslateUi(this);
+    showShortcutTips();
     fitMinimumWidth();
     LanguageSettings::setLanguageId(0);
 }

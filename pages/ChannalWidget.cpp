@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include "BitTimingDialog.h"
 #include "CanCodec.h"
 #include "TextFit.h"
+#include "WheelGuard.h"
 #include "ui_ChannalWidget.h"
 
 namespace {
@@ -39,6 +41,8 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     layout->addWidget(ui->m_pTableWidgetDataList);
     setLayout(layout);
 
+    m_wheelGuard = new WheelGuard(this);
+    m_wheelGuard->guard(ui->m_pComboBoxBautRate);
     // The first entry becomes current as it is inserted, which runs the slot.
     buildBaudRates();
     buildFilterTable();
@@ -60,6 +64,9 @@ void ChannalWidget::buildBaudRates() {
 
 void ChannalWidget::buildFilterTable() {
     QTableWidget* table = ui->m_pTableWidgetDataList;
+    // Tab leaves the table for the next field; the arrow keys move inside it.
+    table->setTabKeyNavigation(false);
+    table->installEventFilter(this);
     // The style's minimum section width would widen the check-box column.
     table->horizontalHeader()->setMinimumSectionSize(kColumnWidths[0]);
     table->horizontalHeader()->setStretchLastSection(true);
@@ -75,12 +82,14 @@ void ChannalWidget::buildFilterTable() {
         auto* workMode = new QComboBox;
         workMode->addItem(workModeText(0));
         workMode->addItem(workModeText(1));
+        guardCellBox(workMode);
         table->setCellWidget(row, ColumnWorkMode, workMode);
         m_workModeBoxes.append(workMode);
 
         auto* bitWidth = new QComboBox;
         bitWidth->addItem(bitWidthText(0));
         bitWidth->addItem(bitWidthText(1));
+        guardCellBox(bitWidth);
         table->setCellWidget(row, ColumnBitWidth, bitWidth);
         m_bitWidthBoxes.append(bitWidth);
 
@@ -88,6 +97,29 @@ void ChannalWidget::buildFilterTable() {
         table->setItem(row, ColumnMask, new QTableWidgetItem);
         table->setRowHeight(row, kRowHeight);
     }
+}
+
+void ChannalWidget::guardCellBox(QComboBox* box) {
+    m_wheelGuard->guard(box);
+    // Tab goes from the table to the next field, not through 28 boxes; the
+    // keyboard reaches a box from its cell (see the table's key handling).
+    box->setFocusPolicy(Qt::ClickFocus);
+}
+
+bool ChannalWidget::eventFilter(QObject* watched, QEvent* event) {
+    QTableWidget* table = ui->m_pTableWidgetDataList;
+    if (watched != table || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    // On a work-mode or bit-width cell, the keys that open a combo box open
+    // the cell's box, which then has the focus.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool opens = key->key() == Qt::Key_F2 || key->key() == Qt::Key_F4 || key->key() == Qt::Key_Space ||
+                       key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                       (key->key() == Qt::Key_Down && key->modifiers() & Qt::AltModifier);
+    auto* box = qobject_cast<QComboBox*>(table->cellWidget(table->currentRow(), table->currentColumn()));
+    if (!opens || !box) return QWidget::eventFilter(watched, event);
+    box->setFocus(Qt::OtherFocusReason);
+    box->showPopup();
+    return true;
 }
 
 QString ChannalWidget::workModeText(int index) {

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QTableWidgetItem;
+class WheelGuard;
 
 namespace Ui {
 class ChannalWidget;
@@ -59,6 +60,10 @@ public:
     QString bitTimingText() const;
     CanCodec::FilterRow rowValues(int row) const;
 
+protected:
+    // The filter table's keys: a combo box cell opens from the keyboard.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private slots:
     void onCurrentIndexChangedComboBoxBautRate(int index);
     // Says beside the word what it means, or in red what is wrong with it.
@@ -73,6 +78,7 @@ private slots:
 private:
     void buildBaudRates();
     void buildFilterTable();
+    void guardCellBox(QComboBox* box);
     // Changes the values as a rule does, and shows the result.
     template <typename Rule>
     void change(Rule rule) {
@@ -95,4 +101,5 @@ private:
     QVector<QComboBox*> m_workModeBoxes;
     QVector<QComboBox*> m_bitWidthBoxes;
     bool m_bSettingValues = false;
+    WheelGuard* m_wheelGuard = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include "FiberRules.h"
 #include "TextFit.h"
+#include "WheelGuard.h"
 
 namespace {
 constexpr int kLabelWidth = 120;
@@ -26,6 +27,7 @@ OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent)
     layout->addWidget(ui->m_labelTip);
     layout->addSpacing(50);
     layout->addSpacing(15);
+    auto* wheelGuard = new WheelGuard(this);
     for (int i = 0; i < kMaxFibers; ++i) {
         auto* label = new QLabel;
         auto* combo = new QComboBox;
@@ -34,6 +36,7 @@ OpticalFiberParamWidget::OpticalFiberParamWidget(QWidget* parent)
         label->hide();
         combo->hide();
         combo->setFixedWidth(100);
+        wheelGuard->guard(combo);
         // The item index + 1 is the code the device uses.
         for (int code = 1; code <= FiberRules::kRateCount; ++code)
             combo->addItem(FiberRules::rateText(code), QByteArray(1, char(code)));

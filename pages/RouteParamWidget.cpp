@@ -75,6 +75,8 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
 
     table->verticalHeader()->hide();
     table->horizontalHeader()->hide();
+    // Tab goes on to the next field rather than through 56 cells.
+    table->setTabKeyNavigation(false);
     table->setRowCount(kChannelCount + 1);
     table->setColumnCount(kChannelCount + 2);
     for (int col = 0; col < table->columnCount(); ++col) {
@@ -92,6 +94,7 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
         m_rowItems[i] = makeFixedItem();
         table->setItem(row, 1, m_rowItems[i]);
         m_onOff[i] = new CheckButton;
+        m_onOff[i]->setFocusPolicy(Qt::NoFocus);  // the mouse's: it takes no key
         table->setCellWidget(row, 0, m_onOff[i]);
         connect(m_onOff[i], &CheckButton::clicked, m_signalMapper, qOverload<>(&QSignalMapper::map));
         m_signalMapper->setMapping(m_onOff[i], row);
@@ -106,6 +109,7 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     for (int r = 0; r < kChannelCount; ++r) {
         for (int c = 0; c < kChannelCount; ++c) {
             auto* button = new CheckButton;
+            button->setFocusPolicy(Qt::NoFocus);
             table->setCellWidget(rowOf(r), columnOf(c), button);
             // A channel never routes to itself: its own cell stays off for good.
             if (r == c) button->setEnabled(false);

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QtTest>
 #include <functional>
 
@@ -156,6 +157,7 @@ private slots:
 private:
     void startWithTypeFour(Window& w);
     void readTypeFour(Window& w);
+    void keyboardAndWheel(Window& w);
     void editAndWrite(Window& w);
     void unplug(Window& w);
     void plugInTypeTwo(Window& w);
@@ -178,7 +180,8 @@ void ScenarioTest::technicianSession() {
     QVERIFY(startAnswerer.seen().isEmpty());
 
     for (auto step :
-         {&ScenarioTest::startWithTypeFour, &ScenarioTest::readTypeFour, &ScenarioTest::editAndWrite,
+         {&ScenarioTest::startWithTypeFour, &ScenarioTest::readTypeFour, &ScenarioTest::keyboardAndWheel,
+          &ScenarioTest::editAndWrite,
           &ScenarioTest::unplug, &ScenarioTest::plugInTypeTwo, &ScenarioTest::readTypeTwo}) {
         (this->*step)(w);
         if (QTest::currentTestFailed()) return;
@@ -224,6 +227,95 @@ void ScenarioTest::readTypeFour(Window& w) {
     QCOMPARE(w.fiberShown(), (QStringList{"1380K", "50K", "1380K", "125K"}));
     for (int r = 1; r <= 6; ++r)
         for (int c = 2; c <= 7; ++c) QCOMPARE(w.route(r, c)->isChecked(), c != r + 1);
+    repeater().clearLog();
+}
+
+// A wheel turned over a widget, as the mouse delivers it: what the widget
+// does not take goes on to the one under it.
+void wheel(QWidget* widget, int delta) {
+    const QPoint at(widget->width() / 2, widget->height() / 2);
+    QWheelEvent event(QPointF(at), QPointF(widget->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(widget, &event);
+}
+
+// The pages as the keyboard and the wheel reach them: the wheel scrolls over
+// a choice without changing it, unless the choice has the focus; Tab leaves
+// the filter table and walks the buttons in the row's order; the buttons'
+// keys and Ctrl+Tab between the pages.
+void ScenarioTest::keyboardAndWheel(Window& w) {
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.pageTabs()->setCurrentIndex(0);
+    w.channalTabs()->setCurrentIndex(0);
+    QTableWidget* table = w.filters(0);
+    auto* workMode = static_cast<QComboBox*>(table->cellWidget(0, 1));
+    QVERIFY(table->verticalScrollBar()->maximum() > 0);
+    table->verticalScrollBar()->setValue(0);
+    wheel(workMode, -120);
+    QCOMPARE(workMode->currentIndex(), 0);
+    QVERIFY(table->verticalScrollBar()->value() > 0);  // the table scrolled instead
+    wheel(w.baudBox(0), -120);
+    QCOMPARE(w.baudBox(0)->currentText(), QString("100K"));
+    w.pageTabs()->setCurrentIndex(1);
+    wheel(w.fiberBox(0), -120);
+    QCOMPARE(w.fiberShown().first(), QString("1380K"));
+    w.pageTabs()->setCurrentIndex(0);
+    table->verticalScrollBar()->setValue(0);
+    QTest::mouseClick(workMode, Qt::LeftButton);  // opens its list, and gives it the focus
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(workMode->hasFocus());
+    wheel(workMode, -120);
+    QCOMPARE(workMode->currentIndex(), 1);
+    workMode->setCurrentIndex(0);
+
+    // Tab from the table: out of it, then the buttons as the row shows them.
+    table->setFocus();
+    table->setCurrentCell(0, 3);
+    QStringList walked;
+    for (int i = 0; i < 12 && !walked.contains("m_pushButtonDefault"); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!table->isAncestorOf(QApplication::focusWidget()));
+        walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked.mid(walked.indexOf("m_pushButtonSaveToFile")),
+             (QStringList{"m_pushButtonSaveToFile", "m_pushButtonReadFromFile", "m_pushButtonRead",
+                          "m_pushButtonWrite", "m_pushButtonDefault"}));
+    QTest::keyClick(w.button("m_pushButtonSaveToFile"), Qt::Key_Backtab);
+    QVERIFY(!table->isAncestorOf(QApplication::focusWidget()));
+
+    // A work-mode cell opens its box from the keyboard.
+    table->setFocus();
+    table->setCurrentCell(2, 1);
+    QTest::keyClick(table, Qt::Key_Space);
+    QVERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(w.focusWidget(), table->cellWidget(2, 1));
+
+    // The buttons' keys, named in their tool tips, and Ctrl+Tab.
+    QCOMPARE(w.button("m_pushButtonRead")->toolTip(), QString("读配置 (F5, Ctrl+R)"));
+    QCOMPARE(w.button("m_pushButtonWrite")->toolTip(), QString("写配置 (F6)"));
+    ModalAnswerer answerer;
+    QApplication::setActiveWindow(&w);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_F5);
+    QCOMPARE(answerer.texts(), QStringList{"读取成功"});
+    QCOMPARE(repeater().log(), readQueries(true));
+    // The offscreen platform does not give the window back its activation
+    // when a modal box closes, as a window manager does.
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(table, Qt::Key_S, Qt::ControlModifier);  // the Save dialog, cancelled
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(table, Qt::Key_O, Qt::ControlModifier);
+    QApplication::setActiveWindow(&w);
+    QCOMPARE(answerer.seen().size(), 3);
+    QCOMPARE(answerer.seen().at(1).text, QString("保存配置"));
+    QCOMPARE(answerer.seen().at(2).text, QString("打开配置"));
+    QTest::keyClick(table, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(w.pageTabs()->currentIndex(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.pageTabs()->currentIndex(), 0);
     repeater().clearLog();
 }
 

@@ -13,6 +13,9 @@ TitleWidget::TitleWidget(int type, QWidget* parent) : QWidget(parent) {
     if (type == 2) m_pButtonMenu = new PushButton(this);
     if (type == 1 || type == 2) m_pButtonMin = new PushButton(this);
     m_pButtonClose = new PushButton(this);
+    // As in a system title bar, the buttons are the mouse's, not Tab stops.
+    for (PushButton* button : {m_pButtonMenu, m_pButtonMin, m_pButtonClose})
+        if (button) button->setFocusPolicy(Qt::NoFocus);
 
     QPalette palette = m_pLabelTitle->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
