@@ -433,6 +433,53 @@
         <source>缺少“%1”</source>
         <translation>"%1" is missing</translation>
     </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFile</name>
+    <message>
+        <source>没有权限</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>只读的磁盘或文件夹</source>
+        <translation>read-only disk or folder</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>not enough space on the disk</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>第%1行第%2列</source>
+        <translation>line %1, column %2</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>文件是UTF-16编码，须为UTF-8</source>
+        <translation>the file is in UTF-16; it must be UTF-8</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolTrace</name>
@@ -718,6 +765,14 @@
         <source>恢复默认值</source>
         <translation>Restore defaults</translation>
     </message>
+    <message>
+        <source>以下参数还不能写入设备：</source>
+        <translation>These values cannot be written to a device yet:</translation>
+    </message>
+    <message>
+        <source>以下值无法使用，页面保留原值：</source>
+        <translation>These values could not be used; the pages keep what they showed:</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -945,6 +1000,10 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
     <message>
         <source>设备复位后%1秒内没有再应答</source>
         <translation>The device did not answer again within %1 s of its reset</translation>
+    </message>
+    <message>
+        <source>标准输出</source>
+        <translation>standard output</translation>
     </message>
 </context>
 <context>

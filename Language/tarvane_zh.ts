@@ -432,6 +432,53 @@
         <source>缺少“%1”</source>
         <translation>缺少“%1”</translation>
     </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFile</name>
+    <message>
+        <source>没有权限</source>
+        <translation>没有权限</translation>
+    </message>
+    <message>
+        <source>只读的磁盘或文件夹</source>
+        <translation>只读的磁盘或文件夹</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>磁盘空间不足</translation>
+    </message>
+    <message>
+        <source>文件或文件夹不存在</source>
+        <translation>文件或文件夹不存在</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹</source>
+        <translation>这是一个文件夹</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>第%1行第%2列</source>
+        <translation>第%1行第%2列</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>：</translation>
+    </message>
+    <message>
+        <source>文件是空的</source>
+        <translation>文件是空的</translation>
+    </message>
+    <message>
+        <source>文件是UTF-16编码，须为UTF-8</source>
+        <translation>文件是UTF-16编码，须为UTF-8</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolTrace</name>
@@ -717,6 +764,14 @@
         <source>恢复默认值</source>
         <translation>恢复默认值</translation>
     </message>
+    <message>
+        <source>以下参数还不能写入设备：</source>
+        <translation>以下参数还不能写入设备：</translation>
+    </message>
+    <message>
+        <source>以下值无法使用，页面保留原值：</source>
+        <translation>以下值无法使用，页面保留原值：</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -944,6 +999,10 @@
     <message>
         <source>设备复位后%1秒内没有再应答</source>
         <translation>设备复位后%1秒内没有再应答</translation>
+    </message>
+    <message>
+        <source>标准输出</source>
+        <translation>标准输出</translation>
     </message>
 </context>
 <context>

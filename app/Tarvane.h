@@ -127,6 +127,8 @@ private:
     void updateDeviceMenu();
     // Parameter operations: file and parse failures.
     void showWarning(const QString& text);
+    // A message with the notes that are not empty, each a paragraph of its own.
+    static QString withNotes(const QString& text, const QStringList& notes);
     // The set the pages now show counts as written or saved.
     void keepPageValues();
     // True when the pages hold nothing that is neither written nor saved, or

@@ -21,6 +21,13 @@ namespace {
 constexpr int kSettleMs = 5;  // lets the disabled button repaint before the work blocks
 }  // namespace
 
+QString Tarvane::withNotes(const QString& text, const QStringList& notes) {
+    QStringList parts{text};
+    for (const QString& note : notes)
+        if (!note.isEmpty()) parts << note;
+    return parts.join(QStringLiteral("\n\n"));
+}
+
 void Tarvane::showWarning(const QString& text) {
     QMessageBox::warning(this, tr("失败"), text, QMessageBox::Yes, QMessageBox::NoButton);
 }
@@ -125,7 +132,7 @@ void Tarvane::onPushButtonSaveToFile() {
         return;
     }
     m_keptValues = set;
-    showHint(tr("保存完成"));
+    showHint(withNotes(tr("保存完成"), {ParameterChecks::unsendableNote(set)}));
 }
 
 void Tarvane::onPushButtonReadFromFile() {
@@ -145,13 +152,19 @@ void Tarvane::onPushButtonReadFromFile() {
         return;
     }
     ParameterSet set = pageValues();
-    if (!ParameterDocument::apply(object, &set)) {
-        showWarning(tr("参数文件中没有这台设备的参数"));
+    QVector<ParameterDocument::Problem> unusable;
+    const bool applied = ParameterDocument::apply(object, &set, &unusable);
+    QStringList unusableLines;
+    for (const ParameterDocument::Problem& problem : qAsConst(unusable)) unusableLines << problem.text();
+    const QString unusableNote =
+        unusableLines.isEmpty() ? QString() : ParameterChecks::listed(tr("以下值无法使用，页面保留原值："), unusableLines);
+    if (!applied) {
+        showWarning(withNotes(tr("参数文件中没有这台设备的参数"), {unusableNote}));
         return;
     }
     showValues(set);
     keepPageValues();
-    showHint(tr("读取完成"));
+    showHint(withNotes(tr("读取完成"), {unusableNote, ParameterChecks::unsendableNote(set)}));
 }
 
 void Tarvane::onPushButtonDefault() {

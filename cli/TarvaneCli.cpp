@@ -289,9 +289,8 @@ int TarvaneCli::openDevice(const QString& wanted, HIDDevice& device, DeviceIdent
 
 int TarvaneCli::loadFile(const QString& path, QJsonObject* object) {
     QString warning;
-    QString detail;
-    if (ParameterFile::load(path, object, &warning, &detail)) return Done;
-    message(warning + detail);
+    if (ParameterFile::load(path, object, &warning)) return Done;
+    message(warning);
     return UsageOrFileError;
 }
 
@@ -327,7 +326,7 @@ int TarvaneCli::saveSet(const ParameterSet& set, const QString& path) {
     const QJsonDocument document = ParameterDocument::toDocument(set);
     const bool toOutput = path == QLatin1String(kStandardOutput);
     m_out.flush();  // what the stream holds goes out before the file's bytes
-    const bool saved = toOutput ? ParameterFile::write(m_outDevice, document, &warning)
+    const bool saved = toOutput ? ParameterFile::write(m_outDevice, tr("标准输出"), document, &warning)
                                 : ParameterFile::save(path, document, &warning);
     if (saved) return Done;
     message(warning);

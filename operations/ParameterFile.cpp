@@ -6,7 +6,10 @@
 #include <QFileInfo>
 #include <QJsonParseError>
 #include <QSaveFile>
+#include <QDir>
 #include <QTextCodec>
+
+#include "platform/FileErrors.h"
 
 namespace {
 const QString kCanParam = QStringLiteral("CANParam");
@@ -21,6 +24,47 @@ const char* const kTooLarge = QT_TRANSLATE_NOOP("Tarvane", "文件大于1 MiB.")
 
 QString trTarvane(const char* text) {
     return QCoreApplication::translate("Tarvane", text);
+}
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("ParameterFile", text);
+}
+
+// The system's reason in the program's language where it is a common one,
+// else as the system words it.
+QString reasonText(const QString& systemText) {
+    switch (fileErrorOf(systemText)) {
+        case FileError::PermissionDenied:
+            return tr("没有权限");
+        case FileError::ReadOnly:
+            return tr("只读的磁盘或文件夹");
+        case FileError::NoSpace:
+            return tr("磁盘空间不足");
+        case FileError::NotFound:
+            return tr("文件或文件夹不存在");
+        case FileError::IsDirectory:
+            return tr("这是一个文件夹");
+        case FileError::Other:
+            break;
+    }
+    return systemText;
+}
+
+// "写配置文件失败. D:\\site\\a.txt：没有权限": what failed first, as it
+// always read, then which file and why.
+QString failure(const char* what, const QString& path, const QString& why) {
+    QString text = trTarvane(what);
+    if (!text.endsWith(QLatin1Char(' '))) text += QLatin1Char(' ');
+    return text + tr("%1：%2").arg(QDir::toNativeSeparators(path), why);
+}
+
+// Where a parse error lies, counted as an editor counts: lines and columns
+// from 1. The parser's offset lies just past the character it stopped at.
+QString parsePosition(const QByteArray& text, int offset) {
+    const QByteArray before = text.left(qMax(0, offset - 1));
+    const int lineStart = before.lastIndexOf('\n') + 1;
+    const int column = QString::fromUtf8(before.mid(lineStart)).size() + 1;
+    return tr("第%1行第%2列").arg(before.count('\n') + 1).arg(column);
 }
 
 constexpr int kUtf8Mib = 106;
@@ -48,7 +92,7 @@ QByteArray fileBytes(const QJsonDocument& document) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly | QIODevice::Text);
     QString ignored;
-    ParameterFile::write(buffer, document, &ignored);
+    ParameterFile::write(buffer, QString(), document, &ignored);
     return buffer.data();
 }
 
@@ -109,7 +153,7 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
     QString reason;
     if (target.exists() && !target.isFile() && !target.isDir()) {
         if (writeInPlace(path, bytes, &reason)) return true;
-        *warning = trTarvane(kWriteFailed) + reason;
+        *warning = failure(kWriteFailed, path, reasonText(reason));
         return false;
     }
     // A new file, renamed over the old one once it is whole, so that a failure
@@ -119,12 +163,12 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
     // not in commit(), which would put the cut file in the old one's place.
     if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (!writeAll(file, bytes, &reason)) {
-            *warning = trTarvane(kWriteFailed) + reason;
+            *warning = failure(kWriteFailed, path, reasonText(reason));
             file.cancelWriting();  // the new file goes with the object
             return false;
         }
         if (!file.commit()) {
-            *warning = trTarvane(kWriteFailed) + file.errorString();
+            *warning = failure(kWriteFailed, path, reasonText(file.errorString()));
             return false;
         }
         if (existingFile) QFile::setPermissions(path, permissions);
@@ -132,60 +176,62 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
     }
     // A file the user may overwrite, in a folder that takes no new file.
     if (existingFile && writeInPlace(path, bytes, &reason)) return true;
-    *warning = trTarvane(kWriteFailed) + (reason.isEmpty() ? file.errorString() : reason);
+    *warning = failure(kWriteFailed, path, reasonText(reason.isEmpty() ? file.errorString() : reason));
     return false;
 }
 
-bool ParameterFile::write(QIODevice& device, const QJsonDocument& document, QString* warning) {
+bool ParameterFile::write(QIODevice& device, const QString& name, const QJsonDocument& document, QString* warning) {
     // UTF-8 without a byte order mark, as the document gives it: what Open
     // reads on every system, and byte for byte what earlier tools wrote for
     // ASCII text. A device in text mode makes the line ends the platform's.
     const QByteArray text = document.toJson(QJsonDocument::Indented);
     if (device.write(text) == text.size()) return true;
-    *warning = trTarvane(kWriteFailed) + device.errorString();
+    *warning = failure(kWriteFailed, name, reasonText(device.errorString()));
     return false;
 }
 
-bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning, QString* detail) {
+bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *warning = trTarvane(kOpenFailed) + file.errorString();
+        *warning = failure(kOpenFailed, path, reasonText(file.errorString()));
         return false;
     }
     // Reading one byte past the limit also catches files whose size is not
     // known in advance.
     const QByteArray text = file.read(kMaxFileSize + 1);
     if (text.size() > kMaxFileSize) {
-        *warning = trTarvane(kOpenFailed) + trTarvane(kTooLarge);
+        *warning = failure(kOpenFailed, path, trTarvane(kTooLarge));
         return false;
     }
     if (file.error() != QFileDevice::NoError) {
-        *warning = trTarvane(kOpenFailed) + file.errorString();
+        *warning = failure(kOpenFailed, path, reasonText(file.errorString()));
         return false;
     }
     file.close();
-    return parse(text, object, warning, detail);
+    return parse(text, path, object, warning);
 }
 
-bool ParameterFile::parse(const QByteArray& text, QJsonObject* object, QString* warning, QString* detail) {
+bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning) {
+    QString why;
+    if (text.trimmed().isEmpty()) {
+        why = tr("文件是空的");
+    } else if (text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF") ||
+               (text.size() > 1 && (text.at(0) == '\0' || text.at(1) == '\0'))) {
+        // Notepad's "Unicode": the parser would only say "illegal value".
+        why = tr("文件是UTF-16编码，须为UTF-8");
+    }
+    const QByteArray utf8 = asUtf8(text);
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(asUtf8(text), &error);
-    if (document.isNull() || error.error != QJsonParseError::NoError) {
-        *warning = trTarvane(kParseFailed) + error.errorString();
-        return false;
-    }
+    const QJsonDocument document = why.isEmpty() ? QJsonDocument::fromJson(utf8, &error) : QJsonDocument();
+    if (why.isEmpty() && (document.isNull() || error.error != QJsonParseError::NoError))
+        why = parsePosition(utf8, error.offset) + tr("：") + error.errorString();
     const QJsonObject top = document.object();
-    QString missing;
-    if (!document.isObject()) {
-        missing = QCoreApplication::translate("ParameterDocument", "顶层须为对象");
-    } else {
-        for (const QString& key : {kCanParam, kFiberParam, kRoute})
-            if (missing.isEmpty() && !top.contains(key))
-                missing = QCoreApplication::translate("ParameterDocument", "缺少“%1”").arg(key);
-    }
-    if (!missing.isEmpty()) {
-        *warning = trTarvane(kParseFailed);
-        if (detail) *detail = missing;
+    if (why.isEmpty() && !document.isObject()) why = QCoreApplication::translate("ParameterDocument", "顶层须为对象");
+    for (const QString& key : {kCanParam, kFiberParam, kRoute})
+        if (why.isEmpty() && !top.contains(key))
+            why = QCoreApplication::translate("ParameterDocument", "缺少“%1”").arg(key);
+    if (!why.isEmpty()) {
+        *warning = failure(kParseFailed, name, why);
         return false;
     }
     *object = top;

@@ -8,7 +8,7 @@ class QIODevice;
 
 // The parameter file on disk: one JSON document in a text file (what it
 // holds is ParameterDocument's). Warnings are returned as the texts the
-// user sees, translated in the context "Tarvane", with the system's reason.
+// user sees: what failed, in the context "Tarvane", then the file and why.
 class ParameterFile {
 public:
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
@@ -21,13 +21,14 @@ public:
     static bool save(const QString& path, const QJsonDocument& document, QString* warning);
     // The document as a parameter file's text, onto an open device: what
     // save() puts into the file.
-    static bool write(QIODevice& device, const QJsonDocument& document, QString* warning);
+    // `name` is what the warning calls the device.
+    static bool write(QIODevice& device, const QString& name, const QJsonDocument& document, QString* warning);
     // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
     // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's
-    // 8-bit encoding (GB18030 where that is UTF-8 itself).
-    // Where the document is no object or lacks a member, `detail` (when
-    // given) says so; the window's warning names no member.
-    static bool load(const QString& path, QJsonObject* object, QString* warning, QString* detail = nullptr);
-    // The same for a file's bytes, already read.
-    static bool parse(const QByteArray& text, QJsonObject* object, QString* warning, QString* detail = nullptr);
+    // 8-bit encoding (GB18030 where that is UTF-8 itself). A warning names
+    // the file and says why: the system's reason, the line and column of a
+    // syntax error, the member missing, an empty or UTF-16 file.
+    static bool load(const QString& path, QJsonObject* object, QString* warning);
+    // The same for a file's bytes, already read; `name` names it in the warning.
+    static bool parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning);
 };

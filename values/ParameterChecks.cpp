@@ -60,11 +60,20 @@ QString testModeQuestion(const QStringList& testModes) {
 }
 
 QString problemMessage(const QStringList& problems) {
-    QStringList lines{trTarvane("以下参数有误，未向设备发送任何数据：")};
-    lines << problems.mid(0, kShownProblems);
-    if (problems.size() > kShownProblems)
-        lines << trTarvane("……另有%1处").arg(problems.size() - kShownProblems);
-    return lines.join(QLatin1Char('\n'));
+    return listed(trTarvane("以下参数有误，未向设备发送任何数据："), problems);
+}
+
+QString listed(const QString& heading, const QStringList& lines) {
+    QStringList shown{heading};
+    shown << lines.mid(0, kShownProblems);
+    if (lines.size() > kShownProblems) shown << trTarvane("……另有%1处").arg(lines.size() - kShownProblems);
+    return shown.join(QLatin1Char('\n'));
+}
+
+QString unsendableNote(const ParameterSet& set) {
+    const QStringList lines = problems(set);
+    // Work in progress is kept all the same; the user learns it now, not at the Write.
+    return lines.isEmpty() ? QString() : listed(trTarvane("以下参数还不能写入设备："), lines);
 }
 
 }  // namespace ParameterChecks

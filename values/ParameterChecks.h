@@ -23,5 +23,10 @@ QString testModeQuestion(const QStringList& testModes);
 
 // The whole message for problems(), with at most a handful of lines.
 QString problemMessage(const QStringList& problems);
+// A heading and at most a handful of lines under it, with how many more there are.
+QString listed(const QString& heading, const QStringList& lines);
+// Under "保存完成" and "读取完成": which values on the pages the Write would
+// refuse; empty when it would send them all.
+QString unsendableNote(const ParameterSet& set);
 
 }  // namespace ParameterChecks

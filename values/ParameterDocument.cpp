@@ -35,22 +35,6 @@ QJsonDocument toDocument(const ParameterSet& set) {
     return QJsonDocument(top);
 }
 
-bool apply(const QJsonObject& object, ParameterSet* set) {
-    const QJsonArray channals = object.value(kCanParam).toArray();
-    for (int i = 0; i < channals.size() && i < set->can.size(); ++i)
-        CanCodec::applyJson(set->can[i], channals.at(i).toObject());
-
-    // A code that is not 1 ... 12 (also text that is no hex number) leaves
-    // that selector empty.
-    const QJsonArray baud = object.value(kFiberParam).toObject().value(kBaud).toArray();
-    for (int i = 0; i < baud.size(); ++i)
-        FiberRules::setCode(set->fiber, set->fiberCount, i, FiberRules::parseCodeText(baud.at(i).toString()));
-
-    // A malformed map leaves the routes as they are.
-    const bool routes = RouteRules::applyJson(set->route, set->routeType, object.value(kRoute).toArray());
-    return routes || qMin(channals.size(), set->can.size()) > 0 || qMin(baud.size(), set->fiberCount) > 0;
-}
-
 namespace {
 
 QString tr(const char* text) {
@@ -81,29 +65,101 @@ QString baudRateProblem(const QString& text) {
     return QString();
 }
 
-// Why a "DataList" entry is not a sound bank, or nothing.
-QString entryProblem(const QString& entry) {
-    const QStringList parts = entry.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    if (parts.size() != 5) return tr("须有5个以逗号分隔的字段，实有%1个").arg(parts.size());
-    const char* const names[] = {QT_TRANSLATE_NOOP("ParameterDocument", "使用"),
-                                 QT_TRANSLATE_NOOP("ParameterDocument", "工作模式"),
-                                 QT_TRANSLATE_NOOP("ParameterDocument", "位数")};
-    for (int i = 0; i < 3; ++i) {
-        const QString field = parts.at(i).trimmed();
-        if (field != QLatin1String("0") && field != QLatin1String("1"))
-            return tr("%1须为0或1，实为“%2”").arg(tr(names[i]), field);
-    }
-    if (!CanCodec::isWordText(parts.at(3))) return tr("ID寄存器：%1").arg(CanCodec::wordTextRule());
-    if (!CanCodec::isWordText(parts.at(4))) return tr("掩码寄存器：%1").arg(CanCodec::wordTextRule());
-    return QString();
-}
-
 bool fail(Problem* problem, const QString& where, const QString& why) {
     *problem = {where, why};
     return false;
 }
 
+const char* const kFlagNames[] = {QT_TRANSLATE_NOOP("ParameterDocument", "使用"),
+                                  QT_TRANSLATE_NOOP("ParameterDocument", "工作模式"),
+                                  QT_TRANSLATE_NOOP("ParameterDocument", "位数")};
+
+// Collects what Open could not use; a null list collects nothing.
+struct Unusable {
+    QVector<Problem>* list;
+    // True when `why` is empty, that is the value can be used.
+    bool check(const QString& where, const QString& why) const {
+        if (!why.isEmpty() && list) list->append({where, why});
+        return why.isEmpty();
+    }
+};
+
+// One "DataList" entry onto its bank: each flag that is 0 or 1, and both
+// register texts as they stand; the rest keeps what the bank held.
+void applyEntry(FilterRow& row, const QJsonValue& value, const QString& where, const Unusable& unusable) {
+    if (!unusable.check(where, typeProblem(value, QJsonValue::String))) return;
+    const QStringList parts = value.toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (!unusable.check(where, parts.size() == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(parts.size())))
+        return;
+    int* const fields[] = {nullptr, &row.workMode, &row.bitWidth};
+    for (int i = 0; i < 3; ++i) {
+        const QString field = parts.at(i).trimmed();
+        const bool flag = field == QLatin1String("0") || field == QLatin1String("1");
+        if (!unusable.check(where, flag ? QString() : tr("%1须为0或1，实为“%2”").arg(tr(kFlagNames[i]), field)))
+            continue;
+        if (i == 0)
+            row.inUse = field == QLatin1String("1");
+        else
+            *fields[i] = field.toInt();
+    }
+    row.idText = parts.at(3);
+    row.maskText = parts.at(4);
+}
+
+// A "CANParam" element onto its channel, as far as it can be used.
+void applyChannel(CanChannelValues& channel, const QJsonValue& value, const QString& where, const Unusable& unusable) {
+    if (!unusable.check(where, typeProblem(value, QJsonValue::Object))) return;
+    const QJsonObject element = value.toObject();
+    const QJsonValue baudRate = element.value(QStringLiteral("BaudRate"));
+    if (unusable.check(where + QStringLiteral(".BaudRate"), typeProblem(baudRate, QJsonValue::String)))
+        CanCodec::applyWord(channel, CanCodec::decodeBitTiming(baudRate.toString()));
+    const QString listWhere = where + QStringLiteral(".DataList");
+    const QJsonValue dataList = element.value(QStringLiteral("DataList"));
+    if (!unusable.check(listWhere, typeProblem(dataList, QJsonValue::Array))) return;
+    const QJsonArray banks = dataList.toArray();
+    // The banks the list reaches are applied all the same.
+    unusable.check(listWhere, banks.size() == CanCodec::kBankCount
+                                  ? QString()
+                                  : tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
+    for (int bank = 0; bank < qMin(banks.size(), CanCodec::kBankCount); ++bank)
+        applyEntry(channel.banks[size_t(bank)], banks.at(bank), listWhere + QStringLiteral("[%1]").arg(bank),
+                   unusable);
+}
+
 }  // namespace
+
+QString Problem::text() const {
+    return tr("%1：%2").arg(where, why);
+}
+
+bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusableList) {
+    const Unusable unusable{unusableList};
+    const QJsonValue can = object.value(kCanParam);
+    const QJsonArray channals = can.toArray();
+    unusable.check(kCanParam, typeProblem(can, QJsonValue::Array));
+    for (int i = 0; i < channals.size() && i < set->can.size(); ++i)
+        applyChannel(set->can[i], channals.at(i), QStringLiteral("%1[%2]").arg(kCanParam).arg(i), unusable);
+
+    int codes = 0;
+    const QJsonValue fiber = object.value(kFiberParam);
+    const QString baudWhere = kFiberParam + QLatin1Char('.') + kBaud;
+    const QJsonValue baudValue = fiber.toObject().value(kBaud);
+    if (unusable.check(kFiberParam, typeProblem(fiber, QJsonValue::Object)))
+        unusable.check(baudWhere, typeProblem(baudValue, QJsonValue::Array));
+    const QJsonArray baud = baudValue.toArray();
+    for (int i = 0; i < baud.size() && i < set->fiberCount; ++i) {
+        const QString where = QStringLiteral("%1[%2]").arg(baudWhere).arg(i);
+        if (!unusable.check(where, typeProblem(baud.at(i), QJsonValue::String))) continue;
+        const int code = FiberRules::entryCode(FiberRules::parseCodeText(baud.at(i).toString()));
+        if (!unusable.check(where, code == FiberValues::kNoEntry ? tr("须为01到0c的十六进制代码") : QString())) continue;
+        FiberRules::setCode(set->fiber, set->fiberCount, i, code);
+        ++codes;
+    }
+
+    const bool routes = RouteRules::applyJson(set->route, set->routeType, object.value(kRoute).toArray());
+    unusable.check(kRoute, routes ? QString() : tr("须为6个由0和1组成的字符串"));
+    return routes || qMin(channals.size(), set->can.size()) > 0 || codes > 0;
+}
 
 bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* problem, QStringList* ignored) {
     const QJsonValue can = object.value(kCanParam);
@@ -146,9 +202,16 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
             return fail(problem, where + QStringLiteral(".DataList"),
                         tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
         for (int bank = 0; bank < banks.size(); ++bank) {
-            QString why = typeProblem(banks.at(bank), QJsonValue::String);
-            if (why.isEmpty()) why = entryProblem(banks.at(bank).toString());
-            if (!why.isEmpty()) return fail(problem, where + QStringLiteral(".DataList[%1]").arg(bank), why);
+            // Read as Open reads it; then both registers must be words.
+            const QString at = where + QStringLiteral(".DataList[%1]").arg(bank);
+            QVector<Problem> found;
+            FilterRow row;
+            applyEntry(row, banks.at(bank), at, Unusable{&found});
+            if (found.isEmpty() && !CanCodec::isWordText(row.idText))
+                found.append({at, tr("ID寄存器：%1").arg(CanCodec::wordTextRule())});
+            if (found.isEmpty() && !CanCodec::isWordText(row.maskText))
+                found.append({at, tr("掩码寄存器：%1").arg(CanCodec::wordTextRule())});
+            if (!found.isEmpty()) return fail(problem, found.first().where, found.first().why);
         }
     }
 

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <QVector>
 
 #include "ParameterSet.h"
 
@@ -13,21 +14,27 @@ namespace ParameterDocument {
 
 QJsonDocument toDocument(const ParameterSet& set);
 
-// Opens a file's top level onto a set, which keeps what the file does not
-// say: "CANParam" elements go to channels by position ("ChannalID" plays no
-// part), each "Baud" code to its fiber channel, and a readable "Route" map
-// to the present routes. The top level must already be known to hold the
-// three members. False when the file gives the device nothing: no element
-// for a channel it has, no code for one of its fiber channels, no readable map.
-bool apply(const QJsonObject& object, ParameterSet* set);
-
-// What keeps a file from giving every value of a device: the first key or
-// element that is missing or invalid ("CANParam[1].DataList[3]") and why,
-// translated.
+// A key or element of a file ("CANParam[1].DataList[3]") and what is wrong
+// with it, translated.
 struct Problem {
     QString where;
     QString why;
+
+    // "where：why", as a line of a message.
+    QString text() const;
 };
+
+// Opens a file's top level onto a set, which keeps what the file does not
+// say or says in a form it cannot use: "CANParam" elements go to channels by
+// position ("ChannalID" plays no part), each "Baud" code to its fiber
+// channel, and a readable "Route" map to the present routes. A value of the
+// wrong type, a filter field that is not 0 or 1, a fiber code outside 01 ...
+// 0c leaves what the set held, and `unusable` (when given) names each. Texts
+// are taken as they stand, also those the Write would refuse. The top level
+// must already be known to hold the three members. False when the file
+// gives the device nothing: no element for a channel it has, no code for one
+// of its fiber channels, no readable map.
+bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusable = nullptr);
 
 // Opens a file onto a set only when it gives every value the set's device
 // has: for each CAN channel an element with that "ChannalID", a "BaudRate"

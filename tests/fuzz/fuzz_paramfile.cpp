@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     QJsonObject object;
     QString warning;
-    if (!ParameterFile::parse(text, &object, &warning)) {
+    if (!ParameterFile::parse(text, QString(), &object, &warning)) {
         FUZZ_CHECK(!warning.isEmpty());
         return 0;
     }
