@@ -19,6 +19,8 @@ namespace {
 constexpr int kRowHeight = 24;
 constexpr int kColumnWidths[] = {25, 100, 80, 100};
 constexpr int kBaudRateBoxWidth = 80;
+// The tint of a register cell that cannot be sent.
+const QColor kInvalidCellColor(255, 224, 224);
 
 }  // namespace
 
@@ -184,6 +186,8 @@ void ChannalWidget::showRegisterState(QTableWidgetItem* item) {
     const QSignalBlocker blocker(ui->m_pTableWidgetDataList);
     const bool valid = CanCodec::isWordText(item->text());
     item->setData(Qt::ForegroundRole, valid ? QVariant() : QVariant(QBrush(Qt::red)));
+    // Red text alone does not show on a cell of blanks.
+    item->setData(Qt::BackgroundRole, valid ? QVariant() : QVariant(QBrush(kInvalidCellColor)));
     item->setToolTip(valid ? QString() : CanCodec::wordTextRule());
 }
 

@@ -93,6 +93,8 @@ private slots:
     void malformedDataList();
     void outOfRangeNumbersLeaveBoxes();
     void invalidFields();
+    void registerCellMarking_data();
+    void registerCellMarking();
     void setDefault();
     void englishTexts();
     void bitTimingLabel();
@@ -433,6 +435,32 @@ void TestChannalWidget::invalidFields() {
     QCOMPARE(w.invalidFields().size(), 1);
 }
 
+// A cell that cannot be sent shows it whatever it holds: red text alone
+// would not show on blanks.
+void TestChannalWidget::registerCellMarking_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("four bytes") << "12 34 56 78" << false;
+    QTest::newRow("three bytes") << "12 34 56" << true;
+    QTest::newRow("blanks") << "    " << true;
+    QTest::newRow("empty") << "" << true;
+}
+
+void TestChannalWidget::registerCellMarking() {
+    QFETCH(QString, text);
+    QFETCH(bool, marked);
+    ChannalWidget w(1);
+    setCellText(w, 4, 4, text);
+    const QTableWidgetItem* cell = table(w)->item(4, 4);
+    QCOMPARE(cell->foreground().color() == Qt::red, marked);
+    const QBrush background = cell->background();
+    QCOMPARE(background.style() != Qt::NoBrush && background.color().red() > background.color().green(),
+             marked);
+    QCOMPARE(cell->toolTip(),
+             marked ? QStringLiteral("8个十六进制数字（数字之间可有空格和逗号，可带0x）") : QString());
+    QCOMPARE(table(w)->item(4, 3)->background().style(), Qt::NoBrush);
+}
+
 void TestChannalWidget::setDefault() {
     ChannalWidget w(1);
     fillRows(w);
@@ -479,7 +507,7 @@ void TestChannalWidget::englishTexts() {
     }
     QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
     QCOMPARE(table(w)->item(2, 3)->toolTip(),
-             QStringLiteral("must be 8 hex digits, with 0x or not, separated by blanks or commas"));
+             QStringLiteral("8 hex digits (blanks and commas between them allowed, 0x allowed)"));
 
     // Back without the catalogue: the Chinese texts return.
     w.retranslate();
@@ -505,7 +533,7 @@ void TestChannalWidget::bitTimingLabel() {
     QCOMPARE(shownLine(w), QStringLiteral("red: 须为4个字节，实为3个"));
     // Seven digits are no word, whatever they decode to.
     QTest::keyClicks(baudEdit(w), "E");
-    QCOMPARE(shownLine(w), QStringLiteral("red: 须为8个十六进制数字，可带0x，以空格或逗号分隔"));
+    QCOMPARE(shownLine(w), QStringLiteral("red: 8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
     QTest::keyClicks(baudEdit(w), "0");
     QCOMPARE(shownLine(w), QStringLiteral("10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1"));
     // 0x1D + 1 = 30, 36 MHz / (30 x 6) = 200 kbit/s.

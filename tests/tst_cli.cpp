@@ -243,8 +243,7 @@ private slots:
         row("file lacks Route", {"diff", path("short.txt")}, 2, "Failed to read the parameter file. \"Route\" is missing");
         const QString incomplete = "The parameter file is incomplete or invalid: ";
         row("register of three bytes", {"write", path("invalid.txt")}, 2,
-            incomplete + "CANParam[0].DataList[3]: ID register: must be 8 hex digits, with 0x or not, separated by "
-                         "blanks or commas");
+            incomplete + "CANParam[0].DataList[3]: ID register: 8 hex digits (blanks and commas between them allowed, 0x allowed)");
         // What the window's Open would keep from its pages, the command line cannot.
         row("members empty", {"write", path("empty.txt")}, 2, incomplete + "CANParam: no element with \"ChannalID\" 1");
         row("CANParam a number", {"diff", path("number.txt")}, 2, incomplete + "CANParam: must be an array");
