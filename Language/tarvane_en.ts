@@ -118,6 +118,10 @@
         <translation>Cancel</translation>
     </message>
     <message>
+        <source>输入比特率（kbit/s），列出可用的位定时字</source>
+        <translation>Enter a bit rate (kbit/s) to list the words that give it</translation>
+    </message>
+    <message>
         <source>比特率须为大于0的数（kbit/s）</source>
         <translation>The bit rate must be a number above 0 (kbit/s)</translation>
     </message>

@@ -118,6 +118,10 @@
         <translation>取消</translation>
     </message>
     <message>
+        <source>输入比特率（kbit/s），列出可用的位定时字</source>
+        <translation>输入比特率（kbit/s），列出可用的位定时字</translation>
+    </message>
+    <message>
         <source>比特率须为大于0的数（kbit/s）</source>
         <translation>比特率须为大于0的数（kbit/s）</translation>
     </message>
