@@ -174,8 +174,11 @@ void BitTimingDialog::refresh() {
     }
     if (empty) message = tr("输入比特率（kbit/s），列出可用的位定时字");
     ui->m_labelMessage->setText(message);
-    // A field that cannot be read is a mistake; the hint and the results are not.
-    ui->m_labelMessage->setStyleSheet(!empty && !asked ? QStringLiteral("color:red;") : QString());
+    // A field that cannot be read is a mistake; the hint and the results are
+    // not. Red by the palette: a style sheet taken away again changes the font.
+    QPalette palette;
+    if (!empty && !asked) palette.setColor(QPalette::WindowText, Qt::red);
+    ui->m_labelMessage->setPalette(palette);
     showCandidates();
 }
 

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "ChannalWidget.h"
+#include "FixedLinesLabel.h"
 #include "ModalAnswerer.h"
 
 namespace {
@@ -98,6 +99,7 @@ private slots:
     void setDefault();
     void englishTexts();
     void bitTimingLabel();
+    void bitTimingLineKeepsItsPlace();
     void calculator_data();
     void calculator();
 };
@@ -541,6 +543,36 @@ void TestChannalWidget::bitTimingLabel() {
     QCOMPARE(shownLine(w), QStringLiteral("200 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1"));
     w.fromJson({{"BaudRate", "0x80120005"}});
     QCOMPARE(shownLine(w), QStringLiteral("red: 静默模式（位31），不应答任何帧"));
+}
+
+// However long the line beside the word, the table under it stays where it
+// is, at the narrowest window and a wider one; the line breaks only between
+// phrases ("每位 25 个时间份额" stays whole), and what it cuts off is in its
+// tool tip.
+void TestChannalWidget::bitTimingLineKeepsItsPlace() {
+    ChannalWidget w(1);
+    w.show();
+    for (int width : {526, 800}) {
+        w.resize(width, 300);
+        baudBox(w)->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        const int tableTop = table(w)->y();
+        // The longest reason, a short line, every field at its top, the
+        // rule, and a plain word again after the red ones.
+        for (const char* text : {"0xFFFFFFFF", "0x00000000", "0x037F03FF", "0x001C00", "0x001C00E0"}) {
+            baudBox(w)->setCurrentIndex(16);
+            baudEdit(w)->setText(text);
+            QCoreApplication::processEvents();
+            QCOMPARE(table(w)->y(), tableTop);
+            const QStringList lines = static_cast<FixedLinesLabel*>(decodedLine(w))->shownLines();
+            QVERIFY(lines.size() <= 2);
+            QVERIFY2(lines.first().contains(QRegularExpression("[，；：、,;:]$")) || lines.size() == 1,
+                     qPrintable(lines.join(" / ")));
+            if (lines.join(QString()).remove(' ') != decodedLine(w)->text().remove(' '))
+                QVERIFY(lines.last().endsWith(QChar(0x2026)));
+            QCOMPARE(decodedLine(w)->toolTip(), decodedLine(w)->text());
+        }
+    }
 }
 
 void TestChannalWidget::calculator_data() {
