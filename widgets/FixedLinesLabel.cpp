@@ -32,6 +32,23 @@ QStringList phrases(const QString& text) {
     return parts;
 }
 
+// A phrase cut before each word, but never after a number: "16 quanta"
+// and "87.5 %" stay whole.
+QStringList words(const QString& phrase) {
+    QStringList parts;
+    int start = 0;
+    for (int i = 1; i < phrase.size(); ++i) {
+        if (phrase.at(i - 1) != QLatin1Char(' ') || phrase.at(i) == QLatin1Char(' ')) continue;
+        int last = i - 1;
+        while (last > start && phrase.at(last) == QLatin1Char(' ')) --last;
+        if (phrase.at(last).isDigit()) continue;
+        parts << phrase.mid(start, i - start);
+        start = i;
+    }
+    parts << phrase.mid(start);
+    return parts;
+}
+
 QString withoutTrailingBlanks(QString text) {
     while (text.endsWith(QLatin1Char(' '))) text.chop(1);
     return text;
@@ -47,7 +64,9 @@ QStringList FixedLinesLabel::layOut(const QString& text, const QFontMetrics& met
     const auto fits = [&](const QString& line) {
         return metrics.horizontalAdvance(withoutTrailingBlanks(line)) <= width;
     };
-    const QStringList parts = phrases(text);
+    // A phrase too wide for a line of its own breaks between its words.
+    QStringList parts;
+    for (const QString& phrase : phrases(text)) parts << (fits(phrase) ? QStringList{phrase} : words(phrase));
     QStringList lines;
     int next = 0;
     while (next < parts.size() && lines.size() < kLineCount) {

@@ -6,10 +6,11 @@
 class QFontMetrics;
 
 // A label that keeps the height of two lines whatever its text, so that
-// nothing under it moves as the text changes. It breaks the text only after
-// a separator ("，", "；", "：", "、", or ",", ";", ":" before a blank),
-// never inside a phrase such as a number and its unit, and elides what does
-// not fit in the two lines. Its owner decides the tool tip.
+// nothing under it moves as the text changes. It breaks the text after a
+// separator ("，", "；", "：", "、", or ",", ";", ":" before a blank), inside
+// a phrase only where the phrase is wider than a line, and then between
+// words, never after a number: a number and its unit stay together. What
+// does not fit in the two lines is elided; its owner decides the tool tip.
 class FixedLinesLabel : public QLabel {
     Q_OBJECT
 public:
