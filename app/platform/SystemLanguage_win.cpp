@@ -4,5 +4,5 @@
 
 Language systemStartupLanguage(std::optional<int> storedId) {
     const int id = storedId.value_or(0);
-    return startupLanguage(id, id == -1 ? GetSystemDefaultLangID() : 0);
+    return startupLanguage(id, id == -1 ? GetSystemDefaultLangID() : quint16(0));
 }
