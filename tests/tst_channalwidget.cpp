@@ -94,8 +94,6 @@ private slots:
     void malformedDataList();
     void outOfRangeNumbersLeaveBoxes();
     void invalidFields();
-    void registerCellMarking_data();
-    void registerCellMarking();
     void setDefault();
     void englishTexts();
     void bitTimingLabel();
@@ -425,6 +423,15 @@ void TestChannalWidget::invalidFields() {
                                          {InvalidField::Register, 13, 4}};
     QCOMPARE(w.invalidFields(), expected);
 
+    // Each cell is marked, blanks too, on which red text alone would not show.
+    setCellText(w, 5, 3, "   ");
+    for (const QPoint& cell : {QPoint(3, 4), QPoint(4, 4), QPoint(3, 5), QPoint(4, 13)}) {
+        QCOMPARE(table(w)->item(cell.y(), cell.x())->background().style(), Qt::SolidPattern);
+        QCOMPARE(table(w)->item(cell.y(), cell.x())->toolTip(),
+                 QStringLiteral("8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
+    }
+    QCOMPARE(table(w)->item(7, 3)->background().style(), Qt::NoBrush);
+
     // The frames still carry 17 bytes each.
     QCOMPARE(w.baudRateFrame().size(), 17);
     for (const QByteArray& frame : w.filterFrames()) QCOMPARE(frame.size(), 17);
@@ -435,32 +442,6 @@ void TestChannalWidget::invalidFields() {
     QCOMPARE(w.invalidFields(), (QVector<InvalidField>{{InvalidField::BaudRate, -1, -1}}));
     w.fromJson({{"BaudRate", "0x12003b"}});
     QCOMPARE(w.invalidFields().size(), 1);
-}
-
-// A cell that cannot be sent shows it whatever it holds: red text alone
-// would not show on blanks.
-void TestChannalWidget::registerCellMarking_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("marked");
-    QTest::newRow("four bytes") << "12 34 56 78" << false;
-    QTest::newRow("three bytes") << "12 34 56" << true;
-    QTest::newRow("blanks") << "    " << true;
-    QTest::newRow("empty") << "" << true;
-}
-
-void TestChannalWidget::registerCellMarking() {
-    QFETCH(QString, text);
-    QFETCH(bool, marked);
-    ChannalWidget w(1);
-    setCellText(w, 4, 4, text);
-    const QTableWidgetItem* cell = table(w)->item(4, 4);
-    QCOMPARE(cell->foreground().color() == Qt::red, marked);
-    const QBrush background = cell->background();
-    QCOMPARE(background.style() != Qt::NoBrush && background.color().red() > background.color().green(),
-             marked);
-    QCOMPARE(cell->toolTip(),
-             marked ? QStringLiteral("8个十六进制数字（数字之间可有空格和逗号，可带0x）") : QString());
-    QCOMPARE(table(w)->item(4, 3)->background().style(), Qt::NoBrush);
 }
 
 void TestChannalWidget::setDefault() {
