@@ -63,8 +63,8 @@
         <translation>SJW %1 is longer than a time segment</translation>
     </message>
     <message>
-        <source>须为8个十六进制数字，可带0x，以空格或逗号分隔</source>
-        <translation>must be 8 hex digits, with 0x or not, separated by blanks or commas</translation>
+        <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
+        <translation>8 hex digits (blanks and commas between them allowed, 0x allowed)</translation>
     </message>
 </context>
 <context>
@@ -116,6 +116,10 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>输入比特率（kbit/s），列出可用的位定时字</source>
+        <translation>Enter a bit rate (kbit/s) to list the words that give it</translation>
     </message>
     <message>
         <source>比特率须为大于0的数（kbit/s）</source>
@@ -558,12 +562,12 @@
         <translation>CAN channel %1 baud rate: the bit timing must be 4 bytes</translation>
     </message>
     <message>
-        <source>CAN通道%1 第%2行 ID寄存器：须为4个字节</source>
-        <translation>CAN channel %1 row %2 ID register: must be 4 bytes</translation>
+        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
+        <translation>CAN channel %1 row %2 ID register: %3</translation>
     </message>
     <message>
-        <source>CAN通道%1 第%2行 掩码寄存器：须为4个字节</source>
-        <translation>CAN channel %1 row %2 mask register: must be 4 bytes</translation>
+        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
+        <translation>CAN channel %1 row %2 mask register: %3</translation>
     </message>
     <message>
         <source>光纤%1 波特率：未选择</source>

@@ -63,8 +63,8 @@
         <translation>SJW %1 长于时间段</translation>
     </message>
     <message>
-        <source>须为8个十六进制数字，可带0x，以空格或逗号分隔</source>
-        <translation>须为8个十六进制数字，可带0x，以空格或逗号分隔</translation>
+        <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
+        <translation>8个十六进制数字（数字之间可有空格和逗号，可带0x）</translation>
     </message>
 </context>
 <context>
@@ -116,6 +116,10 @@
     <message>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>输入比特率（kbit/s），列出可用的位定时字</source>
+        <translation>输入比特率（kbit/s），列出可用的位定时字</translation>
     </message>
     <message>
         <source>比特率须为大于0的数（kbit/s）</source>
@@ -557,12 +561,12 @@
         <translation>CAN通道%1 波特率：位定时须为4个字节</translation>
     </message>
     <message>
-        <source>CAN通道%1 第%2行 ID寄存器：须为4个字节</source>
-        <translation>CAN通道%1 第%2行 ID寄存器：须为4个字节</translation>
+        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 ID寄存器：%3</translation>
     </message>
     <message>
-        <source>CAN通道%1 第%2行 掩码寄存器：须为4个字节</source>
-        <translation>CAN通道%1 第%2行 掩码寄存器：须为4个字节</translation>
+        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 掩码寄存器：%3</translation>
     </message>
     <message>
         <source>光纤%1 波特率：未选择</source>

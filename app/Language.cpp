@@ -5,8 +5,6 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "platform/SystemLanguage.h"
-
 namespace {
 const quint16 kEnglishUS = 0x0409;
 const quint16 kChinesePRC = 0x0804;
@@ -27,10 +25,9 @@ Language startupLanguage(int storedId, quint16 systemLangId) {
     }
 }
 
-quint16 langIdForLocale(const QLocale& locale) {
-    if (locale.language() == QLocale::English && locale.country() == QLocale::UnitedStates) return kEnglishUS;
-    if (locale.language() == QLocale::Chinese && locale.country() == QLocale::China) return kChinesePRC;
-    return 0;
+Language startupLanguageForLocale(std::optional<int> storedId, const QLocale& locale) {
+    if (storedId && *storedId != -1) return startupLanguage(*storedId, 0);
+    return locale.language() == QLocale::Chinese ? Language::Chinese : Language::English;
 }
 
 bool loadQtChineseCatalogue(QTranslator& translator) {

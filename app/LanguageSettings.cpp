@@ -46,12 +46,12 @@ QString LanguageSettings::filePath() {
     return location().writePath;
 }
 
-int LanguageSettings::languageId(const Location& location) {
+std::optional<int> LanguageSettings::languageId(const Location& location) {
     for (const QString& path : location.readPaths) {
         const QSettings settings(path, QSettings::IniFormat);
         if (settings.contains(kKey)) return settings.value(kKey).toInt();
     }
-    return 0;
+    return std::nullopt;
 }
 
 bool LanguageSettings::setLanguageId(int id, const Location& location) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The settings file "Config.ini": it holds only the interface language id.
 class LanguageSettings {
@@ -25,8 +26,8 @@ public:
     // The file a language change of the running program goes to.
     static QString filePath();
 
-    // The stored id; 0 (Chinese) when no file holds it.
-    static int languageId(const Location& location = LanguageSettings::location());
+    // The stored id; none when no file holds it.
+    static std::optional<int> languageId(const Location& location = LanguageSettings::location());
     // False when the file could not be written.
     static bool setLanguageId(int id, const Location& location = LanguageSettings::location());
 };

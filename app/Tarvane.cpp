@@ -92,8 +92,7 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
         if (HidNotice::isRepeaterInterface(path)) emit deviceChanged(arrival ? 1 : 0);
     });
 
-    const int languageId = LanguageSettings::languageId();
-    applyLanguage(startupLanguage(languageId, languageId == -1 ? systemDefaultLangId() : 0));
+    applyLanguage(systemStartupLanguage(LanguageSettings::languageId()));
     retranslate();
     ui->retranslateUi(this);
     showShortcutTips();

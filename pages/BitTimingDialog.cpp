@@ -26,20 +26,25 @@ constexpr int kCellPadding = 16;
 constexpr double kMaxTolerancePercent = 2;
 
 // The number a field holds; false for text that is not a number. A group
-// separator is refused in every field: "1,000" may mean 1 or 1000.
+// separator is refused in every field: "1,000" may mean 1 or 1000. Digits
+// and signs in full width, and "。" for the point, are read as a Chinese
+// input method types them.
 bool fieldNumber(const QString& text, double* value) {
+    QString ascii = text.trimmed();
+    for (QChar& ch : ascii) {
+        if (ch.unicode() >= 0xFF01 && ch.unicode() <= 0xFF5E) ch = QChar(ch.unicode() - 0xFF01 + 0x21);
+        if (ch.unicode() == 0x3002) ch = QLatin1Char('.');
+    }
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    *value = c.toDouble(text.trimmed(), &ok);
+    *value = c.toDouble(ascii, &ok);
     return ok && std::isfinite(*value);
 }
 
-// Rates equal to the wish can come out a rounding away from it.
-constexpr double kNoError = 1e-12;
-
 QString errorText(double error) {
-    if (std::fabs(error) < kNoError) return QStringLiteral("0.000 %");
+    // Also a word a rounding away from the wish, whose error shows as none.
+    if (std::fabs(error) < BitTiming::kErrorStep / 2) return QStringLiteral("0.000 %");
     return QString::asprintf("%+.3f %%", error * 100);
 }
 
@@ -117,7 +122,8 @@ bool BitTimingDialog::readRequest(BitTiming::Request* request, QString* why) con
         *why = tr("比特率不能高于%1 kbit/s（CAN的最高速率）").arg(BitTiming::decimalText(BitTiming::kMaxBitRate / 1000, 3));
         return false;
     }
-    if (kbps * 1000 < BitTiming::kMinBitRate) {
+    // Rates show to the bit/s: the floor, 1406.25, shows as 1.406 kbit/s.
+    if (std::round(kbps * 1000) < std::round(BitTiming::kMinBitRate)) {
         *why = tr("比特率不能低于%1 kbit/s（控制器能产生的最低速率）")
                    .arg(BitTiming::decimalText(BitTiming::kMinBitRate / 1000, 3));
         return false;
@@ -151,7 +157,10 @@ void BitTimingDialog::refresh() {
     BitTiming::Request request;
     QString message;
     m_candidates.clear();
-    if (readRequest(&request, &message)) {
+    // Until a rate is typed, a hint says what to do.
+    const bool empty = ui->m_editBitRate->text().trimmed().isEmpty();
+    const bool asked = !empty && readRequest(&request, &message);
+    if (asked) {
         m_candidates = BitTiming::search(request);
         BitTiming::Candidate best;
         if (!m_candidates.isEmpty()) {
@@ -163,7 +172,13 @@ void BitTimingDialog::refresh() {
                                errorText(best.error));
         }
     }
+    if (empty) message = tr("输入比特率（kbit/s），列出可用的位定时字");
     ui->m_labelMessage->setText(message);
+    // A field that cannot be read is a mistake; the hint and the results are
+    // not. Red by the palette: a style sheet taken away again changes the font.
+    QPalette palette;
+    if (!empty && !asked) palette.setColor(QPalette::WindowText, Qt::red);
+    ui->m_labelMessage->setPalette(palette);
     showCandidates();
 }
 

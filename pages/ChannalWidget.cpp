@@ -21,6 +21,16 @@ namespace {
 constexpr int kRowHeight = 24;
 constexpr int kColumnWidths[] = {25, 100, 80, 100};
 constexpr int kBaudRateBoxWidth = 80;
+// The tint of a register cell that cannot be sent.
+const QColor kInvalidCellColor(255, 224, 224);
+
+// Red by the palette: a style sheet set and taken away again leaves the
+// widget in another font, and the row under it moves.
+void showRed(QWidget* widget, QPalette::ColorRole role, bool red) {
+    QPalette palette;  // resolves nothing: the parent's colours
+    if (red) palette.setColor(role, Qt::red);
+    widget->setPalette(palette);
+}
 
 }  // namespace
 
@@ -194,11 +204,14 @@ void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
 
 void ChannalWidget::onTextChangedLineEditBautRate() {
     const QString text = ui->m_lineEditBautRate->text();
-    ui->m_labelBitTiming->setText(CanCodec::describeBitTimingText(text));
-    const QString red = QStringLiteral("color:red;");
-    ui->m_labelBitTiming->setStyleSheet(CanCodec::isBitTimingTextWrong(text) ? red : QString());
+    // The line keeps its two lines' height; where it elides, the tool tip
+    // has it whole.
+    const QString line = CanCodec::describeBitTimingText(text);
+    ui->m_labelBitTiming->setText(line);
+    ui->m_labelBitTiming->setToolTip(line);
+    showRed(ui->m_labelBitTiming, QPalette::WindowText, CanCodec::isBitTimingTextWrong(text));
     // The field itself shows whether the Write can send it.
-    ui->m_lineEditBautRate->setStyleSheet(CanCodec::canSendBitTimingText(text) ? QString() : red);
+    showRed(ui->m_lineEditBautRate, QPalette::Text, !CanCodec::canSendBitTimingText(text));
 }
 
 void ChannalWidget::onPushButtonBitTiming() {
@@ -224,6 +237,8 @@ void ChannalWidget::showRegisterState(QTableWidgetItem* item) {
     const QSignalBlocker blocker(ui->m_pTableWidgetDataList);
     const bool valid = CanCodec::isWordText(item->text());
     item->setData(Qt::ForegroundRole, valid ? QVariant() : QVariant(QBrush(Qt::red)));
+    // Red text alone does not show on a cell of blanks.
+    item->setData(Qt::BackgroundRole, valid ? QVariant() : QVariant(QBrush(kInvalidCellColor)));
     item->setToolTip(valid ? QString() : CanCodec::wordTextRule());
 }
 

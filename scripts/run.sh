@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and starts Tarvane.
 # --simulated starts tarvane-simulated, which talks to a simulated repeater
-# instead of a USB device.
+# instead of a USB device; TARVANE_SIMULATED_DEVICES=N (0 to 16) puts N
+# repeaters on its bus, each with its own card number:
+#   TARVANE_SIMULATED_DEVICES=3 scripts/run.sh --simulated
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

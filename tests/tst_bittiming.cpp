@@ -42,6 +42,12 @@ struct Dialog {
     QLineEdit* edit(const char* name) { return dialog.findChild<QLineEdit*>(name); }
     QTableWidget* table() { return dialog.findChild<QTableWidget*>("m_tableWords"); }
     QString message() { return dialog.findChild<QLabel*>("m_labelMessage")->text(); }
+    // Its style sheet takes effect on polishing.
+    bool messageRed() {
+        auto* label = dialog.findChild<QLabel*>("m_labelMessage");
+        label->ensurePolished();
+        return label->palette().color(QPalette::WindowText) == QColor(Qt::red);
+    }
     QPushButton* ok() { return dialog.findChild<QPushButton*>("m_pushButtonOK"); }
     QStringList row(int r) {
         QStringList texts;
@@ -73,6 +79,8 @@ private slots:
     void listFollowsFields();
     void fieldMessages_data();
     void fieldMessages();
+    void acceptedFields_data();
+    void acceptedFields();
     void dialogNothingFits_data();
     void dialogNothingFits();
     void takingARow();
@@ -223,7 +231,9 @@ void TestBitTiming::dialogStart() {
     QCOMPARE(d.edit("m_editSjw")->text(), QStringLiteral("1"));
     QCOMPARE(d.edit("m_editTolerance")->text(), QStringLiteral("0.5"));
     QCOMPARE(d.table()->rowCount(), 0);
-    QCOMPARE(d.message(), QStringLiteral("比特率须为大于0的数（kbit/s）"));
+    // A hint, not a complaint.
+    QCOMPARE(d.message(), QStringLiteral("输入比特率（kbit/s），列出可用的位定时字"));
+    QVERIFY(!d.messageRed());
     QVERIFY(!d.ok()->isEnabled());
     d.dialog.accept();  // nothing to take: stays open
     QCOMPARE(d.dialog.result(), 0);
@@ -302,22 +312,50 @@ void TestBitTiming::fieldMessages() {
     QCOMPARE(d.table()->rowCount(), 0);
     QVERIFY(!d.ok()->isEnabled());
     QTEST(d.message(), "message");
+    QVERIFY(d.messageRed());
     QVERIFY(d.dialog.sizeHint().width() <= QGuiApplication::primaryScreen()->availableGeometry().width());
+}
+
+// What a field takes as a number, and the first word it then gives.
+void TestBitTiming::acceptedFields_data() {
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("tolerance");
+    QTest::addColumn<QStringList>("first");
+    // 36 MHz / (1024 x 25): the floor, shown as 1.406 kbit/s.
+    QTest::newRow("the floor as it is shown")
+        << "1.406" << "0.5" << QStringList{"0x007F03FF", "1406.25", "+0.018 %", "68.0 %", "25"};
+    QTest::newRow("full-width digits, as a Chinese input method types them")
+        << "５００" << "０．５" << QStringList{"0x00050008", "500000", "0.000 %", "87.5 %", "8"};
+    // 36 MHz / 756 is 0.0001 % off 47.619: exact as the list shows it.
+    QTest::newRow("exact as shown, at a tolerance of 0")
+        << "47.619" << "0" << QStringList{"0x001E0029", "47619.048", "0.000 %", "88.9 %", "18"};
+}
+
+void TestBitTiming::acceptedFields() {
+    QFETCH(QString, rate);
+    QFETCH(QString, tolerance);
+    Dialog d;
+    d.edit("m_editTolerance")->setText(tolerance);
+    d.edit("m_editBitRate")->setText(rate);
+    QVERIFY2(d.table()->rowCount() > 0, qPrintable(d.message()));
+    QTEST(d.row(0), "first");
+    QVERIFY(d.ok()->isEnabled());
 }
 
 // No row, and a line that says why and names the closest word; the texts
 // are those of the language of the moment, the composed ones included.
-// 36 MHz / 47 619 = 756.0007: no exact word; 756 = 42 x 18 with 16/18.
+// 36 MHz / 47 620 = 755.98: no word within ±0; 756 = 42 x 18 with 16/18
+// gives 47 619.048, 0.002 % slow.
 void TestBitTiming::dialogNothingFits_data() {
     QTest::addColumn<QString>("catalogue");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("message");
     QTest::newRow("Chinese")
         << QString() << QStringLiteral("位定时计算")
-        << "±0 %内没有可用的位定时字；最接近的是0x001E0029（47.619 kbit/s，误差+0.000 %）";
+        << "±0 %内没有可用的位定时字；最接近的是0x001E0029（47.619 kbit/s，误差-0.002 %）";
     QTest::newRow("English")
         << ":/Language/tarvane_en.qm" << QStringLiteral("Bit Timing Calculator")
-        << "No word within ±0 %; the closest is 0x001E0029 (47.619 kbit/s, off by +0.000 %)";
+        << "No word within ±0 %; the closest is 0x001E0029 (47.619 kbit/s, off by -0.002 %)";
 }
 
 void TestBitTiming::dialogNothingFits() {
@@ -327,11 +365,12 @@ void TestBitTiming::dialogNothingFits() {
         QVERIFY(translator.load(catalogue) && QCoreApplication::installTranslator(&translator));
     Dialog d;
     d.edit("m_editTolerance")->setText("0");
-    d.edit("m_editBitRate")->setText("47.619");
+    d.edit("m_editBitRate")->setText("47.62");
     QTEST(d.dialog.windowTitle(), "title");
     QCOMPARE(d.table()->rowCount(), 0);
     QTEST(d.message(), "message");
-    d.edit("m_editTolerance")->setText("0.001");
+    QVERIFY(!d.messageRed());  // a result, not a mistake
+    d.edit("m_editTolerance")->setText("0.002");
     QCOMPARE(d.row(0).first(), QStringLiteral("0x001E0029"));
 }
 

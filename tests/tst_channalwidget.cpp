@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "ChannalWidget.h"
+#include "FixedLinesLabel.h"
 #include "ModalAnswerer.h"
 
 namespace {
@@ -96,6 +97,7 @@ private slots:
     void setDefault();
     void englishTexts();
     void bitTimingLabel();
+    void bitTimingLineKeepsItsPlace();
     void calculator_data();
     void calculator();
 };
@@ -421,6 +423,15 @@ void TestChannalWidget::invalidFields() {
                                          {InvalidField::Register, 13, 4}};
     QCOMPARE(w.invalidFields(), expected);
 
+    // Each cell is marked, blanks too, on which red text alone would not show.
+    setCellText(w, 5, 3, "   ");
+    for (const QPoint& cell : {QPoint(3, 4), QPoint(4, 4), QPoint(3, 5), QPoint(4, 13)}) {
+        QCOMPARE(table(w)->item(cell.y(), cell.x())->background().style(), Qt::SolidPattern);
+        QCOMPARE(table(w)->item(cell.y(), cell.x())->toolTip(),
+                 QStringLiteral("8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
+    }
+    QCOMPARE(table(w)->item(7, 3)->background().style(), Qt::NoBrush);
+
     // The frames still carry 17 bytes each.
     QCOMPARE(w.baudRateFrame().size(), 17);
     for (const QByteArray& frame : w.filterFrames()) QCOMPARE(frame.size(), 17);
@@ -479,7 +490,7 @@ void TestChannalWidget::englishTexts() {
     }
     QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
     QCOMPARE(table(w)->item(2, 3)->toolTip(),
-             QStringLiteral("must be 8 hex digits, with 0x or not, separated by blanks or commas"));
+             QStringLiteral("8 hex digits (blanks and commas between them allowed, 0x allowed)"));
 
     // Back without the catalogue: the Chinese texts return.
     w.retranslate();
@@ -505,7 +516,7 @@ void TestChannalWidget::bitTimingLabel() {
     QCOMPARE(shownLine(w), QStringLiteral("red: 须为4个字节，实为3个"));
     // Seven digits are no word, whatever they decode to.
     QTest::keyClicks(baudEdit(w), "E");
-    QCOMPARE(shownLine(w), QStringLiteral("red: 须为8个十六进制数字，可带0x，以空格或逗号分隔"));
+    QCOMPARE(shownLine(w), QStringLiteral("red: 8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
     QTest::keyClicks(baudEdit(w), "0");
     QCOMPARE(shownLine(w), QStringLiteral("10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1"));
     // 0x1D + 1 = 30, 36 MHz / (30 x 6) = 200 kbit/s.
@@ -513,6 +524,40 @@ void TestChannalWidget::bitTimingLabel() {
     QCOMPARE(shownLine(w), QStringLiteral("200 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1"));
     w.fromJson({{"BaudRate", "0x80120005"}});
     QCOMPARE(shownLine(w), QStringLiteral("red: 静默模式（位31），不应答任何帧"));
+}
+
+// However long the line beside the word, the table under it stays where it
+// is, at the narrowest window and a wider one, in both languages; the line
+// never breaks after a number ("每位 25 个时间份额" stays whole), and what it
+// cuts off is in its tool tip.
+void TestChannalWidget::bitTimingLineKeepsItsPlace() {
+    ChannalWidget w(1);
+    w.show();
+    QTranslator english;
+    QVERIFY(english.load(":/Language/tarvane_en.qm"));
+    for (int width : {526, 800}) {
+        if (width == 800) QCoreApplication::installTranslator(&english);
+        w.retranslate();
+        w.resize(width, 300);
+        baudBox(w)->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        const int tableTop = table(w)->y();
+        // The longest reason, a short line, every field at its top, the
+        // rule, and a plain word again after the red ones.
+        for (const char* text : {"0xFFFFFFFF", "0x00000000", "0x037F03FF", "0x001C00", "0x001C00E0"}) {
+            baudBox(w)->setCurrentIndex(16);
+            baudEdit(w)->setText(text);
+            QCoreApplication::processEvents();
+            QCOMPARE(table(w)->y(), tableTop);
+            const QStringList lines = static_cast<FixedLinesLabel*>(decodedLine(w))->shownLines();
+            QVERIFY(lines.size() <= 2);
+            QVERIFY2(!lines.first().back().isDigit() || lines.size() == 1, qPrintable(lines.join(" / ")));
+            if (lines.join(QString()).remove(' ') != decodedLine(w)->text().remove(' '))
+                QVERIFY(lines.last().endsWith(QChar(0x2026)));
+            QCOMPARE(decodedLine(w)->toolTip(), decodedLine(w)->text());
+        }
+    }
+    QCoreApplication::removeTranslator(&english);
 }
 
 void TestChannalWidget::calculator_data() {

@@ -248,8 +248,7 @@ private slots:
             "Failed to read the parameter file. " + file("short.txt") + ": \"Route\" is missing");
         const QString incomplete = "The parameter file is incomplete or invalid: ";
         row("register of three bytes", {"write", path("invalid.txt")}, 2,
-            incomplete + "CANParam[0].DataList[3]: ID register: must be 8 hex digits, with 0x or not, separated by "
-                         "blanks or commas");
+            incomplete + "CANParam[0].DataList[3]: ID register: 8 hex digits (blanks and commas between them allowed, 0x allowed)");
         // What the window's Open would keep from its pages, the command line cannot.
         row("members empty", {"write", path("empty.txt")}, 2, incomplete + "CANParam: no element with \"ChannalID\" 1");
         row("CANParam a number", {"diff", path("number.txt")}, 2, incomplete + "CANParam: must be an array");
@@ -516,16 +515,28 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("outStart");
         QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QByteArray>("devices");  // TARVANE_SIMULATED_DEVICES, unset when empty
         QTest::newRow("version") << QStringList{"--version"} << 0
-                                 << QByteArray("tarvane-cli " TARVANE_VERSION "\n") << QByteArray();
+                                 << QByteArray("tarvane-cli " TARVANE_VERSION "\n") << QByteArray()
+                                 << QByteArray();
         QTest::newRow("help, from the catalogue")
             << QStringList{"write", "--help"} << 0 << QByteArray("Usage: tarvane-cli write FILE [--device ")
-            << QByteArray();
+            << QByteArray() << QByteArray();
         QTest::newRow("read to standard output")
             << QStringList{"read", "-o", "-"} << 0 << QByteArray("{\n    \"CANParam\": [\n")
-            << QByteArray("Read successfully\n");
-        QTest::newRow("usage error in Chinese") << QStringList{"--lang", "zh", "read"} << 2 << QByteArray()
-                                                << QByteArray("缺少 -o 文件\n用 --help 查看用法。\n");
+            << QByteArray("Read successfully\n") << QByteArray();
+        QTest::newRow("usage error in Chinese")
+            << QStringList{"--lang", "zh", "read"} << 2 << QByteArray()
+            << QByteArray("缺少 -o 文件\n用 --help 查看用法。\n") << QByteArray();
+        QTest::newRow("three simulated repeaters")
+            << QStringList{"list"} << 0
+            << QByteArray(
+                   "sim:hidraw0\tOrvex-A4\tTV2026000417\t1.05\t2.10\t2\t4\n"
+                   "sim:hidraw1\tOrvex-A4\tTV2026000418\t1.05\t2.10\t2\t4\n"
+                   "sim:hidraw2\tOrvex-A4\tTV2026000419\t1.05\t2.10\t2\t4\n")
+            << QByteArray() << QByteArray("3");
+        QTest::newRow("no simulated repeater") << QStringList{"list"} << 3 << QByteArray()
+                                               << QByteArray("Equipment not connected\n") << QByteArray("0");
     }
 
     void program() {
@@ -533,11 +544,13 @@ private slots:
         QFETCH(int, status);
         QFETCH(QByteArray, outStart);
         QFETCH(QByteArray, err);
+        QFETCH(QByteArray, devices);
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("QT_QPA_PLATFORM");
         environment.remove("DISPLAY");
         environment.insert("LC_ALL", "C.UTF-8");
+        if (!devices.isEmpty()) environment.insert("TARVANE_SIMULATED_DEVICES", QString::fromLatin1(devices));
         process.setProcessEnvironment(environment);
         // Text mode: the platform's line ends read as "\n".
         process.start(TARVANE_CLI_SIMULATED, arguments, QIODevice::ReadWrite | QIODevice::Text);

@@ -575,8 +575,8 @@ private slots:
             QVERIFY(QFile::setPermissions(beside, file == WritableFile ? readable | writable : readable));
         }
         if (appDir == program.path()) QVERIFY(setFolderWritable(appDir, folderWritable));
-        const int stored = file == NoFile ? 0 : 1;
-        const int chosen = 1 - stored;
+        const std::optional<int> stored = file == NoFile ? std::nullopt : std::optional<int>(1);
+        const int chosen = file == NoFile ? 1 : 0;
         const QMap<QString, QString> names{{beside, "beside"}, {userDir + "/Config.ini", "user"}};
 
         const OrdinaryUserRun run = runAsOrdinaryUser([&]() -> QString {

@@ -245,16 +245,20 @@ void TestReadWrite::writeRefusesInvalidFields_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("line");
 
+    // A register's reason is the rule its cell's tool tip gives.
+    const QString rule = "8个十六进制数字（数字之间可有空格和逗号，可带0x）";
     QTest::newRow("custom bit timing of three bytes") << "baud"
                                                       << "CAN通道1 波特率：位定时须为4个字节";
     QTest::newRow("ID register of three bytes") << "id"
-                                                << "CAN通道2 第3行 ID寄存器：须为4个字节";
+                                                << "CAN通道2 第3行 ID寄存器：" + rule;
     QTest::newRow("mask register of five bytes") << "mask"
-                                                 << "CAN通道1 第14行 掩码寄存器：须为4个字节";
+                                                 << "CAN通道1 第14行 掩码寄存器：" + rule;
+    QTest::newRow("register emptied to blanks") << "blanks"
+                                                << "CAN通道1 第14行 掩码寄存器：" + rule;
     QTest::newRow("fiber selector empty") << "fiber"
                                           << "光纤2 波特率：未选择";
     QTest::newRow("register with a G, which would shift the digits") << "typo"
-                                                                      << "CAN通道2 第3行 ID寄存器：须为4个字节";
+                                                                     << "CAN通道2 第3行 ID寄存器：" + rule;
     QTest::newRow("custom entry as it comes") << "custom"
                                               << "CAN通道1 波特率：字段外的位不为0：0x3C80FC00";
 }
@@ -273,6 +277,8 @@ void TestReadWrite::writeRefusesInvalidFields() {
         filterTable(window->channal(1))->item(2, ChannalWidget::ColumnId)->setText("00 00 00");
     } else if (field == "mask") {
         filterTable(window->channal(0))->item(13, ChannalWidget::ColumnMask)->setText("00 00 00 00 00");
+    } else if (field == "blanks") {
+        filterTable(window->channal(0))->item(13, ChannalWidget::ColumnMask)->setText("   ");
     } else if (field == "typo") {
         filterTable(window->channal(1))->item(2, ChannalWidget::ColumnId)->setText("12 34 5G 78");
     } else if (field == "custom") {

@@ -537,7 +537,7 @@ void ScenarioTest::switchLanguage(Window& w) {
     QVERIFY(english->isChecked());
     QVERIFY(!chinese->isChecked());
     QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 600));
-    QCOMPARE(LanguageSettings::languageId(), 1);
+    QCOMPARE(LanguageSettings::languageId(), std::optional<int>(1));
     QCOMPARE(w.findChild<QLabel*>("m_pLabelDevName")->text(), QString("Devic Name："));
     QCOMPARE(w.pageTabs()->tabText(0), QString("CAN Param"));
     QCOMPARE(w.pageTabs()->tabText(1), QString("Fiber Param"));
@@ -565,7 +565,7 @@ void ScenarioTest::switchLanguage(Window& w) {
     QVERIFY(chinese->isChecked());
     QVERIFY(!english->isChecked());
     QCOMPARE(w.minimumWidth(), languageMinimumWidth(w, 556));
-    QCOMPARE(LanguageSettings::languageId(), 0);
+    QCOMPARE(LanguageSettings::languageId(), std::optional<int>(0));
     QCOMPARE(w.findChild<QLabel*>("m_pLabelDevName")->text(), QString("设备名称："));
     QCOMPARE(w.pageTabs()->tabText(0), QString("CAN参数"));
     QCOMPARE(w.button("m_pushButtonRead")->text(), QString("读配置"));

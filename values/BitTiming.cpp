@@ -65,7 +65,7 @@ void forEachWord(const Request& request, double tolerance, Visit visit) {
         for (int prescaler = 1; prescaler <= kMaxPrescaler; ++prescaler) {
             const double rate = double(kClockHz) / (double(prescaler) * quanta);
             const double error = rate / request.bitRate - 1;
-            if (std::fabs(error) > tolerance) continue;
+            if (std::fabs(error) >= tolerance + kErrorStep / 2) continue;
             // The jump width may be no longer than either phase.
             for (int segment2 = request.sjw; segment2 <= kMaxSegment2; ++segment2) {
                 const int segment1 = quanta - 1 - segment2;

@@ -22,6 +22,10 @@ constexpr int kMaxQuanta = 1 + kMaxSegment1 + kMaxSegment2;
 constexpr double kMaxBitRate = 1000000;  // CAN's fastest
 // The slowest rate the controller makes: every prescaler and quantum at its top.
 constexpr double kMinBitRate = double(kClockHz) / (double(kMaxPrescaler) * kMaxQuanta);
+// Rate errors are shown in percent with three decimals. A word whose error
+// shows as 0.000 % is exact, and a tolerance takes every word whose error
+// shows within it.
+constexpr double kErrorStep = 0.00001;
 
 // Every field at its smallest value: the word 00000000.
 struct Fields {
@@ -89,11 +93,11 @@ struct Candidate {
     QByteArray word() const { return encode(fields); }
 };
 
-// Every word within the tolerance, best first: smallest rate error, then the
-// sample point closest to the wish, then more quanta per bit, then the later
-// sample point. The SJW is no longer than either segment, and 00000000 is
-// never among them: that word stands for "自适应". Empty for a request
-// outside the ranges above.
+// Every word within the tolerance (as its error is shown), best first:
+// smallest rate error, then the sample point closest to the wish, then more
+// quanta per bit, then the later sample point. The SJW is no longer than
+// either segment, and 00000000 is never among them: that word stands for
+// "自适应". Empty for a request outside the ranges above.
 QVector<Candidate> search(const Request& request);
 
 // The best word by the same order whatever its error; false for a request

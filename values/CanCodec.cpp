@@ -159,7 +159,7 @@ QByteArray bitTimingWord(const QString& text) {
 }
 
 QString wordTextRule() {
-    return QCoreApplication::translate("BitTiming", "须为8个十六进制数字，可带0x，以空格或逗号分隔");
+    return QCoreApplication::translate("BitTiming", "8个十六进制数字（数字之间可有空格和逗号，可带0x）");
 }
 
 QString describeBitTimingText(const QString& text) {

@@ -89,7 +89,7 @@ bool isWordText(const QString& text);
 QByteArray bitTimingWord(const QString& text);
 
 // What a register or bit-timing text must be, when it is not: the line
-// shown beside the field or over the cell, translated.
+// shown beside the field, over the cell and in the Write's reason, translated.
 QString wordTextRule();
 // The line beside the bit-timing field: what its word means, or what is
 // wrong with its text or its word.

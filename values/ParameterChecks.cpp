@@ -18,6 +18,8 @@ QString trTarvane(const char* text) {
 
 QStringList problems(const ParameterSet& set) {
     QStringList lines;
+    // A register's reason is the rule its cell's tool tip gives.
+    const QString rule = CanCodec::wordTextRule();
     for (const CanChannelValues& channel : set.can) {
         const int id = channel.channalId;
         for (const InvalidField& field : CanCodec::invalidFields(channel)) {
@@ -29,9 +31,9 @@ QStringList problems(const ParameterSet& set) {
             } else if (field.kind == InvalidField::BaudRate) {
                 lines << trTarvane("CAN通道%1 波特率：位定时须为4个字节").arg(id);
             } else if (field.column == CanCodec::kColumnId) {
-                lines << trTarvane("CAN通道%1 第%2行 ID寄存器：须为4个字节").arg(id).arg(field.row + 1);
+                lines << trTarvane("CAN通道%1 第%2行 ID寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
             } else {
-                lines << trTarvane("CAN通道%1 第%2行 掩码寄存器：须为4个字节").arg(id).arg(field.row + 1);
+                lines << trTarvane("CAN通道%1 第%2行 掩码寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
             }
         }
     }

@@ -1,15 +1,11 @@
 #pragma once
 
-#include <QtGlobal>
+#include <optional>
 
-class QLocale;
+#include "Language.h"
 
-// The system's default language as a Windows language identifier
-// (0x0409 English (United States), 0x0804 Chinese (PRC), ...).
-// Each platform has its own source file for it.
-quint16 systemDefaultLangId();
-
-// The identifier a locale stands for, for systems that have locales instead:
-// English (United States) and Chinese (PRC) map to their identifiers, every
-// other locale to 0.
-quint16 langIdForLocale(const QLocale& locale);
+// The language to start in, from the id the settings file holds (none when
+// it holds none), as this system decides it: Windows by its default
+// language identifier, other systems by their locale. Each platform has its
+// own source file for it.
+Language systemStartupLanguage(std::optional<int> storedId);

@@ -2,6 +2,7 @@
 
 #include "SystemLanguage.h"
 
-quint16 systemDefaultLangId() {
-    return langIdForLocale(QLocale::system());
+Language systemStartupLanguage(std::optional<int> storedId) {
+    // LC_ALL, LC_MESSAGES or LANG, as Qt reads them.
+    return startupLanguageForLocale(storedId, QLocale::system());
 }

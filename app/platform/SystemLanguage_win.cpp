@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
-quint16 systemDefaultLangId() {
-    return GetSystemDefaultLangID();
+Language systemStartupLanguage(std::optional<int> storedId) {
+    const int id = storedId.value_or(0);
+    return startupLanguage(id, id == -1 ? GetSystemDefaultLangID() : quint16(0));
 }

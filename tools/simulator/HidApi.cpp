@@ -9,6 +9,7 @@ using sim::SimulatedRepeater;
 extern "C" {
 
 int HID_API_EXPORT HID_API_CALL hid_init(void) {
+    SimulatedRepeater::plugInFromEnvironment();
     return SimulatedRepeater::instance().hidInit();
 }
 

@@ -1,6 +1,7 @@
 #include "SimulatedRepeater.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <deque>
 
@@ -60,6 +61,27 @@ void SimulatedRepeater::removeAddedDevices() {
         b.attached.back()->setPresent(false);
         b.detached.push_back(std::move(b.attached.back()));
         b.attached.pop_back();
+    }
+}
+
+void SimulatedRepeater::plugInFromEnvironment() {
+    bool ok = false;
+    const int count = qEnvironmentVariableIntValue("TARVANE_SIMULATED_DEVICES", &ok);
+    if (!ok || count < 0 || count > kMaxEnvironmentDevices) return;
+    removeAddedDevices();
+    instance().setPresent(count > 0);
+    // The digits at the end of the card number count on: ...417, ...418.
+    const QByteArray first = instance().identity().cardNumber;
+    int digits = 0;
+    while (digits < first.size() &&
+           std::isdigit(static_cast<unsigned char>(first.at(first.size() - 1 - digits))))
+        ++digits;
+    const qulonglong number = first.right(digits).toULongLong();
+    for (int i = 1; i < count; ++i) {
+        Identity identity = instance().identity();
+        identity.cardNumber = first.left(first.size() - digits) +
+                              QByteArray::number(number + qulonglong(i)).rightJustified(digits, '0');
+        addDevice().setIdentity(identity);
     }
 }
 

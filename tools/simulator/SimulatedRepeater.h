@@ -49,6 +49,13 @@ public:
     // the next addDevice() gets the second path again. References to them
     // stay valid.
     static void removeAddedDevices();
+    // The bus the simulated programs start with: TARVANE_SIMULATED_DEVICES=N
+    // puts N repeaters on it (0 to kMaxEnvironmentDevices), each with the
+    // next card number after the first one's; unset or any other value, the
+    // one of instance(). hid_init() calls it; tests, which do not, keep
+    // their own bus.
+    static constexpr int kMaxEnvironmentDevices = 16;
+    static void plugInFromEnvironment();
     // The bus owns every repeater and keeps it to the end of the program.
     ~SimulatedRepeater();
     SimulatedRepeater(const SimulatedRepeater&) = delete;
