@@ -59,7 +59,9 @@ if [ ! -f "$kernel/unpacked" ]; then
     mkdir -p "$kernel/download"
     # apt's download user must be able to write there.
     if [ "$(id -u)" -eq 0 ] && id _apt > /dev/null 2>&1; then chown _apt "$kernel/download"; fi
-    (cd "$kernel/download" && apt-get download -qq "$package")
+    # Lists older than the archive may name a file it no longer has.
+    (cd "$kernel/download" && apt-get download -qq "$package") ||
+        { $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq && (cd "$kernel/download" && apt-get download -qq "$package"); }
     dpkg-deb -x "$kernel"/download/*.deb "$kernel/root"
     rm -rf "$kernel/download"
     /usr/sbin/depmod -b "$kernel/root" "$version"

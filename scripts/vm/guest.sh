@@ -1,9 +1,8 @@
 #!/bin/bash
 # Runs inside the test machine (scripts/vm-test.sh) as its first process, as
 # root on the build machine's files, with the build folder writable at its own
-# path:
-# starts udevd with the package's rule, plugs virtual repeaters in, and runs
-# the real tarvane-cli and the window's test against them. Every check prints
+# path: starts udevd with the package's rule, plugs virtual repeaters in, and
+# runs the real tarvane-cli and the window's test against them. Every check prints
 # "ok" or "not ok"; the number of failed checks goes to vm/results/status.
 set -u
 work="$1"
@@ -130,7 +129,7 @@ expect_line "list shows the repeater" "$files/list.out" "$(printf '%s\t' "$node_
 run "read -o" 0 "$cli" read -o "$files/a.txt"
 expect_line "read says so" "$files/read -o.err" "Read successfully"
 run "diff after read" 0 "$cli" diff "$files/a.txt"
-expect_line "diff after read: no difference" <(wc -c < "$files/diff after read.out") "0"
+if [ ! -s "$files/diff after read.out" ]; then ok "diff after read: no difference"; else not_ok "diff after read: differences"; fi
 # The golden file: fiber channel 1 at code 05 instead of the device's 0b.
 sed '/"Baud": \[/{n;s/"0b"/"05"/}' "$files/a.txt" > "$files/golden.txt"
 run "diff golden before write" 1 "$cli" diff "$files/golden.txt"
@@ -146,7 +145,8 @@ run "diff old file after write" 1 "$cli" diff "$files/a.txt"
 run "--trace read" 0 "$cli" --trace read -o "$files/trace.txt"
 expect_match "trace: open" "$files/--trace read.err" "^ *[0-9]+\.[0-9]{3} open $node_a\$"
 expect_match "trace: hardware type query" "$files/--trace read.err" "^ *[0-9]+\.[0-9]{3} > $(frame 00 12 15 01 00)\$"
-expect_match "trace: hardware type reply" "$files/--trace read.err" "^ *[0-9]+\.[0-9]{3} < 12 15 81 00 04( 00){11}\$"
+# Of the reply, the head, the command and the type in byte 4.
+expect_match "trace: hardware type reply" "$files/--trace read.err" "^ *[0-9]+\.[0-9]{3} < 12 15 .. .. 04( ..){11}\$"
 expect_match "trace: fiber query" "$files/--trace read.err" "^ *[0-9]+\.[0-9]{3} > 00 12 26 01 00 "
 
 echo "# tarvane-cli, two repeaters (USB gadget and uhid), chosen by card number (${SECONDS} s)"
