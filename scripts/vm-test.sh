@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The real HID stack: boots Debian's own kernel in a small virtual machine
+# (qemu) on the build machine's files and runs the real tarvane-cli and the
+# window, linked with the real hidapi, against virtual repeaters on the
+# kernel's HID bus (a USB gadget on dummy_hcd, and uhid), with a real udevd
+# and the package's udev rule. The checks themselves are in scripts/vm/guest.sh
+# and tests/vm/.
+#
+#   scripts/vm-test.sh [BUILD_DIR]     (default: build-test)
+#
+# TARVANE_SKIP_VM=1 skips it. TARVANE_VM_ACCEL=kvm uses KVM where it really
+# works (the default, tcg, emulates and works everywhere);
+# TARVANE_VM_TIMEOUT (seconds, default 300) bounds the guest's run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${TARVANE_SKIP_VM:-}" = "1" ]; then
+    echo "vm-test: skipped, as TARVANE_SKIP_VM=1 asks: the programs were not tried on the real HID stack"
+    exit 0
+fi
+
+build="${1:-build-test}"
+repo="$PWD"
+mkdir -p "$build"
+build="$(cd "$build" && pwd)"
+case "$repo$build" in
+    *[[:space:]]*) echo "vm-test: the guest takes its paths from the kernel command line; a path with spaces cannot go there" >&2
+        exit 1 ;;
+esac
+
+# qemu, the guest's init (busybox), udevd, and kmod to find the modules' order.
+scripts/deps.sh qemu-system-x86 busybox-static udev kmod
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARVANE_WERROR=ON > /dev/null
+fi
+cmake --build "$build" -j "$(nproc)" --target tarvane-cli tarvane-virtual-repeater tst_vmwindow
+
+vm="$build/vm"
+mkdir -p "$vm"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+# --- Debian's kernel, unpacked into the build folder (never installed) -------
+kernel_package() {
+    apt-cache depends linux-image-amd64 2>/dev/null | awk '/Depends: linux-image-[0-9]/ { print $2; exit }'
+}
+package="$(kernel_package)"
+if [ -z "$package" ]; then
+    $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+    package="$(kernel_package)"
+fi
+[ -n "$package" ] || { echo "vm-test: apt knows no linux-image-amd64 kernel" >&2; exit 1; }
+version="${package#linux-image-}"
+kernel="$vm/kernel/$version"
+if [ ! -f "$kernel/unpacked" ]; then
+    echo "vm-test: fetching $package"
+    rm -rf "$vm/kernel"
+    mkdir -p "$kernel/download"
+    # apt's download user must be able to write there.
+    if [ "$(id -u)" -eq 0 ] && id _apt > /dev/null 2>&1; then chown _apt "$kernel/download"; fi
+    # Lists older than the archive may name a file it no longer has.
+    (cd "$kernel/download" && apt-get download -qq "$package") ||
+        { $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq && (cd "$kernel/download" && apt-get download -qq "$package"); }
+    dpkg-deb -x "$kernel"/download/*.deb "$kernel/root"
+    rm -rf "$kernel/download"
+    /usr/sbin/depmod -b "$kernel/root" "$version"
+    touch "$kernel/unpacked"
+fi
+
+# --- The initramfs: busybox, the modules, and init --------------------------
+# virtio and 9p to reach the build machine's files; hid, hidraw's users and
+# uhid; USB with dummy_hcd and the HID gadget function through configfs.
+modules=(virtio_pci 9pnet_virtio 9p hid_generic uhid usbhid dummy_hcd configfs libcomposite usb_f_hid)
+initramfs="$vm/initramfs"
+rm -rf "$initramfs"
+mkdir -p "$initramfs"/{bin,dev,proc,sys,mnt,modules}
+cp /bin/busybox "$initramfs/bin/busybox"
+for applet in sh mount insmod mkdir cat ln switch_root poweroff; do
+    ln -s busybox "$initramfs/bin/$applet"
+done
+for module in "${modules[@]}"; do
+    /usr/sbin/modprobe -d "$kernel/root" -S "$version" --show-depends "$module" | awk '$1 == "insmod" { print $2 }'
+done | awk '!seen[$0]++' | while read -r file; do
+    cp "$file" "$initramfs/modules/"
+    basename "$file" >> "$initramfs/modules/order"
+done
+cp scripts/vm/init "$initramfs/init"
+(cd "$initramfs" && find . | busybox cpio -o -H newc --quiet) | gzip -1 > "$vm/initramfs.cpio.gz"
+
+# --- Boot ---------------------------------------------------------------------
+results="$build/vm/results"
+rm -rf "$results"
+console="$vm/console.log"
+accel="${TARVANE_VM_ACCEL:-tcg}"
+limit="${TARVANE_VM_TIMEOUT:-300}"
+if [ "$accel" = "tcg" ]; then
+    # The guest's clock counts emulated instructions (1 ns each) while it
+    # runs, so that a busy build machine does not stretch the 10 ms the
+    # program gives a reply; one processor, as counting needs.
+    cpus=(-smp 1 -icount shift=0)
+else
+    cpus=(-smp 2)
+fi
+echo "vm-test: booting Linux $version (qemu, $accel), at most $limit s"
+start=$SECONDS
+status=0
+timeout "$limit" qemu-system-x86_64 -accel "$accel" -m 1024 "${cpus[@]}" \
+    -nographic -serial stdio -monitor none -no-reboot -net none \
+    -kernel "$kernel/root/boot/vmlinuz-$version" -initrd "$vm/initramfs.cpio.gz" \
+    -append "console=ttyS0 quiet panic=-1 tarvane.work=$build tarvane.guest=$repo/scripts/vm/guest.sh" \
+    -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
+    -virtfs "local,path=$build,mount_tag=work,security_model=none,multidevs=remap" \
+    < /dev/null > "$console" 2>&1 || status=$?
+
+guest_status="$(cat "$results/status" 2>/dev/null || true)"
+if [ "$status" -eq 0 ] && [ "$guest_status" = "0" ]; then
+    cat "$results/log"
+    echo "vm-test: passed ($((SECONDS - start)) s in the virtual machine)"
+    exit 0
+fi
+echo "---- the guest's console ($console) ----"
+cat "$console"
+echo "----"
+if [ "$status" -eq 124 ]; then
+    echo "vm-test: FAILED: the virtual machine did not finish within $limit s" >&2
+elif [ "$status" -ne 0 ]; then
+    echo "vm-test: FAILED: qemu ended with status $status" >&2
+elif [ -z "$guest_status" ]; then
+    echo "vm-test: FAILED: the guest did not boot or did not finish its checks" >&2
+else
+    echo "vm-test: FAILED: $guest_status of the guest's checks failed" >&2
+fi
+exit 1

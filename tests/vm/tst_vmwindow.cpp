@@ -1,0 +1,165 @@
+// The window on the real HID stack: hidapi's hidraw backend, the kernel's
+// hidraw nodes and udev's events, with virtual repeaters plugged in and
+// pulled out as processes. Run by scripts/vm-test.sh inside its virtual
+// machine, as root with udevd running; not by ctest.
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include <hidapi.h>
+
+#include "ModalAnswerer.h"
+#include "Tarvane.h"
+
+namespace {
+
+// Bounds for waiting, not timings: the machine is emulated and slow.
+constexpr int kBusMs = 60000;
+
+QString windowText(const char* text) {
+    return QCoreApplication::translate("Tarvane", text);
+}
+
+// A virtual repeater: on the bus while its process runs.
+class Repeater {
+public:
+    Repeater(const QString& backend, const QString& card, int type) {
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.start(QStringLiteral(TARVANE_VIRTUAL_REPEATER),
+                        {"--backend", backend, "--card", card, "--type", QString::number(type)});
+        m_process.waitForStarted();
+    }
+    ~Repeater() { pullOut(); }
+    void pullOut() {
+        if (m_process.state() == QProcess::NotRunning) return;
+        m_process.terminate();
+        m_process.waitForFinished(kBusMs);
+    }
+
+private:
+    QProcess m_process;
+};
+
+QString deviceName(const Tarvane& window) {
+    return window.findChild<QLineEdit*>("m_pLineEditDevName")->text();
+}
+
+int channelTabs(const Tarvane& window) {
+    return window.findChild<QTabWidget*>("m_tabWidgetChannal")->count();
+}
+
+// Presses a button as a user does and returns the texts of the boxes it showed.
+QStringList click(const Tarvane& window, const char* button, ModalAnswerer& answerer) {
+    answerer.clear();
+    window.findChild<QPushButton*>(button)->click();
+    return answerer.texts();
+}
+
+// "选择设备" while the main menu offers it, else null.
+QMenu* devicesMenu() {
+    QMenu* devices = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* menu = qobject_cast<QMenu*>(widget);
+        if (menu && menu->title() == windowText("选择设备")) devices = menu;
+    }
+    if (!devices) return nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* menu = qobject_cast<QMenu*>(widget);
+        if (menu && menu->actions().contains(devices->menuAction())) return devices;
+    }
+    return nullptr;
+}
+
+// The entries of "选择设备", the checked one marked with "*".
+QStringList deviceEntries() {
+    QStringList entries;
+    if (QMenu* menu = devicesMenu()) {
+        for (QAction* action : menu->actions()) entries << (action->isChecked() ? "*" : "") + action->text();
+    }
+    return entries;
+}
+
+}  // namespace
+
+class TestVmWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QCOMPARE(hid_init(), 0); }
+    void cleanupTestCase() { hid_exit(); }
+
+    void plugInReadWritePullOut_data() {
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("USB gadget") << "usb"
+                                    << "TV2026000417" << 4 << "Orvex-A4_TV2026000417";
+        QTest::newRow("uhid") << "uhid"
+                              << "TV2026000418" << 5 << "Orvex-B1_TV2026000418";
+    }
+
+    void plugInReadWritePullOut() {
+        QFETCH(QString, backend);
+        QFETCH(QString, card);
+        QFETCH(int, type);
+        QFETCH(QString, name);
+        ModalAnswerer answerer;
+        Tarvane window;
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(answerer.texts().contains(windowText("搜索设备失败")), kBusMs);
+        QCOMPARE(deviceName(window), QString());
+
+        // Found through udev's arrival, with nothing pressed.
+        Repeater repeater(backend, card, type);
+        QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), name, kBusMs);
+        QCOMPARE(channelTabs(window), 2);
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+
+        // The reset restarts the repeater: it leaves the bus and comes back,
+        // and the window lets it go and finds it again.
+        QSignalSpy names(window.findChild<QLineEdit*>("m_pLineEditDevName"), &QLineEdit::textChanged);
+        QCOMPARE(click(window, "m_pushButtonWrite", answerer), QStringList{windowText("设置成功")});
+        QTRY_VERIFY_WITH_TIMEOUT(names.size() >= 2, kBusMs);
+        QCOMPARE(names.at(0).at(0).toString(), QString());
+        QCOMPARE(names.at(1).at(0).toString(), name);
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+
+        repeater.pullOut();
+        QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), QString(), kBusMs);
+        QCOMPARE(channelTabs(window), 0);
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("设备未连接")});
+    }
+
+    void secondRepeaterChosen() {
+        const QString first = "Orvex-A4_TV2026000417";
+        const QString second = "Orvex-A3_TV2026000418";
+        ModalAnswerer answerer;
+        Repeater gadget("usb", "TV2026000417", 4);
+        Tarvane window;
+        window.show();
+        QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), first, kBusMs);
+        QCOMPARE(deviceEntries(), QStringList());  // nothing to choose from
+
+        // A second one joins the choice; the window stays with the first.
+        Repeater other("uhid", "TV2026000418", 3);
+        QTRY_COMPARE_WITH_TIMEOUT(deviceEntries(), (QStringList{"*" + first, second}), kBusMs);
+        QCOMPARE(deviceName(window), first);
+
+        devicesMenu()->actions().at(1)->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), second, kBusMs);
+        QCOMPARE(deviceEntries(), (QStringList{first, "*" + second}));
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+
+        // The chosen one pulled out: the window goes back to the one left.
+        other.pullOut();
+        QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), first, kBusMs);
+        QCOMPARE(deviceEntries(), QStringList());
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+    }
+};
+
+QTEST_MAIN(TestVmWindow)
+#include "tst_vmwindow.moc"
