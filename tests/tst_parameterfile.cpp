@@ -482,7 +482,7 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
         << QStringList{"0x001C00E0", "0x0012000B"} << QByteArray::fromHex("0b0b0b0b") << true
         << QStringList{"CANParam[0].BaudRate：须为字符串", "CANParam[0].DataList：须为数组",
                        "CANParam[1].DataList：须有14项，实有2项", "CANParam[1].DataList[0]：位数须为0或1，实为“2”",
-                       "CANParam[1].DataList[1]：须为字符串", "FiberParam.Baud[0]：须为01到0c的十六进制代码"} << "CAN通道2 第1行 掩码寄存器：须为4个字节";
+                       "CANParam[1].DataList[1]：须为字符串", "FiberParam.Baud[0]：须为01到0c的十六进制代码"} << "CAN通道2 第1行 掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）";
     QByteArray limit = R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}, "Route": []})";
     limit.append(QByteArray(ParameterFile::kMaxFileSize - limit.size(), ' '));
     QTest::newRow("exactly 1 MiB") << limit << QStringList{"0x00120005", "0x001C00E0"}
