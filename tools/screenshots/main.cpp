@@ -1,6 +1,7 @@
 // Saves pictures of the three parameter pages, the bit-timing calculator, the
-// device information window, the About box, the comparison with the device
-// and the menu that chooses among two repeaters, with the main window talking
+// device information window, the About box, the comparison with the device,
+// the question before closing over edits and the menu that chooses among two
+// repeaters, with the main window talking
 // to the simulated repeaters:
 //   tarvane-screenshots <output dir> <name prefix>
 // The language is the one stored in Config.ini beside this program, as for
@@ -10,7 +11,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QComboBox>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 #include <QThread>
@@ -144,6 +148,16 @@ int takePictures(const QString& dir, const QString& prefix) {
         }
     });
     window.compareAction()->trigger();
+
+    // An edit neither written nor saved: closing asks first.
+    window.findChild<QComboBox*>("m_pComboBoxBautRate")->setCurrentIndex(11);
+    QTimer::singleShot(0, &window, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shooter.shoot(box, "close-question");
+            box->button(QMessageBox::Cancel)->click();
+        }
+    });
+    window.onCloseWidget();
 
     // The main menu with the repeaters to choose from.
     QMenu* menu = window.mainMenu();
