@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds Tarvane for 64-bit Windows into build-windows/ (BUILD_DIR),
 # runs every test program under Wine, and makes the zip a technician copies
-# to a Windows PC: build-windows/tarvane-<version>-windows-x64.zip.
+# to a Windows PC, build-windows/tarvane-<version>-windows-x64.zip, and the
+# installer IT departments deploy, tarvane-<version>-windows-x64.msi beside it.
 # The toolchain (MinGW-w64, Qt and hidapi for Windows) comes from
 # scripts/windows-toolchain.sh, which builds it once per machine.
 #   --no-tests   build and package only
@@ -16,7 +17,8 @@ export TARVANE_WINDOWS_TOOLCHAIN=${TARVANE_WINDOWS_TOOLCHAIN:-$HOME/.cache/tarva
 started=$SECONDS
 say() { printf '[windows-build %4ds] %s\n' $((SECONDS - started)) "$*"; }
 
-scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales fonts-dejavu-core fonts-wqy-microhei fonts-liberation zip unzip qttranslations5-l10n
+scripts/deps.sh g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales fonts-dejavu-core fonts-wqy-microhei fonts-liberation zip unzip qttranslations5-l10n \
+    wixl msitools python3 x11-utils x11-apps netpbm
 scripts/windows-toolchain.sh
 
 # Wine takes the Windows language and code page from the Unix locale, which
@@ -57,6 +59,9 @@ say "zip"
 version=$(sed -n 's/^project(Tarvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 zip=$build/tarvane-$version-windows-x64.zip
 scripts/check-windows-zip.sh "$zip"
+say "msi"
+msi=$build/tarvane-$version-windows-x64.msi
+scripts/windows-msi.sh "$zip" "$msi" "$version"
 
 if [ $run_tests = 1 ]; then
     # Started from the unpacked zip alone, with no search path into the
@@ -77,5 +82,13 @@ if [ $run_tests = 1 ]; then
         echo "the zipped tarvane.exe did not start (status $status)" >&2
         exit 1
     fi
+
+    # The upgrade goes to the same files under the next patch version.
+    say "install, start, upgrade and remove the MSI under Wine"
+    IFS=. read -r major minor patch _ <<< "$version.0.0"
+    newer_version=$major.$minor.$((patch + 1))
+    scripts/windows-msi.sh "$zip" "$unpacked/tarvane-$newer_version.msi" "$newer_version" > /dev/null
+    xvfb-run -a -s "-screen 0 1280x1024x24" \
+        scripts/check-windows-msi.sh "$zip" "$msi" "$unpacked/tarvane-$newer_version.msi" "$build/msi-check"
 fi
-say "done: $zip"
+say "done: $zip, $msi"
