@@ -155,7 +155,7 @@ int TarvaneCli::usageError(const CliArguments& arguments) {
         case Problem::MissingFile:
             message(tr("缺少参数文件"));
             break;
-        case Problem::MissingOutput:
+        case Problem::MissingOption:
             message(tr("缺少 -o 文件"));
             break;
         case Problem::ExtraArgument:
