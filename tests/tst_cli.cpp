@@ -508,6 +508,39 @@ private slots:
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));
     }
 
+    // Each help lists exactly the options its command takes, each with its
+    // description; the overview lists them all.
+    void helpListsEveryOption_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("options");
+        const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
+        const QStringList write{"--device PATH|CARD", "--backup FILE", "--verify",
+                                "--wait SECONDS",     "--dry-run",     "--type 1-5"};
+        QTest::newRow("overview") << QStringList{"--help"}
+                                  << common + QStringList{"--json", "-o FILE"} + write;
+        QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
+        QTest::newRow("read") << QStringList{"-h", "read"}
+                              << common + QStringList{"--device PATH|CARD", "-o FILE"};
+        QTest::newRow("write") << QStringList{"write", "--help"} << common + write;
+        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + QStringList{"--device PATH|CARD"};
+    }
+    void helpListsEveryOption() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, options);
+        const CliRun run = cli(arguments);
+        QCOMPARE(run.status, 0);
+        QStringList listed;
+        for (const QString& line : QString::fromUtf8(run.out).split('\n')) {
+            if (!line.startsWith("  -")) continue;
+            const QStringList columns = line.mid(2).split(QRegularExpression(" {2,}"));
+            QCOMPARE(columns.size(), 2);
+            listed << columns.first();
+        }
+        listed.sort();
+        options.sort();
+        QCOMPARE(listed, options);
+    }
+
     // The program itself, as a script starts it: its own platform, nothing on
     // the terminal but its results and messages.
     void program_data() {
