@@ -261,6 +261,12 @@ private slots:
         row("-o followed by an option", {"read", "-o", "--json"}, 2,
             "Option -o needs a value: \"--json\" is an option; if that is the value, write -o=--json");
         row("--type without --dry-run", {"write", params, "--type", "4"}, 2, "Option --type works only with --dry-run");
+        row("--type with --device", {"write", params, "--dry-run", "--type=4", "--device=TV0"}, 2,
+            "Option --type cannot be used with --device");
+        row("--verify with --dry-run", {"write", params, "--dry-run", "--verify"}, 2,
+            "Option --verify cannot be used with --dry-run");
+        row("--wait 0", {"write", params, "--verify", "--wait", "0"}, 2, "Invalid value for option --wait: 0");
+        row("-o empty", {"read", "-o", ""}, 2, "No output file given (-o FILE)");
         row("-- ends the options", {"diff", "--", "--json"}, 2,
             "Failed to open the parameter file. --json: no such file or folder");
         row("backup unread", {"write", params, "--backup", path("out.txt")}, 4, "Failed to read CAN baud rate", 0xA4,
