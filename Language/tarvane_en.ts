@@ -852,76 +852,6 @@
         <translation>Run with --help for usage.</translation>
     </message>
     <message>
-        <source>用法：tarvane-cli list [--json]
-
-列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
-无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。--json 以 JSON 数组输出。</source>
-        <translation>Usage: tarvane-cli list [--json]
-
-Lists every connected repeater (USB 0483:6901), one line each, separated by tabs: path, model, card number, hardware version, firmware version, CAN channels, fiber channels.
-A device that does not answer is listed with its path and the error, and the exit status is 4; with none connected it is 3. --json writes a JSON array instead.</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli read [--device 路径|卡号] -o 文件
-
-像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。
--o - 把参数文件写到标准输出。连接多台设备时，须用 --device 以路径或卡号指定一台。</source>
-        <translation>Usage: tarvane-cli read [--device PATH|CARD] -o FILE
-
-Reads the device's parameters as the window's "Read config" does and saves them as the same parameter file as the window's "Save".
--o - writes the parameter file to standard output. With more than one device connected, --device must name one by its path or card number.</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--backup 文件] [--verify [--wait 秒]] [--dry-run [--type 1-5]]
-
-像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
---backup 先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据。
---verify 复位后等待这台设备（按卡号）重新应答，最多 --wait 秒（默认10），读取并与写入的参数比较：相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。
---dry-run 不发送，只把各帧写到标准输出，每帧一行；加 --type 时按该硬件类型输出，无须连接设备。</source>
-        <translation>Usage: tarvane-cli write FILE [--device PATH|CARD] [--backup FILE] [--verify [--wait SECONDS]] [--dry-run [--type 1-5]]
-
-Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
-The file must give every parameter of the device; nothing is sent when one is missing or invalid.
---backup first reads the device and saves its parameters to a file (- for standard output); nothing is sent when that read or save fails.
---verify waits after the reset until the same repeater (by card number) answers again, at most --wait seconds (10 by default), reads it and compares it with what was written: exit status 0 when equal, 5 with the differing parameters listed, 4 when it does not come back.
---dry-run sends nothing and writes the frames to standard output instead, one per line; with --type it writes them for that hardware type, with no device connected.</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli diff 文件 [--device 路径|卡号]
-
-读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
-        <translation>Usage: tarvane-cli diff FILE [--device PATH|CARD]
-
-Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
-The file must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli [--lang en|zh] [--trace] 命令 [选项]
-
-命令：
-  list [--json]                                列出连接的每台中继器
-  read [--device 路径|卡号] -o 文件            读取设备参数，存为参数文件
-  write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
-  diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
-
---lang zh 以中文显示信息（默认英文）。--trace 在标准错误上逐行列出发送和收到的每个报告。每个命令都有 --help；--version 显示版本。
-只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
-        <translation>Usage: tarvane-cli [--lang en|zh] [--trace] COMMAND [OPTIONS]
-
-Commands:
-  list [--json]                                 list every connected repeater
-  read [--device PATH|CARD] -o FILE             read the device into a parameter file
-  write FILE [--device PATH|CARD] [--dry-run]   write a parameter file to the device and reset it
-  diff FILE [--device PATH|CARD]                list where the device differs from a parameter file
-
---lang zh shows the messages in Chinese (English by default). --trace lists every report sent and received on standard error, one a line. Every command has --help; --version shows the version.
-A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
-Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify).</translation>
-    </message>
-    <message>
         <source>无法打开设备</source>
         <translation>Cannot open the device</translation>
     </message>
@@ -1008,6 +938,128 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
     <message>
         <source>标准输出</source>
         <translation>standard output</translation>
+    </message>
+    <message>
+        <source>用法：%1</source>
+        <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <source>命令 [选项]</source>
+        <translation>COMMAND [OPTIONS]</translation>
+    </message>
+    <message>
+        <source>命令：</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>选项：</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>路径|卡号</source>
+        <translation>PATH|CARD</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>SECONDS</translation>
+    </message>
+    <message>
+        <source>列出连接的每台中继器</source>
+        <translation>list every connected repeater</translation>
+    </message>
+    <message>
+        <source>读取设备参数，存为参数文件</source>
+        <translation>read the device into a parameter file</translation>
+    </message>
+    <message>
+        <source>把参数文件写入设备并复位</source>
+        <translation>write a parameter file to the device and reset it</translation>
+    </message>
+    <message>
+        <source>列出设备与参数文件不同的参数</source>
+        <translation>list where the device differs from a parameter file</translation>
+    </message>
+    <message>
+        <source>列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
+无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。</source>
+        <translation>Lists every connected repeater (USB 0483:6901), one line each, separated by tabs: path, model, card number, hardware version, firmware version, CAN channels, fiber channels.
+A device that does not answer is listed with its path and the error, and the exit status is 4; with none connected it is 3.</translation>
+    </message>
+    <message>
+        <source>像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。</source>
+        <translation>Reads the device's parameters as the window's "Read config" does and saves them as the same parameter file as the window's "Save".</translation>
+    </message>
+    <message>
+        <source>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
+        <translation>Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
+The file must give every parameter of the device; nothing is sent when one is missing or invalid.
+With --verify the exit status is 0 when the device holds what was written, 5 with the differing parameters listed, 4 when it does not answer again.</translation>
+    </message>
+    <message>
+        <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
+        <translation>Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
+The file must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
+    </message>
+    <message>
+        <source>信息的语言：英文（en，默认）或中文（zh）</source>
+        <translation>the language of the messages: English (en, the default) or Chinese (zh)</translation>
+    </message>
+    <message>
+        <source>在标准错误上逐行列出发送和收到的每个报告</source>
+        <translation>list every report sent and received on standard error, one a line</translation>
+    </message>
+    <message>
+        <source>显示用法；写在命令之后时显示该命令的用法</source>
+        <translation>show the usage; after a command, that command's usage</translation>
+    </message>
+    <message>
+        <source>显示版本</source>
+        <translation>show the version</translation>
+    </message>
+    <message>
+        <source>以 JSON 数组输出</source>
+        <translation>write a JSON array instead</translation>
+    </message>
+    <message>
+        <source>以路径或卡号指定设备；连接多台设备时必须指定</source>
+        <translation>the device, by its path or card number; needed when more than one is connected</translation>
+    </message>
+    <message>
+        <source>存为此参数文件；- 为标准输出</source>
+        <translation>the parameter file to save to; - for standard output</translation>
+    </message>
+    <message>
+        <source>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</source>
+        <translation>first read the device and save its parameters to a file (- for standard output); nothing is sent when that read or save fails</translation>
+    </message>
+    <message>
+        <source>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</source>
+        <translation>after the reset, wait until the same repeater (by card number) answers again, read it and compare it with what was written</translation>
+    </message>
+    <message>
+        <source>--verify 最多等待的秒数（默认10）</source>
+        <translation>how many seconds --verify waits at most (10 by default)</translation>
+    </message>
+    <message>
+        <source>不发送，只把各帧写到标准输出，每帧一行</source>
+        <translation>send nothing; write the frames to standard output instead, one per line</translation>
+    </message>
+    <message>
+        <source>--dry-run 时按该硬件类型输出各帧，无须连接设备</source>
+        <translation>with --dry-run: the frames for this hardware type, with no device connected</translation>
+    </message>
+    <message>
+        <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
+        <translation>A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
+Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify).</translation>
     </message>
 </context>
 <context>

@@ -851,76 +851,6 @@
         <translation>用 --help 查看用法。</translation>
     </message>
     <message>
-        <source>用法：tarvane-cli list [--json]
-
-列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
-无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。--json 以 JSON 数组输出。</source>
-        <translation>用法：tarvane-cli list [--json]
-
-列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
-无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。--json 以 JSON 数组输出。</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli read [--device 路径|卡号] -o 文件
-
-像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。
--o - 把参数文件写到标准输出。连接多台设备时，须用 --device 以路径或卡号指定一台。</source>
-        <translation>用法：tarvane-cli read [--device 路径|卡号] -o 文件
-
-像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。
--o - 把参数文件写到标准输出。连接多台设备时，须用 --device 以路径或卡号指定一台。</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli write 文件 [--device 路径|卡号] [--backup 文件] [--verify [--wait 秒]] [--dry-run [--type 1-5]]
-
-像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
---backup 先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据。
---verify 复位后等待这台设备（按卡号）重新应答，最多 --wait 秒（默认10），读取并与写入的参数比较：相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。
---dry-run 不发送，只把各帧写到标准输出，每帧一行；加 --type 时按该硬件类型输出，无须连接设备。</source>
-        <translation>用法：tarvane-cli write 文件 [--device 路径|卡号] [--backup 文件] [--verify [--wait 秒]] [--dry-run [--type 1-5]]
-
-像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
---backup 先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据。
---verify 复位后等待这台设备（按卡号）重新应答，最多 --wait 秒（默认10），读取并与写入的参数比较：相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。
---dry-run 不发送，只把各帧写到标准输出，每帧一行；加 --type 时按该硬件类型输出，无须连接设备。</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli diff 文件 [--device 路径|卡号]
-
-读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
-        <translation>用法：tarvane-cli diff 文件 [--device 路径|卡号]
-
-读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</translation>
-    </message>
-    <message>
-        <source>用法：tarvane-cli [--lang en|zh] [--trace] 命令 [选项]
-
-命令：
-  list [--json]                                列出连接的每台中继器
-  read [--device 路径|卡号] -o 文件            读取设备参数，存为参数文件
-  write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
-  diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
-
---lang zh 以中文显示信息（默认英文）。--trace 在标准错误上逐行列出发送和收到的每个报告。每个命令都有 --help；--version 显示版本。
-只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
-        <translation>用法：tarvane-cli [--lang en|zh] [--trace] 命令 [选项]
-
-命令：
-  list [--json]                                列出连接的每台中继器
-  read [--device 路径|卡号] -o 文件            读取设备参数，存为参数文件
-  write 文件 [--device 路径|卡号] [--dry-run]  把参数文件写入设备并复位
-  diff 文件 [--device 路径|卡号]               列出设备与参数文件不同的参数
-
---lang zh 以中文显示信息（默认英文）。--trace 在标准错误上逐行列出发送和收到的每个报告。每个命令都有 --help；--version 显示版本。
-只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</translation>
-    </message>
-    <message>
         <source>无法打开设备</source>
         <translation>无法打开设备</translation>
     </message>
@@ -1007,6 +937,128 @@
     <message>
         <source>标准输出</source>
         <translation>标准输出</translation>
+    </message>
+    <message>
+        <source>用法：%1</source>
+        <translation>用法：%1</translation>
+    </message>
+    <message>
+        <source>命令 [选项]</source>
+        <translation>命令 [选项]</translation>
+    </message>
+    <message>
+        <source>命令：</source>
+        <translation>命令：</translation>
+    </message>
+    <message>
+        <source>选项：</source>
+        <translation>选项：</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>路径|卡号</source>
+        <translation>路径|卡号</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>列出连接的每台中继器</source>
+        <translation>列出连接的每台中继器</translation>
+    </message>
+    <message>
+        <source>读取设备参数，存为参数文件</source>
+        <translation>读取设备参数，存为参数文件</translation>
+    </message>
+    <message>
+        <source>把参数文件写入设备并复位</source>
+        <translation>把参数文件写入设备并复位</translation>
+    </message>
+    <message>
+        <source>列出设备与参数文件不同的参数</source>
+        <translation>列出设备与参数文件不同的参数</translation>
+    </message>
+    <message>
+        <source>列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
+无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。</source>
+        <translation>列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
+无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。</translation>
+    </message>
+    <message>
+        <source>像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。</source>
+        <translation>像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。</translation>
+    </message>
+    <message>
+        <source>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
+        <translation>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</translation>
+    </message>
+    <message>
+        <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
+        <translation>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</translation>
+    </message>
+    <message>
+        <source>信息的语言：英文（en，默认）或中文（zh）</source>
+        <translation>信息的语言：英文（en，默认）或中文（zh）</translation>
+    </message>
+    <message>
+        <source>在标准错误上逐行列出发送和收到的每个报告</source>
+        <translation>在标准错误上逐行列出发送和收到的每个报告</translation>
+    </message>
+    <message>
+        <source>显示用法；写在命令之后时显示该命令的用法</source>
+        <translation>显示用法；写在命令之后时显示该命令的用法</translation>
+    </message>
+    <message>
+        <source>显示版本</source>
+        <translation>显示版本</translation>
+    </message>
+    <message>
+        <source>以 JSON 数组输出</source>
+        <translation>以 JSON 数组输出</translation>
+    </message>
+    <message>
+        <source>以路径或卡号指定设备；连接多台设备时必须指定</source>
+        <translation>以路径或卡号指定设备；连接多台设备时必须指定</translation>
+    </message>
+    <message>
+        <source>存为此参数文件；- 为标准输出</source>
+        <translation>存为此参数文件；- 为标准输出</translation>
+    </message>
+    <message>
+        <source>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</source>
+        <translation>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</translation>
+    </message>
+    <message>
+        <source>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</source>
+        <translation>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</translation>
+    </message>
+    <message>
+        <source>--verify 最多等待的秒数（默认10）</source>
+        <translation>--verify 最多等待的秒数（默认10）</translation>
+    </message>
+    <message>
+        <source>不发送，只把各帧写到标准输出，每帧一行</source>
+        <translation>不发送，只把各帧写到标准输出，每帧一行</translation>
+    </message>
+    <message>
+        <source>--dry-run 时按该硬件类型输出各帧，无须连接设备</source>
+        <translation>--dry-run 时按该硬件类型输出各帧，无须连接设备</translation>
+    </message>
+    <message>
+        <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
+        <translation>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</translation>
     </message>
 </context>
 <context>

@@ -1,106 +1,48 @@
 #include "CliArguments.h"
 
+#include <QVector>
+
+#include "CliOptions.h"
+
 namespace {
 
 using Command = CliArguments::Command;
 using Problem = CliArguments::Problem;
+using CliOptions::OptionRow;
 
-struct CommandEntry {
-    Command command;
-    const char* name;
+// An option as given: its row, the name it was typed as, and its value.
+struct Given {
+    const OptionRow* row;
+    QString name;
+    QString value;
 };
-
-const CommandEntry kCommands[] = {
-    {Command::List, "list"},
-    {Command::Read, "read"},
-    {Command::Write, "write"},
-    {Command::Diff, "diff"},
-};
-
-constexpr unsigned bit(Command command) {
-    return 1u << static_cast<unsigned>(command);
-}
-constexpr unsigned kEveryCommand = ~0u;
-
-bool fail(CliArguments& arguments, Problem problem, const QString& subject = QString(),
-          const QString& value = QString()) {
-    arguments.problem = problem;
-    arguments.subject = subject;
-    arguments.value = value;
-    return false;
-}
-
-// A whole number within [low, high], or a usage error naming the option.
-bool setNumber(CliArguments& a, const char* option, const QString& value, int low, int high, int* out) {
-    bool ok = false;
-    const int number = value.toInt(&ok);
-    if (!ok || number < low || number > high) return fail(a, Problem::BadNumber, QLatin1String(option), value);
-    *out = number;
-    return true;
-}
-
-// An option, the commands that take it, and what it sets; false when its
-// value cannot be used.
-struct OptionEntry {
-    const char* name;
-    bool takesValue;
-    unsigned commands;
-    bool (*set)(CliArguments&, const QString& value);
-};
-
-const OptionEntry kOptions[] = {
-    {"--help", false, kEveryCommand, [](CliArguments& a, const QString&) { return a.help = true; }},
-    {"-h", false, kEveryCommand, [](CliArguments& a, const QString&) { return a.help = true; }},
-    {"--version", false, kEveryCommand, [](CliArguments& a, const QString&) { return a.version = true; }},
-    {"--lang", true, kEveryCommand,
-     [](CliArguments& a, const QString& value) {
-         if (value != QLatin1String("en") && value != QLatin1String("zh"))
-             return fail(a, Problem::UnknownLanguage, value);
-         a.language = value;
-         return true;
-     }},
-    {"--json", false, bit(Command::List), [](CliArguments& a, const QString&) { return a.json = true; }},
-    {"--device", true, bit(Command::Read) | bit(Command::Write) | bit(Command::Diff),
-     [](CliArguments& a, const QString& value) {
-         // An unset variable in a script must not pick whatever repeater is plugged in.
-         if (value.isEmpty()) return fail(a, Problem::EmptyValue, QStringLiteral("--device"));
-         a.device = value;
-         return true;
-     }},
-    {"--trace", false, kEveryCommand, [](CliArguments& a, const QString&) { return a.trace = true; }},
-    {"--verify", false, bit(Command::Write), [](CliArguments& a, const QString&) { return a.verify = true; }},
-    {"--wait", true, bit(Command::Write),
-     [](CliArguments& a, const QString& value) { return setNumber(a, "--wait", value, 1, 3600, &a.waitSeconds); }},
-    {"--backup", true, bit(Command::Write),
-     [](CliArguments& a, const QString& value) {
-         if (value.isEmpty()) return fail(a, Problem::EmptyValue, QStringLiteral("--backup"));
-         a.backup = value;
-         return true;
-     }},
-    {"--type", true, bit(Command::Write),
-     [](CliArguments& a, const QString& value) { return setNumber(a, "--type", value, 1, 5, &a.type); }},
-    {"-o", true, bit(Command::Read),
-     [](CliArguments& a, const QString& value) {
-         a.output = value;
-         return true;
-     }},
-    {"--dry-run", false, bit(Command::Write),
-     [](CliArguments& a, const QString&) { return a.dryRun = true; }},
-};
-
-const OptionEntry* findOption(const QString& name) {
-    for (const OptionEntry& entry : kOptions)
-        if (name == QLatin1String(entry.name)) return &entry;
-    return nullptr;
-}
 
 bool looksLikeOption(const QString& token) {
     return token.startsWith(QLatin1Char('-')) && token != QLatin1String("-");
 }
 
+// The value of the option at tokens[*i], from "--option=value" or the next
+// token, which it then uses up.
+bool takeValue(CliArguments& arguments, const QStringList& tokens, int* i, Given* option) {
+    const QString& token = tokens.at(*i);
+    const int equals = token.indexOf(QLatin1Char('='));
+    if (!option->row->value) return equals <= 0 || arguments.fail(Problem::UnknownOption, token);
+    if (equals > 0) {
+        option->value = token.mid(equals + 1);
+        return true;
+    }
+    if (*i + 1 >= tokens.size()) return arguments.fail(Problem::MissingValue, option->name);
+    // "read -o --json" means a forgotten value more often than a file named
+    // "--json"; that one is written "-o=--json".
+    if (looksLikeOption(tokens.at(*i + 1)))
+        return arguments.fail(Problem::ValueLikeOption, option->name, tokens.at(*i + 1));
+    option->value = tokens.at(++*i);
+    return true;
+}
+
 // Options may stand before or after the command; whether the command takes
 // them is checked once the command is known. "--" ends the options.
-bool readTokens(CliArguments& arguments, const QStringList& tokens, QStringList* options,
+bool readTokens(CliArguments& arguments, const QStringList& tokens, QVector<Given>* given,
                 QStringList* positional) {
     bool optionsEnded = false;
     for (int i = 0; i < tokens.size(); ++i) {
@@ -115,95 +57,91 @@ bool readTokens(CliArguments& arguments, const QStringList& tokens, QStringList*
             continue;
         }
         const int equals = token.indexOf(QLatin1Char('='));
-        const QString name = equals > 0 ? token.left(equals) : token;
-        const OptionEntry* option = findOption(name);
-        if (!option) return fail(arguments, Problem::UnknownOption, name);
-        QString value;
-        if (option->takesValue) {
-            if (equals > 0) {
-                value = token.mid(equals + 1);
-            } else if (i + 1 < tokens.size()) {
-                // "read -o --json" means a forgotten value more often than a
-                // file named "--json"; that one is written "-o=--json".
-                if (looksLikeOption(tokens.at(i + 1)))
-                    return fail(arguments, Problem::ValueLikeOption, name, tokens.at(i + 1));
-                value = tokens.at(++i);
-            } else {
-                return fail(arguments, Problem::MissingValue, name);
-            }
-        } else if (equals > 0) {
-            return fail(arguments, Problem::UnknownOption, token);
-        }
-        *options << name;
-        if (!option->set(arguments, value)) return false;
+        Given option{nullptr, equals > 0 ? token.left(equals) : token, QString()};
+        option.row = CliOptions::findOption(option.name);
+        if (!option.row) return arguments.fail(Problem::UnknownOption, option.name);
+        if (!takeValue(arguments, tokens, &i, &option)) return false;
+        *given << option;
+        if (!option.row->set(arguments, option.value)) return false;
+    }
+    return true;
+}
+
+// The option as last given, nullptr when it was not.
+const Given* lastGiven(const QVector<Given>& given, const char* name) {
+    for (auto option = given.crbegin(); option != given.crend(); ++option)
+        if (qstrcmp(option->row->name, name) == 0) return &*option;
+    return nullptr;
+}
+
+// What the command needs and what it does not take.
+bool checkCommand(CliArguments& arguments, const QVector<Given>& given, QStringList positional) {
+    for (const Given& option : given)
+        if (!CliOptions::takes(*option.row, arguments.command))
+            return arguments.fail(Problem::UnknownOption, option.name);
+    if (CliOptions::findCommand(arguments.command)->operand) {
+        if (positional.isEmpty()) return arguments.fail(Problem::MissingFile);
+        arguments.file = positional.takeFirst();
+    }
+    if (!positional.isEmpty()) return arguments.fail(Problem::ExtraArgument, positional.first());
+    for (const OptionRow& row : CliOptions::options()) {
+        // A required value left empty is as good as none.
+        if (row.use != OptionRow::Use::Required || !CliOptions::takes(row, arguments.command)) continue;
+        const Given* option = lastGiven(given, row.name);
+        if (!option || option->value.isEmpty())
+            return arguments.fail(Problem::MissingOption, QLatin1String(row.name));
+    }
+    return true;
+}
+
+// Options that only mean something together.
+bool checkRelations(CliArguments& arguments, const QVector<Given>& given) {
+    using Kind = CliOptions::RelationRow::Kind;
+    for (const CliOptions::RelationRow& relation : CliOptions::relations()) {
+        if (!lastGiven(given, relation.option)) continue;
+        const bool otherGiven = lastGiven(given, relation.other) != nullptr;
+        if (relation.kind == Kind::Needs && !otherGiven)
+            return arguments.fail(Problem::NeedsOption, QLatin1String(relation.option),
+                                  QLatin1String(relation.other));
+        if (relation.kind == Kind::Excludes && otherGiven)
+            return arguments.fail(Problem::ExcludesOption, QLatin1String(relation.option),
+                                  QLatin1String(relation.other));
     }
     return true;
 }
 
 }  // namespace
 
-QString CliArguments::commandName(Command command) {
-    for (const CommandEntry& entry : kCommands)
-        if (entry.command == command) return QString::fromLatin1(entry.name);
-    return QString();
+bool CliArguments::fail(Problem problem, const QString& subject, const QString& value) {
+    this->problem = problem;
+    this->subject = subject;
+    this->value = value;
+    return false;
 }
 
 CliArguments CliArguments::parse(const QStringList& tokens) {
     CliArguments arguments;
-    QStringList options;
+    QVector<Given> given;
     QStringList positional;
-    if (!readTokens(arguments, tokens, &options, &positional)) return arguments;
+    if (!readTokens(arguments, tokens, &given, &positional)) return arguments;
 
     if (!positional.isEmpty()) {
         const QString word = positional.takeFirst();
-        for (const CommandEntry& entry : kCommands)
-            if (word == QLatin1String(entry.name)) arguments.command = entry.command;
-        if (arguments.command == Command::None) {
-            fail(arguments, Problem::UnknownCommand, word);
+        const CliOptions::CommandRow* command = CliOptions::findCommand(word);
+        if (!command) {
+            arguments.fail(Problem::UnknownCommand, word);
             return arguments;
         }
+        arguments.command = command->command;
     }
     // Help and version need nothing else, but a word that is no command
     // is still reported above.
-    if (arguments.help || arguments.version) return arguments;
+    for (const Given& option : qAsConst(given))
+        if (option.row->use == OptionRow::Use::Alone) return arguments;
     if (arguments.command == Command::None) {
-        fail(arguments, Problem::NoCommand);
+        arguments.fail(Problem::NoCommand);
         return arguments;
     }
-    for (const QString& name : qAsConst(options)) {
-        if ((findOption(name)->commands & bit(arguments.command)) == 0) {
-            fail(arguments, Problem::UnknownOption, name);
-            return arguments;
-        }
-    }
-
-    const bool needsFile = arguments.command == Command::Write || arguments.command == Command::Diff;
-    if (needsFile) {
-        if (positional.isEmpty()) {
-            fail(arguments, Problem::MissingFile);
-            return arguments;
-        }
-        arguments.file = positional.takeFirst();
-    }
-    if (!positional.isEmpty()) {
-        fail(arguments, Problem::ExtraArgument, positional.first());
-        return arguments;
-    }
-    if (arguments.command == Command::Read && arguments.output.isEmpty()) {
-        fail(arguments, Problem::MissingOutput);
-        return arguments;
-    }
-    // Options that only mean something together.
-    const bool waitGiven = options.contains(QStringLiteral("--wait"));
-    if (waitGiven && !arguments.verify)
-        fail(arguments, Problem::NeedsOption, QStringLiteral("--wait"), QStringLiteral("--verify"));
-    else if (arguments.type != 0 && !arguments.dryRun)
-        fail(arguments, Problem::NeedsOption, QStringLiteral("--type"), QStringLiteral("--dry-run"));
-    else if (arguments.type != 0 && !arguments.device.isEmpty())
-        fail(arguments, Problem::ExcludesOption, QStringLiteral("--type"), QStringLiteral("--device"));
-    else if (arguments.type != 0 && !arguments.backup.isEmpty())
-        fail(arguments, Problem::ExcludesOption, QStringLiteral("--type"), QStringLiteral("--backup"));
-    else if (arguments.verify && arguments.dryRun)
-        fail(arguments, Problem::ExcludesOption, QStringLiteral("--verify"), QStringLiteral("--dry-run"));
+    if (checkCommand(arguments, given, positional)) checkRelations(arguments, given);
     return arguments;
 }

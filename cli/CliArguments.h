@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // The command line of tarvane-cli, taken apart: one command, its file, and
-// the options. Says what is wrong instead when it cannot be used.
+// the options (their words and rules are the rows of CliOptions). Says what
+// is wrong instead when it cannot be used.
 struct CliArguments {
     enum class Command { None, List, Read, Write, Diff };
     // What went wrong, for the message that reports it.
@@ -15,14 +16,14 @@ struct CliArguments {
         UnknownOption,   // subject: the option, also one the command does not take
         MissingValue,    // subject: the option
         MissingFile,
-        MissingOutput,
-        ExtraArgument,     // subject: the argument
-        UnknownLanguage,   // subject: the language
-        EmptyValue,        // subject: the option
-        ValueLikeOption,   // subject: the option, value: what followed it
-        BadNumber,         // subject: the option, value: its value
-        NeedsOption,       // subject: the option, value: the option it needs
-        ExcludesOption,    // subject: the option, value: the option it excludes
+        MissingOption,    // subject: the option the command needs
+        ExtraArgument,    // subject: the argument
+        UnknownLanguage,  // subject: the language
+        EmptyValue,       // subject: the option
+        ValueLikeOption,  // subject: the option, value: what followed it
+        BadNumber,        // subject: the option, value: its value
+        NeedsOption,      // subject: the option, value: the option it needs
+        ExcludesOption,   // subject: the option, value: the option it excludes
     };
 
     Command command = Command::None;
@@ -30,8 +31,8 @@ struct CliArguments {
     QString output;  // read: the file to save to, "-" for standard output
     QString device;  // a path or a card number; empty: the only one connected
     QString language = QStringLiteral("en");
-    QString backup;  // write: where to save the device's parameters first
-    int type = 0;    // write --dry-run: the hardware type 1 ... 5, without a device
+    QString backup;        // write: where to save the device's parameters first
+    int type = 0;          // write --dry-run: the hardware type 1 ... 5, without a device
     int waitSeconds = 10;  // write --verify: how long the repeater may take to come back
     bool json = false;
     bool dryRun = false;
@@ -45,6 +46,6 @@ struct CliArguments {
     QString value;
 
     static CliArguments parse(const QStringList& arguments);
-    // The command's name as typed ("read"), empty for none.
-    static QString commandName(Command command);
+    // Sets the problem and returns false, for the checks to return.
+    bool fail(Problem problem, const QString& subject = QString(), const QString& value = QString());
 };

@@ -261,6 +261,12 @@ private slots:
         row("-o followed by an option", {"read", "-o", "--json"}, 2,
             "Option -o needs a value: \"--json\" is an option; if that is the value, write -o=--json");
         row("--type without --dry-run", {"write", params, "--type", "4"}, 2, "Option --type works only with --dry-run");
+        row("--type with --device", {"write", params, "--dry-run", "--type=4", "--device=TV0"}, 2,
+            "Option --type cannot be used with --device");
+        row("--verify with --dry-run", {"write", params, "--dry-run", "--verify"}, 2,
+            "Option --verify cannot be used with --dry-run");
+        row("--wait 0", {"write", params, "--verify", "--wait", "0"}, 2, "Invalid value for option --wait: 0");
+        row("-o empty", {"read", "-o", ""}, 2, "No output file given (-o FILE)");
         row("-- ends the options", {"diff", "--", "--json"}, 2,
             "Failed to open the parameter file. --json: no such file or folder");
         row("backup unread", {"write", params, "--backup", path("out.txt")}, 4, "Failed to read CAN baud rate", 0xA4,
@@ -506,6 +512,39 @@ private slots:
         QCOMPARE(QString::fromUtf8(run.out), status == 5 ? bank3 : QString());
         for (const QByteArray& report : repeater().log())  // the other one was only asked who it is
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));
+    }
+
+    // Each help lists exactly the options its command takes, each with its
+    // description; the overview lists them all.
+    void helpListsEveryOption_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("options");
+        const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
+        const QStringList write{"--device PATH|CARD", "--backup FILE", "--verify",
+                                "--wait SECONDS",     "--dry-run",     "--type 1-5"};
+        QTest::newRow("overview") << QStringList{"--help"}
+                                  << common + QStringList{"--json", "-o FILE"} + write;
+        QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
+        QTest::newRow("read") << QStringList{"-h", "read"}
+                              << common + QStringList{"--device PATH|CARD", "-o FILE"};
+        QTest::newRow("write") << QStringList{"write", "--help"} << common + write;
+        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + QStringList{"--device PATH|CARD"};
+    }
+    void helpListsEveryOption() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, options);
+        const CliRun run = cli(arguments);
+        QCOMPARE(run.status, 0);
+        QStringList listed;
+        for (const QString& line : QString::fromUtf8(run.out).split('\n')) {
+            if (!line.startsWith("  -")) continue;
+            const QStringList columns = line.mid(2).split(QRegularExpression(" {2,}"));
+            QCOMPARE(columns.size(), 2);
+            listed << columns.first();
+        }
+        listed.sort();
+        options.sort();
+        QCOMPARE(listed, options);
     }
 
     // The program itself, as a script starts it: its own platform, nothing on

@@ -1,0 +1,151 @@
+#include "CliOptions.h"
+
+#include <QCoreApplication>
+
+namespace CliOptions {
+
+namespace {
+
+using Problem = CliArguments::Problem;
+using Use = OptionRow::Use;
+
+// A whole number within [low, high], or a usage error naming the option.
+bool setNumber(CliArguments& a, const char* option, const QString& value, int low, int high, int* out) {
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok || number < low || number > high) return a.fail(Problem::BadNumber, QLatin1String(option), value);
+    *out = number;
+    return true;
+}
+
+// An unset variable in a script must not pick whatever repeater is plugged
+// in, nor name a file that is no file.
+bool setNotEmpty(CliArguments& a, const char* option, const QString& value, QString* out) {
+    if (value.isEmpty()) return a.fail(Problem::EmptyValue, QLatin1String(option));
+    *out = value;
+    return true;
+}
+
+const char* const kFile = QT_TRANSLATE_NOOP("TarvaneCli", "文件");
+
+}  // namespace
+
+const std::vector<CommandRow>& commands() {
+    static const std::vector<CommandRow> rows{
+        {Command::List, "list", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "列出连接的每台中继器"),
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、"
+                           "硬件版本、固件版本、CAN通道数、光纤通道数。\n"
+                           "无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。")},
+        {Command::Read, "read", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "读取设备参数，存为参数文件"),
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。")},
+        {Command::Write, "write", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "把参数文件写入设备并复位"),
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。\n"
+                           "参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。\n"
+                           "有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，"
+                           "未重新应答时以4退出。")},
+        {Command::Diff, "diff", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "列出设备与参数文件不同的参数"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、"
+             "文件中的值、设备中的值。\n"
+             "参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
+    };
+    return rows;
+}
+
+const std::vector<OptionRow>& options() {
+    constexpr Commands withDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
+    static const std::vector<OptionRow> rows{
+        {"--lang", nullptr, "en|zh", kEveryCommand, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "信息的语言：英文（en，默认）或中文（zh）"),
+         [](CliArguments& a, const QString& value) {
+             if (value != QLatin1String("en") && value != QLatin1String("zh"))
+                 return a.fail(Problem::UnknownLanguage, value);
+             a.language = value;
+             return true;
+         }},
+        {"--trace", nullptr, nullptr, kEveryCommand, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "在标准错误上逐行列出发送和收到的每个报告"),
+         [](CliArguments& a, const QString&) { return a.trace = true; }},
+        {"--help", "-h", nullptr, kEveryCommand, Use::Alone,
+         QT_TRANSLATE_NOOP("TarvaneCli", "显示用法；写在命令之后时显示该命令的用法"),
+         [](CliArguments& a, const QString&) { return a.help = true; }},
+        {"--version", nullptr, nullptr, kEveryCommand, Use::Alone,
+         QT_TRANSLATE_NOOP("TarvaneCli", "显示版本"),
+         [](CliArguments& a, const QString&) { return a.version = true; }},
+        {"--json", nullptr, nullptr, bit(Command::List), Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "以 JSON 数组输出"),
+         [](CliArguments& a, const QString&) { return a.json = true; }},
+        {"--device", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "路径|卡号"), withDevice, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "以路径或卡号指定设备；连接多台设备时必须指定"),
+         [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--device", value, &a.device); }},
+        {"-o", nullptr, kFile, bit(Command::Read), Use::Required,
+         QT_TRANSLATE_NOOP("TarvaneCli", "存为此参数文件；- 为标准输出"),
+         [](CliArguments& a, const QString& value) {
+             a.output = value;
+             return true;
+         },
+         QT_TRANSLATE_NOOP("TarvaneCli", "缺少 -o 文件")},
+        {"--backup", nullptr, kFile, bit(Command::Write), Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据"),
+         [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--backup", value, &a.backup); }},
+        {"--verify", nullptr, nullptr, bit(Command::Write), Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较"),
+         [](CliArguments& a, const QString&) { return a.verify = true; }},
+        {"--wait", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "秒"), bit(Command::Write), Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "--verify 最多等待的秒数（默认10）"),
+         [](CliArguments& a, const QString& value) {
+             return setNumber(a, "--wait", value, 1, 3600, &a.waitSeconds);
+         }},
+        {"--dry-run", nullptr, nullptr, bit(Command::Write), Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "不发送，只把各帧写到标准输出，每帧一行"),
+         [](CliArguments& a, const QString&) { return a.dryRun = true; }},
+        {"--type", nullptr, "1-5", bit(Command::Write), Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "--dry-run 时按该硬件类型输出各帧，无须连接设备"),
+         [](CliArguments& a, const QString& value) { return setNumber(a, "--type", value, 1, 5, &a.type); }},
+    };
+    return rows;
+}
+
+const std::vector<RelationRow>& relations() {
+    using Kind = RelationRow::Kind;
+    static const std::vector<RelationRow> rows{
+        {"--wait", Kind::Needs, "--verify"},
+        {"--type", Kind::Needs, "--dry-run"},
+        // A model named by --type has no device to find or to back up.
+        {"--type", Kind::Excludes, "--device"},
+        {"--type", Kind::Excludes, "--backup"},
+        // Nothing written, nothing to read back.
+        {"--verify", Kind::Excludes, "--dry-run"},
+    };
+    return rows;
+}
+
+const CommandRow* findCommand(Command command) {
+    for (const CommandRow& row : commands())
+        if (row.command == command) return &row;
+    return nullptr;
+}
+
+const CommandRow* findCommand(const QString& name) {
+    for (const CommandRow& row : commands())
+        if (name == QLatin1String(row.name)) return &row;
+    return nullptr;
+}
+
+const OptionRow* findOption(const QString& name) {
+    for (const OptionRow& row : options())
+        if (name == QLatin1String(row.name) || (row.shortName && name == QLatin1String(row.shortName)))
+            return &row;
+    return nullptr;
+}
+
+bool takes(const OptionRow& option, Command command) {
+    return (option.commands & bit(command)) != 0;
+}
+
+}  // namespace CliOptions

@@ -1,0 +1,125 @@
+#include "CliSession.h"
+
+#include <QFileDevice>
+
+#include "HIDDevice.h"
+#include "RepeaterList.h"
+
+namespace {
+// The window's messages, which the command line shows as they are.
+QString windowText(const char* text) {
+    return QCoreApplication::translate("Tarvane", text);
+}
+}  // namespace
+
+CliSession::CliSession(const CliStreams& streams)
+    : m_outDevice(streams.out), m_out(&streams.out), m_err(&streams.err), m_progress(streams.progress) {
+    m_clock.start();
+    // The same bytes on every system, and the encoding of the parameter
+    // files that "read -o -" writes here too.
+    m_out.setCodec("UTF-8");
+    m_err.setCodec("UTF-8");
+}
+
+CliSession::~CliSession() {
+    m_out.flush();
+    m_err.flush();
+    if (m_translatorInstalled) QCoreApplication::removeTranslator(&m_translator);
+}
+
+void CliSession::setLanguage(const QString& language) {
+    const QString catalogue = language == QLatin1String("zh") ? QStringLiteral(":/Language/tarvane_zh.qm")
+                                                              : QStringLiteral(":/Language/tarvane_en.qm");
+    if (m_translator.load(catalogue))
+        m_translatorInstalled = QCoreApplication::installTranslator(&m_translator);
+}
+
+void CliSession::startTrace() {
+    m_trace = std::make_unique<ProtocolTrace>(m_err, m_clock);
+}
+
+QIODevice& CliSession::outDevice() {
+    m_out.flush();  // what the stream holds goes out before the bytes written directly
+    return m_outDevice;
+}
+
+bool CliSession::outputDone() {
+    m_out.flush();
+    const auto* file = qobject_cast<const QFileDevice*>(&m_outDevice);
+    if (m_out.status() == QTextStream::Ok && (!file || file->error() == QFileDevice::NoError)) return true;
+    message(TarvaneCli::tr("无法写到标准输出：%1").arg(m_outDevice.errorString()));
+    m_out.resetStatus();
+    return false;
+}
+
+void CliSession::message(const QString& text) {
+    m_out.flush();  // results that came first stay first where both streams meet
+    m_err << text << '\n';
+    m_err.flush();
+}
+
+void CliSession::windowMessage(const char* text) {
+    message(windowText(text));
+}
+
+// --- Repeaters -----------------------------------------------------------------
+
+QString CliSession::repeaterError(const FoundRepeater& repeater) const {
+    if (repeater.state == FoundRepeater::State::NotOpened) {
+        if (repeater.openError.isEmpty()) return TarvaneCli::tr("无法打开设备");
+        return TarvaneCli::tr("无法打开设备：%1").arg(repeater.openError);
+    }
+    return windowText("搜索设备失败");
+}
+
+QString CliSession::repeaterLine(const FoundRepeater& repeater) const {
+    QStringList fields{QString::fromStdString(repeater.path)};
+    if (repeater.state == FoundRepeater::State::Identified) {
+        const DeviceIdentity& id = repeater.identity;
+        fields << id.strDevType << id.strCardNum << id.strDevVer << id.strFirmware << QString::number(id.nCAN)
+               << QString::number(id.nFiberOptic);
+    } else {
+        fields << repeaterError(repeater);
+    }
+    return fields.join(QLatin1Char('\t'));
+}
+
+void CliSession::showCandidates(const QVector<FoundRepeater>& candidates) {
+    for (const FoundRepeater& repeater : candidates) message(repeaterLine(repeater));
+}
+
+FoundRepeater CliSession::open(const std::string& path, HIDDevice& device) {
+    device.setTrace(m_trace.get());
+    return RepeaterList::open(path, device);
+}
+
+int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity) {
+    std::string path;
+    QVector<FoundRepeater> candidates;
+    switch (RepeaterList::choose(wanted, &path, &candidates, m_trace.get())) {
+        case RepeaterList::Choice::Chosen:
+            break;
+        case RepeaterList::Choice::NoneConnected:
+            windowMessage("设备未连接");
+            return TarvaneCli::NoSuchDevice;
+        case RepeaterList::Choice::NotFound:
+            message(TarvaneCli::tr("没有这台设备：%1").arg(wanted));
+            if (!candidates.isEmpty()) message(TarvaneCli::tr("连接的设备："));
+            showCandidates(candidates);
+            return TarvaneCli::NoSuchDevice;
+        case RepeaterList::Choice::SeveralFound:
+            message(
+                wanted.isEmpty()
+                    ? TarvaneCli::tr("连接了多台设备，请用 --device 以路径或卡号指定其中一台：")
+                    : TarvaneCli::tr("有多台设备的卡号是%1，请用 --device 以路径指定其中一台：").arg(wanted));
+            showCandidates(candidates);
+            return TarvaneCli::NoSuchDevice;
+    }
+    const FoundRepeater repeater = open(path, device);
+    if (repeater.state != FoundRepeater::State::Identified) {
+        message(repeaterError(repeater));
+        return TarvaneCli::DeviceFailed;
+    }
+    *identity = repeater.identity;
+    return TarvaneCli::Done;
+}

@@ -1,0 +1,93 @@
+#include "CliSteps.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "CliSession.h"
+#include "DeviceSearch.h"
+#include "ParameterChecks.h"
+#include "ParameterDiff.h"
+#include "ParameterDocument.h"
+#include "ParameterFile.h"
+#include "ParameterSet.h"
+
+namespace CliSteps {
+
+bool isStandardOutput(const QString& path) {
+    return path == QLatin1String("-");
+}
+
+ParameterSet deviceDefaults(const DeviceIdentity& identity) {
+    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.hardwareType);
+}
+
+int loadFile(CliSession& session, const QString& path, QJsonObject* object) {
+    QString warning;
+    if (ParameterFile::load(path, object, &warning)) return TarvaneCli::Done;
+    session.message(warning);
+    return TarvaneCli::UsageOrFileError;
+}
+
+int completeSet(CliSession& session, const QJsonObject& file, ParameterSet* set) {
+    // The window keeps on its pages what a file lacks; here nothing could be kept.
+    ParameterDocument::Problem problem;
+    QStringList ignored;
+    const bool complete = ParameterDocument::applyComplete(file, set, &problem, &ignored);
+    for (const QString& line : qAsConst(ignored)) session.message(TarvaneCli::tr("注意：%1").arg(line));
+    if (!complete) {
+        session.message(TarvaneCli::tr("参数文件不完整或有误：%1：%2").arg(problem.where, problem.why));
+        return TarvaneCli::UsageOrFileError;
+    }
+    const QStringList problems = ParameterChecks::problems(*set);
+    if (!problems.isEmpty()) {
+        session.message(ParameterChecks::problemMessage(problems));
+        return TarvaneCli::UsageOrFileError;
+    }
+    return TarvaneCli::Done;
+}
+
+DeviceRead::Result readDevice(CliSession& session, HIDDevice& device, ParameterSet& set) {
+    DeviceRead reading(device, set);
+    ProgressLine progress = session.progressLine();
+    reading.setProgress([&](int step, int steps) {
+        progress.show(TarvaneCli::tr("读取：第%1步，共%2步").arg(step).arg(steps));
+    });
+    return reading.run();
+}
+
+int readStatus(DeviceRead::Result result) {
+    // Every result but Done is the device's failure; one missing from this
+    // list counts as one too, so that nothing is reported as done that was not.
+    switch (result) {
+        case DeviceRead::Result::Done:
+            return TarvaneCli::Done;
+        case DeviceRead::Result::BaudRateFailed:
+        case DeviceRead::Result::FilterFailed:
+        case DeviceRead::Result::FiberFailed:
+        case DeviceRead::Result::RouteFailed:
+            break;
+    }
+    return TarvaneCli::DeviceFailed;
+}
+
+int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
+    QString warning;
+    const QJsonDocument document = ParameterDocument::toDocument(set);
+    const bool saved =
+        isStandardOutput(path)
+            ? ParameterFile::write(session.outDevice(), TarvaneCli::tr("标准输出"), document, &warning)
+            : ParameterFile::save(path, document, &warning);
+    if (saved) return TarvaneCli::Done;
+    session.message(warning);
+    return TarvaneCli::UsageOrFileError;
+}
+
+void printDifferences(CliSession& session, const QVector<FieldDifference>& differences) {
+    for (const FieldDifference& d : differences) {
+        session.out() << QStringList{d.channel, d.bankText(), d.field, d.givenValue, d.deviceValue}.join(
+                             QLatin1Char('\t'))
+                      << '\n';
+    }
+}
+
+}  // namespace CliSteps

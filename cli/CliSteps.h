@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include "DeviceRead.h"
+
+class CliSession;
+class HIDDevice;
+class QJsonObject;
+struct DeviceIdentity;
+struct FieldDifference;
+struct ParameterSet;
+
+// The steps that several commands take, each saying on the session what went
+// wrong. Those that return an int return Done or the exit status.
+namespace CliSteps {
+
+// Where "-o" and "--backup" send a parameter file to standard output.
+bool isStandardOutput(const QString& path);
+
+// The defaults of the device that was found, as the window's pages hold
+// them once it has found the device.
+ParameterSet deviceDefaults(const DeviceIdentity& identity);
+
+int loadFile(CliSession& session, const QString& path, QJsonObject* object);
+// The file's values for the device, only when the file gives them all and
+// a Write would send them.
+int completeSet(CliSession& session, const QJsonObject& file, ParameterSet* set);
+// The window's Read into a set, with the progress line.
+DeviceRead::Result readDevice(CliSession& session, HIDDevice& device, ParameterSet& set);
+// The exit status of a Read's result.
+int readStatus(DeviceRead::Result result);
+// Saves a set as a parameter file, "-" for standard output.
+int saveSet(CliSession& session, const ParameterSet& set, const QString& path);
+// One line on standard output for each field that differs.
+void printDifferences(CliSession& session, const QVector<FieldDifference>& differences);
+
+}  // namespace CliSteps
