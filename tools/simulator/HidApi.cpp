@@ -102,14 +102,16 @@ hid_device* SimulatedRepeater::hidOpen(unsigned short vendorId, unsigned short p
 hid_device* SimulatedRepeater::hidOpenPath(const char* path) {
     Bus& b = bus();
     std::lock_guard<std::mutex> lock(b.mutex);
-    return b.open([path](const SimulatedRepeater& device) { return path != nullptr && device.m_path == path; },
-                  L"No HID device at the requested path");
+    return b.open(
+        [path](const SimulatedRepeater& device) { return path != nullptr && device.m_path == path; },
+        L"No HID device at the requested path");
 }
 
 hid_device_info* SimulatedRepeater::hidEnumerate(unsigned short vendorId, unsigned short productId) {
     Bus& b = bus();
     std::lock_guard<std::mutex> lock(b.mutex);
-    if ((vendorId != 0 && vendorId != kVendorId) || (productId != 0 && productId != kProductId)) return nullptr;
+    if ((vendorId != 0 && vendorId != kVendorId) || (productId != 0 && productId != kProductId))
+        return nullptr;
     hid_device_info* first = nullptr;
     hid_device_info** next = &first;
     for (const auto& device : b.attached) {

@@ -178,7 +178,8 @@ int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, s
     return written;
 }
 
-std::optional<int> SimulatedRepeater::failWriteLocked(hid_device* device, const FaultRule& fault, int written) {
+std::optional<int> SimulatedRepeater::failWriteLocked(hid_device* device, const FaultRule& fault,
+                                                      int written) {
     switch (fault.fault) {
         case Fault::Unplug:
             // Pulled out right after taking the report: the write went
