@@ -30,6 +30,12 @@ constexpr int kDefaultShortWrite = 16;
 SimulatedRepeater::SimulatedRepeater(int index) : m_path("sim:hidraw" + std::to_string(index)) {}
 SimulatedRepeater::~SimulatedRepeater() = default;
 
+template <typename Action>
+auto SimulatedRepeater::locked(Action action) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return action();
+}
+
 void SimulatedRepeater::reset() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_firmware = Firmware();
@@ -53,58 +59,47 @@ void SimulatedRepeater::setPresent(bool present) {
 }
 
 bool SimulatedRepeater::isPresent() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return isOnBusLocked();
+    return locked([&] { return isOnBusLocked(); });
 }
 
 void SimulatedRepeater::setRestartTime(int milliseconds) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_restartMs = std::max(0, milliseconds);
+    locked([&] { m_restartMs = std::max(0, milliseconds); });
 }
 
 void SimulatedRepeater::setIdentity(const Identity& identity) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_firmware.identity = identity;
+    locked([&] { m_firmware.identity = identity; });
 }
 
 Identity SimulatedRepeater::identity() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_firmware.identity;
+    return locked([&] { return m_firmware.identity; });
 }
 
 void SimulatedRepeater::setParameters(const Parameters& parameters) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_firmware.parameters = parameters;
+    locked([&] { m_firmware.parameters = parameters; });
 }
 
 Parameters SimulatedRepeater::parameters() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_firmware.parameters;
+    return locked([&] { return m_firmware.parameters; });
 }
 
 void SimulatedRepeater::setLatency(int milliseconds) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_latency = std::max(0, milliseconds);
+    locked([&] { m_latency = std::max(0, milliseconds); });
 }
 
 void SimulatedRepeater::injectFault(int code, Fault fault, int occurrence, int value) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_faults.push_back(FaultRule{code, fault, occurrence, value});
+    locked([&] { m_faults.push_back(FaultRule{code, fault, occurrence, value}); });
 }
 
 void SimulatedRepeater::clearFaults() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_faults.clear();
+    locked([&] { m_faults.clear(); });
 }
 
 QList<QByteArray> SimulatedRepeater::log() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_log;
+    return locked([&] { return m_log; });
 }
 
 void SimulatedRepeater::clearLog() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_log.clear();
+    locked([&] { m_log.clear(); });
 }
 
 int SimulatedRepeater::openHandleCount() const {

@@ -137,6 +137,9 @@ private:
     static Bus& bus();
 
     explicit SimulatedRepeater(int index);
+    // Runs `action` under the repeater's lock; returns what it returns.
+    template <typename Action>
+    auto locked(Action action) const;
     // A new handle, or nullptr while absent.
     hid_device* openHandle();
     bool ownsHandle(hid_device* device) const;
