@@ -1,3 +1,6 @@
+// One simulated repeater: its firmware, presence, latency, faults and log,
+// and the handles opened on it with their replies. The bus it sits on and
+// the hidapi functions are in HidApi.cpp.
 #include "SimulatedRepeater.h"
 
 #include <algorithm>
