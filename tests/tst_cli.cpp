@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DeviceParameters.h"
 #include "ModalAnswerer.h"
 #include "TarvaneCli.h"
 #include "TestWindow.h"
@@ -100,13 +101,7 @@ private slots:
     }
     void sameAsTheWindow() {
         QFETCH(int, type);
-        // Unlike the pages' defaults, so that every applied value shows.
-        sim::Parameters p = sim::Parameters::defaults();
-        p.can[0].bitTiming = QByteArray::fromHex("00120005");
-        p.can[0].banks[3] = {0x81, 0x10, QByteArray::fromHex("11223344"), QByteArray::fromHex("AABBCCDD")};
-        p.can[1].bitTiming = QByteArray::fromHex("12345678");
-        p.fiber = {0x01, 0x02, 0x03, 0x0c};
-        p.route = {0x40, 0x88, 0x00, 0x81, 0x0D, 0xC0};
+        const sim::Parameters p = deviceParameters();
         repeater().setParameters(p);
         QFile::remove(path("window.txt"));  // else the dialog asks whether to replace it
         QList<QByteArray> windowFrames;

@@ -91,23 +91,18 @@ private:
     int m_failures = 0;
 };
 
-int takePictures(const QString& dir, const QString& prefix) {
-    Shooter shooter(dir, prefix);
-    // A second repeater on the bench, for the menu that chooses between them.
-    sim::Identity second;
-    second.cardNumber = "TV2026000418";
-    sim::SimulatedRepeater::addDevice().setIdentity(second);
-    ShotWindow window(nullptr);
+// The main window and its three pages, once it is connected.
+bool shootPages(ShotWindow& window, Shooter& shooter) {
     window.move(40, 40);
     window.show();
     if (!waitFor([&] { return window.connected(); }, 10000)) {
         std::fprintf(stderr, "the simulated repeater did not connect\n");
-        return 1;
+        return false;
     }
     QTabWidget* tabs = window.findChild<QTabWidget*>();
     if (!tabs || tabs->count() != 3) {
         std::fprintf(stderr, "the main window has no three pages\n");
-        return 1;
+        return false;
     }
     const char* pages[] = {"can", "fiber", "route"};
     for (int i = 0; i < 3; ++i) {
@@ -115,7 +110,10 @@ int takePictures(const QString& dir, const QString& prefix) {
         shooter.shoot(&window, pages[i]);
     }
     tabs->setCurrentIndex(0);
+    return true;
+}
 
+void shootDialogs(ShotWindow& window, Shooter& shooter) {
     // A rate the table lacks, as bridged on vehicles.
     BitTimingDialog calculator(&window);
     calculator.setBitRate(33333);
@@ -132,7 +130,10 @@ int takePictures(const QString& dir, const QString& prefix) {
     about.show();
     shooter.shoot(&about, "about");
     about.hide();
+}
 
+// The comparison with the device, and the question before closing over an edit.
+void shootQuestions(ShotWindow& window, Shooter& shooter) {
     // The device holds another bit rate, a bank in use, another fiber code
     // and one route less than the pages show.
     sim::Parameters held = sim::Parameters::defaults();
@@ -158,18 +159,33 @@ int takePictures(const QString& dir, const QString& prefix) {
         }
     });
     window.onCloseWidget();
+}
 
-    // The main menu with the repeaters to choose from.
+// The main menu with the repeaters to choose from.
+void shootDevicesMenu(ShotWindow& window, Shooter& shooter) {
     QMenu* menu = window.mainMenu();
     menu->popup(window.menuPosition());
     settle();
     menu->setActiveAction(window.devicesMenu()->menuAction());
-    window.devicesMenu()->popup(menu->geometry().topRight() + menu->actionGeometry(window.devicesMenu()->menuAction()).topLeft());
+    window.devicesMenu()->popup(menu->geometry().topRight() +
+                                menu->actionGeometry(window.devicesMenu()->menuAction()).topLeft());
     const QRect shown = window.frameGeometry() | menu->geometry() | window.devicesMenu()->geometry();
     shooter.shootScreen(shown.adjusted(-4, -4, 4, 4), "devices");
     window.devicesMenu()->hide();
     menu->hide();
+}
 
+int takePictures(const QString& dir, const QString& prefix) {
+    Shooter shooter(dir, prefix);
+    // A second repeater on the bench, for the menu that chooses between them.
+    sim::Identity second;
+    second.cardNumber = "TV2026000418";
+    sim::SimulatedRepeater::addDevice().setIdentity(second);
+    ShotWindow window(nullptr);
+    if (!shootPages(window, shooter)) return 1;
+    shootDialogs(window, shooter);
+    shootQuestions(window, shooter);
+    shootDevicesMenu(window, shooter);
     return shooter.failures() == 0 ? 0 : 1;
 }
 
