@@ -162,11 +162,7 @@
     </message>
 </context>
 <context>
-    <name>ChannalWidget</name>
-    <message>
-        <source>波特率：</source>
-        <translation>波特率：</translation>
-    </message>
+    <name>CanCodec</name>
     <message>
         <source>自适应</source>
         <translation>自适应</translation>
@@ -174,6 +170,13 @@
     <message>
         <source>自定义</source>
         <translation>自定义</translation>
+    </message>
+</context>
+<context>
+    <name>ChannalWidget</name>
+    <message>
+        <source>波特率：</source>
+        <translation>波特率：</translation>
     </message>
     <message>
         <source>工作模式</source>
@@ -305,6 +308,57 @@
     <message>
         <source>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</source>
         <translation>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterChecks</name>
+    <message>
+        <source>以下参数有误，未向设备发送任何数据：</source>
+        <translation>以下参数有误，未向设备发送任何数据：</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：%2</source>
+        <translation>CAN通道%1 波特率：%2</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：位定时须为4个字节</source>
+        <translation>CAN通道%1 波特率：位定时须为4个字节</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 ID寄存器：%3</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 掩码寄存器：%3</translation>
+    </message>
+    <message>
+        <source>光纤%1 波特率：未选择</source>
+        <translation>光纤%1 波特率：未选择</translation>
+    </message>
+    <message>
+        <source>CAN通道%1：%2</source>
+        <translation>CAN通道%1：%2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
+        <translation>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</translation>
+    </message>
+    <message>
+        <source>仍要写入设备吗？</source>
+        <translation>仍要写入设备吗？</translation>
+    </message>
+    <message>
+        <source>……另有%1处</source>
+        <translation>……另有%1处</translation>
+    </message>
+    <message>
+        <source>以下参数还不能写入设备：</source>
+        <translation>以下参数还不能写入设备：</translation>
     </message>
 </context>
 <context>
@@ -483,6 +537,22 @@
         <source>文件是UTF-16编码，须为UTF-8</source>
         <translation>文件是UTF-16编码，须为UTF-8</translation>
     </message>
+    <message>
+        <source>写配置文件失败.</source>
+        <translation>写配置文件失败.</translation>
+    </message>
+    <message>
+        <source>打开配置文件失败.</source>
+        <translation>打开配置文件失败.</translation>
+    </message>
+    <message>
+        <source>解析配置文件失败.</source>
+        <translation>解析配置文件失败.</translation>
+    </message>
+    <message>
+        <source>文件大于1 MiB.</source>
+        <translation>文件大于1 MiB.</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolTrace</name>
@@ -522,6 +592,21 @@
         <translation>RouteParamWidget</translation>
     </message>
     <message>
+        <source>开/关</source>
+        <translation>开/关</translation>
+    </message>
+    <message>
+        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
+        <translation>① 开/关：√表示该通道打开，╳表示该通道关闭.</translation>
+    </message>
+    <message>
+        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
+        <translation>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</translation>
+    </message>
+</context>
+<context>
+    <name>RouteRules</name>
+    <message>
         <source>光纤1</source>
         <translation>光纤1</translation>
     </message>
@@ -537,45 +622,9 @@
         <source>光纤4</source>
         <translation>光纤4</translation>
     </message>
-    <message>
-        <source>开/关</source>
-        <translation>开/关</translation>
-    </message>
-    <message>
-        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
-        <translation>① 开/关：√表示该通道打开，╳表示该通道关闭.</translation>
-    </message>
-    <message>
-        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
-        <translation>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</translation>
-    </message>
 </context>
 <context>
     <name>Tarvane</name>
-    <message>
-        <source>以下参数有误，未向设备发送任何数据：</source>
-        <translation>以下参数有误，未向设备发送任何数据：</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：位定时须为4个字节</source>
-        <translation>CAN通道%1 波特率：位定时须为4个字节</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
-        <translation>CAN通道%1 第%2行 ID寄存器：%3</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
-        <translation>CAN通道%1 第%2行 掩码寄存器：%3</translation>
-    </message>
-    <message>
-        <source>光纤%1 波特率：未选择</source>
-        <translation>光纤%1 波特率：未选择</translation>
-    </message>
-    <message>
-        <source>……另有%1处</source>
-        <translation>……另有%1处</translation>
-    </message>
     <message>
         <source>Tarvane</source>
         <translation>Tarvane</translation>
@@ -677,22 +726,6 @@
         <translation>读取完成</translation>
     </message>
     <message>
-        <source>写配置文件失败.</source>
-        <translation>写配置文件失败.</translation>
-    </message>
-    <message>
-        <source>打开配置文件失败.</source>
-        <translation>打开配置文件失败.</translation>
-    </message>
-    <message>
-        <source>解析配置文件失败.</source>
-        <translation>解析配置文件失败.</translation>
-    </message>
-    <message>
-        <source>文件大于1 MiB.</source>
-        <translation>文件大于1 MiB.</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>失败</translation>
     </message>
@@ -707,26 +740,6 @@
     <message>
         <source>读取掩码数据失败</source>
         <translation>读取掩码数据失败</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：%2</source>
-        <translation>CAN通道%1 波特率：%2</translation>
-    </message>
-    <message>
-        <source>CAN通道%1：%2</source>
-        <translation>CAN通道%1：%2</translation>
-    </message>
-    <message>
-        <source>；</source>
-        <translation>；</translation>
-    </message>
-    <message>
-        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
-        <translation>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</translation>
-    </message>
-    <message>
-        <source>仍要写入设备吗？</source>
-        <translation>仍要写入设备吗？</translation>
     </message>
     <message>
         <source>与设备比较</source>
@@ -767,10 +780,6 @@
     <message>
         <source>恢复默认值</source>
         <translation>恢复默认值</translation>
-    </message>
-    <message>
-        <source>以下参数还不能写入设备：</source>
-        <translation>以下参数还不能写入设备：</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>

@@ -47,8 +47,7 @@ bool DeviceRead::readChannal(int i, Result* failure) {
         *failure = Result::BaudRateFailed;
         return false;
     }
-    CanCodec::applyWord(channel,
-                        m_transaction.replyBytes().mid(CanCodec::kBaudRateWordOffset, CanCodec::kWordSize));
+    CanCodec::applyWord(channel, m_transaction.replyBytes().mid(Protocol::Reply::BaudRateWord, CanCodec::kWordSize));
 
     QList<QByteArray> replies;
     for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {
@@ -57,7 +56,7 @@ bool DeviceRead::readChannal(int i, Result* failure) {
             *failure = Result::FilterFailed;
             return false;
         }
-        replies.append(m_transaction.replyBytes().left(CanCodec::kReplySize));
+        replies.append(m_transaction.replyBytes().left(Protocol::Reply::FilterEnd));
     }
     // The banks change only once all fourteen are in.
     CanCodec::applyFilterReplies(channel, replies);

@@ -16,7 +16,7 @@ QString flag(bool on) {
 // A register as it goes out, in the file's form ("12 34 56 78"); a text that
 // cannot go out as it was typed.
 QString registerValue(const QString& text) {
-    return CanCodec::isWordText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
+    return CanCodec::canSendRegisterText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
 }
 
 QString fiberValue(int code) {
