@@ -293,6 +293,64 @@
     </message>
 </context>
 <context>
+    <name>DeviceRead</name>
+    <message>
+        <source>读取成功</source>
+        <translation>Read successfully</translation>
+    </message>
+    <message>
+        <source>读取CAN波特率失败</source>
+        <translation>Failed to read CAN baud rate</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>Read mask data failed</translation>
+    </message>
+    <message>
+        <source>读取光纤数据失败</source>
+        <translation>Read fiber data failed</translation>
+    </message>
+    <message>
+        <source>读取路由数据失败</source>
+        <translation>Read route data failed</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWrite</name>
+    <message>
+        <source>设置成功</source>
+        <translation>successfully set</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率失败</source>
+        <translation>Failed to set CAN baud rate</translation>
+    </message>
+    <message>
+        <source>设置CAN掩码失败</source>
+        <translation>Failed to set CAN musk code</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率失败</source>
+        <translation>Failed to set fiber baud rate</translation>
+    </message>
+    <message>
+        <source>设置路由失败</source>
+        <translation>Failed to set route</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>Failed to send the reset command.</translation>
+    </message>
+    <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>Parameters set; no answer to the reset.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>Reset failed.</translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>
@@ -667,46 +725,6 @@
         <translation>Equipment not connected</translation>
     </message>
     <message>
-        <source>读取CAN波特率失败</source>
-        <translation>Failed to read CAN baud rate</translation>
-    </message>
-    <message>
-        <source>读取光纤数据失败</source>
-        <translation>Read fiber data failed</translation>
-    </message>
-    <message>
-        <source>读取路由数据失败</source>
-        <translation>Read route data failed</translation>
-    </message>
-    <message>
-        <source>读取成功</source>
-        <translation>Read successfully</translation>
-    </message>
-    <message>
-        <source>设置CAN波特率失败</source>
-        <translation>Failed to set CAN baud rate</translation>
-    </message>
-    <message>
-        <source>设置CAN掩码失败</source>
-        <translation>Failed to set CAN musk code</translation>
-    </message>
-    <message>
-        <source>设置光纤波特率失败</source>
-        <translation>Failed to set fiber baud rate</translation>
-    </message>
-    <message>
-        <source>设置路由失败</source>
-        <translation>Failed to set route</translation>
-    </message>
-    <message>
-        <source>参数已设置，复位无应答.</source>
-        <translation>Parameters set; no answer to the reset.</translation>
-    </message>
-    <message>
-        <source>设置成功</source>
-        <translation>successfully set</translation>
-    </message>
-    <message>
         <source>保存配置</source>
         <translation>Save Config</translation>
     </message>
@@ -729,18 +747,6 @@
     <message>
         <source>失败</source>
         <translation>Failed</translation>
-    </message>
-    <message>
-        <source>发送复位指令失败.</source>
-        <translation>Failed to send the reset command.</translation>
-    </message>
-    <message>
-        <source>复位失败.</source>
-        <translation>Reset failed.</translation>
-    </message>
-    <message>
-        <source>读取掩码数据失败</source>
-        <translation>Read mask data failed</translation>
     </message>
     <message>
         <source>与设备比较</source>

@@ -292,6 +292,64 @@
     </message>
 </context>
 <context>
+    <name>DeviceRead</name>
+    <message>
+        <source>读取成功</source>
+        <translation>读取成功</translation>
+    </message>
+    <message>
+        <source>读取CAN波特率失败</source>
+        <translation>读取CAN波特率失败</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>读取掩码数据失败</translation>
+    </message>
+    <message>
+        <source>读取光纤数据失败</source>
+        <translation>读取光驱数据失败</translation>
+    </message>
+    <message>
+        <source>读取路由数据失败</source>
+        <translation>读取路由数据失败</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWrite</name>
+    <message>
+        <source>设置成功</source>
+        <translation>设置成功</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率失败</source>
+        <translation>设置CAN波特率失败</translation>
+    </message>
+    <message>
+        <source>设置CAN掩码失败</source>
+        <translation>设置CAN掩码失败</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率失败</source>
+        <translation>设置光纤波特率失败</translation>
+    </message>
+    <message>
+        <source>设置路由失败</source>
+        <translation>设置路由失败</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>发送复位指令失败.</translation>
+    </message>
+    <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>参数已设置，复位无应答.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>复位失败.</translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>
@@ -666,46 +724,6 @@
         <translation>设备未连接</translation>
     </message>
     <message>
-        <source>读取CAN波特率失败</source>
-        <translation>读取CAN波特率失败</translation>
-    </message>
-    <message>
-        <source>读取光纤数据失败</source>
-        <translation>读取光驱数据失败</translation>
-    </message>
-    <message>
-        <source>读取路由数据失败</source>
-        <translation>读取路由数据失败</translation>
-    </message>
-    <message>
-        <source>读取成功</source>
-        <translation>读取成功</translation>
-    </message>
-    <message>
-        <source>设置CAN波特率失败</source>
-        <translation>设置CAN波特率失败</translation>
-    </message>
-    <message>
-        <source>设置CAN掩码失败</source>
-        <translation>设置CAN掩码失败</translation>
-    </message>
-    <message>
-        <source>设置光纤波特率失败</source>
-        <translation>设置光纤波特率失败</translation>
-    </message>
-    <message>
-        <source>设置路由失败</source>
-        <translation>设置路由失败</translation>
-    </message>
-    <message>
-        <source>参数已设置，复位无应答.</source>
-        <translation>参数已设置，复位无应答.</translation>
-    </message>
-    <message>
-        <source>设置成功</source>
-        <translation>设置成功</translation>
-    </message>
-    <message>
         <source>保存配置</source>
         <translation>保存配置</translation>
     </message>
@@ -728,18 +746,6 @@
     <message>
         <source>失败</source>
         <translation>失败</translation>
-    </message>
-    <message>
-        <source>发送复位指令失败.</source>
-        <translation>发送复位指令失败.</translation>
-    </message>
-    <message>
-        <source>复位失败.</source>
-        <translation>复位失败.</translation>
-    </message>
-    <message>
-        <source>读取掩码数据失败</source>
-        <translation>读取掩码数据失败</translation>
     </message>
     <message>
         <source>与设备比较</source>

@@ -390,7 +390,7 @@ int TarvaneCli::read(const CliArguments& arguments) {
 
     ParameterSet set = deviceDefaults(identity);
     const DeviceRead::Result result = readDevice(device, set);
-    windowMessage(DeviceRead::message(result));
+    message(DeviceRead::message(result));
     if (const int status = exitCodeOf(kReadOutcomes, result)) return status;
 
     if (const int status = saveSet(set, arguments.output)) return status;
@@ -422,7 +422,7 @@ int TarvaneCli::write(const CliArguments& arguments) {
         ParameterSet held = deviceDefaults(identity);
         const DeviceRead::Result result = readDevice(device, held);
         if (const int status = exitCodeOf(kReadOutcomes, result)) {
-            windowMessage(DeviceRead::message(result));
+            message(DeviceRead::message(result));
             return status;
         }
         if (const int status = saveSet(held, arguments.backup)) return status;
@@ -442,7 +442,7 @@ int TarvaneCli::write(const CliArguments& arguments) {
             [&](int step, int steps) { progress.show(tr("写入：第%1步，共%2步").arg(step).arg(steps)); });
         result = writing.run();
     }
-    windowMessage(DeviceWrite::message(result));
+    message(DeviceWrite::message(result));
     if (const int status = exitCodeOf(kWriteOutcomes, result)) return status;
     if (!arguments.verify) return Done;
     // The repeater restarts: the handle is gone with it.
@@ -504,7 +504,7 @@ int TarvaneCli::diff(const CliArguments& arguments) {
     ParameterSet fromDevice = deviceDefaults(identity);
     const DeviceRead::Result result = readDevice(device, fromDevice);
     if (const int status = exitCodeOf(kReadOutcomes, result)) {
-        windowMessage(DeviceRead::message(result));
+        message(DeviceRead::message(result));
         return status;
     }
 

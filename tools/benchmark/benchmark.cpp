@@ -195,9 +195,8 @@ double measureExchange(BenchWindow& window) {
 }
 
 // Clicks a button and waits for the message box that reports the result.
-OperationFigures measureOperation(BenchWindow& window, const char* button, const char* success) {
+OperationFigures measureOperation(BenchWindow& window, const char* button, const QString& expected) {
     sim::SimulatedRepeater& device = sim::SimulatedRepeater::instance();
-    const QString expected = QCoreApplication::translate("Tarvane", success);
     std::vector<double> times;
     int reports = 0;
     for (int run = 0; run < kRuns; ++run) {
@@ -456,9 +455,9 @@ int main(int argc, char* argv[]) {
         waitForConnection(window);
 
         search = measureSearch(window);
-        read = measureOperation(window, "m_pushButtonRead", "读取成功");
+        read = measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
         read.exchangeMs = measureExchange<DeviceRead>(window);
-        write = measureOperation(window, "m_pushButtonWrite", "设置成功");
+        write = measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
         write.exchangeMs = measureExchange<DeviceWrite>(window);
         settleStepMs = measureSettleStep(window);
         small = measureFile(window, temp.filePath("params.txt"), 1);
@@ -480,8 +479,8 @@ int main(int argc, char* argv[]) {
     {
         BenchWindow window;
         waitForConnection(window);
-        slackRead = measureOperation(window, "m_pushButtonRead", "读取成功");
-        slackWrite = measureOperation(window, "m_pushButtonWrite", "设置成功");
+        slackRead = measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
+        slackWrite = measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
     }
     const double slackReadBare = measureBare(slackRead.reports);
     const double slackWriteBare = measureBare(slackWrite.reports);
