@@ -643,6 +643,130 @@
         <source>读取失败</source>
         <translation>read failed</translation>
     </message>
+    <message>
+        <source>查询硬件版本</source>
+        <translation>hardware version query</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>reset</translation>
+    </message>
+    <message>
+        <source>查询固件版本</source>
+        <translation>firmware version query</translation>
+    </message>
+    <message>
+        <source>查询卡号</source>
+        <translation>card number query</translation>
+    </message>
+    <message>
+        <source>查询硬件类型</source>
+        <translation>hardware type query</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率</source>
+        <translation>set CAN baud rate</translation>
+    </message>
+    <message>
+        <source>设置CAN过滤器</source>
+        <translation>set CAN filter</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率</source>
+        <translation>set fiber baud rates</translation>
+    </message>
+    <message>
+        <source>查询光纤波特率</source>
+        <translation>fiber baud rate query</translation>
+    </message>
+    <message>
+        <source>设置路由</source>
+        <translation>set route map</translation>
+    </message>
+    <message>
+        <source>查询路由</source>
+        <translation>route map query</translation>
+    </message>
+    <message>
+        <source>查询CAN波特率</source>
+        <translation>CAN baud rate query</translation>
+    </message>
+    <message>
+        <source>查询CAN过滤器</source>
+        <translation>CAN filter query</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>已接受</source>
+        <translation>accepted</translation>
+    </message>
+    <message>
+        <source>未接受（状态%1）</source>
+        <translation>refused (status %1)</translation>
+    </message>
+    <message>
+        <source>版本%1</source>
+        <translation>version %1</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>"%1"</translation>
+    </message>
+    <message>
+        <source>类型%1，%2</source>
+        <translation>type %1, %2</translation>
+    </message>
+    <message>
+        <source>类型%1，未知型号</source>
+        <translation>type %1, unknown model</translation>
+    </message>
+    <message>
+        <source>位定时字%1（%2）</source>
+        <translation>bit-timing word %1 (%2)</translation>
+    </message>
+    <message>
+        <source>第%1组%2，%3，%4</source>
+        <translation>bank %1 %2, %3, %4</translation>
+    </message>
+    <message>
+        <source>没有第%1组</source>
+        <translation>no bank %1</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>in use</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>not in use</translation>
+    </message>
+    <message>
+        <source>掩码模式</source>
+        <translation>mask mode</translation>
+    </message>
+    <message>
+        <source>列表模式</source>
+        <translation>list mode</translation>
+    </message>
+    <message>
+        <source>16位</source>
+        <translation>16 bits</translation>
+    </message>
+    <message>
+        <source>32位</source>
+        <translation>32 bits</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>RouteParamWidget</name>
