@@ -73,7 +73,8 @@ QString filterBank(const unsigned char* reply) {
     const QByteArray bytes(reinterpret_cast<const char*>(reply), At::FilterEnd);
     int bank = 0;
     FilterRow row;
-    if (!CanCodec::parseFilterReply(bytes, &bank, &row)) return tr("没有第%1组").arg(reply[At::FilterBank] + 1);
+    if (!CanCodec::parseFilterReply(bytes, &bank, &row))
+        return tr("没有第%1组").arg(reply[At::FilterBank] + 1);
     return tr("第%1组%2，%3，%4")
         .arg(bank + 1)
         .arg(row.inUse ? tr("使用") : tr("未使用"), row.workMode ? tr("列表模式") : tr("掩码模式"),

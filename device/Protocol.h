@@ -24,7 +24,7 @@ constexpr int ReplyBufferSize = 18;
 
 constexpr unsigned char ReportNumber = 0x00;
 constexpr unsigned char FrameHead = 0x12;
-constexpr int StatusByte = 2;  // of every reply
+constexpr int StatusByte = 2;                        // of every reply
 constexpr unsigned char StatusAccepted = 0x81;       // a set command was applied
 constexpr unsigned char StatusBaudRateValid = 0x86;  // a CAN baud-rate reply is valid
 

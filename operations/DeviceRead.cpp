@@ -49,7 +49,8 @@ bool DeviceRead::readChannal(int i, Result* failure) {
         *failure = Result::BaudRateFailed;
         return false;
     }
-    CanCodec::applyWord(channel, m_transaction.replyBytes().mid(Protocol::Reply::BaudRateWord, CanCodec::kWordSize));
+    CanCodec::applyWord(channel,
+                        m_transaction.replyBytes().mid(Protocol::Reply::BaudRateWord, CanCodec::kWordSize));
 
     QList<QByteArray> replies;
     for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {

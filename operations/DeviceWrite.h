@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QVector>
 #include <functional>
 

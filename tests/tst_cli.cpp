@@ -464,22 +464,25 @@ private slots:
         QCOMPARE(lines.last(), QString("Read successfully"));
         // After each reply the command and what its bytes say, banks counted from 1.
         QCOMPARE(lines.filter(QRegularExpression("^ *\\d+\\.\\d{3} = ")).size(), 36);
-        const QString everyRoute = "CAN1→CAN2 Fiber1 Fiber2 Fiber3 Fiber4; CAN2→CAN1 Fiber1 Fiber2 Fiber3 Fiber4; "
-                                   "Fiber1→CAN1 CAN2 Fiber2 Fiber3 Fiber4; Fiber2→CAN1 CAN2 Fiber1 Fiber3 Fiber4; "
-                                   "Fiber3→CAN1 CAN2 Fiber1 Fiber2 Fiber4; Fiber4→CAN1 CAN2 Fiber1 Fiber2 Fiber3";
+        const QString everyRoute =
+            "CAN1→CAN2 Fiber1 Fiber2 Fiber3 Fiber4; CAN2→CAN1 Fiber1 Fiber2 Fiber3 Fiber4; "
+            "Fiber1→CAN1 CAN2 Fiber2 Fiber3 Fiber4; Fiber2→CAN1 CAN2 Fiber1 Fiber3 Fiber4; "
+            "Fiber3→CAN1 CAN2 Fiber1 Fiber2 Fiber4; Fiber4→CAN1 CAN2 Fiber1 Fiber2 Fiber3";
         const QStringList meanings{
             "hardware type query: type 4, Orvex-A4",
             "card number query: \"TV2026000417\"",
             "hardware version query: version 1.05",
             "firmware version query: version 2.10",
-            "CAN baud rate query: bit-timing word 0x001C00E0 (10 kbit/s, sample point 87.5 %, SJW 1, 16 quanta "
+            "CAN baud rate query: bit-timing word 0x001C00E0 (10 kbit/s, sample point 87.5 %, SJW 1, 16 "
+            "quanta "
             "per bit)",
             "CAN filter query: bank 3 in use, list mode, 32 bits",
             "CAN filter query: bank 14 not in use, mask mode, 16 bits",
             "fiber baud rate query: Fiber1 0b 1380K, Fiber2 0b 1380K, Fiber3 0b 1380K, Fiber4 0b 1380K",
             "route map query: " + everyRoute};
         for (const QString& meaning : meanings)
-            QVERIFY2(!lines.filter(QRegularExpression(" = " + QRegularExpression::escape(meaning) + "$")).isEmpty(),
+            QVERIFY2(!lines.filter(QRegularExpression(" = " + QRegularExpression::escape(meaning) + "$"))
+                          .isEmpty(),
                      qPrintable(meaning));
 
         repeater().injectFault(0xA5, Fault::NoReply, 3);

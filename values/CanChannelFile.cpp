@@ -12,7 +12,8 @@ QString dataListEntry(const FilterRow& row) {
     // A comma in a register text would split it into two fields when read
     // back; a blank decodes to the same bytes.
     const auto field = [](const QString& text) {
-        return text.contains(QLatin1Char(',')) ? QString(text).replace(QLatin1Char(','), QLatin1Char(' ')) : text;
+        return text.contains(QLatin1Char(',')) ? QString(text).replace(QLatin1Char(','), QLatin1Char(' '))
+                                               : text;
     };
     const QLatin1String separator(", ");
     return QString::number(row.inUse ? 1 : 0) % separator % QString::number(row.workMode) % separator %

@@ -18,8 +18,8 @@ QString dataListEntry(const FilterRow& row);
 // each comma). The one reading of an entry; callers decide what to make of
 // a count other than five or of flags other than 0 and 1.
 struct DataListFields {
-    int count = 0;      // parts found
-    QString inUse;      // the first five parts, where there are so many
+    int count = 0;  // parts found
+    QString inUse;  // the first five parts, where there are so many
     QString workMode;
     QString bitWidth;
     QString idText;

@@ -83,11 +83,14 @@ void applyWord(CanChannelValues& channel, const QByteArray& word) {
 QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
     QVector<InvalidField> fields;
     const WordProblem problem = bitTimingProblem(channel.bitTimingText);
-    if (problem != WordProblem::None) fields.append({InvalidField::BaudRate, -1, FilterRegister::Id, problem});
+    if (problem != WordProblem::None)
+        fields.append({InvalidField::BaudRate, -1, FilterRegister::Id, problem});
     for (int row = 0; row < kBankCount; ++row) {
         const FilterRow& bank = channel.banks[size_t(row)];
-        if (!canSendRegisterText(bank.idText)) fields.append({InvalidField::Register, row, FilterRegister::Id});
-        if (!canSendRegisterText(bank.maskText)) fields.append({InvalidField::Register, row, FilterRegister::Mask});
+        if (!canSendRegisterText(bank.idText))
+            fields.append({InvalidField::Register, row, FilterRegister::Id});
+        if (!canSendRegisterText(bank.maskText))
+            fields.append({InvalidField::Register, row, FilterRegister::Mask});
     }
     return fields;
 }

@@ -74,7 +74,8 @@ QString bitTimingProblemText(const QString& text) {
         case WordProblem::NotAWord:
             return wordTextRule();
         case WordProblem::StrayBits:
-            return BitTiming::problemText(BitTiming::Problem::StrayBits, BitTiming::decode(bitTimingWord(text)));
+            return BitTiming::problemText(BitTiming::Problem::StrayBits,
+                                          BitTiming::decode(bitTimingWord(text)));
     }
     return QString();
 }

@@ -24,7 +24,9 @@ QStringList problems(const ParameterSet& set) {
         const int id = channel.channalId;
         for (const InvalidField& field : CanCodec::invalidFields(channel)) {
             if (field.kind == InvalidField::BaudRate && field.reason == CanCodec::WordProblem::StrayBits) {
-                lines << tr("CAN通道%1 波特率：%2").arg(id).arg(CanCodec::bitTimingProblemText(channel.bitTimingText));
+                lines << tr("CAN通道%1 波特率：%2")
+                             .arg(id)
+                             .arg(CanCodec::bitTimingProblemText(channel.bitTimingText));
             } else if (field.kind == InvalidField::BaudRate) {
                 lines << tr("CAN通道%1 波特率：位定时须为4个字节").arg(id);
             } else if (field.reg == CanCodec::FilterRegister::Id) {
@@ -35,7 +37,8 @@ QStringList problems(const ParameterSet& set) {
         }
     }
     for (int i = 0; i < set.fiberCount; ++i) {
-        if (set.fiber.codes[size_t(i)] == FiberValues::kNoEntry) lines << tr("光纤%1 波特率：未选择").arg(i + 1);
+        if (set.fiber.codes[size_t(i)] == FiberValues::kNoEntry)
+            lines << tr("光纤%1 波特率：未选择").arg(i + 1);
     }
     return lines;
 }

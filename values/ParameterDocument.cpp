@@ -82,7 +82,8 @@ struct Unusable {
 void applyEntry(FilterRow& row, const QJsonValue& value, const QString& where, const Unusable& unusable) {
     if (!unusable.check(where, typeProblem(value, QJsonValue::String))) return;
     const CanCodec::DataListFields fields = CanCodec::splitDataListEntry(value.toString());
-    if (!unusable.check(where, fields.count == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
+    if (!unusable.check(
+            where, fields.count == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
         return;
     const QString* const flags[] = {&fields.inUse, &fields.workMode, &fields.bitWidth};
     int* const targets[] = {nullptr, &row.workMode, &row.bitWidth};
@@ -227,7 +228,8 @@ bool checkChannel(const QJsonObject& object, const QString& where, Problem* prob
 
 // A code for each of the device's fiber channels; codes for channels it
 // lacks are left out, one line each in `ignored`.
-bool checkFiber(const QJsonValue& fiber, int fiberCount, QJsonArray* baud, Problem* problem, QStringList* ignored) {
+bool checkFiber(const QJsonValue& fiber, int fiberCount, QJsonArray* baud, Problem* problem,
+                QStringList* ignored) {
     if (const QString why = typeProblem(fiber, QJsonValue::Object); !why.isEmpty())
         return fail(problem, Key::FiberParam, why);
     const QString baudWhere = member(Key::FiberParam, Key::Baud);
@@ -243,7 +245,8 @@ bool checkFiber(const QJsonValue& fiber, int fiberCount, QJsonArray* baud, Probl
         }
         if (const QString why = codeProblem(baud->at(i)); !why.isEmpty()) return fail(problem, where, why);
     }
-    if (baud->size() < fiberCount) return fail(problem, baudWhere, tr("没有光纤%1的代码").arg(baud->size() + 1));
+    if (baud->size() < fiberCount)
+        return fail(problem, baudWhere, tr("没有光纤%1的代码").arg(baud->size() + 1));
     return true;
 }
 
@@ -270,7 +273,8 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
     if (const QString why = typeProblem(route, QJsonValue::Array); !why.isEmpty())
         return fail(problem, Key::Route, why);
     RouteValues routes = set->route;
-    if (!RouteRules::applyJson(routes, set->routeType, route.toArray())) return fail(problem, Key::Route, routeProblem());
+    if (!RouteRules::applyJson(routes, set->routeType, route.toArray()))
+        return fail(problem, Key::Route, routeProblem());
 
     // Every value is sound: the channels by their "ChannalID", the rest as Open takes it.
     for (int channal = 1; channal <= set->canCount; ++channal)

@@ -457,7 +457,8 @@ int main(int argc, char* argv[]) {
         search = measureSearch(window);
         read = measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
         read.exchangeMs = measureExchange<DeviceRead>(window);
-        write = measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
+        write =
+            measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
         write.exchangeMs = measureExchange<DeviceWrite>(window);
         settleStepMs = measureSettleStep(window);
         small = measureFile(window, temp.filePath("params.txt"), 1);
@@ -479,8 +480,10 @@ int main(int argc, char* argv[]) {
     {
         BenchWindow window;
         waitForConnection(window);
-        slackRead = measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
-        slackWrite = measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
+        slackRead =
+            measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
+        slackWrite =
+            measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
     }
     const double slackReadBare = measureBare(slackRead.reports);
     const double slackWriteBare = measureBare(slackWrite.reports);
