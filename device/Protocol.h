@@ -17,7 +17,6 @@ constexpr unsigned short ProductId = 0x6901;
 
 constexpr int FrameSize = 17;
 constexpr int HeaderSize = 4;  // report number, frame head, code, length
-constexpr int MaxPayloadSize = FrameSize - HeaderSize;
 constexpr int ReplySize = 16;
 // Two bytes more than a reply and kept zero, so a text reply always ends.
 constexpr int ReplyBufferSize = 18;
