@@ -162,11 +162,7 @@
     </message>
 </context>
 <context>
-    <name>ChannalWidget</name>
-    <message>
-        <source>波特率：</source>
-        <translation>Baud Rate：</translation>
-    </message>
+    <name>CanCodec</name>
     <message>
         <source>自适应</source>
         <translation>Adaptive</translation>
@@ -174,6 +170,13 @@
     <message>
         <source>自定义</source>
         <translation>Custom</translation>
+    </message>
+</context>
+<context>
+    <name>ChannalWidget</name>
+    <message>
+        <source>波特率：</source>
+        <translation>Baud Rate：</translation>
     </message>
     <message>
         <source>工作模式</source>
@@ -290,6 +293,64 @@
     </message>
 </context>
 <context>
+    <name>DeviceRead</name>
+    <message>
+        <source>读取成功</source>
+        <translation>Read successfully</translation>
+    </message>
+    <message>
+        <source>读取CAN波特率失败</source>
+        <translation>Failed to read CAN baud rate</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>Read mask data failed</translation>
+    </message>
+    <message>
+        <source>读取光纤数据失败</source>
+        <translation>Read fiber data failed</translation>
+    </message>
+    <message>
+        <source>读取路由数据失败</source>
+        <translation>Read route data failed</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWrite</name>
+    <message>
+        <source>设置成功</source>
+        <translation>successfully set</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率失败</source>
+        <translation>Failed to set CAN baud rate</translation>
+    </message>
+    <message>
+        <source>设置CAN掩码失败</source>
+        <translation>Failed to set CAN musk code</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率失败</source>
+        <translation>Failed to set fiber baud rate</translation>
+    </message>
+    <message>
+        <source>设置路由失败</source>
+        <translation>Failed to set route</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>Failed to send the reset command.</translation>
+    </message>
+    <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>Parameters set; no answer to the reset.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>Reset failed.</translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>
@@ -306,6 +367,57 @@
     <message>
         <source>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</source>
         <translation>【Note】：If modifications are required, ensure that the baud rate of the butted fiber channel remains the same.</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterChecks</name>
+    <message>
+        <source>以下参数有误，未向设备发送任何数据：</source>
+        <translation>These parameters are invalid; nothing was sent to the device:</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：%2</source>
+        <translation>CAN channel %1 baud rate: %2</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：位定时须为4个字节</source>
+        <translation>CAN channel %1 baud rate: the bit timing must be 4 bytes</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
+        <translation>CAN channel %1 row %2 ID register: %3</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
+        <translation>CAN channel %1 row %2 mask register: %3</translation>
+    </message>
+    <message>
+        <source>光纤%1 波特率：未选择</source>
+        <translation>Fiber %1 baud rate: none selected</translation>
+    </message>
+    <message>
+        <source>CAN通道%1：%2</source>
+        <translation>CAN channel %1: %2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
+        <translation>The bit-timing word of these CAN channels is in a test mode; the channel cannot take part in the bus:</translation>
+    </message>
+    <message>
+        <source>仍要写入设备吗？</source>
+        <translation>Write to the device all the same?</translation>
+    </message>
+    <message>
+        <source>……另有%1处</source>
+        <translation>... and %1 more</translation>
+    </message>
+    <message>
+        <source>以下参数还不能写入设备：</source>
+        <translation>These values cannot be written to a device yet:</translation>
     </message>
 </context>
 <context>
@@ -484,6 +596,22 @@
         <source>文件是UTF-16编码，须为UTF-8</source>
         <translation>the file is in UTF-16; it must be UTF-8</translation>
     </message>
+    <message>
+        <source>写配置文件失败.</source>
+        <translation>Failed to write the parameter file. </translation>
+    </message>
+    <message>
+        <source>打开配置文件失败.</source>
+        <translation>Failed to open the parameter file. </translation>
+    </message>
+    <message>
+        <source>解析配置文件失败.</source>
+        <translation>Failed to read the parameter file. </translation>
+    </message>
+    <message>
+        <source>文件大于1 MiB.</source>
+        <translation>the file is larger than 1 MiB.</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolTrace</name>
@@ -515,6 +643,130 @@
         <source>读取失败</source>
         <translation>read failed</translation>
     </message>
+    <message>
+        <source>查询硬件版本</source>
+        <translation>hardware version query</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>reset</translation>
+    </message>
+    <message>
+        <source>查询固件版本</source>
+        <translation>firmware version query</translation>
+    </message>
+    <message>
+        <source>查询卡号</source>
+        <translation>card number query</translation>
+    </message>
+    <message>
+        <source>查询硬件类型</source>
+        <translation>hardware type query</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率</source>
+        <translation>set CAN baud rate</translation>
+    </message>
+    <message>
+        <source>设置CAN过滤器</source>
+        <translation>set CAN filter</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率</source>
+        <translation>set fiber baud rates</translation>
+    </message>
+    <message>
+        <source>查询光纤波特率</source>
+        <translation>fiber baud rate query</translation>
+    </message>
+    <message>
+        <source>设置路由</source>
+        <translation>set route map</translation>
+    </message>
+    <message>
+        <source>查询路由</source>
+        <translation>route map query</translation>
+    </message>
+    <message>
+        <source>查询CAN波特率</source>
+        <translation>CAN baud rate query</translation>
+    </message>
+    <message>
+        <source>查询CAN过滤器</source>
+        <translation>CAN filter query</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>已接受</source>
+        <translation>accepted</translation>
+    </message>
+    <message>
+        <source>未接受（状态%1）</source>
+        <translation>refused (status %1)</translation>
+    </message>
+    <message>
+        <source>版本%1</source>
+        <translation>version %1</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>"%1"</translation>
+    </message>
+    <message>
+        <source>类型%1，%2</source>
+        <translation>type %1, %2</translation>
+    </message>
+    <message>
+        <source>类型%1，未知型号</source>
+        <translation>type %1, unknown model</translation>
+    </message>
+    <message>
+        <source>位定时字%1（%2）</source>
+        <translation>bit-timing word %1 (%2)</translation>
+    </message>
+    <message>
+        <source>第%1组%2，%3，%4</source>
+        <translation>bank %1 %2, %3, %4</translation>
+    </message>
+    <message>
+        <source>没有第%1组</source>
+        <translation>no bank %1</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>in use</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>not in use</translation>
+    </message>
+    <message>
+        <source>掩码模式</source>
+        <translation>mask mode</translation>
+    </message>
+    <message>
+        <source>列表模式</source>
+        <translation>list mode</translation>
+    </message>
+    <message>
+        <source>16位</source>
+        <translation>16 bits</translation>
+    </message>
+    <message>
+        <source>32位</source>
+        <translation>32 bits</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>RouteParamWidget</name>
@@ -522,6 +774,21 @@
         <source>RouteParamWidget</source>
         <translation>RouteParamWdiget</translation>
     </message>
+    <message>
+        <source>开/关</source>
+        <translation>ON/OFF</translation>
+    </message>
+    <message>
+        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
+        <translation>① ON/OFF：√channel is opening，╳channal is closed.</translation>
+    </message>
+    <message>
+        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
+        <translation>② Route ：√channal is enable，╳Channel is disabled.</translation>
+    </message>
+</context>
+<context>
+    <name>RouteRules</name>
     <message>
         <source>光纤1</source>
         <translation>Fiber1</translation>
@@ -538,45 +805,9 @@
         <source>光纤4</source>
         <translation>Fiber4</translation>
     </message>
-    <message>
-        <source>开/关</source>
-        <translation>ON/OFF</translation>
-    </message>
-    <message>
-        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
-        <translation>① ON/OFF：√channel is opening，╳channal is closed.</translation>
-    </message>
-    <message>
-        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
-        <translation>② Route ：√channal is enable，╳Channel is disabled.</translation>
-    </message>
 </context>
 <context>
     <name>Tarvane</name>
-    <message>
-        <source>以下参数有误，未向设备发送任何数据：</source>
-        <translation>These parameters are invalid; nothing was sent to the device:</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：位定时须为4个字节</source>
-        <translation>CAN channel %1 baud rate: the bit timing must be 4 bytes</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
-        <translation>CAN channel %1 row %2 ID register: %3</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
-        <translation>CAN channel %1 row %2 mask register: %3</translation>
-    </message>
-    <message>
-        <source>光纤%1 波特率：未选择</source>
-        <translation>Fiber %1 baud rate: none selected</translation>
-    </message>
-    <message>
-        <source>……另有%1处</source>
-        <translation>... and %1 more</translation>
-    </message>
     <message>
         <source>Tarvane</source>
         <translation>Tarvane</translation>
@@ -618,46 +849,6 @@
         <translation>Equipment not connected</translation>
     </message>
     <message>
-        <source>读取CAN波特率失败</source>
-        <translation>Failed to read CAN baud rate</translation>
-    </message>
-    <message>
-        <source>读取光纤数据失败</source>
-        <translation>Read fiber data failed</translation>
-    </message>
-    <message>
-        <source>读取路由数据失败</source>
-        <translation>Read route data failed</translation>
-    </message>
-    <message>
-        <source>读取成功</source>
-        <translation>Read successfully</translation>
-    </message>
-    <message>
-        <source>设置CAN波特率失败</source>
-        <translation>Failed to set CAN baud rate</translation>
-    </message>
-    <message>
-        <source>设置CAN掩码失败</source>
-        <translation>Failed to set CAN musk code</translation>
-    </message>
-    <message>
-        <source>设置光纤波特率失败</source>
-        <translation>Failed to set fiber baud rate</translation>
-    </message>
-    <message>
-        <source>设置路由失败</source>
-        <translation>Failed to set route</translation>
-    </message>
-    <message>
-        <source>参数已设置，复位无应答.</source>
-        <translation>Parameters set; no answer to the reset.</translation>
-    </message>
-    <message>
-        <source>设置成功</source>
-        <translation>successfully set</translation>
-    </message>
-    <message>
         <source>保存配置</source>
         <translation>Save Config</translation>
     </message>
@@ -678,56 +869,8 @@
         <translation>Read  successfully</translation>
     </message>
     <message>
-        <source>写配置文件失败.</source>
-        <translation>Failed to write the parameter file. </translation>
-    </message>
-    <message>
-        <source>打开配置文件失败.</source>
-        <translation>Failed to open the parameter file. </translation>
-    </message>
-    <message>
-        <source>解析配置文件失败.</source>
-        <translation>Failed to read the parameter file. </translation>
-    </message>
-    <message>
-        <source>文件大于1 MiB.</source>
-        <translation>the file is larger than 1 MiB.</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>Failed</translation>
-    </message>
-    <message>
-        <source>发送复位指令失败.</source>
-        <translation>Failed to send the reset command.</translation>
-    </message>
-    <message>
-        <source>复位失败.</source>
-        <translation>Reset failed.</translation>
-    </message>
-    <message>
-        <source>读取掩码数据失败</source>
-        <translation>Read mask data failed</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：%2</source>
-        <translation>CAN channel %1 baud rate: %2</translation>
-    </message>
-    <message>
-        <source>CAN通道%1：%2</source>
-        <translation>CAN channel %1: %2</translation>
-    </message>
-    <message>
-        <source>；</source>
-        <translation>; </translation>
-    </message>
-    <message>
-        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
-        <translation>The bit-timing word of these CAN channels is in a test mode; the channel cannot take part in the bus:</translation>
-    </message>
-    <message>
-        <source>仍要写入设备吗？</source>
-        <translation>Write to the device all the same?</translation>
     </message>
     <message>
         <source>与设备比较</source>
@@ -768,10 +911,6 @@
     <message>
         <source>恢复默认值</source>
         <translation>Restore defaults</translation>
-    </message>
-    <message>
-        <source>以下参数还不能写入设备：</source>
-        <translation>These values cannot be written to a device yet:</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>

@@ -162,11 +162,7 @@
     </message>
 </context>
 <context>
-    <name>ChannalWidget</name>
-    <message>
-        <source>波特率：</source>
-        <translation>波特率：</translation>
-    </message>
+    <name>CanCodec</name>
     <message>
         <source>自适应</source>
         <translation>自适应</translation>
@@ -174,6 +170,13 @@
     <message>
         <source>自定义</source>
         <translation>自定义</translation>
+    </message>
+</context>
+<context>
+    <name>ChannalWidget</name>
+    <message>
+        <source>波特率：</source>
+        <translation>波特率：</translation>
     </message>
     <message>
         <source>工作模式</source>
@@ -289,6 +292,64 @@
     </message>
 </context>
 <context>
+    <name>DeviceRead</name>
+    <message>
+        <source>读取成功</source>
+        <translation>读取成功</translation>
+    </message>
+    <message>
+        <source>读取CAN波特率失败</source>
+        <translation>读取CAN波特率失败</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>读取掩码数据失败</translation>
+    </message>
+    <message>
+        <source>读取光纤数据失败</source>
+        <translation>读取光驱数据失败</translation>
+    </message>
+    <message>
+        <source>读取路由数据失败</source>
+        <translation>读取路由数据失败</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWrite</name>
+    <message>
+        <source>设置成功</source>
+        <translation>设置成功</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率失败</source>
+        <translation>设置CAN波特率失败</translation>
+    </message>
+    <message>
+        <source>设置CAN掩码失败</source>
+        <translation>设置CAN掩码失败</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率失败</source>
+        <translation>设置光纤波特率失败</translation>
+    </message>
+    <message>
+        <source>设置路由失败</source>
+        <translation>设置路由失败</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>发送复位指令失败.</translation>
+    </message>
+    <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>参数已设置，复位无应答.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>复位失败.</translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>
@@ -305,6 +366,57 @@
     <message>
         <source>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</source>
         <translation>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterChecks</name>
+    <message>
+        <source>以下参数有误，未向设备发送任何数据：</source>
+        <translation>以下参数有误，未向设备发送任何数据：</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：%2</source>
+        <translation>CAN通道%1 波特率：%2</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：位定时须为4个字节</source>
+        <translation>CAN通道%1 波特率：位定时须为4个字节</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 ID寄存器：%3</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 掩码寄存器：%3</translation>
+    </message>
+    <message>
+        <source>光纤%1 波特率：未选择</source>
+        <translation>光纤%1 波特率：未选择</translation>
+    </message>
+    <message>
+        <source>CAN通道%1：%2</source>
+        <translation>CAN通道%1：%2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
+        <translation>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</translation>
+    </message>
+    <message>
+        <source>仍要写入设备吗？</source>
+        <translation>仍要写入设备吗？</translation>
+    </message>
+    <message>
+        <source>……另有%1处</source>
+        <translation>……另有%1处</translation>
+    </message>
+    <message>
+        <source>以下参数还不能写入设备：</source>
+        <translation>以下参数还不能写入设备：</translation>
     </message>
 </context>
 <context>
@@ -483,6 +595,22 @@
         <source>文件是UTF-16编码，须为UTF-8</source>
         <translation>文件是UTF-16编码，须为UTF-8</translation>
     </message>
+    <message>
+        <source>写配置文件失败.</source>
+        <translation>写配置文件失败.</translation>
+    </message>
+    <message>
+        <source>打开配置文件失败.</source>
+        <translation>打开配置文件失败.</translation>
+    </message>
+    <message>
+        <source>解析配置文件失败.</source>
+        <translation>解析配置文件失败.</translation>
+    </message>
+    <message>
+        <source>文件大于1 MiB.</source>
+        <translation>文件大于1 MiB.</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolTrace</name>
@@ -514,6 +642,130 @@
         <source>读取失败</source>
         <translation>读取失败</translation>
     </message>
+    <message>
+        <source>查询硬件版本</source>
+        <translation>查询硬件版本</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>查询固件版本</source>
+        <translation>查询固件版本</translation>
+    </message>
+    <message>
+        <source>查询卡号</source>
+        <translation>查询卡号</translation>
+    </message>
+    <message>
+        <source>查询硬件类型</source>
+        <translation>查询硬件类型</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率</source>
+        <translation>设置CAN波特率</translation>
+    </message>
+    <message>
+        <source>设置CAN过滤器</source>
+        <translation>设置CAN过滤器</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率</source>
+        <translation>设置光纤波特率</translation>
+    </message>
+    <message>
+        <source>查询光纤波特率</source>
+        <translation>查询光纤波特率</translation>
+    </message>
+    <message>
+        <source>设置路由</source>
+        <translation>设置路由</translation>
+    </message>
+    <message>
+        <source>查询路由</source>
+        <translation>查询路由</translation>
+    </message>
+    <message>
+        <source>查询CAN波特率</source>
+        <translation>查询CAN波特率</translation>
+    </message>
+    <message>
+        <source>查询CAN过滤器</source>
+        <translation>查询CAN过滤器</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>已接受</source>
+        <translation>已接受</translation>
+    </message>
+    <message>
+        <source>未接受（状态%1）</source>
+        <translation>未接受（状态%1）</translation>
+    </message>
+    <message>
+        <source>版本%1</source>
+        <translation>版本%1</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>类型%1，%2</source>
+        <translation>类型%1，%2</translation>
+    </message>
+    <message>
+        <source>类型%1，未知型号</source>
+        <translation>类型%1，未知型号</translation>
+    </message>
+    <message>
+        <source>位定时字%1（%2）</source>
+        <translation>位定时字%1（%2）</translation>
+    </message>
+    <message>
+        <source>第%1组%2，%3，%4</source>
+        <translation>第%1组%2，%3，%4</translation>
+    </message>
+    <message>
+        <source>没有第%1组</source>
+        <translation>没有第%1组</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>使用</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>未使用</translation>
+    </message>
+    <message>
+        <source>掩码模式</source>
+        <translation>掩码模式</translation>
+    </message>
+    <message>
+        <source>列表模式</source>
+        <translation>列表模式</translation>
+    </message>
+    <message>
+        <source>16位</source>
+        <translation>16位</translation>
+    </message>
+    <message>
+        <source>32位</source>
+        <translation>32位</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
 </context>
 <context>
     <name>RouteParamWidget</name>
@@ -521,6 +773,21 @@
         <source>RouteParamWidget</source>
         <translation>RouteParamWidget</translation>
     </message>
+    <message>
+        <source>开/关</source>
+        <translation>开/关</translation>
+    </message>
+    <message>
+        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
+        <translation>① 开/关：√表示该通道打开，╳表示该通道关闭.</translation>
+    </message>
+    <message>
+        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
+        <translation>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</translation>
+    </message>
+</context>
+<context>
+    <name>RouteRules</name>
     <message>
         <source>光纤1</source>
         <translation>光纤1</translation>
@@ -537,45 +804,9 @@
         <source>光纤4</source>
         <translation>光纤4</translation>
     </message>
-    <message>
-        <source>开/关</source>
-        <translation>开/关</translation>
-    </message>
-    <message>
-        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
-        <translation>① 开/关：√表示该通道打开，╳表示该通道关闭.</translation>
-    </message>
-    <message>
-        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
-        <translation>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</translation>
-    </message>
 </context>
 <context>
     <name>Tarvane</name>
-    <message>
-        <source>以下参数有误，未向设备发送任何数据：</source>
-        <translation>以下参数有误，未向设备发送任何数据：</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：位定时须为4个字节</source>
-        <translation>CAN通道%1 波特率：位定时须为4个字节</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
-        <translation>CAN通道%1 第%2行 ID寄存器：%3</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
-        <translation>CAN通道%1 第%2行 掩码寄存器：%3</translation>
-    </message>
-    <message>
-        <source>光纤%1 波特率：未选择</source>
-        <translation>光纤%1 波特率：未选择</translation>
-    </message>
-    <message>
-        <source>……另有%1处</source>
-        <translation>……另有%1处</translation>
-    </message>
     <message>
         <source>Tarvane</source>
         <translation>Tarvane</translation>
@@ -617,46 +848,6 @@
         <translation>设备未连接</translation>
     </message>
     <message>
-        <source>读取CAN波特率失败</source>
-        <translation>读取CAN波特率失败</translation>
-    </message>
-    <message>
-        <source>读取光纤数据失败</source>
-        <translation>读取光驱数据失败</translation>
-    </message>
-    <message>
-        <source>读取路由数据失败</source>
-        <translation>读取路由数据失败</translation>
-    </message>
-    <message>
-        <source>读取成功</source>
-        <translation>读取成功</translation>
-    </message>
-    <message>
-        <source>设置CAN波特率失败</source>
-        <translation>设置CAN波特率失败</translation>
-    </message>
-    <message>
-        <source>设置CAN掩码失败</source>
-        <translation>设置CAN掩码失败</translation>
-    </message>
-    <message>
-        <source>设置光纤波特率失败</source>
-        <translation>设置光纤波特率失败</translation>
-    </message>
-    <message>
-        <source>设置路由失败</source>
-        <translation>设置路由失败</translation>
-    </message>
-    <message>
-        <source>参数已设置，复位无应答.</source>
-        <translation>参数已设置，复位无应答.</translation>
-    </message>
-    <message>
-        <source>设置成功</source>
-        <translation>设置成功</translation>
-    </message>
-    <message>
         <source>保存配置</source>
         <translation>保存配置</translation>
     </message>
@@ -677,56 +868,8 @@
         <translation>读取完成</translation>
     </message>
     <message>
-        <source>写配置文件失败.</source>
-        <translation>写配置文件失败.</translation>
-    </message>
-    <message>
-        <source>打开配置文件失败.</source>
-        <translation>打开配置文件失败.</translation>
-    </message>
-    <message>
-        <source>解析配置文件失败.</source>
-        <translation>解析配置文件失败.</translation>
-    </message>
-    <message>
-        <source>文件大于1 MiB.</source>
-        <translation>文件大于1 MiB.</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>失败</translation>
-    </message>
-    <message>
-        <source>发送复位指令失败.</source>
-        <translation>发送复位指令失败.</translation>
-    </message>
-    <message>
-        <source>复位失败.</source>
-        <translation>复位失败.</translation>
-    </message>
-    <message>
-        <source>读取掩码数据失败</source>
-        <translation>读取掩码数据失败</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：%2</source>
-        <translation>CAN通道%1 波特率：%2</translation>
-    </message>
-    <message>
-        <source>CAN通道%1：%2</source>
-        <translation>CAN通道%1：%2</translation>
-    </message>
-    <message>
-        <source>；</source>
-        <translation>；</translation>
-    </message>
-    <message>
-        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
-        <translation>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</translation>
-    </message>
-    <message>
-        <source>仍要写入设备吗？</source>
-        <translation>仍要写入设备吗？</translation>
     </message>
     <message>
         <source>与设备比较</source>
@@ -767,10 +910,6 @@
     <message>
         <source>恢复默认值</source>
         <translation>恢复默认值</translation>
-    </message>
-    <message>
-        <source>以下参数还不能写入设备：</source>
-        <translation>以下参数还不能写入设备：</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>

@@ -2,11 +2,16 @@
 
 #include <QRegularExpression>
 
+#include "Protocol.h"
+
 namespace HidNotice {
 
 namespace {
-const QString kVendor = QStringLiteral("0483");
-const QString kProduct = QStringLiteral("6901");
+
+// An id as such paths write it: four upper-case hex digits.
+QString idText(uint id) {
+    return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')).toUpper();
+}
 
 QString fourCharsAfter(const QString& path, const QString& marker) {
     const int at = path.indexOf(marker);
@@ -14,18 +19,14 @@ QString fourCharsAfter(const QString& path, const QString& marker) {
 }
 
 QString interfacePath(uint vendor, uint product, const QString& devPath) {
-    return QStringLiteral("HID#VID_%1&PID_%2#%3")
-        .arg(vendor, 4, 16, QLatin1Char('0'))
-        .arg(product, 4, 16, QLatin1Char('0'))
-        .arg(devPath)
-        .toUpper();
+    return QStringLiteral("HID#VID_%1&PID_%2#%3").arg(idText(vendor), idText(product), devPath).toUpper();
 }
 }  // namespace
 
 bool isRepeaterInterface(const QString& path) {
     if (path.isEmpty() || !path.contains(QLatin1String("HID"))) return false;
-    return fourCharsAfter(path, QStringLiteral("VID")) == kVendor &&
-           fourCharsAfter(path, QStringLiteral("PID")) == kProduct;
+    return fourCharsAfter(path, QStringLiteral("VID")) == idText(Protocol::VendorId) &&
+           fourCharsAfter(path, QStringLiteral("PID")) == idText(Protocol::ProductId);
 }
 
 QString pathFromHidId(const QString& hidId, const QString& devPath) {

@@ -7,7 +7,8 @@
 namespace HidNotice {
 
 // True when the path names a HID interface of the repeater: it contains
-// "HID", and the four characters after "VID_" and "PID_" are 0483 and 6901.
+// "HID", and the four characters after "VID_" and "PID_" are the repeater's
+// vendor and product ids.
 bool isRepeaterInterface(const QString& path);
 
 // Builds such a path from udev's view of a hidraw node: the HID_ID property

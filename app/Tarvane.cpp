@@ -204,11 +204,11 @@ void Tarvane::applyLanguage(Language language) {
         m_pActionZH->setChecked(true);
         QCoreApplication::installTranslator(&m_translatorZH);
         QCoreApplication::installTranslator(&m_translatorQt);
-        setMinimumWidth(556);
+        setMinimumWidth(windowMinimumWidth(language));
     } else if (language == Language::English) {
         m_pActionEN->setChecked(true);
         QCoreApplication::installTranslator(&m_translatorEN);
-        setMinimumWidth(600);
+        setMinimumWidth(windowMinimumWidth(language));
     }
 }
 

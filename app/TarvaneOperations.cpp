@@ -60,7 +60,7 @@ void Tarvane::onPushButtonRead() {
     // What came in before a failure is shown too.
     showValues(set);
     if (result == DeviceRead::Result::Done) keepPageValues();
-    showHint(tr(DeviceRead::message(result)));
+    showHint(DeviceRead::message(result));
 }
 
 void Tarvane::onActionCompare() {
@@ -78,7 +78,7 @@ void Tarvane::onActionCompare() {
     const DeviceRead::Result result = reading.run();
     QApplication::restoreOverrideCursor();
     if (result != DeviceRead::Result::Done) {
-        showHint(tr(DeviceRead::message(result)));
+        showHint(DeviceRead::message(result));
         return;
     }
     CompareDialog dialog(shown, device, this);
@@ -108,7 +108,7 @@ void Tarvane::onPushButtonWrite() {
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
     if (result == DeviceWrite::Result::Done) keepPageValues();
-    showHint(tr(DeviceWrite::message(result)));
+    showHint(DeviceWrite::message(result));
 }
 
 void Tarvane::onPushButtonSaveToFile() {

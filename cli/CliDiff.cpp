@@ -24,7 +24,7 @@ int runDiff(CliSession& session, const CliArguments& arguments) {
     ParameterSet fromDevice = CliSteps::deviceDefaults(identity);
     const DeviceRead::Result result = CliSteps::readDevice(session, device, fromDevice);
     if (const int status = CliSteps::readStatus(result)) {
-        session.windowMessage(DeviceRead::message(result));
+        session.message(DeviceRead::message(result));
         return status;
     }
 

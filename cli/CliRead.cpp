@@ -15,7 +15,7 @@ int runRead(CliSession& session, const CliArguments& arguments) {
 
     ParameterSet set = CliSteps::deviceDefaults(identity);
     const DeviceRead::Result result = CliSteps::readDevice(session, device, set);
-    session.windowMessage(DeviceRead::message(result));
+    session.message(DeviceRead::message(result));
     if (const int status = CliSteps::readStatus(result)) return status;
 
     if (const int status = CliSteps::saveSet(session, set, arguments.output)) return status;

@@ -58,7 +58,7 @@ int backUp(CliSession& session, HIDDevice& device, const DeviceIdentity& identit
     ParameterSet held = CliSteps::deviceDefaults(identity);
     const DeviceRead::Result result = CliSteps::readDevice(session, device, held);
     if (const int status = CliSteps::readStatus(result)) {
-        session.windowMessage(DeviceRead::message(result));
+        session.message(DeviceRead::message(result));
         return status;
     }
     if (const int status = CliSteps::saveSet(session, held, path)) return status;
@@ -76,7 +76,7 @@ int send(CliSession& session, HIDDevice& device, const ParameterSet& set) {
         });
         result = writing.run();
     }
-    session.windowMessage(DeviceWrite::message(result));
+    session.message(DeviceWrite::message(result));
     return writeStatus(result);
 }
 

@@ -69,7 +69,7 @@ ChannalWidget::~ChannalWidget() {
 
 void ChannalWidget::buildBaudRates() {
     for (int i = 0; i < CanCodec::kBaudRateCount; ++i)
-        ui->m_pComboBoxBautRate->addItem(QString::fromUtf8(CanCodec::baudRateLabel(i)), CanCodec::baudRateWord(i));
+        ui->m_pComboBoxBautRate->addItem(CanCodec::baudRateText(i), CanCodec::baudRateWord(i));
 }
 
 void ChannalWidget::buildFilterTable() {
@@ -235,7 +235,7 @@ void ChannalWidget::onItemChangedTableWidgetDataList(QTableWidgetItem* item) {
 void ChannalWidget::showRegisterState(QTableWidgetItem* item) {
     // Marking the cell changes the item again: that is no edit.
     const QSignalBlocker blocker(ui->m_pTableWidgetDataList);
-    const bool valid = CanCodec::isWordText(item->text());
+    const bool valid = CanCodec::canSendRegisterText(item->text());
     item->setData(Qt::ForegroundRole, valid ? QVariant() : QVariant(QBrush(Qt::red)));
     // Red text alone does not show on a cell of blanks.
     item->setData(Qt::BackgroundRole, valid ? QVariant() : QVariant(QBrush(kInvalidCellColor)));
@@ -285,8 +285,8 @@ void ChannalWidget::setDefault() {
 
 void ChannalWidget::retranslate() {
     ui->m_labelBauRate->setText(tr("波特率："));
-    ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, tr(CanCodec::baudRateLabel(kAdaptiveIndex)));
-    ui->m_pComboBoxBautRate->setItemText(kCustomIndex, tr(CanCodec::baudRateLabel(kCustomIndex)));
+    ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, CanCodec::baudRateText(kAdaptiveIndex));
+    ui->m_pComboBoxBautRate->setItemText(kCustomIndex, CanCodec::baudRateText(kCustomIndex));
     onTextChangedLineEditBautRate();
     ui->m_pushButtonBitTiming->setToolTip(tr("位定时计算器：按比特率找出位定时字"));
 

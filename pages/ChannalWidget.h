@@ -22,7 +22,7 @@ class ChannalWidget;
 class ChannalWidget : public QWidget {
     Q_OBJECT
 public:
-    enum Column { ColumnInUse, ColumnWorkMode, ColumnBitWidth, ColumnId = CanCodec::kColumnId, ColumnMask };
+    enum Column { ColumnInUse, ColumnWorkMode, ColumnBitWidth, ColumnId, ColumnMask };
     static constexpr int kAdaptiveIndex = CanCodec::kAdaptiveIndex;
     static constexpr int kCustomIndex = CanCodec::kCustomIndex;
 

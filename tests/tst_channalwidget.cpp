@@ -417,10 +417,11 @@ void TestChannalWidget::invalidFields() {
     setCellText(w, 4, 3, "12 34 56");
     setCellText(w, 4, 4, "");
     setCellText(w, 13, 4, "12 34 56 78 9A");
-    const QVector<InvalidField> expected{{InvalidField::BaudRate, -1, -1},
-                                         {InvalidField::Register, 4, 3},
-                                         {InvalidField::Register, 4, 4},
-                                         {InvalidField::Register, 13, 4}};
+    using Register = CanCodec::FilterRegister;
+    const QVector<InvalidField> expected{{InvalidField::BaudRate},
+                                         {InvalidField::Register, 4, Register::Id},
+                                         {InvalidField::Register, 4, Register::Mask},
+                                         {InvalidField::Register, 13, Register::Mask}};
     QCOMPARE(w.invalidFields(), expected);
 
     // Each cell is marked, blanks too, on which red text alone would not show.
@@ -439,7 +440,7 @@ void TestChannalWidget::invalidFields() {
     // A file with a five-byte word loads it, and it is named too.
     w.setDefault();
     w.fromJson({{"BaudRate", "0x000012003B"}});
-    QCOMPARE(w.invalidFields(), (QVector<InvalidField>{{InvalidField::BaudRate, -1, -1}}));
+    QCOMPARE(w.invalidFields(), (QVector<InvalidField>{{InvalidField::BaudRate}}));
     w.fromJson({{"BaudRate", "0x12003b"}});
     QCOMPARE(w.invalidFields().size(), 1);
 }

@@ -88,7 +88,7 @@ double measureBare(int reports);
 SearchFigures measureSearch(BenchWindow& window);
 template <typename Operation>
 double measureExchange(BenchWindow& window);
-OperationFigures measureOperation(BenchWindow& window, const char* button, const char* success);
+OperationFigures measureOperation(BenchWindow& window, const char* button, const QString& expected);
 double measureSettleStep(BenchWindow& window);
 FileFigures measureFile(BenchWindow& window, const QString& path, int growth);
 SearchTiming measureBitTimingSearch();

@@ -167,9 +167,8 @@ template double measureExchange<DeviceRead>(BenchWindow& window);
 template double measureExchange<DeviceWrite>(BenchWindow& window);
 
 // Clicks a button and waits for the message box that reports the result.
-OperationFigures measureOperation(BenchWindow& window, const char* button, const char* success) {
+OperationFigures measureOperation(BenchWindow& window, const char* button, const QString& expected) {
     sim::SimulatedRepeater& device = sim::SimulatedRepeater::instance();
-    const QString expected = QCoreApplication::translate("Tarvane", success);
     std::vector<double> times;
     int reports = 0;
     for (int run = 0; run < kRuns; ++run) {

@@ -39,9 +39,9 @@ void measureWindow(Figures& f, const QTemporaryDir& temp) {
     waitForConnection(window);
 
     f.search = measureSearch(window);
-    f.read = measureOperation(window, "m_pushButtonRead", "读取成功");
+    f.read = measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
     f.read.exchangeMs = measureExchange<DeviceRead>(window);
-    f.write = measureOperation(window, "m_pushButtonWrite", "设置成功");
+    f.write = measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
     f.write.exchangeMs = measureExchange<DeviceWrite>(window);
     f.settleStepMs = measureSettleStep(window);
     f.small = measureFile(window, temp.filePath("params.txt"), 1);
@@ -57,8 +57,8 @@ void measureWithoutSlack(Figures& f) {
     {
         BenchWindow window;
         waitForConnection(window);
-        f.slackRead = measureOperation(window, "m_pushButtonRead", "读取成功");
-        f.slackWrite = measureOperation(window, "m_pushButtonWrite", "设置成功");
+        f.slackRead = measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
+        f.slackWrite = measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
     }
     f.slackReadBare = measureBare(f.slackRead.reports);
     f.slackWriteBare = measureBare(f.slackWrite.reports);
