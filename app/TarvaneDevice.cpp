@@ -9,7 +9,6 @@
 #include "CustomProgressIndicator.h"
 #include "DevInfoWidget.h"
 #include "HIDDevice.h"
-#include "HidNotice.h"
 #include "OpticalFiberParamWidget.h"
 #include "RepeaterDiscovery.h"
 #include "RouteParamWidget.h"
@@ -36,9 +35,11 @@ void Tarvane::createDiscovery() {
     discovery->start();
 
     m_pDeviceNotifier = new DeviceNotifier(this);
-    connect(m_pDeviceNotifier, &DeviceNotifier::notice, this, [this](const QString& path, bool arrival) {
-        if (HidNotice::isRepeaterInterface(path)) emit deviceChanged(arrival ? 1 : 0);
-    });
+    connect(m_pDeviceNotifier, &DeviceNotifier::notice, this,
+            [this](const HidInterface& device, bool arrival) {
+                if (RepeaterDiscovery::isRepeater(device.vendorId, device.productId))
+                    emit deviceChanged(arrival ? 1 : 0);
+            });
 }
 
 void Tarvane::showSearching(bool searching) {
