@@ -65,7 +65,8 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
 }
 
 Tarvane::~Tarvane() {
-    m_discovery.reset();  // waits for its search, which uses the device
+    delete m_pDiscovery;  // waits for its search, which uses the device
+    m_pDiscovery = nullptr;
     m_pProgressIndicator->stopAnimation();
     delete m_pDeviceNotifier;
     m_pDeviceNotifier = nullptr;
@@ -244,7 +245,7 @@ bool Tarvane::ensureConnected() {
 bool Tarvane::ensureStillConnected(quint64 connection) {
     if (!ensureConnected()) return false;
     // Another repeater was chosen meanwhile: the pages are its values now.
-    if (m_discovery->connectionCount() != connection) {
+    if (m_pDiscovery->connectionCount() != connection) {
         showHint(tr("连接的设备已更换，请重试"));
         return false;
     }

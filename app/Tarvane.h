@@ -142,8 +142,8 @@ private:
     QVector<QPair<QPushButton*, QAction*>> m_buttonShortcuts;
     std::unique_ptr<DevInfoWidget> m_devInfoOwner;
     DeviceNotifier* m_pDeviceNotifier = nullptr;
-    // Goes before m_hidDevice, which its search uses.
-    std::unique_ptr<RepeaterDiscovery> m_discovery;
+    // Deleted first, as its search uses m_hidDevice.
+    RepeaterDiscovery* m_pDiscovery = nullptr;
     // The set last read, written, opened or saved, or shown when the device
     // connected: pages that differ from it hold edits a close would lose.
     ParameterSet m_keptValues;

@@ -18,8 +18,8 @@
 #include "ui_Tarvane.h"
 
 void Tarvane::createDiscovery() {
-    m_discovery = std::make_unique<RepeaterDiscovery>(*m_hidDevice);
-    RepeaterDiscovery* discovery = m_discovery.get();
+    m_pDiscovery = new RepeaterDiscovery(*m_hidDevice, this);
+    RepeaterDiscovery* discovery = m_pDiscovery;
     connect(discovery, &RepeaterDiscovery::searchStarted, this, [this] { showSearching(true); });
     connect(discovery, &RepeaterDiscovery::searchEnded, this, [this] { showSearching(false); });
     // The window decides what a connection does to its pages.
@@ -84,20 +84,20 @@ void Tarvane::showDisconnected() {
 
 void Tarvane::onDeviceChanged(int nType) {
     if (nType == 0)
-        m_discovery->removed();
+        m_pDiscovery->removed();
     else if (nType == 1)
-        m_discovery->arrived();
+        m_pDiscovery->arrived();
 }
 
 void Tarvane::onChooseDevice(const QString& path) {
     // Refused: the entry that was clicked keeps no check of its own.
-    if (!m_discovery->choose(path.toStdString())) updateDeviceMenu();
+    if (!m_pDiscovery->choose(path.toStdString())) updateDeviceMenu();
 }
 
 void Tarvane::updateDeviceMenu() {
     // Only with several repeaters is there a choice to make.
     QAction* entry = m_pMenuDevices->menuAction();
-    const QVector<FoundRepeater>& repeaters = m_discovery->repeaters();
+    const QVector<FoundRepeater>& repeaters = m_pDiscovery->repeaters();
     if (repeaters.size() <= 1) {
         m_pMenu->removeAction(entry);
         return;
@@ -107,7 +107,7 @@ void Tarvane::updateDeviceMenu() {
     for (const FoundRepeater& repeater : repeaters) {
         QAction* action = m_pMenuDevices->addAction(repeater.identity.strName);
         action->setCheckable(true);
-        action->setChecked(repeater.path == m_discovery->connectedPath());
+        action->setChecked(repeater.path == m_pDiscovery->connectedPath());
         const QString path = QString::fromStdString(repeater.path);
         // Once the menu is done with the entry: choosing builds the entries anew.
         connect(

@@ -88,7 +88,7 @@ void Tarvane::onActionCompare() {
 
 void Tarvane::onPushButtonWrite() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_discovery->connectionCount();
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonWrite);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     if (!ensureStillConnected(connection)) return;  // unplugged just now: nothing left to send to
@@ -114,7 +114,7 @@ void Tarvane::onPushButtonWrite() {
 
 void Tarvane::onPushButtonSaveToFile() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_discovery->connectionCount();
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     // A name typed without a suffix gets ".txt", as the Open dialog lists
@@ -138,7 +138,7 @@ void Tarvane::onPushButtonSaveToFile() {
 
 void Tarvane::onPushButtonReadFromFile() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_discovery->connectionCount();
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =
