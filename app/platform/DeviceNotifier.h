@@ -17,7 +17,7 @@ public:
     explicit DeviceNotifier(QWidget* window);
     ~DeviceNotifier() override;
 
-    // The window's native events; true when the event was a device notice.
+    // The window's native events; true when the event told of a HID interface.
     bool handleNativeEvent(const QByteArray& eventType, void* message);
 
 signals:
