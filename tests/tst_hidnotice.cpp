@@ -8,6 +8,10 @@ QString idsOf(const std::optional<HidInterface>& hid) {
     if (!hid) return "none";
     return QString("%1:%2").arg(hid->vendorId, 4, 16, QChar('0')).arg(hid->productId, 4, 16, QChar('0'));
 }
+
+void row(const char* name, const QString& text, const char* ids) {
+    QTest::newRow(name) << text << QString(ids);
+}
 }  // namespace
 
 // Each system words its notices its own way; the rest of the program sees the ids.
@@ -18,24 +22,19 @@ private slots:
     void windowsPaths_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("ids");
-        QTest::newRow("repeater")
-            << R"(\\?\HID#VID_0483&PID_6901#7&2c9a3b1f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})"
-            << "0483:6901";
-        QTest::newRow("same vendor, other product")
-            << R"(\\?\HID#VID_0483&PID_5740#7&1b2&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})"
-            << "0483:5740";
-        QTest::newRow("other vendor")
-            << R"(\\?\HID#VID_046D&PID_C52B&MI_00#8&3a&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})"
-            << "046d:c52b";
-        QTest::newRow("no HID")
-            << R"(\\?\USB#VID_0483&PID_6901#205F3A7B5652#{a5dcbf10-6530-11d2-901f-00c04fb951ed})"
-            << "none";
-        QTest::newRow("lower-case hid") << R"(\\?\hid#vid_0483&pid_6901#7&2c9a3b1f&0&0000#{4d1e55b2})"
-                                        << "none";
-        QTest::newRow("empty") << ""
-                               << "none";
-        QTest::newRow("HID without ids") << R"(\\?\HID#ACPI0C50#1)"
-                                         << "none";
+        row("repeater",
+            R"(\\?\HID#VID_0483&PID_6901#7&2c9a3b1f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})",
+            "0483:6901");
+        row("same vendor, other product",
+            R"(\\?\HID#VID_0483&PID_5740#7&1b2&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})", "0483:5740");
+        row("other vendor",
+            R"(\\?\HID#VID_046D&PID_C52B&MI_00#8&3a&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030})",
+            "046d:c52b");
+        row("no HID", R"(\\?\USB#VID_0483&PID_6901#205F3A7B5652#{a5dcbf10-6530-11d2-901f-00c04fb951ed})",
+            "none");
+        row("lower-case hid", R"(\\?\hid#vid_0483&pid_6901#7&2c9a3b1f&0&0000#{4d1e55b2})", "none");
+        row("empty", "", "none");
+        row("HID without ids", R"(\\?\HID#ACPI0C50#1)", "none");
     }
     void windowsPaths() {
         QFETCH(QString, path);
@@ -49,16 +48,11 @@ private slots:
     void udevAdd_data() {
         QTest::addColumn<QString>("hidId");
         QTest::addColumn<QString>("ids");
-        QTest::newRow("repeater") << "0003:00000483:00006901"
-                                  << "0483:6901";
-        QTest::newRow("other product") << "0003:00000483:00005740"
-                                       << "0483:5740";
-        QTest::newRow("lower-case other") << "0003:0000046d:0000c52b"
-                                          << "046d:c52b";
-        QTest::newRow("malformed") << "0003:0483"
-                                   << "none";
-        QTest::newRow("no parent") << ""
-                                   << "0483:6901";
+        row("repeater", "0003:00000483:00006901", "0483:6901");
+        row("other product", "0003:00000483:00005740", "0483:5740");
+        row("lower-case other", "0003:0000046d:0000c52b", "046d:c52b");
+        row("malformed", "0003:0483", "none");
+        row("no parent", "", "0483:6901");
     }
     void udevAdd() {
         QFETCH(QString, hidId);
@@ -74,20 +68,12 @@ private slots:
     void udevRemove_data() {
         QTest::addColumn<QString>("devPath");
         QTest::addColumn<QString>("ids");
-        QTest::newRow("repeater")
-            << "/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:0483:6901.0004/hidraw/hidraw0"
-            << "0483:6901";
-        QTest::newRow("instance in hex")
-            << "/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/0003:0483:6901.001A/hidraw/hidraw3"
-            << "0483:6901";
-        QTest::newRow("upper-case other device")
-            << "/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/0003:046D:C52B.0005/hidraw/hidraw1"
-            << "046d:c52b";
-        QTest::newRow("lower-case other device")
-            << "/devices/pci0000:00/0000:00:14.0/usb1/1-3/1-3:1.0/0003:046d:c52b.0005/hidraw/hidraw1"
-            << "046d:c52b";
-        QTest::newRow("not a hidraw node") << "/devices/virtual/misc/uhid"
-                                           << "none";
+        const QString usb = "/devices/pci0000:00/0000:00:14.0/usb1/";
+        row("repeater", usb + "1-2/1-2:1.0/0003:0483:6901.0004/hidraw/hidraw0", "0483:6901");
+        row("instance in hex", usb + "1-2/1-2:1.0/0003:0483:6901.001A/hidraw/hidraw3", "0483:6901");
+        row("upper-case other device", usb + "1-3/1-3:1.0/0003:046D:C52B.0005/hidraw/hidraw1", "046d:c52b");
+        row("lower-case other device", usb + "1-3/1-3:1.0/0003:046d:c52b.0005/hidraw/hidraw1", "046d:c52b");
+        row("not a hidraw node", "/devices/virtual/misc/uhid", "none");
     }
     void udevRemove() {
         QFETCH(QString, devPath);
