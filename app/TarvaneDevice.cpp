@@ -24,7 +24,7 @@ void Tarvane::createDiscovery() {
     connect(discovery, &RepeaterDiscovery::searchEnded, this, [this] { showSearching(false); });
     // The window decides what a connection does to its pages.
     connect(discovery, &RepeaterDiscovery::connected, this, [this](const DeviceIdentity& identity) {
-        m_nHardwareType = identity.hardwareType;
+        m_nHardwareType = identity.routeType;
         emit showName(identity.nCAN, identity.nFiberOptic, identity.strName, identity.strDevType,
                       identity.strDevVer, identity.strFirmware, identity.strCardNum);
     });

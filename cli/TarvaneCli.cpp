@@ -69,7 +69,7 @@ constexpr qint64 kRestartNoticeMs = 2000;
 // The defaults of the device that was found, as the window's pages hold
 // them once it has found the device.
 ParameterSet deviceDefaults(const DeviceIdentity& identity) {
-    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.hardwareType);
+    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.routeType);
 }
 
 }  // namespace
