@@ -13,6 +13,7 @@
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
+#include "RepeaterDiscovery.h"
 #include "RouteParamWidget.h"
 #include "Tarvane.h"
 #include "ui_Tarvane.h"
@@ -87,7 +88,7 @@ void Tarvane::onActionCompare() {
 
 void Tarvane::onPushButtonWrite() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_connection;
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonWrite);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     if (!ensureStillConnected(connection)) return;  // unplugged just now: nothing left to send to
@@ -113,7 +114,7 @@ void Tarvane::onPushButtonWrite() {
 
 void Tarvane::onPushButtonSaveToFile() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_connection;
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     // A name typed without a suffix gets ".txt", as the Open dialog lists
@@ -137,7 +138,7 @@ void Tarvane::onPushButtonSaveToFile() {
 
 void Tarvane::onPushButtonReadFromFile() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_connection;
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =

@@ -18,7 +18,7 @@ bool isStandardOutput(const QString& path) {
 }
 
 ParameterSet deviceDefaults(const DeviceIdentity& identity) {
-    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.hardwareType);
+    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.routeType);
 }
 
 int loadFile(CliSession& session, const QString& path, QJsonObject* object) {

@@ -47,7 +47,7 @@ bool identifyDevice(HIDDevice& device, DeviceIdentity& identity) {
 
     identity.nCAN = model->nCAN;
     identity.nFiberOptic = model->nFiberOptic;
-    identity.hardwareType = model->routeType;
+    identity.routeType = model->routeType;
     identity.strDevType = QString::fromLatin1(model->name);
     identity.strCardNum = cardNumber;
     identity.strName = identity.strDevType + "_" + cardNumber;

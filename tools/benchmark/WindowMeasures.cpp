@@ -17,6 +17,7 @@
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "Probe.h"
+#include "RepeaterDiscovery.h"
 #include "SimulatedRepeater.h"
 
 namespace bench {
@@ -43,7 +44,8 @@ void settle(int ms = 20) {
     loop.exec();
 }
 
-// Notes when the first queued call reaches the window: that is onShowName.
+// Notes when the first queued call reaches the discovery: that is the
+// search's result, which onShowName then shows.
 class MetaCallWatch : public QObject {
 public:
     explicit MetaCallWatch(QObject* target) : m_target(target) { target->installEventFilter(this); }
@@ -117,7 +119,7 @@ SearchFigures measureSearch(BenchWindow& window) {
         emit window.deviceChanged(0);  // unplugged ...
         settle();
         device.clearLog();
-        MetaCallWatch watch(&window);
+        MetaCallWatch watch(window.findChild<RepeaterDiscovery*>());
         QEventLoop loop;
         qint64 handledNs = 0;
         // Queued after the window's own connection: runs when onShowName is done.
