@@ -263,6 +263,85 @@
     </message>
 </context>
 <context>
+    <name>FilterBanks</name>
+    <message>
+        <source>扩展</source>
+        <translation>extended</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>standard</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>data frames</translation>
+    </message>
+    <message>
+        <source>远程帧</source>
+        <translation>remote frames</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧</source>
+        <translation>data and remote frames</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>所有帧</source>
+        <translation>every frame</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>标识符共%1个</source>
+        <translation>%1 identifiers in all</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>%1/%2（%3个）</source>
+        <translation>%1/%2 (%3 identifiers)</translation>
+    </message>
+    <message>
+        <source>过滤器%1：</source>
+        <translation>filter %1: </translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID register: %1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>Mask register: %1</translation>
+    </message>
+    <message>
+        <source>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</source>
+        <translation>never matches: IDE is 0 (standard frame), yet extended identifier bits %1 must be 1</translation>
+    </message>
+    <message>
+        <source>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</source>
+        <translation>matches standard frames only, yet bits %1 beyond the 11-bit identifier are set (not compared)</translation>
+    </message>
+    <message>
+        <source>在使用，但没有帧能通过</source>
+        <translation>in use, but no frame can pass</translation>
+    </message>
+    <message>
+        <source>与过滤器组%1有%2个相同的标识符</source>
+        <translation>shares %2 identifiers with bank %1</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>not in use</translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>

@@ -263,6 +263,85 @@
     </message>
 </context>
 <context>
+    <name>FilterBanks</name>
+    <message>
+        <source>扩展</source>
+        <translation>扩展</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>远程帧</source>
+        <translation>远程帧</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧</source>
+        <translation>数据帧和远程帧</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1%2</translation>
+    </message>
+    <message>
+        <source>所有帧</source>
+        <translation>所有帧</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>标识符共%1个</source>
+        <translation>标识符共%1个</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>%1/%2（%3个）</source>
+        <translation>%1/%2（%3个）</translation>
+    </message>
+    <message>
+        <source>过滤器%1：</source>
+        <translation>过滤器%1：</translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID寄存器：%1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>掩码寄存器：%1</translation>
+    </message>
+    <message>
+        <source>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</source>
+        <translation>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</translation>
+    </message>
+    <message>
+        <source>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</source>
+        <translation>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</translation>
+    </message>
+    <message>
+        <source>在使用，但没有帧能通过</source>
+        <translation>在使用，但没有帧能通过</translation>
+    </message>
+    <message>
+        <source>与过滤器组%1有%2个相同的标识符</source>
+        <translation>与过滤器组%1有%2个相同的标识符</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>未使用</translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>
