@@ -340,6 +340,86 @@
         <source>未使用</source>
         <translation>未使用</translation>
     </message>
+    <message>
+        <source>没有标识符或范围</source>
+        <translation>没有标识符或范围</translation>
+    </message>
+    <message>
+        <source>“%1”不是十六进制的标识符或范围</source>
+        <translation>“%1”不是十六进制的标识符或范围</translation>
+    </message>
+    <message>
+        <source>不认识“%1”（可用 ext、std、data、remote、both）</source>
+        <translation>不认识“%1”（可用 ext、std、data、remote、both）</translation>
+    </message>
+    <message>
+        <source>一项只能有一个标识符或范围，“%1”多余</source>
+        <translation>一项只能有一个标识符或范围，“%1”多余</translation>
+    </message>
+    <message>
+        <source>ext 与 std 不能同时给出</source>
+        <translation>ext 与 std 不能同时给出</translation>
+    </message>
+    <message>
+        <source>范围的起点大于终点</source>
+        <translation>范围的起点大于终点</translation>
+    </message>
+    <message>
+        <source>%1超出扩展标识符（最大0x1FFFFFFF）</source>
+        <translation>%1超出扩展标识符（最大0x1FFFFFFF）</translation>
+    </message>
+    <message>
+        <source>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</source>
+        <translation>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</translation>
+    </message>
+    <message>
+        <source>第%1行“%2”：%3</source>
+        <translation>第%1行“%2”：%3</translation>
+    </message>
+    <message>
+        <source>“%1”：%2</source>
+        <translation>“%1”：%2</translation>
+    </message>
+    <message>
+        <source>过滤器组%1</source>
+        <translation>过滤器组%1</translation>
+    </message>
+    <message>
+        <source>过滤器组%1–%2</source>
+        <translation>过滤器组%1–%2</translation>
+    </message>
+    <message>
+        <source>没有要求任何标识符</source>
+        <translation>没有要求任何标识符</translation>
+    </message>
+    <message>
+        <source>从过滤器组%1起没有过滤器组可用</source>
+        <translation>从过滤器组%1起没有过滤器组可用</translation>
+    </message>
+    <message>
+        <source>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</source>
+        <translation>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</translation>
+    </message>
+    <message>
+        <source>计划未通过解码核对，没有填入</source>
+        <translation>计划未通过解码核对，没有填入</translation>
+    </message>
+    <message>
+        <source>%1，只通过所要求的标识符</source>
+        <translation>%1，只通过所要求的标识符</translation>
+    </message>
+    <message>
+        <source>%1（只让所要求的标识符通过需要%2个过滤器组）</source>
+        <translation>%1（只让所要求的标识符通过需要%2个过滤器组）</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的数据帧通过</source>
+        <translation>另有%1个标识符的数据帧通过</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的远程帧通过</source>
+        <translation>另有%1个标识符的远程帧通过</translation>
+    </message>
 </context>
 <context>
     <name>OpticalFiberParamWidget</name>
