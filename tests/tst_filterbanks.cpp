@@ -132,7 +132,7 @@ void TestFilterBanks::decode_data() {
         "标准数据帧 0x200；过滤器1：永不匹配：IDE位为0（标准帧），却要求扩展标识符位0x00000001为1", 1, 0,
         {Problem::NeverMatches});
     add("not a word", row(false, 0, 1, "12 34", "00 00 00 00"),
-        "未使用；ID寄存器：须为8个十六进制数字，可带0x，以空格或逗号分隔", 0, 0, {Problem::NotAWord});
+        "未使用；ID寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）", 0, 0, {Problem::NotAWord});
 }
 
 void TestFilterBanks::decode() {
@@ -180,7 +180,7 @@ void TestFilterBanks::overlaps() {
     const QVector<FilterBanks::Bank> decoded = FilterBanks::decodeChannel(banks);
     QCOMPARE(FilterBanks::describe(decoded[1]),
              QStringLiteral(
-                 "标准数据帧 0x100–0x1FF；与过滤器组0有256个相同的标识符；与过滤器组3有1个相同的标识符"));
+                 "标准数据帧 0x100–0x1FF；与过滤器组1有256个相同的标识符；与过滤器组4有1个相同的标识符"));
     // The remote frame of 0x100 is no data frame: banks 1 and 2 share nothing.
     QCOMPARE(decoded[2].overlaps.size(), 1);
     QCOMPARE(decoded[0].overlaps.size(), 3);
@@ -238,36 +238,36 @@ void TestFilterBanks::planExamples_data() {
                         const char* line) {
         QTest::newRow(name) << QString(request) << first << extra << QString(rows) << QString::fromUtf8(line);
     };
-    add("0x123", "0x123", 0, true, "1 1 24 60 00 00 / 24 60 00 00", "过滤器组0，只通过所要求的标识符");
+    add("0x123", "0x123", 0, true, "1 1 24 60 00 00 / 24 60 00 00", "过滤器组1，只通过所要求的标识符");
     add("0x100-0x1FF", "0x100-0x1FF", 0, true, "0 1 20 00 00 00 / E0 00 00 06",
-        "过滤器组0，只通过所要求的标识符");
+        "过滤器组1，只通过所要求的标识符");
     add("four standard", "0x100,0x101,0x200,0x7FF", 0, true, "1 0 20 20 20 00 / FF E0 40 00",
-        "过滤器组0，只通过所要求的标识符");
+        "过滤器组1，只通过所要求的标识符");
     add("extended range", "0x18FEF100-0x18FEF1FF ext", 0, true, "0 1 C7 F7 88 04 / FF FF F8 06",
-        "过滤器组0，只通过所要求的标识符");
+        "过滤器组1，只通过所要求的标识符");
     // Two blocks of 256: 16-bit masks E018 (STID 10-8, RTR, IDE) over 0x2000 and 0x4000.
     add("two blocks in 16 bits", "0x100-0x2FF", 13, true, "0 0 E0 18 20 00 / E0 18 40 00",
-        "过滤器组13，只通过所要求的标识符");
+        "过滤器组14，只通过所要求的标识符");
     add("data and remote", "0x7E8 both", 0, true, "1 1 FD 00 00 00 / FD 00 00 02",
-        "过滤器组0，只通过所要求的标识符");
+        "过滤器组1，只通过所要求的标识符");
     // 0x123 << 18 shares every key bit with 0x123 but IDE: one mask leaves IDE and RTR open.
     add("standard and extended twins", "0x123 both, 0x048C0000 ext both", 0, true,
-        "0 1 24 60 00 00 / FF FF FF F8", "过滤器组0，只通过所要求的标识符");
+        "0 1 24 60 00 00 / FF FF FF F8", "过滤器组1，只通过所要求的标识符");
     add("five standard", "0x100,0x200,0x300,0x400,0x500", 3, true,
-        "1 0 40 00 20 00 / 80 00 60 00 | 1 1 A0 00 00 00 / A0 00 00 00", "过滤器组3–4，只通过所要求的标识符");
+        "1 0 40 00 20 00 / 80 00 60 00 | 1 1 A0 00 00 00 / A0 00 00 00", "过滤器组4–5，只通过所要求的标识符");
     // 20 aligned blocks: 16 of four or more identifiers in 8 banks of two
     // 16-bit masks, two pairs and two singles in a 16-bit and a 32-bit list.
     add("needs 10 banks, 9 left", "0x001-0x7FE", 5, false, "",
-        "只让所要求的标识符通过需要10个过滤器组，从过滤器组5起只有9个");
+        "只让所要求的标识符通过需要10个过滤器组，从过滤器组6起只有9个");
     // 0x000-0x3FF and 0x400-0x7FF: 16-bit masks 8018 (STID bit 10, RTR, IDE) over 0000 and 8000.
     add("one bank: the whole range", "0x001-0x7FE", 13, true, "0 0 80 18 00 00 / 80 18 80 00",
-        "过滤器组13（只让所要求的标识符通过需要10个过滤器组）；另有2个标识符的数据帧通过");
+        "过滤器组14（只让所要求的标识符通过需要10个过滤器组）；另有2个标识符的数据帧通过");
     // 0x18FE8000-0x18FEFFFF beside the standard block: 16-bit mask FFFF over C7ED.
     add("one bank, two formats", "0x100-0x1FF, 0x18FEF100-0x18FEF1FF ext", 13, true,
         "0 0 E0 18 20 00 / FF FF C7 ED",
-        "过滤器组13（只让所要求的标识符通过需要2个过滤器组）；另有32512个标识符的数据帧通过");
+        "过滤器组14（只让所要求的标识符通过需要2个过滤器组）；另有32512个标识符的数据帧通过");
     add("nothing asked", "", 0, true, "", "没有要求任何标识符");
-    add("no bank left", "0x1", 14, true, "", "从过滤器组14起没有过滤器组可用");
+    add("no bank left", "0x1", 14, true, "", "从过滤器组15起没有过滤器组可用");
 }
 
 void TestFilterBanks::planExamples() {
@@ -374,7 +374,7 @@ void TestFilterBanks::english() {
     QCOMPARE(
         FilterPlanner::planText(
             FilterPlanner::plan(FilterPlanner::parse("0x001-0x7FE").requests, {13, true})),
-        QStringLiteral("bank 13 (letting only the identifiers asked for through takes 10 banks); data frames "
+        QStringLiteral("bank 14 (letting only the identifiers asked for through takes 10 banks); data frames "
                        "of 2 more identifiers pass"));
     QCoreApplication::removeTranslator(&translator);
 }

@@ -324,8 +324,9 @@ QString problemText(const Problem& problem, const Bank& bank) {
 }
 
 QString overlapText(const Overlap& overlap) {
+    // Banks are read by the table's row numbers, 1-14.
     return tr("与过滤器组%1有%2个相同的标识符")
-        .arg(overlap.bank)
+        .arg(overlap.bank + 1)
         .arg(overlap.standardIds + overlap.extendedIds);
 }
 

@@ -10,7 +10,8 @@
 // What an acceptance-filter bank lets through, read from its row: the
 // filters its registers hold, the identifiers each passes, and what is wrong.
 // The texts are shown beside the filter table, in each row's tool tip and by
-// the command line, so they keep a context of their own ("FilterBanks").
+// the command line, so they keep a context of their own ("FilterBanks"), and
+// name banks as the table numbers its rows, 1-14 (frames and files keep 0-13).
 //
 // Every filter is brought to one form, the 32-bit layout of a received
 // frame's identifier (its "key"): STID[10:0] in bits 31-21, EXID[17:0] in

@@ -583,9 +583,11 @@ bool check(Plan& plan, const Asked& asked, const QVector<Block>& blocks) {
     return true;
 }
 
+// Banks are read by the table's row numbers, 1-14.
 QString banksText(const Plan& plan) {
-    if (plan.rows.size() == 1) return tr("过滤器组%1").arg(plan.firstBank);
-    return tr("过滤器组%1–%2").arg(plan.firstBank).arg(plan.firstBank + plan.rows.size() - 1);
+    const int first = plan.firstBank + 1;
+    if (plan.rows.size() == 1) return tr("过滤器组%1").arg(first);
+    return tr("过滤器组%1–%2").arg(first).arg(first + plan.rows.size() - 1);
 }
 
 }  // namespace
@@ -709,11 +711,11 @@ QString planText(const Plan& plan) {
         case Plan::NothingAsked:
             return tr("没有要求任何标识符");
         case Plan::NoBankLeft:
-            return tr("从过滤器组%1起没有过滤器组可用").arg(plan.firstBank);
+            return tr("从过滤器组%1起没有过滤器组可用").arg(plan.firstBank + 1);
         case Plan::NeedsMoreBanks:
             return tr("只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个")
                 .arg(plan.exactBanks)
-                .arg(plan.firstBank)
+                .arg(plan.firstBank + 1)
                 .arg(plan.available);
         case Plan::CheckFailed:
             return tr("计划未通过解码核对，没有填入");

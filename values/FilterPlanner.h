@@ -56,7 +56,7 @@ Parsed parse(const QString& text, bool extended = false, int frameTypes = Filter
 QString errorText(const ParseError& error);
 
 struct Options {
-    int firstBank = 0;       // the plan fills banks from this one on
+    int firstBank = 0;       // the plan fills banks from this one on: 0-13 as frames count, 1-14 in texts
     bool allowExtra = true;  // false: refuse rather than let others through
 };
 
