@@ -203,6 +203,14 @@
         <source>位定时计算器：按比特率找出位定时字</source>
         <translation>Bit-timing calculator: finds the words for a bit rate</translation>
     </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>Bank %1: %2</translation>
+    </message>
+    <message>
+        <source>过滤器规划：按标识符和范围填写过滤器组</source>
+        <translation>Filter planner: fills the banks from identifiers and ranges</translation>
+    </message>
 </context>
 <context>
     <name>CompareDialog</name>
@@ -345,7 +353,7 @@
     </message>
     <message>
         <source>掩码寄存器：%1</source>
-        <translation>Mask register: %1</translation>
+        <translation>mask register: %1</translation>
     </message>
     <message>
         <source>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</source>
@@ -446,6 +454,107 @@
     <message>
         <source>另有%1个标识符的远程帧通过</source>
         <translation>remote frames of %1 more identifiers pass</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPlannerDialog</name>
+    <message>
+        <source>过滤器规划</source>
+        <translation>Filter Planner</translation>
+    </message>
+    <message>
+        <source>要通过的标识符和范围，每行一个：</source>
+        <translation>Identifiers and ranges to let through, one per line:</translation>
+    </message>
+    <message>
+        <source>未注明时的格式：</source>
+        <translation>Format where none is given:</translation>
+    </message>
+    <message>
+        <source>标准帧（std）</source>
+        <translation>Standard (std)</translation>
+    </message>
+    <message>
+        <source>扩展帧（ext）</source>
+        <translation>Extended (ext)</translation>
+    </message>
+    <message>
+        <source>未注明时的帧类型：</source>
+        <translation>Frame type where none is given:</translation>
+    </message>
+    <message>
+        <source>数据帧（data）</source>
+        <translation>Data frames (data)</translation>
+    </message>
+    <message>
+        <source>远程帧（remote）</source>
+        <translation>Remote frames (remote)</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧（both）</source>
+        <translation>Data and remote frames (both)</translation>
+    </message>
+    <message>
+        <source>从过滤器组：</source>
+        <translation>From bank:</translation>
+    </message>
+    <message>
+        <source>清除计划之后的过滤器组</source>
+        <translation>Clear the banks after the plan</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>Bank</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>Work Mode</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>Bit</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID Register</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>Mask Register</translation>
+    </message>
+    <message>
+        <source>通过的帧</source>
+        <translation>Frames passing</translation>
+    </message>
+    <message>
+        <source>填入</source>
+        <translation>Fill In</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
+        <translation>One identifier or range (hex) per line, with std or ext and data, remote or both where needed</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message numerus="yes">
+        <source>（另有%n处错误）</source>
+        <translation>
+            <numerusform> (%n more error)</numerusform>
+            <numerusform> (%n more errors)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</source>
+        <translation>
+            <numerusform>Bank %1 stays in use and lets every frame through: frames outside the plan pass too</numerusform>
+            <numerusform>Banks %1 stay in use and let every frame through: frames outside the plan pass too</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -203,6 +203,14 @@
         <source>位定时计算器：按比特率找出位定时字</source>
         <translation>位定时计算器：按比特率找出位定时字</translation>
     </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>过滤器组%1：%2</translation>
+    </message>
+    <message>
+        <source>过滤器规划：按标识符和范围填写过滤器组</source>
+        <translation>过滤器规划：按标识符和范围填写过滤器组</translation>
+    </message>
 </context>
 <context>
     <name>CompareDialog</name>
@@ -445,6 +453,105 @@
     <message>
         <source>另有%1个标识符的远程帧通过</source>
         <translation>另有%1个标识符的远程帧通过</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPlannerDialog</name>
+    <message>
+        <source>过滤器规划</source>
+        <translation>过滤器规划</translation>
+    </message>
+    <message>
+        <source>要通过的标识符和范围，每行一个：</source>
+        <translation>要通过的标识符和范围，每行一个：</translation>
+    </message>
+    <message>
+        <source>未注明时的格式：</source>
+        <translation>未注明时的格式：</translation>
+    </message>
+    <message>
+        <source>标准帧（std）</source>
+        <translation>标准帧（std）</translation>
+    </message>
+    <message>
+        <source>扩展帧（ext）</source>
+        <translation>扩展帧（ext）</translation>
+    </message>
+    <message>
+        <source>未注明时的帧类型：</source>
+        <translation>未注明时的帧类型：</translation>
+    </message>
+    <message>
+        <source>数据帧（data）</source>
+        <translation>数据帧（data）</translation>
+    </message>
+    <message>
+        <source>远程帧（remote）</source>
+        <translation>远程帧（remote）</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧（both）</source>
+        <translation>数据帧和远程帧（both）</translation>
+    </message>
+    <message>
+        <source>从过滤器组：</source>
+        <translation>从过滤器组：</translation>
+    </message>
+    <message>
+        <source>清除计划之后的过滤器组</source>
+        <translation>清除计划之后的过滤器组</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>过滤器组</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>位数</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID寄存器</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>掩码寄存器</translation>
+    </message>
+    <message>
+        <source>通过的帧</source>
+        <translation>通过的帧</translation>
+    </message>
+    <message>
+        <source>填入</source>
+        <translation>填入</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
+        <translation>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message numerus="yes">
+        <source>（另有%n处错误）</source>
+        <translation>
+            <numerusform>（另有%n处错误）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</source>
+        <translation>
+            <numerusform>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</numerusform>
+        </translation>
     </message>
 </context>
 <context>
