@@ -295,8 +295,8 @@ void ChannalWidget::onPushButtonFilterPlanner() {
 void ChannalWidget::showRegisterState(QTableWidgetItem* item) {
     // Marking the cell changes the item again: that is no edit.
     const QSignalBlocker blocker(ui->m_pTableWidgetDataList);
-    // Red text alone does not show on a cell of blanks; the text turns red,
-    // and the tool tip says why, with the rest of the row's meaning.
+    // Red text alone does not show on a cell of blanks. The red text, and the
+    // tool tip that says why, come with the row's meaning.
     const bool valid = CanCodec::isWordText(item->text());
     item->setData(Qt::BackgroundRole, valid ? QVariant() : QVariant(QBrush(kInvalidCellColor)));
 }

@@ -76,7 +76,7 @@ private slots:
     // becomes the custom word.
     void onPushButtonBitTiming();
     // Marks a register cell the Write could not send; keeps the ID column
-    // wide enough for its texts.
+    // wide enough for its texts; says again what the banks let through.
     void onItemChangedTableWidgetDataList(QTableWidgetItem* item);
     // Opens the planner; the banks it fills replace the rows.
     void onPushButtonFilterPlanner();
