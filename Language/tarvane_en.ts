@@ -206,6 +206,14 @@
         <source>位定时计算器：按比特率找出位定时字</source>
         <translation>Bit-timing calculator: finds the words for a bit rate</translation>
     </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>Bank %1: %2</translation>
+    </message>
+    <message>
+        <source>过滤器规划：按标识符和范围填写过滤器组</source>
+        <translation>Filter planner: fills the banks from identifiers and ranges</translation>
+    </message>
 </context>
 <context>
     <name>CompareDialog</name>
@@ -348,6 +356,266 @@
     <message>
         <source>复位失败.</source>
         <translation>Reset failed.</translation>
+    </message>
+</context>
+<context>
+    <name>FilterBanks</name>
+    <message>
+        <source>扩展</source>
+        <translation>extended</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>standard</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>data frames</translation>
+    </message>
+    <message>
+        <source>远程帧</source>
+        <translation>remote frames</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧</source>
+        <translation>data and remote frames</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>所有帧</source>
+        <translation>every frame</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>标识符共%1个</source>
+        <translation>%1 identifiers in all</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>%1/%2（%3个）</source>
+        <translation>%1/%2 (%3 identifiers)</translation>
+    </message>
+    <message>
+        <source>过滤器%1：</source>
+        <translation>filter %1: </translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID register: %1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>mask register: %1</translation>
+    </message>
+    <message>
+        <source>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</source>
+        <translation>never matches: IDE is 0 (standard frame), yet extended identifier bits %1 must be 1</translation>
+    </message>
+    <message>
+        <source>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</source>
+        <translation>matches standard frames only, yet bits %1 beyond the 11-bit identifier are set (not compared)</translation>
+    </message>
+    <message>
+        <source>在使用，但没有帧能通过</source>
+        <translation>in use, but no frame can pass</translation>
+    </message>
+    <message>
+        <source>与过滤器组%1有%2个相同的标识符</source>
+        <translation>shares %2 identifiers with bank %1</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>not in use</translation>
+    </message>
+    <message>
+        <source>没有标识符或范围</source>
+        <translation>no identifier or range</translation>
+    </message>
+    <message>
+        <source>“%1”不是十六进制的标识符或范围</source>
+        <translation>"%1" is not a hex identifier or range</translation>
+    </message>
+    <message>
+        <source>不认识“%1”（可用 ext、std、data、remote、both）</source>
+        <translation>unknown word "%1" (ext, std, data, remote or both)</translation>
+    </message>
+    <message>
+        <source>一项只能有一个标识符或范围，“%1”多余</source>
+        <translation>one identifier or range per item: "%1" is one too many</translation>
+    </message>
+    <message>
+        <source>ext 与 std 不能同时给出</source>
+        <translation>ext and std cannot both be given</translation>
+    </message>
+    <message>
+        <source>范围的起点大于终点</source>
+        <translation>the range starts above its end</translation>
+    </message>
+    <message>
+        <source>%1超出扩展标识符（最大0x1FFFFFFF）</source>
+        <translation>%1 is beyond an extended identifier (0x1FFFFFFF at most)</translation>
+    </message>
+    <message>
+        <source>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</source>
+        <translation>%1 is beyond a standard identifier (0x7FF at most); add ext for an extended one</translation>
+    </message>
+    <message>
+        <source>第%1行“%2”：%3</source>
+        <translation>line %1, "%2": %3</translation>
+    </message>
+    <message>
+        <source>“%1”：%2</source>
+        <translation>"%1": %2</translation>
+    </message>
+    <message>
+        <source>过滤器组%1</source>
+        <translation>bank %1</translation>
+    </message>
+    <message>
+        <source>过滤器组%1–%2</source>
+        <translation>banks %1–%2</translation>
+    </message>
+    <message>
+        <source>没有要求任何标识符</source>
+        <translation>no identifier asked for</translation>
+    </message>
+    <message>
+        <source>从过滤器组%1起没有过滤器组可用</source>
+        <translation>no bank is left from bank %1 on</translation>
+    </message>
+    <message>
+        <source>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</source>
+        <translation>letting only the identifiers asked for through takes %1 banks; from bank %2 on there are %3</translation>
+    </message>
+    <message>
+        <source>计划未通过解码核对，没有填入</source>
+        <translation>the plan failed the check against its decoding and was not filled in</translation>
+    </message>
+    <message>
+        <source>%1，只通过所要求的标识符</source>
+        <translation>%1, passing only the identifiers asked for</translation>
+    </message>
+    <message>
+        <source>%1（只让所要求的标识符通过需要%2个过滤器组）</source>
+        <translation>%1 (letting only the identifiers asked for through takes %2 banks)</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的数据帧通过</source>
+        <translation>data frames of %1 more identifiers pass</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的远程帧通过</source>
+        <translation>remote frames of %1 more identifiers pass</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPlannerDialog</name>
+    <message>
+        <source>过滤器规划</source>
+        <translation>Filter Planner</translation>
+    </message>
+    <message>
+        <source>要通过的标识符和范围，每行一个：</source>
+        <translation>Identifiers and ranges to let through, one per line:</translation>
+    </message>
+    <message>
+        <source>未注明时的格式：</source>
+        <translation>Format where none is given:</translation>
+    </message>
+    <message>
+        <source>标准帧（std）</source>
+        <translation>Standard (std)</translation>
+    </message>
+    <message>
+        <source>扩展帧（ext）</source>
+        <translation>Extended (ext)</translation>
+    </message>
+    <message>
+        <source>未注明时的帧类型：</source>
+        <translation>Frame type where none is given:</translation>
+    </message>
+    <message>
+        <source>数据帧（data）</source>
+        <translation>Data frames (data)</translation>
+    </message>
+    <message>
+        <source>远程帧（remote）</source>
+        <translation>Remote frames (remote)</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧（both）</source>
+        <translation>Data and remote frames (both)</translation>
+    </message>
+    <message>
+        <source>从过滤器组：</source>
+        <translation>From bank:</translation>
+    </message>
+    <message>
+        <source>清除计划之后的过滤器组</source>
+        <translation>Clear the banks after the plan</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>Bank</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>Work Mode</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>Bit</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID Register</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>Mask Register</translation>
+    </message>
+    <message>
+        <source>通过的帧</source>
+        <translation>Frames passing</translation>
+    </message>
+    <message>
+        <source>填入</source>
+        <translation>Fill In</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
+        <translation>One identifier or range (hex) per line, with std or ext and data, remote or both where needed</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message numerus="yes">
+        <source>（另有%n处错误）</source>
+        <translation>
+            <numerusform> (%n more error)</numerusform>
+            <numerusform> (%n more errors)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</source>
+        <translation>
+            <numerusform>Bank %1 stays in use and lets every frame through: frames outside the plan pass too</numerusform>
+            <numerusform>Banks %1 stay in use and let every frame through: frames outside the plan pass too</numerusform>
+        </translation>
     </message>
 </context>
 <context>

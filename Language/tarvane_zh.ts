@@ -206,6 +206,14 @@
         <source>位定时计算器：按比特率找出位定时字</source>
         <translation>位定时计算器：按比特率找出位定时字</translation>
     </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>过滤器组%1：%2</translation>
+    </message>
+    <message>
+        <source>过滤器规划：按标识符和范围填写过滤器组</source>
+        <translation>过滤器规划：按标识符和范围填写过滤器组</translation>
+    </message>
 </context>
 <context>
     <name>CompareDialog</name>
@@ -347,6 +355,264 @@
     <message>
         <source>复位失败.</source>
         <translation>复位失败.</translation>
+    </message>
+</context>
+<context>
+    <name>FilterBanks</name>
+    <message>
+        <source>扩展</source>
+        <translation>扩展</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>远程帧</source>
+        <translation>远程帧</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧</source>
+        <translation>数据帧和远程帧</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1%2</translation>
+    </message>
+    <message>
+        <source>所有帧</source>
+        <translation>所有帧</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>标识符共%1个</source>
+        <translation>标识符共%1个</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>%1/%2（%3个）</source>
+        <translation>%1/%2（%3个）</translation>
+    </message>
+    <message>
+        <source>过滤器%1：</source>
+        <translation>过滤器%1：</translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID寄存器：%1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>掩码寄存器：%1</translation>
+    </message>
+    <message>
+        <source>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</source>
+        <translation>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</translation>
+    </message>
+    <message>
+        <source>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</source>
+        <translation>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</translation>
+    </message>
+    <message>
+        <source>在使用，但没有帧能通过</source>
+        <translation>在使用，但没有帧能通过</translation>
+    </message>
+    <message>
+        <source>与过滤器组%1有%2个相同的标识符</source>
+        <translation>与过滤器组%1有%2个相同的标识符</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>未使用</translation>
+    </message>
+    <message>
+        <source>没有标识符或范围</source>
+        <translation>没有标识符或范围</translation>
+    </message>
+    <message>
+        <source>“%1”不是十六进制的标识符或范围</source>
+        <translation>“%1”不是十六进制的标识符或范围</translation>
+    </message>
+    <message>
+        <source>不认识“%1”（可用 ext、std、data、remote、both）</source>
+        <translation>不认识“%1”（可用 ext、std、data、remote、both）</translation>
+    </message>
+    <message>
+        <source>一项只能有一个标识符或范围，“%1”多余</source>
+        <translation>一项只能有一个标识符或范围，“%1”多余</translation>
+    </message>
+    <message>
+        <source>ext 与 std 不能同时给出</source>
+        <translation>ext 与 std 不能同时给出</translation>
+    </message>
+    <message>
+        <source>范围的起点大于终点</source>
+        <translation>范围的起点大于终点</translation>
+    </message>
+    <message>
+        <source>%1超出扩展标识符（最大0x1FFFFFFF）</source>
+        <translation>%1超出扩展标识符（最大0x1FFFFFFF）</translation>
+    </message>
+    <message>
+        <source>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</source>
+        <translation>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</translation>
+    </message>
+    <message>
+        <source>第%1行“%2”：%3</source>
+        <translation>第%1行“%2”：%3</translation>
+    </message>
+    <message>
+        <source>“%1”：%2</source>
+        <translation>“%1”：%2</translation>
+    </message>
+    <message>
+        <source>过滤器组%1</source>
+        <translation>过滤器组%1</translation>
+    </message>
+    <message>
+        <source>过滤器组%1–%2</source>
+        <translation>过滤器组%1–%2</translation>
+    </message>
+    <message>
+        <source>没有要求任何标识符</source>
+        <translation>没有要求任何标识符</translation>
+    </message>
+    <message>
+        <source>从过滤器组%1起没有过滤器组可用</source>
+        <translation>从过滤器组%1起没有过滤器组可用</translation>
+    </message>
+    <message>
+        <source>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</source>
+        <translation>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</translation>
+    </message>
+    <message>
+        <source>计划未通过解码核对，没有填入</source>
+        <translation>计划未通过解码核对，没有填入</translation>
+    </message>
+    <message>
+        <source>%1，只通过所要求的标识符</source>
+        <translation>%1，只通过所要求的标识符</translation>
+    </message>
+    <message>
+        <source>%1（只让所要求的标识符通过需要%2个过滤器组）</source>
+        <translation>%1（只让所要求的标识符通过需要%2个过滤器组）</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的数据帧通过</source>
+        <translation>另有%1个标识符的数据帧通过</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的远程帧通过</source>
+        <translation>另有%1个标识符的远程帧通过</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPlannerDialog</name>
+    <message>
+        <source>过滤器规划</source>
+        <translation>过滤器规划</translation>
+    </message>
+    <message>
+        <source>要通过的标识符和范围，每行一个：</source>
+        <translation>要通过的标识符和范围，每行一个：</translation>
+    </message>
+    <message>
+        <source>未注明时的格式：</source>
+        <translation>未注明时的格式：</translation>
+    </message>
+    <message>
+        <source>标准帧（std）</source>
+        <translation>标准帧（std）</translation>
+    </message>
+    <message>
+        <source>扩展帧（ext）</source>
+        <translation>扩展帧（ext）</translation>
+    </message>
+    <message>
+        <source>未注明时的帧类型：</source>
+        <translation>未注明时的帧类型：</translation>
+    </message>
+    <message>
+        <source>数据帧（data）</source>
+        <translation>数据帧（data）</translation>
+    </message>
+    <message>
+        <source>远程帧（remote）</source>
+        <translation>远程帧（remote）</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧（both）</source>
+        <translation>数据帧和远程帧（both）</translation>
+    </message>
+    <message>
+        <source>从过滤器组：</source>
+        <translation>从过滤器组：</translation>
+    </message>
+    <message>
+        <source>清除计划之后的过滤器组</source>
+        <translation>清除计划之后的过滤器组</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>过滤器组</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>位数</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID寄存器</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>掩码寄存器</translation>
+    </message>
+    <message>
+        <source>通过的帧</source>
+        <translation>通过的帧</translation>
+    </message>
+    <message>
+        <source>填入</source>
+        <translation>填入</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
+        <translation>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message numerus="yes">
+        <source>（另有%n处错误）</source>
+        <translation>
+            <numerusform>（另有%n处错误）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</source>
+        <translation>
+            <numerusform>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</numerusform>
+        </translation>
     </message>
 </context>
 <context>
