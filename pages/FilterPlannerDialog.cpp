@@ -7,6 +7,7 @@
 
 #include "ChannalWidget.h"
 #include "FilterBanks.h"
+#include "WheelGuard.h"
 #include "ui_FilterPlannerDialog.h"
 
 namespace {
@@ -35,6 +36,11 @@ FilterPlannerDialog::FilterPlannerDialog(QWidget* parent)
     : QDialog(parent), ui(new Ui::FilterPlannerDialog), m_banks(CanChannelValues::defaults(1).banks) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // As on the pages, the wheel changes a choice only once it is clicked.
+    auto* wheelGuard = new WheelGuard(this);
+    for (QWidget* box : {static_cast<QWidget*>(ui->m_comboFormat), static_cast<QWidget*>(ui->m_comboFrameTypes),
+                         static_cast<QWidget*>(ui->m_spinFirstBank)})
+        wheelGuard->guard(box);
     // However long a message, the dialog stays on the screen.
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         setMaximumWidth(screen->availableGeometry().width());
