@@ -30,7 +30,7 @@
 #include "Tarvane.h"
 #include "TestWindow.h"
 #include "TitleWidget.h"
-#include "tools/simulator/SimulatedRepeater.h"
+#include "SimulatedRepeater.h"
 
 namespace {
 
