@@ -138,24 +138,21 @@ void ChannalWidget::buildFilterTable() {
         inUse->setCheckState(Qt::Unchecked);
         table->setItem(row, ColumnInUse, inUse);
 
-        auto* workMode = new QComboBox;
-        workMode->addItem(workModeText(0));
-        workMode->addItem(workModeText(1));
-        guardCellBox(workMode);
-        table->setCellWidget(row, ColumnWorkMode, workMode);
-        m_workModeBoxes.append(workMode);
-
-        auto* bitWidth = new QComboBox;
-        bitWidth->addItem(bitWidthText(0));
-        bitWidth->addItem(bitWidthText(1));
-        guardCellBox(bitWidth);
-        table->setCellWidget(row, ColumnBitWidth, bitWidth);
-        m_bitWidthBoxes.append(bitWidth);
+        m_workModeBoxes.append(addCellBox(row, ColumnWorkMode, {workModeText(0), workModeText(1)}));
+        m_bitWidthBoxes.append(addCellBox(row, ColumnBitWidth, {bitWidthText(0), bitWidthText(1)}));
 
         table->setItem(row, ColumnId, new QTableWidgetItem);
         table->setItem(row, ColumnMask, new QTableWidgetItem);
         table->setRowHeight(row, kRowHeight);
     }
+}
+
+QComboBox* ChannalWidget::addCellBox(int row, int column, const QStringList& texts) {
+    auto* box = new QComboBox;
+    box->addItems(texts);
+    guardCellBox(box);
+    ui->m_pTableWidgetDataList->setCellWidget(row, column, box);
+    return box;
 }
 
 void ChannalWidget::guardCellBox(QComboBox* box) {

@@ -84,6 +84,8 @@ private slots:
 private:
     void buildBaudRates();
     void buildFilterTable();
+    // A combo box with these entries in a cell of the filter table.
+    QComboBox* addCellBox(int row, int column, const QStringList& texts);
     void guardCellBox(QComboBox* box);
     // The table column that shows a filter register.
     static int columnOf(CanCodec::FilterRegister reg) {
