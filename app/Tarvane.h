@@ -64,7 +64,8 @@ public slots:
 protected:
     // Where the main menu opens, in window coordinates.
     QPoint mainMenuPosition() const;
-    // The values the pages show for the connected device, and showing a set.
+    // The values the pages show for the connected device or the model edited
+    // offline, and showing a set.
     ParameterSet pageValues() const;
     void showValues(const ParameterSet& set);
     // Every page at its defaults, as the Default button sets them.
