@@ -183,10 +183,12 @@ private slots:
     }
 
     // Each model edited offline: chosen, edited, saved and defaulted without
-    // a repeater; the file opened in a window without a model, which takes it
-    // from the file; saved again as a repeater is plugged in (it waits for the
-    // dialog, and asks nothing then), and written to it: the frames that the
-    // command line's dry run prints for the model from the file as saved.
+    // a repeater (the file byte for byte the one the same edits give with a
+    // repeater of the model); the file opened in a window without a model,
+    // which takes it from the file; saved again as a repeater is plugged in
+    // (it waits for the dialog, and asks nothing then), and written to it:
+    // the frames that the command line's dry run prints for the model from
+    // the file as saved.
     void offlineEveryModel_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<QStringList>("baud");       // saved, the last fiber channel at 50K
@@ -209,31 +211,37 @@ private slots:
         QFETCH(QStringList, baud);
         const QString model = QTest::currentDataTag();
         const QString file = m_dir.filePath(model + ".txt");  // new: no question whether to replace it
-        repeater().setPresent(false);
         ModalAnswerer answerer;
+        // Through the widgets: the calculator, a bank, the last fiber channel, a route.
+        const auto edit = [&](TestWindow& w) {
+            answerer.queueDialog([](QDialog* calculator) {
+                calculator->findChild<QLineEdit*>("m_editBitRate")->setText("250");
+                calculator->accept();
+            });
+            QTest::mouseClick(w.channal(0)->findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
+            auto* banks = w.channal(1)->findChild<QTableWidget*>("m_pTableWidgetDataList");
+            banks->item(4, 0)->setCheckState(Qt::Checked);
+            banks->item(4, 3)->setText("12 34 56 78");
+            const QString lastFiber = QString("m_comboBoxBaudRate%1").arg(baud.size());
+            if (!baud.isEmpty())
+                w.m_pOpticalFiberParamWidget->findChild<QComboBox*>(lastFiber)->setCurrentIndex(4);
+            QTest::mousePress(w.m_pRouteParamWidget->findChild<QTableWidget*>()->cellWidget(1, 3),
+                              Qt::LeftButton);
+            answerer.queueFile(w.m_bConnected ? file + ".online" : file);
+            w.button("m_pushButtonSaveToFile")->click();
+        };
+        if (auto online = connectedWindow(static_cast<unsigned char>(type))) edit(*online);
+        repeater().setPresent(false);
         TestWindow w;
         TestWindow opening;
-        QTRY_COMPARE(answerer.texts(), (QStringList{"搜索设备失败", "搜索设备失败"}));
+        QTRY_COMPARE(answerer.texts().mid(1), (QStringList{"搜索设备失败", "搜索设备失败"}));
         w.offlineEntry(model)->trigger();
-        answerer.queueDialog([](QDialog* calculator) {
-            calculator->findChild<QLineEdit*>("m_editBitRate")->setText("250");
-            calculator->accept();
-        });
-        QTest::mouseClick(w.channal(0)->findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
-        auto* banks = w.channal(1)->findChild<QTableWidget*>("m_pTableWidgetDataList");
-        banks->item(4, 0)->setCheckState(Qt::Checked);
-        banks->item(4, 3)->setText("12 34 56 78");
-        const QString lastFiber = QString("m_comboBoxBaudRate%1").arg(baud.size());
-        if (!baud.isEmpty())
-            w.m_pOpticalFiberParamWidget->findChild<QComboBox*>(lastFiber)->setCurrentIndex(4);
-        QTest::mousePress(w.m_pRouteParamWidget->findChild<QTableWidget*>()->cellWidget(1, 3),
-                          Qt::LeftButton);
-        answerer.queueFile(file);
-        w.button("m_pushButtonSaveToFile")->click();
+        edit(w);
+        QCOMPARE(readFile(file), readFile(file + ".online"));
         QCOMPARE(QJsonDocument::fromJson(readFile(file))["FiberParam"]["Baud"],
                  QJsonArray::fromStringList(baud));
         w.button("m_pushButtonDefault")->click();
-        QCOMPARE(banks->item(4, 3)->text(), QString("00 00 00 00"));
+        QCOMPARE(w.channal(0)->baudRateFrame(), frame17("0012230600 01 001C00E0"));
 
         answerer.queueFile(file);
         answerer.queueDialog([&](QDialog* dialog) {
@@ -245,7 +253,6 @@ private slots:
         QCOMPARE(opening.deviceName(), "离线：" + model);
         opening.button("m_pushButtonWrite")->click();
         answerer.queueFile(m_dir.filePath(model + "-again.txt"), [&] {
-            setIdentity(repeater(), static_cast<unsigned char>(type), "TV2026000417");
             repeater().setPresent(true);
             emit opening.deviceChanged(1);
             QTest::qWait(100);
@@ -255,8 +262,8 @@ private slots:
         QTRY_COMPARE(opening.deviceName(), model + "_TV2026000417");
         repeater().clearLog();
         opening.button("m_pushButtonWrite")->click();
-        QCOMPARE(answerer.texts().mid(2),
-                 (QStringList{"保存完成", "读取完成", "设备未连接", "保存完成", "设置成功"}));
+        QCOMPARE(answerer.texts(), (QStringList{"保存完成", "搜索设备失败", "搜索设备失败", "保存完成",
+                                                "读取完成", "设备未连接", "保存完成", "设置成功"}));
 
         const QList<QByteArray> written = repeater().log();
         QCOMPARE(written.value(20), frame17("0012240B 04 82 01 12345678 00000000"));
