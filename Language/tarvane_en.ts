@@ -1184,6 +1184,58 @@
         <source>以下值无法使用，页面保留原值：</source>
         <translation>These values could not be used; the pages keep what they showed:</translation>
     </message>
+    <message>
+        <source>离线编辑</source>
+        <translation>Edit offline</translation>
+    </message>
+    <message>
+        <source>离线：%1</source>
+        <translation>Offline: %1</translation>
+    </message>
+    <message>
+        <source>没有设备时，可在主菜单的“离线编辑”中选择型号。</source>
+        <translation>Without a device, choose a model under “Edit offline” in the main menu.</translation>
+    </message>
+    <message>
+        <source>页面上的修改尚未写入设备或保存。是否把它们带到%1？</source>
+        <translation>The changes on the pages have been neither written to the device nor saved. Take them over to %1?</translation>
+    </message>
+    <message>
+        <source>%1没有%2，保留时舍去这些通道的值。</source>
+        <translation>%1 has no %2: keeping the changes drops the values of these channels.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>不保留则页面显示%1的默认值。</source>
+        <translation>Discarding them shows the defaults of %1.</translation>
+    </message>
+    <message>
+        <source>保留修改</source>
+        <translation>Keep changes</translation>
+    </message>
+    <message>
+        <source>不保留</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>已连接设备%1。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？</source>
+        <translation>Device %1 connected. The changes made offline have not been saved: take them over to this device's pages?</translation>
+    </message>
+    <message>
+        <source>参数文件有%1个CAN通道、%2个光纤通道的参数。</source>
+        <translation>The parameter file holds parameters of %1 CAN channels and %2 fiber channels.</translation>
+    </message>
+    <message>
+        <source>没有型号与之相符，可任选一个型号离线编辑：</source>
+        <translation>No model has these channels; choose any model to edit offline:</translation>
+    </message>
+    <message>
+        <source>请选择离线编辑的型号：</source>
+        <translation>Choose the model to edit offline:</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

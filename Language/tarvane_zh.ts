@@ -1181,6 +1181,58 @@
         <source>以下值无法使用，页面保留原值：</source>
         <translation>以下值无法使用，页面保留原值：</translation>
     </message>
+    <message>
+        <source>离线编辑</source>
+        <translation>离线编辑</translation>
+    </message>
+    <message>
+        <source>离线：%1</source>
+        <translation>离线：%1</translation>
+    </message>
+    <message>
+        <source>没有设备时，可在主菜单的“离线编辑”中选择型号。</source>
+        <translation>没有设备时，可在主菜单的“离线编辑”中选择型号。</translation>
+    </message>
+    <message>
+        <source>页面上的修改尚未写入设备或保存。是否把它们带到%1？</source>
+        <translation>页面上的修改尚未写入设备或保存。是否把它们带到%1？</translation>
+    </message>
+    <message>
+        <source>%1没有%2，保留时舍去这些通道的值。</source>
+        <translation>%1没有%2，保留时舍去这些通道的值。</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>不保留则页面显示%1的默认值。</source>
+        <translation>不保留则页面显示%1的默认值。</translation>
+    </message>
+    <message>
+        <source>保留修改</source>
+        <translation>保留修改</translation>
+    </message>
+    <message>
+        <source>不保留</source>
+        <translation>不保留</translation>
+    </message>
+    <message>
+        <source>已连接设备%1。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？</source>
+        <translation>已连接设备%1。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？</translation>
+    </message>
+    <message>
+        <source>参数文件有%1个CAN通道、%2个光纤通道的参数。</source>
+        <translation>参数文件有%1个CAN通道、%2个光纤通道的参数。</translation>
+    </message>
+    <message>
+        <source>没有型号与之相符，可任选一个型号离线编辑：</source>
+        <translation>没有型号与之相符，可任选一个型号离线编辑：</translation>
+    </message>
+    <message>
+        <source>请选择离线编辑的型号：</source>
+        <translation>请选择离线编辑的型号：</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>

@@ -106,6 +106,7 @@ void Tarvane::createMenu() {
     language->addAction(m_pActionEN);
     m_pMenu->addSeparator();
     m_pMenu->addAction(m_pActionAbout);
+    createOfflineMenu();
 }
 
 void Tarvane::buildLayout() {
@@ -223,6 +224,8 @@ void Tarvane::retranslate() {
     m_pActionDeviceInfo->setText(tr("设备信息"));
     m_pActionCompare->setText(tr("与设备比较"));
     m_pMenuDevices->setTitle(tr("选择设备"));
+    m_pMenuOffline->setTitle(tr("离线编辑"));
+    showOfflineName();
     ui->m_tabWidgetParam->setTabText(0, tr("CAN参数"));
     ui->m_tabWidgetParam->setTabText(1, tr("光纤参数"));
     ui->m_tabWidgetParam->setTabText(2, tr("路由参数"));
@@ -242,6 +245,13 @@ bool Tarvane::ensureConnected() {
     return m_bConnected;
 }
 
+bool Tarvane::ensurePages() {
+    if (!hasPages())
+        showHint(tr("设备未连接") + QStringLiteral("\n\n") +
+                 tr("没有设备时，可在主菜单的“离线编辑”中选择型号。"));
+    return hasPages();
+}
+
 bool Tarvane::ensureStillConnected(quint64 connection) {
     if (!ensureConnected()) return false;
     // Another repeater was chosen meanwhile: the pages are its values now.
@@ -257,7 +267,8 @@ void Tarvane::keepPageValues() {
 }
 
 bool Tarvane::confirmDiscardEdits(const QString& consequence, const QString& proceed) {
-    if (!m_bConnected || pageValues() == m_keptValues) return true;
+    if (!hasPages() || pageValues() == m_keptValues) return true;
+    ArrivalHold hold(this);
     QMessageBox box(QMessageBox::Question, tr("提示"),
                     tr("页面上的修改尚未写入设备或保存。") + QLatin1Char('\n') + consequence,
                     QMessageBox::Discard | QMessageBox::Cancel, this);

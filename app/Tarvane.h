@@ -3,8 +3,10 @@
 #include <QString>
 #include <QTranslator>
 #include <memory>
+#include <optional>
 
 #include "AbsFrameLessAutoSize.h"
+#include "DeviceSearch.h"
 #include "Language.h"
 #include "ParameterSet.h"
 
@@ -15,6 +17,7 @@ class DeviceNotifier;
 class HIDDevice;
 class OpticalFiberParamWidget;
 class QAction;
+class QJsonObject;
 class QMenu;
 class QPushButton;
 class RepeaterDiscovery;
@@ -61,9 +64,12 @@ public slots:
 protected:
     // Where the main menu opens, in window coordinates.
     QPoint mainMenuPosition() const;
-    // The values the pages show for the connected device, and showing a set.
+    // The values the pages show for the connected device or the model edited
+    // offline, and showing a set.
     ParameterSet pageValues() const;
     void showValues(const ParameterSet& set);
+    // Every page at its defaults, as the Default button sets them.
+    void showDefaults();
 
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
     // Alt+F4 and the window manager's close: asks first when edits would be lost.
@@ -79,6 +85,9 @@ protected:
     QAction* m_pActionCompare = nullptr;
     // "选择设备": in the menu only while more than one repeater is there.
     QMenu* m_pMenuDevices = nullptr;
+    // "离线编辑": the models to edit without a repeater, in the menu only
+    // while none is connected.
+    QMenu* m_pMenuOffline = nullptr;
 
     RouteParamWidget* m_pRouteParamWidget = nullptr;
     CANParamWidget* m_pCANParamWidget = nullptr;
@@ -91,6 +100,9 @@ protected:
     int m_nCAN = 0;
     int m_nFiberOptic = 0;
     int m_nHardwareType = 0;
+    // The hardware type code of the model edited offline; 0 while the pages
+    // are a connected repeater's or empty.
+    int m_nOfflineType = 0;
 
 private:
     static constexpr int kDevNameWidth = 180;  // the device name line's least width
@@ -110,6 +122,9 @@ private:
     void showHint(const QString& text);
     // False, after telling the user, when no device is connected.
     bool ensureConnected();
+    // The same for Save, which works on a model edited offline as well.
+    bool ensurePages();
+    bool hasPages() const { return m_bConnected || m_nOfflineType != 0; }
     // The same after a modal box or dialog, and when the window connected to
     // another repeater while it was open: its pages are not those the user saw.
     bool ensureStillConnected(quint64 connection);
@@ -119,6 +134,26 @@ private:
     void showDisconnected();
     void onChooseDevice(const QString& path);
     void updateDeviceMenu();
+    // The pages sized for a device's or a model's channels, and the name line.
+    void sizePages(int nCAN, int nFiberOptic, int routeType);
+    void showDeviceName(const QString& text);
+    // A repeater connected: shown at once, or once the offline operation
+    // that holds it back is over (see ArrivalHold).
+    void onRepeaterConnected(const DeviceIdentity& identity);
+    void applyArrival();
+    // Editing offline: the menu of models, choosing one, the model a file fits.
+    void createOfflineMenu();
+    void updateOfflineMenu();
+    void onChooseOfflineModel(int code);
+    void showOfflineModel(int code);
+    void showOfflineName();
+    // The model the user takes for a file that no repeater or model is
+    // there for, among those its channel counts fit; 0: cancelled.
+    int chooseModelForFile(const QJsonObject& file);
+    enum class EditsChoice { Keep, Drop, GoBack };
+    // Whether the edits go to pages of the shape `routeType` gives, named
+    // `name`; the question names the channels that shape lacks.
+    EditsChoice askKeepEdits(const QString& question, int routeType, const QString& name, bool canGoBack);
     // Parameter operations: file and parse failures.
     void showWarning(const QString& text);
     // A message with the notes that are not empty, each a paragraph of its own.
@@ -138,6 +173,7 @@ private:
     std::unique_ptr<QMenu> m_menuOwner;
     std::unique_ptr<QMenu> m_menuDevicesOwner;
     QAction* m_pActionLanguage = nullptr;  // the Language submenu, which the devices precede
+    std::unique_ptr<QMenu> m_menuOfflineOwner;
     // The keyboard's way to each button, in the order of the button row.
     QVector<QPair<QPushButton*, QAction*>> m_buttonShortcuts;
     std::unique_ptr<DevInfoWidget> m_devInfoOwner;
@@ -147,4 +183,22 @@ private:
     // The set last read, written, opened or saved, or shown when the device
     // connected: pages that differ from it hold edits a close would lose.
     ParameterSet m_keptValues;
+
+    // While an operation that began without a repeater runs (a file dialog,
+    // a question), a repeater that connects waits: the operation ends on the
+    // pages the user saw, and the arrival's own question never opens inside
+    // another box.
+    class ArrivalHold {
+    public:
+        explicit ArrivalHold(Tarvane* window);
+        ~ArrivalHold();
+        ArrivalHold(const ArrivalHold&) = delete;
+        ArrivalHold& operator=(const ArrivalHold&) = delete;
+
+    private:
+        Tarvane* m_window;
+        bool m_holding;
+    };
+    int m_nArrivalHolds = 0;
+    std::optional<DeviceIdentity> m_pendingArrival;
 };

@@ -23,11 +23,7 @@ void Tarvane::createDiscovery() {
     connect(discovery, &RepeaterDiscovery::searchStarted, this, [this] { showSearching(true); });
     connect(discovery, &RepeaterDiscovery::searchEnded, this, [this] { showSearching(false); });
     // The window decides what a connection does to its pages.
-    connect(discovery, &RepeaterDiscovery::connected, this, [this](const DeviceIdentity& identity) {
-        m_nHardwareType = identity.routeType;
-        emit showName(identity.nCAN, identity.nFiberOptic, identity.strName, identity.strDevType,
-                      identity.strDevVer, identity.strFirmware, identity.strCardNum);
-    });
+    connect(discovery, &RepeaterDiscovery::connected, this, &Tarvane::onRepeaterConnected);
     connect(discovery, &RepeaterDiscovery::searchFailed, this,
             [this] { emit showName(-1, 0, QString(), QString(), QString(), QString(), QString()); });
     connect(discovery, &RepeaterDiscovery::disconnected, this, &Tarvane::showDisconnected);
@@ -58,28 +54,46 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
         showHint(tr("搜索设备失败"));
         return;
     }
-    ui->m_pLineEditDevName->setText(strName);
+    m_nOfflineType = 0;
+    showDeviceName(strName);
+    m_pDevInfoWidget->setDevInfo(strDevType, strDevVer, strFirmware, strCardNum);
+    sizePages(nCAN, nFiberOptic, m_nHardwareType);
+    m_bConnected = true;
+    updateOfflineMenu();
+    keepPageValues();  // what the pages show now is no edit
+}
+
+void Tarvane::showDeviceName(const QString& text) {
+    ui->m_pLineEditDevName->setText(text);
     // The field grows to the name, so that the card number shows whole; the
     // model comes first in any case.
     TextFit::fixLineEditWidth(ui->m_pLineEditDevName, kDevNameWidth);
     ui->m_pLineEditDevName->setCursorPosition(0);
+}
+
+void Tarvane::sizePages(int nCAN, int nFiberOptic, int routeType) {
     m_nFiberOptic = nFiberOptic;
     m_nCAN = nCAN;
-    m_pDevInfoWidget->setDevInfo(strDevType, strDevVer, strFirmware, strCardNum);
+    m_nHardwareType = routeType;
     m_pCANParamWidget->setChannalCount(m_nCAN);
+    // Only this model's rows: the page adds rows, it hides none.
+    m_pOpticalFiberParamWidget->hideParam();
     m_pOpticalFiberParamWidget->setFiberCount(m_nFiberOptic);
     m_pRouteParamWidget->setHardwareType(m_nHardwareType);
     fitMinimumWidth();  // the pages now show their editors and notes
-    m_bConnected = true;
-    keepPageValues();  // what the pages show now is no edit
 }
 
 void Tarvane::showDisconnected() {
+    // An arrival held back never reached the pages.
+    m_pendingArrival.reset();
+    // Also sent when none was connected: offline pages stay as they are.
+    if (!m_bConnected) return;
     m_pCANParamWidget->clearChannals();
     m_pOpticalFiberParamWidget->hideParam();
     m_pRouteParamWidget->hideParam();
     ui->m_pLineEditDevName->setText(QString());
     m_bConnected = false;
+    updateOfflineMenu();
 }
 
 void Tarvane::onDeviceChanged(int nType) {

@@ -113,8 +113,10 @@ void Tarvane::onPushButtonWrite() {
 }
 
 void Tarvane::onPushButtonSaveToFile() {
-    if (!ensureConnected()) return;
+    if (!ensurePages()) return;
+    const bool connected = m_bConnected;
     const quint64 connection = m_pDiscovery->connectionCount();
+    ArrivalHold hold(this);  // offline, the pages stay the model's until the end
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     // A name typed without a suffix gets ".txt", as the Open dialog lists
@@ -124,7 +126,8 @@ void Tarvane::onPushButtonSaveToFile() {
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     const QString path = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     if (path.isEmpty()) return;
-    if (!ensureStillConnected(connection)) return;  // unplugged while the dialog was open: other pages now
+    // Unplugged while the dialog was open: other pages now.
+    if (connected && !ensureStillConnected(connection)) return;
 
     QString warning;
     const ParameterSet set = pageValues();
@@ -137,14 +140,17 @@ void Tarvane::onPushButtonSaveToFile() {
 }
 
 void Tarvane::onPushButtonReadFromFile() {
-    if (!ensureConnected()) return;
+    // Without a repeater or a model, the file tells which models it may be for.
+    const bool connected = m_bConnected;
     const quint64 connection = m_pDiscovery->connectionCount();
+    ArrivalHold hold(this);
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =
         QFileDialog::getOpenFileName(this, tr("打开配置"), QString(), tr("TXT 文本文件(*.txt)"));
     if (path.isEmpty()) return;
-    if (!ensureStillConnected(connection)) return;  // unplugged while the dialog was open: other pages now
+    // Unplugged while the dialog was open: other pages now.
+    if (connected && !ensureStillConnected(connection)) return;
 
     QJsonObject object;
     QString warning;
@@ -152,7 +158,14 @@ void Tarvane::onPushButtonReadFromFile() {
         showWarning(warning);
         return;
     }
+    int offlineType = 0;
     ParameterSet set = pageValues();
+    if (!hasPages()) {
+        offlineType = chooseModelForFile(object);
+        const HardwareModel* model = hardwareModel(offlineType);
+        if (!model) return;
+        set = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
+    }
     QVector<ParameterDocument::Problem> unusable;
     const bool applied = ParameterDocument::apply(object, &set, &unusable);
     QStringList unusableLines;
@@ -163,13 +176,21 @@ void Tarvane::onPushButtonReadFromFile() {
         showWarning(withNotes(tr("参数文件中没有这台设备的参数"), {unusableNote}));
         return;
     }
+    if (offlineType != 0) {
+        showOfflineModel(offlineType);
+        // The set starts from the defaults: the pages' switches with it.
+        showDefaults();
+    }
     showValues(set);
     keepPageValues();
     showHint(withNotes(tr("读取完成"), {unusableNote, ParameterChecks::unsendableNote(set)}));
 }
 
 void Tarvane::onPushButtonDefault() {
-    if (!confirmDiscardEdits(tr("恢复默认值将丢失这些修改。"), tr("恢复默认值"))) return;
+    if (confirmDiscardEdits(tr("恢复默认值将丢失这些修改。"), tr("恢复默认值"))) showDefaults();
+}
+
+void Tarvane::showDefaults() {
     m_pCANParamWidget->setDefault();
     m_pOpticalFiberParamWidget->setDefault();
     m_pRouteParamWidget->setDefault();

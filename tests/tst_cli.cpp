@@ -3,13 +3,16 @@
 // exit status, several devices, a device that stops mid-write, and the real
 // program run as a process.
 #include <QBuffer>
+#include <QComboBox>
 #include <QDir>
+#include <QInputDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -177,6 +180,102 @@ private slots:
         QCOMPARE(same.status, 0);
         QVERIFY(same.out.isEmpty());
         QCOMPARE(same.err.split('\n', Qt::SkipEmptyParts).size(), type == 4 ? 0 : 3);
+    }
+
+    // Each model edited offline: chosen, edited, saved and defaulted without
+    // a repeater (the file byte for byte the one the same edits give with a
+    // repeater of the model); the file opened in a window without a model,
+    // which takes it from the file; saved again as a repeater is plugged in
+    // (it waits for the dialog, and asks nothing then), and written to it:
+    // the frames that the command line's dry run prints for the model from
+    // the file as saved.
+    void offlineEveryModel_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QStringList>("baud");       // saved, the last fiber channel at 50K
+        QTest::addColumn<QStringList>("offered");    // the models Open offers for the file
+        QTest::addColumn<QByteArray>("routeFrame");  // CAN1 no longer routed to CAN2
+        const QStringList two{"Orvex-A3", "Orvex-B1"};
+        QTest::newRow("Orvex-A1") << 1 << QStringList() << QStringList{"Orvex-A1"}
+                                  << frame17("0012270900 00 80");
+        QTest::newRow("Orvex-A2") << 2 << QStringList{"05"} << QStringList{"Orvex-A2"}
+                                  << frame17("0012270900 08 88 0000 C0");
+        QTest::newRow("Orvex-A3") << 3 << QStringList{"0b", "05"} << two
+                                  << frame17("0012270900 0C 8C 0000 C4 C8");
+        QTest::newRow("Orvex-A4") << 4 << QStringList{"0b", "0b", "0b", "05"} << QStringList{"Orvex-A4"}
+                                  << frame17("0012270900 0F 8F 0000 C7 CB CD CE");
+        QTest::newRow("Orvex-B1") << 5 << QStringList{"0b", "05"} << two
+                                  << frame17("0012270900 0C 8C 0000 C4 C8");
+    }
+    void offlineEveryModel() {
+        QFETCH(int, type);
+        QFETCH(QStringList, baud);
+        const QString model = QTest::currentDataTag();
+        const QString file = m_dir.filePath(model + ".txt");  // new: no question whether to replace it
+        ModalAnswerer answerer;
+        // Through the widgets: the calculator, a bank, the last fiber channel, a route.
+        const auto edit = [&](TestWindow& w) {
+            answerer.queueDialog([](QDialog* calculator) {
+                calculator->findChild<QLineEdit*>("m_editBitRate")->setText("250");
+                calculator->accept();
+            });
+            QTest::mouseClick(w.channal(0)->findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
+            auto* banks = w.channal(1)->findChild<QTableWidget*>("m_pTableWidgetDataList");
+            banks->item(4, 0)->setCheckState(Qt::Checked);
+            banks->item(4, 3)->setText("12 34 56 78");
+            const QString lastFiber = QString("m_comboBoxBaudRate%1").arg(baud.size());
+            if (!baud.isEmpty())
+                w.m_pOpticalFiberParamWidget->findChild<QComboBox*>(lastFiber)->setCurrentIndex(4);
+            QTest::mousePress(w.m_pRouteParamWidget->findChild<QTableWidget*>()->cellWidget(1, 3),
+                              Qt::LeftButton);
+            answerer.queueFile(w.m_bConnected ? file + ".online" : file);
+            w.button("m_pushButtonSaveToFile")->click();
+        };
+        if (auto online = connectedWindow(static_cast<unsigned char>(type))) edit(*online);
+        repeater().setPresent(false);
+        TestWindow w;
+        TestWindow opening;
+        QTRY_COMPARE(answerer.texts().mid(1), (QStringList{"搜索设备失败", "搜索设备失败"}));
+        w.offlineEntry(model)->trigger();
+        edit(w);
+        QCOMPARE(readFile(file), readFile(file + ".online"));
+        QCOMPARE(QJsonDocument::fromJson(readFile(file))["FiberParam"]["Baud"],
+                 QJsonArray::fromStringList(baud));
+        w.button("m_pushButtonDefault")->click();
+        QCOMPARE(w.channal(0)->baudRateFrame(), frame17("0012230600 01 001C00E0"));
+
+        answerer.queueFile(file);
+        answerer.queueDialog([&](QDialog* dialog) {
+            QTEST(static_cast<QInputDialog*>(dialog)->comboBoxItems(), "offered");
+            static_cast<QInputDialog*>(dialog)->setTextValue(model);
+            dialog->accept();
+        });
+        opening.button("m_pushButtonReadFromFile")->click();
+        QCOMPARE(opening.deviceName(), "离线：" + model);
+        opening.button("m_pushButtonWrite")->click();
+        answerer.queueFile(m_dir.filePath(model + "-again.txt"), [&] {
+            repeater().setPresent(true);
+            emit opening.deviceChanged(1);
+            QTest::qWait(100);
+            QCOMPARE(opening.deviceName(), "离线：" + model);
+        });
+        opening.button("m_pushButtonSaveToFile")->click();
+        QTRY_COMPARE(opening.deviceName(), model + "_TV2026000417");
+        repeater().clearLog();
+        opening.button("m_pushButtonWrite")->click();
+        QCOMPARE(answerer.texts(), (QStringList{"保存完成", "搜索设备失败", "搜索设备失败", "保存完成",
+                                                "读取完成", "设备未连接", "保存完成", "设置成功"}));
+
+        const QList<QByteArray> written = repeater().log();
+        QCOMPARE(written.value(20), frame17("0012240B 04 82 01 12345678 00000000"));
+        QCOMPARE(written.value(30), frame17("0012250500" + baud.join("").toLatin1()));
+        QTEST(written.value(31), "routeFrame");
+        QProcess process;
+        process.start(TARVANE_CLI_SIMULATED, {"write", file, "--dry-run", "--type", QString::number(type)},
+                      QIODevice::ReadWrite | QIODevice::Text);
+        QVERIFY(process.waitForFinished(30000));
+        QStringList lines;
+        for (const QByteArray& frame : written) lines << frame.toHex(' ').toUpper();
+        QCOMPARE(QString::fromLatin1(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts), lines);
     }
 
     // One line for each field that differs, in the pages' order; bit rates

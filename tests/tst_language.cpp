@@ -43,6 +43,7 @@ public:
     using Tarvane::m_pActionZH;
     using Tarvane::m_pDevInfoWidget;
     using Tarvane::m_pMenu;
+    using Tarvane::m_pMenuOffline;
     using Tarvane::m_pTitleWidget;
     using Tarvane::mainMenuPosition;
 
@@ -350,6 +351,18 @@ private slots:
         QCOMPARE(storedId(), 1);
         w.m_pActionZH->trigger();
         QCOMPARE(allTexts(w), chinese);
+    }
+
+    // The model edited offline is named in the language chosen.
+    void offlineNameInEnglish() {
+        sim::SimulatedRepeater::instance().setPresent(false);
+        ModalAnswerer answerer;
+        Window w;
+        QTRY_COMPARE(answerer.texts().size(), 1);
+        w.m_pMenuOffline->actions().at(2)->trigger();
+        w.m_pActionEN->trigger();
+        QCOMPARE(w.devName()->text(), QString("Offline: Orvex-A3"));
+        QCOMPARE(w.m_pMenuOffline->title(), QString("Edit offline"));
     }
 
     void settingsFileUpdated() {

@@ -1,6 +1,8 @@
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -73,6 +75,24 @@ QTableWidgetItem* idCell(TestWindow& window, int row) {
     return window.channal(0)->findChild<QTableWidget*>("m_pTableWidgetDataList")->item(row, 3);
 }
 
+// The fiber rows shown, by their choices.
+QStringList fiberShown(TestWindow& window) {
+    QStringList shown;
+    for (auto* box : window.m_pOpticalFiberParamWidget->findChildren<QComboBox*>())
+        if (!box->isHidden()) shown << box->currentText();
+    return shown;
+}
+
+// A window that found no repeater, editing `model` offline unless it is empty.
+std::unique_ptr<TestWindow> offlineWindow(const QString& model) {
+    repeater().setPresent(false);
+    ModalAnswerer answerer;
+    auto window = std::make_unique<TestWindow>();
+    if (!QTest::qWaitFor([&] { return !answerer.texts().isEmpty(); })) return nullptr;
+    if (!model.isEmpty()) window->offlineEntry(model)->trigger();
+    return window;
+}
+
 // The messages of the operation, without the dialog's own overwrite
 // question, which carries the dialog's title.
 QStringList operationTexts(const ModalAnswerer& answerer) {
@@ -114,6 +134,9 @@ private slots:
     void unplugWhileWaiting();
     void operationsNeedDevice_data();
     void operationsNeedDevice();
+    void openFittingNoModel();
+    void offlinePagesTakeAnotherShape_data();
+    void offlinePagesTakeAnotherShape();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -597,12 +620,12 @@ void TestParameterFile::unplugWhileWaiting() {
     QCOMPARE(window->m_pOpticalFiberParamWidget->baudRateData(0).toByteArray(), QByteArray::fromHex("0b"));
 }
 
+// Without a repeater or a model edited offline (Open: openFittingNoModel).
 void TestParameterFile::operationsNeedDevice_data() {
     QTest::addColumn<QString>("button");
     QTest::newRow("Read config") << "m_pushButtonRead";
     QTest::newRow("Write config") << "m_pushButtonWrite";
     QTest::newRow("Save") << "m_pushButtonSaveToFile";
-    QTest::newRow("Open") << "m_pushButtonReadFromFile";
     QTest::newRow("Compare with device") << "m_pActionCompare";
 }
 
@@ -621,7 +644,9 @@ void TestParameterFile::operationsNeedDevice() {
     else
         window.button(button.toLatin1())->click();
 
-    QCOMPARE(answerer.texts(), QStringList{"设备未连接"});
+    // Save adds where to choose a model to edit offline.
+    QCOMPARE(answerer.texts().size(), 1);
+    QVERIFY(answerer.texts().first().startsWith("设备未连接"));
     QCOMPARE(answerer.messages().first().kind, QString("information"));
     QCOMPARE(answerer.messages().first().title, QString("提示"));
     QCOMPARE(answerer.seen().size(), 1);  // no file dialog
@@ -629,6 +654,94 @@ void TestParameterFile::operationsNeedDevice() {
     const QStringList buttons{"m_pushButtonRead", "m_pushButtonWrite", "m_pushButtonSaveToFile",
                               "m_pushButtonReadFromFile", "m_pushButtonDefault"};
     for (const QString& name : buttons) QVERIFY(window.button(name.toLatin1())->isEnabled());
+}
+
+// Open with neither a repeater nor a model, of a file whose counts fit no
+// model: it says so, offers them all, and may be cancelled (fitting files:
+// tst_cli's offlineEveryModel).
+void TestParameterFile::openFittingNoModel() {
+    const QString file = path("no-model.txt");
+    QVERIFY(writeFile(file,
+                      R"({"CANParam": [{}, {}], "FiberParam": {"Baud": ["05", "0c", "01"]}, "Route": []})"));
+    auto window = offlineWindow(QString());
+    QVERIFY(window);
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+    QInputDialog* choice = nullptr;
+    answerer.queueDialog([&](QDialog* dialog) {
+        choice = qobject_cast<QInputDialog*>(dialog);
+        QCOMPARE(choice->labelText(), QString("参数文件有2个CAN通道、3个光纤通道的参数。\n"
+                                              "没有型号与之相符，可任选一个型号离线编辑："));
+        QCOMPARE(choice->comboBoxItems(),
+                 (QStringList{"Orvex-A1", "Orvex-A2", "Orvex-A3", "Orvex-A4", "Orvex-B1"}));
+    });
+
+    window->button("m_pushButtonReadFromFile")->click();
+
+    QVERIFY(choice);
+    QVERIFY(answerer.texts().isEmpty());
+    QVERIFY(window->deviceName().isEmpty() && !window->channal(0));
+}
+
+void TestParameterFile::offlinePagesTakeAnotherShape_data() {
+    QTest::addColumn<QString>("to");  // a model chosen, or a repeater of hardware type 2 plugged in
+    QTest::addColumn<int>("answer");  // the button pressed
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QString>("name");      // the name line afterwards
+    QTest::addColumn<QStringList>("fiber");
+    QTest::addColumn<bool>("kept");  // the edits on the pages, neither written nor saved
+    const QString device =
+        "已连接设备Orvex-A2_TV2026000417。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？\n"
+        "Orvex-A2没有光纤2、光纤3、光纤4，保留时舍去这些通道的值。\n不保留则页面显示Orvex-A2的默认值。";
+    const QString model =
+        "页面上的修改尚未写入设备或保存。是否把它们带到Orvex-A3？\n"
+        "Orvex-A3没有光纤3、光纤4，保留时舍去这些通道的值。\n不保留则页面显示Orvex-A3的默认值。";
+    const QString a2 = "Orvex-A2_TV2026000417";
+    const QString a3 = "离线：Orvex-A3";
+    QTest::newRow("repeater, kept") << QString() << int(QMessageBox::Yes) << device << a2
+                                    << QStringList{"50K"} << true;
+    QTest::newRow("repeater, not kept")
+        << QString() << int(QMessageBox::No) << device << a2 << QStringList{"1380K"} << false;
+    QTest::newRow("model, kept") << "Orvex-A3" << int(QMessageBox::Yes) << model << a3
+                                 << QStringList{"50K", "1380K"} << true;
+    QTest::newRow("model, gone back") << "Orvex-A3" << int(QMessageBox::Cancel) << model << "离线：Orvex-A4"
+                                      << QStringList{"50K", "1380K", "1380K", "1380K"} << true;
+}
+
+// Offline pages of an Orvex-A4 with edits, which a model or a repeater of
+// fewer channels replaces (without edits a repeater asks nothing: tst_cli).
+void TestParameterFile::offlinePagesTakeAnotherShape() {
+    QFETCH(QString, to);
+    QFETCH(int, answer);
+    QFETCH(bool, kept);
+    auto window = offlineWindow("Orvex-A4");
+    QVERIFY(window);
+    idCell(*window, 3)->setText("12 34 56 78");
+    window->m_pOpticalFiberParamWidget->findChild<QComboBox*>("m_comboBoxBaudRate1")->setCurrentIndex(4);
+    ModalAnswerer answerer;
+    answerer.queueButton(QMessageBox::StandardButton(answer));
+
+    if (to.isEmpty()) {
+        sim::Identity identity;
+        identity.hardwareType = 2;
+        repeater().setIdentity(identity);
+        repeater().setPresent(true);
+        emit window->deviceChanged(1);
+        QTRY_VERIFY(window->m_bConnected);
+        QVERIFY(!window->offlineEntry("Orvex-A4"));
+    } else {
+        window->offlineEntry(to)->trigger();
+    }
+
+    QCOMPARE(answerer.texts().size(), 1);
+    QTEST(answerer.texts().first(), "question");
+    QTEST(window->deviceName(), "name");
+    QTEST(fiberShown(*window), "fiber");
+    QCOMPARE(idCell(*window, 3)->text(), QString(kept ? "12 34 56 78" : "00 00 00 00"));
+    // Kept, they are still to be written or saved: Default asks.
+    answerer.queueButton(QMessageBox::Cancel);
+    window->button("m_pushButtonDefault")->click();
+    QCOMPARE(answerer.texts().size(), 1 + int(kept));
 }
 
 QTEST_MAIN(TestParameterFile)

@@ -205,6 +205,7 @@ void ScenarioTest::startWithTypeFour(Window& w) {
     QCOMPARE(w.fiberShown(), (QStringList{"1380K", "1380K", "1380K", "1380K"}));
     QCOMPARE(w.routeRowsShown(), (QVector<int>{1, 2, 3, 4, 5, 6}));
     QCOMPARE(w.routeColumnsShown(), (QVector<int>{2, 3, 4, 5, 6, 7}));
+    QVERIFY(!w.offlineEntry("Orvex-A4"));  // a repeater decides the pages
     // The four identity queries, nothing more.
     QCOMPARE(repeater().log(), (QList<QByteArray>{frame("0012150100"), frame("0012140100"),
                                                   frame("0012010100"), frame("0012120100")}));
@@ -410,6 +411,7 @@ void ScenarioTest::unplug(Window& w) {
     QVERIFY(w.fiberShown().isEmpty());
     QVERIFY(w.routeTable()->isHidden());
     QCOMPARE(repeater().openHandleCount(), 0);
+    QVERIFY(w.offlineEntry("Orvex-A4"));
 
     w.button("m_pushButtonRead")->click();
     w.button("m_pushButtonWrite")->click();

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -28,13 +30,22 @@ public:
     using Tarvane::m_bConnected;
     using Tarvane::m_pCANParamWidget;
     using Tarvane::m_pDevInfoWidget;
+    using Tarvane::m_pMenu;
     using Tarvane::m_pMenuDevices;
+    using Tarvane::m_pMenuOffline;
     using Tarvane::m_pOpticalFiberParamWidget;
     using Tarvane::m_pRouteParamWidget;
 
     ChannalWidget* channal(int i) const { return m_pCANParamWidget->channalWidget(i); }
     QPushButton* button(const char* name) const { return findChild<QPushButton*>(name); }
     QString deviceName() const { return findChild<QLineEdit*>("m_pLineEditDevName")->text(); }
+    // The main menu's "离线编辑" entry for a model; null while the menu does not offer it.
+    QAction* offlineEntry(const QString& model) const {
+        if (!m_pMenu->actions().contains(m_pMenuOffline->menuAction())) return nullptr;
+        for (QAction* entry : m_pMenuOffline->actions())
+            if (entry->text() == model) return entry;
+        return nullptr;
+    }
 };
 
 // The minimum width a language gives the main window: its own width, or

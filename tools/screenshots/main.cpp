@@ -1,8 +1,9 @@
 // Saves pictures of the three parameter pages, the bit-timing calculator, the
 // device information window, the About box, the comparison with the device,
 // the question before closing over edits, the menu that chooses among two
-// repeaters, a planned filter bank decoded under its table and the filter
-// planner, with the main window talking to the simulated repeaters:
+// repeaters, a planned filter bank decoded under its table, the filter planner
+// and the CAN page edited offline, with the main window talking to the
+// simulated repeaters:
 //   tarvane-screenshots <output dir> <name prefix>
 // The language is the one stored in Config.ini beside this program, as for
 // Tarvane itself.
@@ -48,6 +49,7 @@ public:
     QAction* compareAction() const { return m_pActionCompare; }
     QMenu* mainMenu() const { return m_pMenu; }
     QMenu* devicesMenu() const { return m_pMenuDevices; }
+    QMenu* offlineMenu() const { return m_pMenuOffline; }
     QPoint menuPosition() const { return mapToGlobal(mainMenuPosition()); }
 };
 
@@ -203,18 +205,40 @@ void shootFilters(ShotWindow& window, Shooter& shooter) {
     planner.hide();
 }
 
+// Both repeaters unplugged, the CAN page of a model edited offline.
+bool shootOffline(ShotWindow& window, Shooter& shooter, sim::SimulatedRepeater& second) {
+    sim::SimulatedRepeater::instance().setPresent(false);
+    second.setPresent(false);
+    emit window.deviceChanged(0);
+    if (!waitFor([&] { return !window.connected(); }, 5000)) {
+        std::fprintf(stderr, "the simulated repeaters did not go\n");
+        return false;
+    }
+    const QList<QAction*> models = window.offlineMenu()->actions();
+    if (models.size() != 5) {
+        std::fprintf(stderr, "the menu offers no five models to edit offline\n");
+        return false;
+    }
+    models.at(3)->trigger();  // Orvex-A4, with every fiber and route channel
+    window.findChild<QTabWidget*>()->setCurrentIndex(0);
+    shooter.shoot(&window, "offline");
+    return true;
+}
+
 int takePictures(const QString& dir, const QString& prefix) {
     Shooter shooter(dir, prefix);
     // A second repeater on the bench, for the menu that chooses between them.
     sim::Identity second;
     second.cardNumber = "TV2026000418";
-    sim::SimulatedRepeater::addDevice().setIdentity(second);
+    sim::SimulatedRepeater& secondRepeater = sim::SimulatedRepeater::addDevice();
+    secondRepeater.setIdentity(second);
     ShotWindow window(nullptr);
     if (!shootPages(window, shooter)) return 1;
     shootDialogs(window, shooter);
     shootQuestions(window, shooter);
     shootDevicesMenu(window, shooter);
-    shootFilters(window, shooter);  // last: it changes the pages
+    shootFilters(window, shooter);  // it changes the pages
+    if (!shootOffline(window, shooter, secondRepeater)) return 1;
     return shooter.failures() == 0 ? 0 : 1;
 }
 
