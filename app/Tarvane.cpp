@@ -58,6 +58,10 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     createDiscovery();  // the first search starts
 
     applyLanguage(systemStartupLanguage(LanguageSettings::languageId()));
+    showTexts();
+}
+
+void Tarvane::showTexts() {
     retranslate();
     ui->retranslateUi(this);
     showShortcutTips();

@@ -116,6 +116,10 @@ private:
     // Each button's tool tip names its keys, in the current language.
     void showShortcutTips();
     void applyLanguage(Language language);
+    // The menu's choice of a language: applied, shown and stored.
+    void chooseLanguage(Language language);
+    // Every text in the language now installed, and the room they need.
+    void showTexts();
     // Raises the minimum width that the language set where what the window
     // shows needs more in the current font.
     void fitMinimumWidth();

@@ -33,27 +33,25 @@ static void installFirst(QTranslator& translator) {
 }
 
 void Tarvane::onActionEN() {
-    m_pActionZH->setChecked(false);
-    setMinimumWidth(windowMinimumWidth(Language::English));
-    installFirst(m_translatorEN);
-    QCoreApplication::removeTranslator(&m_translatorQt);
-    retranslate();
-    ui->retranslateUi(this);
-    showShortcutTips();
-    fitMinimumWidth();
-    LanguageSettings::setLanguageId(EnglishLanguageId);
+    chooseLanguage(Language::English);
 }
 
 void Tarvane::onActionZH() {
-    m_pActionEN->setChecked(false);
-    setMinimumWidth(windowMinimumWidth(Language::Chinese));
-    installFirst(m_translatorZH);
-    installFirst(m_translatorQt);
-    retranslate();
-    ui->retranslateUi(this);
-    showShortcutTips();
-    fitMinimumWidth();
-    LanguageSettings::setLanguageId(ChineseLanguageId);
+    chooseLanguage(Language::Chinese);
+}
+
+void Tarvane::chooseLanguage(Language language) {
+    const bool english = language == Language::English;
+    (english ? m_pActionZH : m_pActionEN)->setChecked(false);
+    setMinimumWidth(windowMinimumWidth(language));
+    installFirst(english ? m_translatorEN : m_translatorZH);
+    // Qt's own texts (file dialogs, standard buttons) go with the Chinese catalogue.
+    if (english)
+        QCoreApplication::removeTranslator(&m_translatorQt);
+    else
+        installFirst(m_translatorQt);
+    showTexts();
+    LanguageSettings::setLanguageId(english ? EnglishLanguageId : ChineseLanguageId);
 }
 
 void Tarvane::onActionAbout() {
