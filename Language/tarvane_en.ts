@@ -1024,28 +1024,28 @@ The file must give every parameter of the device. Nothing is written when they a
         <translation>show the version</translation>
     </message>
     <message>
-        <source>以 JSON 数组输出</source>
-        <translation>write a JSON array instead</translation>
+        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</source>
+        <translation>output JSON: list an array of the devices, diff an array of the fields that differ, --all one object per repeater</translation>
     </message>
     <message>
         <source>以路径或卡号指定设备；连接多台设备时必须指定</source>
         <translation>the device, by its path or card number; needed when more than one is connected</translation>
     </message>
     <message>
-        <source>存为此参数文件；- 为标准输出</source>
-        <translation>the parameter file to save to; - for standard output</translation>
+        <source>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</source>
+        <translation>save to this parameter file, - for standard output; with --all a folder, one CARD.txt per repeater</translation>
     </message>
     <message>
-        <source>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</source>
-        <translation>first read the device and save its parameters to a file (- for standard output); nothing is sent when that read or save fails</translation>
+        <source>先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；读取或保存失败时不发送任何数据</source>
+        <translation>first read the device and save its parameters to this file (- for standard output; with --all a folder, one CARD.txt per repeater); nothing is sent when that read or save fails</translation>
     </message>
     <message>
         <source>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</source>
         <translation>after the reset, wait until the same repeater (by card number) answers again, read it and compare it with what was written</translation>
     </message>
     <message>
-        <source>--verify 最多等待的秒数（默认10）</source>
-        <translation>how many seconds --verify waits at most (10 by default)</translation>
+        <source>--verify 最多等待的秒数，1到3600（默认10）</source>
+        <translation>how many seconds --verify waits at most, 1 to 3600 (10 by default)</translation>
     </message>
     <message>
         <source>不发送，只把各帧写到标准输出，每帧一行</source>
@@ -1060,6 +1060,14 @@ The file must give every parameter of the device. Nothing is written when they a
 退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
         <translation>A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
 Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify).</translation>
+    </message>
+    <message>
+        <source>选项%1只能给出一次</source>
+        <translation>Option %1 may be given only once</translation>
+    </message>
+    <message>
+        <source>同时对连接的每台中继器进行，各用一个线程；每台一行结果</source>
+        <translation>every connected repeater at once, each on a thread of its own; one result line each</translation>
     </message>
 </context>
 <context>

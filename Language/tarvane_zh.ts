@@ -1023,28 +1023,28 @@
         <translation>显示版本</translation>
     </message>
     <message>
-        <source>以 JSON 数组输出</source>
-        <translation>以 JSON 数组输出</translation>
+        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</source>
+        <translation>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</translation>
     </message>
     <message>
         <source>以路径或卡号指定设备；连接多台设备时必须指定</source>
         <translation>以路径或卡号指定设备；连接多台设备时必须指定</translation>
     </message>
     <message>
-        <source>存为此参数文件；- 为标准输出</source>
-        <translation>存为此参数文件；- 为标准输出</translation>
+        <source>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</source>
+        <translation>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</translation>
     </message>
     <message>
-        <source>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</source>
-        <translation>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</translation>
+        <source>先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；读取或保存失败时不发送任何数据</source>
+        <translation>先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；读取或保存失败时不发送任何数据</translation>
     </message>
     <message>
         <source>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</source>
         <translation>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</translation>
     </message>
     <message>
-        <source>--verify 最多等待的秒数（默认10）</source>
-        <translation>--verify 最多等待的秒数（默认10）</translation>
+        <source>--verify 最多等待的秒数，1到3600（默认10）</source>
+        <translation>--verify 最多等待的秒数，1到3600（默认10）</translation>
     </message>
     <message>
         <source>不发送，只把各帧写到标准输出，每帧一行</source>
@@ -1059,6 +1059,14 @@
 退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
         <translation>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
 退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</translation>
+    </message>
+    <message>
+        <source>选项%1只能给出一次</source>
+        <translation>选项%1只能给出一次</translation>
+    </message>
+    <message>
+        <source>同时对连接的每台中继器进行，各用一个线程；每台一行结果</source>
+        <translation>同时对连接的每台中继器进行，各用一个线程；每台一行结果</translation>
     </message>
 </context>
 <context>

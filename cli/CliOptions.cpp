@@ -27,6 +27,8 @@ bool setNotEmpty(CliArguments& a, const char* option, const QString& value, QStr
 }
 
 const char* const kFile = QT_TRANSLATE_NOOP("TarvaneCli", "文件");
+constexpr Commands kWithDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
+constexpr Commands kEveryDeviceCommand = kWithDevice | bit(Command::List);
 
 }  // namespace
 
@@ -57,7 +59,6 @@ const std::vector<CommandRow>& commands() {
 }
 
 const std::vector<OptionRow>& options() {
-    constexpr Commands withDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
     static const std::vector<OptionRow> rows{
         {"--lang", nullptr, "en|zh", kEveryCommand, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "信息的语言：英文（en，默认）或中文（zh）"),
@@ -76,14 +77,17 @@ const std::vector<OptionRow>& options() {
         {"--version", nullptr, nullptr, kEveryCommand, Use::Alone,
          QT_TRANSLATE_NOOP("TarvaneCli", "显示版本"),
          [](CliArguments& a, const QString&) { return a.version = true; }},
-        {"--json", nullptr, nullptr, bit(Command::List), Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli", "以 JSON 数组输出"),
+        {"--json", nullptr, nullptr, kEveryDeviceCommand, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象"),
          [](CliArguments& a, const QString&) { return a.json = true; }},
-        {"--device", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "路径|卡号"), withDevice, Use::Optional,
+        {"--device", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "路径|卡号"), kWithDevice, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "以路径或卡号指定设备；连接多台设备时必须指定"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--device", value, &a.device); }},
+        {"--all", nullptr, nullptr, kWithDevice, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "同时对连接的每台中继器进行，各用一个线程；每台一行结果"),
+         [](CliArguments& a, const QString&) { return a.all = true; }},
         {"-o", nullptr, kFile, bit(Command::Read), Use::Required,
-         QT_TRANSLATE_NOOP("TarvaneCli", "存为此参数文件；- 为标准输出"),
+         QT_TRANSLATE_NOOP("TarvaneCli", "存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”"),
          [](CliArguments& a, const QString& value) {
              a.output = value;
              return true;
@@ -91,13 +95,14 @@ const std::vector<OptionRow>& options() {
          QT_TRANSLATE_NOOP("TarvaneCli", "缺少 -o 文件")},
         {"--backup", nullptr, kFile, bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli",
-                           "先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据"),
+                           "先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；"
+                           "读取或保存失败时不发送任何数据"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--backup", value, &a.backup); }},
         {"--verify", nullptr, nullptr, bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较"),
          [](CliArguments& a, const QString&) { return a.verify = true; }},
         {"--wait", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "秒"), bit(Command::Write), Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli", "--verify 最多等待的秒数（默认10）"),
+         QT_TRANSLATE_NOOP("TarvaneCli", "--verify 最多等待的秒数，1到3600（默认10）"),
          [](CliArguments& a, const QString& value) {
              return setNumber(a, "--wait", value, 1, 3600, &a.waitSeconds);
          }},
@@ -119,8 +124,15 @@ const std::vector<RelationRow>& relations() {
         // A model named by --type has no device to find or to back up.
         {"--type", Kind::Excludes, "--device"},
         {"--type", Kind::Excludes, "--backup"},
+        // A dry run sends nothing and writes no file; a backup on standard
+        // output would be mixed with its frames.
+        {"--backup", Kind::Excludes, "--dry-run"},
         // Nothing written, nothing to read back.
         {"--verify", Kind::Excludes, "--dry-run"},
+        {"--all", Kind::Excludes, "--device"},
+        {"--all", Kind::Excludes, "--dry-run"},
+        // One result per repeater; read and write give none of their own.
+        {"--json", Kind::Needs, "--all", bit(Command::Read) | bit(Command::Write)},
     };
     return rows;
 }

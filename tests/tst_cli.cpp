@@ -520,15 +520,13 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("options");
         const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
-        const QStringList write{"--device PATH|CARD", "--backup FILE", "--verify",
-                                "--wait SECONDS",     "--dry-run",     "--type 1-5"};
-        QTest::newRow("overview") << QStringList{"--help"}
-                                  << common + QStringList{"--json", "-o FILE"} + write;
+        const QStringList device{"--device PATH|CARD", "--all", "--json"};
+        const QStringList write{"--backup FILE", "--verify", "--wait SECONDS", "--dry-run", "--type 1-5"};
+        QTest::newRow("overview") << QStringList{"--help"} << common + device + QStringList{"-o FILE"} + write;
         QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
-        QTest::newRow("read") << QStringList{"-h", "read"}
-                              << common + QStringList{"--device PATH|CARD", "-o FILE"};
-        QTest::newRow("write") << QStringList{"write", "--help"} << common + write;
-        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + QStringList{"--device PATH|CARD"};
+        QTest::newRow("read") << QStringList{"-h", "read"} << common + device + QStringList{"-o FILE"};
+        QTest::newRow("write") << QStringList{"write", "--help"} << common + device + write;
+        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + device;
     }
     void helpListsEveryOption() {
         QFETCH(QStringList, arguments);
