@@ -64,7 +64,7 @@
     </message>
     <message>
         <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
-        <translation>8 hex digits (blanks and commas between them allowed, 0x allowed)</translation>
+        <translation>8 hex digits, with or without 0x before them and blanks or commas between them</translation>
     </message>
 </context>
 <context>
@@ -426,8 +426,8 @@
         <translation>no code for fiber channel %1</translation>
     </message>
     <message>
-        <source>须为6个由0和1组成的字符串</source>
-        <translation>must be 6 strings of 0s and 1s</translation>
+        <source>须为6个0或1，以空格分隔</source>
+        <translation>must be 6 digits 0 or 1, separated by blanks</translation>
     </message>
     <message>
         <source>顶层须为对象</source>
@@ -908,8 +908,8 @@
         <translation>Option %1 cannot be used with %2</translation>
     </message>
     <message>
-        <source>参数文件不完整或有误：%1：%2</source>
-        <translation>The parameter file is incomplete or invalid: %1: %2</translation>
+        <source>参数文件%1不完整或有误：%2：%3</source>
+        <translation>The parameter file %1 is incomplete or invalid: %2: %3</translation>
     </message>
     <message>
         <source>无法写到标准输出：%1</source>

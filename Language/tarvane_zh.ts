@@ -425,8 +425,8 @@
         <translation>没有光纤%1的代码</translation>
     </message>
     <message>
-        <source>须为6个由0和1组成的字符串</source>
-        <translation>须为6个由0和1组成的字符串</translation>
+        <source>须为6个0或1，以空格分隔</source>
+        <translation>须为6个0或1，以空格分隔</translation>
     </message>
     <message>
         <source>顶层须为对象</source>
@@ -907,8 +907,8 @@
         <translation>选项%1不能与%2一起使用</translation>
     </message>
     <message>
-        <source>参数文件不完整或有误：%1：%2</source>
-        <translation>参数文件不完整或有误：%1：%2</translation>
+        <source>参数文件%1不完整或有误：%2：%3</source>
+        <translation>参数文件%1不完整或有误：%2：%3</translation>
     </message>
     <message>
         <source>无法写到标准输出：%1</source>

@@ -11,7 +11,7 @@
 #include "ParameterSet.h"
 
 int runDiff(CliSession& session, const CliArguments& arguments) {
-    QJsonObject file;
+    CliSteps::LoadedFile file;
     if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
     HIDDevice device;
     DeviceIdentity identity;

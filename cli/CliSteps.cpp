@@ -1,5 +1,6 @@
 #include "CliSteps.h"
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -21,21 +22,22 @@ ParameterSet deviceDefaults(const DeviceIdentity& identity) {
     return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.hardwareType);
 }
 
-int loadFile(CliSession& session, const QString& path, QJsonObject* object) {
+int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
     QString warning;
-    if (ParameterFile::load(path, object, &warning)) return TarvaneCli::Done;
+    file->name = QDir::toNativeSeparators(path);
+    if (ParameterFile::load(path, &file->object, &warning)) return TarvaneCli::Done;
     session.message(warning);
     return TarvaneCli::UsageOrFileError;
 }
 
-int completeSet(CliSession& session, const QJsonObject& file, ParameterSet* set) {
+int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) {
     // The window keeps on its pages what a file lacks; here nothing could be kept.
     ParameterDocument::Problem problem;
     QStringList ignored;
-    const bool complete = ParameterDocument::applyComplete(file, set, &problem, &ignored);
+    const bool complete = ParameterDocument::applyComplete(file.object, set, &problem, &ignored);
     for (const QString& line : qAsConst(ignored)) session.message(TarvaneCli::tr("注意：%1").arg(line));
     if (!complete) {
-        session.message(TarvaneCli::tr("参数文件不完整或有误：%1：%2").arg(problem.where, problem.why));
+        session.message(TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file.name, problem.where, problem.why));
         return TarvaneCli::UsageOrFileError;
     }
     const QStringList problems = ParameterChecks::problems(*set);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -7,7 +8,6 @@
 
 class CliSession;
 class HIDDevice;
-class QJsonObject;
 struct DeviceIdentity;
 struct FieldDifference;
 struct ParameterSet;
@@ -23,10 +23,16 @@ bool isStandardOutput(const QString& path);
 // them once it has found the device.
 ParameterSet deviceDefaults(const DeviceIdentity& identity);
 
-int loadFile(CliSession& session, const QString& path, QJsonObject* object);
+// A parameter file as read: what messages call it, and its top level.
+struct LoadedFile {
+    QString name;
+    QJsonObject object;
+};
+
+int loadFile(CliSession& session, const QString& path, LoadedFile* file);
 // The file's values for the device, only when the file gives them all and
 // a Write would send them.
-int completeSet(CliSession& session, const QJsonObject& file, ParameterSet* set);
+int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set);
 // The window's Read into a set, with the progress line.
 DeviceRead::Result readDevice(CliSession& session, HIDDevice& device, ParameterSet& set);
 // The exit status of a Read's result.

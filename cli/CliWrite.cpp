@@ -132,7 +132,7 @@ int verify(CliSession& session, const QString& cardNumber, const ParameterSet& w
 }  // namespace
 
 int runWrite(CliSession& session, const CliArguments& arguments) {
-    QJsonObject file;
+    CliSteps::LoadedFile file;
     if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
 
     HIDDevice device;

@@ -490,7 +490,7 @@ void TestChannalWidget::englishTexts() {
     }
     QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
     QCOMPARE(table(w)->item(2, 3)->toolTip(),
-             QStringLiteral("8 hex digits (blanks and commas between them allowed, 0x allowed)"));
+             QStringLiteral("8 hex digits, with or without 0x before them and blanks or commas between them"));
 
     // Back without the catalogue: the Chinese texts return.
     w.retranslate();

@@ -246,17 +246,27 @@ private slots:
             "Failed to open the parameter file. " + file("none.txt") + ": no such file or folder");
         row("file lacks Route", {"diff", path("short.txt")}, 2,
             "Failed to read the parameter file. " + file("short.txt") + ": \"Route\" is missing");
-        const QString incomplete = "The parameter file is incomplete or invalid: ";
+        const auto incomplete = [&file](const char* name) {
+            return "The parameter file " + file(name) + " is incomplete or invalid: ";
+        };
         row("register of three bytes", {"write", path("invalid.txt")}, 2,
-            incomplete + "CANParam[0].DataList[3]: ID register: 8 hex digits (blanks and commas between them allowed, 0x allowed)");
+            incomplete("invalid.txt") +
+                "CANParam[0].DataList[3]: ID register: 8 hex digits, with or without 0x before them and blanks or "
+                "commas between them");
         // What the window's Open would keep from its pages, the command line cannot.
-        row("members empty", {"write", path("empty.txt")}, 2, incomplete + "CANParam: no element with \"ChannalID\" 1");
-        row("CANParam a number", {"diff", path("number.txt")}, 2, incomplete + "CANParam: must be an array");
+        row("members empty", {"write", path("empty.txt")}, 2, incomplete("empty.txt") + "CANParam: no element with \"ChannalID\" 1");
+        row("CANParam a number", {"diff", path("number.txt")}, 2, incomplete("number.txt") + "CANParam: must be an array");
         row("DataList of 3", {"write", path("three.txt")}, 2,
-            incomplete + "CANParam[1].DataList: must have 14 entries, has 3");
+            incomplete("three.txt") + "CANParam[1].DataList: must have 14 entries, has 3");
         row("work mode 5", {"write", path("mode5.txt")}, 2,
-            incomplete + "CANParam[0].DataList[3]: work mode must be 0 or 1, is \"5\"");
-        row("Route unreadable", {"write", path("route.txt")}, 2, incomplete + "Route: must be 6 strings of 0s and 1s");
+            incomplete("mode5.txt") + "CANParam[0].DataList[3]: work mode must be 0 or 1, is \"5\"");
+        row("Route unreadable", {"write", path("route.txt")}, 2,
+            incomplete("route.txt") + "Route[0]: must be 6 digits 0 or 1, separated by blanks");
+        // A missing key is worded alike wherever it is missing.
+        row("ChannalID missing", {"write", path("noid.txt")}, 2, incomplete("noid.txt") + "CANParam[0].ChannalID: missing");
+        row("BaudRate missing", {"diff", path("nobaud.txt")}, 2, incomplete("nobaud.txt") + "CANParam[0].BaudRate: missing");
+        row("ChannalID beyond every channel", {"write", path("far.txt")}, 2,
+            "Note: CANParam[0]: the device has no CAN channel 4294967297; left out");
         row("--device empty", {"read", "--device", "", "-o", "-"}, 2, "Option --device needs a value that is not empty");
         row("-o followed by an option", {"read", "-o", "--json"}, 2,
             "Option -o needs a value: \"--json\" is an option; if that is the value, write -o=--json");
@@ -305,6 +315,9 @@ private slots:
         writeFile(path("three.txt"), QJsonDocument(three).toJson());
         writeFile(path("mode5.txt"), parameterFile().replace("1, 1, 0, 12 34 56 78", "1, 5, 0, 12 34 56 78"));
         writeFile(path("route.txt"), parameterFile().replace("\"0 1 0 0 0 0 \"", "\"0 1 0\""));
+        writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", ""));
+        writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
+        writeFile(path("far.txt"), parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,"));
         QFile::remove(path("out.txt"));
         if (code < 0) repeater().setPresent(false);
         if (code > 0) repeater().injectFault(code, fault, 1);

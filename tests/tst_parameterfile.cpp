@@ -408,12 +408,12 @@ void TestParameterFile::openRefusesBadFiles_data() {
     const QString nothing = "参数文件中没有这台设备的参数\n\n以下值无法使用，页面保留原值：\n";
     QTest::newRow("members of the wrong types")
         << QByteArray(R"({"CANParam": {"BaudRate": "0x00120005"}, "FiberParam": ["01"], "Route": "0 1"})")
-        << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为6个由0和1组成的字符串" << -1;
+        << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为数组" << -1;
     QTest::newRow("Route rows not six digits")
         << QByteArray(R"({"CANParam": [], "FiberParam": {}, "Route": ["0 1", "1 0", "", "", "", ""]})")
-        << nothing + "FiberParam.Baud：缺少\nRoute：须为6个由0和1组成的字符串" << -1;
+        << nothing + "FiberParam.Baud：缺少\nRoute[0]：须为6个0或1，以空格分隔" << -1;
     QTest::newRow("members null") << QByteArray(R"({"CANParam": null, "FiberParam": null, "Route": null})")
-                                  << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为6个由0和1组成的字符串" << -1;
+                                  << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为数组" << -1;
     QByteArray padded = good;
     padded.append(QByteArray(ParameterFile::kMaxFileSize + 1 - good.size(), ' '));
     QTest::newRow("1 MiB and one byte") << padded << "打开配置文件失败. %1：文件大于1 MiB." << -1;
@@ -474,7 +474,7 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
         << QByteArray(R"({"CANParam": [], "FiberParam": {"Baud": ["0a", 12, "zz", "0d"]}, "Route": []})")
         << defaults << QByteArray::fromHex("0a0b0b0b") << false
         << QStringList{"FiberParam.Baud[1]：须为字符串", "FiberParam.Baud[2]：须为01到0c的十六进制代码",
-                       "FiberParam.Baud[3]：须为01到0c的十六进制代码", "Route：须为6个由0和1组成的字符串"} << QString();
+                       "FiberParam.Baud[3]：须为01到0c的十六进制代码", "Route：须有6项，实有0项"} << QString();
     QTest::newRow("values of the wrong types")
         << (R"({"CANParam": [{"BaudRate": 1234, "DataList": "abc"},
                              {"BaudRate": "0x0012000B", "DataList": ["1, 0, 2, 11 22 33 44, 0", 5]}],
@@ -488,7 +488,7 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
     QTest::newRow("exactly 1 MiB") << limit << QStringList{"0x00120005", "0x001C00E0"}
                                    << QByteArray::fromHex("0b0b0b0b") << false
                                    << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少",
-                                                  "Route：须为6个由0和1组成的字符串"} << QString();
+                                                  "Route：须有6项，实有0项"} << QString();
 }
 
 void TestParameterFile::openAppliesMembersItCanUse() {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QMap>
+#include <cmath>
 
 #include "CanCodec.h"
 #include "FiberRules.h"
@@ -63,6 +64,21 @@ QString baudRateProblem(const QString& text) {
     const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::decodeBitTiming(text));
     if (decoded.strayBits) return BitTiming::problemText(BitTiming::Problem::StrayBits, decoded);
     return QString();
+}
+
+// What keeps a "Route" value from being read, at the element it lies in;
+// nothing when the rules can read it.
+Problem routeProblem(const QJsonValue& value) {
+    if (const QString why = typeProblem(value, QJsonValue::Array); !why.isEmpty()) return {kRoute, why};
+    const QJsonArray rows = value.toArray();
+    if (rows.size() != kRouteChannelCount)
+        return {kRoute, tr("须有%1项，实有%2项").arg(kRouteChannelCount).arg(rows.size())};
+    for (int i = 0; i < rows.size(); ++i) {
+        const QString where = QStringLiteral("%1[%2]").arg(kRoute).arg(i);
+        if (const QString why = typeProblem(rows.at(i), QJsonValue::String); !why.isEmpty()) return {where, why};
+        if (!RouteRules::isRowText(rows.at(i).toString())) return {where, tr("须为6个0或1，以空格分隔")};
+    }
+    return {};
 }
 
 bool fail(Problem* problem, const QString& where, const QString& why) {
@@ -157,7 +173,10 @@ bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusa
     }
 
     const bool routes = RouteRules::applyJson(set->route, set->routeType, object.value(kRoute).toArray());
-    unusable.check(kRoute, routes ? QString() : tr("须为6个由0和1组成的字符串"));
+    if (!routes) {
+        const Problem problem = routeProblem(object.value(kRoute));
+        unusable.check(problem.where, problem.why);
+    }
     return routes || qMin(channals.size(), set->can.size()) > 0 || codes > 0;
 }
 
@@ -173,13 +192,17 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
         if (const QString why = typeProblem(channals.at(i), QJsonValue::Object); !why.isEmpty())
             return fail(problem, where, why);
         const QJsonValue id = channals.at(i).toObject().value(QStringLiteral("ChannalID"));
-        if (!id.isDouble() || id.toDouble() != double(id.toInt()))
+        // Missing as "BaudRate" is missing; any whole number is a channel
+        // number, which the device may lack.
+        const double number = id.toDouble();
+        if (id.isUndefined()) return fail(problem, where + QStringLiteral(".ChannalID"), tr("缺少"));
+        if (!id.isDouble() || number != std::floor(number))
             return fail(problem, where + QStringLiteral(".ChannalID"), tr("须为整数"));
-        const int channal = id.toInt();
-        if (channal < 1 || channal > set->canCount) {
-            ignored->append(tr("%1：设备没有CAN通道%2，已忽略").arg(where).arg(channal));
+        if (number < 1 || number > set->canCount) {
+            ignored->append(tr("%1：设备没有CAN通道%2，已忽略").arg(where, QString::number(number, 'f', 0)));
             continue;
         }
+        const int channal = int(number);
         if (elementOf.contains(channal))
             return fail(problem, where + QStringLiteral(".ChannalID"),
                         tr("与%1[%2]相同").arg(kCanParam).arg(elementOf.value(channal)));
@@ -239,10 +262,11 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
         return fail(problem, baudWhere, tr("没有光纤%1的代码").arg(baud.size() + 1));
 
     const QJsonValue route = object.value(kRoute);
-    if (const QString why = typeProblem(route, QJsonValue::Array); !why.isEmpty()) return fail(problem, kRoute, why);
     RouteValues routes = set->route;
-    if (!RouteRules::applyJson(routes, set->routeType, route.toArray()))
-        return fail(problem, kRoute, tr("须为6个由0和1组成的字符串"));
+    if (!RouteRules::applyJson(routes, set->routeType, route.toArray())) {
+        const Problem found = routeProblem(route);
+        return fail(problem, found.where, found.why);
+    }
 
     // Every value is sound: the channels by their "ChannalID", the rest as Open takes it.
     for (int channal = 1; channal <= set->canCount; ++channal)
