@@ -441,6 +441,10 @@
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>键出现了不止一次（第%1行和第%2行）</source>
+        <translation>the key appears more than once (lines %1 and %2)</translation>
+    </message>
 </context>
 <context>
     <name>ParameterFile</name>
@@ -777,6 +781,14 @@
         <source>以下值无法使用，页面保留原值：</source>
         <translation>These values could not be used; the pages keep what they showed:</translation>
     </message>
+    <message>
+        <source>请注意文件中的以下几处：</source>
+        <translation>Note these places in the file:</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</source>
+        <translation>CANParam[%1] has "ChannalID" %2 but is used for CAN channel %3, by its place (the command line uses it for CAN channel %2)</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -1068,6 +1080,14 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
     <message>
         <source>同时对连接的每台中继器进行，各用一个线程；每台一行结果</source>
         <translation>every connected repeater at once, each on a thread of its own; one result line each</translation>
+    </message>
+    <message>
+        <source>标准输入</source>
+        <translation>standard input</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</source>
+        <translation>CANParam[%1] has "ChannalID" %2: the command line uses it for CAN channel %2, the window's Open for CAN channel %3, by its place</translation>
     </message>
 </context>
 <context>

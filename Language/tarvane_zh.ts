@@ -440,6 +440,10 @@
         <source>%1：%2</source>
         <translation>%1：%2</translation>
     </message>
+    <message>
+        <source>键出现了不止一次（第%1行和第%2行）</source>
+        <translation>键出现了不止一次（第%1行和第%2行）</translation>
+    </message>
 </context>
 <context>
     <name>ParameterFile</name>
@@ -776,6 +780,14 @@
         <source>以下值无法使用，页面保留原值：</source>
         <translation>以下值无法使用，页面保留原值：</translation>
     </message>
+    <message>
+        <source>请注意文件中的以下几处：</source>
+        <translation>请注意文件中的以下几处：</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</source>
+        <translation>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -1067,6 +1079,14 @@
     <message>
         <source>同时对连接的每台中继器进行，各用一个线程；每台一行结果</source>
         <translation>同时对连接的每台中继器进行，各用一个线程；每台一行结果</translation>
+    </message>
+    <message>
+        <source>标准输入</source>
+        <translation>标准输入</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</source>
+        <translation>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</translation>
     </message>
 </context>
 <context>

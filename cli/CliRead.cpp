@@ -19,6 +19,6 @@ int runRead(CliSession& session, const CliArguments& arguments) {
     if (const int status = CliSteps::readStatus(result)) return status;
 
     if (const int status = CliSteps::saveSet(session, set, arguments.output)) return status;
-    if (!CliSteps::isStandardOutput(arguments.output)) session.windowMessage("保存完成");
+    if (!CliSteps::isStandardStream(arguments.output)) session.windowMessage("保存完成");
     return TarvaneCli::Done;
 }

@@ -13,7 +13,8 @@ QString windowText(const char* text) {
 }  // namespace
 
 CliSession::CliSession(const CliStreams& streams)
-    : m_outDevice(streams.out), m_out(&streams.out), m_err(&streams.err), m_progress(streams.progress) {
+    : m_in(streams.in),
+      m_outDevice(streams.out), m_out(&streams.out), m_err(&streams.err), m_progress(streams.progress) {
     m_clock.start();
     // The same bytes on every system, and the encoding of the parameter
     // files that "read -o -" writes here too.

@@ -36,6 +36,8 @@ public:
     // Milliseconds since the start.
     qint64 elapsed() const { return m_clock.elapsed(); }
 
+    // Standard input, nullptr when there is none.
+    QIODevice* in() const { return m_in; }
     QTextStream& out() { return m_out; }
     // What out() writes to, for bytes that go out as they are; out() is
     // flushed first.
@@ -65,6 +67,7 @@ public:
 private:
     void showCandidates(const QVector<FoundRepeater>& candidates);
 
+    QIODevice* const m_in;
     QIODevice& m_outDevice;
     QTextStream m_out;
     QTextStream m_err;

@@ -1,11 +1,14 @@
 #include "CliSteps.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "ChannalOrder.h"
 #include "CliSession.h"
 #include "DeviceSearch.h"
+#include "JsonDuplicates.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
@@ -14,7 +17,7 @@
 
 namespace CliSteps {
 
-bool isStandardOutput(const QString& path) {
+bool isStandardStream(const QString& path) {
     return path == QLatin1String("-");
 }
 
@@ -24,10 +27,38 @@ ParameterSet deviceDefaults(const DeviceIdentity& identity) {
 
 int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
     QString warning;
-    file->name = QDir::toNativeSeparators(path);
-    if (ParameterFile::load(path, &file->object, &warning)) return TarvaneCli::Done;
-    session.message(warning);
-    return TarvaneCli::UsageOrFileError;
+    QByteArray text;
+    bool loaded = false;
+    if (isStandardStream(path)) {
+        file->name = TarvaneCli::tr("标准输入");
+        QBuffer nothing;
+        nothing.open(QIODevice::ReadOnly);
+        QIODevice* in = session.in() ? session.in() : &nothing;
+        loaded = ParameterFile::read(*in, file->name, &file->object, &warning, &text);
+    } else {
+        file->name = QDir::toNativeSeparators(path);
+        loaded = ParameterFile::load(path, &file->object, &warning, &text);
+    }
+    if (!loaded) {
+        session.message(warning);
+        return TarvaneCli::UsageOrFileError;
+    }
+    // The parser keeps the last of keys given twice; which one was meant, only
+    // the person who wrote the file knows.
+    const QVector<JsonDuplicates::Duplicate> duplicates = JsonDuplicates::find(text);
+    if (!duplicates.isEmpty()) {
+        const JsonDuplicates::Duplicate& first = duplicates.first();
+        session.message(TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why()));
+        return TarvaneCli::UsageOrFileError;
+    }
+    for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(file->object)) {
+        session.message(TarvaneCli::tr("注意：%1").arg(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
+                                                                    "窗口的“打开”按位置用于CAN通道%3")
+                                                         .arg(element.element)
+                                                         .arg(element.channalId)
+                                                         .arg(element.element + 1)));
+    }
+    return TarvaneCli::Done;
 }
 
 int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) {
@@ -76,7 +107,7 @@ int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
     QString warning;
     const QJsonDocument document = ParameterDocument::toDocument(set);
     const bool saved =
-        isStandardOutput(path)
+        isStandardStream(path)
             ? ParameterFile::write(session.outDevice(), TarvaneCli::tr("标准输出"), document, &warning)
             : ParameterFile::save(path, document, &warning);
     if (saved) return TarvaneCli::Done;

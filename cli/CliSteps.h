@@ -16,8 +16,9 @@ struct ParameterSet;
 // wrong. Those that return an int return Done or the exit status.
 namespace CliSteps {
 
-// Where "-o" and "--backup" send a parameter file to standard output.
-bool isStandardOutput(const QString& path);
+// "-": where "-o" and "--backup" send a parameter file to standard output,
+// and where write and diff read one from standard input.
+bool isStandardStream(const QString& path);
 
 // The defaults of the device that was found, as the window's pages hold
 // them once it has found the device.

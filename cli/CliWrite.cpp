@@ -62,7 +62,7 @@ int backUp(CliSession& session, HIDDevice& device, const DeviceIdentity& identit
         return status;
     }
     if (const int status = CliSteps::saveSet(session, held, path)) return status;
-    if (!CliSteps::isStandardOutput(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
+    if (!CliSteps::isStandardStream(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
     return TarvaneCli::Done;
 }
 

@@ -28,13 +28,15 @@ int main(int argc, char* argv[]) {
 
     // Descriptors 1 and 2 on every platform. Not in text mode: where the C
     // library turns line ends into the platform's (Windows), it does so itself.
+    QFile in;
     QFile out;
     QFile err;
+    in.open(0, QIODevice::ReadOnly);
     out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
 
     hid_init();
-    const int status = runCli(arguments, CliStreams{out, err, standardErrorIsTerminal()});
+    const int status = runCli(arguments, CliStreams{out, err, standardErrorIsTerminal(), &in});
     hid_exit();
     return status;
 }

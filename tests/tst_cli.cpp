@@ -262,6 +262,15 @@ private slots:
             incomplete("mode5.txt") + "CANParam[0].DataList[3]: work mode must be 0 or 1, is \"5\"");
         row("Route unreadable", {"write", path("route.txt")}, 2,
             incomplete("route.txt") + "Route[0]: must be 6 digits 0 or 1, separated by blanks");
+        // The parser would take the last; the file is refused, naming the key.
+        row("BaudRate twice", {"write", path("twice.txt")}, 2,
+            incomplete("twice.txt") + "CANParam[0].BaudRate: the key appears more than once (lines 4 and 5)");
+        row("CANParam twice", {"diff", path("top.txt")}, 2,
+            incomplete("top.txt") + "CANParam: the key appears more than once (lines 2 and 3)");
+        // Elements go to channels by "ChannalID", which the window's Open does not.
+        row("elements in another order", {"write", path("swapped.txt"), "--dry-run"}, 0,
+            "Note: CANParam[1] has \"ChannalID\" 1: the command line uses it for CAN channel 1, the window's Open "
+            "for CAN channel 2, by its place");
         // A missing key is worded alike wherever it is missing.
         row("ChannalID missing", {"write", path("noid.txt")}, 2, incomplete("noid.txt") + "CANParam[0].ChannalID: missing");
         row("BaudRate missing", {"diff", path("nobaud.txt")}, 2, incomplete("nobaud.txt") + "CANParam[0].BaudRate: missing");
@@ -315,6 +324,13 @@ private slots:
         writeFile(path("three.txt"), QJsonDocument(three).toJson());
         writeFile(path("mode5.txt"), parameterFile().replace("1, 1, 0, 12 34 56 78", "1, 5, 0, 12 34 56 78"));
         writeFile(path("route.txt"), parameterFile().replace("\"0 1 0 0 0 0 \"", "\"0 1 0\""));
+        writeFile(path("twice.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",",
+                                                               "\"BaudRate\": \"0x0012003B\",\n\"BaudRate\": \"0x0012003B\","));
+        writeFile(path("top.txt"), "{\n    \"CANParam\": [],\n" + parameterFile().mid(2));
+        QJsonObject swapped = QJsonDocument::fromJson(parameterFile()).object();
+        const QJsonArray inOrder = swapped.value("CANParam").toArray();
+        swapped.insert("CANParam", QJsonArray{inOrder.at(1), inOrder.at(0)});
+        writeFile(path("swapped.txt"), QJsonDocument(swapped).toJson());
         writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", ""));
         writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
         writeFile(path("far.txt"), parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,"));
