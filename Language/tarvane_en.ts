@@ -1089,6 +1089,10 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
         <source>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</source>
         <translation>CANParam[%1] has "ChannalID" %2: the command line uses it for CAN channel %2, the window's Open for CAN channel %3, by its place</translation>
     </message>
+    <message>
+        <source>--backup 不能是参数文件本身：%1</source>
+        <translation>--backup must not be the parameter file itself: %1</translation>
+    </message>
 </context>
 <context>
     <name>TitleWidget</name>

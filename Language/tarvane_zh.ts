@@ -1088,6 +1088,10 @@
         <source>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</source>
         <translation>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</translation>
     </message>
+    <message>
+        <source>--backup 不能是参数文件本身：%1</source>
+        <translation>--backup 不能是参数文件本身：%1</translation>
+    </message>
 </context>
 <context>
     <name>TitleWidget</name>

@@ -14,6 +14,7 @@
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "ParameterSet.h"
+#include "platform/FileIdentity.h"
 
 namespace CliSteps {
 
@@ -59,6 +60,13 @@ int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
                                                          .arg(element.element + 1)));
     }
     return TarvaneCli::Done;
+}
+
+int checkBackupPath(CliSession& session, const QString& backup, const QString& file) {
+    if (backup.isEmpty() || isStandardStream(backup) || isStandardStream(file) || !isSameFile(backup, file))
+        return TarvaneCli::Done;
+    session.message(TarvaneCli::tr("--backup 不能是参数文件本身：%1").arg(QDir::toNativeSeparators(backup)));
+    return TarvaneCli::UsageOrFileError;
 }
 
 int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) {

@@ -31,6 +31,9 @@ struct LoadedFile {
 };
 
 int loadFile(CliSession& session, const QString& path, LoadedFile* file);
+// A backup that would replace the parameter file being written (named
+// otherwise, or through a link) is a usage error.
+int checkBackupPath(CliSession& session, const QString& backup, const QString& file);
 // The file's values for the device, only when the file gives them all and
 // a Write would send them.
 int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set);

@@ -134,6 +134,7 @@ int verify(CliSession& session, const QString& cardNumber, const ParameterSet& w
 int runWrite(CliSession& session, const CliArguments& arguments) {
     CliSteps::LoadedFile file;
     if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
+    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, arguments.file)) return status;
 
     HIDDevice device;
     DeviceIdentity identity;

@@ -288,6 +288,17 @@ private slots:
         row("-o empty", {"read", "-o", ""}, 2, "No output file given (-o FILE)");
         row("-- ends the options", {"diff", "--", "--json"}, 2,
             "Failed to open the parameter file. --json: no such file or folder");
+        // The backup is saved before the file is read again: never over it.
+        const QString itself = "--backup must not be the parameter file itself: ";
+        row("backup over the file", {"write", params, "--backup", params, "--verify"}, 2, itself + file("params.txt"));
+        row("backup over the file, spelt otherwise", {"write", params, "--backup", m_dir.path() + "/./params.txt"}, 2,
+            itself + QDir::toNativeSeparators(m_dir.path() + "/./params.txt"));
+#ifdef Q_OS_UNIX
+        row("backup over the file, through a link", {"write", params, "--backup", path("link.txt")}, 2,
+            itself + file("link.txt"));
+#endif
+        row("a dry run saves no backup", {"write", params, "--dry-run", "--backup", path("out.txt")}, 2,
+            "Option --backup cannot be used with --dry-run");
         row("backup unread", {"write", params, "--backup", path("out.txt")}, 4, "Failed to read CAN baud rate", 0xA4,
             Fault::WrongStatus);
         row("backup unsaved", {"write", params, "--backup", path("none/out.txt")}, 2,
@@ -335,6 +346,7 @@ private slots:
         writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
         writeFile(path("far.txt"), parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,"));
         QFile::remove(path("out.txt"));
+        QFile::link(path("params.txt"), path("link.txt"));
         if (code < 0) repeater().setPresent(false);
         if (code > 0) repeater().injectFault(code, fault, 1);
 
@@ -350,6 +362,7 @@ private slots:
             QVERIFY(!QFile::exists(path("out.txt")));
         }
         if (status == 4) QVERIFY(!run.err.contains("successfully"));
+        QCOMPARE(readFile(path("params.txt")), parameterFile());
         for (const QByteArray& report : repeater().log())
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));  // the set commands
     }
