@@ -944,8 +944,8 @@
         <translation>Written, but the device holds something else</translation>
     </message>
     <message>
-        <source>设备复位后%1秒内没有再应答</source>
-        <translation>The device did not answer again within %1 s of its reset</translation>
+        <source>设备复位后离开了总线，%1秒内没有回来</source>
+        <translation>The device left the bus after its reset and did not come back within %1 s</translation>
     </message>
     <message>
         <source>标准输出</source>
@@ -1092,6 +1092,54 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
     <message>
         <source>--backup 不能是参数文件本身：%1</source>
         <translation>--backup must not be the parameter file itself: %1</translation>
+    </message>
+    <message>
+        <source>相同</source>
+        <translation>same</translation>
+    </message>
+    <message>
+        <source>%1处不同</source>
+        <translation>%1 fields differ</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，均未处理</source>
+        <translation>More than one device has the card number %1; none of them was worked on</translation>
+    </message>
+    <message>
+        <source>有 --all 时，%1 须为已有的文件夹：%2</source>
+        <translation>With --all, %1 must be an existing folder: %2</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：没有找到</source>
+        <translation>looked for USB %1: none found</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：找到 %2</source>
+        <translation>looked for USB %1: found %2</translation>
+    </message>
+    <message>
+        <source>等待设备重新应答：%1秒，最多%2秒</source>
+        <translation>Waiting for the device to answer again: %1 s of at most %2 s</translation>
+    </message>
+    <message>
+        <source>设备复位后没有离开总线，%1秒内也没有再应答</source>
+        <translation>The device did not leave the bus after its reset, nor answer again within %1 s</translation>
+    </message>
+    <message>
+        <source>已因%1中止：写入已经结束（见上文），此后的步骤未进行。</source>
+        <translation>Stopped by %1: the write had ended (see above); nothing after it was done.</translation>
+    </message>
+    <message>
+        <source>已因%1中止：%2已完整保存，未向设备写入任何数据。</source>
+        <translation>Stopped by %1: %2 was saved whole; nothing was written to a device.</translation>
+    </message>
+    <message>
+        <source>已因%1中止，未向设备写入任何数据。</source>
+        <translation>Stopped by %1; nothing was written to a device.</translation>
+    </message>
+    <message>
+        <source>已收到%1：正在进行的写入或保存结束后就中止。</source>
+        <translation>%1 received: the program stops once the write or save under way has ended.</translation>
     </message>
 </context>
 <context>

@@ -943,8 +943,8 @@
         <translation>已写入，但设备保存的参数与写入的不同</translation>
     </message>
     <message>
-        <source>设备复位后%1秒内没有再应答</source>
-        <translation>设备复位后%1秒内没有再应答</translation>
+        <source>设备复位后离开了总线，%1秒内没有回来</source>
+        <translation>设备复位后离开了总线，%1秒内没有回来</translation>
     </message>
     <message>
         <source>标准输出</source>
@@ -1091,6 +1091,54 @@
     <message>
         <source>--backup 不能是参数文件本身：%1</source>
         <translation>--backup 不能是参数文件本身：%1</translation>
+    </message>
+    <message>
+        <source>相同</source>
+        <translation>相同</translation>
+    </message>
+    <message>
+        <source>%1处不同</source>
+        <translation>%1处不同</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，均未处理</source>
+        <translation>有多台设备的卡号是%1，均未处理</translation>
+    </message>
+    <message>
+        <source>有 --all 时，%1 须为已有的文件夹：%2</source>
+        <translation>有 --all 时，%1 须为已有的文件夹：%2</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：没有找到</source>
+        <translation>查找 USB %1：没有找到</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：找到 %2</source>
+        <translation>查找 USB %1：找到 %2</translation>
+    </message>
+    <message>
+        <source>等待设备重新应答：%1秒，最多%2秒</source>
+        <translation>等待设备重新应答：%1秒，最多%2秒</translation>
+    </message>
+    <message>
+        <source>设备复位后没有离开总线，%1秒内也没有再应答</source>
+        <translation>设备复位后没有离开总线，%1秒内也没有再应答</translation>
+    </message>
+    <message>
+        <source>已因%1中止：写入已经结束（见上文），此后的步骤未进行。</source>
+        <translation>已因%1中止：写入已经结束（见上文），此后的步骤未进行。</translation>
+    </message>
+    <message>
+        <source>已因%1中止：%2已完整保存，未向设备写入任何数据。</source>
+        <translation>已因%1中止：%2已完整保存，未向设备写入任何数据。</translation>
+    </message>
+    <message>
+        <source>已因%1中止，未向设备写入任何数据。</source>
+        <translation>已因%1中止，未向设备写入任何数据。</translation>
+    </message>
+    <message>
+        <source>已收到%1：正在进行的写入或保存结束后就中止。</source>
+        <translation>已收到%1：正在进行的写入或保存结束后就中止。</translation>
     </message>
 </context>
 <context>

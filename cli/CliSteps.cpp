@@ -2,12 +2,18 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <optional>
 
+#include "CanCodec.h"
 #include "ChannalOrder.h"
+#include "CliInterrupts.h"
 #include "CliSession.h"
 #include "DeviceSearch.h"
+#include "FiberRules.h"
 #include "JsonDuplicates.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
@@ -114,13 +120,71 @@ int readStatus(DeviceRead::Result result) {
 int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
     QString warning;
     const QJsonDocument document = ParameterDocument::toDocument(set);
-    const bool saved =
-        isStandardStream(path)
-            ? ParameterFile::write(session.outDevice(), TarvaneCli::tr("标准输出"), document, &warning)
-            : ParameterFile::save(path, document, &warning);
-    if (saved) return TarvaneCli::Done;
+    if (isStandardStream(path)) {
+        if (ParameterFile::write(session.outDevice(), TarvaneCli::tr("标准输出"), document, &warning))
+            return TarvaneCli::Done;
+        session.message(warning);
+        return TarvaneCli::UsageOrFileError;
+    }
+    // A file is written beside the target and renamed over it: a signal
+    // meanwhile would leave that new file behind, so it waits the
+    // milliseconds this takes. A pipe or a device is written as it stands,
+    // which may wait for a reader: a signal ends that at once.
+    const QFileInfo target(path);
+    const bool special = target.exists() && !target.isFile() && !target.isDir();
+    std::optional<CliInterrupts::Hold> hold;
+    if (!special) {
+        hold.emplace(CliInterrupts::Hold::Save);
+        if (!hold->held()) return hold->status();
+    }
+    if (ParameterFile::save(path, document, &warning)) {
+        if (hold) hold->saved(QDir::toNativeSeparators(path));
+        return TarvaneCli::Done;
+    }
     session.message(warning);
     return TarvaneCli::UsageOrFileError;
+}
+
+QJsonArray differencesJson(const QVector<FieldDifference>& differences, const ParameterSet& given,
+                           const ParameterSet& device) {
+    using Field = FieldDifference::Field;
+    // Names that do not change with the language, for scripts.
+    const auto routeChannel = [](int channel) {
+        return channel < 2 ? QStringLiteral("CAN%1").arg(channel + 1) : QStringLiteral("Fiber%1").arg(channel - 1);
+    };
+    QJsonArray array;
+    for (const FieldDifference& d : differences) {
+        static const char* const kFields[] = {"baudRate", "inUse", "workMode", "bitWidth", "idRegister",
+                                              "maskRegister", "baudRate", "on", "route"};
+        QJsonObject object{{QStringLiteral("channel"), QStringLiteral("CAN%1").arg(d.index + 1)},
+                           {QStringLiteral("bank"), d.bank < 0 ? QJsonValue() : QJsonValue(d.bank + 1)},
+                           {QStringLiteral("field"), QLatin1String(kFields[int(d.kind)])},
+                           {QStringLiteral("fileValue"), d.givenValue},
+                           {QStringLiteral("deviceValue"), d.deviceValue}};
+        switch (d.kind) {
+            case Field::BaudRate:  // the word as it goes out, without what it means
+                object.insert(QStringLiteral("fileValue"),
+                              CanCodec::tableWordText(CanCodec::bitTimingWord(given.can.at(d.index).bitTimingText)));
+                object.insert(QStringLiteral("deviceValue"),
+                              CanCodec::tableWordText(CanCodec::bitTimingWord(device.can.at(d.index).bitTimingText)));
+                break;
+            case Field::FiberBaudRate:  // the code without its rate
+                object.insert(QStringLiteral("channel"), QStringLiteral("Fiber%1").arg(d.index + 1));
+                object.insert(QStringLiteral("fileValue"), FiberRules::codeText(given.fiber.codes[size_t(d.index)]));
+                object.insert(QStringLiteral("deviceValue"), FiberRules::codeText(device.fiber.codes[size_t(d.index)]));
+                break;
+            case Field::Route:
+                object.insert(QStringLiteral("to"), routeChannel(d.routeTo));
+                Q_FALLTHROUGH();
+            case Field::Switch:
+                object.insert(QStringLiteral("channel"), routeChannel(d.index));
+                break;
+            default:
+                break;
+        }
+        array.append(object);
+    }
+    return array;
 }
 
 void printDifferences(CliSession& session, const QVector<FieldDifference>& differences) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 #include <QVector>
@@ -43,6 +44,10 @@ DeviceRead::Result readDevice(CliSession& session, HIDDevice& device, ParameterS
 int readStatus(DeviceRead::Result result);
 // Saves a set as a parameter file, "-" for standard output.
 int saveSet(CliSession& session, const ParameterSet& set, const QString& path);
+// The fields that differ for --json: channel, bank (1 ... 14, null for
+// none), field, and the file's and the device's value as plain values.
+QJsonArray differencesJson(const QVector<FieldDifference>& differences, const ParameterSet& given,
+                           const ParameterSet& device);
 // One line on standard output for each field that differs.
 void printDifferences(CliSession& session, const QVector<FieldDifference>& differences);
 

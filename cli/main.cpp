@@ -4,6 +4,7 @@
 
 #include <hidapi.h>
 
+#include "CliInterrupts.h"
 #include "TarvaneCli.h"
 #include "platform/Console.h"
 
@@ -16,6 +17,8 @@ void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // First, before any thread is started.
+    CliInterrupts::install();
     qInstallMessageHandler(quietQtNotes);
     // Qt gets only the program's name, so that no argument of the command
     // line is taken for one of Qt's own.

@@ -27,12 +27,15 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList& arguments, bool progress = false) {
+CliRun cli(const QStringList& arguments, bool progress = false, const QByteArray& input = QByteArray()) {
+    QBuffer in;
     QBuffer out;
     QBuffer err;
+    in.setData(input);
+    in.open(QIODevice::ReadOnly);
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    const int status = runCli(arguments, CliStreams{out, err, progress});
+    const int status = runCli(arguments, CliStreams{out, err, progress, &in});
     return {status, out.data(), QString::fromUtf8(err.data())};
 }
 
@@ -165,6 +168,7 @@ private slots:
         // The file's codes for fiber channels the model lacks are left out, each said so.
         QCOMPARE(dryRun.err.count("Note: FiberParam.Baud["), type == 4 ? 0 : 3);
         QCOMPARE(repeater().log(), identityQueries());  // nothing but the identity
+        QCOMPARE(cli({"write", "-", "--dry-run"}, false, parameterFile()).out, dryRun.out);  // from standard input
         // The same frames for the model named, with no repeater asked.
         repeater().clearLog();
         QCOMPARE(cli({"write", path("params.txt"), "--dry-run", "--type", QString::number(type)}).out, dryRun.out);
@@ -215,6 +219,20 @@ private slots:
                 "Fiber2\t-\tBaud rate\t0c 2250K\t0b 1380K\n"
                 "CAN1\t-\tRoute to Fiber1\t0\t1\n"));
         QVERIFY(run.err.isEmpty());
+
+        // Plain values for scripts, the bank as the table numbers its rows.
+        const CliRun json = cli({"diff", path("params.txt"), "--json"});
+        QCOMPARE(json.status, 1);
+        QCOMPARE(QJsonDocument::fromJson(json.out).toJson(QJsonDocument::Compact),
+                 QByteArray(R"([{"bank":null,"channel":"CAN1","deviceValue":"0x001C00E0","field":"baudRate",)"
+                            R"("fileValue":"0x0012003B"},)"
+                            R"({"bank":1,"channel":"CAN1","deviceValue":"1","field":"workMode","fileValue":"0"},)"
+                            R"({"bank":1,"channel":"CAN1","deviceValue":"0","field":"bitWidth","fileValue":"1"},)"
+                            R"({"bank":4,"channel":"CAN1","deviceValue":"11 22 33 44","field":"idRegister",)"
+                            R"("fileValue":"12 34 56 78"},)"
+                            R"({"bank":null,"channel":"Fiber2","deviceValue":"0b","field":"baudRate","fileValue":"0c"},)"
+                            R"({"bank":null,"channel":"CAN1","deviceValue":"1","field":"route","fileValue":"0",)"
+                            R"("to":"Fiber1"}])"));
     }
 
     void exitStatus_data() {
@@ -373,6 +391,7 @@ private slots:
         QTest::newRow("none named") << QString() << -1;
         QTest::newRow("by path") << "sim:hidraw1" << 1;
         QTest::newRow("by card number") << "TV2026000001" << 0;
+        QTest::newRow("by card number, in lower case") << "tv2026000001" << 0;
     }
     void severalDevices() {
         QFETCH(QString, device);
@@ -501,7 +520,10 @@ private slots:
         QCOMPARE(traced.out, plain.out);
         QStringList lines = traced.err.split('\n', Qt::SkipEmptyParts);
         const QRegularExpression time("^ *\\d+\\.\\d{3} ");
-        QCOMPARE(QString(lines.first()).remove(time), QString("open sim:hidraw0"));
+        QCOMPARE(QString(lines.at(0)).remove(time), QString("looked for USB 0483:6901: found sim:hidraw0"));
+        QCOMPARE(QString(lines.at(1)).remove(time), QString("open sim:hidraw0"));
+        // A progress line would break the trace's lines: a terminal gets none beside it.
+        QVERIFY(!cli({"--trace", "read", "-o", "-"}, true).err.contains('\r'));
         QCOMPARE(lines.filter(QRegularExpression("^ *\\d+\\.\\d{3} > 00 12 ")).size(), 36);
         QCOMPARE(lines.filter(QRegularExpression("^ *\\d+\\.\\d{3} <( [0-9A-F]{2}){16}$")).size(), 36);
         QCOMPARE(lines.filter(QRegularExpression(" < .. A4 86 ")).size(), 2);  // the baud-rate replies
@@ -513,6 +535,12 @@ private slots:
         lines = unanswered.err.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.filter(QRegularExpression(" < time-out: no reply within 10 ms$")).size(), 1);
         QCOMPARE(lines.last(), QString("Read mask data failed"));
+
+        repeater().setPresent(false);
+        const CliRun none = cli({"--trace", "list"});
+        QCOMPARE(none.status, 3);
+        QCOMPARE(none.err.split('\n', Qt::SkipEmptyParts).first().remove(time),
+                 QString("looked for USB 0483:6901: none found"));
     }
 
     // Backed up first, written, and read back once the same repeater answers
@@ -527,7 +555,10 @@ private slots:
         QTest::newRow("a filter acknowledged, not stored") << 300 << Fault::AckWithoutStore << 5
                                                            << "Written, but the device holds something else";
         QTest::newRow("not back in time") << 2500 << Fault::NoReply << 4
-                                          << "The device did not answer again within 1 s of its reset";
+                                          << "The device left the bus after its reset and did not come back within 1 s";
+        // One that restarts without leaving the bus is read when the wait ends.
+        QTest::newRow("stays on the bus, a wait of 1 s") << 0 << Fault::NoReply << 0
+                                                        << "Verified: the device holds what was written";
     }
     void verifyAndBackup() {
         QFETCH(int, restartMs);
@@ -542,10 +573,12 @@ private slots:
         const QByteArray before = cli({"read", "--device", "TV2026000002", "-o", "-"}).out;
 
         const CliRun run = cli({"write", path("params.txt"), "--device", "TV2026000002", "--backup", path("backup.txt"),
-                                "--verify", "--wait", "1"});
+                                "--verify", "--wait", "1"},
+                               true);
 
         QCOMPARE(run.status, status);
         QCOMPARE(run.err.split('\n', Qt::SkipEmptyParts).last(), last);
+        QVERIFY(run.err.contains("\rWaiting for the device to answer again: 0 s of at most 1 s"));
         QCOMPARE(readFile(path("backup.txt"), QIODevice::Text), before);  // CRLF on Windows
         // Bank 3 of channel 1 (row 4 of its table), the fourth filter frame, kept the device's defaults.
         const QString bank3 = "CAN1\t4\tIn use\t1\t0\nCAN1\t4\tWork mode\t1\t0\nCAN1\t4\tBit width\t0\t1\n"
