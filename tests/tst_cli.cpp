@@ -418,6 +418,129 @@ private slots:
         }
     }
 
+    // Every repeater at once, each on its own thread: one failing stops no
+    // other, each has a result line, the status is the highest.
+    void everyRepeater_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");  // the command the third repeater fails
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<int>("status");
+        const QString params = path("params.txt");
+        const QString folder = m_dir.path();
+        const auto line = [](int card, const char* result, int status) {
+            return QString("TV202600000%1\tsim:hidraw%2\t%3\t%4").arg(card).arg(card - 1).arg(result).arg(status);
+        };
+        QTest::newRow("write with backups, the third refuses a frame")
+            << QStringList{"write", params, "--all", "--backup", folder} << 0x23 << Fault::NoReply
+            << QStringList{line(1, "successfully set", 0), line(2, "successfully set", 0),
+                           line(3, "Failed to set CAN baud rate", 4)}
+            << 4;
+        QTest::newRow("write and verify")
+            << QStringList{"write", params, "--all", "--verify", "--wait", "1"} << 0x11 << Fault::WrongStatus
+            << QStringList{line(1, "Verified: the device holds what was written", 0),
+                           line(2, "Verified: the device holds what was written", 0),
+                           line(3, "Reset failed.", 4)}
+            << 4;
+        QTest::newRow("diff") << QStringList{"diff", params, "--all"} << 0x28 << Fault::NoReply
+                              << QStringList{line(1, "same", 0), line(2, "3 fields differ", 1),
+                                             line(3, "Read route data failed", 4)}
+                              << 4;
+        QTest::newRow("read into a folder")
+            << QStringList{"read", "--all", "-o", folder} << 0 << Fault::NoReply
+            << QStringList{line(1, "Save successfully", 0), line(2, "Save successfully", 0),
+                           line(3, "Save successfully", 0)}
+            << 0;
+    }
+    void everyRepeater() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(Fault, fault);
+        QFETCH(QStringList, results);
+        QFETCH(int, status);
+        sim::SimulatedRepeater* devices[] = {&repeater(), &sim::SimulatedRepeater::addDevice(),
+                                             &sim::SimulatedRepeater::addDevice()};
+        for (int i = 0; i < 3; ++i) setIdentity(*devices[i], i == 1 ? 2 : 4, "TV202600000" + QByteArray::number(i + 1));
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(cli({"write", path("params.txt"), "--device", QString("TV202600000%1").arg(i + 1)}).status, 0);
+            devices[i]->clearLog();
+            devices[i]->setRestartTime(200);
+            QFile::remove(path("TV202600000%1.txt").replace("%1", QString::number(i + 1)));
+        }
+        // Three fields the second one no longer holds as the file gives them.
+        sim::Parameters changed = devices[1]->parameters();
+        changed.can[0].bitTiming = changed.can[1].bitTiming = QByteArray::fromHex("001C00E0");
+        changed.fiber[0] = 0x01;
+        devices[1]->setParameters(changed);
+        if (code != 0) devices[2]->injectFault(code, fault, 1);
+
+        const CliRun run = cli(arguments);
+
+        QCOMPARE(run.status, status);
+        QCOMPARE(QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts), results);
+        // Each one's messages carry its card number.
+        const QString failed = results.last().section('\t', 2, 2);
+        QVERIFY2(run.err.split('\n').contains("TV2026000003: " + failed), qPrintable(run.err));
+        const auto resets = [](const sim::SimulatedRepeater* device) {
+            int count = 0;
+            for (const QByteArray& report : device->log()) count += quint8(report.at(2)) == 0x11;
+            return count;
+        };
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(resets(devices[i]), arguments.first() == "write" && (i < 2 || code == 0x11) ? 1 : 0);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(QFile::exists(path("TV202600000%1.txt").replace("%1", QString::number(i + 1))),
+                     arguments.contains("--backup") || arguments.first() == "read");
+
+        // The same as one JSON object each, once every one is back from its restart.
+        for (sim::SimulatedRepeater* device : devices) {
+            QTRY_VERIFY(device->isPresent());
+            device->clearFaults();
+        }
+        if (code != 0) devices[2]->injectFault(code, fault, 1);
+        const CliRun json = cli(arguments + QStringList{"--json"});
+        QCOMPARE(json.status, status);
+        const QJsonArray objects = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(objects.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QStringList columns = results.at(i).split('\t');
+            const QJsonObject object = objects.at(i).toObject();
+            QCOMPARE(object.value("cardNumber").toString(), columns.at(0));
+            QCOMPARE(object.value("path").toString(), columns.at(1));
+            QCOMPARE(object.value("result").toString(), columns.at(2));
+            QCOMPARE(object.value("exitStatus").toInt(), columns.at(3).toInt());
+        }
+        if (arguments.first() == "diff") QCOMPARE(objects.at(1).toObject().value("differences").toArray().size(), 3);
+    }
+
+    // Repeaters that cannot be told apart by their card number, or do not
+    // answer, are not worked on; nothing connected is as for one.
+    void everyRepeaterRefused() {
+        sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
+        sim::SimulatedRepeater& third = sim::SimulatedRepeater::addDevice();
+        setIdentity(repeater(), 4, "TV2026000001");
+        setIdentity(second, 4, "tv2026000001");
+        third.injectFault(0x15, Fault::NoReply);
+        QFile::remove(path("TV2026000001.txt"));
+        const CliRun run = cli({"read", "--all", "-o", m_dir.path()});
+        QCOMPARE(run.status, 4);
+        const QString twice = "More than one device has the card number %1; none of them was worked on\t3";
+        QCOMPARE(QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"TV2026000001\tsim:hidraw0\t" + twice.arg("TV2026000001"),
+                              "tv2026000001\tsim:hidraw1\t" + twice.arg("tv2026000001"),
+                              "-\tsim:hidraw2\tSearch device failed\t4"}));
+        QVERIFY(!QFile::exists(path("TV2026000001.txt")));
+        QCOMPARE(cli({"read", "--all", "-o", path("params.txt")}).err,
+                 "With --all, -o must be an existing folder: " + QDir::toNativeSeparators(path("params.txt")) + "\n");
+
+        sim::SimulatedRepeater::removeAddedDevices();
+        repeater().setPresent(false);
+        const CliRun none = cli({"diff", path("params.txt"), "--all", "--json"});
+        QCOMPARE(none.status, 3);
+        QCOMPARE(none.out, QByteArray("[]\n"));
+        QCOMPARE(none.err, QString("Equipment not connected\n"));
+    }
+
     void listShowsEveryDevice() {
         sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
         sim::SimulatedRepeater& third = sim::SimulatedRepeater::addDevice();
