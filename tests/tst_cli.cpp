@@ -12,6 +12,9 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 
 #include "ModalAnswerer.h"
 #include "TarvaneCli.h"
@@ -797,6 +800,89 @@ private slots:
         if (outStart.isEmpty()) QVERIFY(out.isEmpty());
         QCOMPARE(process.readAllStandardError(), err);
     }
+
+#ifdef Q_OS_UNIX
+    // Signals sent to the program itself: held while it writes frames, resets
+    // or saves, at once otherwise, never a file left half done. The program
+    // is stopped while they are sent, so that they arrive together.
+    void signalsToTheProgram_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("after");  // what standard error shows first; empty: a save beside keep.txt
+        QTest::addColumn<QList<int>>("sent");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("lines");  // on standard error, the last one last
+        const QString params = path("params.txt");
+        const QString keep = path("keep.txt");
+        QTest::newRow("SIGINT and SIGTERM during a write")
+            << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ") << QList<int>{SIGINT, SIGTERM}
+            << 130
+            << QStringList{"SIGTERM received: the program stops once the write or save under way has ended.",
+                           "successfully set",
+                           "Stopped by SIGINT: the write had ended (see above); nothing after it was done."};
+        QTest::newRow("SIGTERM during a read") << QStringList{"--trace", "read", "-o", keep}
+                                               << QByteArray("< 12 A4 ") << QList<int>{SIGTERM} << 143
+                                               << QStringList{"Stopped by SIGTERM; nothing was written to a device."};
+        QTest::newRow("SIGHUP while waiting to verify")
+            << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n") << QList<int>{SIGHUP}
+            << 129 << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."};
+#ifdef TARVANE_SLOW_RENAME
+        QTest::newRow("SIGINT during a save")
+            << QStringList{"read", "-o", keep} << QByteArray() << QList<int>{SIGINT} << 130
+            << QStringList{"Stopped by SIGINT: " + keep + " was saved whole; nothing was written to a device."};
+#endif
+    }
+
+    void signalsToTheProgram() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, after);
+        QFETCH(QList<int>, sent);
+        QFETCH(int, status);
+        QFETCH(QStringList, lines);
+        writeFile(path("keep.txt"), "old");  // a save then goes through a file beside it
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+#ifdef TARVANE_SLOW_RENAME
+        if (after.isEmpty()) {
+            environment.insert("LD_PRELOAD", TARVANE_SLOW_RENAME);
+            // A sanitizer's runtime would otherwise want to be loaded first.
+            environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        }
+#endif
+        process.setProcessEnvironment(environment);
+        process.start(TARVANE_CLI_SIMULATED, arguments);
+        QVERIFY(process.waitForStarted());
+        QByteArray err;
+        QElapsedTimer waited;
+        waited.start();
+        const auto reached = [&] {
+            if (!after.isEmpty()) return err.contains(after);
+            return !QDir(m_dir.path()).entryList({"keep.txt.*"}, QDir::Files).isEmpty();
+        };
+        while (!reached() && process.state() == QProcess::Running && waited.elapsed() < 20000) {
+            process.waitForReadyRead(2);
+            err += process.readAllStandardError();
+        }
+        QVERIFY2(reached(), err.constData());
+        kill(pid_t(process.processId()), SIGSTOP);
+        for (int signal : sent) kill(pid_t(process.processId()), signal);
+        kill(pid_t(process.processId()), SIGCONT);
+        QVERIFY(process.waitForFinished(20000));
+        err += process.readAllStandardError();
+
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), status);
+        const QStringList shown = QString::fromUtf8(err).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(shown.last(), lines.last());
+        for (const QString& line : lines) QVERIFY2(shown.contains(line), err.constData());
+        // A write that was held ran to its reset.
+        if (sent.size() > 1) QVERIFY(err.contains("> 00 12 11 01 "));
+        // No file half written beside the target; a save either ended whole or never began.
+        QCOMPARE(QDir(m_dir.path()).entryList({"keep.txt*"}, QDir::Files), QStringList{"keep.txt"});
+        QVERIFY(readFile(path("keep.txt")) == "old" || QJsonDocument::fromJson(readFile(path("keep.txt"))).isObject());
+        QCOMPARE(readFile(path("keep.txt")) != "old", after.isEmpty());
+    }
+#endif
 
 private:
     QString path(const char* name) const { return m_dir.filePath(name); }
