@@ -1008,16 +1008,18 @@ A device that does not answer is listed with its path and the error, and the exi
     <message>
         <source>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
 参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。
 有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
         <translation>Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
 The file must give every parameter of the device; nothing is sent when one is missing or invalid.
+The parameter file (- for standard input) may hold 1 MiB at most. A signal to stop that comes while the frames and the reset are sent is held until the write has ended.
 With --verify the exit status is 0 when the device holds what was written, 5 with the differing parameters listed, 4 when it does not answer again.</translation>
     </message>
     <message>
         <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
+参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
         <translation>Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
-The file must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
+The parameter file (- for standard input, 1 MiB at most) must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
     </message>
     <message>
         <source>信息的语言：英文（en，默认）或中文（zh）</source>
@@ -1069,9 +1071,9 @@ The file must give every parameter of the device. Nothing is written when they a
     </message>
     <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最高的。</source>
         <translation>A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
-Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify).</translation>
+Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the highest of the repeaters'.</translation>
     </message>
     <message>
         <source>选项%1只能给出一次</source>

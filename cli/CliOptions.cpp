@@ -46,6 +46,7 @@ const std::vector<CommandRow>& commands() {
          QT_TRANSLATE_NOOP("TarvaneCli",
                            "像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。\n"
                            "参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。\n"
+                           "参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。\n"
                            "有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，"
                            "未重新应答时以4退出。")},
         {Command::Diff, "diff", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "列出设备与参数文件不同的参数"),
@@ -53,7 +54,7 @@ const std::vector<CommandRow>& commands() {
              "TarvaneCli",
              "读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、"
              "文件中的值、设备中的值。\n"
-             "参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
+             "参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
     };
     return rows;
 }
@@ -77,15 +78,15 @@ const std::vector<OptionRow>& options() {
         {"--version", nullptr, nullptr, kEveryCommand, Use::Alone,
          QT_TRANSLATE_NOOP("TarvaneCli", "显示版本"),
          [](CliArguments& a, const QString&) { return a.version = true; }},
-        {"--json", nullptr, nullptr, kEveryDeviceCommand, Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli", "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象"),
-         [](CliArguments& a, const QString&) { return a.json = true; }},
         {"--device", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "路径|卡号"), kWithDevice, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "以路径或卡号指定设备；连接多台设备时必须指定"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--device", value, &a.device); }},
         {"--all", nullptr, nullptr, kWithDevice, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "同时对连接的每台中继器进行，各用一个线程；每台一行结果"),
          [](CliArguments& a, const QString&) { return a.all = true; }},
+        {"--json", nullptr, nullptr, kEveryDeviceCommand, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象"),
+         [](CliArguments& a, const QString&) { return a.json = true; }},
         {"-o", nullptr, kFile, bit(Command::Read), Use::Required,
          QT_TRANSLATE_NOOP("TarvaneCli", "存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”"),
          [](CliArguments& a, const QString& value) {

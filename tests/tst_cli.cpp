@@ -746,6 +746,38 @@ private slots:
         QCOMPARE(listed, options);
     }
 
+    // The README's command-line section tells what the program does: each
+    // command's usage as its help gives it, every option, every exit status,
+    // the limits of the file and of --wait.
+    void readmeAgreesWithHelp() {
+        QFile readme(":/README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const int start = text.indexOf("\n## Command line\n");
+        QVERIFY(start >= 0);
+        const QString section = text.mid(start, text.indexOf("\n## ", start + 1) - start);
+        const QString overview = QString::fromUtf8(cli({"--help"}).out);
+        for (const char* command : {"list", "read", "write", "diff"}) {
+            const QString help = QString::fromUtf8(cli({command, "--help"}).out);
+            const QString usage = help.section('\n', 0, 0).remove("Usage: tarvane-cli ");
+            QVERIFY2(section.contains('`' + usage + '`'), qPrintable(usage));
+        }
+        const QRegularExpression option("(--[a-z-]+|-o)  ");
+        for (const QString& line : overview.split('\n'))
+            if (line.startsWith("  -")) QVERIFY2(section.contains(option.match(line).captured(1)), qPrintable(line));
+        const auto statuses = [](const QString& from, const QString& pattern) {
+            QStringList found;
+            auto match = QRegularExpression(pattern, QRegularExpression::MultilineOption).globalMatch(from);
+            while (match.hasNext()) found << match.next().captured(1);
+            return found;
+        };
+        const QStringList table = statuses(section, "^\\| (\\d+(?:\\+n)?) \\|");
+        QCOMPARE(table, (QStringList{"0", "1", "2", "3", "4", "5", "128+n"}));
+        QCOMPARE(statuses(overview.section("Exit status", 1), "(?:: |, )(\\d+(?:\\+n)?) "), table);
+        for (const char* limit : {"1 MiB", "1 to 3600"})
+            QVERIFY(section.contains(limit) && (overview + cli({"write", "--help"}).out).contains(limit));
+    }
+
     // The program itself, as a script starts it: its own platform, nothing on
     // the terminal but its results and messages.
     void program_data() {
