@@ -89,8 +89,8 @@ void refuseUnusable(CliSession& session, std::vector<Run>& runs) {
     }
 }
 
-void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims& claims, const PerRepeater& perRepeater,
-          Run& run) {
+void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims& claims,
+          const PerRepeater& perRepeater, Run& run) {
     const QString card = run.found.identity.strCardNum;
     PrefixedLines out(err, lock, card);
     PrefixedLines messages(err, lock, card);
@@ -105,7 +105,7 @@ void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims&
     run.compared = target.compared;
     run.differences = target.differences;
     run.device->close();
-    claims.release(run.found.path);
+    claims.release(run.found.path, run.device.get());
 }
 
 QJsonObject jsonObject(const Run& run) {
@@ -146,7 +146,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const PerRepea
         run.device = std::make_unique<HIDDevice>();
         run.found = session.open(path, *run.device);
         // Claimed before any thread starts, so that none looks at another's repeater.
-        claims.hold(path);
+        claims.hold(path, run.device.get());
         runs.push_back(std::move(run));
     }
     if (runs.empty()) {
@@ -162,7 +162,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const PerRepea
     for (Run& run : runs) {
         if (run.status != TarvaneCli::Done || !run.result.isEmpty()) {
             run.device->close();
-            claims.release(run.found.path);
+            claims.release(run.found.path, run.device.get());
             continue;
         }
         threads.emplace_back(work, std::cref(session), std::ref(err), std::ref(lock), std::ref(claims),

@@ -115,21 +115,22 @@ public:
             other = listed(other->first) ? std::next(other) : m_others.erase(other);
         int matches = 0;
         for (const std::string& path : paths) {
-            if (m_others.count(path) != 0 || (m_target.claims && !m_target.claims->look(path))) continue;
+            if (m_others.count(path) != 0 ||
+                (m_target.claims && !m_target.claims->look(path, &m_target.device)))
+                continue;
             HIDDevice probe;
             HIDDevice& handle = matches == 0 ? device : probe;
             const FoundRepeater repeater = m_session.open(path, handle);
             const bool identified = repeater.state == FoundRepeater::State::Identified;
-            const bool ours =
-                identified &&
-                repeater.identity.strCardNum.compare(m_target.identity.strCardNum, Qt::CaseInsensitive) == 0;
+            const bool ours = identified && repeater.identity.strCardNum.compare(m_target.identity.strCardNum,
+                                                                                 Qt::CaseInsensitive) == 0;
             if (identified && !ours) m_others[path] = repeater.identity.strCardNum;
             if (ours && ++matches == 1) {
                 m_found = path;  // stays open and claimed
                 continue;
             }
             handle.close();
-            if (m_target.claims) m_target.claims->release(path);
+            if (m_target.claims) m_target.claims->release(path, &m_target.device);
         }
         if (matches > 1) {
             device.close();
@@ -140,7 +141,7 @@ public:
     }
     // Lets other threads look at the repeater found.
     void release() {
-        if (!m_found.empty() && m_target.claims) m_target.claims->release(m_found);
+        if (!m_found.empty() && m_target.claims) m_target.claims->release(m_found, &m_target.device);
         m_found.clear();
     }
     // Whether the repeater's path was left off the list since the reset.
@@ -167,7 +168,8 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
     bool gone = false;
     for (qint64 now = start;; now = session.elapsed()) {
         const bool last = now >= deadline;
-        waiting.show(TarvaneCli::tr("等待设备重新应答：%1秒，最多%2秒").arg((now - start) / 1000).arg(waitSeconds));
+        waiting.show(
+            TarvaneCli::tr("等待设备重新应答：%1秒，最多%2秒").arg((now - start) / 1000).arg(waitSeconds));
         HIDDevice device;
         const RestartSearch::Found found = search.look(device);
         if (found == RestartSearch::Found::Several) {
@@ -192,19 +194,21 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
         QThread::msleep(static_cast<unsigned long>(qMin(kPollMs, deadline - now)));
     }
     waiting.end();
-    session.message(search.left() ? TarvaneCli::tr("设备复位后离开了总线，%1秒内没有回来").arg(waitSeconds)
-                                   : TarvaneCli::tr("设备复位后没有离开总线，%1秒内也没有再应答").arg(waitSeconds));
+    session.message(search.left()
+                        ? TarvaneCli::tr("设备复位后离开了总线，%1秒内没有回来").arg(waitSeconds)
+                        : TarvaneCli::tr("设备复位后没有离开总线，%1秒内也没有再应答").arg(waitSeconds));
     return TarvaneCli::DeviceFailed;
 }
 
 // One repeater: the file's values for it, its backup, the write, the check.
-int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file, Target& target,
-             const QString& backup) {
+int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file,
+             Target& target, const QString& backup) {
     if (const int status = CliSteps::checkBackupPath(session, backup, arguments.file)) return status;
     ParameterSet set = CliSteps::deviceDefaults(target.identity);
     if (const int status = CliSteps::completeSet(session, file, &set)) return status;
     // A script cannot be asked, as the window asks: it is told.
-    for (const QString& line : ParameterChecks::testModes(set)) session.message(TarvaneCli::tr("注意：%1").arg(line));
+    for (const QString& line : ParameterChecks::testModes(set))
+        session.message(TarvaneCli::tr("注意：%1").arg(line));
     if (!backup.isEmpty()) {
         if (const int status = backUp(session, target, backup)) return status;
     }
@@ -213,7 +217,7 @@ int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps:
     // The repeater restarts: the handle is gone with it, and another thread
     // may look at the repeater now.
     target.device.close();
-    if (target.claims) target.claims->release(target.path);
+    if (target.claims) target.claims->release(target.path, &target.device);
     return verify(session, target, set, arguments.waitSeconds);
 }
 
@@ -231,8 +235,10 @@ int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::L
         set = CliSteps::deviceDefaults(identity);
     }
     if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    for (const QString& line : ParameterChecks::testModes(set)) session.message(TarvaneCli::tr("注意：%1").arg(line));
-    for (const QByteArray& frame : DeviceWrite::frames(set)) session.out() << frame.toHex(' ').toUpper() << '\n';
+    for (const QString& line : ParameterChecks::testModes(set))
+        session.message(TarvaneCli::tr("注意：%1").arg(line));
+    for (const QByteArray& frame : DeviceWrite::frames(set))
+        session.out() << frame.toHex(' ').toUpper() << '\n';
     return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
 }
 
@@ -247,14 +253,17 @@ int runWrite(CliSession& session, const CliArguments& arguments) {
             if (const int status = checkFolder(session, "--backup", arguments.backup)) return status;
         }
         return runForAll(session, arguments, [&](CliSession& one, Target& target) {
-            const QString backup =
-                arguments.backup.isEmpty() ? QString() : fileFor(arguments.backup, target.identity.strCardNum);
+            const QString backup = arguments.backup.isEmpty()
+                                       ? QString()
+                                       : fileFor(arguments.backup, target.identity.strCardNum);
             return writeOne(one, arguments, file, target, backup);
         });
     }
-    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, arguments.file)) return status;
+    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, arguments.file))
+        return status;
     HIDDevice device;
     Target target(device);
-    if (const int status = session.openDevice(arguments.device, device, &target.identity, &target.path)) return status;
+    if (const int status = session.openDevice(arguments.device, device, &target.identity, &target.path))
+        return status;
     return writeOne(session, arguments, file, target, arguments.backup);
 }
