@@ -26,10 +26,10 @@ struct Target {
     // one repeater.
     BusClaims* claims;
 
-    QString file;             // read: the file saved; write: its backup
-    bool compared = false;    // diff and write --verify: `differences` holds the comparison
-    QJsonArray differences;   // one object per field that differs, plain values
-    QString result;           // empty: the last message said it
+    QString file;            // read: the file saved; write: its backup
+    bool compared = false;   // diff and write --verify: `differences` holds the comparison
+    QJsonArray differences;  // one object per field that differs, plain values
+    QString result;          // empty: the last message said it
 };
 
 // The work of a command on one repeater: its exit status.

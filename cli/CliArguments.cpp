@@ -101,7 +101,8 @@ bool checkCommand(CliArguments& arguments, const QVector<Given>& given, QStringL
 bool checkRelations(CliArguments& arguments, const QVector<Given>& given) {
     using Kind = CliOptions::RelationRow::Kind;
     for (const CliOptions::RelationRow& relation : CliOptions::relations()) {
-        if ((relation.commands & CliOptions::bit(arguments.command)) == 0 || !findGiven(given, relation.option))
+        if ((relation.commands & CliOptions::bit(arguments.command)) == 0 ||
+            !findGiven(given, relation.option))
             continue;
         const bool otherGiven = findGiven(given, relation.other) != nullptr;
         if (relation.kind == Kind::Needs && !otherGiven)

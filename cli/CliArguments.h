@@ -35,7 +35,7 @@ struct CliArguments {
     QString backup;        // write: where to save the device's parameters first (with --all: a folder)
     int type = 0;          // write --dry-run: the hardware type 1 ... 5, without a device
     int waitSeconds = 10;  // write --verify: how long the repeater may take to come back
-    bool all = false;  // read, write, diff: every connected repeater at once
+    bool all = false;      // read, write, diff: every connected repeater at once
     bool json = false;
     bool dryRun = false;
     bool verify = false;

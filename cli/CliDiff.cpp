@@ -31,7 +31,8 @@ int diffOne(CliSession& session, Target& target, const CliSteps::LoadedFile& fil
     const QVector<FieldDifference> differences = ParameterDiff::compare(fromFile, fromDevice);
     target.compared = true;
     target.differences = CliSteps::differencesJson(differences, fromFile, fromDevice);
-    target.result = differences.isEmpty() ? TarvaneCli::tr("相同") : TarvaneCli::tr("%1处不同").arg(differences.size());
+    target.result =
+        differences.isEmpty() ? TarvaneCli::tr("相同") : TarvaneCli::tr("%1处不同").arg(differences.size());
     if (lines) CliSteps::printDifferences(session, differences);
     if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
     return differences.isEmpty() ? TarvaneCli::Done : TarvaneCli::Differences;

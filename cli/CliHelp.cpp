@@ -62,7 +62,8 @@ QString usage(const CommandRow& command) {
     QStringList parts{QLatin1String(command.name)};
     if (command.operand) parts << tr(command.operand);
     for (const OptionRow& row : options()) {
-        if (row.commands != kEveryCommand && takes(row, command.command) && !needsAnother(row, command.command))
+        if (row.commands != kEveryCommand && takes(row, command.command) &&
+            !needsAnother(row, command.command))
             parts << usage(row, command.command);
     }
     return parts.join(QLatin1Char(' '));

@@ -80,8 +80,7 @@ Hold::~Hold() {
     std::unique_lock<std::mutex> lock(s.mutex);
     --s.holds;
     if (m_kind == Write) ++s.writesEnded;
-    if (s.holds == 0 && s.pendingStatus != 0)
-        stopNow(s, s.pendingStatus, s.pendingName, m_file);
+    if (s.holds == 0 && s.pendingStatus != 0) stopNow(s, s.pendingStatus, s.pendingName, m_file);
 }
 
 }  // namespace CliInterrupts

@@ -43,18 +43,20 @@ const std::vector<CommandRow>& commands() {
          QT_TRANSLATE_NOOP("TarvaneCli",
                            "像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。")},
         {Command::Write, "write", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "把参数文件写入设备并复位"),
-         QT_TRANSLATE_NOOP("TarvaneCli",
-                           "像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。\n"
-                           "参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。\n"
-                           "参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。\n"
-                           "有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，"
-                           "未重新应答时以4退出。")},
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。\n"
+             "参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。\n"
+             "参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。\n"
+             "有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，"
+             "未重新应答时以4退出。")},
         {Command::Diff, "diff", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "列出设备与参数文件不同的参数"),
          QT_TRANSLATE_NOOP(
              "TarvaneCli",
              "读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、"
              "文件中的值、设备中的值。\n"
-             "参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
+             "参数文件（- 为标准输入，最大1 "
+             "MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
     };
     return rows;
 }
@@ -85,19 +87,23 @@ const std::vector<OptionRow>& options() {
          QT_TRANSLATE_NOOP("TarvaneCli", "同时对连接的每台中继器进行，各用一个线程；每台一行结果"),
          [](CliArguments& a, const QString&) { return a.all = true; }},
         {"--json", nullptr, nullptr, kEveryDeviceCommand, Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli", "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象"),
          [](CliArguments& a, const QString&) { return a.json = true; }},
         {"-o", nullptr, kFile, bit(Command::Read), Use::Required,
-         QT_TRANSLATE_NOOP("TarvaneCli", "存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”"),
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”"),
          [](CliArguments& a, const QString& value) {
              a.output = value;
              return true;
          },
          QT_TRANSLATE_NOOP("TarvaneCli", "缺少 -o 文件")},
         {"--backup", nullptr, kFile, bit(Command::Write), Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli",
-                           "先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；"
-                           "读取或保存失败时不发送任何数据"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；"
+             "读取或保存失败时不发送任何数据"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--backup", value, &a.backup); }},
         {"--verify", nullptr, nullptr, bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较"),

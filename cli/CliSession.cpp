@@ -16,7 +16,10 @@ QString windowText(const char* text) {
 CliSession::CliSession(const CliStreams& streams)
     : m_in(streams.in),
       m_outDevice(streams.out),
-      m_errDevice(streams.err), m_out(&streams.out), m_err(&streams.err), m_progress(streams.progress) {
+      m_errDevice(streams.err),
+      m_out(&streams.out),
+      m_err(&streams.err),
+      m_progress(streams.progress) {
     m_clock.start();
     // The same bytes on every system, and the encoding of the parameter
     // files that "read -o -" writes here too.
@@ -85,8 +88,9 @@ std::vector<std::string> CliSession::listRepeaters() {
     QStringList found;
     for (const std::string& path : paths) found << QString::fromStdString(path);
     const QString ids = QString::asprintf("%04x:%04x", Protocol::VendorId, Protocol::ProductId);
-    const QString line = found.isEmpty() ? TarvaneCli::tr("查找 USB %1：没有找到").arg(ids)
-                                         : TarvaneCli::tr("查找 USB %1：找到 %2").arg(ids, found.join(QStringLiteral(", ")));
+    const QString line =
+        found.isEmpty() ? TarvaneCli::tr("查找 USB %1：没有找到").arg(ids)
+                        : TarvaneCli::tr("查找 USB %1：找到 %2").arg(ids, found.join(QStringLiteral(", ")));
     if (line != m_lastListed) {
         // As the trace writes its lines: the milliseconds since the start first.
         m_err << QString::asprintf("%9.3f ", double(m_clock.nsecsElapsed()) / 1e6) << line << '\n';
@@ -125,7 +129,8 @@ FoundRepeater CliSession::open(const std::string& path, HIDDevice& device) {
     return RepeaterList::open(path, device);
 }
 
-int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity, std::string* opened) {
+int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity,
+                           std::string* opened) {
     listRepeaters();
     std::string path;
     QVector<FoundRepeater> candidates;

@@ -71,7 +71,8 @@ public:
     // Opens the repeater a command is meant for: `wanted` is a path or a card
     // number, empty for the only one connected. Done, or the exit status of
     // the message it showed (never a guess among several).
-    int openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity, std::string* path = nullptr);
+    int openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity,
+                   std::string* path = nullptr);
     // Opens the repeater at `path` on `device` and asks who it is.
     FoundRepeater open(const std::string& path, HIDDevice& device);
     // A repeater as list shows it: its path, then who it is or what failed,

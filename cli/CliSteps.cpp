@@ -55,15 +55,17 @@ int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
     const QVector<JsonDuplicates::Duplicate> duplicates = JsonDuplicates::find(text);
     if (!duplicates.isEmpty()) {
         const JsonDuplicates::Duplicate& first = duplicates.first();
-        session.message(TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why()));
+        session.message(
+            TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why()));
         return TarvaneCli::UsageOrFileError;
     }
     for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(file->object)) {
-        session.message(TarvaneCli::tr("注意：%1").arg(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
-                                                                    "窗口的“打开”按位置用于CAN通道%3")
-                                                         .arg(element.element)
-                                                         .arg(element.channalId)
-                                                         .arg(element.element + 1)));
+        session.message(TarvaneCli::tr("注意：%1")
+                            .arg(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
+                                                "窗口的“打开”按位置用于CAN通道%3")
+                                     .arg(element.element)
+                                     .arg(element.channalId)
+                                     .arg(element.element + 1)));
     }
     return TarvaneCli::Done;
 }
@@ -82,7 +84,8 @@ int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) 
     const bool complete = ParameterDocument::applyComplete(file.object, set, &problem, &ignored);
     for (const QString& line : qAsConst(ignored)) session.message(TarvaneCli::tr("注意：%1").arg(line));
     if (!complete) {
-        session.message(TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file.name, problem.where, problem.why));
+        session.message(
+            TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file.name, problem.where, problem.why));
         return TarvaneCli::UsageOrFileError;
     }
     const QStringList problems = ParameterChecks::problems(*set);
@@ -150,12 +153,14 @@ QJsonArray differencesJson(const QVector<FieldDifference>& differences, const Pa
     using Field = FieldDifference::Field;
     // Names that do not change with the language, for scripts.
     const auto routeChannel = [](int channel) {
-        return channel < 2 ? QStringLiteral("CAN%1").arg(channel + 1) : QStringLiteral("Fiber%1").arg(channel - 1);
+        return channel < 2 ? QStringLiteral("CAN%1").arg(channel + 1)
+                           : QStringLiteral("Fiber%1").arg(channel - 1);
     };
     QJsonArray array;
     for (const FieldDifference& d : differences) {
-        static const char* const kFields[] = {"baudRate", "inUse", "workMode", "bitWidth", "idRegister",
-                                              "maskRegister", "baudRate", "on", "route"};
+        static const char* const kFields[] = {"baudRate", "inUse",      "workMode",
+                                              "bitWidth", "idRegister", "maskRegister",
+                                              "baudRate", "on",         "route"};
         QJsonObject object{{QStringLiteral("channel"), QStringLiteral("CAN%1").arg(d.index + 1)},
                            {QStringLiteral("bank"), d.bank < 0 ? QJsonValue() : QJsonValue(d.bank + 1)},
                            {QStringLiteral("field"), QLatin1String(kFields[int(d.kind)])},
@@ -163,15 +168,19 @@ QJsonArray differencesJson(const QVector<FieldDifference>& differences, const Pa
                            {QStringLiteral("deviceValue"), d.deviceValue}};
         switch (d.kind) {
             case Field::BaudRate:  // the word as it goes out, without what it means
-                object.insert(QStringLiteral("fileValue"),
-                              CanCodec::tableWordText(CanCodec::bitTimingWord(given.can.at(d.index).bitTimingText)));
-                object.insert(QStringLiteral("deviceValue"),
-                              CanCodec::tableWordText(CanCodec::bitTimingWord(device.can.at(d.index).bitTimingText)));
+                object.insert(
+                    QStringLiteral("fileValue"),
+                    CanCodec::tableWordText(CanCodec::bitTimingWord(given.can.at(d.index).bitTimingText)));
+                object.insert(
+                    QStringLiteral("deviceValue"),
+                    CanCodec::tableWordText(CanCodec::bitTimingWord(device.can.at(d.index).bitTimingText)));
                 break;
             case Field::FiberBaudRate:  // the code without its rate
                 object.insert(QStringLiteral("channel"), QStringLiteral("Fiber%1").arg(d.index + 1));
-                object.insert(QStringLiteral("fileValue"), FiberRules::codeText(given.fiber.codes[size_t(d.index)]));
-                object.insert(QStringLiteral("deviceValue"), FiberRules::codeText(device.fiber.codes[size_t(d.index)]));
+                object.insert(QStringLiteral("fileValue"),
+                              FiberRules::codeText(given.fiber.codes[size_t(d.index)]));
+                object.insert(QStringLiteral("deviceValue"),
+                              FiberRules::codeText(device.fiber.codes[size_t(d.index)]));
                 break;
             case Field::Route:
                 object.insert(QStringLiteral("to"), routeChannel(d.routeTo));

@@ -489,8 +489,9 @@ void TestChannalWidget::englishTexts() {
         QCOMPARE(cellBox(w, row, 2)->itemText(1), QStringLiteral("32"));
     }
     QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
-    QCOMPARE(table(w)->item(2, 3)->toolTip(),
-             QStringLiteral("8 hex digits, with or without 0x before them and blanks or commas between them"));
+    QCOMPARE(
+        table(w)->item(2, 3)->toolTip(),
+        QStringLiteral("8 hex digits, with or without 0x before them and blanks or commas between them"));
 
     // Back without the catalogue: the Chinese texts return.
     w.retranslate();

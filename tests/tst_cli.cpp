@@ -171,7 +171,8 @@ private slots:
         // The file's codes for fiber channels the model lacks are left out, each said so.
         QCOMPARE(dryRun.err.count("Note: FiberParam.Baud["), type == 4 ? 0 : 3);
         QCOMPARE(repeater().log(), identityQueries());  // nothing but the identity
-        QCOMPARE(cli({"write", "-", "--dry-run"}, false, parameterFile()).out, dryRun.out);  // from standard input
+        QCOMPARE(cli({"write", "-", "--dry-run"}, false, parameterFile()).out,
+                 dryRun.out);  // from standard input
         // The same frames for the model named, with no repeater asked.
         repeater().clearLog();
         QCOMPARE(cli({"write", path("params.txt"), "--dry-run", "--type", QString::number(type)}).out, dryRun.out);
@@ -226,16 +227,18 @@ private slots:
         // Plain values for scripts, the bank as the table numbers its rows.
         const CliRun json = cli({"diff", path("params.txt"), "--json"});
         QCOMPARE(json.status, 1);
-        QCOMPARE(QJsonDocument::fromJson(json.out).toJson(QJsonDocument::Compact),
-                 QByteArray(R"([{"bank":null,"channel":"CAN1","deviceValue":"0x001C00E0","field":"baudRate",)"
-                            R"("fileValue":"0x0012003B"},)"
-                            R"({"bank":1,"channel":"CAN1","deviceValue":"1","field":"workMode","fileValue":"0"},)"
-                            R"({"bank":1,"channel":"CAN1","deviceValue":"0","field":"bitWidth","fileValue":"1"},)"
-                            R"({"bank":4,"channel":"CAN1","deviceValue":"11 22 33 44","field":"idRegister",)"
-                            R"("fileValue":"12 34 56 78"},)"
-                            R"({"bank":null,"channel":"Fiber2","deviceValue":"0b","field":"baudRate","fileValue":"0c"},)"
-                            R"({"bank":null,"channel":"CAN1","deviceValue":"1","field":"route","fileValue":"0",)"
-                            R"("to":"Fiber1"}])"));
+        QCOMPARE(
+            QJsonDocument::fromJson(json.out).toJson(QJsonDocument::Compact),
+            QByteArray(
+                R"([{"bank":null,"channel":"CAN1","deviceValue":"0x001C00E0","field":"baudRate",)"
+                R"("fileValue":"0x0012003B"},)"
+                R"({"bank":1,"channel":"CAN1","deviceValue":"1","field":"workMode","fileValue":"0"},)"
+                R"({"bank":1,"channel":"CAN1","deviceValue":"0","field":"bitWidth","fileValue":"1"},)"
+                R"({"bank":4,"channel":"CAN1","deviceValue":"11 22 33 44","field":"idRegister",)"
+                R"("fileValue":"12 34 56 78"},)"
+                R"({"bank":null,"channel":"Fiber2","deviceValue":"0b","field":"baudRate","fileValue":"0c"},)"
+                R"({"bank":null,"channel":"CAN1","deviceValue":"1","field":"route","fileValue":"0",)"
+                R"("to":"Fiber1"}])"));
     }
 
     void exitStatus_data() {
@@ -272,11 +275,14 @@ private slots:
         };
         row("register of three bytes", {"write", path("invalid.txt")}, 2,
             incomplete("invalid.txt") +
-                "CANParam[0].DataList[3]: ID register: 8 hex digits, with or without 0x before them and blanks or "
+                "CANParam[0].DataList[3]: ID register: 8 hex digits, with or without 0x before them and "
+                "blanks or "
                 "commas between them");
         // What the window's Open would keep from its pages, the command line cannot.
-        row("members empty", {"write", path("empty.txt")}, 2, incomplete("empty.txt") + "CANParam: no element with \"ChannalID\" 1");
-        row("CANParam a number", {"diff", path("number.txt")}, 2, incomplete("number.txt") + "CANParam: must be an array");
+        row("members empty", {"write", path("empty.txt")}, 2,
+            incomplete("empty.txt") + "CANParam: no element with \"ChannalID\" 1");
+        row("CANParam a number", {"diff", path("number.txt")}, 2,
+            incomplete("number.txt") + "CANParam: must be an array");
         row("DataList of 3", {"write", path("three.txt")}, 2,
             incomplete("three.txt") + "CANParam[1].DataList: must have 14 entries, has 3");
         row("work mode 5", {"write", path("mode5.txt")}, 2,
@@ -290,11 +296,14 @@ private slots:
             incomplete("top.txt") + "CANParam: the key appears more than once (lines 2 and 3)");
         // Elements go to channels by "ChannalID", which the window's Open does not.
         row("elements in another order", {"write", path("swapped.txt"), "--dry-run"}, 0,
-            "Note: CANParam[1] has \"ChannalID\" 1: the command line uses it for CAN channel 1, the window's Open "
+            "Note: CANParam[1] has \"ChannalID\" 1: the command line uses it for CAN channel 1, the window's "
+            "Open "
             "for CAN channel 2, by its place");
         // A missing key is worded alike wherever it is missing.
-        row("ChannalID missing", {"write", path("noid.txt")}, 2, incomplete("noid.txt") + "CANParam[0].ChannalID: missing");
-        row("BaudRate missing", {"diff", path("nobaud.txt")}, 2, incomplete("nobaud.txt") + "CANParam[0].BaudRate: missing");
+        row("ChannalID missing", {"write", path("noid.txt")}, 2,
+            incomplete("noid.txt") + "CANParam[0].ChannalID: missing");
+        row("BaudRate missing", {"diff", path("nobaud.txt")}, 2,
+            incomplete("nobaud.txt") + "CANParam[0].BaudRate: missing");
         row("ChannalID beyond every channel", {"write", path("far.txt")}, 2,
             "Note: CANParam[0]: the device has no CAN channel 4294967297; left out");
         row("--device empty", {"read", "--device", "", "-o", "-"}, 2, "Option --device needs a value that is not empty");
@@ -311,8 +320,10 @@ private slots:
             "Failed to open the parameter file. --json: no such file or folder");
         // The backup is saved before the file is read again: never over it.
         const QString itself = "--backup must not be the parameter file itself: ";
-        row("backup over the file", {"write", params, "--backup", params, "--verify"}, 2, itself + file("params.txt"));
-        row("backup over the file, spelt otherwise", {"write", params, "--backup", m_dir.path() + "/./params.txt"}, 2,
+        row("backup over the file", {"write", params, "--backup", params, "--verify"}, 2,
+            itself + file("params.txt"));
+        row("backup over the file, spelt otherwise",
+            {"write", params, "--backup", m_dir.path() + "/./params.txt"}, 2,
             itself + QDir::toNativeSeparators(m_dir.path() + "/./params.txt"));
 #ifdef Q_OS_UNIX
         row("backup over the file, through a link", {"write", params, "--backup", path("link.txt")}, 2,
@@ -356,8 +367,9 @@ private slots:
         writeFile(path("three.txt"), QJsonDocument(three).toJson());
         writeFile(path("mode5.txt"), parameterFile().replace("1, 1, 0, 12 34 56 78", "1, 5, 0, 12 34 56 78"));
         writeFile(path("route.txt"), parameterFile().replace("\"0 1 0 0 0 0 \"", "\"0 1 0\""));
-        writeFile(path("twice.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",",
-                                                               "\"BaudRate\": \"0x0012003B\",\n\"BaudRate\": \"0x0012003B\","));
+        writeFile(path("twice.txt"),
+                  parameterFile().replace("\"BaudRate\": \"0x0012003B\",",
+                                          "\"BaudRate\": \"0x0012003B\",\n\"BaudRate\": \"0x0012003B\","));
         writeFile(path("top.txt"), "{\n    \"CANParam\": [],\n" + parameterFile().mid(2));
         QJsonObject swapped = QJsonDocument::fromJson(parameterFile()).object();
         const QJsonArray inOrder = swapped.value("CANParam").toArray();
@@ -365,7 +377,8 @@ private slots:
         writeFile(path("swapped.txt"), QJsonDocument(swapped).toJson());
         writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", ""));
         writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
-        writeFile(path("far.txt"), parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,"));
+        writeFile(path("far.txt"),
+                  parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,"));
         QFile::remove(path("out.txt"));
         QFile::link(path("params.txt"), path("link.txt"));
         if (code < 0) repeater().setPresent(false);
@@ -432,7 +445,11 @@ private slots:
         const QString params = path("params.txt");
         const QString folder = m_dir.path();
         const auto line = [](int card, const char* result, int status) {
-            return QString("TV202600000%1\tsim:hidraw%2\t%3\t%4").arg(card).arg(card - 1).arg(result).arg(status);
+            return QString("TV202600000%1\tsim:hidraw%2\t%3\t%4")
+                .arg(card)
+                .arg(card - 1)
+                .arg(result)
+                .arg(status);
         };
         QTest::newRow("write with backups, the third refuses a frame")
             << QStringList{"write", params, "--all", "--backup", folder} << 0x23 << Fault::NoReply
@@ -463,9 +480,12 @@ private slots:
         QFETCH(int, status);
         sim::SimulatedRepeater* devices[] = {&repeater(), &sim::SimulatedRepeater::addDevice(),
                                              &sim::SimulatedRepeater::addDevice()};
-        for (int i = 0; i < 3; ++i) setIdentity(*devices[i], i == 1 ? 2 : 4, "TV202600000" + QByteArray::number(i + 1));
+        for (int i = 0; i < 3; ++i)
+            setIdentity(*devices[i], i == 1 ? 2 : 4, "TV202600000" + QByteArray::number(i + 1));
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(cli({"write", path("params.txt"), "--device", QString("TV202600000%1").arg(i + 1)}).status, 0);
+            QCOMPARE(
+                cli({"write", path("params.txt"), "--device", QString("TV202600000%1").arg(i + 1)}).status,
+                0);
             devices[i]->clearLog();
             devices[i]->setRestartTime(200);
             QFile::remove(path("TV202600000%1.txt").replace("%1", QString::number(i + 1)));
@@ -513,7 +533,8 @@ private slots:
             QCOMPARE(object.value("result").toString(), columns.at(2));
             QCOMPARE(object.value("exitStatus").toInt(), columns.at(3).toInt());
         }
-        if (arguments.first() == "diff") QCOMPARE(objects.at(1).toObject().value("differences").toArray().size(), 3);
+        if (arguments.first() == "diff")
+            QCOMPARE(objects.at(1).toObject().value("differences").toArray().size(), 3);
     }
 
     // Repeaters that cannot be told apart by their card number, or do not
@@ -534,7 +555,8 @@ private slots:
                               "-\tsim:hidraw2\tSearch device failed\t4"}));
         QVERIFY(!QFile::exists(path("TV2026000001.txt")));
         QCOMPARE(cli({"read", "--all", "-o", path("params.txt")}).err,
-                 "With --all, -o must be an existing folder: " + QDir::toNativeSeparators(path("params.txt")) + "\n");
+                 "With --all, -o must be an existing folder: " +
+                     QDir::toNativeSeparators(path("params.txt")) + "\n");
 
         sim::SimulatedRepeater::removeAddedDevices();
         repeater().setPresent(false);
@@ -680,11 +702,12 @@ private slots:
                                                 << "Verified: the device holds what was written";
         QTest::newRow("a filter acknowledged, not stored") << 300 << Fault::AckWithoutStore << 5
                                                            << "Written, but the device holds something else";
-        QTest::newRow("not back in time") << 2500 << Fault::NoReply << 4
-                                          << "The device left the bus after its reset and did not come back within 1 s";
+        QTest::newRow("not back in time")
+            << 2500 << Fault::NoReply << 4
+            << "The device left the bus after its reset and did not come back within 1 s";
         // One that restarts without leaving the bus is read when the wait ends.
-        QTest::newRow("stays on the bus, a wait of 1 s") << 0 << Fault::NoReply << 0
-                                                        << "Verified: the device holds what was written";
+        QTest::newRow("stays on the bus, a wait of 1 s")
+            << 0 << Fault::NoReply << 0 << "Verified: the device holds what was written";
     }
     void verifyAndBackup() {
         QFETCH(int, restartMs);
@@ -698,8 +721,8 @@ private slots:
         if (fault != Fault::NoReply) other.injectFault(0x24, fault, 4);
         const QByteArray before = cli({"read", "--device", "TV2026000002", "-o", "-"}).out;
 
-        const CliRun run = cli({"write", path("params.txt"), "--device", "TV2026000002", "--backup", path("backup.txt"),
-                                "--verify", "--wait", "1"},
+        const CliRun run = cli({"write", path("params.txt"), "--device", "TV2026000002", "--backup",
+                                path("backup.txt"), "--verify", "--wait", "1"},
                                true);
 
         QCOMPARE(run.status, status);
@@ -723,7 +746,8 @@ private slots:
         const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
         const QStringList device{"--device PATH|CARD", "--all", "--json"};
         const QStringList write{"--backup FILE", "--verify", "--wait SECONDS", "--dry-run", "--type 1-5"};
-        QTest::newRow("overview") << QStringList{"--help"} << common + device + QStringList{"-o FILE"} + write;
+        QTest::newRow("overview") << QStringList{"--help"}
+                                  << common + device + QStringList{"-o FILE"} + write;
         QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
         QTest::newRow("read") << QStringList{"-h", "read"} << common + device + QStringList{"-o FILE"};
         QTest::newRow("write") << QStringList{"write", "--help"} << common + device + write;
@@ -764,7 +788,8 @@ private slots:
         }
         const QRegularExpression option("(--[a-z-]+|-o)  ");
         for (const QString& line : overview.split('\n'))
-            if (line.startsWith("  -")) QVERIFY2(section.contains(option.match(line).captured(1)), qPrintable(line));
+            if (line.startsWith("  -"))
+                QVERIFY2(section.contains(option.match(line).captured(1)), qPrintable(line));
         const auto statuses = [](const QString& from, const QString& pattern) {
             QStringList found;
             auto match = QRegularExpression(pattern, QRegularExpression::MultilineOption).globalMatch(from);
@@ -839,28 +864,31 @@ private slots:
     // is stopped while they are sent, so that they arrive together.
     void signalsToTheProgram_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>("after");  // what standard error shows first; empty: a save beside keep.txt
+        QTest::addColumn<QByteArray>(
+            "after");  // what standard error shows first; empty: a save beside keep.txt
         QTest::addColumn<QList<int>>("sent");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("lines");  // on standard error, the last one last
         const QString params = path("params.txt");
         const QString keep = path("keep.txt");
         QTest::newRow("SIGINT and SIGTERM during a write")
-            << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ") << QList<int>{SIGINT, SIGTERM}
-            << 130
+            << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ")
+            << QList<int>{SIGINT, SIGTERM} << 130
             << QStringList{"SIGTERM received: the program stops once the write or save under way has ended.",
                            "successfully set",
                            "Stopped by SIGINT: the write had ended (see above); nothing after it was done."};
-        QTest::newRow("SIGTERM during a read") << QStringList{"--trace", "read", "-o", keep}
-                                               << QByteArray("< 12 A4 ") << QList<int>{SIGTERM} << 143
-                                               << QStringList{"Stopped by SIGTERM; nothing was written to a device."};
+        QTest::newRow("SIGTERM during a read")
+            << QStringList{"--trace", "read", "-o", keep} << QByteArray("< 12 A4 ") << QList<int>{SIGTERM}
+            << 143 << QStringList{"Stopped by SIGTERM; nothing was written to a device."};
         QTest::newRow("SIGHUP while waiting to verify")
-            << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n") << QList<int>{SIGHUP}
-            << 129 << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."};
+            << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n")
+            << QList<int>{SIGHUP} << 129
+            << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."};
 #ifdef TARVANE_SLOW_RENAME
         QTest::newRow("SIGINT during a save")
             << QStringList{"read", "-o", keep} << QByteArray() << QList<int>{SIGINT} << 130
-            << QStringList{"Stopped by SIGINT: " + keep + " was saved whole; nothing was written to a device."};
+            << QStringList{"Stopped by SIGINT: " + keep +
+                           " was saved whole; nothing was written to a device."};
 #endif
     }
 
@@ -878,7 +906,8 @@ private slots:
         if (after.isEmpty()) {
             environment.insert("LD_PRELOAD", TARVANE_SLOW_RENAME);
             // A sanitizer's runtime would otherwise want to be loaded first.
-            environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+            environment.insert("ASAN_OPTIONS",
+                               environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
         }
 #endif
         process.setProcessEnvironment(environment);
@@ -911,7 +940,8 @@ private slots:
         if (sent.size() > 1) QVERIFY(err.contains("> 00 12 11 01 "));
         // No file half written beside the target; a save either ended whole or never began.
         QCOMPARE(QDir(m_dir.path()).entryList({"keep.txt*"}, QDir::Files), QStringList{"keep.txt"});
-        QVERIFY(readFile(path("keep.txt")) == "old" || QJsonDocument::fromJson(readFile(path("keep.txt"))).isObject());
+        QVERIFY(readFile(path("keep.txt")) == "old" ||
+                QJsonDocument::fromJson(readFile(path("keep.txt"))).isObject());
         QCOMPARE(readFile(path("keep.txt")) != "old", after.isEmpty());
     }
 #endif

@@ -46,14 +46,17 @@ private slots:
                                 const char* expected) {
             QTest::newRow(name) << arguments << int(problem) << QString(expected);
         };
-        ok("options before the command", {"--lang", "zh", "--trace", "list", "--json"}, "list lang=zh json trace");
-        ok("- reads standard input", {"write", "-", "--dry-run", "--type", "2"}, "write file=- type=2 dry-run");
+        ok("options before the command", {"--lang", "zh", "--trace", "list", "--json"},
+           "list lang=zh json trace");
+        ok("- reads standard input", {"write", "-", "--dry-run", "--type", "2"},
+           "write file=- type=2 dry-run");
         ok("- writes standard output", {"read", "-o", "-"}, "read o=-");
         ok("--backup -", {"write", "g.txt", "--backup", "-"}, "write file=g.txt backup=-");
         ok("a value like an option, with =", {"read", "-o=--json"}, "read o=--json");
         ok("-- ends the options", {"diff", "--", "-x"}, "diff file=-x");
         ok("--wait at its lower end", {"write", "g", "--verify", "--wait=1"}, "write file=g wait=1 verify");
-        ok("--wait at its upper end", {"write", "g", "--verify", "--wait", "3600"}, "write file=g wait=3600 verify");
+        ok("--wait at its upper end", {"write", "g", "--verify", "--wait", "3600"},
+           "write file=g wait=3600 verify");
         ok("every repeater", {"write", "g", "--all", "--backup", "b", "--verify", "--json"},
            "write file=g backup=b all json verify");
         ok("read every repeater", {"read", "--all", "-o", "dir"}, "read o=dir all");
@@ -69,33 +72,38 @@ private slots:
                 "--device");
         refused("a flag twice", {"list", "--json", "--json"}, Problem::RepeatedOption, "--json");
         refused("-h and --help", {"-h", "--help"}, Problem::RepeatedOption, "--help");
-        refused("--backup followed by an option", {"write", "g", "--backup", "--verify"}, Problem::ValueLikeOption,
-                "--backup --verify");
-        refused("--device followed by -x", {"diff", "g", "--device", "-x"}, Problem::ValueLikeOption, "--device -x");
+        refused("--backup followed by an option", {"write", "g", "--backup", "--verify"},
+                Problem::ValueLikeOption, "--backup --verify");
+        refused("--device followed by -x", {"diff", "g", "--device", "-x"}, Problem::ValueLikeOption,
+                "--device -x");
         refused("-o at the end", {"read", "-o"}, Problem::MissingValue, "-o");
         refused("-o empty", {"read", "-o", ""}, Problem::MissingOption, "-o");
         refused("--device empty", {"read", "-o", "x", "--device="}, Problem::EmptyValue, "--device");
         refused("--wait 0", {"write", "g", "--verify", "--wait", "0"}, Problem::BadNumber, "--wait 0");
-        refused("--wait 3601", {"write", "g", "--verify", "--wait", "3601"}, Problem::BadNumber, "--wait 3601");
+        refused("--wait 3601", {"write", "g", "--verify", "--wait", "3601"}, Problem::BadNumber,
+                "--wait 3601");
         refused("--wait 1.5", {"write", "g", "--verify", "--wait", "1.5"}, Problem::BadNumber, "--wait 1.5");
         refused("--type 6", {"write", "g", "--dry-run", "--type", "6"}, Problem::BadNumber, "--type 6");
         refused("write without a file", {"write", "--verify"}, Problem::MissingFile, "");
         refused("diff with two files", {"diff", "a", "b"}, Problem::ExtraArgument, "b");
-        refused("--wait without --verify", {"write", "g", "--wait", "5"}, Problem::NeedsOption, "--wait --verify");
-        refused("--type without --dry-run", {"write", "g", "--type", "4"}, Problem::NeedsOption, "--type --dry-run");
+        refused("--wait without --verify", {"write", "g", "--wait", "5"}, Problem::NeedsOption,
+                "--wait --verify");
+        refused("--type without --dry-run", {"write", "g", "--type", "4"}, Problem::NeedsOption,
+                "--type --dry-run");
         refused("--type with --device", {"write", "g", "--dry-run", "--type", "4", "--device", "A"},
                 Problem::ExcludesOption, "--type --device");
-        refused("a dry run writes no backup", {"write", "g", "--dry-run", "--backup", "b"}, Problem::ExcludesOption,
-                "--backup --dry-run");
-        refused("nor one to standard output", {"write", "g", "--dry-run", "--backup", "-"}, Problem::ExcludesOption,
-                "--backup --dry-run");
+        refused("a dry run writes no backup", {"write", "g", "--dry-run", "--backup", "b"},
+                Problem::ExcludesOption, "--backup --dry-run");
+        refused("nor one to standard output", {"write", "g", "--dry-run", "--backup", "-"},
+                Problem::ExcludesOption, "--backup --dry-run");
         refused("--verify with --dry-run", {"write", "g", "--verify", "--dry-run"}, Problem::ExcludesOption,
                 "--verify --dry-run");
         refused("--all with --device", {"diff", "g", "--all", "--device", "A"}, Problem::ExcludesOption,
                 "--all --device");
         refused("--all with --dry-run", {"write", "g", "--all", "--dry-run"}, Problem::ExcludesOption,
                 "--all --dry-run");
-        refused("read --json without --all", {"read", "-o", "x", "--json"}, Problem::NeedsOption, "--json --all");
+        refused("read --json without --all", {"read", "-o", "x", "--json"}, Problem::NeedsOption,
+                "--json --all");
         refused("write --json without --all", {"write", "g", "--json"}, Problem::NeedsOption, "--json --all");
     }
 

@@ -416,7 +416,8 @@ void TestParameterFile::openRefusesBadFiles_data() {
         << QByteArray(R"({"CANParam": [], "FiberParam": {}, "Route": ["0 1", "1 0", "", "", "", ""]})")
         << nothing + "FiberParam.Baud：缺少\nRoute[0]：须为6个0或1，以空格分隔" << -1;
     QTest::newRow("members null") << QByteArray(R"({"CANParam": null, "FiberParam": null, "Route": null})")
-                                  << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为数组" << -1;
+                                  << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为数组"
+                                  << -1;
     QByteArray padded = good;
     padded.append(QByteArray(ParameterFile::kMaxFileSize + 1 - good.size(), ' '));
     QTest::newRow("1 MiB and one byte") << padded << "打开配置文件失败. %1：文件大于1 MiB." << -1;
@@ -479,28 +480,36 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
         << QByteArray(R"({"CANParam": [], "FiberParam": {"Baud": ["0a", 12, "zz", "0d"]}, "Route": []})")
         << defaults << QByteArray::fromHex("0a0b0b0b") << false
         << QStringList{"FiberParam.Baud[1]：须为字符串", "FiberParam.Baud[2]：须为01到0c的十六进制代码",
-                       "FiberParam.Baud[3]：须为01到0c的十六进制代码", "Route：须有6项，实有0项"} << QString() << QString();
+                       "FiberParam.Baud[3]：须为01到0c的十六进制代码", "Route：须有6项，实有0项"}
+        << QString() << QString();
     QTest::newRow("values of the wrong types")
         << (R"({"CANParam": [{"BaudRate": 1234, "DataList": "abc"},
                              {"BaudRate": "0x0012000B", "DataList": ["1, 0, 2, 11 22 33 44, 0", 5]}],
-                "FiberParam": {"Baud": ["zz"]}, "Route": )" + route + "}")
+                "FiberParam": {"Baud": ["zz"]}, "Route": )" +
+            route + "}")
         << QStringList{"0x001C00E0", "0x0012000B"} << QByteArray::fromHex("0b0b0b0b") << true
-        << QStringList{"CANParam[0].BaudRate：须为字符串", "CANParam[0].DataList：须为数组",
-                       "CANParam[1].DataList：须有14项，实有2项", "CANParam[1].DataList[0]：位数须为0或1，实为“2”",
-                       "CANParam[1].DataList[1]：须为字符串", "FiberParam.Baud[0]：须为01到0c的十六进制代码"} << "CAN通道2 第1行 掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）" << QString();
+        << QStringList{"CANParam[0].BaudRate：须为字符串",
+                       "CANParam[0].DataList：须为数组",
+                       "CANParam[1].DataList：须有14项，实有2项",
+                       "CANParam[1].DataList[0]：位数须为0或1，实为“2”",
+                       "CANParam[1].DataList[1]：须为字符串",
+                       "FiberParam.Baud[0]：须为01到0c的十六进制代码"}
+        << "CAN通道2 第1行 掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）" << QString();
     QByteArray limit = R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}, "Route": []})";
     limit.append(QByteArray(ParameterFile::kMaxFileSize - limit.size(), ' '));
     QTest::newRow("exactly 1 MiB") << limit << QStringList{"0x00120005", "0x001C00E0"}
                                    << QByteArray::fromHex("0b0b0b0b") << false
                                    << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少",
-                                                  "Route：须有6项，实有0项"} << QString() << QString();
+                                                  "Route：须有6项，实有0项"}
+                                   << QString() << QString();
     // The last of a key given twice, as the parser takes it, and said.
     QTest::newRow("a key twice")
-        << QByteArray("{\"CANParam\": [{\"BaudRate\": \"0x00120005\",\n\"BaudRate\": \"0x0012000B\"}],\n"
-                      "\"FiberParam\": {}, \"Route\": []}")
+        << QByteArray(
+               "{\"CANParam\": [{\"BaudRate\": \"0x00120005\",\n\"BaudRate\": \"0x0012000B\"}],\n"
+               "\"FiberParam\": {}, \"Route\": []}")
         << QStringList{"0x0012000B", "0x001C00E0"} << QByteArray::fromHex("0b0b0b0b") << false
-        << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少", "Route：须有6项，实有0项"} << QString()
-        << "CANParam[0].BaudRate：键出现了不止一次（第1行和第2行）";
+        << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少", "Route：须有6项，实有0项"}
+        << QString() << "CANParam[0].BaudRate：键出现了不止一次（第1行和第2行）";
 }
 
 void TestParameterFile::openAppliesMembersItCanUse() {
@@ -544,15 +553,17 @@ void TestParameterFile::openAppliesMembersItCanUse() {
 void TestParameterFile::duplicateKeys_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("found");  // where, first line, line
-    QTest::newRow("none") << QByteArray(R"({"CANParam": [{"BaudRate": "1"}, {"BaudRate": "2"}], "Route": []})")
+    QTest::newRow("none") << QByteArray(
+                                 R"({"CANParam": [{"BaudRate": "1"}, {"BaudRate": "2"}], "Route": []})")
                           << QStringList();
-    QTest::newRow("in an element") << QByteArray("{\"CANParam\": [{},\n{\"BaudRate\": 1,\n\n\"BaudRate\": 2}]}")
+    QTest::newRow("in an element") << QByteArray(
+                                          "{\"CANParam\": [{},\n{\"BaudRate\": 1,\n\n\"BaudRate\": 2}]}")
                                    << QStringList{"CANParam[1].BaudRate 2 4"};
     QTest::newRow("at the top, three times")
         << QByteArray("{\"CANParam\": [],\n\"CANParam\": {},\n\"CANParam\": 1}")
         << QStringList{"CANParam 1 2", "CANParam 1 3"};
-    QTest::newRow("written with an escape") << QByteArray(R"({"Route": [], "Rout\u0065": []})")
-                                            << QStringList{"Route 1 1"};
+    QTest::newRow("written with an escape")
+        << QByteArray(R"({"Route": [], "Rout\u0065": []})") << QStringList{"Route 1 1"};
     QTest::newRow("inside strings") << QByteArray(R"({"a": "\"a\": 1", "b": ["a", "a"], "c": {"a": 1}})")
                                     << QStringList();
     QTest::newRow("nested arrays") << QByteArray(R"([[{"k": 1, "k": 2}]])") << QStringList{"[0][0].k 1 1"};

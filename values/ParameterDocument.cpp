@@ -75,7 +75,8 @@ Problem routeProblem(const QJsonValue& value) {
         return {kRoute, tr("须有%1项，实有%2项").arg(kRouteChannelCount).arg(rows.size())};
     for (int i = 0; i < rows.size(); ++i) {
         const QString where = QStringLiteral("%1[%2]").arg(kRoute).arg(i);
-        if (const QString why = typeProblem(rows.at(i), QJsonValue::String); !why.isEmpty()) return {where, why};
+        if (const QString why = typeProblem(rows.at(i), QJsonValue::String); !why.isEmpty())
+            return {where, why};
         if (!RouteRules::isRowText(rows.at(i).toString())) return {where, tr("须为6个0或1，以空格分隔")};
     }
     return {};

@@ -11,8 +11,8 @@ bool identify(const QString& path, BY_HANDLE_FILE_INFORMATION* info) {
     const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
     // No access asked for: the file is only identified, also while another
     // program holds it; folders need the backup flag to be opened at all.
-    const HANDLE file = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE file = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     const bool ok = GetFileInformationByHandle(file, info) != 0;
     CloseHandle(file);

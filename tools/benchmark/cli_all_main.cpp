@@ -32,7 +32,8 @@ double run(int repeaters, const QStringList& args) {
     process.setProcessEnvironment(environment);
     process.start(QCoreApplication::applicationDirPath() + "/tarvane-measure-process",
                   QStringList{QString::fromLocal8Bit(TARVANE_CLI_SIMULATED)} + args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
         fail("this failed: tarvane-cli-simulated " + args.join(' '));
     const QString out = QString::fromLatin1(process.readAllStandardOutput());
     return out.section("ms=", 1).section(' ', 0, 0).toDouble();
@@ -69,7 +70,8 @@ int main(int argc, char* argv[]) {
         const double ratio = row.ms[2] / row.ms[0];
         const bool target = &row == &rows[0];
         std::printf("| %s | %.0f ms | %.0f ms | %.0f ms | %.2f | %s | %s |\n", row.what, row.ms[0], row.ms[1],
-                    row.ms[2], ratio, target ? "<= 1.3" : "", target ? (ratio <= 1.3 ? "met" : "**missed**") : "");
+                    row.ms[2], ratio, target ? "<= 1.3" : "",
+                    target ? (ratio <= 1.3 ? "met" : "**missed**") : "");
     }
     std::printf("\nMedians of %d runs, each a process of its own, start to end.\n", kRuns);
     return 0;
