@@ -160,7 +160,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const PerRepea
     std::mutex lock;
     std::vector<std::thread> threads;
     for (Run& run : runs) {
-        if (run.status != TarvaneCli::Done || !run.result.isEmpty()) {
+        if (run.status != TarvaneCli::Done) {
             run.device->close();
             claims.release(run.found.path, run.device.get());
             continue;
