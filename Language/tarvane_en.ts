@@ -162,11 +162,7 @@
     </message>
 </context>
 <context>
-    <name>ChannalWidget</name>
-    <message>
-        <source>波特率：</source>
-        <translation>Baud Rate：</translation>
-    </message>
+    <name>CanCodec</name>
     <message>
         <source>自适应</source>
         <translation>Adaptive</translation>
@@ -174,6 +170,13 @@
     <message>
         <source>自定义</source>
         <translation>Custom</translation>
+    </message>
+</context>
+<context>
+    <name>ChannalWidget</name>
+    <message>
+        <source>波特率：</source>
+        <translation>Baud Rate：</translation>
     </message>
     <message>
         <source>工作模式</source>
@@ -202,6 +205,14 @@
     <message>
         <source>位定时计算器：按比特率找出位定时字</source>
         <translation>Bit-timing calculator: finds the words for a bit rate</translation>
+    </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>Bank %1: %2</translation>
+    </message>
+    <message>
+        <source>过滤器规划：按标识符和范围填写过滤器组</source>
+        <translation>Filter planner: fills the banks from identifiers and ranges</translation>
     </message>
 </context>
 <context>
@@ -290,6 +301,324 @@
     </message>
 </context>
 <context>
+    <name>DeviceRead</name>
+    <message>
+        <source>读取成功</source>
+        <translation>Read successfully</translation>
+    </message>
+    <message>
+        <source>读取CAN波特率失败</source>
+        <translation>Failed to read CAN baud rate</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>Read mask data failed</translation>
+    </message>
+    <message>
+        <source>读取光纤数据失败</source>
+        <translation>Read fiber data failed</translation>
+    </message>
+    <message>
+        <source>读取路由数据失败</source>
+        <translation>Read route data failed</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWrite</name>
+    <message>
+        <source>设置成功</source>
+        <translation>successfully set</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率失败</source>
+        <translation>Failed to set CAN baud rate</translation>
+    </message>
+    <message>
+        <source>设置CAN掩码失败</source>
+        <translation>Failed to set CAN musk code</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率失败</source>
+        <translation>Failed to set fiber baud rate</translation>
+    </message>
+    <message>
+        <source>设置路由失败</source>
+        <translation>Failed to set route</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>Failed to send the reset command.</translation>
+    </message>
+    <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>Parameters set; no answer to the reset.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>Reset failed.</translation>
+    </message>
+</context>
+<context>
+    <name>FilterBanks</name>
+    <message>
+        <source>扩展</source>
+        <translation>extended</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>standard</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>data frames</translation>
+    </message>
+    <message>
+        <source>远程帧</source>
+        <translation>remote frames</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧</source>
+        <translation>data and remote frames</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>所有帧</source>
+        <translation>every frame</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>标识符共%1个</source>
+        <translation>%1 identifiers in all</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>%1/%2（%3个）</source>
+        <translation>%1/%2 (%3 identifiers)</translation>
+    </message>
+    <message>
+        <source>过滤器%1：</source>
+        <translation>filter %1: </translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID register: %1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>mask register: %1</translation>
+    </message>
+    <message>
+        <source>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</source>
+        <translation>never matches: IDE is 0 (standard frame), yet extended identifier bits %1 must be 1</translation>
+    </message>
+    <message>
+        <source>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</source>
+        <translation>matches standard frames only, yet bits %1 beyond the 11-bit identifier are set (not compared)</translation>
+    </message>
+    <message>
+        <source>在使用，但没有帧能通过</source>
+        <translation>in use, but no frame can pass</translation>
+    </message>
+    <message>
+        <source>与过滤器组%1有%2个相同的标识符</source>
+        <translation>shares %2 identifiers with bank %1</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>not in use</translation>
+    </message>
+    <message>
+        <source>没有标识符或范围</source>
+        <translation>no identifier or range</translation>
+    </message>
+    <message>
+        <source>“%1”不是十六进制的标识符或范围</source>
+        <translation>"%1" is not a hex identifier or range</translation>
+    </message>
+    <message>
+        <source>不认识“%1”（可用 ext、std、data、remote、both）</source>
+        <translation>unknown word "%1" (ext, std, data, remote or both)</translation>
+    </message>
+    <message>
+        <source>一项只能有一个标识符或范围，“%1”多余</source>
+        <translation>one identifier or range per item: "%1" is one too many</translation>
+    </message>
+    <message>
+        <source>ext 与 std 不能同时给出</source>
+        <translation>ext and std cannot both be given</translation>
+    </message>
+    <message>
+        <source>范围的起点大于终点</source>
+        <translation>the range starts above its end</translation>
+    </message>
+    <message>
+        <source>%1超出扩展标识符（最大0x1FFFFFFF）</source>
+        <translation>%1 is beyond an extended identifier (0x1FFFFFFF at most)</translation>
+    </message>
+    <message>
+        <source>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</source>
+        <translation>%1 is beyond a standard identifier (0x7FF at most); add ext for an extended one</translation>
+    </message>
+    <message>
+        <source>第%1行“%2”：%3</source>
+        <translation>line %1, "%2": %3</translation>
+    </message>
+    <message>
+        <source>“%1”：%2</source>
+        <translation>"%1": %2</translation>
+    </message>
+    <message>
+        <source>过滤器组%1</source>
+        <translation>bank %1</translation>
+    </message>
+    <message>
+        <source>过滤器组%1–%2</source>
+        <translation>banks %1–%2</translation>
+    </message>
+    <message>
+        <source>没有要求任何标识符</source>
+        <translation>no identifier asked for</translation>
+    </message>
+    <message>
+        <source>从过滤器组%1起没有过滤器组可用</source>
+        <translation>no bank is left from bank %1 on</translation>
+    </message>
+    <message>
+        <source>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</source>
+        <translation>letting only the identifiers asked for through takes %1 banks; from bank %2 on there are %3</translation>
+    </message>
+    <message>
+        <source>计划未通过解码核对，没有填入</source>
+        <translation>the plan failed the check against its decoding and was not filled in</translation>
+    </message>
+    <message>
+        <source>%1，只通过所要求的标识符</source>
+        <translation>%1, passing only the identifiers asked for</translation>
+    </message>
+    <message>
+        <source>%1（只让所要求的标识符通过需要%2个过滤器组）</source>
+        <translation>%1 (letting only the identifiers asked for through takes %2 banks)</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的数据帧通过</source>
+        <translation>data frames of %1 more identifiers pass</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的远程帧通过</source>
+        <translation>remote frames of %1 more identifiers pass</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPlannerDialog</name>
+    <message>
+        <source>过滤器规划</source>
+        <translation>Filter Planner</translation>
+    </message>
+    <message>
+        <source>要通过的标识符和范围，每行一个：</source>
+        <translation>Identifiers and ranges to let through, one per line:</translation>
+    </message>
+    <message>
+        <source>未注明时的格式：</source>
+        <translation>Format where none is given:</translation>
+    </message>
+    <message>
+        <source>标准帧（std）</source>
+        <translation>Standard (std)</translation>
+    </message>
+    <message>
+        <source>扩展帧（ext）</source>
+        <translation>Extended (ext)</translation>
+    </message>
+    <message>
+        <source>未注明时的帧类型：</source>
+        <translation>Frame type where none is given:</translation>
+    </message>
+    <message>
+        <source>数据帧（data）</source>
+        <translation>Data frames (data)</translation>
+    </message>
+    <message>
+        <source>远程帧（remote）</source>
+        <translation>Remote frames (remote)</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧（both）</source>
+        <translation>Data and remote frames (both)</translation>
+    </message>
+    <message>
+        <source>从过滤器组：</source>
+        <translation>From bank:</translation>
+    </message>
+    <message>
+        <source>清除计划之后的过滤器组</source>
+        <translation>Clear the banks after the plan</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>Bank</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>Work Mode</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>Bit</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID Register</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>Mask Register</translation>
+    </message>
+    <message>
+        <source>通过的帧</source>
+        <translation>Frames passing</translation>
+    </message>
+    <message>
+        <source>填入</source>
+        <translation>Fill In</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
+        <translation>One identifier or range (hex) per line, with std or ext and data, remote or both where needed</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message numerus="yes">
+        <source>（另有%n处错误）</source>
+        <translation>
+            <numerusform> (%n more error)</numerusform>
+            <numerusform> (%n more errors)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</source>
+        <translation>
+            <numerusform>Bank %1 stays in use and lets every frame through: frames outside the plan pass too</numerusform>
+            <numerusform>Banks %1 stay in use and let every frame through: frames outside the plan pass too</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>
@@ -306,6 +635,57 @@
     <message>
         <source>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</source>
         <translation>【Note】：If modifications are required, ensure that the baud rate of the butted fiber channel remains the same.</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterChecks</name>
+    <message>
+        <source>以下参数有误，未向设备发送任何数据：</source>
+        <translation>These parameters are invalid; nothing was sent to the device:</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：%2</source>
+        <translation>CAN channel %1 baud rate: %2</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：位定时须为4个字节</source>
+        <translation>CAN channel %1 baud rate: the bit timing must be 4 bytes</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
+        <translation>CAN channel %1 row %2 ID register: %3</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
+        <translation>CAN channel %1 row %2 mask register: %3</translation>
+    </message>
+    <message>
+        <source>光纤%1 波特率：未选择</source>
+        <translation>Fiber %1 baud rate: none selected</translation>
+    </message>
+    <message>
+        <source>CAN通道%1：%2</source>
+        <translation>CAN channel %1: %2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
+        <translation>The bit-timing word of these CAN channels is in a test mode; the channel cannot take part in the bus:</translation>
+    </message>
+    <message>
+        <source>仍要写入设备吗？</source>
+        <translation>Write to the device all the same?</translation>
+    </message>
+    <message>
+        <source>……另有%1处</source>
+        <translation>... and %1 more</translation>
+    </message>
+    <message>
+        <source>以下参数还不能写入设备：</source>
+        <translation>These values cannot be written to a device yet:</translation>
     </message>
 </context>
 <context>
@@ -488,6 +868,22 @@
         <source>文件是UTF-16编码，须为UTF-8</source>
         <translation>the file is in UTF-16; it must be UTF-8</translation>
     </message>
+    <message>
+        <source>写配置文件失败.</source>
+        <translation>Failed to write the parameter file. </translation>
+    </message>
+    <message>
+        <source>打开配置文件失败.</source>
+        <translation>Failed to open the parameter file. </translation>
+    </message>
+    <message>
+        <source>解析配置文件失败.</source>
+        <translation>Failed to read the parameter file. </translation>
+    </message>
+    <message>
+        <source>文件大于1 MiB.</source>
+        <translation>the file is larger than 1 MiB.</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolTrace</name>
@@ -519,6 +915,130 @@
         <source>读取失败</source>
         <translation>read failed</translation>
     </message>
+    <message>
+        <source>查询硬件版本</source>
+        <translation>hardware version query</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>reset</translation>
+    </message>
+    <message>
+        <source>查询固件版本</source>
+        <translation>firmware version query</translation>
+    </message>
+    <message>
+        <source>查询卡号</source>
+        <translation>card number query</translation>
+    </message>
+    <message>
+        <source>查询硬件类型</source>
+        <translation>hardware type query</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率</source>
+        <translation>set CAN baud rate</translation>
+    </message>
+    <message>
+        <source>设置CAN过滤器</source>
+        <translation>set CAN filter</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率</source>
+        <translation>set fiber baud rates</translation>
+    </message>
+    <message>
+        <source>查询光纤波特率</source>
+        <translation>fiber baud rate query</translation>
+    </message>
+    <message>
+        <source>设置路由</source>
+        <translation>set route map</translation>
+    </message>
+    <message>
+        <source>查询路由</source>
+        <translation>route map query</translation>
+    </message>
+    <message>
+        <source>查询CAN波特率</source>
+        <translation>CAN baud rate query</translation>
+    </message>
+    <message>
+        <source>查询CAN过滤器</source>
+        <translation>CAN filter query</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>已接受</source>
+        <translation>accepted</translation>
+    </message>
+    <message>
+        <source>未接受（状态%1）</source>
+        <translation>refused (status %1)</translation>
+    </message>
+    <message>
+        <source>版本%1</source>
+        <translation>version %1</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>"%1"</translation>
+    </message>
+    <message>
+        <source>类型%1，%2</source>
+        <translation>type %1, %2</translation>
+    </message>
+    <message>
+        <source>类型%1，未知型号</source>
+        <translation>type %1, unknown model</translation>
+    </message>
+    <message>
+        <source>位定时字%1（%2）</source>
+        <translation>bit-timing word %1 (%2)</translation>
+    </message>
+    <message>
+        <source>第%1组%2，%3，%4</source>
+        <translation>bank %1 %2, %3, %4</translation>
+    </message>
+    <message>
+        <source>没有第%1组</source>
+        <translation>no bank %1</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>in use</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>not in use</translation>
+    </message>
+    <message>
+        <source>掩码模式</source>
+        <translation>mask mode</translation>
+    </message>
+    <message>
+        <source>列表模式</source>
+        <translation>list mode</translation>
+    </message>
+    <message>
+        <source>16位</source>
+        <translation>16 bits</translation>
+    </message>
+    <message>
+        <source>32位</source>
+        <translation>32 bits</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>RouteParamWidget</name>
@@ -526,6 +1046,21 @@
         <source>RouteParamWidget</source>
         <translation>RouteParamWdiget</translation>
     </message>
+    <message>
+        <source>开/关</source>
+        <translation>ON/OFF</translation>
+    </message>
+    <message>
+        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
+        <translation>① ON/OFF：√channel is opening，╳channal is closed.</translation>
+    </message>
+    <message>
+        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
+        <translation>② Route ：√channal is enable，╳Channel is disabled.</translation>
+    </message>
+</context>
+<context>
+    <name>RouteRules</name>
     <message>
         <source>光纤1</source>
         <translation>Fiber1</translation>
@@ -542,45 +1077,9 @@
         <source>光纤4</source>
         <translation>Fiber4</translation>
     </message>
-    <message>
-        <source>开/关</source>
-        <translation>ON/OFF</translation>
-    </message>
-    <message>
-        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
-        <translation>① ON/OFF：√channel is opening，╳channal is closed.</translation>
-    </message>
-    <message>
-        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
-        <translation>② Route ：√channal is enable，╳Channel is disabled.</translation>
-    </message>
 </context>
 <context>
     <name>Tarvane</name>
-    <message>
-        <source>以下参数有误，未向设备发送任何数据：</source>
-        <translation>These parameters are invalid; nothing was sent to the device:</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：位定时须为4个字节</source>
-        <translation>CAN channel %1 baud rate: the bit timing must be 4 bytes</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
-        <translation>CAN channel %1 row %2 ID register: %3</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
-        <translation>CAN channel %1 row %2 mask register: %3</translation>
-    </message>
-    <message>
-        <source>光纤%1 波特率：未选择</source>
-        <translation>Fiber %1 baud rate: none selected</translation>
-    </message>
-    <message>
-        <source>……另有%1处</source>
-        <translation>... and %1 more</translation>
-    </message>
     <message>
         <source>Tarvane</source>
         <translation>Tarvane</translation>
@@ -622,46 +1121,6 @@
         <translation>Equipment not connected</translation>
     </message>
     <message>
-        <source>读取CAN波特率失败</source>
-        <translation>Failed to read CAN baud rate</translation>
-    </message>
-    <message>
-        <source>读取光纤数据失败</source>
-        <translation>Read fiber data failed</translation>
-    </message>
-    <message>
-        <source>读取路由数据失败</source>
-        <translation>Read route data failed</translation>
-    </message>
-    <message>
-        <source>读取成功</source>
-        <translation>Read successfully</translation>
-    </message>
-    <message>
-        <source>设置CAN波特率失败</source>
-        <translation>Failed to set CAN baud rate</translation>
-    </message>
-    <message>
-        <source>设置CAN掩码失败</source>
-        <translation>Failed to set CAN musk code</translation>
-    </message>
-    <message>
-        <source>设置光纤波特率失败</source>
-        <translation>Failed to set fiber baud rate</translation>
-    </message>
-    <message>
-        <source>设置路由失败</source>
-        <translation>Failed to set route</translation>
-    </message>
-    <message>
-        <source>参数已设置，复位无应答.</source>
-        <translation>Parameters set; no answer to the reset.</translation>
-    </message>
-    <message>
-        <source>设置成功</source>
-        <translation>successfully set</translation>
-    </message>
-    <message>
         <source>保存配置</source>
         <translation>Save Config</translation>
     </message>
@@ -682,56 +1141,8 @@
         <translation>Read  successfully</translation>
     </message>
     <message>
-        <source>写配置文件失败.</source>
-        <translation>Failed to write the parameter file. </translation>
-    </message>
-    <message>
-        <source>打开配置文件失败.</source>
-        <translation>Failed to open the parameter file. </translation>
-    </message>
-    <message>
-        <source>解析配置文件失败.</source>
-        <translation>Failed to read the parameter file. </translation>
-    </message>
-    <message>
-        <source>文件大于1 MiB.</source>
-        <translation>the file is larger than 1 MiB.</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>Failed</translation>
-    </message>
-    <message>
-        <source>发送复位指令失败.</source>
-        <translation>Failed to send the reset command.</translation>
-    </message>
-    <message>
-        <source>复位失败.</source>
-        <translation>Reset failed.</translation>
-    </message>
-    <message>
-        <source>读取掩码数据失败</source>
-        <translation>Read mask data failed</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：%2</source>
-        <translation>CAN channel %1 baud rate: %2</translation>
-    </message>
-    <message>
-        <source>CAN通道%1：%2</source>
-        <translation>CAN channel %1: %2</translation>
-    </message>
-    <message>
-        <source>；</source>
-        <translation>; </translation>
-    </message>
-    <message>
-        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
-        <translation>The bit-timing word of these CAN channels is in a test mode; the channel cannot take part in the bus:</translation>
-    </message>
-    <message>
-        <source>仍要写入设备吗？</source>
-        <translation>Write to the device all the same?</translation>
     </message>
     <message>
         <source>与设备比较</source>
@@ -772,10 +1183,6 @@
     <message>
         <source>恢复默认值</source>
         <translation>Restore defaults</translation>
-    </message>
-    <message>
-        <source>以下参数还不能写入设备：</source>
-        <translation>These values cannot be written to a device yet:</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>

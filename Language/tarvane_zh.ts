@@ -162,11 +162,7 @@
     </message>
 </context>
 <context>
-    <name>ChannalWidget</name>
-    <message>
-        <source>波特率：</source>
-        <translation>波特率：</translation>
-    </message>
+    <name>CanCodec</name>
     <message>
         <source>自适应</source>
         <translation>自适应</translation>
@@ -174,6 +170,13 @@
     <message>
         <source>自定义</source>
         <translation>自定义</translation>
+    </message>
+</context>
+<context>
+    <name>ChannalWidget</name>
+    <message>
+        <source>波特率：</source>
+        <translation>波特率：</translation>
     </message>
     <message>
         <source>工作模式</source>
@@ -202,6 +205,14 @@
     <message>
         <source>位定时计算器：按比特率找出位定时字</source>
         <translation>位定时计算器：按比特率找出位定时字</translation>
+    </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>过滤器组%1：%2</translation>
+    </message>
+    <message>
+        <source>过滤器规划：按标识符和范围填写过滤器组</source>
+        <translation>过滤器规划：按标识符和范围填写过滤器组</translation>
     </message>
 </context>
 <context>
@@ -289,6 +300,322 @@
     </message>
 </context>
 <context>
+    <name>DeviceRead</name>
+    <message>
+        <source>读取成功</source>
+        <translation>读取成功</translation>
+    </message>
+    <message>
+        <source>读取CAN波特率失败</source>
+        <translation>读取CAN波特率失败</translation>
+    </message>
+    <message>
+        <source>读取掩码数据失败</source>
+        <translation>读取掩码数据失败</translation>
+    </message>
+    <message>
+        <source>读取光纤数据失败</source>
+        <translation>读取光驱数据失败</translation>
+    </message>
+    <message>
+        <source>读取路由数据失败</source>
+        <translation>读取路由数据失败</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceWrite</name>
+    <message>
+        <source>设置成功</source>
+        <translation>设置成功</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率失败</source>
+        <translation>设置CAN波特率失败</translation>
+    </message>
+    <message>
+        <source>设置CAN掩码失败</source>
+        <translation>设置CAN掩码失败</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率失败</source>
+        <translation>设置光纤波特率失败</translation>
+    </message>
+    <message>
+        <source>设置路由失败</source>
+        <translation>设置路由失败</translation>
+    </message>
+    <message>
+        <source>发送复位指令失败.</source>
+        <translation>发送复位指令失败.</translation>
+    </message>
+    <message>
+        <source>参数已设置，复位无应答.</source>
+        <translation>参数已设置，复位无应答.</translation>
+    </message>
+    <message>
+        <source>复位失败.</source>
+        <translation>复位失败.</translation>
+    </message>
+</context>
+<context>
+    <name>FilterBanks</name>
+    <message>
+        <source>扩展</source>
+        <translation>扩展</translation>
+    </message>
+    <message>
+        <source>标准</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>远程帧</source>
+        <translation>远程帧</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧</source>
+        <translation>数据帧和远程帧</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1%2</translation>
+    </message>
+    <message>
+        <source>所有帧</source>
+        <translation>所有帧</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>标识符共%1个</source>
+        <translation>标识符共%1个</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>%1/%2（%3个）</source>
+        <translation>%1/%2（%3个）</translation>
+    </message>
+    <message>
+        <source>过滤器%1：</source>
+        <translation>过滤器%1：</translation>
+    </message>
+    <message>
+        <source>ID寄存器：%1</source>
+        <translation>ID寄存器：%1</translation>
+    </message>
+    <message>
+        <source>掩码寄存器：%1</source>
+        <translation>掩码寄存器：%1</translation>
+    </message>
+    <message>
+        <source>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</source>
+        <translation>永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1</translation>
+    </message>
+    <message>
+        <source>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</source>
+        <translation>只匹配标准帧，11位标识符之外的位%1却为1（不比较）</translation>
+    </message>
+    <message>
+        <source>在使用，但没有帧能通过</source>
+        <translation>在使用，但没有帧能通过</translation>
+    </message>
+    <message>
+        <source>与过滤器组%1有%2个相同的标识符</source>
+        <translation>与过滤器组%1有%2个相同的标识符</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>未使用</translation>
+    </message>
+    <message>
+        <source>没有标识符或范围</source>
+        <translation>没有标识符或范围</translation>
+    </message>
+    <message>
+        <source>“%1”不是十六进制的标识符或范围</source>
+        <translation>“%1”不是十六进制的标识符或范围</translation>
+    </message>
+    <message>
+        <source>不认识“%1”（可用 ext、std、data、remote、both）</source>
+        <translation>不认识“%1”（可用 ext、std、data、remote、both）</translation>
+    </message>
+    <message>
+        <source>一项只能有一个标识符或范围，“%1”多余</source>
+        <translation>一项只能有一个标识符或范围，“%1”多余</translation>
+    </message>
+    <message>
+        <source>ext 与 std 不能同时给出</source>
+        <translation>ext 与 std 不能同时给出</translation>
+    </message>
+    <message>
+        <source>范围的起点大于终点</source>
+        <translation>范围的起点大于终点</translation>
+    </message>
+    <message>
+        <source>%1超出扩展标识符（最大0x1FFFFFFF）</source>
+        <translation>%1超出扩展标识符（最大0x1FFFFFFF）</translation>
+    </message>
+    <message>
+        <source>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</source>
+        <translation>%1超出标准标识符（最大0x7FF）；扩展帧请加 ext</translation>
+    </message>
+    <message>
+        <source>第%1行“%2”：%3</source>
+        <translation>第%1行“%2”：%3</translation>
+    </message>
+    <message>
+        <source>“%1”：%2</source>
+        <translation>“%1”：%2</translation>
+    </message>
+    <message>
+        <source>过滤器组%1</source>
+        <translation>过滤器组%1</translation>
+    </message>
+    <message>
+        <source>过滤器组%1–%2</source>
+        <translation>过滤器组%1–%2</translation>
+    </message>
+    <message>
+        <source>没有要求任何标识符</source>
+        <translation>没有要求任何标识符</translation>
+    </message>
+    <message>
+        <source>从过滤器组%1起没有过滤器组可用</source>
+        <translation>从过滤器组%1起没有过滤器组可用</translation>
+    </message>
+    <message>
+        <source>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</source>
+        <translation>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</translation>
+    </message>
+    <message>
+        <source>计划未通过解码核对，没有填入</source>
+        <translation>计划未通过解码核对，没有填入</translation>
+    </message>
+    <message>
+        <source>%1，只通过所要求的标识符</source>
+        <translation>%1，只通过所要求的标识符</translation>
+    </message>
+    <message>
+        <source>%1（只让所要求的标识符通过需要%2个过滤器组）</source>
+        <translation>%1（只让所要求的标识符通过需要%2个过滤器组）</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的数据帧通过</source>
+        <translation>另有%1个标识符的数据帧通过</translation>
+    </message>
+    <message>
+        <source>另有%1个标识符的远程帧通过</source>
+        <translation>另有%1个标识符的远程帧通过</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPlannerDialog</name>
+    <message>
+        <source>过滤器规划</source>
+        <translation>过滤器规划</translation>
+    </message>
+    <message>
+        <source>要通过的标识符和范围，每行一个：</source>
+        <translation>要通过的标识符和范围，每行一个：</translation>
+    </message>
+    <message>
+        <source>未注明时的格式：</source>
+        <translation>未注明时的格式：</translation>
+    </message>
+    <message>
+        <source>标准帧（std）</source>
+        <translation>标准帧（std）</translation>
+    </message>
+    <message>
+        <source>扩展帧（ext）</source>
+        <translation>扩展帧（ext）</translation>
+    </message>
+    <message>
+        <source>未注明时的帧类型：</source>
+        <translation>未注明时的帧类型：</translation>
+    </message>
+    <message>
+        <source>数据帧（data）</source>
+        <translation>数据帧（data）</translation>
+    </message>
+    <message>
+        <source>远程帧（remote）</source>
+        <translation>远程帧（remote）</translation>
+    </message>
+    <message>
+        <source>数据帧和远程帧（both）</source>
+        <translation>数据帧和远程帧（both）</translation>
+    </message>
+    <message>
+        <source>从过滤器组：</source>
+        <translation>从过滤器组：</translation>
+    </message>
+    <message>
+        <source>清除计划之后的过滤器组</source>
+        <translation>清除计划之后的过滤器组</translation>
+    </message>
+    <message>
+        <source>过滤器组</source>
+        <translation>过滤器组</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>位数</translation>
+    </message>
+    <message>
+        <source>ID寄存器</source>
+        <translation>ID寄存器</translation>
+    </message>
+    <message>
+        <source>掩码寄存器</source>
+        <translation>掩码寄存器</translation>
+    </message>
+    <message>
+        <source>通过的帧</source>
+        <translation>通过的帧</translation>
+    </message>
+    <message>
+        <source>填入</source>
+        <translation>填入</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
+        <translation>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message numerus="yes">
+        <source>（另有%n处错误）</source>
+        <translation>
+            <numerusform>（另有%n处错误）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</source>
+        <translation>
+            <numerusform>过滤器组%1仍在使用，让所有帧通过：计划之外的帧也会通过</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>OpticalFiberParamWidget</name>
     <message>
         <source>OpticalFiberParamWidget</source>
@@ -305,6 +632,57 @@
     <message>
         <source>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</source>
         <translation>【注意】：如需修改,请确保与对接光纤通道的波特率保持一致.</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterChecks</name>
+    <message>
+        <source>以下参数有误，未向设备发送任何数据：</source>
+        <translation>以下参数有误，未向设备发送任何数据：</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：%2</source>
+        <translation>CAN通道%1 波特率：%2</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 波特率：位定时须为4个字节</source>
+        <translation>CAN通道%1 波特率：位定时须为4个字节</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 ID寄存器：%3</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
+        <translation>CAN通道%1 第%2行 掩码寄存器：%3</translation>
+    </message>
+    <message>
+        <source>光纤%1 波特率：未选择</source>
+        <translation>光纤%1 波特率：未选择</translation>
+    </message>
+    <message>
+        <source>CAN通道%1：%2</source>
+        <translation>CAN通道%1：%2</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
+        <translation>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</translation>
+    </message>
+    <message>
+        <source>仍要写入设备吗？</source>
+        <translation>仍要写入设备吗？</translation>
+    </message>
+    <message>
+        <source>……另有%1处</source>
+        <translation>……另有%1处</translation>
+    </message>
+    <message>
+        <source>以下参数还不能写入设备：</source>
+        <translation>以下参数还不能写入设备：</translation>
     </message>
 </context>
 <context>
@@ -487,6 +865,22 @@
         <source>文件是UTF-16编码，须为UTF-8</source>
         <translation>文件是UTF-16编码，须为UTF-8</translation>
     </message>
+    <message>
+        <source>写配置文件失败.</source>
+        <translation>写配置文件失败.</translation>
+    </message>
+    <message>
+        <source>打开配置文件失败.</source>
+        <translation>打开配置文件失败.</translation>
+    </message>
+    <message>
+        <source>解析配置文件失败.</source>
+        <translation>解析配置文件失败.</translation>
+    </message>
+    <message>
+        <source>文件大于1 MiB.</source>
+        <translation>文件大于1 MiB.</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolTrace</name>
@@ -518,6 +912,130 @@
         <source>读取失败</source>
         <translation>读取失败</translation>
     </message>
+    <message>
+        <source>查询硬件版本</source>
+        <translation>查询硬件版本</translation>
+    </message>
+    <message>
+        <source>复位</source>
+        <translation>复位</translation>
+    </message>
+    <message>
+        <source>查询固件版本</source>
+        <translation>查询固件版本</translation>
+    </message>
+    <message>
+        <source>查询卡号</source>
+        <translation>查询卡号</translation>
+    </message>
+    <message>
+        <source>查询硬件类型</source>
+        <translation>查询硬件类型</translation>
+    </message>
+    <message>
+        <source>设置CAN波特率</source>
+        <translation>设置CAN波特率</translation>
+    </message>
+    <message>
+        <source>设置CAN过滤器</source>
+        <translation>设置CAN过滤器</translation>
+    </message>
+    <message>
+        <source>设置光纤波特率</source>
+        <translation>设置光纤波特率</translation>
+    </message>
+    <message>
+        <source>查询光纤波特率</source>
+        <translation>查询光纤波特率</translation>
+    </message>
+    <message>
+        <source>设置路由</source>
+        <translation>设置路由</translation>
+    </message>
+    <message>
+        <source>查询路由</source>
+        <translation>查询路由</translation>
+    </message>
+    <message>
+        <source>查询CAN波特率</source>
+        <translation>查询CAN波特率</translation>
+    </message>
+    <message>
+        <source>查询CAN过滤器</source>
+        <translation>查询CAN过滤器</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>已接受</source>
+        <translation>已接受</translation>
+    </message>
+    <message>
+        <source>未接受（状态%1）</source>
+        <translation>未接受（状态%1）</translation>
+    </message>
+    <message>
+        <source>版本%1</source>
+        <translation>版本%1</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>“%1”</translation>
+    </message>
+    <message>
+        <source>类型%1，%2</source>
+        <translation>类型%1，%2</translation>
+    </message>
+    <message>
+        <source>类型%1，未知型号</source>
+        <translation>类型%1，未知型号</translation>
+    </message>
+    <message>
+        <source>位定时字%1（%2）</source>
+        <translation>位定时字%1（%2）</translation>
+    </message>
+    <message>
+        <source>第%1组%2，%3，%4</source>
+        <translation>第%1组%2，%3，%4</translation>
+    </message>
+    <message>
+        <source>没有第%1组</source>
+        <translation>没有第%1组</translation>
+    </message>
+    <message>
+        <source>使用</source>
+        <translation>使用</translation>
+    </message>
+    <message>
+        <source>未使用</source>
+        <translation>未使用</translation>
+    </message>
+    <message>
+        <source>掩码模式</source>
+        <translation>掩码模式</translation>
+    </message>
+    <message>
+        <source>列表模式</source>
+        <translation>列表模式</translation>
+    </message>
+    <message>
+        <source>16位</source>
+        <translation>16位</translation>
+    </message>
+    <message>
+        <source>32位</source>
+        <translation>32位</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
 </context>
 <context>
     <name>RouteParamWidget</name>
@@ -525,6 +1043,21 @@
         <source>RouteParamWidget</source>
         <translation>RouteParamWidget</translation>
     </message>
+    <message>
+        <source>开/关</source>
+        <translation>开/关</translation>
+    </message>
+    <message>
+        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
+        <translation>① 开/关：√表示该通道打开，╳表示该通道关闭.</translation>
+    </message>
+    <message>
+        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
+        <translation>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</translation>
+    </message>
+</context>
+<context>
+    <name>RouteRules</name>
     <message>
         <source>光纤1</source>
         <translation>光纤1</translation>
@@ -541,45 +1074,9 @@
         <source>光纤4</source>
         <translation>光纤4</translation>
     </message>
-    <message>
-        <source>开/关</source>
-        <translation>开/关</translation>
-    </message>
-    <message>
-        <source>① 开/关：√表示该通道打开，╳表示该通道关闭.</source>
-        <translation>① 开/关：√表示该通道打开，╳表示该通道关闭.</translation>
-    </message>
-    <message>
-        <source>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</source>
-        <translation>② 路由：√表示该通道路由使能，╳表示该通道路由禁止.</translation>
-    </message>
 </context>
 <context>
     <name>Tarvane</name>
-    <message>
-        <source>以下参数有误，未向设备发送任何数据：</source>
-        <translation>以下参数有误，未向设备发送任何数据：</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：位定时须为4个字节</source>
-        <translation>CAN通道%1 波特率：位定时须为4个字节</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 ID寄存器：%3</source>
-        <translation>CAN通道%1 第%2行 ID寄存器：%3</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 第%2行 掩码寄存器：%3</source>
-        <translation>CAN通道%1 第%2行 掩码寄存器：%3</translation>
-    </message>
-    <message>
-        <source>光纤%1 波特率：未选择</source>
-        <translation>光纤%1 波特率：未选择</translation>
-    </message>
-    <message>
-        <source>……另有%1处</source>
-        <translation>……另有%1处</translation>
-    </message>
     <message>
         <source>Tarvane</source>
         <translation>Tarvane</translation>
@@ -621,46 +1118,6 @@
         <translation>设备未连接</translation>
     </message>
     <message>
-        <source>读取CAN波特率失败</source>
-        <translation>读取CAN波特率失败</translation>
-    </message>
-    <message>
-        <source>读取光纤数据失败</source>
-        <translation>读取光驱数据失败</translation>
-    </message>
-    <message>
-        <source>读取路由数据失败</source>
-        <translation>读取路由数据失败</translation>
-    </message>
-    <message>
-        <source>读取成功</source>
-        <translation>读取成功</translation>
-    </message>
-    <message>
-        <source>设置CAN波特率失败</source>
-        <translation>设置CAN波特率失败</translation>
-    </message>
-    <message>
-        <source>设置CAN掩码失败</source>
-        <translation>设置CAN掩码失败</translation>
-    </message>
-    <message>
-        <source>设置光纤波特率失败</source>
-        <translation>设置光纤波特率失败</translation>
-    </message>
-    <message>
-        <source>设置路由失败</source>
-        <translation>设置路由失败</translation>
-    </message>
-    <message>
-        <source>参数已设置，复位无应答.</source>
-        <translation>参数已设置，复位无应答.</translation>
-    </message>
-    <message>
-        <source>设置成功</source>
-        <translation>设置成功</translation>
-    </message>
-    <message>
         <source>保存配置</source>
         <translation>保存配置</translation>
     </message>
@@ -681,56 +1138,8 @@
         <translation>读取完成</translation>
     </message>
     <message>
-        <source>写配置文件失败.</source>
-        <translation>写配置文件失败.</translation>
-    </message>
-    <message>
-        <source>打开配置文件失败.</source>
-        <translation>打开配置文件失败.</translation>
-    </message>
-    <message>
-        <source>解析配置文件失败.</source>
-        <translation>解析配置文件失败.</translation>
-    </message>
-    <message>
-        <source>文件大于1 MiB.</source>
-        <translation>文件大于1 MiB.</translation>
-    </message>
-    <message>
         <source>失败</source>
         <translation>失败</translation>
-    </message>
-    <message>
-        <source>发送复位指令失败.</source>
-        <translation>发送复位指令失败.</translation>
-    </message>
-    <message>
-        <source>复位失败.</source>
-        <translation>复位失败.</translation>
-    </message>
-    <message>
-        <source>读取掩码数据失败</source>
-        <translation>读取掩码数据失败</translation>
-    </message>
-    <message>
-        <source>CAN通道%1 波特率：%2</source>
-        <translation>CAN通道%1 波特率：%2</translation>
-    </message>
-    <message>
-        <source>CAN通道%1：%2</source>
-        <translation>CAN通道%1：%2</translation>
-    </message>
-    <message>
-        <source>；</source>
-        <translation>；</translation>
-    </message>
-    <message>
-        <source>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</source>
-        <translation>以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：</translation>
-    </message>
-    <message>
-        <source>仍要写入设备吗？</source>
-        <translation>仍要写入设备吗？</translation>
     </message>
     <message>
         <source>与设备比较</source>
@@ -771,10 +1180,6 @@
     <message>
         <source>恢复默认值</source>
         <translation>恢复默认值</translation>
-    </message>
-    <message>
-        <source>以下参数还不能写入设备：</source>
-        <translation>以下参数还不能写入设备：</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>

@@ -10,13 +10,17 @@ const quint16 kEnglishUS = 0x0409;
 const quint16 kChinesePRC = 0x0804;
 }  // namespace
 
+int windowMinimumWidth(Language language) {
+    return language == Language::English ? 600 : 556;
+}
+
 Language startupLanguage(int storedId, quint16 systemLangId) {
     switch (storedId) {
-        case 0:
+        case ChineseLanguageId:
             return Language::Chinese;
-        case 1:
+        case EnglishLanguageId:
             return Language::English;
-        case -1:
+        case SystemLanguageId:
             if (systemLangId == kEnglishUS) return Language::English;
             if (systemLangId == kChinesePRC) return Language::Chinese;
             return Language::None;
@@ -26,7 +30,7 @@ Language startupLanguage(int storedId, quint16 systemLangId) {
 }
 
 Language startupLanguageForLocale(std::optional<int> storedId, const QLocale& locale) {
-    if (storedId && *storedId != -1) return startupLanguage(*storedId, 0);
+    if (storedId && *storedId != SystemLanguageId) return startupLanguage(*storedId, 0);
     return locale.language() == QLocale::Chinese ? Language::Chinese : Language::English;
 }
 

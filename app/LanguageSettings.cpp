@@ -56,7 +56,7 @@ std::optional<int> LanguageSettings::languageId(const Location& location) {
 
 bool LanguageSettings::setLanguageId(int id, const Location& location) {
     QSettings settings(location.writePath, QSettings::IniFormat);
-    settings.setValue("/Language/id", id);
+    settings.setValue(kKey, id);
     // What the object still holds is no proof that the file holds it.
     settings.sync();
     return settings.status() == QSettings::NoError;

@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <optional>
 
-// The settings file "Config.ini": it holds only the interface language id.
+// The settings file "Config.ini": it holds only the interface language id
+// (LanguageId), under "Language/id".
 class LanguageSettings {
 public:
     // Where the id is read from, in this order (the first file that holds it

@@ -14,10 +14,10 @@
 #include "CustomProgressIndicator.h"
 #include "DevInfoWidget.h"
 #include "HIDDevice.h"
-#include "HidNotice.h"
 #include "KeepOpenOnEscape.h"
 #include "LanguageSettings.h"
 #include "OpticalFiberParamWidget.h"
+#include "RepeaterDiscovery.h"
 #include "RouteParamWidget.h"
 #include "TextFit.h"
 #include "TitleWidget.h"
@@ -41,18 +41,52 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     hintPolicy.setRetainSizeWhenHidden(true);
     ui->m_pLabelHint->setSizePolicy(hintPolicy);
 
-    m_pRouteParamWidget = new RouteParamWidget(nullptr);
-    m_pCANParamWidget = new CANParamWidget(nullptr);
-    m_pOpticalFiberParamWidget = new OpticalFiberParamWidget(nullptr);
-    m_menuOwner.reset(new QMenu);
-    m_pMenu = m_menuOwner.get();
-    m_devInfoOwner.reset(new DevInfoWidget(nullptr));
-    m_pDevInfoWidget = m_devInfoOwner.get();
-
     m_translatorEN.load(":/Language/tarvane_en.qm");
     m_translatorZH.load(":/Language/tarvane_zh.qm");
     loadQtChineseCatalogue(m_translatorQt);
 
+    createPages();
+    createMenu();
+    m_pProgressIndicator = new CustomProgressIndicator;
+    m_pProgressIndicator->setFixedSize(20, 20);
+
+    buildLayout();
+    connectSignals();
+    addShortcuts();
+
+    m_hidDevice = std::make_shared<HIDDevice>();
+    createDiscovery();  // the first search starts
+
+    applyLanguage(systemStartupLanguage(LanguageSettings::languageId()));
+    retranslate();
+    ui->retranslateUi(this);
+    showShortcutTips();
+    fitMinimumWidth();
+}
+
+Tarvane::~Tarvane() {
+    delete m_pDiscovery;  // waits for its search, which uses the device
+    m_pDiscovery = nullptr;
+    m_pProgressIndicator->stopAnimation();
+    delete m_pDeviceNotifier;
+    m_pDeviceNotifier = nullptr;
+    delete ui;
+}
+
+void Tarvane::createPages() {
+    m_pRouteParamWidget = new RouteParamWidget(nullptr);
+    m_pCANParamWidget = new CANParamWidget(nullptr);
+    m_pOpticalFiberParamWidget = new OpticalFiberParamWidget(nullptr);
+    ui->m_tabWidgetParam->addTab(m_pCANParamWidget, tr("CAN参数"));
+    ui->m_tabWidgetParam->addTab(m_pOpticalFiberParamWidget, tr("光纤参数"));
+    ui->m_tabWidgetParam->addTab(m_pRouteParamWidget, tr("路由参数"));
+    m_devInfoOwner.reset(new DevInfoWidget(nullptr));
+    m_pDevInfoWidget = m_devInfoOwner.get();
+}
+
+void Tarvane::createMenu() {
+    m_menuOwner.reset(new QMenu);
+    m_pMenu = m_menuOwner.get();
     m_pActionDeviceInfo = new QAction(tr("设备信息"), this);
     m_pActionCompare = new QAction(tr("与设备比较"), this);
     m_pActionCompare->setObjectName(QStringLiteral("m_pActionCompare"));
@@ -72,39 +106,6 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     language->addAction(m_pActionEN);
     m_pMenu->addSeparator();
     m_pMenu->addAction(m_pActionAbout);
-
-    m_pProgressIndicator = new CustomProgressIndicator;
-    m_pProgressIndicator->setFixedSize(20, 20);
-    m_pProgressIndicator->startAnimation();  // the first search is under way
-
-    ui->m_tabWidgetParam->addTab(m_pCANParamWidget, tr("CAN参数"));
-    ui->m_tabWidgetParam->addTab(m_pOpticalFiberParamWidget, tr("光纤参数"));
-    ui->m_tabWidgetParam->addTab(m_pRouteParamWidget, tr("路由参数"));
-
-    buildLayout();
-    connectSignals();
-    addShortcuts();
-
-    m_hidDevice = std::make_shared<HIDDevice>();
-    startSearch();
-    m_pDeviceNotifier = new DeviceNotifier(this);
-    connect(m_pDeviceNotifier, &DeviceNotifier::notice, this, [this](const QString& path, bool arrival) {
-        if (HidNotice::isRepeaterInterface(path)) emit deviceChanged(arrival ? 1 : 0);
-    });
-
-    applyLanguage(systemStartupLanguage(LanguageSettings::languageId()));
-    retranslate();
-    ui->retranslateUi(this);
-    showShortcutTips();
-    fitMinimumWidth();
-}
-
-Tarvane::~Tarvane() {
-    waitForSearch();
-    m_pProgressIndicator->stopAnimation();
-    delete m_pDeviceNotifier;
-    m_pDeviceNotifier = nullptr;
-    delete ui;
 }
 
 void Tarvane::buildLayout() {
@@ -195,7 +196,6 @@ void Tarvane::connectSignals() {
     connect(m_pActionZH, &QAction::triggered, this, &Tarvane::onActionZH);
     connect(m_pActionDeviceInfo, &QAction::triggered, this, &Tarvane::onActionDeviceInfo);
     connect(m_pActionCompare, &QAction::triggered, this, &Tarvane::onActionCompare);
-    connect(this, &Tarvane::repeatersListed, this, &Tarvane::onRepeatersListed);
     connect(this, &Tarvane::deviceChanged, this, &Tarvane::onDeviceChanged);
 }
 
@@ -204,11 +204,11 @@ void Tarvane::applyLanguage(Language language) {
         m_pActionZH->setChecked(true);
         QCoreApplication::installTranslator(&m_translatorZH);
         QCoreApplication::installTranslator(&m_translatorQt);
-        setMinimumWidth(556);
+        setMinimumWidth(windowMinimumWidth(language));
     } else if (language == Language::English) {
         m_pActionEN->setChecked(true);
         QCoreApplication::installTranslator(&m_translatorEN);
-        setMinimumWidth(600);
+        setMinimumWidth(windowMinimumWidth(language));
     }
 }
 
@@ -245,7 +245,7 @@ bool Tarvane::ensureConnected() {
 bool Tarvane::ensureStillConnected(quint64 connection) {
     if (!ensureConnected()) return false;
     // Another repeater was chosen meanwhile: the pages are its values now.
-    if (m_connection != connection) {
+    if (m_pDiscovery->connectionCount() != connection) {
         showHint(tr("连接的设备已更换，请重试"));
         return false;
     }

@@ -3,12 +3,10 @@
 #include <QString>
 #include <QTranslator>
 #include <memory>
-#include <thread>
 
 #include "AbsFrameLessAutoSize.h"
 #include "Language.h"
 #include "ParameterSet.h"
-#include "RepeaterList.h"
 
 class CANParamWidget;
 class CustomProgressIndicator;
@@ -19,6 +17,7 @@ class OpticalFiberParamWidget;
 class QAction;
 class QMenu;
 class QPushButton;
+class RepeaterDiscovery;
 class RouteParamWidget;
 class TitleWidget;
 namespace Ui {
@@ -39,8 +38,6 @@ signals:
     void showName(int nCAN, int nFiberOptic, QString strName, QString strDevType, QString strDevVer,
                   QString strFirmware, QString strCardNum);
     void deviceChanged(int nType);
-    // The repeaters listed while one is connected, from the search thread.
-    void repeatersListed();
 
 public slots:
     void onShowMainMenu();
@@ -98,6 +95,8 @@ protected:
 private:
     static constexpr int kDevNameWidth = 180;  // the device name line's least width
 
+    void createPages();
+    void createMenu();
     void buildLayout();
     void connectSignals();
     // The buttons' keys (Ctrl+S, Ctrl+O, F5, F6) and Ctrl+Tab between the pages.
@@ -114,15 +113,10 @@ private:
     // The same after a modal box or dialog, and when the window connected to
     // another repeater while it was open: its pages are not those the user saw.
     bool ensureStillConnected(quint64 connection);
-    // Device discovery.
-    void startSearch();
-    void searchDevice();
-    void startListing();
-    void listRepeaters(QVector<FoundRepeater> known, std::string connectedPath);
-    void waitForSearch();
-    void onRepeatersListed();
-    void continueAfterSearch();
-    void disconnectDevice();
+    // Device discovery: what the window shows of it, and the choice among several.
+    void createDiscovery();
+    void showSearching(bool searching);
+    void showDisconnected();
     void onChooseDevice(const QString& path);
     void updateDeviceMenu();
     // Parameter operations: file and parse failures.
@@ -148,25 +142,9 @@ private:
     QVector<QPair<QPushButton*, QAction*>> m_buttonShortcuts;
     std::unique_ptr<DevInfoWidget> m_devInfoOwner;
     DeviceNotifier* m_pDeviceNotifier = nullptr;
-    // One search at a time, from its start until its result is handled; the
-    // window waits for the search thread before it goes.
-    std::thread m_searchThread;
-    bool m_bSearching = false;
-    // A removal during a search makes its result stale.
-    bool m_bDiscardSearchResult = false;
-    // Every repeater that answered, in path order, and the one connected.
-    QVector<FoundRepeater> m_repeaters;
-    std::string m_connectedPath;
-    // The repeater the next search connects to; empty: the first listed.
-    std::string m_searchTarget;
-    // A notice that came while a search ran.
-    bool m_bListPending = false;
-    // Counts the connections made, so that an operation knows its device is still the one.
-    quint64 m_connection = 0;
+    // Deleted first, as its search uses m_hidDevice.
+    RepeaterDiscovery* m_pDiscovery = nullptr;
     // The set last read, written, opened or saved, or shown when the device
     // connected: pages that differ from it hold edits a close would lose.
     ParameterSet m_keptValues;
-    // What a search found, handed over with its queued signal.
-    QVector<FoundRepeater> m_foundRepeaters;
-    std::string m_foundConnectedPath;
 };

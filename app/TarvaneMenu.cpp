@@ -34,26 +34,26 @@ static void installFirst(QTranslator& translator) {
 
 void Tarvane::onActionEN() {
     m_pActionZH->setChecked(false);
-    setMinimumWidth(600);
+    setMinimumWidth(windowMinimumWidth(Language::English));
     installFirst(m_translatorEN);
     QCoreApplication::removeTranslator(&m_translatorQt);
     retranslate();
     ui->retranslateUi(this);
     showShortcutTips();
     fitMinimumWidth();
-    LanguageSettings::setLanguageId(1);
+    LanguageSettings::setLanguageId(EnglishLanguageId);
 }
 
 void Tarvane::onActionZH() {
     m_pActionEN->setChecked(false);
-    setMinimumWidth(556);
+    setMinimumWidth(windowMinimumWidth(Language::Chinese));
     installFirst(m_translatorZH);
     installFirst(m_translatorQt);
     retranslate();
     ui->retranslateUi(this);
     showShortcutTips();
     fitMinimumWidth();
-    LanguageSettings::setLanguageId(0);
+    LanguageSettings::setLanguageId(ChineseLanguageId);
 }
 
 void Tarvane::onActionAbout() {

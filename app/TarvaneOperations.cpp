@@ -15,6 +15,7 @@
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
+#include "RepeaterDiscovery.h"
 #include "RouteParamWidget.h"
 #include "Tarvane.h"
 #include "ui_Tarvane.h"
@@ -62,7 +63,7 @@ void Tarvane::onPushButtonRead() {
     // What came in before a failure is shown too.
     showValues(set);
     if (result == DeviceRead::Result::Done) keepPageValues();
-    showHint(tr(DeviceRead::message(result)));
+    showHint(DeviceRead::message(result));
 }
 
 void Tarvane::onActionCompare() {
@@ -80,7 +81,7 @@ void Tarvane::onActionCompare() {
     const DeviceRead::Result result = reading.run();
     QApplication::restoreOverrideCursor();
     if (result != DeviceRead::Result::Done) {
-        showHint(tr(DeviceRead::message(result)));
+        showHint(DeviceRead::message(result));
         return;
     }
     CompareDialog dialog(shown, device, this);
@@ -89,7 +90,7 @@ void Tarvane::onActionCompare() {
 
 void Tarvane::onPushButtonWrite() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_connection;
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonWrite);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     if (!ensureStillConnected(connection)) return;  // unplugged just now: nothing left to send to
@@ -110,12 +111,12 @@ void Tarvane::onPushButtonWrite() {
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
     if (result == DeviceWrite::Result::Done) keepPageValues();
-    showHint(tr(DeviceWrite::message(result)));
+    showHint(DeviceWrite::message(result));
 }
 
 void Tarvane::onPushButtonSaveToFile() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_connection;
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     // A name typed without a suffix gets ".txt", as the Open dialog lists
@@ -139,7 +140,7 @@ void Tarvane::onPushButtonSaveToFile() {
 
 void Tarvane::onPushButtonReadFromFile() {
     if (!ensureConnected()) return;
-    const quint64 connection = m_connection;
+    const quint64 connection = m_pDiscovery->connectionCount();
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =

@@ -24,7 +24,7 @@ int diffOne(CliSession& session, Target& target, const CliSteps::LoadedFile& fil
     ParameterSet fromDevice = CliSteps::deviceDefaults(target.identity);
     const DeviceRead::Result result = CliSteps::readDevice(session, target.device, fromDevice);
     if (const int status = CliSteps::readStatus(result)) {
-        session.windowMessage(DeviceRead::message(result));
+        session.message(DeviceRead::message(result));
         return status;
     }
 

@@ -14,7 +14,7 @@ namespace {
 int readOne(CliSession& session, Target& target, const QString& output) {
     ParameterSet set = CliSteps::deviceDefaults(target.identity);
     const DeviceRead::Result result = CliSteps::readDevice(session, target.device, set);
-    session.windowMessage(DeviceRead::message(result));
+    session.message(DeviceRead::message(result));
     if (const int status = CliSteps::readStatus(result)) return status;
 
     if (const int status = CliSteps::saveSet(session, set, output)) return status;

@@ -29,7 +29,7 @@ bool isStandardStream(const QString& path) {
 }
 
 ParameterSet deviceDefaults(const DeviceIdentity& identity) {
-    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.hardwareType);
+    return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.routeType);
 }
 
 int loadFile(CliSession& session, const QString& path, LoadedFile* file) {

@@ -49,7 +49,7 @@ int backUp(CliSession& session, Target& target, const QString& path) {
     ParameterSet held = CliSteps::deviceDefaults(target.identity);
     const DeviceRead::Result result = CliSteps::readDevice(session, target.device, held);
     if (const int status = CliSteps::readStatus(result)) {
-        session.windowMessage(DeviceRead::message(result));
+        session.message(DeviceRead::message(result));
         return status;
     }
     if (const int status = CliSteps::saveSet(session, held, path)) return status;
@@ -72,7 +72,7 @@ int send(CliSession& session, HIDDevice& device, const ParameterSet& set) {
         });
         result = writing.run();
     }
-    session.windowMessage(DeviceWrite::message(result));
+    session.message(DeviceWrite::message(result));
     return writeStatus(result);
 }
 
@@ -184,7 +184,7 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
             const DeviceRead::Result result = CliSteps::readDevice(session, device, held);
             if (result == DeviceRead::Result::Done) return compare(session, target, written, held);
             if (last) {
-                session.windowMessage(DeviceRead::message(result));
+                session.message(DeviceRead::message(result));
                 return TarvaneCli::DeviceFailed;
             }
         }

@@ -11,7 +11,7 @@ HIDDevice::~HIDDevice() {
 bool HIDDevice::open(unsigned short vendorId, unsigned short productId, const wchar_t* serial) {
     close();
     m_pDevice = hid_open(vendorId, productId, serial);
-    const bool ok = setBlocking();
+    const bool ok = finishOpen();
     if (m_trace) m_trace->opened(std::string(), ok);
     return ok;
 }
@@ -19,19 +19,24 @@ bool HIDDevice::open(unsigned short vendorId, unsigned short productId, const wc
 bool HIDDevice::openPath(const std::string& path) {
     close();
     m_pDevice = hid_open_path(path.c_str());
-    const bool ok = setBlocking();
+    const bool ok = finishOpen();
     if (m_trace) m_trace->opened(path, ok);
     return ok;
 }
 
-bool HIDDevice::setBlocking() {
+bool HIDDevice::finishOpen() {
     if (m_pDevice == nullptr) return false;
-    // The handle stays open even if blocking mode is refused; close() or
-    // the next open() releases it.
-    return hid_set_nonblocking(m_pDevice, 0) != -1;
+    if (hid_set_nonblocking(m_pDevice, 0) != -1) return true;
+    // A handle whose mode could not be set is of no use: closed here, so
+    // that no caller has to; its reason stays readable.
+    const std::wstring reason = errorText();
+    close();
+    m_openError = reason;
+    return false;
 }
 
 void HIDDevice::close() {
+    m_openError.clear();
     if (m_pDevice == nullptr) return;
     hid_close(m_pDevice);
     m_pDevice = nullptr;
@@ -52,6 +57,7 @@ int HIDDevice::readTimeout(unsigned char* buffer, size_t length, int millisecond
 }
 
 std::wstring HIDDevice::errorText() const {
+    if (m_pDevice == nullptr && !m_openError.empty()) return m_openError;
     const wchar_t* text = hid_error(m_pDevice);
     return text != nullptr ? std::wstring(text) : std::wstring();
 }

@@ -27,7 +27,9 @@ public:
     HIDDevice& operator=(const HIDDevice&) = delete;
 
     // Opens the first matching device in blocking mode. A handle that is
-    // still open is closed first, so a repeated search never leaks one.
+    // still open is closed first, so a repeated search never leaks one; a
+    // failed open leaves none either, also where the device opened but its
+    // mode could not be set.
     bool open(unsigned short vendorId, unsigned short productId, const wchar_t* serial);
     // Opens the device at a path that paths() gave, the same way.
     bool openPath(const std::string& path);
@@ -39,7 +41,8 @@ public:
     int write(const unsigned char* data, size_t length);
     // Bytes read, 0 when the time ran out, -1 on error or when closed.
     int readTimeout(unsigned char* buffer, size_t length, int milliseconds);
-    // The library's last error text; empty when it has none.
+    // The library's last error text, also the reason of a failed open;
+    // empty when it has none.
     std::wstring errorText() const;
 
     // Tells `trace` of everything from now on; nullptr, the default, tells no one.
@@ -50,8 +53,9 @@ public:
     static std::vector<std::string> paths(unsigned short vendorId, unsigned short productId);
 
 private:
-    bool setBlocking();
+    bool finishOpen();
 
     hid_device* m_pDevice = nullptr;
+    std::wstring m_openError;  // why the last open failed after the device had opened
     DeviceTrace* m_trace = nullptr;
 };

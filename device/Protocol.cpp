@@ -50,4 +50,13 @@ QByteArray frame(Command command, const QByteArray& payload) {
     return result;
 }
 
+QString versionText(const unsigned char* reply) {
+    return QString::asprintf("%d.%02d", reply[Reply::VersionMajor], reply[Reply::VersionMinor]);
+}
+
+QString cardNumberText(const unsigned char* reply) {
+    const char* text = reinterpret_cast<const char*>(reply) + Reply::CardNumber;
+    return QString::fromUtf8(text, int(std::find(text, text + ReplySize - Reply::CardNumber, '\0') - text));
+}
+
 }  // namespace Protocol

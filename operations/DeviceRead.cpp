@@ -1,5 +1,6 @@
 #include "DeviceRead.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 #include "CanCodec.h"
@@ -12,20 +13,21 @@ constexpr int kCarriedByte = 5;
 
 DeviceRead::DeviceRead(HIDDevice& device, ParameterSet& set) : m_transaction(device), m_set(set) {}
 
-const char* DeviceRead::message(Result result) {
+QString DeviceRead::message(Result result) {
+    const auto tr = [](const char* text) { return QCoreApplication::translate("DeviceRead", text); };
     switch (result) {
         case Result::Done:
-            return QT_TRANSLATE_NOOP("Tarvane", "读取成功");
+            return tr("读取成功");
         case Result::BaudRateFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "读取CAN波特率失败");
+            return tr("读取CAN波特率失败");
         case Result::FilterFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "读取掩码数据失败");
+            return tr("读取掩码数据失败");
         case Result::FiberFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "读取光纤数据失败");
+            return tr("读取光纤数据失败");
         case Result::RouteFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "读取路由数据失败");
+            return tr("读取路由数据失败");
     }
-    return "";
+    return QString();
 }
 
 int DeviceRead::stepCount() const {
@@ -48,7 +50,7 @@ bool DeviceRead::readChannal(int i, Result* failure) {
         return false;
     }
     CanCodec::applyWord(channel,
-                        m_transaction.replyBytes().mid(CanCodec::kBaudRateWordOffset, CanCodec::kWordSize));
+                        m_transaction.replyBytes().mid(Protocol::Reply::BaudRateWord, CanCodec::kWordSize));
 
     QList<QByteArray> replies;
     for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {
@@ -57,7 +59,7 @@ bool DeviceRead::readChannal(int i, Result* failure) {
             *failure = Result::FilterFailed;
             return false;
         }
-        replies.append(m_transaction.replyBytes().left(CanCodec::kReplySize));
+        replies.append(m_transaction.replyBytes().left(Protocol::Reply::FilterEnd));
     }
     // The banks change only once all fourteen are in.
     CanCodec::applyFilterReplies(channel, replies);

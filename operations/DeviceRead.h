@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <functional>
 
 #include "ParameterSet.h"
@@ -27,8 +28,8 @@ public:
     void setProgress(Progress progress) { m_progress = std::move(progress); }
     int stepCount() const;
 
-    // The message that reports a result, to be translated in the context "Tarvane".
-    static const char* message(Result result);
+    // The message that reports a result, translated.
+    static QString message(Result result);
 
 private:
     bool readChannal(int i, Result* failure);

@@ -10,10 +10,6 @@ const HardwareModel kModels[] = {
     {4, "Orvex-A4", 2, 4, 4}, {5, "Orvex-B1", 2, 2, 3},
 };
 
-// "major.minor" from reply bytes 5 and 4.
-QString versionText(const Transaction& t) {
-    return QString::asprintf("%d.%02d", t.replyByte(5), t.replyByte(4));
-}
 }  // namespace
 
 const HardwareModel* hardwareModel(int code) {
@@ -23,10 +19,7 @@ const HardwareModel* hardwareModel(int code) {
 }
 
 bool searchDevice(HIDDevice& device, DeviceIdentity& identity) {
-    if (!device.open(Protocol::VendorId, Protocol::ProductId, nullptr)) {
-        device.close();  // open may keep a handle whose mode could not be set
-        return false;
-    }
+    if (!device.open(Protocol::VendorId, Protocol::ProductId, nullptr)) return false;
     return identifyDevice(device, identity);
 }
 
@@ -40,22 +33,21 @@ bool identifyDevice(HIDDevice& device, DeviceIdentity& identity) {
 
     if (t.run(Command::QueryHardwareType) != Transaction::Result::Ok) return fail();
     // An unknown model would give the pages channel counts they cannot show.
-    const HardwareModel* model = hardwareModel(t.replyByte(4));
+    const HardwareModel* model = hardwareModel(t.replyByte(Protocol::Reply::HardwareType));
     if (!model) return fail();
 
     if (t.run(Command::QueryCardNumber) != Transaction::Result::Ok) return fail();
-    // Text up to the first zero byte; the reply buffer always ends in zeros.
-    const QString cardNumber = QString::fromUtf8(reinterpret_cast<const char*>(t.reply()) + 4);
+    const QString cardNumber = Protocol::cardNumberText(t.reply());
 
     if (t.run(Command::QueryHardwareVersion) != Transaction::Result::Ok) return fail();
-    const QString hardwareVersion = versionText(t);
+    const QString hardwareVersion = Protocol::versionText(t.reply());
 
     if (t.run(Command::QueryFirmwareVersion) != Transaction::Result::Ok) return fail();
-    const QString firmwareVersion = versionText(t);
+    const QString firmwareVersion = Protocol::versionText(t.reply());
 
     identity.nCAN = model->nCAN;
     identity.nFiberOptic = model->nFiberOptic;
-    identity.hardwareType = model->routeType;
+    identity.routeType = model->routeType;
     identity.strDevType = QString::fromLatin1(model->name);
     identity.strCardNum = cardNumber;
     identity.strName = identity.strDevType + "_" + cardNumber;

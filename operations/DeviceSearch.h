@@ -8,7 +8,7 @@ class HIDDevice;
 struct DeviceIdentity {
     int nCAN = -1;
     int nFiberOptic = 0;
-    int hardwareType = 0;  // the code the route page is set up for (5 counts as 3)
+    int routeType = 0;  // the route page is set up for it: the hardware type code, 5 counting as 3
     QString strName;       // model name, "_", card number
     QString strDevType;
     QString strDevVer;

@@ -1,31 +1,34 @@
 #include "DeviceWrite.h"
 
+#include <QCoreApplication>
+
 #include "CanCodec.h"
 #include "FiberRules.h"
 #include "RouteRules.h"
 
 DeviceWrite::DeviceWrite(HIDDevice& device, const ParameterSet& set) : m_transaction(device), m_set(set) {}
 
-const char* DeviceWrite::message(Result result) {
+QString DeviceWrite::message(Result result) {
+    const auto tr = [](const char* text) { return QCoreApplication::translate("DeviceWrite", text); };
     switch (result) {
         case Result::Done:
-            return QT_TRANSLATE_NOOP("Tarvane", "设置成功");
+            return tr("设置成功");
         case Result::BaudRateFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "设置CAN波特率失败");
+            return tr("设置CAN波特率失败");
         case Result::FilterFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "设置CAN掩码失败");
+            return tr("设置CAN掩码失败");
         case Result::FiberFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "设置光纤波特率失败");
+            return tr("设置光纤波特率失败");
         case Result::RouteFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "设置路由失败");
+            return tr("设置路由失败");
         case Result::ResetNotSent:
-            return QT_TRANSLATE_NOOP("Tarvane", "发送复位指令失败.");
+            return tr("发送复位指令失败.");
         case Result::ResetNoAnswer:
-            return QT_TRANSLATE_NOOP("Tarvane", "参数已设置，复位无应答.");
+            return tr("参数已设置，复位无应答.");
         case Result::ResetFailed:
-            return QT_TRANSLATE_NOOP("Tarvane", "复位失败.");
+            return tr("复位失败.");
     }
-    return "";
+    return QString();
 }
 
 QVector<DeviceWrite::Step> DeviceWrite::stepsBeforeReset(const ParameterSet& set) {

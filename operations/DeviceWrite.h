@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <QVector>
 #include <functional>
 
@@ -39,8 +40,8 @@ public:
     using Progress = std::function<void(int step, int steps)>;
     void setProgress(Progress progress) { m_progress = std::move(progress); }
 
-    // The message that reports a result, to be translated in the context "Tarvane".
-    static const char* message(Result result);
+    // The message that reports a result, translated.
+    static QString message(Result result);
 
 private:
     // A frame before the reset, and the result that reports its failure.

@@ -9,22 +9,13 @@
 #include <QDir>
 #include <QTextCodec>
 
+#include "ParameterDocument.h"
 #include "platform/FileErrors.h"
 
 namespace {
-const QString kCanParam = QStringLiteral("CANParam");
-const QString kFiberParam = QStringLiteral("FiberParam");
-const QString kRoute = QStringLiteral("Route");
-
-// Shown by the window, whose context they keep, and by the command line.
-const char* const kWriteFailed = QT_TRANSLATE_NOOP("Tarvane", "写配置文件失败.");
-const char* const kOpenFailed = QT_TRANSLATE_NOOP("Tarvane", "打开配置文件失败.");
-const char* const kParseFailed = QT_TRANSLATE_NOOP("Tarvane", "解析配置文件失败.");
-const char* const kTooLarge = QT_TRANSLATE_NOOP("Tarvane", "文件大于1 MiB.");
-
-QString trTarvane(const char* text) {
-    return QCoreApplication::translate("Tarvane", text);
-}
+const char* const kWriteFailed = QT_TRANSLATE_NOOP("ParameterFile", "写配置文件失败.");
+const char* const kOpenFailed = QT_TRANSLATE_NOOP("ParameterFile", "打开配置文件失败.");
+const char* const kParseFailed = QT_TRANSLATE_NOOP("ParameterFile", "解析配置文件失败.");
 
 QString tr(const char* text) {
     return QCoreApplication::translate("ParameterFile", text);
@@ -53,7 +44,7 @@ QString reasonText(const QString& systemText) {
 // "写配置文件失败. D:\\site\\a.txt：没有权限": what failed first, as it
 // always read, then which file and why.
 QString failure(const char* what, const QString& path, const QString& why) {
-    QString text = trTarvane(what);
+    QString text = tr(what);
     if (!text.endsWith(QLatin1Char(' '))) text += QLatin1Char(' ');
     return text + tr("%1：%2").arg(QDir::toNativeSeparators(path), why);
 }
@@ -205,7 +196,7 @@ bool ParameterFile::read(QIODevice& device, const QString& name, QJsonObject* ob
     // known in advance.
     const QByteArray text = device.read(kMaxFileSize + 1);
     if (text.size() > kMaxFileSize) {
-        *warning = failure(kOpenFailed, name, trTarvane(kTooLarge));
+        *warning = failure(kOpenFailed, name, tr("文件大于1 MiB."));
         return false;
     }
     const auto* file = qobject_cast<const QFileDevice*>(&device);
@@ -231,16 +222,12 @@ bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObje
     const QJsonDocument document = why.isEmpty() ? QJsonDocument::fromJson(utf8, &error) : QJsonDocument();
     if (why.isEmpty() && (document.isNull() || error.error != QJsonParseError::NoError))
         why = parsePosition(utf8, error.offset) + tr("：") + error.errorString();
-    const QJsonObject top = document.object();
-    if (why.isEmpty() && !document.isObject()) why = QCoreApplication::translate("ParameterDocument", "顶层须为对象");
-    for (const QString& key : {kCanParam, kFiberParam, kRoute})
-        if (why.isEmpty() && !top.contains(key))
-            why = QCoreApplication::translate("ParameterDocument", "缺少“%1”").arg(key);
+    if (why.isEmpty()) why = ParameterDocument::topLevelProblem(document);
     if (!why.isEmpty()) {
         *warning = failure(kParseFailed, name, why);
         return false;
     }
-    *object = top;
+    *object = document.object();
     if (utf8Text) *utf8Text = utf8;
     return true;
 }

@@ -8,7 +8,7 @@ class QIODevice;
 
 // The parameter file on disk: one JSON document in a text file (what it
 // holds is ParameterDocument's). Warnings are returned as the texts the
-// user sees: what failed, in the context "Tarvane", then the file and why.
+// user sees, translated: what failed, then the file and why.
 class ParameterFile {
 public:
     static constexpr qint64 kMaxFileSize = 1024 * 1024;

@@ -63,7 +63,6 @@ FoundRepeater RepeaterList::open(const std::string& path, HIDDevice& device) {
     if (!device.openPath(path)) {
         repeater.state = FoundRepeater::State::NotOpened;
         repeater.openError = QString::fromStdWString(device.errorText());
-        device.close();  // open may keep a handle whose mode could not be set
         return repeater;
     }
     repeater.state = identifyDevice(device, repeater.identity) ? FoundRepeater::State::Identified

@@ -5,13 +5,18 @@
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 #include "BitTiming.h"
 #include "BitTimingDialog.h"
 #include "CanCodec.h"
+#include "FilterBanks.h"
+#include "FilterPlannerDialog.h"
 #include "TextFit.h"
 #include "WheelGuard.h"
 #include "ui_ChannalWidget.h"
@@ -32,6 +37,30 @@ void showRed(QWidget* widget, QPalette::ColorRole role, bool red) {
     widget->setPalette(palette);
 }
 
+// Hands on each keystroke in a register cell's editor, before the cell
+// takes the text, so that its meaning follows the typing.
+class TypingDelegate : public QStyledItemDelegate {
+public:
+    using Typed = std::function<void(int row, int column, const QString& text)>;
+    TypingDelegate(Typed typed, QObject* parent) : QStyledItemDelegate(parent), m_typed(std::move(typed)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            const Typed typed = m_typed;
+            const int row = index.row();
+            const int column = index.column();
+            QObject::connect(line, &QLineEdit::textEdited, line,
+                             [typed, row, column](const QString& text) { typed(row, column, text); });
+        }
+        return editor;
+    }
+
+private:
+    Typed m_typed;
+};
+
 }  // namespace
 
 ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
@@ -49,6 +78,10 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     auto* layout = new QVBoxLayout;
     layout->addLayout(baudRow);
     layout->addWidget(ui->m_pTableWidgetDataList);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(ui->m_labelFilter, 1);
+    filterRow->addWidget(ui->m_pushButtonFilterPlanner);
+    layout->addLayout(filterRow);
     setLayout(layout);
 
     m_wheelGuard = new WheelGuard(this);
@@ -58,6 +91,22 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     buildFilterTable();
     connect(ui->m_pTableWidgetDataList, &QTableWidget::itemChanged, this,
             &ChannalWidget::onItemChangedTableWidgetDataList);
+    connect(ui->m_pTableWidgetDataList, &QTableWidget::currentCellChanged, this,
+            &ChannalWidget::showFilterMeaning);
+    for (QComboBox* box : m_workModeBoxes + m_bitWidthBoxes)
+        connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                &ChannalWidget::showFilterMeaning);
+    auto* typing = new TypingDelegate(
+        [this](int row, int column, const QString& text) {
+            // The line alone: a change to the edited item would put its old
+            // text back into the editor.
+            std::array<FilterRow, kFilterBankCount> banks = values().banks;
+            (column == ColumnId ? banks[size_t(row)].idText : banks[size_t(row)].maskText) = text;
+            showFilterLine(FilterBanks::decodeChannel(banks));
+        },
+        this);
+    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnId, typing);
+    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnMask, typing);
 
     setValues(CanChannelValues::defaults(m_nChannalId));
     fitTexts();
@@ -69,7 +118,7 @@ ChannalWidget::~ChannalWidget() {
 
 void ChannalWidget::buildBaudRates() {
     for (int i = 0; i < CanCodec::kBaudRateCount; ++i)
-        ui->m_pComboBoxBautRate->addItem(QString::fromUtf8(CanCodec::baudRateLabel(i)), CanCodec::baudRateWord(i));
+        ui->m_pComboBoxBautRate->addItem(CanCodec::baudRateText(i), CanCodec::baudRateWord(i));
 }
 
 void ChannalWidget::buildFilterTable() {
@@ -189,10 +238,10 @@ void ChannalWidget::setValues(const CanChannelValues& values) {
     for (int row = 0; row < CanCodec::kBankCount; ++row) setRowValues(row, values.banks[size_t(row)]);
     m_bSettingValues = false;
     for (QTableWidgetItem* cell : qAsConst(changed)) showRegisterState(cell);
-    if (std::any_of(changed.cbegin(), changed.cend(), [](const QTableWidgetItem* cell) {
-            return cell->column() == ColumnId;
-        }))
+    if (std::any_of(changed.cbegin(), changed.cend(),
+                    [](const QTableWidgetItem* cell) { return cell->column() == ColumnId; }))
         fitIdColumn();
+    showFilterMeaning();
 }
 
 void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
@@ -230,16 +279,61 @@ void ChannalWidget::onItemChangedTableWidgetDataList(QTableWidgetItem* item) {
     if (m_bSettingValues) return;
     if (item->column() == ColumnId || item->column() == ColumnMask) showRegisterState(item);
     if (item->column() == ColumnId) fitIdColumn();
+    showFilterMeaning();
+}
+
+void ChannalWidget::onPushButtonFilterPlanner() {
+    FilterPlannerDialog dialog(this);
+    dialog.setBanks(values().banks);
+    if (dialog.exec() != QDialog::Accepted) return;
+    change([&](CanChannelValues& v) { v.banks = dialog.banks(); });
+    // The line under the table shows the first bank filled.
+    ui->m_pTableWidgetDataList->setCurrentCell(dialog.firstBank(), ColumnId);
 }
 
 void ChannalWidget::showRegisterState(QTableWidgetItem* item) {
     // Marking the cell changes the item again: that is no edit.
     const QSignalBlocker blocker(ui->m_pTableWidgetDataList);
-    const bool valid = CanCodec::isWordText(item->text());
-    item->setData(Qt::ForegroundRole, valid ? QVariant() : QVariant(QBrush(Qt::red)));
-    // Red text alone does not show on a cell of blanks.
+    // Red text alone does not show on a cell of blanks. The red text, and the
+    // tool tip that says why, come with the row's meaning.
+    const bool valid = CanCodec::canSendRegisterText(item->text());
     item->setData(Qt::BackgroundRole, valid ? QVariant() : QVariant(QBrush(kInvalidCellColor)));
-    item->setToolTip(valid ? QString() : CanCodec::wordTextRule());
+}
+
+void ChannalWidget::showFilterMeaning() {
+    // Rows set together are decoded once, when all are set.
+    if (m_bSettingValues) return;
+    const QVector<FilterBanks::Bank> banks = FilterBanks::decodeChannel(values().banks);
+    {
+        const QSignalBlocker blocker(ui->m_pTableWidgetDataList);
+        for (int row = 0; row < CanCodec::kBankCount; ++row) {
+            const FilterBanks::Bank& bank = banks.at(row);
+            const QString text = FilterBanks::describe(bank);
+            for (int column : {int(ColumnInUse), int(ColumnId), int(ColumnMask)})
+                item(row, column)->setToolTip(text);
+            // The boxes cover their cells.
+            workModeBox(row)->setToolTip(text);
+            bitWidthBox(row)->setToolTip(text);
+            for (int column : {int(ColumnId), int(ColumnMask)}) {
+                const bool wrong = std::any_of(
+                    bank.problems.cbegin(), bank.problems.cend(),
+                    [&](const FilterBanks::Problem& p) { return p.reg && columnOf(*p.reg) == column; });
+                item(row, column)
+                    ->setData(Qt::ForegroundRole, wrong ? QVariant(QBrush(Qt::red)) : QVariant());
+            }
+        }
+    }
+    showFilterLine(banks);
+}
+
+void ChannalWidget::showFilterLine(const QVector<FilterBanks::Bank>& banks) {
+    // Before a row is chosen, the first one: a new channel's bank in use.
+    const int row = std::max(ui->m_pTableWidgetDataList->currentRow(), 0);
+    const QString line = tr("过滤器组%1：%2").arg(row + 1).arg(FilterBanks::describe(banks.at(row)));
+    ui->m_labelFilter->setText(line);
+    ui->m_labelFilter->setToolTip(line);
+    // Two banks passing the same frames is a note, not a mistake.
+    showRed(ui->m_labelFilter, QPalette::WindowText, banks.at(row).isWrong());
 }
 
 void ChannalWidget::fitIdColumn() {
@@ -285,10 +379,11 @@ void ChannalWidget::setDefault() {
 
 void ChannalWidget::retranslate() {
     ui->m_labelBauRate->setText(tr("波特率："));
-    ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, tr(CanCodec::baudRateLabel(kAdaptiveIndex)));
-    ui->m_pComboBoxBautRate->setItemText(kCustomIndex, tr(CanCodec::baudRateLabel(kCustomIndex)));
+    ui->m_pComboBoxBautRate->setItemText(kAdaptiveIndex, CanCodec::baudRateText(kAdaptiveIndex));
+    ui->m_pComboBoxBautRate->setItemText(kCustomIndex, CanCodec::baudRateText(kCustomIndex));
     onTextChangedLineEditBautRate();
     ui->m_pushButtonBitTiming->setToolTip(tr("位定时计算器：按比特率找出位定时字"));
+    ui->m_pushButtonFilterPlanner->setToolTip(tr("过滤器规划：按标识符和范围填写过滤器组"));
 
     ui->m_pTableWidgetDataList->setHorizontalHeaderLabels(
         {QStringLiteral(" "), tr("工作模式"), tr("位数"), tr("ID寄存器"), tr("掩码寄存器")});
@@ -296,11 +391,8 @@ void ChannalWidget::retranslate() {
         box->setItemText(0, workModeText(0));
         box->setItemText(1, workModeText(1));
     }
-    // A red cell's tool tip is the rule, in the language now chosen.
-    for (int row = 0; row < CanCodec::kBankCount; ++row) {
-        showRegisterState(item(row, ColumnId));
-        showRegisterState(item(row, ColumnMask));
-    }
+    // The rows' meanings, a red cell's rule among them, in the language now chosen.
+    showFilterMeaning();
     fitTexts();
 }
 

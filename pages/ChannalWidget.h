@@ -11,18 +11,22 @@
 class QComboBox;
 class QTableWidgetItem;
 class WheelGuard;
+namespace FilterBanks {
+struct Bank;
+}
 
 namespace Ui {
 class ChannalWidget;
 }
 
 // Editor for one CAN channel: the baud rate as a bit-timing word, with what
-// the word means beside it, and the fourteen acceptance-filter banks. Values
-// live in the widgets; the rules that work on them are CanCodec's.
+// the word means beside it, and the fourteen acceptance-filter banks, with
+// what the selected one lets through under them. Values live in the widgets;
+// the rules that work on them are CanCodec's and FilterBanks'.
 class ChannalWidget : public QWidget {
     Q_OBJECT
 public:
-    enum Column { ColumnInUse, ColumnWorkMode, ColumnBitWidth, ColumnId = CanCodec::kColumnId, ColumnMask };
+    enum Column { ColumnInUse, ColumnWorkMode, ColumnBitWidth, ColumnId, ColumnMask };
     static constexpr int kAdaptiveIndex = CanCodec::kAdaptiveIndex;
     static constexpr int kCustomIndex = CanCodec::kCustomIndex;
 
@@ -72,13 +76,19 @@ private slots:
     // becomes the custom word.
     void onPushButtonBitTiming();
     // Marks a register cell the Write could not send; keeps the ID column
-    // wide enough for its texts.
+    // wide enough for its texts; says again what the banks let through.
     void onItemChangedTableWidgetDataList(QTableWidgetItem* item);
+    // Opens the planner; the banks it fills replace the rows.
+    void onPushButtonFilterPlanner();
 
 private:
     void buildBaudRates();
     void buildFilterTable();
     void guardCellBox(QComboBox* box);
+    // The table column that shows a filter register.
+    static int columnOf(CanCodec::FilterRegister reg) {
+        return reg == CanCodec::FilterRegister::Id ? ColumnId : ColumnMask;
+    }
     // Changes the values as a rule does, and shows the result.
     template <typename Rule>
     void change(Rule rule) {
@@ -91,6 +101,10 @@ private:
     void fitTexts();
     void setRowValues(int row, const CanCodec::FilterRow& values);
     void showRegisterState(QTableWidgetItem* item);
+    // Decodes the banks: each row's tool tips, its registers in red where a
+    // problem sits, and the line under the table for the selected bank.
+    void showFilterMeaning();
+    void showFilterLine(const QVector<FilterBanks::Bank>& banks);
     void fitIdColumn();
     QTableWidgetItem* item(int row, int column) const;
     QComboBox* workModeBox(int row) const { return m_workModeBoxes.at(row); }

@@ -95,11 +95,6 @@ QVariant OpticalFiberParamWidget::baudRateData(int channel) const {
     return m_comboBoxBaudRate[channel]->currentData();
 }
 
-QString OpticalFiberParamWidget::baudRateText(int channel) const {
-    if (channel < 0 || channel >= kMaxFibers) return QString();
-    return m_comboBoxBaudRate[channel]->currentText();
-}
-
 void OpticalFiberParamWidget::setBaudRateCode(int channel, int code) {
     FiberValues changed = values();
     FiberRules::setCode(changed, m_fiberCount, channel, code);

@@ -28,8 +28,6 @@ public:
     void hideParam();
     void setDefault();
     QVariant baudRateData(int channel) const;
-    // The rate the channel's selector shows ("1380K"); empty when none.
-    QString baudRateText(int channel) const;
     void setBaudRateCode(int channel, int code);
     void retranslate();
 

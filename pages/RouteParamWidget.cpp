@@ -56,23 +56,33 @@ QTableWidgetItem* makeFixedItem() {
 RouteParamWidget::RouteParamWidget(QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::RouteParamWidget>()) {
     ui->setupUi(this);
-    QTableWidget* table = ui->m_tableWidgetRouteMap;
-    table->setFixedSize(kTableSize);
-    table->setItemDelegate(new CentredCellWidgets(table));
+    layOut();
+    shapeTable();
+    addChannelSwitches();
+    addRouteSwitches();
+    setValues(RouteValues::defaults());
 
-    m_signalMapper = new QSignalMapper(this);
+    retranslate();
+    hideParam();
+}
 
+void RouteParamWidget::layOut() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(100, 0, 0, 0);
     layout->addSpacing(40);
-    layout->addWidget(table);
+    layout->addWidget(ui->m_tableWidgetRouteMap);
     auto* hints = new QVBoxLayout;
     hints->addWidget(ui->m_labelHint);
     hints->addWidget(ui->m_labelHint2);
     hints->addStretch();
     layout->addLayout(hints);
     layout->addStretch();
+}
 
+void RouteParamWidget::shapeTable() {
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
+    table->setFixedSize(kTableSize);
+    table->setItemDelegate(new CentredCellWidgets(table));
     table->verticalHeader()->hide();
     table->horizontalHeader()->hide();
     // Tab goes on to the next field rather than through 56 cells.
@@ -83,7 +93,11 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
         table->setColumnWidth(col, kColumnWidth);
         table->horizontalHeader()->setSectionResizeMode(col, QHeaderView::Fixed);
     }
+}
 
+void RouteParamWidget::addChannelSwitches() {
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
+    m_signalMapper = new QSignalMapper(this);
     for (int i = 0; i < kChannelCount; ++i) {
         m_columnItems[i] = makeFixedItem();
         m_columnItems[i]->setTextAlignment(Qt::AlignCenter);
@@ -105,7 +119,10 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
     table->setItem(0, 0, m_onOffItem);
     table->setCellWidget(0, 1, new SlashWidget);
     table->setColumnWidth(0, kOnOffColumnWidth);
+}
 
+void RouteParamWidget::addRouteSwitches() {
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
     for (int r = 0; r < kChannelCount; ++r) {
         for (int c = 0; c < kChannelCount; ++c) {
             auto* button = new CheckButton;
@@ -116,12 +133,6 @@ RouteParamWidget::RouteParamWidget(QWidget* parent)
             m_route[r][c] = button;
         }
     }
-    setValues(RouteValues::defaults());
-
-    retranslate();
-    table->hide();
-    ui->m_labelHint->hide();
-    ui->m_labelHint2->hide();
 }
 
 bool RouteParamWidget::isPresent(int channel) const {
@@ -216,19 +227,10 @@ void RouteParamWidget::onCheckButtonClickedMapper(int row) {
         m_route[from][to]->setEnabled(on);
 }
 
-bool RouteParamWidget::isRouted(int from, int to) const {
-    if (from < 0 || from >= kChannelCount || to < 0 || to >= kChannelCount) return false;
-    return m_route[from][to]->isChecked();
-}
-
-QString RouteParamWidget::channelName(int channel) const {
-    return RouteRules::channelName(channel);
-}
-
 void RouteParamWidget::retranslate() {
     for (int i = 0; i < kChannelCount; ++i) {
-        m_columnItems[i]->setText(channelName(i));
-        m_rowItems[i]->setText(channelName(i));
+        m_columnItems[i]->setText(RouteRules::channelName(i));
+        m_rowItems[i]->setText(RouteRules::channelName(i));
     }
     m_onOffItem->setText(tr("开/关"));
     fitTable();

@@ -42,17 +42,18 @@ public:
     RouteValues values() const;
     void setValues(const RouteValues& values);
 
-    // Channels are counted 0 ... 5 in the order CAN1, CAN2, Fiber1 ... Fiber4.
-    bool isPresent(int channel) const;
-    // Whether the switch of the route from one channel to another is on.
-    bool isRouted(int from, int to) const;
-    // The channel's name as the table shows it, in the current language.
-    QString channelName(int channel) const;
-
 public slots:
     void onCheckButtonClickedMapper(int row);
 
 private:
+    // Channels are counted 0 ... 5 in the order CAN1, CAN2, Fiber1 ... Fiber4.
+    bool isPresent(int channel) const;
+    // The constructor's parts: the page's layout, the table's rows and
+    // columns, the ON/OFF column and the channels' names, the route switches.
+    void layOut();
+    void shapeTable();
+    void addChannelSwitches();
+    void addRouteSwitches();
     void fitTable();
     std::unique_ptr<Ui::RouteParamWidget> ui;
     QSignalMapper* m_signalMapper = nullptr;

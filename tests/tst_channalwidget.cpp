@@ -1,15 +1,19 @@
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTranslator>
 #include <QtTest>
 
 #include "ChannalWidget.h"
+#include "FilterPlannerDialog.h"
 #include "FixedLinesLabel.h"
 #include "ModalAnswerer.h"
 
@@ -24,12 +28,18 @@ QLineEdit* baudEdit(ChannalWidget& w) {
 QLabel* decodedLine(ChannalWidget& w) {
     return w.findChild<QLabel*>("m_labelBitTiming");
 }
-// The decoded line, after "red: " when drawn in red; its style sheet takes
+QLabel* filterLabel(ChannalWidget& w) {
+    return w.findChild<QLabel*>("m_labelFilter");
+}
+// A label's text, after "red: " when drawn in red; its style sheet takes
 // effect on polishing.
+QString shownText(QLabel* label) {
+    label->ensurePolished();
+    const bool red = label->palette().color(QPalette::WindowText) == QColor(Qt::red);
+    return (red ? "red: " : "") + label->text();
+}
 QString shownLine(ChannalWidget& w) {
-    decodedLine(w)->ensurePolished();
-    const bool red = decodedLine(w)->palette().color(QPalette::WindowText) == QColor(Qt::red);
-    return (red ? "red: " : "") + decodedLine(w)->text();
+    return shownText(decodedLine(w));
 }
 QTableWidget* table(ChannalWidget& w) {
     return w.findChild<QTableWidget*>("m_pTableWidgetDataList");
@@ -70,6 +80,7 @@ void fillRows(ChannalWidget& w) {
 }  // namespace
 
 Q_DECLARE_METATYPE(QVector<InvalidField>)
+Q_DECLARE_METATYPE(FilterRow)
 
 class TestChannalWidget : public QObject {
     Q_OBJECT
@@ -100,6 +111,11 @@ private slots:
     void bitTimingLineKeepsItsPlace();
     void calculator_data();
     void calculator();
+    void filterLine_data();
+    void filterLine();
+    void filterLineFollowsEdits();
+    void planner_data();
+    void planner();
 };
 
 void TestChannalWidget::newWidget() {
@@ -417,18 +433,20 @@ void TestChannalWidget::invalidFields() {
     setCellText(w, 4, 3, "12 34 56");
     setCellText(w, 4, 4, "");
     setCellText(w, 13, 4, "12 34 56 78 9A");
-    const QVector<InvalidField> expected{{InvalidField::BaudRate, -1, -1},
-                                         {InvalidField::Register, 4, 3},
-                                         {InvalidField::Register, 4, 4},
-                                         {InvalidField::Register, 13, 4}};
+    using Register = CanCodec::FilterRegister;
+    const QVector<InvalidField> expected{{InvalidField::BaudRate},
+                                         {InvalidField::Register, 4, Register::Id},
+                                         {InvalidField::Register, 4, Register::Mask},
+                                         {InvalidField::Register, 13, Register::Mask}};
     QCOMPARE(w.invalidFields(), expected);
 
-    // Each cell is marked, blanks too, on which red text alone would not show.
+    // Each cell is marked, blanks too, on which red text alone would not show;
+    // the row's meaning says which register is wrong and why.
     setCellText(w, 5, 3, "   ");
     for (const QPoint& cell : {QPoint(3, 4), QPoint(4, 4), QPoint(3, 5), QPoint(4, 13)}) {
         QCOMPARE(table(w)->item(cell.y(), cell.x())->background().style(), Qt::SolidPattern);
-        QCOMPARE(table(w)->item(cell.y(), cell.x())->toolTip(),
-                 QStringLiteral("8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
+        const QString tip = table(w)->item(cell.y(), cell.x())->toolTip();
+        QVERIFY(tip.contains("8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
     }
     QCOMPARE(table(w)->item(7, 3)->background().style(), Qt::NoBrush);
 
@@ -439,7 +457,7 @@ void TestChannalWidget::invalidFields() {
     // A file with a five-byte word loads it, and it is named too.
     w.setDefault();
     w.fromJson({{"BaudRate", "0x000012003B"}});
-    QCOMPARE(w.invalidFields(), (QVector<InvalidField>{{InvalidField::BaudRate, -1, -1}}));
+    QCOMPARE(w.invalidFields(), (QVector<InvalidField>{{InvalidField::BaudRate}}));
     w.fromJson({{"BaudRate", "0x12003b"}});
     QCOMPARE(w.invalidFields().size(), 1);
 }
@@ -465,7 +483,9 @@ void TestChannalWidget::englishTexts() {
     QVERIFY(translator.load(":/Language/tarvane_en.qm"));
     QCoreApplication::installTranslator(&translator);
     w.retranslate();
+    const QString plannerTitle = FilterPlannerDialog(&w).windowTitle();  // in the language of the moment
     QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(plannerTitle, QStringLiteral("Filter Planner"));
 
     QCOMPARE(w.findChild<QLabel*>("m_labelBauRate")->text(), QStringLiteral("Baud Rate："));
     QCOMPARE(baudBox(w)->itemText(15), QStringLiteral("Adaptive"));
@@ -491,7 +511,8 @@ void TestChannalWidget::englishTexts() {
     QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
     QCOMPARE(
         table(w)->item(2, 3)->toolTip(),
-        QStringLiteral("8 hex digits, with or without 0x before them and blanks or commas between them"));
+        QStringLiteral("not in use; ID register: 8 hex digits, with or without 0x before them and blanks or "
+                       "commas between them"));
 
     // Back without the catalogue: the Chinese texts return.
     w.retranslate();
@@ -609,6 +630,128 @@ void TestChannalWidget::calculator() {
     QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
     QCOMPARE(baudBox(w)->currentText(), QStringLiteral("100K"));
     QVERIFY(baudEdit(w)->isReadOnly());
+}
+
+// The line under the table for the selected bank, the same text in the tool
+// tip of each of its cells, and in red the register that holds a problem.
+// The third example, four identifiers in a 16-bit list, is the planner's.
+void TestChannalWidget::filterLine_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<FilterRow>("bank");
+    QTest::addColumn<QString>("line");
+    const auto add = [](const char* name, int row, const FilterRow& bank, const char* line) {
+        QTest::newRow(name) << row << bank << QString(line);
+    };
+    add("0x123, 32-bit list", 0, {true, 1, 1, "24 60 00 00", "24 60 00 00"}, "过滤器组1：标准数据帧 0x123");
+    add("0x100-0x1FF data, 32-bit mask", 0, {true, 0, 1, "20 00 00 00", "E0 00 00 06"},
+        "过滤器组1：标准数据帧 0x100–0x1FF");
+    add("beside the default bank: a note", 2, {true, 0, 1, "20 00 00 00", "E0 00 00 06"},
+        "过滤器组3：标准数据帧 0x100–0x1FF；与过滤器组1有256个相同的标识符");
+    add("extended typed without IDE", 5, {true, 0, 1, "C7 F7 88 00", "FF FF FF FE"},
+        "red: "
+        "过滤器组6：永不匹配：IDE位为0（标准帧），却要求扩展标识符位0x00178800为1；在使用，但没有帧能通过");
+    add("not in use", 13, {false, 1, 0, "12 34 56 78", "9A BC DE F0"}, "过滤器组14：未使用");
+}
+
+void TestChannalWidget::filterLine() {
+    QFETCH(int, row);
+    QFETCH(FilterRow, bank);
+    QFETCH(QString, line);
+    ChannalWidget w(1);
+    setTicked(w, row, bank.inUse);
+    cellBox(w, row, 1)->setCurrentIndex(bank.workMode);
+    cellBox(w, row, 2)->setCurrentIndex(bank.bitWidth);
+    setCellText(w, row, 3, bank.idText);
+    setCellText(w, row, 4, bank.maskText);
+    table(w)->setCurrentCell(row, 3);
+    QCOMPARE(shownText(filterLabel(w)), line);
+    const QString prefix = QString("过滤器组%1：").arg(row + 1);
+    for (int column : {0, 3, 4})
+        QCOMPARE(prefix + table(w)->item(row, column)->toolTip(), filterLabel(w)->text());
+    QCOMPARE(prefix + cellBox(w, row, 1)->toolTip(), filterLabel(w)->text());
+    QCOMPARE(table(w)->item(row, 3)->data(Qt::ForegroundRole).isValid(), line.startsWith("red: "));
+}
+
+// The line follows the typing in a cell key by key, before the cell takes
+// the text.
+void TestChannalWidget::filterLineFollowsEdits() {
+    ChannalWidget w(1);
+    w.show();
+    QCOMPARE(shownText(filterLabel(w)), QStringLiteral("过滤器组1：所有帧"));
+    table(w)->setCurrentCell(0, 4);
+    table(w)->editItem(table(w)->item(0, 4));
+    auto* editor = table(w)->findChild<QLineEdit*>();
+    editor->clear();
+    QTest::keyClicks(editor, "FF E0 00");
+    QCOMPARE(shownText(filterLabel(w)),
+             QStringLiteral("red: 过滤器组1：掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
+    QTest::keyClicks(editor, " 06");
+    QCOMPARE(shownText(filterLabel(w)), QStringLiteral("过滤器组1：标准数据帧 0x000"));
+    QCOMPARE(cellText(w, 0, 4), QStringLiteral("00 00 00 00"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor hands its text on from the event loop
+    QCOMPARE(table(w)->item(0, 3)->toolTip(), QStringLiteral("标准数据帧 0x000"));
+}
+
+// The planner from the channel page: the rows it fills send the frames the
+// register layout gives for the request and decode back to it; bank 10,
+// ticked with zeros, passes everything until cleared after the plan.
+void TestChannalWidget::planner_data() {
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<int>("format");  // standard, extended
+    QTest::addColumn<int>("types");   // data, remote, both
+    QTest::addColumn<int>("first");   // as the table numbers banks
+    QTest::addColumn<bool>("clear");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<QByteArray>("frame");  // of the first bank
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("kept10");
+    QTest::newRow("four from bank 3, the rest kept")
+        << "0x100\n0x101\n0x200\n0x7FF" << 0 << 0 << 3 << false << "过滤器组3，只通过所要求的标识符"
+        << "过滤器组1、10仍在使用，让所有帧通过：计划之外的帧也会通过"
+        << QByteArray::fromHex("0012240b02811020202000ffe040000000")
+        << "过滤器组3：标准数据帧 0x100、0x101、0x200、0x7FF；标识符共4个；与过滤器组1有4个相同的标识符；"
+           "与过滤器组10有4个相同的标识符"
+        << true;
+    QTest::newRow("extended by default, both types")
+        << "0x18FEF100-0x18FEF1FF" << 1 << 2 << 2 << true << "过滤器组2，只通过所要求的标识符"
+        << "过滤器组1仍在使用，让所有帧通过：计划之外的帧也会通过"
+        << QByteArray::fromHex("0012240b018101c7f78804fffff8040000")
+        << "过滤器组2：扩展数据帧和远程帧 0x18FEF100–0x18FEF1FF；与过滤器组1有256个相同的标识符" << false;
+    QTest::newRow("too large: nothing filled")
+        << "0x800" << 0 << 0 << 1 << true << "red: “0x800”：0x800超出标准标识符（最大0x7FF）；扩展帧请加 ext"
+        << "" << QByteArray::fromHex("0012240b00810100000000000000000000")
+        << "过滤器组1：所有帧；与过滤器组10有536872960个相同的标识符" << true;
+}
+
+void TestChannalWidget::planner() {
+    QFETCH(QString, request);
+    QFETCH(int, format);
+    QFETCH(int, types);
+    QFETCH(int, first);
+    QFETCH(bool, clear);
+    ChannalWidget w(1);
+    setTicked(w, 9, true);
+    QString message, warning;
+    ModalAnswerer answerer;
+    answerer.queueDialog([&](QDialog* dialog) {
+        dialog->findChild<QPlainTextEdit*>("m_editRequest")->setPlainText(request);
+        dialog->findChild<QComboBox*>("m_comboFormat")->setCurrentIndex(format);
+        dialog->findChild<QComboBox*>("m_comboFrameTypes")->setCurrentIndex(types);
+        dialog->findChild<QSpinBox*>("m_spinFirstBank")->setValue(first);
+        dialog->findChild<QCheckBox*>("m_checkClearOthers")->setChecked(clear);
+        message = shownText(dialog->findChild<QLabel*>("m_labelMessage"));
+        warning = dialog->findChild<QLabel*>("m_labelWarning")->text();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("m_pushButtonOK"), Qt::LeftButton);
+    });
+    QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonFilterPlanner"), Qt::LeftButton);
+    QCOMPARE(answerer.seen().value(0).className, QStringLiteral("FilterPlannerDialog"));
+    QTEST(message, "message");
+    QTEST(warning, "warning");
+    QTEST(w.filterFrames().at(first - 1), "frame");
+    QTEST(shownText(filterLabel(w)), "line");
+    QTEST(ticked(w, 9), "kept10");
 }
 
 QTEST_MAIN(TestChannalWidget)

@@ -16,6 +16,7 @@
 #include <csignal>
 #endif
 
+#include "DeviceParameters.h"
 #include "ModalAnswerer.h"
 #include "TarvaneCli.h"
 #include "TestWindow.h"
@@ -106,13 +107,7 @@ private slots:
     }
     void sameAsTheWindow() {
         QFETCH(int, type);
-        // Unlike the pages' defaults, so that every applied value shows.
-        sim::Parameters p = sim::Parameters::defaults();
-        p.can[0].bitTiming = QByteArray::fromHex("00120005");
-        p.can[0].banks[3] = {0x81, 0x10, QByteArray::fromHex("11223344"), QByteArray::fromHex("AABBCCDD")};
-        p.can[1].bitTiming = QByteArray::fromHex("12345678");
-        p.fiber = {0x01, 0x02, 0x03, 0x0c};
-        p.route = {0x40, 0x88, 0x00, 0x81, 0x0D, 0xC0};
+        const sim::Parameters p = deviceParameters();
         repeater().setParameters(p);
         QFile::remove(path("window.txt"));  // else the dialog asks whether to replace it
         QList<QByteArray> windowFrames;
@@ -662,6 +657,10 @@ private slots:
     // Each open, report and reply on standard error, the time first; a
     // time-out with its limit. The results stay as they are.
     void trace() {
+        sim::Parameters p = repeater().parameters();
+        p.can[0].banks[2] = {0x81, 0x11};  // in use, list mode, 32 bits
+        p.can[1].banks[13] = {0x02, 0x00};
+        repeater().setParameters(p);
         const CliRun plain = cli({"read", "-o", "-"});
         const CliRun traced = cli({"--trace", "read", "-o", "-"});
         QCOMPARE(traced.status, 0);
@@ -676,6 +675,28 @@ private slots:
         QCOMPARE(lines.filter(QRegularExpression("^ *\\d+\\.\\d{3} <( [0-9A-F]{2}){16}$")).size(), 36);
         QCOMPARE(lines.filter(QRegularExpression(" < .. A4 86 ")).size(), 2);  // the baud-rate replies
         QCOMPARE(lines.last(), QString("Read successfully"));
+        // After each reply the command and what its bytes say, banks counted from 1.
+        QCOMPARE(lines.filter(QRegularExpression("^ *\\d+\\.\\d{3} = ")).size(), 36);
+        const QString everyRoute =
+            "CAN1→CAN2 Fiber1 Fiber2 Fiber3 Fiber4; CAN2→CAN1 Fiber1 Fiber2 Fiber3 Fiber4; "
+            "Fiber1→CAN1 CAN2 Fiber2 Fiber3 Fiber4; Fiber2→CAN1 CAN2 Fiber1 Fiber3 Fiber4; "
+            "Fiber3→CAN1 CAN2 Fiber1 Fiber2 Fiber4; Fiber4→CAN1 CAN2 Fiber1 Fiber2 Fiber3";
+        const QStringList meanings{
+            "hardware type query: type 4, Orvex-A4",
+            "card number query: \"TV2026000417\"",
+            "hardware version query: version 1.05",
+            "firmware version query: version 2.10",
+            "CAN baud rate query: bit-timing word 0x001C00E0 (10 kbit/s, sample point 87.5 %, SJW 1, 16 "
+            "quanta "
+            "per bit)",
+            "CAN filter query: bank 3 in use, list mode, 32 bits",
+            "CAN filter query: bank 14 not in use, mask mode, 16 bits",
+            "fiber baud rate query: Fiber1 0b 1380K, Fiber2 0b 1380K, Fiber3 0b 1380K, Fiber4 0b 1380K",
+            "route map query: " + everyRoute};
+        for (const QString& meaning : meanings)
+            QVERIFY2(!lines.filter(QRegularExpression(" = " + QRegularExpression::escape(meaning) + "$"))
+                          .isEmpty(),
+                     qPrintable(meaning));
 
         repeater().injectFault(0xA5, Fault::NoReply, 3);
         const CliRun unanswered = cli({"--trace", "read", "-o", "-"});
@@ -683,6 +704,11 @@ private slots:
         lines = unanswered.err.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.filter(QRegularExpression(" < time-out: no reply within 10 ms$")).size(), 1);
         QCOMPARE(lines.last(), QString("Read mask data failed"));
+
+        repeater().injectFault(0xA4, Fault::WrongStatus, 1, 0x81);
+        lines = cli({"--trace", "read", "-o", "-"}).err.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.filter(QRegularExpression(" = CAN baud rate query: refused \\(status 81\\)$")).size(),
+                 1);
 
         repeater().setPresent(false);
         const CliRun none = cli({"--trace", "list"});

@@ -30,7 +30,7 @@
 #include "Tarvane.h"
 #include "TestWindow.h"
 #include "TitleWidget.h"
-#include "tools/simulator/SimulatedRepeater.h"
+#include "SimulatedRepeater.h"
 
 namespace {
 
@@ -323,10 +323,10 @@ private slots:
         QVERIFY(english.filter("Fiber1").size() >= 1);
         QVERIFY(english.filter("ON/OFF").size() >= 1);
 
-        QCOMPARE(QCoreApplication::translate("Tarvane", "参数已设置，复位无应答."),
+        QCOMPARE(QCoreApplication::translate("DeviceWrite", "参数已设置，复位无应答."),
                  QString("Parameters set; no answer to the reset."));
         // Every text the window shows has an English entry.
-        QCOMPARE(QCoreApplication::translate("Tarvane", "复位失败."), QString("Reset failed."));
+        QCOMPARE(QCoreApplication::translate("DeviceWrite", "复位失败."), QString("Reset failed."));
         QCOMPARE(QCoreApplication::translate("Tarvane", "失败"), QString("Failed"));
     }
 

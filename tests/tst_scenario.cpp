@@ -89,7 +89,9 @@ public:
         return findChild<CustomProgressIndicator*>()->isAnimated() &&
                !findChild<QLabel*>("m_pLabelHint")->isHidden();
     }
-    void notice(bool arrival) { emit findChild<DeviceNotifier*>()->notice(kRepeaterPath, arrival); }
+    void notice(bool arrival) {
+        emit findChild<DeviceNotifier*>()->notice({0x0483, 0x6901, kRepeaterPath}, arrival);
+    }
 };
 
 QByteArray frame(const char* hex) {

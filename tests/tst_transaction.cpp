@@ -33,6 +33,8 @@ private slots:
     void closedDevice();
     void lateReplyNotTakenAsAcknowledgement();
     void lateReplyNotTakenForNextQuery();
+    void staleRepliesDiscarded_data();
+    void staleRepliesDiscarded();
 
 private:
     HIDDevice* m_device = nullptr;
@@ -174,6 +176,25 @@ void TestTransaction::lateReplyNotTakenForNextQuery() {
     QTRY_COMPARE(repeater().arrivedReplyCount(), 1);
     QCOMPARE(transaction.run(Command::QueryCanBaudRate, QByteArray(1, '\x01')), Result::Ok);
     QCOMPARE(transaction.replyBytes().mid(5, 4), QByteArray::fromHex("001c00e0"));
+}
+
+void TestTransaction::staleRepliesDiscarded_data() {
+    QTest::addColumn<int>("stale");
+    QTest::newRow("one") << 1;
+    QTest::newRow("three") << 3;
+}
+
+// Every reply still queued from earlier queries goes before the next one is
+// sent, however many there are.
+void TestTransaction::staleRepliesDiscarded() {
+    QFETCH(int, stale);
+    repeater().injectFault(int(Command::QueryHardwareType), Fault::LateReply, sim::Every, 150);
+    Transaction transaction(*m_device);
+    for (int i = 0; i < stale; ++i) QCOMPARE(transaction.run(Command::QueryHardwareType), Result::NoReply);
+    QTRY_COMPARE(repeater().arrivedReplyCount(), stale);
+
+    QCOMPARE(transaction.run(Command::QueryCardNumber), Result::Ok);
+    QCOMPARE(transaction.replyBytes().mid(4, 12), QByteArray("TV2026000417"));
 }
 
 QTEST_GUILESS_MAIN(TestTransaction)

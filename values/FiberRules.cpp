@@ -30,8 +30,9 @@ QByteArray frame(const FiberValues& fiber, int fiberCount) {
 }
 
 void applyReply(FiberValues& fiber, int fiberCount, const QByteArray& reply) {
-    for (int i = 0; i < fiberCount && kReplyCodeOffset + i < reply.size(); ++i)
-        setCode(fiber, fiberCount, i, quint8(reply.at(kReplyCodeOffset + i)));
+    const int first = Protocol::Reply::FiberCodes;
+    for (int i = 0; i < fiberCount && first + i < reply.size(); ++i)
+        setCode(fiber, fiberCount, i, quint8(reply.at(first + i)));
 }
 
 QString codeText(int code) {

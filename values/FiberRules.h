@@ -12,7 +12,6 @@ namespace FiberRules {
 
 constexpr int kRateCount = 12;
 constexpr int kDefaultCode = 0x0b;  // "1380K"
-constexpr int kReplyCodeOffset = 3;  // reply byte 3 + i is fiber channel i
 
 // "5K" ... "2250K" for codes 1 ... 12; empty for any other code. Never translated.
 QString rateText(int code);

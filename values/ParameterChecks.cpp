@@ -10,8 +10,8 @@ namespace {
 
 constexpr int kShownProblems = 8;
 
-QString trTarvane(const char* text) {
-    return QCoreApplication::translate("Tarvane", text);
+QString tr(const char* text) {
+    return QCoreApplication::translate("ParameterChecks", text);
 }
 
 }  // namespace
@@ -23,22 +23,22 @@ QStringList problems(const ParameterSet& set) {
     for (const CanChannelValues& channel : set.can) {
         const int id = channel.channalId;
         for (const InvalidField& field : CanCodec::invalidFields(channel)) {
-            if (field.kind == InvalidField::BaudRate && field.reason == InvalidField::StrayBits) {
-                const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::bitTimingWord(channel.bitTimingText));
-                lines << trTarvane("CAN通道%1 波特率：%2")
+            if (field.kind == InvalidField::BaudRate && field.reason == CanCodec::WordProblem::StrayBits) {
+                lines << tr("CAN通道%1 波特率：%2")
                              .arg(id)
-                             .arg(BitTiming::problemText(BitTiming::Problem::StrayBits, decoded));
+                             .arg(CanCodec::bitTimingProblemText(channel.bitTimingText));
             } else if (field.kind == InvalidField::BaudRate) {
-                lines << trTarvane("CAN通道%1 波特率：位定时须为4个字节").arg(id);
-            } else if (field.column == CanCodec::kColumnId) {
-                lines << trTarvane("CAN通道%1 第%2行 ID寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
+                lines << tr("CAN通道%1 波特率：位定时须为4个字节").arg(id);
+            } else if (field.reg == CanCodec::FilterRegister::Id) {
+                lines << tr("CAN通道%1 第%2行 ID寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
             } else {
-                lines << trTarvane("CAN通道%1 第%2行 掩码寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
+                lines << tr("CAN通道%1 第%2行 掩码寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
             }
         }
     }
     for (int i = 0; i < set.fiberCount; ++i) {
-        if (set.fiber.codes[size_t(i)] == FiberValues::kNoEntry) lines << trTarvane("光纤%1 波特率：未选择").arg(i + 1);
+        if (set.fiber.codes[size_t(i)] == FiberValues::kNoEntry)
+            lines << tr("光纤%1 波特率：未选择").arg(i + 1);
     }
     return lines;
 }
@@ -51,31 +51,31 @@ QStringList testModes(const ParameterSet& set) {
         const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::bitTimingWord(channel.bitTimingText));
         QStringList names;
         for (BitTiming::Problem mode : modes) names << BitTiming::problemText(mode, decoded);
-        lines << trTarvane("CAN通道%1：%2").arg(channel.channalId).arg(names.join(trTarvane("；")));
+        lines << tr("CAN通道%1：%2").arg(channel.channalId).arg(names.join(tr("；")));
     }
     return lines;
 }
 
 QString testModeQuestion(const QStringList& testModes) {
-    return trTarvane("以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：") + QLatin1Char('\n') +
-           testModes.join(QLatin1Char('\n')) + QLatin1Char('\n') + trTarvane("仍要写入设备吗？");
+    return tr("以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：") + QLatin1Char('\n') +
+           testModes.join(QLatin1Char('\n')) + QLatin1Char('\n') + tr("仍要写入设备吗？");
 }
 
 QString problemMessage(const QStringList& problems) {
-    return listed(trTarvane("以下参数有误，未向设备发送任何数据："), problems);
+    return listed(tr("以下参数有误，未向设备发送任何数据："), problems);
 }
 
 QString listed(const QString& heading, const QStringList& lines) {
     QStringList shown{heading};
     shown << lines.mid(0, kShownProblems);
-    if (lines.size() > kShownProblems) shown << trTarvane("……另有%1处").arg(lines.size() - kShownProblems);
+    if (lines.size() > kShownProblems) shown << tr("……另有%1处").arg(lines.size() - kShownProblems);
     return shown.join(QLatin1Char('\n'));
 }
 
 QString unsendableNote(const ParameterSet& set) {
     const QStringList lines = problems(set);
     // Work in progress is kept all the same; the user learns it now, not at the Write.
-    return lines.isEmpty() ? QString() : listed(trTarvane("以下参数还不能写入设备："), lines);
+    return lines.isEmpty() ? QString() : listed(tr("以下参数还不能写入设备："), lines);
 }
 
 }  // namespace ParameterChecks

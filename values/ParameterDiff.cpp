@@ -16,7 +16,7 @@ QString flag(bool on) {
 // A register as it goes out, in the file's form ("12 34 56 78"); a text that
 // cannot go out as it was typed.
 QString registerValue(const QString& text) {
-    return CanCodec::isWordText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
+    return CanCodec::canSendRegisterText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
 }
 
 QString fiberValue(int code) {
@@ -33,21 +33,45 @@ QString describeBaudRate(const QString& wordText) {
     return wordText + QStringLiteral(" (") + CanCodec::describeBitTimingText(wordText) + QLatin1Char(')');
 }
 
-QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const ParameterSet& device) {
-    QVector<FieldDifference> differences;
-    const auto differ = [&differences](FieldDifference d) {
-        if (d.givenValue != d.deviceValue) differences.append(d);
-    };
+namespace {
 
-    for (int i = 0; i < device.can.size() && i < given.can.size(); ++i) {
-        const CanChannelValues& a = given.can.at(i);
-        const CanChannelValues& b = device.can.at(i);
+// Collects the fields whose values differ, in the order the Write sends them.
+class Comparison {
+public:
+    Comparison(const ParameterSet& given, const ParameterSet& device) : m_given(given), m_device(device) {}
+
+    void can();
+    void fiber();
+    void routes();
+
+    QVector<FieldDifference> differences;
+
+private:
+    static QString tr(const char* text) { return ParameterDiff::tr(text); }
+    void differ(const FieldDifference& d) {
+        if (d.givenValue != d.deviceValue) differences.append(d);
+    }
+    bool routed(const ParameterSet& set, int from, int to) const {
+        return RouteRules::isRouted(set.route, m_device.routeType, from, to);
+    }
+    bool off(int channel) const { return !m_given.route.on[size_t(channel)]; }
+    // Whether a route counts with a switch rather than on its own: see routes().
+    bool inSwitch(int from, int to) const { return off(from) || (off(to) && !routed(m_given, from, to)); }
+
+    const ParameterSet& m_given;
+    const ParameterSet& m_device;
+};
+
+void Comparison::can() {
+    for (int i = 0; i < m_device.can.size() && i < m_given.can.size(); ++i) {
+        const CanChannelValues& a = m_given.can.at(i);
+        const CanChannelValues& b = m_device.can.at(i);
         const QString channel = QStringLiteral("CAN%1").arg(b.channalId);
         // Equal words can only differ in how they are written.
         if (CanCodec::bitTimingWord(a.bitTimingText) != CanCodec::bitTimingWord(b.bitTimingText) ||
             CanCodec::isWordText(a.bitTimingText) != CanCodec::isWordText(b.bitTimingText))
-            differences.append({Field::BaudRate, i, -1, -1, channel, tr("波特率"), describeBaudRate(a.bitTimingText),
-                                describeBaudRate(b.bitTimingText)});
+            differences.append({Field::BaudRate, i, -1, -1, channel, tr("波特率"),
+                                describeBaudRate(a.bitTimingText), describeBaudRate(b.bitTimingText)});
 
         for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {
             const FilterRow& x = a.banks[size_t(bank)];
@@ -63,28 +87,27 @@ QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const
                     registerValue(y.maskText)});
         }
     }
+}
 
-    for (int i = 0; i < device.fiberCount; ++i)
+void Comparison::fiber() {
+    for (int i = 0; i < m_device.fiberCount; ++i)
         differ({Field::FiberBaudRate, i, -1, -1, tr("光纤%1").arg(i + 1), tr("波特率"),
-                fiberValue(given.fiber.codes[size_t(i)]), fiberValue(device.fiber.codes[size_t(i)])});
+                fiberValue(m_given.fiber.codes[size_t(i)]), fiberValue(m_device.fiber.codes[size_t(i)])});
+}
 
-    // The device keeps no switches, only routes. A channel switched off on
-    // the given side sends nothing and, as the route page leaves it, is sent
-    // nothing: where the device still routes it, that is one difference of
-    // its switch. A route to it that the given side does enable is its own.
-    const int type = device.routeType;
-    const auto off = [&](int channel) { return !given.route.on[size_t(channel)]; };
-    const auto routed = [type](const ParameterSet& set, int from, int to) {
-        return RouteRules::isRouted(set.route, type, from, to);
-    };
-    const auto inSwitch = [&](int from, int to) { return off(from) || (off(to) && !routed(given, from, to)); };
+// The device keeps no switches, only routes. A channel switched off on the
+// given side sends nothing and, as the route page leaves it, is sent
+// nothing: where the device still routes it, that is one difference of its
+// switch. A route to it that the given side does enable is its own.
+void Comparison::routes() {
+    const int type = m_device.routeType;
     for (int from = 0; from < kRouteChannelCount; ++from) {
         if (!RouteRules::isPresent(type, from)) continue;
         if (off(from)) {
             bool deviceRoutes = false;
             for (int other = 0; other < kRouteChannelCount; ++other)
-                deviceRoutes = deviceRoutes || (inSwitch(from, other) && routed(device, from, other)) ||
-                               (inSwitch(other, from) && routed(device, other, from));
+                deviceRoutes = deviceRoutes || (inSwitch(from, other) && routed(m_device, from, other)) ||
+                               (inSwitch(other, from) && routed(m_device, other, from));
             differ({Field::Switch, from, -1, -1, RouteRules::channelName(from), tr("开/关"), flag(false),
                     flag(deviceRoutes)});
             continue;
@@ -92,9 +115,18 @@ QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const
         for (int to = 0; to < kRouteChannelCount; ++to) {
             if (to == from || !RouteRules::isPresent(type, to) || inSwitch(from, to)) continue;
             differ({Field::Route, from, -1, to, RouteRules::channelName(from),
-                    tr("路由→%1").arg(RouteRules::channelName(to)), flag(routed(given, from, to)),
-                    flag(routed(device, from, to))});
+                    tr("路由→%1").arg(RouteRules::channelName(to)), flag(routed(m_given, from, to)),
+                    flag(routed(m_device, from, to))});
         }
     }
-    return differences;
+}
+
+}  // namespace
+
+QVector<FieldDifference> ParameterDiff::compare(const ParameterSet& given, const ParameterSet& device) {
+    Comparison comparison(given, device);
+    comparison.can();
+    comparison.fiber();
+    comparison.routes();
+    return comparison.differences;
 }

@@ -7,17 +7,12 @@
 
 #include "CanCodec.h"
 #include "FiberRules.h"
+#include "ParameterKeys.h"
 #include "RouteRules.h"
 
 namespace ParameterDocument {
 
-namespace {
-const QString kCanParam = QStringLiteral("CANParam");
-const QString kFiberParam = QStringLiteral("FiberParam");
-const QString kBaud = QStringLiteral("Baud");
-const QString kModel = QStringLiteral("Model");
-const QString kRoute = QStringLiteral("Route");
-}  // namespace
+namespace Key = ParameterKeys;
 
 QJsonDocument toDocument(const ParameterSet& set) {
     QJsonArray channals;
@@ -26,13 +21,13 @@ QJsonDocument toDocument(const ParameterSet& set) {
     for (int i = 0; i < set.fiberCount; ++i) baud.append(FiberRules::codeText(set.fiber.codes[size_t(i)]));
 
     QJsonObject fiber;
-    fiber.insert(kBaud, baud);
-    fiber.insert(kModel, -1);
+    fiber.insert(Key::Baud, baud);
+    fiber.insert(Key::Model, -1);
 
     QJsonObject top;
-    top.insert(kCanParam, channals);
-    top.insert(kFiberParam, fiber);
-    top.insert(kRoute, RouteRules::toJson(set.route));
+    top.insert(Key::CanParam, channals);
+    top.insert(Key::FiberParam, fiber);
+    top.insert(Key::Route, RouteRules::toJson(set.route));
     return QJsonDocument(top);
 }
 
@@ -40,6 +35,14 @@ namespace {
 
 QString tr(const char* text) {
     return QCoreApplication::translate("ParameterDocument", text);
+}
+
+// "CANParam[1]", "CANParam[1].DataList", "FiberParam.Baud[0]": a place in a file.
+QString member(const QString& where, const QString& key) {
+    return where + QLatin1Char('.') + key;
+}
+QString element(const QString& where, int index) {
+    return where + QStringLiteral("[%1]").arg(index);
 }
 
 // Why a JSON value is not what is wanted, or nothing when it is.
@@ -54,32 +57,6 @@ QString typeProblem(const QJsonValue& value, QJsonValue::Type wanted) {
         default:
             return tr("须为字符串");
     }
-}
-
-// Why a "BaudRate" text cannot go out, or nothing. It is read as Open reads
-// it, so its word is what the Write would send.
-QString baudRateProblem(const QString& text) {
-    if (!CanCodec::isWordText(text) || CanCodec::decodeBitTiming(text).size() != CanCodec::kWordSize)
-        return CanCodec::wordTextRule();
-    const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::decodeBitTiming(text));
-    if (decoded.strayBits) return BitTiming::problemText(BitTiming::Problem::StrayBits, decoded);
-    return QString();
-}
-
-// What keeps a "Route" value from being read, at the element it lies in;
-// nothing when the rules can read it.
-Problem routeProblem(const QJsonValue& value) {
-    if (const QString why = typeProblem(value, QJsonValue::Array); !why.isEmpty()) return {kRoute, why};
-    const QJsonArray rows = value.toArray();
-    if (rows.size() != kRouteChannelCount)
-        return {kRoute, tr("须有%1项，实有%2项").arg(kRouteChannelCount).arg(rows.size())};
-    for (int i = 0; i < rows.size(); ++i) {
-        const QString where = QStringLiteral("%1[%2]").arg(kRoute).arg(i);
-        if (const QString why = typeProblem(rows.at(i), QJsonValue::String); !why.isEmpty())
-            return {where, why};
-        if (!RouteRules::isRowText(rows.at(i).toString())) return {where, tr("须为6个0或1，以空格分隔")};
-    }
-    return {};
 }
 
 bool fail(Problem* problem, const QString& where, const QString& why) {
@@ -105,33 +82,35 @@ struct Unusable {
 // register texts as they stand; the rest keeps what the bank held.
 void applyEntry(FilterRow& row, const QJsonValue& value, const QString& where, const Unusable& unusable) {
     if (!unusable.check(where, typeProblem(value, QJsonValue::String))) return;
-    const QStringList parts = value.toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
-    if (!unusable.check(where, parts.size() == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(parts.size())))
+    const CanCodec::DataListFields fields = CanCodec::splitDataListEntry(value.toString());
+    if (!unusable.check(
+            where, fields.count == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
         return;
-    int* const fields[] = {nullptr, &row.workMode, &row.bitWidth};
+    const QString* const flags[] = {&fields.inUse, &fields.workMode, &fields.bitWidth};
+    int* const targets[] = {nullptr, &row.workMode, &row.bitWidth};
     for (int i = 0; i < 3; ++i) {
-        const QString field = parts.at(i).trimmed();
+        const QString& field = *flags[i];
         const bool flag = field == QLatin1String("0") || field == QLatin1String("1");
         if (!unusable.check(where, flag ? QString() : tr("%1须为0或1，实为“%2”").arg(tr(kFlagNames[i]), field)))
             continue;
         if (i == 0)
             row.inUse = field == QLatin1String("1");
         else
-            *fields[i] = field.toInt();
+            *targets[i] = field.toInt();
     }
-    row.idText = parts.at(3);
-    row.maskText = parts.at(4);
+    row.idText = fields.idText;
+    row.maskText = fields.maskText;
 }
 
 // A "CANParam" element onto its channel, as far as it can be used.
 void applyChannel(CanChannelValues& channel, const QJsonValue& value, const QString& where, const Unusable& unusable) {
     if (!unusable.check(where, typeProblem(value, QJsonValue::Object))) return;
-    const QJsonObject element = value.toObject();
-    const QJsonValue baudRate = element.value(QStringLiteral("BaudRate"));
-    if (unusable.check(where + QStringLiteral(".BaudRate"), typeProblem(baudRate, QJsonValue::String)))
+    const QJsonObject object = value.toObject();
+    const QJsonValue baudRate = object.value(Key::BaudRate);
+    if (unusable.check(member(where, Key::BaudRate), typeProblem(baudRate, QJsonValue::String)))
         CanCodec::applyWord(channel, CanCodec::decodeBitTiming(baudRate.toString()));
-    const QString listWhere = where + QStringLiteral(".DataList");
-    const QJsonValue dataList = element.value(QStringLiteral("DataList"));
+    const QString listWhere = member(where, Key::DataList);
+    const QJsonValue dataList = object.value(Key::DataList);
     if (!unusable.check(listWhere, typeProblem(dataList, QJsonValue::Array))) return;
     const QJsonArray banks = dataList.toArray();
     // The banks the list reaches are applied all the same.
@@ -139,8 +118,32 @@ void applyChannel(CanChannelValues& channel, const QJsonValue& value, const QStr
                                   ? QString()
                                   : tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
     for (int bank = 0; bank < qMin(banks.size(), CanCodec::kBankCount); ++bank)
-        applyEntry(channel.banks[size_t(bank)], banks.at(bank), listWhere + QStringLiteral("[%1]").arg(bank),
-                   unusable);
+        applyEntry(channel.banks[size_t(bank)], banks.at(bank), element(listWhere, bank), unusable);
+}
+
+// Why a "Baud" element is no fiber code, or nothing.
+QString codeProblem(const QJsonValue& value) {
+    const QString why = typeProblem(value, QJsonValue::String);
+    if (!why.isEmpty()) return why;
+    if (FiberRules::entryCode(FiberRules::parseCodeText(value.toString())) == FiberValues::kNoEntry)
+        return tr("须为01到0c的十六进制代码");
+    return QString();
+}
+
+// What keeps a "Route" value from being read, at the element it lies in;
+// nothing when the rules can read it.
+Problem routeProblem(const QJsonValue& value) {
+    if (const QString why = typeProblem(value, QJsonValue::Array); !why.isEmpty()) return {Key::Route, why};
+    const QJsonArray rows = value.toArray();
+    if (rows.size() != kRouteChannelCount)
+        return {Key::Route, tr("须有%1项，实有%2项").arg(kRouteChannelCount).arg(rows.size())};
+    for (int i = 0; i < rows.size(); ++i) {
+        if (const QString why = typeProblem(rows.at(i), QJsonValue::String); !why.isEmpty())
+            return {element(Key::Route, i), why};
+        if (!RouteRules::isRowText(rows.at(i).toString()))
+            return {element(Key::Route, i), tr("须为6个0或1，以空格分隔")};
+    }
+    return {};
 }
 
 }  // namespace
@@ -149,120 +152,144 @@ QString Problem::text() const {
     return tr("%1：%2").arg(where, why);
 }
 
+QString topLevelProblem(const QJsonDocument& document) {
+    if (!document.isObject()) return tr("顶层须为对象");
+    for (const QString& key : {Key::CanParam, Key::FiberParam, Key::Route})
+        if (!document.object().contains(key)) return tr("缺少“%1”").arg(key);
+    return QString();
+}
+
 bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusableList) {
     const Unusable unusable{unusableList};
-    const QJsonValue can = object.value(kCanParam);
+    const QJsonValue can = object.value(Key::CanParam);
     const QJsonArray channals = can.toArray();
-    unusable.check(kCanParam, typeProblem(can, QJsonValue::Array));
+    unusable.check(Key::CanParam, typeProblem(can, QJsonValue::Array));
     for (int i = 0; i < channals.size() && i < set->can.size(); ++i)
-        applyChannel(set->can[i], channals.at(i), QStringLiteral("%1[%2]").arg(kCanParam).arg(i), unusable);
+        applyChannel(set->can[i], channals.at(i), element(Key::CanParam, i), unusable);
 
     int codes = 0;
-    const QJsonValue fiber = object.value(kFiberParam);
-    const QString baudWhere = kFiberParam + QLatin1Char('.') + kBaud;
-    const QJsonValue baudValue = fiber.toObject().value(kBaud);
-    if (unusable.check(kFiberParam, typeProblem(fiber, QJsonValue::Object)))
+    const QJsonValue fiber = object.value(Key::FiberParam);
+    const QString baudWhere = member(Key::FiberParam, Key::Baud);
+    const QJsonValue baudValue = fiber.toObject().value(Key::Baud);
+    if (unusable.check(Key::FiberParam, typeProblem(fiber, QJsonValue::Object)))
         unusable.check(baudWhere, typeProblem(baudValue, QJsonValue::Array));
     const QJsonArray baud = baudValue.toArray();
     for (int i = 0; i < baud.size() && i < set->fiberCount; ++i) {
-        const QString where = QStringLiteral("%1[%2]").arg(baudWhere).arg(i);
-        if (!unusable.check(where, typeProblem(baud.at(i), QJsonValue::String))) continue;
-        const int code = FiberRules::entryCode(FiberRules::parseCodeText(baud.at(i).toString()));
-        if (!unusable.check(where, code == FiberValues::kNoEntry ? tr("须为01到0c的十六进制代码") : QString())) continue;
-        FiberRules::setCode(set->fiber, set->fiberCount, i, code);
+        if (!unusable.check(element(baudWhere, i), codeProblem(baud.at(i)))) continue;
+        FiberRules::setCode(set->fiber, set->fiberCount, i, FiberRules::parseCodeText(baud.at(i).toString()));
         ++codes;
     }
 
-    const bool routes = RouteRules::applyJson(set->route, set->routeType, object.value(kRoute).toArray());
+    const bool routes = RouteRules::applyJson(set->route, set->routeType, object.value(Key::Route).toArray());
     if (!routes) {
-        const Problem problem = routeProblem(object.value(kRoute));
+        const Problem problem = routeProblem(object.value(Key::Route));
         unusable.check(problem.where, problem.why);
     }
     return routes || qMin(channals.size(), set->can.size()) > 0 || codes > 0;
 }
 
-bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* problem, QStringList* ignored) {
-    const QJsonValue can = object.value(kCanParam);
-    if (const QString why = typeProblem(can, QJsonValue::Array); !why.isEmpty()) return fail(problem, kCanParam, why);
+namespace {
 
-    // The elements of the device's channels by "ChannalID"; the others are left out.
-    QMap<int, int> elementOf;
-    const QJsonArray channals = can.toArray();
+// The element of each of the device's channels by its "ChannalID", as far
+// as the file has them; the others are left out, one line each in `ignored`.
+bool findChannels(const QJsonArray& channals, int canCount, QMap<int, int>* elementOf, Problem* problem,
+                  QStringList* ignored) {
     for (int i = 0; i < channals.size(); ++i) {
-        const QString where = QStringLiteral("%1[%2]").arg(kCanParam).arg(i);
+        const QString where = element(Key::CanParam, i);
         if (const QString why = typeProblem(channals.at(i), QJsonValue::Object); !why.isEmpty())
             return fail(problem, where, why);
-        const QJsonValue id = channals.at(i).toObject().value(QStringLiteral("ChannalID"));
+        const QJsonValue id = channals.at(i).toObject().value(Key::ChannalId);
         // Missing as "BaudRate" is missing; any whole number is a channel
         // number, which the device may lack.
         const double number = id.toDouble();
-        if (id.isUndefined()) return fail(problem, where + QStringLiteral(".ChannalID"), tr("缺少"));
+        if (id.isUndefined()) return fail(problem, member(where, Key::ChannalId), tr("缺少"));
         if (!id.isDouble() || number != std::floor(number))
-            return fail(problem, where + QStringLiteral(".ChannalID"), tr("须为整数"));
-        if (number < 1 || number > set->canCount) {
+            return fail(problem, member(where, Key::ChannalId), tr("须为整数"));
+        if (number < 1 || number > canCount) {
             ignored->append(tr("%1：设备没有CAN通道%2，已忽略").arg(where, QString::number(number, 'f', 0)));
             continue;
         }
         const int channal = int(number);
-        if (elementOf.contains(channal))
-            return fail(problem, where + QStringLiteral(".ChannalID"),
-                        tr("与%1[%2]相同").arg(kCanParam).arg(elementOf.value(channal)));
-        elementOf.insert(channal, i);
+        if (elementOf->contains(channal))
+            return fail(problem, member(where, Key::ChannalId),
+                        tr("与%1[%2]相同").arg(Key::CanParam).arg(elementOf->value(channal)));
+        elementOf->insert(channal, i);
     }
-    for (int channal = 1; channal <= set->canCount; ++channal) {
-        if (!elementOf.contains(channal))
-            return fail(problem, kCanParam, tr("没有“ChannalID”为%1的元素").arg(channal));
-        const QString where = QStringLiteral("%1[%2]").arg(kCanParam).arg(elementOf.value(channal));
-        const QJsonObject element = channals.at(elementOf.value(channal)).toObject();
-        const QJsonValue baudRate = element.value(QStringLiteral("BaudRate"));
-        QString why = typeProblem(baudRate, QJsonValue::String);
-        if (why.isEmpty()) why = baudRateProblem(baudRate.toString());
-        if (!why.isEmpty()) return fail(problem, where + QStringLiteral(".BaudRate"), why);
-        const QJsonValue dataList = element.value(QStringLiteral("DataList"));
-        if (const QString why = typeProblem(dataList, QJsonValue::Array); !why.isEmpty())
-            return fail(problem, where + QStringLiteral(".DataList"), why);
-        const QJsonArray banks = dataList.toArray();
-        if (banks.size() != CanCodec::kBankCount)
-            return fail(problem, where + QStringLiteral(".DataList"),
-                        tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
-        for (int bank = 0; bank < banks.size(); ++bank) {
-            // Read as Open reads it; then both registers must be words.
-            const QString at = where + QStringLiteral(".DataList[%1]").arg(bank);
-            QVector<Problem> found;
-            FilterRow row;
-            applyEntry(row, banks.at(bank), at, Unusable{&found});
-            if (found.isEmpty() && !CanCodec::isWordText(row.idText))
-                found.append({at, tr("ID寄存器：%1").arg(CanCodec::wordTextRule())});
-            if (found.isEmpty() && !CanCodec::isWordText(row.maskText))
-                found.append({at, tr("掩码寄存器：%1").arg(CanCodec::wordTextRule())});
-            if (!found.isEmpty()) return fail(problem, found.first().where, found.first().why);
-        }
-    }
+    return true;
+}
 
-    const QJsonValue fiber = object.value(kFiberParam);
+// A channel's element gives a "BaudRate" the Write can send and fourteen
+// sound "DataList" entries, read as Open reads them.
+bool checkChannel(const QJsonObject& object, const QString& where, Problem* problem) {
+    const QJsonValue baudRate = object.value(Key::BaudRate);
+    QString why = typeProblem(baudRate, QJsonValue::String);
+    if (why.isEmpty()) why = CanCodec::bitTimingProblemText(baudRate.toString());
+    if (!why.isEmpty()) return fail(problem, member(where, Key::BaudRate), why);
+    const QString listWhere = member(where, Key::DataList);
+    const QJsonValue dataList = object.value(Key::DataList);
+    if (const QString why = typeProblem(dataList, QJsonValue::Array); !why.isEmpty())
+        return fail(problem, listWhere, why);
+    const QJsonArray banks = dataList.toArray();
+    if (banks.size() != CanCodec::kBankCount)
+        return fail(problem, listWhere, tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
+    for (int bank = 0; bank < banks.size(); ++bank) {
+        const QString at = element(listWhere, bank);
+        QVector<Problem> found;
+        FilterRow row;
+        applyEntry(row, banks.at(bank), at, Unusable{&found});
+        if (found.isEmpty() && !CanCodec::canSendRegisterText(row.idText))
+            found.append({at, tr("ID寄存器：%1").arg(CanCodec::wordTextRule())});
+        if (found.isEmpty() && !CanCodec::canSendRegisterText(row.maskText))
+            found.append({at, tr("掩码寄存器：%1").arg(CanCodec::wordTextRule())});
+        if (!found.isEmpty()) return fail(problem, found.first().where, found.first().why);
+    }
+    return true;
+}
+
+// A code for each of the device's fiber channels; codes for channels it
+// lacks are left out, one line each in `ignored`.
+bool checkFiber(const QJsonValue& fiber, int fiberCount, QJsonArray* baud, Problem* problem,
+                QStringList* ignored) {
     if (const QString why = typeProblem(fiber, QJsonValue::Object); !why.isEmpty())
-        return fail(problem, kFiberParam, why);
-    const QString baudWhere = kFiberParam + QLatin1Char('.') + kBaud;
-    const QJsonValue baudValue = fiber.toObject().value(kBaud);
+        return fail(problem, Key::FiberParam, why);
+    const QString baudWhere = member(Key::FiberParam, Key::Baud);
+    const QJsonValue baudValue = fiber.toObject().value(Key::Baud);
     if (const QString why = typeProblem(baudValue, QJsonValue::Array); !why.isEmpty())
         return fail(problem, baudWhere, why);
-    const QJsonArray baud = baudValue.toArray();
-    for (int i = 0; i < baud.size(); ++i) {
-        const QString where = QStringLiteral("%1[%2]").arg(baudWhere).arg(i);
-        if (i >= set->fiberCount) {
+    *baud = baudValue.toArray();
+    for (int i = 0; i < baud->size(); ++i) {
+        const QString where = element(baudWhere, i);
+        if (i >= fiberCount) {
             ignored->append(tr("%1：设备没有光纤%2，已忽略").arg(where).arg(i + 1));
             continue;
         }
-        QString why = typeProblem(baud.at(i), QJsonValue::String);
-        if (why.isEmpty() && FiberRules::entryCode(FiberRules::parseCodeText(baud.at(i).toString())) ==
-                                 FiberValues::kNoEntry)
-            why = tr("须为01到0c的十六进制代码");
-        if (!why.isEmpty()) return fail(problem, where, why);
+        if (const QString why = codeProblem(baud->at(i)); !why.isEmpty()) return fail(problem, where, why);
     }
-    if (baud.size() < set->fiberCount)
-        return fail(problem, baudWhere, tr("没有光纤%1的代码").arg(baud.size() + 1));
+    if (baud->size() < fiberCount)
+        return fail(problem, baudWhere, tr("没有光纤%1的代码").arg(baud->size() + 1));
+    return true;
+}
 
-    const QJsonValue route = object.value(kRoute);
+}  // namespace
+
+bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* problem, QStringList* ignored) {
+    const QJsonValue can = object.value(Key::CanParam);
+    if (const QString why = typeProblem(can, QJsonValue::Array); !why.isEmpty())
+        return fail(problem, Key::CanParam, why);
+    const QJsonArray channals = can.toArray();
+    QMap<int, int> elementOf;
+    if (!findChannels(channals, set->canCount, &elementOf, problem, ignored)) return false;
+    for (int channal = 1; channal <= set->canCount; ++channal) {
+        if (!elementOf.contains(channal))
+            return fail(problem, Key::CanParam, tr("没有“ChannalID”为%1的元素").arg(channal));
+        const int at = elementOf.value(channal);
+        if (!checkChannel(channals.at(at).toObject(), element(Key::CanParam, at), problem)) return false;
+    }
+
+    QJsonArray baud;
+    if (!checkFiber(object.value(Key::FiberParam), set->fiberCount, &baud, problem, ignored)) return false;
+
+    const QJsonValue route = object.value(Key::Route);
     RouteValues routes = set->route;
     if (!RouteRules::applyJson(routes, set->routeType, route.toArray())) {
         const Problem found = routeProblem(route);

@@ -14,6 +14,11 @@ namespace ParameterDocument {
 
 QJsonDocument toDocument(const ParameterSet& set);
 
+// Why a parsed document cannot be a parameter file, translated: its top
+// level is no object, or "CANParam", "FiberParam" or "Route" is missing.
+// Empty when it can be one.
+QString topLevelProblem(const QJsonDocument& document);
+
 // A key or element of a file ("CANParam[1].DataList[3]") and what is wrong
 // with it, translated.
 struct Problem {
@@ -31,7 +36,7 @@ struct Problem {
 // wrong type, a filter field that is not 0 or 1, a fiber code outside 01 ...
 // 0c leaves what the set held, and `unusable` (when given) names each. Texts
 // are taken as they stand, also those the Write would refuse. The top level
-// must already be known to hold the three members. False when the file
+// must already be known to hold the three members (topLevelProblem()). False when the file
 // gives the device nothing: no element for a channel it has, no code for one
 // of its fiber channels, no readable map.
 bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusable = nullptr);

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <iterator>
+
 #include "Protocol.h"
 
 namespace RouteRules {
@@ -14,29 +16,32 @@ constexpr unsigned typeMask(Types... types) {
     return ((1u << types) | ...);
 }
 
-// Where each channel lives in a row byte, in the set-route frame and in the
-// read-route reply, and which hardware types have it.
+// Where each channel lives in a row byte, which of the route query's reply
+// rows is its own, and which hardware types have it.
 struct Channel {
     int bit;
-    int frameByte;
-    int replyByte;
     unsigned types;
     const char* name;
     bool translated;
 };
 
 constexpr Channel kChannels[kRouteChannelCount] = {
-    {7, 5, 4, typeMask(1, 2, 3, 4), "CAN1", false},
-    {6, 6, 5, typeMask(1, 2, 3, 4), "CAN2", false},
-    {3, 9, 8, typeMask(2, 3, 4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤1"), true},
-    {2, 10, 9, typeMask(3, 4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤2"), true},
-    {1, 11, 10, typeMask(4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤3"), true},
-    {0, 12, 11, typeMask(4), QT_TRANSLATE_NOOP("RouteParamWidget", "光纤4"), true},
+    {7, typeMask(1, 2, 3, 4), "CAN1", false},
+    {6, typeMask(1, 2, 3, 4), "CAN2", false},
+    {3, typeMask(2, 3, 4), QT_TRANSLATE_NOOP("RouteRules", "光纤1"), true},
+    {2, typeMask(3, 4), QT_TRANSLATE_NOOP("RouteRules", "光纤2"), true},
+    {1, typeMask(4), QT_TRANSLATE_NOOP("RouteRules", "光纤3"), true},
+    {0, typeMask(4), QT_TRANSLATE_NOOP("RouteRules", "光纤4"), true},
 };
+static_assert(std::size(Protocol::Reply::RouteRows) == kRouteChannelCount, "a reply row for every channel");
 
 constexpr int kMinType = 1;
 constexpr int kMaxType = 4;
-constexpr int kFirstRowByte = Protocol::HeaderSize;  // byte 4, before CAN1's
+// The set-route frame carries each reply row one byte later, after the
+// report number; its payload starts at byte 4.
+int payloadIndex(int channel) {
+    return Protocol::Reply::RouteRows[channel] + 1 - Protocol::HeaderSize;
+}
 
 bool validChannel(int channel) {
     return channel >= 0 && channel < kRouteChannelCount;
@@ -59,16 +64,8 @@ bool isRouted(const RouteValues& route, int type, int from, int to) {
 
 QString channelName(int channel) {
     if (!validChannel(channel)) return QString();
-    return kChannels[channel].translated ? QCoreApplication::translate("RouteParamWidget", kChannels[channel].name)
+    return kChannels[channel].translated ? QCoreApplication::translate("RouteRules", kChannels[channel].name)
                                          : QString::fromLatin1(kChannels[channel].name);
-}
-
-const char* channelSourceName(int channel) {
-    return validChannel(channel) ? kChannels[channel].name : "";
-}
-
-bool isNameTranslated(int channel) {
-    return validChannel(channel) && kChannels[channel].translated;
 }
 
 QByteArray frame(const RouteValues& route, int type) {
@@ -79,7 +76,7 @@ QByteArray frame(const RouteValues& route, int type) {
         unsigned value = 0;
         for (int c = 0; c < kRouteChannelCount; ++c)
             if (isRouted(route, type, r, c)) value |= 1u << kChannels[c].bit;
-        payload[kChannels[r].frameByte - kFirstRowByte] = char(value);
+        payload[payloadIndex(r)] = char(value);
     }
     return Protocol::frame(Protocol::Command::SetRoute, payload);
 }
@@ -88,7 +85,7 @@ void applyReply(RouteValues& route, int type, const unsigned char* reply) {
     if (!reply) return;
     for (int r = 0; r < kRouteChannelCount; ++r) {
         if (!isPresent(type, r)) continue;
-        const unsigned value = reply[kChannels[r].replyByte];
+        const unsigned value = reply[Protocol::Reply::RouteRows[r]];
         for (int c = 0; c < kRouteChannelCount; ++c)
             if (c != r && isPresent(type, c)) route.routes[size_t(r)][size_t(c)] = (value >> kChannels[c].bit) & 1u;
     }

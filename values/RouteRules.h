@@ -16,20 +16,14 @@
 // changes or encodes routes does nothing.
 namespace RouteRules {
 
-constexpr int kReplySize = 16;
-
 bool isKnownType(int type);
 bool isPresent(int type, int channel);
 // Whether the set-route frame carries the route from one present channel to
 // another: a channel switched off forwards nothing, whatever its routes show.
 bool isRouted(const RouteValues& route, int type, int from, int to);
 
-// The channel's name in the current language ("CAN1" is never translated;
-// the fiber names are texts of the context "RouteParamWidget").
+// The channel's name in the current language ("CAN1" is never translated).
 QString channelName(int channel);
-// Its source text, as the translation catalogues hold it.
-const char* channelSourceName(int channel);
-bool isNameTranslated(int channel);
 
 // Command 0x27: one row byte per present channel, each bit a route to a
 // present channel; a channel switched off forwards nothing.

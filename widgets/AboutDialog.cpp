@@ -21,9 +21,16 @@ const char kWebSite[] = "https://tarvane.example.org";
 AboutDialog::AboutDialog(QWidget* parent) : AbsFrameLessAutoSize(parent) {
     setFixedSize(550, 200);
     setWindowIcon(QIcon(":/App/Resources/app.ico"));
+    createWidgets();
+    QVBoxLayout* column = layOut();
+    // Taller where a font needs it (the CJK one), so that OK keeps its margin.
+    setFixedSize(QSize(550, 200).expandedTo(column->totalMinimumSize()));
 
-    const QString version = fileVersion();
+    connect(m_pButtonOK, &QPushButton::clicked, this, &AboutDialog::onButtonOK);
+    connect(m_pTitleWidget, &TitleWidget::closeWidget, this, &AboutDialog::onButtonOK);
+}
 
+void AboutDialog::createWidgets() {
     m_pTitleWidget = new TitleWidget(0);
     m_pTitleWidget->setTitle(tr("关于"));
 
@@ -32,7 +39,7 @@ AboutDialog::AboutDialog(QWidget* parent) : AbsFrameLessAutoSize(parent) {
     m_pLabelLogo->setFixedSize(186, 30);
     m_pLabelLogo->setPixmap(QPixmap(":/app/Resources/company _logo.png"));
 
-    m_pLabelVersion = new QLabel(versionText(version));
+    m_pLabelVersion = new QLabel(versionText(fileVersion()));
     m_pLabelVersion->setObjectName("m_pLabelVersion");
 
     m_pLabelProduct = new QLabel(tr("Tarvane."));
@@ -51,7 +58,9 @@ AboutDialog::AboutDialog(QWidget* parent) : AbsFrameLessAutoSize(parent) {
 
     m_pButtonOK = new QPushButton(tr("确定"));
     m_pButtonOK->setObjectName("m_pButtonOK");
+}
 
+QVBoxLayout* AboutDialog::layOut() {
     auto* left = new QVBoxLayout;
     left->addSpacing(10);
     left->addWidget(m_pLabelLogo);
@@ -82,11 +91,7 @@ AboutDialog::AboutDialog(QWidget* parent) : AbsFrameLessAutoSize(parent) {
     column->addLayout(row);
     column->setContentsMargins(2, 2, 2, 2);  // keeps the painted shadow visible
     setLayout(column);
-    // Taller where a font needs it (the CJK one), so that OK keeps its margin.
-    setFixedSize(QSize(550, 200).expandedTo(column->totalMinimumSize()));
-
-    connect(m_pButtonOK, &QPushButton::clicked, this, &AboutDialog::onButtonOK);
-    connect(m_pTitleWidget, &TitleWidget::closeWidget, this, &AboutDialog::onButtonOK);
+    return column;
 }
 
 QString AboutDialog::fileVersion() {

@@ -6,6 +6,7 @@
 
 class QLabel;
 class QPushButton;
+class QVBoxLayout;
 class TitleWidget;
 
 // The About box: logo, product name, file version, notice and web site.
@@ -26,6 +27,10 @@ public slots:
     void onButtonOK();
 
 private:
+    void createWidgets();
+    // Lays the widgets out; returns the dialog's outer layout.
+    QVBoxLayout* layOut();
+
     TitleWidget* m_pTitleWidget = nullptr;
     QLabel* m_pLabelLogo = nullptr;
     QLabel* m_pLabelProduct = nullptr;

@@ -36,23 +36,15 @@ AbsFrameLessAutoSize::Region AbsFrameLessAutoSize::hitTest(int x, int y, int w, 
 }
 
 Qt::CursorShape AbsFrameLessAutoSize::cursorFor(Region region) {
-    switch (region) {
-        case Right:
-        case Left:
-            return Qt::SizeHorCursor;
-        case Bottom:
-        case Top:
-            return Qt::SizeVerCursor;
-        case TopRight:
-        case BottomLeft:
-            return Qt::SizeBDiagCursor;
-        case TopLeft:
-        case BottomRight:
-            return Qt::SizeFDiagCursor;
-        case NoRegion:
-            break;
-    }
-    return Qt::ArrowCursor;
+    // By region: arrows along the sides, diagonals at the corners.
+    static const Qt::CursorShape kShapes[] = {
+        Qt::ArrowCursor,                           // NoRegion
+        Qt::SizeHorCursor,   Qt::SizeHorCursor,    // Right, Left
+        Qt::SizeVerCursor,   Qt::SizeVerCursor,    // Bottom, Top
+        Qt::SizeBDiagCursor, Qt::SizeFDiagCursor,  // TopRight, TopLeft
+        Qt::SizeFDiagCursor, Qt::SizeBDiagCursor,  // BottomRight, BottomLeft
+    };
+    return region >= NoRegion && region <= BottomLeft ? kShapes[region] : Qt::ArrowCursor;
 }
 
 void AbsFrameLessAutoSize::paintEvent(QPaintEvent*) {

@@ -3,23 +3,25 @@
 #include <QObject>
 #include <memory>
 
+#include "HidNotice.h"
+
 class QWidget;
 
-// Reports HID device interfaces that the system says arrived or went away.
-// On Windows it registers the window for WM_DEVICECHANGE and decodes the
-// messages the window forwards; on Linux it listens to udev on its own.
+// Reports HID device interfaces that the system says arrived or went away,
+// by their ids. On Windows it registers the window for WM_DEVICECHANGE and
+// decodes the messages the window forwards; on Linux it listens to udev on
+// its own.
 class DeviceNotifier : public QObject {
     Q_OBJECT
 public:
     explicit DeviceNotifier(QWidget* window);
     ~DeviceNotifier() override;
 
-    // The window's native events; true when the event was a device notice.
+    // The window's native events; true when the event told of a HID interface.
     bool handleNativeEvent(const QByteArray& eventType, void* message);
 
 signals:
-    // interfacePath carries "HID", "VID_xxxx" and "PID_xxxx".
-    void notice(const QString& interfacePath, bool arrival);
+    void notice(const HidInterface& device, bool arrival);
 
 private:
     struct Private;

@@ -5,7 +5,6 @@
 #include <libudev.h>
 
 #include "DeviceNotifier.h"
-#include "HidNotice.h"
 
 struct DeviceNotifier::Private {
     // Where no udev daemon runs the monitor opens and simply hears nothing.
@@ -34,17 +33,16 @@ DeviceNotifier::DeviceNotifier(QWidget* window) : QObject(window), d(new Private
         if (!device) return;
         const QString action = QString::fromLatin1(udev_device_get_action(device));
         const QString devPath = QString::fromLatin1(udev_device_get_devpath(device));
-        QString path;
+        std::optional<HidInterface> hidraw;
         if (action == QLatin1String("add")) {
             udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
             const char* hidId = hid ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
-            path = hidId ? HidNotice::pathFromHidId(QString::fromLatin1(hidId), devPath)
-                         : HidNotice::pathFromDevPath(devPath);
+            hidraw = hidInterfaceOfNotice(devPath, QString::fromLatin1(hidId));
         } else if (action == QLatin1String("remove")) {
-            path = HidNotice::pathFromDevPath(devPath);
+            hidraw = hidInterfaceOfNotice(devPath);
         }
         udev_device_unref(device);
-        if (!path.isEmpty()) emit notice(path, action == QLatin1String("add"));
+        if (hidraw) emit notice(*hidraw, action == QLatin1String("add"));
     });
 }
 

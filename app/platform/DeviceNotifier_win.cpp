@@ -44,8 +44,8 @@ bool DeviceNotifier::handleNativeEvent(const QByteArray& eventType, void* messag
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(msg->lParam);
     if (!header || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return false;
     const auto* iface = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
-    const QString path = QString::fromWCharArray(iface->dbcc_name);
-    if (path.isEmpty()) return false;
-    emit notice(path, arrival);
+    const std::optional<HidInterface> hid = hidInterfaceOfNotice(QString::fromWCharArray(iface->dbcc_name));
+    if (!hid) return false;
+    emit notice(*hid, arrival);
     return true;
 }

@@ -3,6 +3,6 @@
 #include <windows.h>
 
 Language systemStartupLanguage(std::optional<int> storedId) {
-    const int id = storedId.value_or(0);
-    return startupLanguage(id, id == -1 ? GetSystemDefaultLangID() : quint16(0));
+    const int id = storedId.value_or(ChineseLanguageId);
+    return startupLanguage(id, id == SystemLanguageId ? GetSystemDefaultLangID() : quint16(0));
 }

@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (!ok) {
         // Nothing of a failed search may reach the pages.
-        FUZZ_CHECK(found.nCAN == -1 && found.nFiberOptic == 0 && found.hardwareType == 0);
+        FUZZ_CHECK(found.nCAN == -1 && found.nFiberOptic == 0 && found.routeType == 0);
         FUZZ_CHECK(found.strName.isEmpty() && found.strDevType.isEmpty() && found.strCardNum.isEmpty());
         FUZZ_CHECK(found.strDevVer.isEmpty() && found.strFirmware.isEmpty());
         return 0;
@@ -79,9 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(model != nullptr);
     FUZZ_CHECK(found.nCAN == 2);
     FUZZ_CHECK(found.nFiberOptic >= 0 && found.nFiberOptic <= 4);
-    FUZZ_CHECK(found.hardwareType >= 1 && found.hardwareType <= 4);
+    FUZZ_CHECK(found.routeType >= 1 && found.routeType <= 4);
     FUZZ_CHECK(found.nCAN == model->nCAN && found.nFiberOptic == model->nFiberOptic);
-    FUZZ_CHECK(found.hardwareType == (identity.hardwareType == 5 ? 3 : identity.hardwareType));
+    FUZZ_CHECK(found.routeType == (identity.hardwareType == 5 ? 3 : identity.hardwareType));
     FUZZ_CHECK(found.strDevType == QString::fromLatin1(model->name));
     FUZZ_CHECK(found.strName == found.strDevType + QStringLiteral("_") + found.strCardNum);
 

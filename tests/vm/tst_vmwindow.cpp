@@ -22,6 +22,12 @@ constexpr int kBusMs = 60000;
 QString windowText(const char* text) {
     return QCoreApplication::translate("Tarvane", text);
 }
+QString readDone() {
+    return QCoreApplication::translate("DeviceRead", "读取成功");
+}
+QString writeDone() {
+    return QCoreApplication::translate("DeviceWrite", "设置成功");
+}
 
 // A virtual repeater: on the bus while its process runs.
 class Repeater {
@@ -116,16 +122,16 @@ private slots:
         Repeater repeater(backend, card, type);
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), name, kBusMs);
         QCOMPARE(channelTabs(window), 2);
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
 
         // The reset restarts the repeater: it leaves the bus and comes back,
         // and the window lets it go and finds it again.
         QSignalSpy names(window.findChild<QLineEdit*>("m_pLineEditDevName"), &QLineEdit::textChanged);
-        QCOMPARE(click(window, "m_pushButtonWrite", answerer), QStringList{windowText("设置成功")});
+        QCOMPARE(click(window, "m_pushButtonWrite", answerer), QStringList{writeDone()});
         QTRY_VERIFY_WITH_TIMEOUT(names.size() >= 2, kBusMs);
         QCOMPARE(names.at(0).at(0).toString(), QString());
         QCOMPARE(names.at(1).at(0).toString(), name);
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
 
         repeater.pullOut();
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), QString(), kBusMs);
@@ -151,13 +157,13 @@ private slots:
         devicesMenu()->actions().at(1)->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), second, kBusMs);
         QCOMPARE(deviceEntries(), (QStringList{first, "*" + second}));
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
 
         // The chosen one pulled out: the window goes back to the one left.
         other.pullOut();
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), first, kBusMs);
         QCOMPARE(deviceEntries(), QStringList());
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("读取成功")});
+        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
     }
 };
 

@@ -1,8 +1,8 @@
 // Saves pictures of the three parameter pages, the bit-timing calculator, the
 // device information window, the About box, the comparison with the device,
-// the question before closing over edits and the menu that chooses among two
-// repeaters, with the main window talking
-// to the simulated repeaters:
+// the question before closing over edits, the menu that chooses among two
+// repeaters, a planned filter bank decoded under its table and the filter
+// planner, with the main window talking to the simulated repeaters:
 //   tarvane-screenshots <output dir> <name prefix>
 // The language is the one stored in Config.ini beside this program, as for
 // Tarvane itself.
@@ -14,9 +14,12 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QThread>
 #include <QTimer>
 
@@ -27,7 +30,10 @@
 
 #include "AboutDialog.h"
 #include "BitTimingDialog.h"
+#include "ChannalWidget.h"
 #include "DevInfoWidget.h"
+#include "FilterPlanner.h"
+#include "FilterPlannerDialog.h"
 #include "SimulatedRepeater.h"
 #include "Tarvane.h"
 
@@ -91,23 +97,18 @@ private:
     int m_failures = 0;
 };
 
-int takePictures(const QString& dir, const QString& prefix) {
-    Shooter shooter(dir, prefix);
-    // A second repeater on the bench, for the menu that chooses between them.
-    sim::Identity second;
-    second.cardNumber = "TV2026000418";
-    sim::SimulatedRepeater::addDevice().setIdentity(second);
-    ShotWindow window(nullptr);
+// The main window and its three pages, once it is connected.
+bool shootPages(ShotWindow& window, Shooter& shooter) {
     window.move(40, 40);
     window.show();
     if (!waitFor([&] { return window.connected(); }, 10000)) {
         std::fprintf(stderr, "the simulated repeater did not connect\n");
-        return 1;
+        return false;
     }
     QTabWidget* tabs = window.findChild<QTabWidget*>();
     if (!tabs || tabs->count() != 3) {
         std::fprintf(stderr, "the main window has no three pages\n");
-        return 1;
+        return false;
     }
     const char* pages[] = {"can", "fiber", "route"};
     for (int i = 0; i < 3; ++i) {
@@ -115,7 +116,10 @@ int takePictures(const QString& dir, const QString& prefix) {
         shooter.shoot(&window, pages[i]);
     }
     tabs->setCurrentIndex(0);
+    return true;
+}
 
+void shootDialogs(ShotWindow& window, Shooter& shooter) {
     // A rate the table lacks, as bridged on vehicles.
     BitTimingDialog calculator(&window);
     calculator.setBitRate(33333);
@@ -132,7 +136,10 @@ int takePictures(const QString& dir, const QString& prefix) {
     about.show();
     shooter.shoot(&about, "about");
     about.hide();
+}
 
+// The comparison with the device, and the question before closing over an edit.
+void shootQuestions(ShotWindow& window, Shooter& shooter) {
     // The device holds another bit rate, a bank in use, another fiber code
     // and one route less than the pages show.
     sim::Parameters held = sim::Parameters::defaults();
@@ -158,18 +165,56 @@ int takePictures(const QString& dir, const QString& prefix) {
         }
     });
     window.onCloseWidget();
+}
 
-    // The main menu with the repeaters to choose from.
+// The main menu with the repeaters to choose from.
+void shootDevicesMenu(ShotWindow& window, Shooter& shooter) {
     QMenu* menu = window.mainMenu();
     menu->popup(window.menuPosition());
     settle();
     menu->setActiveAction(window.devicesMenu()->menuAction());
-    window.devicesMenu()->popup(menu->geometry().topRight() + menu->actionGeometry(window.devicesMenu()->menuAction()).topLeft());
+    window.devicesMenu()->popup(menu->geometry().topRight() +
+                                menu->actionGeometry(window.devicesMenu()->menuAction()).topLeft());
     const QRect shown = window.frameGeometry() | menu->geometry() | window.devicesMenu()->geometry();
     shooter.shootScreen(shown.adjusted(-4, -4, 4, 4), "devices");
     window.devicesMenu()->hide();
     menu->hide();
+}
 
+// The filters, which change the pages: a site's identifiers planned into the
+// first channel, the bank of the extended range selected; then the planner
+// from bank 2 with the default bank 1 kept, which it warns of.
+void shootFilters(ShotWindow& window, Shooter& shooter) {
+    const QString request = QStringLiteral("0x100-0x1FF\n0x18FEF100-0x18FEF1FF ext\n0x7E8");
+    auto* channel =
+        qobject_cast<ChannalWidget*>(window.findChild<QTabWidget*>("m_tabWidgetChannal")->widget(0));
+    CanChannelValues planned = channel->values();
+    FilterPlanner::fill(planned.banks, FilterPlanner::plan(FilterPlanner::parse(request).requests), true);
+    channel->setValues(planned);
+    channel->findChild<QTableWidget*>("m_pTableWidgetDataList")->setCurrentCell(1, ChannalWidget::ColumnId);
+    shooter.shoot(&window, "filters");
+
+    FilterPlannerDialog planner(&window);
+    planner.setBanks(CanChannelValues::defaults(1).banks);
+    planner.findChild<QPlainTextEdit*>("m_editRequest")->setPlainText(request);
+    planner.findChild<QSpinBox*>("m_spinFirstBank")->setValue(2);
+    planner.show();
+    shooter.shoot(&planner, "planner");
+    planner.hide();
+}
+
+int takePictures(const QString& dir, const QString& prefix) {
+    Shooter shooter(dir, prefix);
+    // A second repeater on the bench, for the menu that chooses between them.
+    sim::Identity second;
+    second.cardNumber = "TV2026000418";
+    sim::SimulatedRepeater::addDevice().setIdentity(second);
+    ShotWindow window(nullptr);
+    if (!shootPages(window, shooter)) return 1;
+    shootDialogs(window, shooter);
+    shootQuestions(window, shooter);
+    shootDevicesMenu(window, shooter);
+    shootFilters(window, shooter);  // last: it changes the pages
     return shooter.failures() == 0 ? 0 : 1;
 }
 

@@ -55,8 +55,12 @@ QByteArray Firmware::answer(const QByteArray& report) {
     QByteArray reply(16, '\0');
     put(reply, 0, 0x12);
     put(reply, 1, code);
-    unsigned char status = normalStatus(code);
+    put(reply, 2, apply(code, f, reply));
+    return reply;
+}
 
+unsigned char Firmware::apply(unsigned char code, const QByteArray& f, QByteArray& reply) {
+    unsigned char status = normalStatus(code);
     switch (code) {
         case 0x01:
             put(reply, 4, identity.hardwareMinor);
@@ -105,8 +109,7 @@ QByteArray Firmware::answer(const QByteArray& report) {
             status = kRejected;
             break;
     }
-    put(reply, 2, status);
-    return reply;
+    return status;
 }
 
 unsigned char Firmware::setCanBaudRate(const QByteArray& f) {

@@ -59,6 +59,9 @@ public:
     static unsigned char normalStatus(unsigned char code);
 
 private:
+    // Carries out the command of frame `f` and fills the reply's fields;
+    // returns the reply's status.
+    unsigned char apply(unsigned char code, const QByteArray& f, QByteArray& reply);
     unsigned char setCanBaudRate(const QByteArray& f);
     unsigned char setCanFilter(const QByteArray& f);
     void queryCanBaudRate(const QByteArray& f, QByteArray& reply) const;

@@ -1,8 +1,159 @@
-// The hidapi functions the program calls, answered by the simulated
-// repeaters: a call on a handle goes to the repeater it was opened on.
+// The simulated bus and the hidapi functions the program calls over it: the
+// repeaters plugged in, their listing and opening, and each call on a handle
+// passed to the repeater it was opened on.
 #include <hidapi.h>
 
+#include <cctype>
+#include <cstring>
+
 #include "SimulatedRepeater.h"
+
+namespace sim {
+
+namespace {
+// What the repeaters show on the bus; 0 in a query matches any id, as in hidapi.
+constexpr unsigned short kVendorId = 0x0483;
+constexpr unsigned short kProductId = 0x6901;
+}  // namespace
+
+// The repeaters plugged in, in order, and those taken off again, which stay
+// allocated so that their handles are still recognised.
+struct SimulatedRepeater::Bus {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<SimulatedRepeater>> attached;
+    std::vector<std::unique_ptr<SimulatedRepeater>> detached;
+    std::wstring error;  // hid_error(NULL): the last failed open
+
+    Bus() { attached.emplace_back(new SimulatedRepeater(0)); }
+
+    // The first present repeater that `accepts`, opened; else `failure` is
+    // the error. Called with the mutex held.
+    template <typename Accepts>
+    hid_device* open(Accepts accepts, const wchar_t* failure) {
+        for (const auto& device : attached) {
+            if (!accepts(*device)) continue;
+            if (hid_device* handle = device->openHandle()) {
+                error.clear();
+                return handle;
+            }
+        }
+        error = failure;
+        return nullptr;
+    }
+};
+
+SimulatedRepeater::Bus& SimulatedRepeater::bus() {
+    static Bus theBus;
+    return theBus;
+}
+
+SimulatedRepeater& SimulatedRepeater::instance() {
+    return *bus().attached.front();
+}
+
+SimulatedRepeater& SimulatedRepeater::addDevice() {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    b.attached.emplace_back(new SimulatedRepeater(static_cast<int>(b.attached.size())));
+    return *b.attached.back();
+}
+
+void SimulatedRepeater::removeAddedDevices() {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    while (b.attached.size() > 1) {
+        b.attached.back()->setPresent(false);
+        b.detached.push_back(std::move(b.attached.back()));
+        b.attached.pop_back();
+    }
+}
+
+void SimulatedRepeater::plugInFromEnvironment() {
+    bool ok = false;
+    const int count = qEnvironmentVariableIntValue("TARVANE_SIMULATED_DEVICES", &ok);
+    if (!ok || count < 0 || count > kMaxEnvironmentDevices) return;
+    removeAddedDevices();
+    instance().setPresent(count > 0);
+    // The digits at the end of the card number count on: ...417, ...418.
+    const QByteArray first = instance().identity().cardNumber;
+    int digits = 0;
+    while (digits < first.size() &&
+           std::isdigit(static_cast<unsigned char>(first.at(first.size() - 1 - digits))))
+        ++digits;
+    const qulonglong number = first.right(digits).toULongLong();
+    for (int i = 1; i < count; ++i) {
+        Identity identity = instance().identity();
+        identity.cardNumber = first.left(first.size() - digits) +
+                              QByteArray::number(number + qulonglong(i)).rightJustified(digits, '0');
+        addDevice().setIdentity(identity);
+    }
+}
+
+hid_device* SimulatedRepeater::hidOpen(unsigned short vendorId, unsigned short productId,
+                                       const wchar_t* serial) {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    // Card numbers are not USB serial numbers; a device asked for by serial is never found.
+    const bool ours = vendorId == kVendorId && productId == kProductId && serial == nullptr;
+    return b.open([ours](const SimulatedRepeater&) { return ours; },
+                  L"No HID device with the requested vendor ID, product ID and serial number");
+}
+
+hid_device* SimulatedRepeater::hidOpenPath(const char* path) {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    return b.open(
+        [path](const SimulatedRepeater& device) { return path != nullptr && device.m_path == path; },
+        L"No HID device at the requested path");
+}
+
+hid_device_info* SimulatedRepeater::hidEnumerate(unsigned short vendorId, unsigned short productId) {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    if ((vendorId != 0 && vendorId != kVendorId) || (productId != 0 && productId != kProductId))
+        return nullptr;
+    hid_device_info* first = nullptr;
+    hid_device_info** next = &first;
+    for (const auto& device : b.attached) {
+        if (!device->isPresent()) continue;
+        auto* info = new hid_device_info{};
+        info->path = new char[device->m_path.size() + 1];
+        std::memcpy(info->path, device->m_path.c_str(), device->m_path.size() + 1);
+        info->vendor_id = kVendorId;
+        info->product_id = kProductId;
+        *next = info;
+        next = &info->next;
+    }
+    return first;
+}
+
+void SimulatedRepeater::hidFreeEnumeration(hid_device_info* devices) {
+    while (devices != nullptr) {
+        hid_device_info* next = devices->next;
+        delete[] devices->path;
+        delete devices;
+        devices = next;
+    }
+}
+
+SimulatedRepeater* SimulatedRepeater::owner(hid_device* device) {
+    if (device == nullptr) return nullptr;
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    for (const auto* list : {&b.attached, &b.detached}) {
+        for (const auto& repeater : *list)
+            if (repeater->ownsHandle(device)) return repeater.get();
+    }
+    return nullptr;
+}
+
+const wchar_t* SimulatedRepeater::hidGlobalError() {
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    return b.error.empty() ? nullptr : b.error.c_str();
+}
+
+}  // namespace sim
 
 using sim::SimulatedRepeater;
 
@@ -10,11 +161,11 @@ extern "C" {
 
 int HID_API_EXPORT HID_API_CALL hid_init(void) {
     SimulatedRepeater::plugInFromEnvironment();
-    return SimulatedRepeater::instance().hidInit();
+    return 0;
 }
 
 int HID_API_EXPORT HID_API_CALL hid_exit(void) {
-    return SimulatedRepeater::instance().hidExit();
+    return 0;
 }
 
 struct hid_device_info HID_API_EXPORT* HID_API_CALL hid_enumerate(unsigned short vendor_id,

@@ -1,9 +1,12 @@
+// One simulated repeater: its firmware, presence, latency, faults and log,
+// and the handles opened on it with their replies. The bus it sits on and
+// the hidapi functions are in HidApi.cpp.
 #include "SimulatedRepeater.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <deque>
+#include <optional>
 
 // The simulator's handle: one open of the device, with the replies on their
 // way to it.
@@ -27,66 +30,14 @@ constexpr int kDefaultLateDelay = 200;
 constexpr int kDefaultShortWrite = 16;
 }  // namespace
 
-// The repeaters plugged in, in order, and those taken off again, which stay
-// allocated so that their handles are still recognised.
-struct SimulatedRepeater::Bus {
-    std::mutex mutex;
-    std::vector<std::unique_ptr<SimulatedRepeater>> attached;
-    std::vector<std::unique_ptr<SimulatedRepeater>> detached;
-    std::wstring error;  // hid_error(NULL): the last failed open
-
-    Bus() { attached.emplace_back(new SimulatedRepeater(0)); }
-};
-
-SimulatedRepeater::Bus& SimulatedRepeater::bus() {
-    static Bus theBus;
-    return theBus;
-}
-
-SimulatedRepeater& SimulatedRepeater::instance() {
-    return *bus().attached.front();
-}
-
-SimulatedRepeater& SimulatedRepeater::addDevice() {
-    Bus& b = bus();
-    std::lock_guard<std::mutex> lock(b.mutex);
-    b.attached.emplace_back(new SimulatedRepeater(static_cast<int>(b.attached.size())));
-    return *b.attached.back();
-}
-
-void SimulatedRepeater::removeAddedDevices() {
-    Bus& b = bus();
-    std::lock_guard<std::mutex> lock(b.mutex);
-    while (b.attached.size() > 1) {
-        b.attached.back()->setPresent(false);
-        b.detached.push_back(std::move(b.attached.back()));
-        b.attached.pop_back();
-    }
-}
-
-void SimulatedRepeater::plugInFromEnvironment() {
-    bool ok = false;
-    const int count = qEnvironmentVariableIntValue("TARVANE_SIMULATED_DEVICES", &ok);
-    if (!ok || count < 0 || count > kMaxEnvironmentDevices) return;
-    removeAddedDevices();
-    instance().setPresent(count > 0);
-    // The digits at the end of the card number count on: ...417, ...418.
-    const QByteArray first = instance().identity().cardNumber;
-    int digits = 0;
-    while (digits < first.size() &&
-           std::isdigit(static_cast<unsigned char>(first.at(first.size() - 1 - digits))))
-        ++digits;
-    const qulonglong number = first.right(digits).toULongLong();
-    for (int i = 1; i < count; ++i) {
-        Identity identity = instance().identity();
-        identity.cardNumber = first.left(first.size() - digits) +
-                              QByteArray::number(number + qulonglong(i)).rightJustified(digits, '0');
-        addDevice().setIdentity(identity);
-    }
-}
-
 SimulatedRepeater::SimulatedRepeater(int index) : m_path("sim:hidraw" + std::to_string(index)) {}
 SimulatedRepeater::~SimulatedRepeater() = default;
+
+template <typename Action>
+auto SimulatedRepeater::locked(Action action) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return action();
+}
 
 void SimulatedRepeater::reset() {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -111,58 +62,47 @@ void SimulatedRepeater::setPresent(bool present) {
 }
 
 bool SimulatedRepeater::isPresent() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return isOnBusLocked();
+    return locked([&] { return isOnBusLocked(); });
 }
 
 void SimulatedRepeater::setRestartTime(int milliseconds) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_restartMs = std::max(0, milliseconds);
+    locked([&] { m_restartMs = std::max(0, milliseconds); });
 }
 
 void SimulatedRepeater::setIdentity(const Identity& identity) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_firmware.identity = identity;
+    locked([&] { m_firmware.identity = identity; });
 }
 
 Identity SimulatedRepeater::identity() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_firmware.identity;
+    return locked([&] { return m_firmware.identity; });
 }
 
 void SimulatedRepeater::setParameters(const Parameters& parameters) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_firmware.parameters = parameters;
+    locked([&] { m_firmware.parameters = parameters; });
 }
 
 Parameters SimulatedRepeater::parameters() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_firmware.parameters;
+    return locked([&] { return m_firmware.parameters; });
 }
 
 void SimulatedRepeater::setLatency(int milliseconds) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_latency = std::max(0, milliseconds);
+    locked([&] { m_latency = std::max(0, milliseconds); });
 }
 
 void SimulatedRepeater::injectFault(int code, Fault fault, int occurrence, int value) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_faults.push_back(FaultRule{code, fault, occurrence, value});
+    locked([&] { m_faults.push_back(FaultRule{code, fault, occurrence, value}); });
 }
 
 void SimulatedRepeater::clearFaults() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_faults.clear();
+    locked([&] { m_faults.clear(); });
 }
 
 QList<QByteArray> SimulatedRepeater::log() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_log;
+    return locked([&] { return m_log; });
 }
 
 void SimulatedRepeater::clearLog() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_log.clear();
+    locked([&] { m_log.clear(); });
 }
 
 int SimulatedRepeater::openHandleCount() const {
@@ -189,101 +129,7 @@ int SimulatedRepeater::arrivedReplyCount() const {
     return count;
 }
 
-bool SimulatedRepeater::isInitialised() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_initialised;
-}
-
-// --- hidapi side -------------------------------------------------------------
-
-int SimulatedRepeater::hidInit() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_initialised = true;
-    return 0;
-}
-
-int SimulatedRepeater::hidExit() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_initialised = false;
-    return 0;
-}
-
-hid_device* SimulatedRepeater::hidOpen(unsigned short vendorId, unsigned short productId,
-                                       const wchar_t* serial) {
-    Bus& b = bus();
-    std::lock_guard<std::mutex> lock(b.mutex);
-    // Card numbers are not USB serial numbers; a device asked for by serial is never found.
-    if (vendorId == 0x0483 && productId == 0x6901 && serial == nullptr) {
-        for (const auto& device : b.attached) {
-            if (hid_device* handle = device->openHandle()) {
-                b.error.clear();
-                return handle;
-            }
-        }
-    }
-    b.error = L"No HID device with the requested vendor ID, product ID and serial number";
-    return nullptr;
-}
-
-hid_device* SimulatedRepeater::hidOpenPath(const char* path) {
-    Bus& b = bus();
-    std::lock_guard<std::mutex> lock(b.mutex);
-    for (const auto& device : b.attached) {
-        if (path == nullptr || device->m_path != path) continue;
-        if (hid_device* handle = device->openHandle()) {
-            b.error.clear();
-            return handle;
-        }
-    }
-    b.error = L"No HID device at the requested path";
-    return nullptr;
-}
-
-hid_device_info* SimulatedRepeater::hidEnumerate(unsigned short vendorId, unsigned short productId) {
-    Bus& b = bus();
-    std::lock_guard<std::mutex> lock(b.mutex);
-    // 0 matches any id, as in hidapi.
-    if ((vendorId != 0 && vendorId != 0x0483) || (productId != 0 && productId != 0x6901)) return nullptr;
-    hid_device_info* first = nullptr;
-    hid_device_info** next = &first;
-    for (const auto& device : b.attached) {
-        if (!device->isPresent()) continue;
-        auto* info = new hid_device_info{};
-        info->path = new char[device->m_path.size() + 1];
-        std::memcpy(info->path, device->m_path.c_str(), device->m_path.size() + 1);
-        info->vendor_id = 0x0483;
-        info->product_id = 0x6901;
-        *next = info;
-        next = &info->next;
-    }
-    return first;
-}
-
-void SimulatedRepeater::hidFreeEnumeration(hid_device_info* devices) {
-    while (devices != nullptr) {
-        hid_device_info* next = devices->next;
-        delete[] devices->path;
-        delete devices;
-        devices = next;
-    }
-}
-
-SimulatedRepeater* SimulatedRepeater::owner(hid_device* device) {
-    if (device == nullptr) return nullptr;
-    Bus& b = bus();
-    std::lock_guard<std::mutex> lock(b.mutex);
-    for (const auto* list : {&b.attached, &b.detached}) {
-        for (const auto& repeater : *list)
-            if (repeater->ownsHandle(device)) return repeater.get();
-    }
-    return nullptr;
-}
-
-const wchar_t* SimulatedRepeater::hidGlobalError() {
-    Bus& b = bus();
-    std::lock_guard<std::mutex> lock(b.mutex);
-    return b.error.empty() ? nullptr : b.error.c_str();
-}
+// --- its handles -------------------------------------------------------------
 
 hid_device* SimulatedRepeater::openHandle() {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -320,26 +166,36 @@ int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, s
         device->error = L"Invalid report number";
         return -1;
     }
-
+    const int written = static_cast<int>(length);
     const int code = length > 2 ? data[2] : AnyCommand;
     const FaultRule* fault = matchFault(code);
     if (fault != nullptr) {
-        switch (fault->fault) {
-            case Fault::Unplug:
-                // Pulled out right after taking the report: the write went
-                // through, nothing answers it, and every later call fails.
-                unplugLocked();
-                return static_cast<int>(length);
-            case Fault::WriteError:
-                device->error = L"Write failed";
-                return -1;
-            case Fault::ShortWrite:
-                return fault->value >= 0 ? fault->value : kDefaultShortWrite;
-            default:
-                break;
-        }
+        if (const std::optional<int> result = failWriteLocked(device, *fault, written)) return *result;
     }
+    queueReplyLocked(device, report, code, fault);
+    return written;
+}
 
+std::optional<int> SimulatedRepeater::failWriteLocked(hid_device* device, const FaultRule& fault,
+                                                      int written) {
+    switch (fault.fault) {
+        case Fault::Unplug:
+            // Pulled out right after taking the report: the write went
+            // through, nothing answers it, and every later call fails.
+            unplugLocked();
+            return written;
+        case Fault::WriteError:
+            device->error = L"Write failed";
+            return -1;
+        case Fault::ShortWrite:
+            return fault.value >= 0 ? fault.value : kDefaultShortWrite;
+        default:
+            return std::nullopt;
+    }
+}
+
+void SimulatedRepeater::queueReplyLocked(hid_device* device, const QByteArray& report, int code,
+                                         const FaultRule* fault) {
     QByteArray reply;
     if (fault != nullptr && fault->fault == Fault::AckWithoutStore) {
         Firmware forgetful = m_firmware;  // answers as ever, and keeps nothing
@@ -347,36 +203,34 @@ int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, s
     } else {
         reply = m_firmware.answer(report);
     }
-    if (reply.isEmpty()) return static_cast<int>(length);
-
+    if (reply.isEmpty() || (fault != nullptr && fault->fault == Fault::NoReply)) return;
     int delay = m_latency;
-    if (fault != nullptr) {
-        switch (fault->fault) {
-            case Fault::NoReply:
-                return static_cast<int>(length);
-            case Fault::LateReply:
-                delay = fault->value >= 0 ? fault->value : kDefaultLateDelay;
-                break;
-            case Fault::WrongStatus: {
-                const unsigned char normal = Firmware::normalStatus(static_cast<unsigned char>(code));
-                const int swapped = normal == 0x86 ? 0x81 : 0x86;
-                reply[2] = static_cast<char>(fault->value >= 0 ? fault->value : swapped);
-                break;
-            }
-            case Fault::ShortReply:
-                reply.chop(1);
-                break;
-            case Fault::LongReply:
-                reply.append('\0');
-                break;
-            default:
-                break;
-        }
-    }
+    if (fault != nullptr) distortReply(*fault, code, reply, delay);
     const bool restarts = m_restartMs > 0 && code == 0x11 && quint8(reply.at(2)) == 0x81;
     device->replies.push_back({reply, Clock::now() + std::chrono::milliseconds(delay), restarts});
     m_changed.notify_all();
-    return static_cast<int>(length);
+}
+
+void SimulatedRepeater::distortReply(const FaultRule& fault, int code, QByteArray& reply, int& delay) {
+    switch (fault.fault) {
+        case Fault::LateReply:
+            delay = fault.value >= 0 ? fault.value : kDefaultLateDelay;
+            break;
+        case Fault::WrongStatus: {
+            const unsigned char normal = Firmware::normalStatus(static_cast<unsigned char>(code));
+            const int swapped = normal == 0x86 ? 0x81 : 0x86;
+            reply[2] = static_cast<char>(fault.value >= 0 ? fault.value : swapped);
+            break;
+        }
+        case Fault::ShortReply:
+            reply.chop(1);
+            break;
+        case Fault::LongReply:
+            reply.append('\0');
+            break;
+        default:
+            break;
+    }
 }
 
 int SimulatedRepeater::hidReadTimeout(hid_device* device, unsigned char* data, size_t length,

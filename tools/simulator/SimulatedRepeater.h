@@ -5,6 +5,7 @@
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -105,12 +106,9 @@ public:
     // Replies queued on open handles: all of them, or those already readable.
     int queuedReplyCount() const;
     int arrivedReplyCount() const;
-    bool isInitialised() const;
 
-    // The hidapi entry points (see HidApi.cpp). Those that take a handle are
-    // called on the repeater that owner() finds for it.
-    int hidInit();
-    int hidExit();
+    // The hidapi entry points. The bus's, static, are in HidApi.cpp; those
+    // that take a handle are called on the repeater that owner() finds for it.
     static hid_device* hidOpen(unsigned short vendorId, unsigned short productId, const wchar_t* serial);
     static hid_device* hidOpenPath(const char* path);
     static hid_device_info* hidEnumerate(unsigned short vendorId, unsigned short productId);
@@ -139,10 +137,20 @@ private:
     static Bus& bus();
 
     explicit SimulatedRepeater(int index);
+    // Runs `action` under the repeater's lock; returns what it returns.
+    template <typename Action>
+    auto locked(Action action) const;
     // A new handle, or nullptr while absent.
     hid_device* openHandle();
     bool ownsHandle(hid_device* device) const;
     const FaultRule* matchFault(int code);
+    // The write's result where the fault ends it before the device answers.
+    std::optional<int> failWriteLocked(hid_device* device, const FaultRule& fault, int written);
+    // The firmware's answer to the report, as the fault (or nullptr) shapes
+    // it, on its way to the handle; nothing where no answer comes.
+    void queueReplyLocked(hid_device* device, const QByteArray& report, int code, const FaultRule* fault);
+    // A fault that changes the reply or when it comes.
+    static void distortReply(const FaultRule& fault, int code, QByteArray& reply, int& delay);
     void unplugLocked();
     bool isOpenLocked(hid_device* device) const;
     bool isOnBusLocked() const;
@@ -151,7 +159,6 @@ private:
     std::condition_variable m_changed;
     Firmware m_firmware;
     bool m_present = true;
-    bool m_initialised = false;
     int m_latency = 1;
     int m_restartMs = 0;
     Clock::time_point m_backAt{};  // when a restart ends

@@ -16,6 +16,14 @@ void copyText(__u8* target, size_t size, const QString& text) {
     std::memcpy(target, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
+// Fills a get or set report reply (both begin with the request's id and
+// an error number) with a failure.
+template <typename Reply>
+void refuse(Reply& reply, __u32 id) {
+    reply.id = id;
+    reply.err = EIO;
+}
+
 class UhidBackend : public Backend {
 public:
     explicit UhidBackend(const DeviceLook& look) : m_look(look) {}
@@ -71,24 +79,10 @@ public:
                 return Event::Report;
             case UHID_CLOSE:
                 return Event::Closed;
-            case UHID_GET_REPORT: {
-                // The device has no feature reports: the request fails at once
-                // instead of leaving the kernel to wait for a reply.
-                uhid_event reply{};
-                reply.type = UHID_GET_REPORT_REPLY;
-                reply.u.get_report_reply.id = event.u.get_report.id;
-                reply.u.get_report_reply.err = EIO;
-                writeEvent(reply);
+            case UHID_GET_REPORT:
+            case UHID_SET_REPORT:
+                refuseReportRequest(event);
                 return Event::None;
-            }
-            case UHID_SET_REPORT: {
-                uhid_event reply{};
-                reply.type = UHID_SET_REPORT_REPLY;
-                reply.u.set_report_reply.id = event.u.set_report.id;
-                reply.u.set_report_reply.err = EIO;
-                writeEvent(reply);
-                return Event::None;
-            }
             default:
                 return Event::None;
         }
@@ -103,6 +97,20 @@ public:
     }
 
 private:
+    // The device has no feature reports: a request to get or set one fails
+    // at once instead of leaving the kernel to wait for a reply.
+    void refuseReportRequest(const uhid_event& request) {
+        uhid_event reply{};
+        if (request.type == UHID_GET_REPORT) {
+            reply.type = UHID_GET_REPORT_REPLY;
+            refuse(reply.u.get_report_reply, request.u.get_report.id);
+        } else {
+            reply.type = UHID_SET_REPORT_REPLY;
+            refuse(reply.u.set_report_reply, request.u.set_report.id);
+        }
+        writeEvent(reply);
+    }
+
     bool writeEvent(const uhid_event& event) {
         return ::write(m_fd, &event, sizeof event) == static_cast<ssize_t>(sizeof event);
     }

@@ -1,0 +1,2 @@
+// Must not compile: the command line links no widget library.
+#include <QWidget>

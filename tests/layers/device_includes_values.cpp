@@ -1,0 +1,2 @@
+// Must not compile: the device link knows no parameter values.
+#include "ParameterSet.h"

@@ -1,0 +1,2 @@
+// Must not compile: the operations know no command line.
+#include "CliSession.h"

@@ -1,0 +1,2 @@
+// Must not compile: the rules know no page.
+#include "ChannalWidget.h"

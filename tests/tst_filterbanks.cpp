@@ -1,0 +1,383 @@
+// The acceptance-filter rules, checked against the register values worked
+// out by hand from the controller's layout and against a brute-force
+// acceptance check written here from that layout alone.
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTranslator>
+#include <QtTest>
+
+#include "FilterBanks.h"
+#include "FilterPlanner.h"
+
+using FilterBanks::Problem;
+
+Q_DECLARE_METATYPE(FilterRow)
+
+namespace {
+
+FilterRow row(bool inUse, int workMode, int bitWidth, const QString& id, const QString& mask) {
+    FilterRow r;
+    r.inUse = inUse;
+    r.workMode = workMode;
+    r.bitWidth = bitWidth;
+    r.idText = id;
+    r.maskText = mask;
+    return r;
+}
+
+quint32 word(QString text) {
+    return text.remove(QLatin1Char(' ')).toUInt(nullptr, 16);
+}
+
+// Whether the controller lets the frame through the row's registers. 32
+// bits: STID 31-21, EXID 20-3, IDE 2, RTR 1, bit 0 not compared; mask mode
+// compares where the mask register has a 1, list mode everything. 16 bits:
+// STID 15-5, RTR 4, IDE 3, EXID[17:15] 2-0; mask mode: each register's low
+// half the identifier, its high half the mask; list mode: four halves.
+struct Registers {
+    int workMode, bitWidth;
+    quint32 a, b;
+};
+
+Registers registers(const FilterRow& r) {
+    return {r.workMode, r.bitWidth, word(r.idText), word(r.maskText)};
+}
+
+bool accepts(const Registers& r, bool ext, quint32 id, bool rtr) {
+    const quint32 a = r.a, b = r.b;
+    if (r.bitWidth == 1) {
+        const quint32 frame = (ext ? id << 3 | 4 : id << 21) | (rtr ? 2 : 0);
+        const auto same = [&](quint32 reg, quint32 care) { return ((frame ^ reg) & care & ~1u) == 0; };
+        return r.workMode == 1 ? same(a, ~0u) || same(b, ~0u) : same(a, b);
+    }
+    const quint32 half = (ext ? (id >> 18) << 5 | 8 | ((id >> 15) & 7) : id << 5) | (rtr ? 0x10 : 0);
+    const auto same = [&](quint32 reg, quint32 care) { return ((half ^ reg) & care & 0xFFFF) == 0; };
+    if (r.workMode == 1) return same(a, ~0u) || same(a >> 16, ~0u) || same(b, ~0u) || same(b >> 16, ~0u);
+    return same(a, a >> 16) || same(b, b >> 16);
+}
+
+bool acceptsAny(const QVector<Registers>& rows, bool ext, quint32 id, bool rtr) {
+    return std::any_of(rows.begin(), rows.end(),
+                       [&](const Registers& r) { return accepts(r, ext, id, rtr); });
+}
+
+// What the decoded parts of a bank say about one frame.
+bool partsPass(const FilterBanks::Bank& bank, bool ext, quint32 id, bool rtr) {
+    for (const FilterBanks::Filter& f : bank.filters)
+        for (const FilterBanks::Part& p : f.parts)
+            if (p.ids.extended == ext && (p.frameTypes & (rtr ? 2 : 1)) && p.ids.contains(id)) return true;
+    return false;
+}
+
+QString rowsText(const QVector<FilterRow>& rows) {
+    QStringList out;
+    for (const FilterRow& r : rows)
+        out << QStringLiteral("%1 %2 %3 / %4")
+                   .arg(r.workMode)
+                   .arg(r.bitWidth)
+                   .arg(r.idText, r.maskText)
+                   .toUpper();
+    return out.join(QStringLiteral(" | "));
+}
+
+}  // namespace
+
+class TestFilterBanks : public QObject {
+    Q_OBJECT
+private slots:
+    void decode_data();
+    void decode();
+    void overlaps();
+    void parse_data();
+    void parse();
+    void planExamples_data();
+    void planExamples();
+    void planRandom();
+    void english();
+};
+
+void TestFilterBanks::decode_data() {
+    QTest::addColumn<FilterRow>("bank");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<qulonglong>("standard");
+    QTest::addColumn<qulonglong>("extended");
+    QTest::addColumn<QVector<int>>("problems");
+    const auto add = [](const char* name, const FilterRow& r, const char* line, qulonglong s, qulonglong e,
+                        QVector<int> problems = {}) {
+        QTest::newRow(name) << r << QString::fromUtf8(line) << s << e << problems;
+    };
+    add("0x123 data, 32-bit list", row(true, 1, 1, "24 60 00 00", "24 60 00 00"), "标准数据帧 0x123", 1, 0);
+    add("0x100-0x1FF data, 32-bit mask", row(true, 0, 1, "20 00 00 00", "E0 00 00 06"),
+        "标准数据帧 0x100–0x1FF", 256, 0);
+    add("four in a 16-bit list", row(true, 1, 0, "20 20 20 00", "FF E0 40 00"),
+        "标准数据帧 0x100、0x101、0x200、0x7FF；标识符共4个", 4, 0);
+    add("default bank 0", row(true, 0, 1, "00 00 00 00", "00 00 00 00"), "所有帧", 2048, 1u << 29);
+    add("not in use", row(false, 0, 1, "00 00 00 00", "00 00 00 00"), "未使用", 2048, 1u << 29);
+    // 0x18FEF100 << 3 | IDE; the mask compares IDE but not RTR.
+    add("extended range, both types", row(true, 0, 1, "C7 F7 88 04", "FF FF F8 04"),
+        "扩展数据帧和远程帧 0x18FEF100–0x18FEF1FF", 0, 256);
+    // 0x70F << 21 | IDE | RTR: bits 7-4 open.
+    add("value and mask", row(true, 0, 1, "20 00 00 00", "E1 E0 00 06"), "标准数据帧 0x100/0x70F（16个）", 16,
+        0);
+    // 16 bits: 0x18FEF100 >> 18 = 0x63F, EXID[17:15] = 5: C7E0 | IDE 8 | 5; RTR open.
+    add("16-bit extended", row(true, 0, 0, "FF EF C7 ED", "FF EF C7 ED"),
+        "扩展数据帧和远程帧 0x18FE8000–0x18FEFFFF", 0, 32768);
+    add("extended typed without IDE", row(true, 0, 1, "C7 F7 88 00", "FF FF FF FE"),
+        "永不匹配：IDE位为0（标准帧），却要求扩展标识符位0x00178800为1；在使用，但没有帧能通过", 0, 0,
+        {Problem::NeverMatches, Problem::NothingPasses});
+    add("standard typed unshifted", row(true, 0, 1, "00 00 01 23", "FF E0 00 06"),
+        "标准远程帧 0x000；只匹配标准帧，11位标识符之外的位0x00000120却为1（不比较）", 1, 0,
+        {Problem::BitsBeyondStandard});
+    add("16-bit EXID bit demanded of a standard frame", row(true, 0, 0, "FF FF 20 01", "FF F8 40 00"),
+        "标准数据帧 0x200；过滤器1：永不匹配：IDE位为0（标准帧），却要求扩展标识符位0x00000001为1", 1, 0,
+        {Problem::NeverMatches});
+    add("not a word", row(false, 0, 1, "12 34", "00 00 00 00"),
+        "未使用；ID寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）", 0, 0, {Problem::NotAWord});
+}
+
+void TestFilterBanks::decode() {
+    QFETCH(FilterRow, bank);
+    QFETCH(QVector<int>, problems);
+    const Registers regs = registers(bank);
+    const FilterBanks::Bank decoded = FilterBanks::decode(bank);
+    QTEST(FilterBanks::describe(decoded), "line");
+    QTEST(qulonglong(decoded.standardIds), "standard");
+    QTEST(qulonglong(decoded.extendedIds), "extended");
+    QVector<int> kinds;
+    for (const Problem& p : decoded.problems) kinds << p.kind;
+    QCOMPARE(kinds, problems);
+    if (decoded.filters.isEmpty()) return;
+
+    // Every standard frame, and extended ones around what the parts name.
+    quint64 passing = 0;
+    for (quint32 id = 0; id < 2048; ++id) {
+        const bool data = accepts(regs, false, id, false), remote = accepts(regs, false, id, true);
+        passing += data || remote;
+        QCOMPARE(partsPass(decoded, false, id, false), data);
+        QCOMPARE(partsPass(decoded, false, id, true), remote);
+    }
+    QCOMPARE(passing, decoded.standardIds);
+    QRandomGenerator random(31);
+    for (int i = 0; i < 4000; ++i) {
+        quint32 id = random.bounded(1u << 29);
+        if (i % 2)  // near a part's identifiers, its open bits random
+            for (const FilterBanks::Filter& f : decoded.filters)
+                for (const FilterBanks::Part& p : f.parts)
+                    if (p.ids.extended) id = p.ids.value | (id & ~p.ids.mask & 0x1FFFFFFF);
+        for (bool rtr : {false, true}) {
+            QCOMPARE(partsPass(decoded, true, id, rtr), accepts(regs, true, id, rtr));
+            QCOMPARE(FilterBanks::passes(decoded, true, id, rtr), accepts(regs, true, id, rtr));
+        }
+    }
+}
+
+void TestFilterBanks::overlaps() {
+    std::array<FilterRow, kFilterBankCount> banks;
+    banks[0] = row(true, 0, 1, "00 00 00 00", "00 00 00 00");  // every frame
+    banks[1] = row(true, 0, 1, "20 00 00 00", "E0 00 00 06");  // 0x100-0x1FF data
+    banks[2] = row(true, 1, 1, "20 00 00 02", "40 00 00 00");  // 0x100 remote, 0x200 data
+    banks[3] = row(true, 1, 1, "20 20 00 00", "20 20 00 00");  // 0x101 data
+    const QVector<FilterBanks::Bank> decoded = FilterBanks::decodeChannel(banks);
+    QCOMPARE(FilterBanks::describe(decoded[1]),
+             QStringLiteral(
+                 "标准数据帧 0x100–0x1FF；与过滤器组1有256个相同的标识符；与过滤器组4有1个相同的标识符"));
+    // The remote frame of 0x100 is no data frame: banks 1 and 2 share nothing.
+    QCOMPARE(decoded[2].overlaps.size(), 1);
+    QCOMPARE(decoded[0].overlaps.size(), 3);
+    QVERIFY(decoded[4].overlaps.isEmpty());
+    QVERIFY(!decoded[1].isWrong());
+}
+
+void TestFilterBanks::parse_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ext");
+    QTest::addColumn<int>("types");
+    QTest::addColumn<QString>("result");
+    const auto add = [](const char* text, const char* result, bool ext = false, int types = 1) {
+        QTest::newRow(text) << QString::fromUtf8(text) << ext << types << QString::fromUtf8(result);
+    };
+    add("0x100-0x1FF", "100-1ff std 1");
+    add("0x18FEF100-0x18FEF1FF ext", "18fef100-18fef1ff ext 1");
+    add("0x7E8", "7e8-7e8 std 1");
+    add("0x100 – 0x1ff remote", "100-1ff std 2");
+    add("0x100-0x1FF,0x7E8", "100-1ff std 3, 7e8-7e8 std 3", false, 3);
+    add("1fef100 std", "“1fef100 std”：0x1FEF100超出标准标识符（最大0x7FF）；扩展帧请加 ext", true);
+    add("7e8 both\n# a note\n\n0x123 data remote", "7e8-7e8 std 3, 123-123 std 3");
+    add("0x7E8\n0x20000000 ext", "第2行“0x20000000 ext”：0x20000000超出扩展标识符（最大0x1FFFFFFF）");
+    add("0x1FF-0x100", "“0x1FF-0x100”：范围的起点大于终点");
+    add("0x12G", "“0x12G”：“0x12G”不是十六进制的标识符或范围");
+    add("0x100 extd", "“0x100 extd”：不认识“extd”（可用 ext、std、data、remote、both）");
+    add("0x100 0x200", "“0x100 0x200”：一项只能有一个标识符或范围，“0x200”多余");
+    add("ext std 0x1", "“ext std 0x1”：ext 与 std 不能同时给出");
+    add("0x1, remote", "“remote”：没有标识符或范围");
+}
+
+void TestFilterBanks::parse() {
+    QFETCH(QString, text);
+    QFETCH(bool, ext);
+    QFETCH(int, types);
+    const FilterPlanner::Parsed parsed = FilterPlanner::parse(text, ext, types);
+    QStringList out;
+    for (const FilterPlanner::Request& r : parsed.requests)
+        out << QStringLiteral("%1-%2 %3 %4")
+                   .arg(r.first, 0, 16)
+                   .arg(r.last, 0, 16)
+                   .arg(r.extended ? "ext" : "std")
+                   .arg(r.frameTypes);
+    if (!parsed.errors.isEmpty()) out = QStringList{FilterPlanner::errorText(parsed.errors.first())};
+    QTEST(out.join(QStringLiteral(", ")), "result");
+}
+
+void TestFilterBanks::planExamples_data() {
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<int>("firstBank");
+    QTest::addColumn<bool>("allowExtra");
+    QTest::addColumn<QString>("rows");  // work mode, bit width, ID / mask register
+    QTest::addColumn<QString>("line");
+    const auto add = [](const char* name, const char* request, int first, bool extra, const char* rows,
+                        const char* line) {
+        QTest::newRow(name) << QString(request) << first << extra << QString(rows) << QString::fromUtf8(line);
+    };
+    add("0x123", "0x123", 0, true, "1 1 24 60 00 00 / 24 60 00 00", "过滤器组1，只通过所要求的标识符");
+    add("0x100-0x1FF", "0x100-0x1FF", 0, true, "0 1 20 00 00 00 / E0 00 00 06",
+        "过滤器组1，只通过所要求的标识符");
+    add("four standard", "0x100,0x101,0x200,0x7FF", 0, true, "1 0 20 20 20 00 / FF E0 40 00",
+        "过滤器组1，只通过所要求的标识符");
+    add("extended range", "0x18FEF100-0x18FEF1FF ext", 0, true, "0 1 C7 F7 88 04 / FF FF F8 06",
+        "过滤器组1，只通过所要求的标识符");
+    // Two blocks of 256: 16-bit masks E018 (STID 10-8, RTR, IDE) over 0x2000 and 0x4000.
+    add("two blocks in 16 bits", "0x100-0x2FF", 13, true, "0 0 E0 18 20 00 / E0 18 40 00",
+        "过滤器组14，只通过所要求的标识符");
+    add("data and remote", "0x7E8 both", 0, true, "1 1 FD 00 00 00 / FD 00 00 02",
+        "过滤器组1，只通过所要求的标识符");
+    // 0x123 << 18 shares every key bit with 0x123 but IDE: one mask leaves IDE and RTR open.
+    add("standard and extended twins", "0x123 both, 0x048C0000 ext both", 0, true,
+        "0 1 24 60 00 00 / FF FF FF F8", "过滤器组1，只通过所要求的标识符");
+    add("five standard", "0x100,0x200,0x300,0x400,0x500", 3, true,
+        "1 0 40 00 20 00 / 80 00 60 00 | 1 1 A0 00 00 00 / A0 00 00 00", "过滤器组4–5，只通过所要求的标识符");
+    // 20 aligned blocks: 16 of four or more identifiers in 8 banks of two
+    // 16-bit masks, two pairs and two singles in a 16-bit and a 32-bit list.
+    add("needs 10 banks, 9 left", "0x001-0x7FE", 5, false, "",
+        "只让所要求的标识符通过需要10个过滤器组，从过滤器组6起只有9个");
+    // 0x000-0x3FF and 0x400-0x7FF: 16-bit masks 8018 (STID bit 10, RTR, IDE) over 0000 and 8000.
+    add("one bank: the whole range", "0x001-0x7FE", 13, true, "0 0 80 18 00 00 / 80 18 80 00",
+        "过滤器组14（只让所要求的标识符通过需要10个过滤器组）；另有2个标识符的数据帧通过");
+    // 0x18FE8000-0x18FEFFFF beside the standard block: 16-bit mask FFFF over C7ED.
+    add("one bank, two formats", "0x100-0x1FF, 0x18FEF100-0x18FEF1FF ext", 13, true,
+        "0 0 E0 18 20 00 / FF FF C7 ED",
+        "过滤器组14（只让所要求的标识符通过需要2个过滤器组）；另有32512个标识符的数据帧通过");
+    add("nothing asked", "", 0, true, "", "没有要求任何标识符");
+    add("no bank left", "0x1", 14, true, "", "从过滤器组15起没有过滤器组可用");
+}
+
+void TestFilterBanks::planExamples() {
+    QFETCH(QString, request);
+    QFETCH(int, firstBank);
+    QFETCH(bool, allowExtra);
+    const FilterPlanner::Plan plan =
+        FilterPlanner::plan(FilterPlanner::parse(request).requests, {firstBank, allowExtra});
+    QTEST(rowsText(plan.rows), "rows");
+    QTEST(FilterPlanner::planText(plan), "line");
+    const QRegularExpression tableForm("^[0-9a-f]{2}( [0-9a-f]{2}){3}$");
+    for (const FilterRow& r : plan.rows)
+        QVERIFY(tableForm.match(r.idText).hasMatch() && tableForm.match(r.maskText).hasMatch());
+
+    std::array<FilterRow, kFilterBankCount> banks;
+    banks.fill(row(true, 0, 1, "00 00 00 00", "00 00 00 00"));
+    FilterPlanner::fill(banks, plan, true);
+    for (int b = 0; b < kFilterBankCount; ++b)
+        QCOMPARE(banks[size_t(b)].inUse, b < firstBank || b - firstBank < plan.rows.size() ||
+                                             plan.status != FilterPlanner::Plan::Planned);
+}
+
+// Random requests: every planned row decodes without a problem, lets every
+// frame asked for through, and exactly what the plan says besides, frame
+// by frame for all standard identifiers and on samples of extended ones.
+void TestFilterBanks::planRandom() {
+    QRandomGenerator random(0x31);
+    int exact = 0, approximate = 0;
+    for (int round = 0; round < 400; ++round) {
+        QVector<FilterPlanner::Request> requests;
+        const int count = round % 4 == 3 ? 10 + int(random.bounded(40)) : 1 + int(random.bounded(6));
+        for (int i = 0; i < count; ++i) {
+            FilterPlanner::Request r;
+            r.extended = random.bounded(3) == 0;
+            const quint32 top = r.extended ? 0x1FFFFFFF : 0x7FF;
+            const int width = int(random.bounded(r.extended ? 20 : 9));
+            r.first = random.bounded(top + 1);
+            r.last = random.bounded(4) == 0 ? r.first : std::min(top, r.first + random.bounded(1u << width));
+            r.frameTypes = 1 + int(random.bounded(3));
+            requests << r;
+        }
+        const int first = int(random.bounded(kFilterBankCount));
+        const FilterPlanner::Plan plan = FilterPlanner::plan(requests, {first, true});
+        QCOMPARE(plan.status, FilterPlanner::Plan::Planned);
+        QVERIFY(plan.rows.size() <= kFilterBankCount - first);
+        QCOMPARE(plan.exact(), plan.exactBanks <= plan.available);
+        ++(plan.exact() ? exact : approximate);
+        QVector<Registers> rows;
+        for (const FilterRow& r : plan.rows) rows << registers(r);
+
+        const auto asked = [&](bool ext, quint32 id, bool rtr) {
+            for (const FilterPlanner::Request& r : requests)
+                if (r.extended == ext && id >= r.first && id <= r.last && (r.frameTypes & (rtr ? 2 : 1)))
+                    return true;
+            return false;
+        };
+        quint64 extra[2] = {0, 0};
+        for (quint32 id = 0; id < 2048; ++id) {
+            for (bool rtr : {false, true}) {
+                const bool passes = acceptsAny(rows, false, id, rtr);
+                QVERIFY(passes || !asked(false, id, rtr));
+                extra[rtr] += passes && !asked(false, id, rtr);
+            }
+        }
+        QCOMPARE(extra[0], plan.extraData.standard);
+        QCOMPARE(extra[1], plan.extraRemote.standard);
+        for (const FilterPlanner::Request& r : requests) {
+            if (!r.extended) continue;
+            for (quint32 id : {r.first, r.last, r.first + random.bounded(r.last - r.first + 1), r.first - 1,
+                               r.last + 1, random.bounded(1u << 29)}) {
+                for (bool rtr : {false, true}) {
+                    const bool passes = acceptsAny(rows, true, id & 0x1FFFFFFF, rtr);
+                    const bool wanted = asked(true, id & 0x1FFFFFFF, rtr);
+                    QVERIFY(passes || !wanted);
+                    if (plan.exact()) QCOMPARE(passes, wanted);
+                }
+            }
+        }
+
+        // Decoded back: no problem, and an exact plan's banks share nothing.
+        std::array<FilterRow, kFilterBankCount> banks;
+        FilterPlanner::fill(banks, plan, true);
+        const QVector<FilterBanks::Bank> decoded = FilterBanks::decodeChannel(banks);
+        for (int b = first; b < first + plan.rows.size(); ++b) {
+            QVERIFY(decoded[b].inUse && !decoded[b].isWrong());
+            if (plan.exact()) QVERIFY(decoded[b].overlaps.isEmpty());
+        }
+    }
+    QVERIFY(exact > 100 && approximate > 50);
+}
+
+void TestFilterBanks::english() {
+    QTranslator translator;
+    QVERIFY(translator.load(":/Language/tarvane_en.qm") && QCoreApplication::installTranslator(&translator));
+    QCOMPARE(FilterBanks::describe(row(true, 1, 0, "20 20 20 00", "FF E0 40 00")),
+             QStringLiteral("standard data frames 0x100, 0x101, 0x200, 0x7FF; 4 identifiers in all"));
+    QCOMPARE(FilterBanks::describe(row(true, 0, 1, "00 00 01 23", "FF E0 00 06")),
+             QStringLiteral("standard remote frames 0x000; matches standard frames only, yet bits 0x00000120 "
+                            "beyond the 11-bit identifier are set (not compared)"));
+    QCOMPARE(
+        FilterPlanner::errorText(FilterPlanner::parse("0x7E8\n0x800").errors.first()),
+        QStringLiteral("line 2, \"0x800\": 0x800 is beyond a standard identifier (0x7FF at most); add ext "
+                       "for an extended one"));
+    QCOMPARE(
+        FilterPlanner::planText(
+            FilterPlanner::plan(FilterPlanner::parse("0x001-0x7FE").requests, {13, true})),
+        QStringLiteral("bank 14 (letting only the identifiers asked for through takes 10 banks); data frames "
+                       "of 2 more identifiers pass"));
+    QCoreApplication::removeTranslator(&translator);
+}
+
+QTEST_GUILESS_MAIN(TestFilterBanks)
+#include "tst_filterbanks.moc"
