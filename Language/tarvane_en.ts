@@ -64,7 +64,7 @@
     </message>
     <message>
         <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
-        <translation>8 hex digits (blanks and commas between them allowed, 0x allowed)</translation>
+        <translation>8 hex digits, with or without 0x before them and blanks or commas between them</translation>
     </message>
 </context>
 <context>
@@ -806,10 +806,6 @@
         <translation>no code for fiber channel %1</translation>
     </message>
     <message>
-        <source>须为6个由0和1组成的字符串</source>
-        <translation>must be 6 strings of 0s and 1s</translation>
-    </message>
-    <message>
         <source>顶层须为对象</source>
         <translation>the top level must be an object</translation>
     </message>
@@ -820,6 +816,14 @@
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>须为6个0或1，以空格分隔</source>
+        <translation>must be 6 digits 0 or 1, separated by blanks</translation>
+    </message>
+    <message>
+        <source>键出现了不止一次（第%1行和第%2行）</source>
+        <translation>the key appears more than once (lines %1 and %2)</translation>
     </message>
 </context>
 <context>
@@ -1236,6 +1240,14 @@
         <source>请选择离线编辑的型号：</source>
         <translation>Choose the model to edit offline:</translation>
     </message>
+    <message>
+        <source>请注意文件中的以下几处：</source>
+        <translation>Note these places in the file:</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</source>
+        <translation>CANParam[%1] has "ChannalID" %2 but is used for CAN channel %3, by its place (the command line uses it for CAN channel %2)</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -1367,10 +1379,6 @@
         <translation>Option %1 cannot be used with %2</translation>
     </message>
     <message>
-        <source>参数文件不完整或有误：%1：%2</source>
-        <translation>The parameter file is incomplete or invalid: %1: %2</translation>
-    </message>
-    <message>
         <source>无法写到标准输出：%1</source>
         <translation>Cannot write to standard output: %1</translation>
     </message>
@@ -1389,10 +1397,6 @@
     <message>
         <source>已写入，但设备保存的参数与写入的不同</source>
         <translation>Written, but the device holds something else</translation>
-    </message>
-    <message>
-        <source>设备复位后%1秒内没有再应答</source>
-        <translation>The device did not answer again within %1 s of its reset</translation>
     </message>
     <message>
         <source>标准输出</source>
@@ -1453,20 +1457,6 @@ A device that does not answer is listed with its path and the error, and the exi
         <translation>Reads the device's parameters as the window's "Read config" does and saves them as the same parameter file as the window's "Save".</translation>
     </message>
     <message>
-        <source>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
-有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
-        <translation>Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
-The file must give every parameter of the device; nothing is sent when one is missing or invalid.
-With --verify the exit status is 0 when the device holds what was written, 5 with the differing parameters listed, 4 when it does not answer again.</translation>
-    </message>
-    <message>
-        <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
-        <translation>Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
-The file must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
-    </message>
-    <message>
         <source>信息的语言：英文（en，默认）或中文（zh）</source>
         <translation>the language of the messages: English (en, the default) or Chinese (zh)</translation>
     </message>
@@ -1483,28 +1473,12 @@ The file must give every parameter of the device. Nothing is written when they a
         <translation>show the version</translation>
     </message>
     <message>
-        <source>以 JSON 数组输出</source>
-        <translation>write a JSON array instead</translation>
-    </message>
-    <message>
         <source>以路径或卡号指定设备；连接多台设备时必须指定</source>
         <translation>the device, by its path or card number; needed when more than one is connected</translation>
     </message>
     <message>
-        <source>存为此参数文件；- 为标准输出</source>
-        <translation>the parameter file to save to; - for standard output</translation>
-    </message>
-    <message>
-        <source>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</source>
-        <translation>first read the device and save its parameters to a file (- for standard output); nothing is sent when that read or save fails</translation>
-    </message>
-    <message>
         <source>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</source>
         <translation>after the reset, wait until the same repeater (by card number) answers again, read it and compare it with what was written</translation>
-    </message>
-    <message>
-        <source>--verify 最多等待的秒数（默认10）</source>
-        <translation>how many seconds --verify waits at most (10 by default)</translation>
     </message>
     <message>
         <source>不发送，只把各帧写到标准输出，每帧一行</source>
@@ -1515,10 +1489,118 @@ The file must give every parameter of the device. Nothing is written when they a
         <translation>with --dry-run: the frames for this hardware type, with no device connected</translation>
     </message>
     <message>
+        <source>参数文件%1不完整或有误：%2：%3</source>
+        <translation>The parameter file %1 is incomplete or invalid: %2: %3</translation>
+    </message>
+    <message>
+        <source>设备复位后离开了总线，%1秒内没有回来</source>
+        <translation>The device left the bus after its reset and did not come back within %1 s</translation>
+    </message>
+    <message>
+        <source>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。
+有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
+        <translation>Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
+The file must give every parameter of the device; nothing is sent when one is missing or invalid.
+The parameter file (- for standard input) may hold 1 MiB at most. A signal to stop that comes while the frames and the reset are sent is held until the write has ended.
+With --verify the exit status is 0 when the device holds what was written, 5 with the differing parameters listed, 4 when it does not answer again.</translation>
+    </message>
+    <message>
+        <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
+        <translation>Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
+The parameter file (- for standard input, 1 MiB at most) must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
+    </message>
+    <message>
+        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</source>
+        <translation>output JSON: list an array of the devices, diff an array of the fields that differ, --all one object per repeater</translation>
+    </message>
+    <message>
+        <source>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</source>
+        <translation>save to this parameter file, - for standard output; with --all a folder, one CARD.txt per repeater</translation>
+    </message>
+    <message>
+        <source>先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；读取或保存失败时不发送任何数据</source>
+        <translation>first read the device and save its parameters to this file (- for standard output; with --all a folder, one CARD.txt per repeater); nothing is sent when that read or save fails</translation>
+    </message>
+    <message>
+        <source>--verify 最多等待的秒数，1到3600（默认10）</source>
+        <translation>how many seconds --verify waits at most, 1 to 3600 (10 by default)</translation>
+    </message>
+    <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最高的。</source>
         <translation>A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
-Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify).</translation>
+Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the highest of the repeaters'.</translation>
+    </message>
+    <message>
+        <source>选项%1只能给出一次</source>
+        <translation>Option %1 may be given only once</translation>
+    </message>
+    <message>
+        <source>同时对连接的每台中继器进行，各用一个线程；每台一行结果</source>
+        <translation>every connected repeater at once, each on a thread of its own; one result line each</translation>
+    </message>
+    <message>
+        <source>标准输入</source>
+        <translation>standard input</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</source>
+        <translation>CANParam[%1] has "ChannalID" %2: the command line uses it for CAN channel %2, the window's Open for CAN channel %3, by its place</translation>
+    </message>
+    <message>
+        <source>--backup 不能是参数文件本身：%1</source>
+        <translation>--backup must not be the parameter file itself: %1</translation>
+    </message>
+    <message>
+        <source>相同</source>
+        <translation>same</translation>
+    </message>
+    <message>
+        <source>%1处不同</source>
+        <translation>%1 fields differ</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，均未处理</source>
+        <translation>More than one device has the card number %1; none of them was worked on</translation>
+    </message>
+    <message>
+        <source>有 --all 时，%1 须为已有的文件夹：%2</source>
+        <translation>With --all, %1 must be an existing folder: %2</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：没有找到</source>
+        <translation>looked for USB %1: none found</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：找到 %2</source>
+        <translation>looked for USB %1: found %2</translation>
+    </message>
+    <message>
+        <source>等待设备重新应答：%1秒，最多%2秒</source>
+        <translation>Waiting for the device to answer again: %1 s of at most %2 s</translation>
+    </message>
+    <message>
+        <source>设备复位后没有离开总线，%1秒内也没有再应答</source>
+        <translation>The device did not leave the bus after its reset, nor answer again within %1 s</translation>
+    </message>
+    <message>
+        <source>已因%1中止：写入已经结束（见上文），此后的步骤未进行。</source>
+        <translation>Stopped by %1: the write had ended (see above); nothing after it was done.</translation>
+    </message>
+    <message>
+        <source>已因%1中止：%2已完整保存，未向设备写入任何数据。</source>
+        <translation>Stopped by %1: %2 was saved whole; nothing was written to a device.</translation>
+    </message>
+    <message>
+        <source>已因%1中止，未向设备写入任何数据。</source>
+        <translation>Stopped by %1; nothing was written to a device.</translation>
+    </message>
+    <message>
+        <source>已收到%1：正在进行的写入或保存结束后就中止。</source>
+        <translation>%1 received: the program stops once the write or save under way has ended.</translation>
     </message>
 </context>
 <context>

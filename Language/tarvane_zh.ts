@@ -803,10 +803,6 @@
         <translation>没有光纤%1的代码</translation>
     </message>
     <message>
-        <source>须为6个由0和1组成的字符串</source>
-        <translation>须为6个由0和1组成的字符串</translation>
-    </message>
-    <message>
         <source>顶层须为对象</source>
         <translation>顶层须为对象</translation>
     </message>
@@ -817,6 +813,14 @@
     <message>
         <source>%1：%2</source>
         <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>须为6个0或1，以空格分隔</source>
+        <translation>须为6个0或1，以空格分隔</translation>
+    </message>
+    <message>
+        <source>键出现了不止一次（第%1行和第%2行）</source>
+        <translation>键出现了不止一次（第%1行和第%2行）</translation>
     </message>
 </context>
 <context>
@@ -1233,6 +1237,14 @@
         <source>请选择离线编辑的型号：</source>
         <translation>请选择离线编辑的型号：</translation>
     </message>
+    <message>
+        <source>请注意文件中的以下几处：</source>
+        <translation>请注意文件中的以下几处：</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</source>
+        <translation>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</translation>
+    </message>
 </context>
 <context>
     <name>TarvaneClass</name>
@@ -1364,10 +1376,6 @@
         <translation>选项%1不能与%2一起使用</translation>
     </message>
     <message>
-        <source>参数文件不完整或有误：%1：%2</source>
-        <translation>参数文件不完整或有误：%1：%2</translation>
-    </message>
-    <message>
         <source>无法写到标准输出：%1</source>
         <translation>无法写到标准输出：%1</translation>
     </message>
@@ -1386,10 +1394,6 @@
     <message>
         <source>已写入，但设备保存的参数与写入的不同</source>
         <translation>已写入，但设备保存的参数与写入的不同</translation>
-    </message>
-    <message>
-        <source>设备复位后%1秒内没有再应答</source>
-        <translation>设备复位后%1秒内没有再应答</translation>
     </message>
     <message>
         <source>标准输出</source>
@@ -1450,20 +1454,6 @@
         <translation>像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。</translation>
     </message>
     <message>
-        <source>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
-有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
-        <translation>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
-参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
-有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</translation>
-    </message>
-    <message>
-        <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
-        <translation>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</translation>
-    </message>
-    <message>
         <source>信息的语言：英文（en，默认）或中文（zh）</source>
         <translation>信息的语言：英文（en，默认）或中文（zh）</translation>
     </message>
@@ -1480,28 +1470,12 @@
         <translation>显示版本</translation>
     </message>
     <message>
-        <source>以 JSON 数组输出</source>
-        <translation>以 JSON 数组输出</translation>
-    </message>
-    <message>
         <source>以路径或卡号指定设备；连接多台设备时必须指定</source>
         <translation>以路径或卡号指定设备；连接多台设备时必须指定</translation>
     </message>
     <message>
-        <source>存为此参数文件；- 为标准输出</source>
-        <translation>存为此参数文件；- 为标准输出</translation>
-    </message>
-    <message>
-        <source>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</source>
-        <translation>先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据</translation>
-    </message>
-    <message>
         <source>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</source>
         <translation>复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较</translation>
-    </message>
-    <message>
-        <source>--verify 最多等待的秒数（默认10）</source>
-        <translation>--verify 最多等待的秒数（默认10）</translation>
     </message>
     <message>
         <source>不发送，只把各帧写到标准输出，每帧一行</source>
@@ -1512,10 +1486,118 @@
         <translation>--dry-run 时按该硬件类型输出各帧，无须连接设备</translation>
     </message>
     <message>
+        <source>参数文件%1不完整或有误：%2：%3</source>
+        <translation>参数文件%1不完整或有误：%2：%3</translation>
+    </message>
+    <message>
+        <source>设备复位后离开了总线，%1秒内没有回来</source>
+        <translation>设备复位后离开了总线，%1秒内没有回来</translation>
+    </message>
+    <message>
+        <source>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。
+有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
+        <translation>像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。
+参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
+参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。
+有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</translation>
+    </message>
+    <message>
+        <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
+        <translation>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
+参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</translation>
+    </message>
+    <message>
+        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</source>
+        <translation>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</translation>
+    </message>
+    <message>
+        <source>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</source>
+        <translation>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</translation>
+    </message>
+    <message>
+        <source>先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；读取或保存失败时不发送任何数据</source>
+        <translation>先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；读取或保存失败时不发送任何数据</translation>
+    </message>
+    <message>
+        <source>--verify 最多等待的秒数，1到3600（默认10）</source>
+        <translation>--verify 最多等待的秒数，1到3600（默认10）</translation>
+    </message>
+    <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</source>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最高的。</source>
         <translation>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。</translation>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最高的。</translation>
+    </message>
+    <message>
+        <source>选项%1只能给出一次</source>
+        <translation>选项%1只能给出一次</translation>
+    </message>
+    <message>
+        <source>同时对连接的每台中继器进行，各用一个线程；每台一行结果</source>
+        <translation>同时对连接的每台中继器进行，各用一个线程；每台一行结果</translation>
+    </message>
+    <message>
+        <source>标准输入</source>
+        <translation>标准输入</translation>
+    </message>
+    <message>
+        <source>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</source>
+        <translation>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</translation>
+    </message>
+    <message>
+        <source>--backup 不能是参数文件本身：%1</source>
+        <translation>--backup 不能是参数文件本身：%1</translation>
+    </message>
+    <message>
+        <source>相同</source>
+        <translation>相同</translation>
+    </message>
+    <message>
+        <source>%1处不同</source>
+        <translation>%1处不同</translation>
+    </message>
+    <message>
+        <source>有多台设备的卡号是%1，均未处理</source>
+        <translation>有多台设备的卡号是%1，均未处理</translation>
+    </message>
+    <message>
+        <source>有 --all 时，%1 须为已有的文件夹：%2</source>
+        <translation>有 --all 时，%1 须为已有的文件夹：%2</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：没有找到</source>
+        <translation>查找 USB %1：没有找到</translation>
+    </message>
+    <message>
+        <source>查找 USB %1：找到 %2</source>
+        <translation>查找 USB %1：找到 %2</translation>
+    </message>
+    <message>
+        <source>等待设备重新应答：%1秒，最多%2秒</source>
+        <translation>等待设备重新应答：%1秒，最多%2秒</translation>
+    </message>
+    <message>
+        <source>设备复位后没有离开总线，%1秒内也没有再应答</source>
+        <translation>设备复位后没有离开总线，%1秒内也没有再应答</translation>
+    </message>
+    <message>
+        <source>已因%1中止：写入已经结束（见上文），此后的步骤未进行。</source>
+        <translation>已因%1中止：写入已经结束（见上文），此后的步骤未进行。</translation>
+    </message>
+    <message>
+        <source>已因%1中止：%2已完整保存，未向设备写入任何数据。</source>
+        <translation>已因%1中止：%2已完整保存，未向设备写入任何数据。</translation>
+    </message>
+    <message>
+        <source>已因%1中止，未向设备写入任何数据。</source>
+        <translation>已因%1中止，未向设备写入任何数据。</translation>
+    </message>
+    <message>
+        <source>已收到%1：正在进行的写入或保存结束后就中止。</source>
+        <translation>已收到%1：正在进行的写入或保存结束后就中止。</translation>
     </message>
 </context>
 <context>

@@ -4,10 +4,12 @@
 #include <QMessageBox>
 
 #include "CANParamWidget.h"
+#include "ChannalOrder.h"
 #include "CompareDialog.h"
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "EnableGuard.h"
+#include "JsonDuplicates.h"
 #include "OpticalFiberParamWidget.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
@@ -154,10 +156,23 @@ void Tarvane::onPushButtonReadFromFile() {
 
     QJsonObject object;
     QString warning;
-    if (!ParameterFile::load(path, &object, &warning)) {
+    QByteArray text;
+    if (!ParameterFile::load(path, &object, &warning, &text)) {
         showWarning(warning);
         return;
     }
+    // Applied as ever (the last of a key given twice, the elements by their
+    // place), and said, since the command line refuses or reads them otherwise.
+    QStringList fileLines;
+    for (const JsonDuplicates::Duplicate& duplicate : JsonDuplicates::find(text))
+        fileLines << ParameterDocument::Problem{duplicate.where, duplicate.why()}.text();
+    for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(object))
+        fileLines << tr("CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）")
+                         .arg(element.element)
+                         .arg(element.channalId)
+                         .arg(element.element + 1);
+    const QString fileNote =
+        fileLines.isEmpty() ? QString() : ParameterChecks::listed(tr("请注意文件中的以下几处："), fileLines);
     int offlineType = 0;
     ParameterSet set = pageValues();
     if (!hasPages()) {
@@ -173,7 +188,7 @@ void Tarvane::onPushButtonReadFromFile() {
     const QString unusableNote =
         unusableLines.isEmpty() ? QString() : ParameterChecks::listed(tr("以下值无法使用，页面保留原值："), unusableLines);
     if (!applied) {
-        showWarning(withNotes(tr("参数文件中没有这台设备的参数"), {unusableNote}));
+        showWarning(withNotes(tr("参数文件中没有这台设备的参数"), {fileNote, unusableNote}));
         return;
     }
     if (offlineType != 0) {
@@ -183,7 +198,7 @@ void Tarvane::onPushButtonReadFromFile() {
     }
     showValues(set);
     keepPageValues();
-    showHint(withNotes(tr("读取完成"), {unusableNote, ParameterChecks::unsendableNote(set)}));
+    showHint(withNotes(tr("读取完成"), {fileNote, unusableNote, ParameterChecks::unsendableNote(set)}));
 }
 
 void Tarvane::onPushButtonDefault() {

@@ -60,6 +60,9 @@ bool readTokens(CliArguments& arguments, const QStringList& tokens, QVector<Give
         Given option{nullptr, equals > 0 ? token.left(equals) : token, QString()};
         option.row = CliOptions::findOption(option.name);
         if (!option.row) return arguments.fail(Problem::UnknownOption, option.name);
+        // The last one winning would hide a mistake: "--device A --device B".
+        for (const Given& earlier : qAsConst(*given))
+            if (earlier.row == option.row) return arguments.fail(Problem::RepeatedOption, option.name);
         if (!takeValue(arguments, tokens, &i, &option)) return false;
         *given << option;
         if (!option.row->set(arguments, option.value)) return false;
@@ -67,8 +70,8 @@ bool readTokens(CliArguments& arguments, const QStringList& tokens, QVector<Give
     return true;
 }
 
-// The option as last given, nullptr when it was not.
-const Given* lastGiven(const QVector<Given>& given, const char* name) {
+// The option as given, nullptr when it was not; each is given once at most.
+const Given* findGiven(const QVector<Given>& given, const char* name) {
     for (auto option = given.crbegin(); option != given.crend(); ++option)
         if (qstrcmp(option->row->name, name) == 0) return &*option;
     return nullptr;
@@ -87,7 +90,7 @@ bool checkCommand(CliArguments& arguments, const QVector<Given>& given, QStringL
     for (const OptionRow& row : CliOptions::options()) {
         // A required value left empty is as good as none.
         if (row.use != OptionRow::Use::Required || !CliOptions::takes(row, arguments.command)) continue;
-        const Given* option = lastGiven(given, row.name);
+        const Given* option = findGiven(given, row.name);
         if (!option || option->value.isEmpty())
             return arguments.fail(Problem::MissingOption, QLatin1String(row.name));
     }
@@ -98,8 +101,10 @@ bool checkCommand(CliArguments& arguments, const QVector<Given>& given, QStringL
 bool checkRelations(CliArguments& arguments, const QVector<Given>& given) {
     using Kind = CliOptions::RelationRow::Kind;
     for (const CliOptions::RelationRow& relation : CliOptions::relations()) {
-        if (!lastGiven(given, relation.option)) continue;
-        const bool otherGiven = lastGiven(given, relation.other) != nullptr;
+        if ((relation.commands & CliOptions::bit(arguments.command)) == 0 ||
+            !findGiven(given, relation.option))
+            continue;
+        const bool otherGiven = findGiven(given, relation.other) != nullptr;
         if (relation.kind == Kind::Needs && !otherGiven)
             return arguments.fail(Problem::NeedsOption, QLatin1String(relation.option),
                                   QLatin1String(relation.other));

@@ -24,16 +24,18 @@ struct CliArguments {
         BadNumber,        // subject: the option, value: its value
         NeedsOption,      // subject: the option, value: the option it needs
         ExcludesOption,   // subject: the option, value: the option it excludes
+        RepeatedOption,   // subject: the option, as typed the second time
     };
 
     Command command = Command::None;
-    QString file;    // write and diff: the parameter file
-    QString output;  // read: the file to save to, "-" for standard output
+    QString file;    // write and diff: the parameter file, "-" for standard input
+    QString output;  // read: the file to save to, "-" for standard output; with --all a folder
     QString device;  // a path or a card number; empty: the only one connected
     QString language = QStringLiteral("en");
-    QString backup;        // write: where to save the device's parameters first
+    QString backup;        // write: where to save the device's parameters first (with --all: a folder)
     int type = 0;          // write --dry-run: the hardware type 1 ... 5, without a device
     int waitSeconds = 10;  // write --verify: how long the repeater may take to come back
+    bool all = false;      // read, write, diff: every connected repeater at once
     bool json = false;
     bool dryRun = false;
     bool verify = false;

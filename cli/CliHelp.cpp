@@ -35,9 +35,13 @@ QString withValue(const OptionRow& row, const QString& name) {
     return row.value ? name + QLatin1Char(' ') + tr(row.value) : name;
 }
 
-bool needsAnother(const OptionRow& row) {
+bool holdsFor(const RelationRow& relation, Command command) {
+    return relation.kind == RelationRow::Kind::Needs && (relation.commands & bit(command)) != 0;
+}
+
+bool needsAnother(const OptionRow& row, Command command) {
     for (const RelationRow& relation : relations())
-        if (relation.kind == RelationRow::Kind::Needs && qstrcmp(relation.option, row.name) == 0) return true;
+        if (holdsFor(relation, command) && qstrcmp(relation.option, row.name) == 0) return true;
     return false;
 }
 
@@ -46,7 +50,7 @@ bool needsAnother(const OptionRow& row) {
 QString usage(const OptionRow& row, Command command) {
     QString text = withValue(row, QLatin1String(row.name));
     for (const RelationRow& relation : relations()) {
-        if (relation.kind != RelationRow::Kind::Needs || qstrcmp(relation.other, row.name) != 0) continue;
+        if (!holdsFor(relation, command) || qstrcmp(relation.other, row.name) != 0) continue;
         const OptionRow* inner = findOption(QLatin1String(relation.option));
         if (takes(*inner, command)) text += QLatin1Char(' ') + usage(*inner, command);
     }
@@ -58,7 +62,8 @@ QString usage(const CommandRow& command) {
     QStringList parts{QLatin1String(command.name)};
     if (command.operand) parts << tr(command.operand);
     for (const OptionRow& row : options()) {
-        if (row.commands != kEveryCommand && takes(row, command.command) && !needsAnother(row))
+        if (row.commands != kEveryCommand && takes(row, command.command) &&
+            !needsAnother(row, command.command))
             parts << usage(row, command.command);
     }
     return parts.join(QLatin1Char(' '));
@@ -107,7 +112,8 @@ QString overview() {
         "只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。\n"
         "退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 "
         "没有这台设备、没有连接设备或多于一台，"
-        "4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify）。");
+        "4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；"
+        "有 --all 时为各台设备中最高的。");
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -161,6 +167,8 @@ QString problem(const CliArguments& arguments) {
             return tr("选项%1只能与%2一起使用").arg(subject, arguments.value);
         case Problem::ExcludesOption:
             return tr("选项%1不能与%2一起使用").arg(subject, arguments.value);
+        case Problem::RepeatedOption:
+            return tr("选项%1只能给出一次").arg(subject);
     }
     return tr("缺少命令");
 }

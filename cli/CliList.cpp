@@ -29,6 +29,7 @@ QJsonObject jsonObject(const CliSession& session, const FoundRepeater& repeater)
 }  // namespace
 
 int runList(CliSession& session, const CliArguments& arguments) {
+    session.listRepeaters();
     const QVector<FoundRepeater> repeaters = RepeaterList::findAll(session.trace());
     int status = TarvaneCli::Done;
     QJsonArray array;

@@ -27,6 +27,8 @@ bool setNotEmpty(CliArguments& a, const char* option, const QString& value, QStr
 }
 
 const char* const kFile = QT_TRANSLATE_NOOP("TarvaneCli", "文件");
+constexpr Commands kWithDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
+constexpr Commands kEveryDeviceCommand = kWithDevice | bit(Command::List);
 
 }  // namespace
 
@@ -41,23 +43,25 @@ const std::vector<CommandRow>& commands() {
          QT_TRANSLATE_NOOP("TarvaneCli",
                            "像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。")},
         {Command::Write, "write", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "把参数文件写入设备并复位"),
-         QT_TRANSLATE_NOOP("TarvaneCli",
-                           "像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。\n"
-                           "参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。\n"
-                           "有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，"
-                           "未重新应答时以4退出。")},
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "像窗口的“打开”一样打开参数文件，检查各参数，像“写配置”一样发送各帧并复位设备。\n"
+             "参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。\n"
+             "参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。\n"
+             "有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，"
+             "未重新应答时以4退出。")},
         {Command::Diff, "diff", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "列出设备与参数文件不同的参数"),
          QT_TRANSLATE_NOOP(
              "TarvaneCli",
              "读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、"
              "文件中的值、设备中的值。\n"
-             "参数文件须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
+             "参数文件（- 为标准输入，最大1 "
+             "MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
     };
     return rows;
 }
 
 const std::vector<OptionRow>& options() {
-    constexpr Commands withDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
     static const std::vector<OptionRow> rows{
         {"--lang", nullptr, "en|zh", kEveryCommand, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "信息的语言：英文（en，默认）或中文（zh）"),
@@ -76,28 +80,36 @@ const std::vector<OptionRow>& options() {
         {"--version", nullptr, nullptr, kEveryCommand, Use::Alone,
          QT_TRANSLATE_NOOP("TarvaneCli", "显示版本"),
          [](CliArguments& a, const QString&) { return a.version = true; }},
-        {"--json", nullptr, nullptr, bit(Command::List), Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli", "以 JSON 数组输出"),
-         [](CliArguments& a, const QString&) { return a.json = true; }},
-        {"--device", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "路径|卡号"), withDevice, Use::Optional,
+        {"--device", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "路径|卡号"), kWithDevice, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "以路径或卡号指定设备；连接多台设备时必须指定"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--device", value, &a.device); }},
+        {"--all", nullptr, nullptr, kWithDevice, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "同时对连接的每台中继器进行，各用一个线程；每台一行结果"),
+         [](CliArguments& a, const QString&) { return a.all = true; }},
+        {"--json", nullptr, nullptr, kEveryDeviceCommand, Use::Optional,
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象"),
+         [](CliArguments& a, const QString&) { return a.json = true; }},
         {"-o", nullptr, kFile, bit(Command::Read), Use::Required,
-         QT_TRANSLATE_NOOP("TarvaneCli", "存为此参数文件；- 为标准输出"),
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”"),
          [](CliArguments& a, const QString& value) {
              a.output = value;
              return true;
          },
          QT_TRANSLATE_NOOP("TarvaneCli", "缺少 -o 文件")},
         {"--backup", nullptr, kFile, bit(Command::Write), Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli",
-                           "先读取设备，把其参数存为文件（- 为标准输出）；读取或保存失败时不发送任何数据"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "先读取设备，把其参数存为此文件（- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”）；"
+             "读取或保存失败时不发送任何数据"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--backup", value, &a.backup); }},
         {"--verify", nullptr, nullptr, bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "复位后等待这台设备（按卡号）重新应答，读取并与写入的参数比较"),
          [](CliArguments& a, const QString&) { return a.verify = true; }},
         {"--wait", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "秒"), bit(Command::Write), Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli", "--verify 最多等待的秒数（默认10）"),
+         QT_TRANSLATE_NOOP("TarvaneCli", "--verify 最多等待的秒数，1到3600（默认10）"),
          [](CliArguments& a, const QString& value) {
              return setNumber(a, "--wait", value, 1, 3600, &a.waitSeconds);
          }},
@@ -119,8 +131,15 @@ const std::vector<RelationRow>& relations() {
         // A model named by --type has no device to find or to back up.
         {"--type", Kind::Excludes, "--device"},
         {"--type", Kind::Excludes, "--backup"},
+        // A dry run sends nothing and writes no file; a backup on standard
+        // output would be mixed with its frames.
+        {"--backup", Kind::Excludes, "--dry-run"},
         // Nothing written, nothing to read back.
         {"--verify", Kind::Excludes, "--dry-run"},
+        {"--all", Kind::Excludes, "--device"},
+        {"--all", Kind::Excludes, "--dry-run"},
+        // One result per repeater; read and write give none of their own.
+        {"--json", Kind::Needs, "--all", bit(Command::Read) | bit(Command::Write)},
     };
     return rows;
 }

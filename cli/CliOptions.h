@@ -59,6 +59,7 @@ struct RelationRow {
     const char* option;
     Kind kind;
     const char* other;
+    Commands commands = kEveryCommand;  // the commands the rule holds for
 };
 
 // In the order the help lists them.

@@ -3,6 +3,7 @@
 #include <QFileDevice>
 
 #include "HIDDevice.h"
+#include "Protocol.h"
 #include "RepeaterList.h"
 
 namespace {
@@ -13,12 +14,22 @@ QString windowText(const char* text) {
 }  // namespace
 
 CliSession::CliSession(const CliStreams& streams)
-    : m_outDevice(streams.out), m_out(&streams.out), m_err(&streams.err), m_progress(streams.progress) {
+    : m_in(streams.in),
+      m_outDevice(streams.out),
+      m_errDevice(streams.err),
+      m_out(&streams.out),
+      m_err(&streams.err),
+      m_progress(streams.progress) {
     m_clock.start();
     // The same bytes on every system, and the encoding of the parameter
     // files that "read -o -" writes here too.
     m_out.setCodec("UTF-8");
     m_err.setCodec("UTF-8");
+}
+
+CliSession::CliSession(const CliStreams& streams, const CliSession& parent) : CliSession(streams) {
+    m_clock = parent.m_clock;
+    if (parent.m_trace) startTrace();
 }
 
 CliSession::~CliSession() {
@@ -43,6 +54,12 @@ QIODevice& CliSession::outDevice() {
     return m_outDevice;
 }
 
+QIODevice& CliSession::errDevice() {
+    m_out.flush();
+    m_err.flush();
+    return m_errDevice;
+}
+
 bool CliSession::outputDone() {
     m_out.flush();
     const auto* file = qobject_cast<const QFileDevice*>(&m_outDevice);
@@ -56,6 +73,7 @@ void CliSession::message(const QString& text) {
     m_out.flush();  // results that came first stay first where both streams meet
     m_err << text << '\n';
     m_err.flush();
+    m_lastMessage = text;
 }
 
 void CliSession::windowMessage(const char* text) {
@@ -63,6 +81,24 @@ void CliSession::windowMessage(const char* text) {
 }
 
 // --- Repeaters -----------------------------------------------------------------
+
+std::vector<std::string> CliSession::listRepeaters() {
+    const std::vector<std::string> paths = HIDDevice::paths(Protocol::VendorId, Protocol::ProductId);
+    if (!m_trace) return paths;
+    QStringList found;
+    for (const std::string& path : paths) found << QString::fromStdString(path);
+    const QString ids = QString::asprintf("%04x:%04x", Protocol::VendorId, Protocol::ProductId);
+    const QString line =
+        found.isEmpty() ? TarvaneCli::tr("查找 USB %1：没有找到").arg(ids)
+                        : TarvaneCli::tr("查找 USB %1：找到 %2").arg(ids, found.join(QStringLiteral(", ")));
+    if (line != m_lastListed) {
+        // As the trace writes its lines: the milliseconds since the start first.
+        m_err << QString::asprintf("%9.3f ", double(m_clock.nsecsElapsed()) / 1e6) << line << '\n';
+        m_err.flush();
+        m_lastListed = line;
+    }
+    return paths;
+}
 
 QString CliSession::repeaterError(const FoundRepeater& repeater) const {
     if (repeater.state == FoundRepeater::State::NotOpened) {
@@ -93,7 +129,9 @@ FoundRepeater CliSession::open(const std::string& path, HIDDevice& device) {
     return RepeaterList::open(path, device);
 }
 
-int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity) {
+int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity,
+                           std::string* opened) {
+    listRepeaters();
     std::string path;
     QVector<FoundRepeater> candidates;
     switch (RepeaterList::choose(wanted, &path, &candidates, m_trace.get())) {
@@ -121,5 +159,6 @@ int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdent
         return TarvaneCli::DeviceFailed;
     }
     *identity = repeater.identity;
+    if (opened) *opened = path;
     return TarvaneCli::Done;
 }

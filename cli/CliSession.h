@@ -7,6 +7,7 @@
 #include <QVector>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ProgressLine.h"
 #include "ProtocolTrace.h"
@@ -22,6 +23,10 @@ struct FoundRepeater;
 class CliSession {
 public:
     explicit CliSession(const CliStreams& streams);
+    // A session for one of the threads of --all: its own streams, the
+    // parent's clock, and a trace of its own when the parent traces. The
+    // language stays the parent's to set.
+    CliSession(const CliStreams& streams, const CliSession& parent);
     ~CliSession();
     CliSession(const CliSession&) = delete;
     CliSession& operator=(const CliSession&) = delete;
@@ -36,25 +41,38 @@ public:
     // Milliseconds since the start.
     qint64 elapsed() const { return m_clock.elapsed(); }
 
+    // Standard input, nullptr when there is none.
+    QIODevice* in() const { return m_in; }
     QTextStream& out() { return m_out; }
     // What out() writes to, for bytes that go out as they are; out() is
     // flushed first.
     QIODevice& outDevice();
+    // What message() writes to, for the threads of --all, which write whole
+    // lines of their own; the messages so far are flushed first.
+    QIODevice& errDevice();
     // Flushes the results; false, after saying why, when they did not reach
     // standard output (a full disk).
     bool outputDone();
 
     // One message line on standard error.
     void message(const QString& text);
+    // The last of them, which a result line of --all repeats.
+    const QString& lastMessage() const { return m_lastMessage; }
     // A message of the main window, in its translation context.
     void windowMessage(const char* text);
-    // How far a Read or Write got, while the line lives.
-    ProgressLine progressLine() { return ProgressLine(m_err, m_progress); }
+    // How far a Read or Write got, while the line lives; not beside a trace,
+    // whose lines it would break.
+    ProgressLine progressLine() { return ProgressLine(m_err, m_progress && !m_trace); }
+
+    // The paths of the connected repeaters. With --trace a line says what was
+    // looked for and what was found, whenever that differs from the last time.
+    std::vector<std::string> listRepeaters();
 
     // Opens the repeater a command is meant for: `wanted` is a path or a card
     // number, empty for the only one connected. Done, or the exit status of
     // the message it showed (never a guess among several).
-    int openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity);
+    int openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity,
+                   std::string* path = nullptr);
     // Opens the repeater at `path` on `device` and asks who it is.
     FoundRepeater open(const std::string& path, HIDDevice& device);
     // A repeater as list shows it: its path, then who it is or what failed,
@@ -65,7 +83,9 @@ public:
 private:
     void showCandidates(const QVector<FoundRepeater>& candidates);
 
+    QIODevice* const m_in;
     QIODevice& m_outDevice;
+    QIODevice& m_errDevice;
     QTextStream m_out;
     QTextStream m_err;
     const bool m_progress;
@@ -73,4 +93,6 @@ private:
     bool m_translatorInstalled = false;
     QElapsedTimer m_clock;  // since the start, for --trace and write --verify
     std::unique_ptr<ProtocolTrace> m_trace;
+    QString m_lastMessage;
+    QString m_lastListed;  // what the trace said was found last
 };

@@ -1,19 +1,30 @@
 #include "CliSteps.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <optional>
 
+#include "CanCodec.h"
+#include "ChannalOrder.h"
+#include "CliInterrupts.h"
 #include "CliSession.h"
 #include "DeviceSearch.h"
+#include "FiberRules.h"
+#include "JsonDuplicates.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "ParameterSet.h"
+#include "platform/FileIdentity.h"
 
 namespace CliSteps {
 
-bool isStandardOutput(const QString& path) {
+bool isStandardStream(const QString& path) {
     return path == QLatin1String("-");
 }
 
@@ -21,21 +32,60 @@ ParameterSet deviceDefaults(const DeviceIdentity& identity) {
     return ParameterSet::defaults(identity.nCAN, identity.nFiberOptic, identity.routeType);
 }
 
-int loadFile(CliSession& session, const QString& path, QJsonObject* object) {
+int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
     QString warning;
-    if (ParameterFile::load(path, object, &warning)) return TarvaneCli::Done;
-    session.message(warning);
+    QByteArray text;
+    bool loaded = false;
+    if (isStandardStream(path)) {
+        file->name = TarvaneCli::tr("标准输入");
+        QBuffer nothing;
+        nothing.open(QIODevice::ReadOnly);
+        QIODevice* in = session.in() ? session.in() : &nothing;
+        loaded = ParameterFile::read(*in, file->name, &file->object, &warning, &text);
+    } else {
+        file->name = QDir::toNativeSeparators(path);
+        loaded = ParameterFile::load(path, &file->object, &warning, &text);
+    }
+    if (!loaded) {
+        session.message(warning);
+        return TarvaneCli::UsageOrFileError;
+    }
+    // The parser keeps the last of keys given twice; which one was meant, only
+    // the person who wrote the file knows.
+    const QVector<JsonDuplicates::Duplicate> duplicates = JsonDuplicates::find(text);
+    if (!duplicates.isEmpty()) {
+        const JsonDuplicates::Duplicate& first = duplicates.first();
+        session.message(
+            TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why()));
+        return TarvaneCli::UsageOrFileError;
+    }
+    for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(file->object)) {
+        session.message(TarvaneCli::tr("注意：%1")
+                            .arg(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
+                                                "窗口的“打开”按位置用于CAN通道%3")
+                                     .arg(element.element)
+                                     .arg(element.channalId)
+                                     .arg(element.element + 1)));
+    }
+    return TarvaneCli::Done;
+}
+
+int checkBackupPath(CliSession& session, const QString& backup, const QString& file) {
+    if (backup.isEmpty() || isStandardStream(backup) || isStandardStream(file) || !isSameFile(backup, file))
+        return TarvaneCli::Done;
+    session.message(TarvaneCli::tr("--backup 不能是参数文件本身：%1").arg(QDir::toNativeSeparators(backup)));
     return TarvaneCli::UsageOrFileError;
 }
 
-int completeSet(CliSession& session, const QJsonObject& file, ParameterSet* set) {
+int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) {
     // The window keeps on its pages what a file lacks; here nothing could be kept.
     ParameterDocument::Problem problem;
     QStringList ignored;
-    const bool complete = ParameterDocument::applyComplete(file, set, &problem, &ignored);
+    const bool complete = ParameterDocument::applyComplete(file.object, set, &problem, &ignored);
     for (const QString& line : qAsConst(ignored)) session.message(TarvaneCli::tr("注意：%1").arg(line));
     if (!complete) {
-        session.message(TarvaneCli::tr("参数文件不完整或有误：%1：%2").arg(problem.where, problem.why));
+        session.message(
+            TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file.name, problem.where, problem.why));
         return TarvaneCli::UsageOrFileError;
     }
     const QStringList problems = ParameterChecks::problems(*set);
@@ -73,13 +123,77 @@ int readStatus(DeviceRead::Result result) {
 int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
     QString warning;
     const QJsonDocument document = ParameterDocument::toDocument(set);
-    const bool saved =
-        isStandardOutput(path)
-            ? ParameterFile::write(session.outDevice(), TarvaneCli::tr("标准输出"), document, &warning)
-            : ParameterFile::save(path, document, &warning);
-    if (saved) return TarvaneCli::Done;
+    if (isStandardStream(path)) {
+        if (ParameterFile::write(session.outDevice(), TarvaneCli::tr("标准输出"), document, &warning))
+            return TarvaneCli::Done;
+        session.message(warning);
+        return TarvaneCli::UsageOrFileError;
+    }
+    // A file is written beside the target and renamed over it: a signal
+    // meanwhile would leave that new file behind, so it waits the
+    // milliseconds this takes. A pipe or a device is written as it stands,
+    // which may wait for a reader: a signal ends that at once.
+    const QFileInfo target(path);
+    const bool special = target.exists() && !target.isFile() && !target.isDir();
+    std::optional<CliInterrupts::Hold> hold;
+    if (!special) {
+        hold.emplace(CliInterrupts::Hold::Save);
+        if (!hold->held()) return hold->status();
+    }
+    if (ParameterFile::save(path, document, &warning)) {
+        if (hold) hold->saved(QDir::toNativeSeparators(path));
+        return TarvaneCli::Done;
+    }
     session.message(warning);
     return TarvaneCli::UsageOrFileError;
+}
+
+QJsonArray differencesJson(const QVector<FieldDifference>& differences, const ParameterSet& given,
+                           const ParameterSet& device) {
+    using Field = FieldDifference::Field;
+    // Names that do not change with the language, for scripts.
+    const auto routeChannel = [](int channel) {
+        return channel < 2 ? QStringLiteral("CAN%1").arg(channel + 1)
+                           : QStringLiteral("Fiber%1").arg(channel - 1);
+    };
+    QJsonArray array;
+    for (const FieldDifference& d : differences) {
+        static const char* const kFields[] = {"baudRate", "inUse",      "workMode",
+                                              "bitWidth", "idRegister", "maskRegister",
+                                              "baudRate", "on",         "route"};
+        QJsonObject object{{QStringLiteral("channel"), QStringLiteral("CAN%1").arg(d.index + 1)},
+                           {QStringLiteral("bank"), d.bank < 0 ? QJsonValue() : QJsonValue(d.bank + 1)},
+                           {QStringLiteral("field"), QLatin1String(kFields[int(d.kind)])},
+                           {QStringLiteral("fileValue"), d.givenValue},
+                           {QStringLiteral("deviceValue"), d.deviceValue}};
+        switch (d.kind) {
+            case Field::BaudRate:  // the word as it goes out, without what it means
+                object.insert(
+                    QStringLiteral("fileValue"),
+                    CanCodec::tableWordText(CanCodec::bitTimingWord(given.can.at(d.index).bitTimingText)));
+                object.insert(
+                    QStringLiteral("deviceValue"),
+                    CanCodec::tableWordText(CanCodec::bitTimingWord(device.can.at(d.index).bitTimingText)));
+                break;
+            case Field::FiberBaudRate:  // the code without its rate
+                object.insert(QStringLiteral("channel"), QStringLiteral("Fiber%1").arg(d.index + 1));
+                object.insert(QStringLiteral("fileValue"),
+                              FiberRules::codeText(given.fiber.codes[size_t(d.index)]));
+                object.insert(QStringLiteral("deviceValue"),
+                              FiberRules::codeText(device.fiber.codes[size_t(d.index)]));
+                break;
+            case Field::Route:
+                object.insert(QStringLiteral("to"), routeChannel(d.routeTo));
+                Q_FALLTHROUGH();
+            case Field::Switch:
+                object.insert(QStringLiteral("channel"), routeChannel(d.index));
+                break;
+            default:
+                break;
+        }
+        array.append(object);
+    }
+    return array;
 }
 
 void printDifferences(CliSession& session, const QVector<FieldDifference>& differences) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -7,7 +9,6 @@
 
 class CliSession;
 class HIDDevice;
-class QJsonObject;
 struct DeviceIdentity;
 struct FieldDifference;
 struct ParameterSet;
@@ -16,23 +17,37 @@ struct ParameterSet;
 // wrong. Those that return an int return Done or the exit status.
 namespace CliSteps {
 
-// Where "-o" and "--backup" send a parameter file to standard output.
-bool isStandardOutput(const QString& path);
+// "-": where "-o" and "--backup" send a parameter file to standard output,
+// and where write and diff read one from standard input.
+bool isStandardStream(const QString& path);
 
 // The defaults of the device that was found, as the window's pages hold
 // them once it has found the device.
 ParameterSet deviceDefaults(const DeviceIdentity& identity);
 
-int loadFile(CliSession& session, const QString& path, QJsonObject* object);
+// A parameter file as read: what messages call it, and its top level.
+struct LoadedFile {
+    QString name;
+    QJsonObject object;
+};
+
+int loadFile(CliSession& session, const QString& path, LoadedFile* file);
+// A backup that would replace the parameter file being written (named
+// otherwise, or through a link) is a usage error.
+int checkBackupPath(CliSession& session, const QString& backup, const QString& file);
 // The file's values for the device, only when the file gives them all and
 // a Write would send them.
-int completeSet(CliSession& session, const QJsonObject& file, ParameterSet* set);
+int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set);
 // The window's Read into a set, with the progress line.
 DeviceRead::Result readDevice(CliSession& session, HIDDevice& device, ParameterSet& set);
 // The exit status of a Read's result.
 int readStatus(DeviceRead::Result result);
 // Saves a set as a parameter file, "-" for standard output.
 int saveSet(CliSession& session, const ParameterSet& set, const QString& path);
+// The fields that differ for --json: channel, bank (1 ... 14, null for
+// none), field, and the file's and the device's value as plain values.
+QJsonArray differencesJson(const QVector<FieldDifference>& differences, const ParameterSet& given,
+                           const ParameterSet& device);
 // One line on standard output for each field that differs.
 void printDifferences(CliSession& session, const QVector<FieldDifference>& differences);
 

@@ -1,11 +1,16 @@
 // write: a parameter file into the device, as the window's Open and Write;
 // with --backup the device's parameters saved first, with --dry-run only the
-// frames shown, with --verify the device read back after its restart.
-#include <QJsonObject>
+// frames shown, with --verify the device read back after its restart, with
+// --all every connected repeater at once.
 #include <QThread>
+#include <algorithm>
+#include <map>
 
+#include "BusClaims.h"
+#include "CliAll.h"
 #include "CliArguments.h"
 #include "CliCommands.h"
+#include "CliInterrupts.h"
 #include "CliSession.h"
 #include "CliSteps.h"
 #include "DeviceWrite.h"
@@ -19,7 +24,7 @@ namespace {
 
 // How often the repeater is looked for while it restarts, and how long it
 // may take to leave the bus after its reset was acknowledged.
-constexpr unsigned long kPollMs = 100;
+constexpr qint64 kPollMs = 100;
 constexpr qint64 kRestartNoticeMs = 2000;
 
 int writeStatus(DeviceWrite::Result result) {
@@ -39,34 +44,25 @@ int writeStatus(DeviceWrite::Result result) {
     return TarvaneCli::DeviceFailed;
 }
 
-// The defaults of the device that is meant, or of the model --type names,
-// which needs no repeater: its frames are only shown.
-int startingSet(CliSession& session, const CliArguments& arguments, HIDDevice& device,
-                DeviceIdentity* identity, ParameterSet* set) {
-    if (arguments.type != 0) {
-        const HardwareModel* model = hardwareModel(arguments.type);
-        *set = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
-        return TarvaneCli::Done;
-    }
-    if (const int status = session.openDevice(arguments.device, device, identity)) return status;
-    *set = CliSteps::deviceDefaults(*identity);
-    return TarvaneCli::Done;
-}
-
 // What the device held, saved before anything is sent to it.
-int backUp(CliSession& session, HIDDevice& device, const DeviceIdentity& identity, const QString& path) {
-    ParameterSet held = CliSteps::deviceDefaults(identity);
-    const DeviceRead::Result result = CliSteps::readDevice(session, device, held);
+int backUp(CliSession& session, Target& target, const QString& path) {
+    ParameterSet held = CliSteps::deviceDefaults(target.identity);
+    const DeviceRead::Result result = CliSteps::readDevice(session, target.device, held);
     if (const int status = CliSteps::readStatus(result)) {
         session.message(DeviceRead::message(result));
         return status;
     }
     if (const int status = CliSteps::saveSet(session, held, path)) return status;
-    if (!CliSteps::isStandardOutput(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
+    if (!CliSteps::isStandardStream(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
+    target.file = path;
     return TarvaneCli::Done;
 }
 
 int send(CliSession& session, HIDDevice& device, const ParameterSet& set) {
+    // A signal now would leave the repeater half written: it waits until the
+    // write, the reset and the message that tells of them are done.
+    CliInterrupts::Hold hold(CliInterrupts::Hold::Write);
+    if (!hold.held()) return hold.status();
     DeviceWrite writing(device, set);
     DeviceWrite::Result result;
     {
@@ -80,18 +76,11 @@ int send(CliSession& session, HIDDevice& device, const ParameterSet& set) {
     return writeStatus(result);
 }
 
-// The repeater at `path` read into `held`; false while it cannot be.
-bool readBack(CliSession& session, const std::string& path, ParameterSet* held) {
-    HIDDevice device;
-    const FoundRepeater repeater = session.open(path, device);
-    *held = CliSteps::deviceDefaults(repeater.identity);
-    return repeater.state == FoundRepeater::State::Identified &&
-           CliSteps::readDevice(session, device, *held) == DeviceRead::Result::Done;
-}
-
-int compare(CliSession& session, const ParameterSet& written, const ParameterSet& held) {
+int compare(CliSession& session, Target& target, const ParameterSet& written, const ParameterSet& held) {
     const QVector<FieldDifference> differences = ParameterDiff::compare(written, held);
     CliSteps::printDifferences(session, differences);
+    target.compared = true;
+    target.differences = CliSteps::differencesJson(differences, written, held);
     if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
     if (differences.isEmpty()) {
         session.message(TarvaneCli::tr("校验无误：设备保存的参数与写入的相同"));
@@ -101,60 +90,180 @@ int compare(CliSession& session, const ParameterSet& written, const ParameterSet
     return TarvaneCli::WrittenButDiffers;
 }
 
+// Looks for the repeater with a card number among those on the bus after
+// its reset. Every repeater that no other thread works on is opened and
+// asked who it is, once: one that gave another card number is not asked
+// again while it stays on the bus.
+class RestartSearch {
+public:
+    enum class Found { None, One, Several };
+
+    RestartSearch(CliSession& session, const Target& target) : m_session(session), m_target(target) {}
+    ~RestartSearch() { release(); }
+
+    // Leaves `device` open on the repeater when it was found once, until
+    // the next look or release().
+    Found look(HIDDevice& device) {
+        release();
+        device.close();
+        const std::vector<std::string> paths = m_session.listRepeaters();
+        const auto listed = [&paths](const std::string& path) {
+            return std::find(paths.begin(), paths.end(), path) != paths.end();
+        };
+        m_left = m_left || !listed(m_target.path);
+        for (auto other = m_others.begin(); other != m_others.end();)
+            other = listed(other->first) ? std::next(other) : m_others.erase(other);
+        int matches = 0;
+        for (const std::string& path : paths) {
+            if (m_others.count(path) != 0 ||
+                (m_target.claims && !m_target.claims->look(path, &m_target.device)))
+                continue;
+            HIDDevice probe;
+            HIDDevice& handle = matches == 0 ? device : probe;
+            const FoundRepeater repeater = m_session.open(path, handle);
+            const bool identified = repeater.state == FoundRepeater::State::Identified;
+            const bool ours = identified && repeater.identity.strCardNum.compare(m_target.identity.strCardNum,
+                                                                                 Qt::CaseInsensitive) == 0;
+            if (identified && !ours) m_others[path] = repeater.identity.strCardNum;
+            if (ours && ++matches == 1) {
+                m_found = path;  // stays open and claimed
+                continue;
+            }
+            handle.close();
+            if (m_target.claims) m_target.claims->release(path, &m_target.device);
+        }
+        if (matches > 1) {
+            device.close();
+            release();
+            return Found::Several;
+        }
+        return matches == 1 ? Found::One : Found::None;
+    }
+    // Lets other threads look at the repeater found.
+    void release() {
+        if (!m_found.empty() && m_target.claims) m_target.claims->release(m_found, &m_target.device);
+        m_found.clear();
+    }
+    // Whether the repeater's path was left off the list since the reset.
+    bool left() const { return m_left; }
+
+private:
+    CliSession& m_session;
+    const Target& m_target;
+    std::map<std::string, QString> m_others;  // path -> the card number it gave
+    std::string m_found;
+    bool m_left = false;
+};
+
 // After the reset: the repeater with this card number, once it answers
-// again, read and compared with what was written.
-int verify(CliSession& session, const QString& cardNumber, const ParameterSet& written, int waitSeconds) {
+// again, read and compared with what was written. It leaves the bus while
+// it restarts; one that does not (or not seen to) is read 2 s after its
+// reset all the same, and at the end of the wait whatever happened.
+int verify(CliSession& session, Target& target, const ParameterSet& written, int waitSeconds) {
     const qint64 deadline = session.elapsed() + qint64(waitSeconds) * 1000;
-    // A reset takes the repeater off the bus before it answers again; one
-    // that never goes (or goes unseen) is read once it answers, all the same.
-    const qint64 goneBy = qMin(deadline, session.elapsed() + kRestartNoticeMs);
+    const qint64 readableFrom = qMin(deadline, session.elapsed() + kRestartNoticeMs);
+    const qint64 start = session.elapsed();
+    RestartSearch search(session, target);
+    ProgressLine waiting = session.progressLine();
     bool gone = false;
-    while (session.elapsed() < deadline) {
-        std::string path;
-        QVector<FoundRepeater> candidates;
-        const RepeaterList::Choice choice =
-            RepeaterList::choose(cardNumber, &path, &candidates, session.trace());
-        if (choice == RepeaterList::Choice::SeveralFound) {
-            session.message(TarvaneCli::tr("有多台设备的卡号是%1，无法校验").arg(cardNumber));
+    for (qint64 now = start;; now = session.elapsed()) {
+        const bool last = now >= deadline;
+        waiting.show(
+            TarvaneCli::tr("等待设备重新应答：%1秒，最多%2秒").arg((now - start) / 1000).arg(waitSeconds));
+        HIDDevice device;
+        const RestartSearch::Found found = search.look(device);
+        if (found == RestartSearch::Found::Several) {
+            waiting.end();
+            session.message(TarvaneCli::tr("有多台设备的卡号是%1，无法校验").arg(target.identity.strCardNum));
             return TarvaneCli::NoSuchDevice;
         }
-        ParameterSet held;
-        if (choice != RepeaterList::Choice::Chosen)
-            gone = true;
-        else if ((gone || session.elapsed() >= goneBy) && readBack(session, path, &held))
-            return compare(session, written, held);
-        QThread::msleep(kPollMs);
+        gone = gone || found == RestartSearch::Found::None;
+        if (found == RestartSearch::Found::One && (gone || now >= readableFrom || last)) {
+            waiting.end();
+            ParameterSet held = CliSteps::deviceDefaults(target.identity);
+            const DeviceRead::Result result = CliSteps::readDevice(session, device, held);
+            if (result == DeviceRead::Result::Done) return compare(session, target, written, held);
+            if (last) {
+                session.message(DeviceRead::message(result));
+                return TarvaneCli::DeviceFailed;
+            }
+        }
+        if (last) break;
+        device.close();
+        search.release();
+        QThread::msleep(static_cast<unsigned long>(qMin(kPollMs, deadline - now)));
     }
-    session.message(TarvaneCli::tr("设备复位后%1秒内没有再应答").arg(waitSeconds));
+    waiting.end();
+    session.message(search.left()
+                        ? TarvaneCli::tr("设备复位后离开了总线，%1秒内没有回来").arg(waitSeconds)
+                        : TarvaneCli::tr("设备复位后没有离开总线，%1秒内也没有再应答").arg(waitSeconds));
     return TarvaneCli::DeviceFailed;
+}
+
+// One repeater: the file's values for it, its backup, the write, the check.
+int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file,
+             Target& target, const QString& backup) {
+    if (const int status = CliSteps::checkBackupPath(session, backup, arguments.file)) return status;
+    ParameterSet set = CliSteps::deviceDefaults(target.identity);
+    if (const int status = CliSteps::completeSet(session, file, &set)) return status;
+    // A script cannot be asked, as the window asks: it is told.
+    for (const QString& line : ParameterChecks::testModes(set))
+        session.message(TarvaneCli::tr("注意：%1").arg(line));
+    if (!backup.isEmpty()) {
+        if (const int status = backUp(session, target, backup)) return status;
+    }
+    if (const int status = send(session, target.device, set)) return status;
+    if (!arguments.verify) return TarvaneCli::Done;
+    // The repeater restarts: the handle is gone with it, and another thread
+    // may look at the repeater now.
+    target.device.close();
+    if (target.claims) target.claims->release(target.path, &target.device);
+    return verify(session, target, set, arguments.waitSeconds);
+}
+
+// The frames for the device meant or for the model --type names, which needs
+// no repeater; nothing is sent.
+int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file) {
+    HIDDevice device;
+    ParameterSet set;
+    if (arguments.type != 0) {
+        const HardwareModel* model = hardwareModel(arguments.type);
+        set = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
+    } else {
+        DeviceIdentity identity;
+        if (const int status = session.openDevice(arguments.device, device, &identity)) return status;
+        set = CliSteps::deviceDefaults(identity);
+    }
+    if (const int status = CliSteps::completeSet(session, file, &set)) return status;
+    for (const QString& line : ParameterChecks::testModes(set))
+        session.message(TarvaneCli::tr("注意：%1").arg(line));
+    for (const QByteArray& frame : DeviceWrite::frames(set))
+        session.out() << frame.toHex(' ').toUpper() << '\n';
+    return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
 }
 
 }  // namespace
 
 int runWrite(CliSession& session, const CliArguments& arguments) {
-    QJsonObject file;
+    CliSteps::LoadedFile file;
     if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
-
+    if (arguments.dryRun) return dryRun(session, arguments, file);
+    if (arguments.all) {
+        if (!arguments.backup.isEmpty()) {
+            if (const int status = checkFolder(session, "--backup", arguments.backup)) return status;
+        }
+        return runForAll(session, arguments, [&](CliSession& one, Target& target) {
+            const QString backup = arguments.backup.isEmpty()
+                                       ? QString()
+                                       : fileFor(arguments.backup, target.identity.strCardNum);
+            return writeOne(one, arguments, file, target, backup);
+        });
+    }
+    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, arguments.file))
+        return status;
     HIDDevice device;
-    DeviceIdentity identity;
-    ParameterSet set;
-    if (const int status = startingSet(session, arguments, device, &identity, &set)) return status;
-    if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    // A script cannot be asked, as the window asks: it is told.
-    for (const QString& line : ParameterChecks::testModes(set))
-        session.message(TarvaneCli::tr("注意：%1").arg(line));
-
-    if (!arguments.backup.isEmpty()) {
-        if (const int status = backUp(session, device, identity, arguments.backup)) return status;
-    }
-    if (arguments.dryRun) {
-        for (const QByteArray& frame : DeviceWrite::frames(set))
-            session.out() << frame.toHex(' ').toUpper() << '\n';
-        return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
-    }
-    if (const int status = send(session, device, set)) return status;
-    if (!arguments.verify) return TarvaneCli::Done;
-    // The repeater restarts: the handle is gone with it.
-    device.close();
-    return verify(session, identity.strCardNum, set, arguments.waitSeconds);
+    Target target(device);
+    if (const int status = session.openDevice(arguments.device, device, &target.identity, &target.path))
+        return status;
+    return writeOne(session, arguments, file, target, arguments.backup);
 }

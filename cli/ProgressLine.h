@@ -16,6 +16,10 @@ public:
     ProgressLine& operator=(const ProgressLine&) = delete;
 
     void show(const QString& text);
+    // Ends the line early, so that another one can follow; show() starts a new one.
+    void end();
+    // Whether a line is shown now and not ended, anywhere in the program.
+    static bool anyShown();
 
 private:
     QTextStream& m_stream;

@@ -9,7 +9,8 @@ class QIODevice;
 struct CliStreams {
     QIODevice& out;
     QIODevice& err;
-    bool progress;  // err is a terminal: show how far a Read or Write got
+    bool progress;            // err is a terminal: show how far a Read or Write got
+    QIODevice* in = nullptr;  // what "write -" and "diff -" read; none: nothing to read
 };
 
 // The command-line companion of the main window: list, read, write and diff

@@ -4,6 +4,7 @@
 
 #include <hidapi.h>
 
+#include "CliInterrupts.h"
 #include "TarvaneCli.h"
 #include "platform/Console.h"
 
@@ -16,6 +17,8 @@ void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // First, before any thread is started.
+    CliInterrupts::install();
     qInstallMessageHandler(quietQtNotes);
     // Qt gets only the program's name, so that no argument of the command
     // line is taken for one of Qt's own.
@@ -28,13 +31,15 @@ int main(int argc, char* argv[]) {
 
     // Descriptors 1 and 2 on every platform. Not in text mode: where the C
     // library turns line ends into the platform's (Windows), it does so itself.
+    QFile in;
     QFile out;
     QFile err;
+    in.open(0, QIODevice::ReadOnly);
     out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
 
     hid_init();
-    const int status = runCli(arguments, CliStreams{out, err, standardErrorIsTerminal()});
+    const int status = runCli(arguments, CliStreams{out, err, standardErrorIsTerminal(), &in});
     hid_exit();
     return status;
 }

@@ -1,6 +1,19 @@
 #include "HIDDevice.h"
 
 #include <algorithm>
+#include <mutex>
+
+namespace {
+// hidapi keeps one error text for the calls that take no device, which
+// hid_open, hid_open_path and hid_enumerate reset: threads that open or
+// list devices at once (the command line's --all) take turns at them.
+std::mutex g_libraryCalls;
+
+std::wstring libraryError() {
+    const wchar_t* text = hid_error(nullptr);
+    return text != nullptr ? std::wstring(text) : std::wstring();
+}
+}  // namespace
 
 HIDDevice::HIDDevice() = default;
 
@@ -10,7 +23,11 @@ HIDDevice::~HIDDevice() {
 
 bool HIDDevice::open(unsigned short vendorId, unsigned short productId, const wchar_t* serial) {
     close();
-    m_pDevice = hid_open(vendorId, productId, serial);
+    {
+        std::lock_guard<std::mutex> lock(g_libraryCalls);
+        m_pDevice = hid_open(vendorId, productId, serial);
+        if (m_pDevice == nullptr) m_openError = libraryError();
+    }
     const bool ok = finishOpen();
     if (m_trace) m_trace->opened(std::string(), ok);
     return ok;
@@ -18,7 +35,11 @@ bool HIDDevice::open(unsigned short vendorId, unsigned short productId, const wc
 
 bool HIDDevice::openPath(const std::string& path) {
     close();
-    m_pDevice = hid_open_path(path.c_str());
+    {
+        std::lock_guard<std::mutex> lock(g_libraryCalls);
+        m_pDevice = hid_open_path(path.c_str());
+        if (m_pDevice == nullptr) m_openError = libraryError();
+    }
     const bool ok = finishOpen();
     if (m_trace) m_trace->opened(path, ok);
     return ok;
@@ -57,18 +78,25 @@ int HIDDevice::readTimeout(unsigned char* buffer, size_t length, int millisecond
 }
 
 std::wstring HIDDevice::errorText() const {
-    if (m_pDevice == nullptr && !m_openError.empty()) return m_openError;
+    if (m_pDevice == nullptr) {
+        if (!m_openError.empty()) return m_openError;
+        std::lock_guard<std::mutex> lock(g_libraryCalls);
+        return libraryError();
+    }
     const wchar_t* text = hid_error(m_pDevice);
     return text != nullptr ? std::wstring(text) : std::wstring();
 }
 
 std::vector<std::string> HIDDevice::paths(unsigned short vendorId, unsigned short productId) {
     std::vector<std::string> result;
-    hid_device_info* devices = hid_enumerate(vendorId, productId);
-    for (const hid_device_info* device = devices; device != nullptr; device = device->next) {
-        if (device->path != nullptr) result.emplace_back(device->path);
+    {
+        std::lock_guard<std::mutex> lock(g_libraryCalls);
+        hid_device_info* devices = hid_enumerate(vendorId, productId);
+        for (const hid_device_info* device = devices; device != nullptr; device = device->next) {
+            if (device->path != nullptr) result.emplace_back(device->path);
+        }
+        hid_free_enumeration(devices);
     }
-    hid_free_enumeration(devices);
     // A device with several top-level usages is listed once per usage.
     std::sort(result.begin(), result.end());
     result.erase(std::unique(result.begin(), result.end()), result.end());

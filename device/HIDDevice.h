@@ -18,7 +18,9 @@ public:
 
 // Owner of the one hidapi handle the program talks to the repeater through.
 // Knows nothing of frames; failures come back as return values only.
-// No lock: callers keep the search thread and the GUI thread apart.
+// No lock of its own: callers keep the search thread and the GUI thread
+// apart, and each thread of the command line's --all has its own. The
+// library's calls that take no device take turns across threads.
 class HIDDevice {
 public:
     HIDDevice();
@@ -56,6 +58,6 @@ private:
     bool finishOpen();
 
     hid_device* m_pDevice = nullptr;
-    std::wstring m_openError;  // why the last open failed after the device had opened
+    std::wstring m_openError;  // why the last open failed
     DeviceTrace* m_trace = nullptr;
 };

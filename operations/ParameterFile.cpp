@@ -181,28 +181,34 @@ bool ParameterFile::write(QIODevice& device, const QString& name, const QJsonDoc
     return false;
 }
 
-bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning) {
+bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning, QByteArray* text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         *warning = failure(kOpenFailed, path, reasonText(file.errorString()));
         return false;
     }
-    // Reading one byte past the limit also catches files whose size is not
-    // known in advance.
-    const QByteArray text = file.read(kMaxFileSize + 1);
-    if (text.size() > kMaxFileSize) {
-        *warning = failure(kOpenFailed, path, tr("文件大于1 MiB."));
-        return false;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        *warning = failure(kOpenFailed, path, reasonText(file.errorString()));
-        return false;
-    }
-    file.close();
-    return parse(text, path, object, warning);
+    return read(file, path, object, warning, text);
 }
 
-bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning) {
+bool ParameterFile::read(QIODevice& device, const QString& name, QJsonObject* object, QString* warning,
+                         QByteArray* utf8) {
+    // Reading one byte past the limit also catches files whose size is not
+    // known in advance.
+    const QByteArray text = device.read(kMaxFileSize + 1);
+    if (text.size() > kMaxFileSize) {
+        *warning = failure(kOpenFailed, name, tr("文件大于1 MiB."));
+        return false;
+    }
+    const auto* file = qobject_cast<const QFileDevice*>(&device);
+    if (file && file->error() != QFileDevice::NoError) {
+        *warning = failure(kOpenFailed, name, reasonText(file->errorString()));
+        return false;
+    }
+    return parse(text, name, object, warning, utf8);
+}
+
+bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning,
+                          QByteArray* utf8Text) {
     QString why;
     if (text.trimmed().isEmpty()) {
         why = tr("文件是空的");
@@ -222,5 +228,6 @@ bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObje
         return false;
     }
     *object = document.object();
+    if (utf8Text) *utf8Text = utf8;
     return true;
 }

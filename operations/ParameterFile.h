@@ -28,7 +28,14 @@ public:
     // 8-bit encoding (GB18030 where that is UTF-8 itself). A warning names
     // the file and says why: the system's reason, the line and column of a
     // syntax error, the member missing, an empty or UTF-16 file.
-    static bool load(const QString& path, QJsonObject* object, QString* warning);
-    // The same for a file's bytes, already read; `name` names it in the warning.
-    static bool parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning);
+    // `text`, when given, receives the text as it was parsed, in UTF-8, for
+    // the checks the parser does not make (a key given twice).
+    static bool load(const QString& path, QJsonObject* object, QString* warning, QByteArray* text = nullptr);
+    // The same from a device that is open already (standard input); `name`
+    // names it in the warning.
+    static bool read(QIODevice& device, const QString& name, QJsonObject* object, QString* warning,
+                     QByteArray* text = nullptr);
+    // The same for a file's bytes, already read.
+    static bool parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning,
+                      QByteArray* utf8 = nullptr);
 };

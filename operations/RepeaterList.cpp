@@ -45,7 +45,9 @@ RepeaterList::Choice RepeaterList::choose(const QString& wanted, std::string* pa
     if (wanted.isEmpty()) return Choice::SeveralFound;
     QVector<std::string> matches;
     for (const FoundRepeater& repeater : qAsConst(*candidates)) {
-        if (repeater.state == FoundRepeater::State::Identified && repeater.identity.strCardNum == wanted)
+        // As printed on the label or typed: the case makes no other card.
+        if (repeater.state == FoundRepeater::State::Identified &&
+            repeater.identity.strCardNum.compare(wanted, Qt::CaseInsensitive) == 0)
             matches.append(repeater.path);
     }
     if (matches.isEmpty()) return Choice::NotFound;

@@ -29,7 +29,7 @@ public:
     // and closed again; `trace`, when given, sees the traffic.
     static QVector<FoundRepeater> findAll(DeviceTrace* trace = nullptr);
 
-    // The repeater `wanted` names, a path or a card number, or the only one
+    // The repeater `wanted` names, a path or a card number (in any case), or the only one
     // connected when `wanted` is empty. Unless one is chosen, `candidates`
     // holds every repeater found, to be shown.
     static Choice choose(const QString& wanted, std::string* path, QVector<FoundRepeater>* candidates,

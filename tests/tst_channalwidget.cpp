@@ -511,8 +511,8 @@ void TestChannalWidget::englishTexts() {
     QCOMPARE(cellBox(w, 5, 1)->currentIndex(), 1);
     QCOMPARE(
         table(w)->item(2, 3)->toolTip(),
-        QStringLiteral("not in use; ID register: 8 hex digits (blanks and commas between them allowed, 0x "
-                       "allowed)"));
+        QStringLiteral("not in use; ID register: 8 hex digits, with or without 0x before them and blanks or "
+                       "commas between them"));
 
     // Back without the catalogue: the Chinese texts return.
     w.retranslate();

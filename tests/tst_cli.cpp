@@ -15,6 +15,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 
 #include "DeviceParameters.h"
 #include "ModalAnswerer.h"
@@ -31,12 +34,15 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList& arguments, bool progress = false) {
+CliRun cli(const QStringList& arguments, bool progress = false, const QByteArray& input = QByteArray()) {
+    QBuffer in;
     QBuffer out;
     QBuffer err;
+    in.setData(input);
+    in.open(QIODevice::ReadOnly);
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    const int status = runCli(arguments, CliStreams{out, err, progress});
+    const int status = runCli(arguments, CliStreams{out, err, progress, &in});
     return {status, out.data(), QString::fromUtf8(err.data())};
 }
 
@@ -163,6 +169,8 @@ private slots:
         // The file's codes for fiber channels the model lacks are left out, each said so.
         QCOMPARE(dryRun.err.count("Note: FiberParam.Baud["), type == 4 ? 0 : 3);
         QCOMPARE(repeater().log(), identityQueries());  // nothing but the identity
+        QCOMPARE(cli({"write", "-", "--dry-run"}, false, parameterFile()).out,
+                 dryRun.out);  // from standard input
         // The same frames for the model named, with no repeater asked.
         repeater().clearLog();
         QCOMPARE(cli({"write", path("params.txt"), "--dry-run", "--type", QString::number(type)}).out, dryRun.out);
@@ -309,6 +317,22 @@ private slots:
                 "Fiber2\t-\tBaud rate\t0c 2250K\t0b 1380K\n"
                 "CAN1\t-\tRoute to Fiber1\t0\t1\n"));
         QVERIFY(run.err.isEmpty());
+
+        // Plain values for scripts, the bank as the table numbers its rows.
+        const CliRun json = cli({"diff", path("params.txt"), "--json"});
+        QCOMPARE(json.status, 1);
+        QCOMPARE(
+            QJsonDocument::fromJson(json.out).toJson(QJsonDocument::Compact),
+            QByteArray(
+                R"([{"bank":null,"channel":"CAN1","deviceValue":"0x001C00E0","field":"baudRate",)"
+                R"("fileValue":"0x0012003B"},)"
+                R"({"bank":1,"channel":"CAN1","deviceValue":"1","field":"workMode","fileValue":"0"},)"
+                R"({"bank":1,"channel":"CAN1","deviceValue":"0","field":"bitWidth","fileValue":"1"},)"
+                R"({"bank":4,"channel":"CAN1","deviceValue":"11 22 33 44","field":"idRegister",)"
+                R"("fileValue":"12 34 56 78"},)"
+                R"({"bank":null,"channel":"Fiber2","deviceValue":"0b","field":"baudRate","fileValue":"0c"},)"
+                R"({"bank":null,"channel":"CAN1","deviceValue":"1","field":"route","fileValue":"0",)"
+                R"("to":"Fiber1"}])"));
     }
 
     void exitStatus_data() {
@@ -340,17 +364,42 @@ private slots:
             "Failed to open the parameter file. " + file("none.txt") + ": no such file or folder");
         row("file lacks Route", {"diff", path("short.txt")}, 2,
             "Failed to read the parameter file. " + file("short.txt") + ": \"Route\" is missing");
-        const QString incomplete = "The parameter file is incomplete or invalid: ";
+        const auto incomplete = [&file](const char* name) {
+            return "The parameter file " + file(name) + " is incomplete or invalid: ";
+        };
         row("register of three bytes", {"write", path("invalid.txt")}, 2,
-            incomplete + "CANParam[0].DataList[3]: ID register: 8 hex digits (blanks and commas between them allowed, 0x allowed)");
+            incomplete("invalid.txt") +
+                "CANParam[0].DataList[3]: ID register: 8 hex digits, with or without 0x before them and "
+                "blanks or "
+                "commas between them");
         // What the window's Open would keep from its pages, the command line cannot.
-        row("members empty", {"write", path("empty.txt")}, 2, incomplete + "CANParam: no element with \"ChannalID\" 1");
-        row("CANParam a number", {"diff", path("number.txt")}, 2, incomplete + "CANParam: must be an array");
+        row("members empty", {"write", path("empty.txt")}, 2,
+            incomplete("empty.txt") + "CANParam: no element with \"ChannalID\" 1");
+        row("CANParam a number", {"diff", path("number.txt")}, 2,
+            incomplete("number.txt") + "CANParam: must be an array");
         row("DataList of 3", {"write", path("three.txt")}, 2,
-            incomplete + "CANParam[1].DataList: must have 14 entries, has 3");
+            incomplete("three.txt") + "CANParam[1].DataList: must have 14 entries, has 3");
         row("work mode 5", {"write", path("mode5.txt")}, 2,
-            incomplete + "CANParam[0].DataList[3]: work mode must be 0 or 1, is \"5\"");
-        row("Route unreadable", {"write", path("route.txt")}, 2, incomplete + "Route: must be 6 strings of 0s and 1s");
+            incomplete("mode5.txt") + "CANParam[0].DataList[3]: work mode must be 0 or 1, is \"5\"");
+        row("Route unreadable", {"write", path("route.txt")}, 2,
+            incomplete("route.txt") + "Route[0]: must be 6 digits 0 or 1, separated by blanks");
+        // The parser would take the last; the file is refused, naming the key.
+        row("BaudRate twice", {"write", path("twice.txt")}, 2,
+            incomplete("twice.txt") + "CANParam[0].BaudRate: the key appears more than once (lines 4 and 5)");
+        row("CANParam twice", {"diff", path("top.txt")}, 2,
+            incomplete("top.txt") + "CANParam: the key appears more than once (lines 2 and 3)");
+        // Elements go to channels by "ChannalID", which the window's Open does not.
+        row("elements in another order", {"write", path("swapped.txt"), "--dry-run"}, 0,
+            "Note: CANParam[1] has \"ChannalID\" 1: the command line uses it for CAN channel 1, the window's "
+            "Open "
+            "for CAN channel 2, by its place");
+        // A missing key is worded alike wherever it is missing.
+        row("ChannalID missing", {"write", path("noid.txt")}, 2,
+            incomplete("noid.txt") + "CANParam[0].ChannalID: missing");
+        row("BaudRate missing", {"diff", path("nobaud.txt")}, 2,
+            incomplete("nobaud.txt") + "CANParam[0].BaudRate: missing");
+        row("ChannalID beyond every channel", {"write", path("far.txt")}, 2,
+            "Note: CANParam[0]: the device has no CAN channel 4294967297; left out");
         row("--device empty", {"read", "--device", "", "-o", "-"}, 2, "Option --device needs a value that is not empty");
         row("-o followed by an option", {"read", "-o", "--json"}, 2,
             "Option -o needs a value: \"--json\" is an option; if that is the value, write -o=--json");
@@ -363,6 +412,19 @@ private slots:
         row("-o empty", {"read", "-o", ""}, 2, "No output file given (-o FILE)");
         row("-- ends the options", {"diff", "--", "--json"}, 2,
             "Failed to open the parameter file. --json: no such file or folder");
+        // The backup is saved before the file is read again: never over it.
+        const QString itself = "--backup must not be the parameter file itself: ";
+        row("backup over the file", {"write", params, "--backup", params, "--verify"}, 2,
+            itself + file("params.txt"));
+        row("backup over the file, spelt otherwise",
+            {"write", params, "--backup", m_dir.path() + "/./params.txt"}, 2,
+            itself + QDir::toNativeSeparators(m_dir.path() + "/./params.txt"));
+#ifdef Q_OS_UNIX
+        row("backup over the file, through a link", {"write", params, "--backup", path("link.txt")}, 2,
+            itself + file("link.txt"));
+#endif
+        row("a dry run saves no backup", {"write", params, "--dry-run", "--backup", path("out.txt")}, 2,
+            "Option --backup cannot be used with --dry-run");
         row("backup unread", {"write", params, "--backup", path("out.txt")}, 4, "Failed to read CAN baud rate", 0xA4,
             Fault::WrongStatus);
         row("backup unsaved", {"write", params, "--backup", path("none/out.txt")}, 2,
@@ -399,7 +461,20 @@ private slots:
         writeFile(path("three.txt"), QJsonDocument(three).toJson());
         writeFile(path("mode5.txt"), parameterFile().replace("1, 1, 0, 12 34 56 78", "1, 5, 0, 12 34 56 78"));
         writeFile(path("route.txt"), parameterFile().replace("\"0 1 0 0 0 0 \"", "\"0 1 0\""));
+        writeFile(path("twice.txt"),
+                  parameterFile().replace("\"BaudRate\": \"0x0012003B\",",
+                                          "\"BaudRate\": \"0x0012003B\",\n\"BaudRate\": \"0x0012003B\","));
+        writeFile(path("top.txt"), "{\n    \"CANParam\": [],\n" + parameterFile().mid(2));
+        QJsonObject swapped = QJsonDocument::fromJson(parameterFile()).object();
+        const QJsonArray inOrder = swapped.value("CANParam").toArray();
+        swapped.insert("CANParam", QJsonArray{inOrder.at(1), inOrder.at(0)});
+        writeFile(path("swapped.txt"), QJsonDocument(swapped).toJson());
+        writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", ""));
+        writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
+        writeFile(path("far.txt"),
+                  parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,"));
         QFile::remove(path("out.txt"));
+        QFile::link(path("params.txt"), path("link.txt"));
         if (code < 0) repeater().setPresent(false);
         if (code > 0) repeater().injectFault(code, fault, 1);
 
@@ -415,6 +490,7 @@ private slots:
             QVERIFY(!QFile::exists(path("out.txt")));
         }
         if (status == 4) QVERIFY(!run.err.contains("successfully"));
+        QCOMPARE(readFile(path("params.txt")), parameterFile());
         for (const QByteArray& report : repeater().log())
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));  // the set commands
     }
@@ -425,6 +501,7 @@ private slots:
         QTest::newRow("none named") << QString() << -1;
         QTest::newRow("by path") << "sim:hidraw1" << 1;
         QTest::newRow("by card number") << "TV2026000001" << 0;
+        QTest::newRow("by card number, in lower case") << "tv2026000001" << 0;
     }
     void severalDevices() {
         QFETCH(QString, device);
@@ -449,6 +526,138 @@ private slots:
                              "sim:hidraw0\tOrvex-A4\tTV2026000001\t1.05\t2.10\t2\t4\n"
                              "sim:hidraw1\tOrvex-A2\tTV2026000002\t1.05\t2.10\t2\t1\n"));
         }
+    }
+
+    // Every repeater at once, each on its own thread: one failing stops no
+    // other, each has a result line, the status is the highest.
+    void everyRepeater_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");  // the command the third repeater fails
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<int>("status");
+        const QString params = path("params.txt");
+        const QString folder = m_dir.path();
+        const auto line = [](int card, const char* result, int status) {
+            return QString("TV202600000%1\tsim:hidraw%2\t%3\t%4")
+                .arg(card)
+                .arg(card - 1)
+                .arg(result)
+                .arg(status);
+        };
+        QTest::newRow("write with backups, the third refuses a frame")
+            << QStringList{"write", params, "--all", "--backup", folder} << 0x23 << Fault::NoReply
+            << QStringList{line(1, "successfully set", 0), line(2, "successfully set", 0),
+                           line(3, "Failed to set CAN baud rate", 4)}
+            << 4;
+        QTest::newRow("write and verify")
+            << QStringList{"write", params, "--all", "--verify", "--wait", "1"} << 0x11 << Fault::WrongStatus
+            << QStringList{line(1, "Verified: the device holds what was written", 0),
+                           line(2, "Verified: the device holds what was written", 0),
+                           line(3, "Reset failed.", 4)}
+            << 4;
+        QTest::newRow("diff") << QStringList{"diff", params, "--all"} << 0x28 << Fault::NoReply
+                              << QStringList{line(1, "same", 0), line(2, "3 fields differ", 1),
+                                             line(3, "Read route data failed", 4)}
+                              << 4;
+        QTest::newRow("read into a folder")
+            << QStringList{"read", "--all", "-o", folder} << 0 << Fault::NoReply
+            << QStringList{line(1, "Save successfully", 0), line(2, "Save successfully", 0),
+                           line(3, "Save successfully", 0)}
+            << 0;
+    }
+    void everyRepeater() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(Fault, fault);
+        QFETCH(QStringList, results);
+        QFETCH(int, status);
+        sim::SimulatedRepeater* devices[] = {&repeater(), &sim::SimulatedRepeater::addDevice(),
+                                             &sim::SimulatedRepeater::addDevice()};
+        for (int i = 0; i < 3; ++i)
+            setIdentity(*devices[i], i == 1 ? 2 : 4, "TV202600000" + QByteArray::number(i + 1));
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(
+                cli({"write", path("params.txt"), "--device", QString("TV202600000%1").arg(i + 1)}).status,
+                0);
+            devices[i]->clearLog();
+            devices[i]->setRestartTime(200);
+            QFile::remove(path("TV202600000%1.txt").replace("%1", QString::number(i + 1)));
+        }
+        // Three fields the second one no longer holds as the file gives them.
+        sim::Parameters changed = devices[1]->parameters();
+        changed.can[0].bitTiming = changed.can[1].bitTiming = QByteArray::fromHex("001C00E0");
+        changed.fiber[0] = 0x01;
+        devices[1]->setParameters(changed);
+        if (code != 0) devices[2]->injectFault(code, fault, 1);
+
+        const CliRun run = cli(arguments);
+
+        QCOMPARE(run.status, status);
+        QCOMPARE(QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts), results);
+        // Each one's messages carry its card number.
+        const QString failed = results.last().section('\t', 2, 2);
+        QVERIFY2(run.err.split('\n').contains("TV2026000003: " + failed), qPrintable(run.err));
+        const auto resets = [](const sim::SimulatedRepeater* device) {
+            int count = 0;
+            for (const QByteArray& report : device->log()) count += quint8(report.at(2)) == 0x11;
+            return count;
+        };
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(resets(devices[i]), arguments.first() == "write" && (i < 2 || code == 0x11) ? 1 : 0);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(QFile::exists(path("TV202600000%1.txt").replace("%1", QString::number(i + 1))),
+                     arguments.contains("--backup") || arguments.first() == "read");
+
+        // The same as one JSON object each, once every one is back from its restart.
+        for (sim::SimulatedRepeater* device : devices) {
+            QTRY_VERIFY(device->isPresent());
+            device->clearFaults();
+        }
+        if (code != 0) devices[2]->injectFault(code, fault, 1);
+        const CliRun json = cli(arguments + QStringList{"--json"});
+        QCOMPARE(json.status, status);
+        const QJsonArray objects = QJsonDocument::fromJson(json.out).array();
+        QCOMPARE(objects.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QStringList columns = results.at(i).split('\t');
+            const QJsonObject object = objects.at(i).toObject();
+            QCOMPARE(object.value("cardNumber").toString(), columns.at(0));
+            QCOMPARE(object.value("path").toString(), columns.at(1));
+            QCOMPARE(object.value("result").toString(), columns.at(2));
+            QCOMPARE(object.value("exitStatus").toInt(), columns.at(3).toInt());
+        }
+        if (arguments.first() == "diff")
+            QCOMPARE(objects.at(1).toObject().value("differences").toArray().size(), 3);
+    }
+
+    // Repeaters that cannot be told apart by their card number, or do not
+    // answer, are not worked on; nothing connected is as for one.
+    void everyRepeaterRefused() {
+        sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
+        sim::SimulatedRepeater& third = sim::SimulatedRepeater::addDevice();
+        setIdentity(repeater(), 4, "TV2026000001");
+        setIdentity(second, 4, "tv2026000001");
+        third.injectFault(0x15, Fault::NoReply);
+        QFile::remove(path("TV2026000001.txt"));
+        const CliRun run = cli({"read", "--all", "-o", m_dir.path()});
+        QCOMPARE(run.status, 4);
+        const QString twice = "More than one device has the card number %1; none of them was worked on\t3";
+        QCOMPARE(QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"TV2026000001\tsim:hidraw0\t" + twice.arg("TV2026000001"),
+                              "tv2026000001\tsim:hidraw1\t" + twice.arg("tv2026000001"),
+                              "-\tsim:hidraw2\tSearch device failed\t4"}));
+        QVERIFY(!QFile::exists(path("TV2026000001.txt")));
+        QCOMPARE(cli({"read", "--all", "-o", path("params.txt")}).err,
+                 "With --all, -o must be an existing folder: " +
+                     QDir::toNativeSeparators(path("params.txt")) + "\n");
+
+        sim::SimulatedRepeater::removeAddedDevices();
+        repeater().setPresent(false);
+        const CliRun none = cli({"diff", path("params.txt"), "--all", "--json"});
+        QCOMPARE(none.status, 3);
+        QCOMPARE(none.out, QByteArray("[]\n"));
+        QCOMPARE(none.err, QString("Equipment not connected\n"));
     }
 
     void listShowsEveryDevice() {
@@ -557,7 +766,10 @@ private slots:
         QCOMPARE(traced.out, plain.out);
         QStringList lines = traced.err.split('\n', Qt::SkipEmptyParts);
         const QRegularExpression time("^ *\\d+\\.\\d{3} ");
-        QCOMPARE(QString(lines.first()).remove(time), QString("open sim:hidraw0"));
+        QCOMPARE(QString(lines.at(0)).remove(time), QString("looked for USB 0483:6901: found sim:hidraw0"));
+        QCOMPARE(QString(lines.at(1)).remove(time), QString("open sim:hidraw0"));
+        // A progress line would break the trace's lines: a terminal gets none beside it.
+        QVERIFY(!cli({"--trace", "read", "-o", "-"}, true).err.contains('\r'));
         QCOMPARE(lines.filter(QRegularExpression("^ *\\d+\\.\\d{3} > 00 12 ")).size(), 36);
         QCOMPARE(lines.filter(QRegularExpression("^ *\\d+\\.\\d{3} <( [0-9A-F]{2}){16}$")).size(), 36);
         QCOMPARE(lines.filter(QRegularExpression(" < .. A4 86 ")).size(), 2);  // the baud-rate replies
@@ -596,6 +808,12 @@ private slots:
         lines = cli({"--trace", "read", "-o", "-"}).err.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.filter(QRegularExpression(" = CAN baud rate query: refused \\(status 81\\)$")).size(),
                  1);
+
+        repeater().setPresent(false);
+        const CliRun none = cli({"--trace", "list"});
+        QCOMPARE(none.status, 3);
+        QCOMPARE(none.err.split('\n', Qt::SkipEmptyParts).first().remove(time),
+                 QString("looked for USB 0483:6901: none found"));
     }
 
     // Backed up first, written, and read back once the same repeater answers
@@ -609,8 +827,12 @@ private slots:
                                                 << "Verified: the device holds what was written";
         QTest::newRow("a filter acknowledged, not stored") << 300 << Fault::AckWithoutStore << 5
                                                            << "Written, but the device holds something else";
-        QTest::newRow("not back in time") << 2500 << Fault::NoReply << 4
-                                          << "The device did not answer again within 1 s of its reset";
+        QTest::newRow("not back in time")
+            << 2500 << Fault::NoReply << 4
+            << "The device left the bus after its reset and did not come back within 1 s";
+        // One that restarts without leaving the bus is read when the wait ends.
+        QTest::newRow("stays on the bus, a wait of 1 s")
+            << 0 << Fault::NoReply << 0 << "Verified: the device holds what was written";
     }
     void verifyAndBackup() {
         QFETCH(int, restartMs);
@@ -624,11 +846,13 @@ private slots:
         if (fault != Fault::NoReply) other.injectFault(0x24, fault, 4);
         const QByteArray before = cli({"read", "--device", "TV2026000002", "-o", "-"}).out;
 
-        const CliRun run = cli({"write", path("params.txt"), "--device", "TV2026000002", "--backup", path("backup.txt"),
-                                "--verify", "--wait", "1"});
+        const CliRun run = cli({"write", path("params.txt"), "--device", "TV2026000002", "--backup",
+                                path("backup.txt"), "--verify", "--wait", "1"},
+                               true);
 
         QCOMPARE(run.status, status);
         QCOMPARE(run.err.split('\n', Qt::SkipEmptyParts).last(), last);
+        QVERIFY(run.err.contains("\rWaiting for the device to answer again: 0 s of at most 1 s"));
         QCOMPARE(readFile(path("backup.txt"), QIODevice::Text), before);  // CRLF on Windows
         // Bank 3 of channel 1 (row 4 of its table), the fourth filter frame, kept the device's defaults.
         const QString bank3 = "CAN1\t4\tIn use\t1\t0\nCAN1\t4\tWork mode\t1\t0\nCAN1\t4\tBit width\t0\t1\n"
@@ -645,15 +869,14 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("options");
         const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
-        const QStringList write{"--device PATH|CARD", "--backup FILE", "--verify",
-                                "--wait SECONDS",     "--dry-run",     "--type 1-5"};
+        const QStringList device{"--device PATH|CARD", "--all", "--json"};
+        const QStringList write{"--backup FILE", "--verify", "--wait SECONDS", "--dry-run", "--type 1-5"};
         QTest::newRow("overview") << QStringList{"--help"}
-                                  << common + QStringList{"--json", "-o FILE"} + write;
+                                  << common + device + QStringList{"-o FILE"} + write;
         QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
-        QTest::newRow("read") << QStringList{"-h", "read"}
-                              << common + QStringList{"--device PATH|CARD", "-o FILE"};
-        QTest::newRow("write") << QStringList{"write", "--help"} << common + write;
-        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + QStringList{"--device PATH|CARD"};
+        QTest::newRow("read") << QStringList{"-h", "read"} << common + device + QStringList{"-o FILE"};
+        QTest::newRow("write") << QStringList{"write", "--help"} << common + device + write;
+        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + device;
     }
     void helpListsEveryOption() {
         QFETCH(QStringList, arguments);
@@ -670,6 +893,39 @@ private slots:
         listed.sort();
         options.sort();
         QCOMPARE(listed, options);
+    }
+
+    // The README's command-line section tells what the program does: each
+    // command's usage as its help gives it, every option, every exit status,
+    // the limits of the file and of --wait.
+    void readmeAgreesWithHelp() {
+        QFile readme(":/README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const int start = text.indexOf("\n## Command line\n");
+        QVERIFY(start >= 0);
+        const QString section = text.mid(start, text.indexOf("\n## ", start + 1) - start);
+        const QString overview = QString::fromUtf8(cli({"--help"}).out);
+        for (const char* command : {"list", "read", "write", "diff"}) {
+            const QString help = QString::fromUtf8(cli({command, "--help"}).out);
+            const QString usage = help.section('\n', 0, 0).remove("Usage: tarvane-cli ");
+            QVERIFY2(section.contains('`' + usage + '`'), qPrintable(usage));
+        }
+        const QRegularExpression option("(--[a-z-]+|-o)  ");
+        for (const QString& line : overview.split('\n'))
+            if (line.startsWith("  -"))
+                QVERIFY2(section.contains(option.match(line).captured(1)), qPrintable(line));
+        const auto statuses = [](const QString& from, const QString& pattern) {
+            QStringList found;
+            auto match = QRegularExpression(pattern, QRegularExpression::MultilineOption).globalMatch(from);
+            while (match.hasNext()) found << match.next().captured(1);
+            return found;
+        };
+        const QStringList table = statuses(section, "^\\| (\\d+(?:\\+n)?) \\|");
+        QCOMPARE(table, (QStringList{"0", "1", "2", "3", "4", "5", "128+n"}));
+        QCOMPARE(statuses(overview.section("Exit status", 1), "(?:: |, )(\\d+(?:\\+n)?) "), table);
+        for (const char* limit : {"1 MiB", "1 to 3600"})
+            QVERIFY(section.contains(limit) && (overview + cli({"write", "--help"}).out).contains(limit));
     }
 
     // The program itself, as a script starts it: its own platform, nothing on
@@ -726,6 +982,94 @@ private slots:
         if (outStart.isEmpty()) QVERIFY(out.isEmpty());
         QCOMPARE(process.readAllStandardError(), err);
     }
+
+#ifdef Q_OS_UNIX
+    // Signals sent to the program itself: held while it writes frames, resets
+    // or saves, at once otherwise, never a file left half done. The program
+    // is stopped while they are sent, so that they arrive together.
+    void signalsToTheProgram_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>(
+            "after");  // what standard error shows first; empty: a save beside keep.txt
+        QTest::addColumn<QList<int>>("sent");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("lines");  // on standard error, the last one last
+        const QString params = path("params.txt");
+        const QString keep = path("keep.txt");
+        QTest::newRow("SIGINT and SIGTERM during a write")
+            << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ")
+            << QList<int>{SIGINT, SIGTERM} << 130
+            << QStringList{"SIGTERM received: the program stops once the write or save under way has ended.",
+                           "successfully set",
+                           "Stopped by SIGINT: the write had ended (see above); nothing after it was done."};
+        QTest::newRow("SIGTERM during a read")
+            << QStringList{"--trace", "read", "-o", keep} << QByteArray("< 12 A4 ") << QList<int>{SIGTERM}
+            << 143 << QStringList{"Stopped by SIGTERM; nothing was written to a device."};
+        QTest::newRow("SIGHUP while waiting to verify")
+            << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n")
+            << QList<int>{SIGHUP} << 129
+            << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."};
+#ifdef TARVANE_SLOW_RENAME
+        QTest::newRow("SIGINT during a save")
+            << QStringList{"read", "-o", keep} << QByteArray() << QList<int>{SIGINT} << 130
+            << QStringList{"Stopped by SIGINT: " + keep +
+                           " was saved whole; nothing was written to a device."};
+#endif
+    }
+
+    void signalsToTheProgram() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, after);
+        QFETCH(QList<int>, sent);
+        QFETCH(int, status);
+        QFETCH(QStringList, lines);
+        writeFile(path("keep.txt"), "old");  // a save then goes through a file beside it
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+#ifdef TARVANE_SLOW_RENAME
+        if (after.isEmpty()) {
+            environment.insert("LD_PRELOAD", TARVANE_SLOW_RENAME);
+            // A sanitizer's runtime would otherwise want to be loaded first.
+            environment.insert("ASAN_OPTIONS",
+                               environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+        }
+#endif
+        process.setProcessEnvironment(environment);
+        process.start(TARVANE_CLI_SIMULATED, arguments);
+        QVERIFY(process.waitForStarted());
+        QByteArray err;
+        QElapsedTimer waited;
+        waited.start();
+        const auto reached = [&] {
+            if (!after.isEmpty()) return err.contains(after);
+            return !QDir(m_dir.path()).entryList({"keep.txt.*"}, QDir::Files).isEmpty();
+        };
+        while (!reached() && process.state() == QProcess::Running && waited.elapsed() < 20000) {
+            process.waitForReadyRead(2);
+            err += process.readAllStandardError();
+        }
+        QVERIFY2(reached(), err.constData());
+        kill(pid_t(process.processId()), SIGSTOP);
+        for (int signal : sent) kill(pid_t(process.processId()), signal);
+        kill(pid_t(process.processId()), SIGCONT);
+        QVERIFY(process.waitForFinished(20000));
+        err += process.readAllStandardError();
+
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), status);
+        const QStringList shown = QString::fromUtf8(err).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(shown.last(), lines.last());
+        for (const QString& line : lines) QVERIFY2(shown.contains(line), err.constData());
+        // A write that was held ran to its reset.
+        if (sent.size() > 1) QVERIFY(err.contains("> 00 12 11 01 "));
+        // No file half written beside the target; a save either ended whole or never began.
+        QCOMPARE(QDir(m_dir.path()).entryList({"keep.txt*"}, QDir::Files), QStringList{"keep.txt"});
+        QVERIFY(readFile(path("keep.txt")) == "old" ||
+                QJsonDocument::fromJson(readFile(path("keep.txt"))).isObject());
+        QCOMPARE(readFile(path("keep.txt")) != "old", after.isEmpty());
+    }
+#endif
 
 private:
     QString path(const char* name) const { return m_dir.filePath(name); }

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "DevInfoWidget.h"
+#include "JsonDuplicates.h"
 #include "ModalAnswerer.h"
 #include "OrdinaryUser.h"
 #include "ParameterFile.h"
@@ -128,6 +129,8 @@ private slots:
     void openRefusesBadFiles();
     void openAppliesMembersItCanUse_data();
     void openAppliesMembersItCanUse();
+    void duplicateKeys_data();
+    void duplicateKeys();
     void defaultWithDevice();
     void defaultWithoutDevice();
     void unplugWhileWaiting_data();
@@ -431,12 +434,13 @@ void TestParameterFile::openRefusesBadFiles_data() {
     const QString nothing = "参数文件中没有这台设备的参数\n\n以下值无法使用，页面保留原值：\n";
     QTest::newRow("members of the wrong types")
         << QByteArray(R"({"CANParam": {"BaudRate": "0x00120005"}, "FiberParam": ["01"], "Route": "0 1"})")
-        << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为6个由0和1组成的字符串" << -1;
+        << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为数组" << -1;
     QTest::newRow("Route rows not six digits")
         << QByteArray(R"({"CANParam": [], "FiberParam": {}, "Route": ["0 1", "1 0", "", "", "", ""]})")
-        << nothing + "FiberParam.Baud：缺少\nRoute：须为6个由0和1组成的字符串" << -1;
+        << nothing + "FiberParam.Baud：缺少\nRoute[0]：须为6个0或1，以空格分隔" << -1;
     QTest::newRow("members null") << QByteArray(R"({"CANParam": null, "FiberParam": null, "Route": null})")
-                                  << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为6个由0和1组成的字符串" << -1;
+                                  << nothing + "CANParam：须为数组\nFiberParam：须为对象\nRoute：须为数组"
+                                  << -1;
     QByteArray padded = good;
     padded.append(QByteArray(ParameterFile::kMaxFileSize + 1 - good.size(), ' '));
     QTest::newRow("1 MiB and one byte") << padded << "打开配置文件失败. %1：文件大于1 MiB." << -1;
@@ -476,6 +480,7 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
     QTest::addColumn<bool>("routeChanged");
     QTest::addColumn<QStringList>("unusable");  // the values named as left as they were
     QTest::addColumn<QString>("unsendable");    // what the pages then hold that the Write would refuse
+    QTest::addColumn<QString>("notes");         // what the file holds that the command line reads otherwise
 
     const QByteArray route = R"(["0 1 0 0 0 0 ", "1 0 0 0 0 0 ", "0 0 0 0 0 0 ",
                                  "0 0 0 0 0 0 ", "0 0 0 0 0 0 ", "0 0 0 0 0 0 "])";
@@ -485,33 +490,49 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
                 "FiberParam": {"Baud": [], "Model": -1}, "Route": )" +
             route + "}")
         << QStringList{"0x00120005", "0x0012000B"} << QByteArray::fromHex("0b0b0b0b") << true
-        << QStringList{"CANParam[0].DataList：缺少", "CANParam[1].DataList：缺少"} << QString();
+        << QStringList{"CANParam[0].DataList：缺少", "CANParam[1].DataList：缺少"} << QString() << QString();
     QTest::newRow("fewer channels, ChannalID ignored")
         << (R"({"CANParam": [{"ChannalID": 2, "BaudRate": "0x0012000B", "DataList": []}],
                 "FiberParam": {"Baud": ["01", "02", "03", "04", "05"]}, "Route": )" +
             route + "}")
         << QStringList{"0x0012000B", "0x001C00E0"} << QByteArray::fromHex("01020304") << true
-        << QStringList{"CANParam[0].DataList：须有14项，实有0项"} << QString();
+        << QStringList{"CANParam[0].DataList：须有14项，实有0项"} << QString()
+        << "CANParam[0]的“ChannalID”为2，但按位置用于CAN通道1（命令行用于CAN通道2）";
     // What cannot be used keeps what the pages showed, and is named.
     QTest::newRow("Baud 0a, 12, zz, 0d")
         << QByteArray(R"({"CANParam": [], "FiberParam": {"Baud": ["0a", 12, "zz", "0d"]}, "Route": []})")
         << defaults << QByteArray::fromHex("0a0b0b0b") << false
         << QStringList{"FiberParam.Baud[1]：须为字符串", "FiberParam.Baud[2]：须为01到0c的十六进制代码",
-                       "FiberParam.Baud[3]：须为01到0c的十六进制代码", "Route：须为6个由0和1组成的字符串"} << QString();
+                       "FiberParam.Baud[3]：须为01到0c的十六进制代码", "Route：须有6项，实有0项"}
+        << QString() << QString();
     QTest::newRow("values of the wrong types")
         << (R"({"CANParam": [{"BaudRate": 1234, "DataList": "abc"},
                              {"BaudRate": "0x0012000B", "DataList": ["1, 0, 2, 11 22 33 44, 0", 5]}],
-                "FiberParam": {"Baud": ["zz"]}, "Route": )" + route + "}")
+                "FiberParam": {"Baud": ["zz"]}, "Route": )" +
+            route + "}")
         << QStringList{"0x001C00E0", "0x0012000B"} << QByteArray::fromHex("0b0b0b0b") << true
-        << QStringList{"CANParam[0].BaudRate：须为字符串", "CANParam[0].DataList：须为数组",
-                       "CANParam[1].DataList：须有14项，实有2项", "CANParam[1].DataList[0]：位数须为0或1，实为“2”",
-                       "CANParam[1].DataList[1]：须为字符串", "FiberParam.Baud[0]：须为01到0c的十六进制代码"} << "CAN通道2 第1行 掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）";
+        << QStringList{"CANParam[0].BaudRate：须为字符串",
+                       "CANParam[0].DataList：须为数组",
+                       "CANParam[1].DataList：须有14项，实有2项",
+                       "CANParam[1].DataList[0]：位数须为0或1，实为“2”",
+                       "CANParam[1].DataList[1]：须为字符串",
+                       "FiberParam.Baud[0]：须为01到0c的十六进制代码"}
+        << "CAN通道2 第1行 掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）" << QString();
     QByteArray limit = R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}, "Route": []})";
     limit.append(QByteArray(ParameterFile::kMaxFileSize - limit.size(), ' '));
     QTest::newRow("exactly 1 MiB") << limit << QStringList{"0x00120005", "0x001C00E0"}
                                    << QByteArray::fromHex("0b0b0b0b") << false
                                    << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少",
-                                                  "Route：须为6个由0和1组成的字符串"} << QString();
+                                                  "Route：须有6项，实有0项"}
+                                   << QString() << QString();
+    // The last of a key given twice, as the parser takes it, and said.
+    QTest::newRow("a key twice")
+        << QByteArray(
+               "{\"CANParam\": [{\"BaudRate\": \"0x00120005\",\n\"BaudRate\": \"0x0012000B\"}],\n"
+               "\"FiberParam\": {}, \"Route\": []}")
+        << QStringList{"0x0012000B", "0x001C00E0"} << QByteArray::fromHex("0b0b0b0b") << false
+        << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少", "Route：须有6项，实有0项"}
+        << QString() << "CANParam[0].BaudRate：键出现了不止一次（第1行和第2行）";
 }
 
 void TestParameterFile::openAppliesMembersItCanUse() {
@@ -521,6 +542,7 @@ void TestParameterFile::openAppliesMembersItCanUse() {
     QFETCH(bool, routeChanged);
     QFETCH(QStringList, unusable);
     QFETCH(QString, unsendable);
+    QFETCH(QString, notes);
     auto window = connectedWindow(4);
     QVERIFY(window);
     window->button("m_pushButtonDefault")->click();
@@ -534,6 +556,7 @@ void TestParameterFile::openAppliesMembersItCanUse() {
 
     // Done, then what the pages kept, then what the Write would refuse.
     QString text = "读取完成";
+    if (!notes.isEmpty()) text += "\n\n请注意文件中的以下几处：\n" + notes;
     if (!unusable.isEmpty()) text += "\n\n以下值无法使用，页面保留原值：\n" + unusable.join('\n');
     if (!unsendable.isEmpty()) text += "\n\n以下参数还不能写入设备：\n" + unsendable;
     QCOMPARE(answerer.texts(), QStringList{text});
@@ -546,6 +569,36 @@ void TestParameterFile::openAppliesMembersItCanUse() {
     QCOMPARE(window->m_pRouteParamWidget->toJson() != routeBefore, routeChanged);
     if (routeChanged)
         QCOMPARE(window->m_pRouteParamWidget->toJson().at(1).toString(), QString("1 0 0 0 0 0 "));
+}
+
+// Keys given twice within one object, wherever it is; the same key in two
+// objects is no duplicate, nor a key's text inside a string.
+void TestParameterFile::duplicateKeys_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("found");  // where, first line, line
+    QTest::newRow("none") << QByteArray(
+                                 R"({"CANParam": [{"BaudRate": "1"}, {"BaudRate": "2"}], "Route": []})")
+                          << QStringList();
+    QTest::newRow("in an element") << QByteArray(
+                                          "{\"CANParam\": [{},\n{\"BaudRate\": 1,\n\n\"BaudRate\": 2}]}")
+                                   << QStringList{"CANParam[1].BaudRate 2 4"};
+    QTest::newRow("at the top, three times")
+        << QByteArray("{\"CANParam\": [],\n\"CANParam\": {},\n\"CANParam\": 1}")
+        << QStringList{"CANParam 1 2", "CANParam 1 3"};
+    QTest::newRow("written with an escape")
+        << QByteArray(R"({"Route": [], "Rout\u0065": []})") << QStringList{"Route 1 1"};
+    QTest::newRow("inside strings") << QByteArray(R"({"a": "\"a\": 1", "b": ["a", "a"], "c": {"a": 1}})")
+                                    << QStringList();
+    QTest::newRow("nested arrays") << QByteArray(R"([[{"k": 1, "k": 2}]])") << QStringList{"[0][0].k 1 1"};
+    QTest::newRow("cut off") << QByteArray(R"({"a": 1, "a": [)") << QStringList{"a 1 1"};
+}
+
+void TestParameterFile::duplicateKeys() {
+    QFETCH(QByteArray, text);
+    QStringList found;
+    for (const JsonDuplicates::Duplicate& d : JsonDuplicates::find(text))
+        found << QString("%1 %2 %3").arg(d.where).arg(d.firstLine).arg(d.line);
+    QTEST(found, "found");
 }
 
 void TestParameterFile::defaultWithDevice() {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QMap>
+#include <cmath>
 
 #include "CanCodec.h"
 #include "FiberRules.h"
@@ -129,8 +130,20 @@ QString codeProblem(const QJsonValue& value) {
     return QString();
 }
 
-QString routeProblem() {
-    return tr("须为6个由0和1组成的字符串");
+// What keeps a "Route" value from being read, at the element it lies in;
+// nothing when the rules can read it.
+Problem routeProblem(const QJsonValue& value) {
+    if (const QString why = typeProblem(value, QJsonValue::Array); !why.isEmpty()) return {Key::Route, why};
+    const QJsonArray rows = value.toArray();
+    if (rows.size() != kRouteChannelCount)
+        return {Key::Route, tr("须有%1项，实有%2项").arg(kRouteChannelCount).arg(rows.size())};
+    for (int i = 0; i < rows.size(); ++i) {
+        if (const QString why = typeProblem(rows.at(i), QJsonValue::String); !why.isEmpty())
+            return {element(Key::Route, i), why};
+        if (!RouteRules::isRowText(rows.at(i).toString()))
+            return {element(Key::Route, i), tr("须为6个0或1，以空格分隔")};
+    }
+    return {};
 }
 
 }  // namespace
@@ -168,7 +181,10 @@ bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusa
     }
 
     const bool routes = RouteRules::applyJson(set->route, set->routeType, object.value(Key::Route).toArray());
-    unusable.check(Key::Route, routes ? QString() : routeProblem());
+    if (!routes) {
+        const Problem problem = routeProblem(object.value(Key::Route));
+        unusable.check(problem.where, problem.why);
+    }
     return routes || qMin(channals.size(), set->can.size()) > 0 || codes > 0;
 }
 
@@ -183,13 +199,17 @@ bool findChannels(const QJsonArray& channals, int canCount, QMap<int, int>* elem
         if (const QString why = typeProblem(channals.at(i), QJsonValue::Object); !why.isEmpty())
             return fail(problem, where, why);
         const QJsonValue id = channals.at(i).toObject().value(Key::ChannalId);
-        if (!id.isDouble() || id.toDouble() != double(id.toInt()))
+        // Missing as "BaudRate" is missing; any whole number is a channel
+        // number, which the device may lack.
+        const double number = id.toDouble();
+        if (id.isUndefined()) return fail(problem, member(where, Key::ChannalId), tr("缺少"));
+        if (!id.isDouble() || number != std::floor(number))
             return fail(problem, member(where, Key::ChannalId), tr("须为整数"));
-        const int channal = id.toInt();
-        if (channal < 1 || channal > canCount) {
-            ignored->append(tr("%1：设备没有CAN通道%2，已忽略").arg(where).arg(channal));
+        if (number < 1 || number > canCount) {
+            ignored->append(tr("%1：设备没有CAN通道%2，已忽略").arg(where, QString::number(number, 'f', 0)));
             continue;
         }
+        const int channal = int(number);
         if (elementOf->contains(channal))
             return fail(problem, member(where, Key::ChannalId),
                         tr("与%1[%2]相同").arg(Key::CanParam).arg(elementOf->value(channal)));
@@ -270,11 +290,11 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
     if (!checkFiber(object.value(Key::FiberParam), set->fiberCount, &baud, problem, ignored)) return false;
 
     const QJsonValue route = object.value(Key::Route);
-    if (const QString why = typeProblem(route, QJsonValue::Array); !why.isEmpty())
-        return fail(problem, Key::Route, why);
     RouteValues routes = set->route;
-    if (!RouteRules::applyJson(routes, set->routeType, route.toArray()))
-        return fail(problem, Key::Route, routeProblem());
+    if (!RouteRules::applyJson(routes, set->routeType, route.toArray())) {
+        const Problem found = routeProblem(route);
+        return fail(problem, found.where, found.why);
+    }
 
     // Every value is sound: the channels by their "ChannalID", the rest as Open takes it.
     for (int channal = 1; channal <= set->canCount; ++channal)

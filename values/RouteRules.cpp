@@ -102,11 +102,15 @@ QJsonArray toJson(const RouteValues& route) {
     return rows;
 }
 
-bool applyJson(RouteValues& route, int type, const QJsonArray& rows) {
+bool isRowText(const QString& text) {
     static const QRegularExpression kRowPattern(QStringLiteral("^([01] ){5}[01] ?$"));
+    return kRowPattern.match(text).hasMatch();
+}
+
+bool applyJson(RouteValues& route, int type, const QJsonArray& rows) {
     if (rows.size() != kRouteChannelCount) return false;
     for (const QJsonValue& value : rows)
-        if (!value.isString() || !kRowPattern.match(value.toString()).hasMatch()) return false;
+        if (!value.isString() || !isRowText(value.toString())) return false;
 
     for (int r = 0; r < kRouteChannelCount; ++r) {
         if (!isPresent(type, r)) continue;

@@ -35,8 +35,11 @@ void applyReply(RouteValues& route, int type, const unsigned char* reply);
 
 // Six strings, one per channel, of a "0 " or "1 " per route.
 QJsonArray toJson(const RouteValues& route);
+// Whether a text is one such string: six digits 0 or 1, each but the last
+// followed by a blank (the last blank may be missing).
+bool isRowText(const QString& text);
 // The inverse of toJson() for the present routes; anything but six such
-// strings (the last blank may be missing) changes nothing and fails.
+// strings changes nothing and fails.
 bool applyJson(RouteValues& route, int type, const QJsonArray& rows);
 
 // Every present channel on, every route between two present channels on.

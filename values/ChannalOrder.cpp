@@ -1,0 +1,21 @@
+#include "ChannalOrder.h"
+
+#include <QJsonArray>
+#include <cmath>
+
+namespace ChannalOrder {
+
+QVector<Misplaced> misplaced(const QJsonObject& file) {
+    QVector<Misplaced> found;
+    const QJsonArray elements = file.value(QStringLiteral("CANParam")).toArray();
+    for (int i = 0; i < elements.size(); ++i) {
+        const QJsonValue id = elements.at(i).toObject().value(QStringLiteral("ChannalID"));
+        const double number = id.toDouble();
+        // What is no channel number at all is refused or left out elsewhere.
+        if (!id.isDouble() || number != std::floor(number) || number == double(i + 1)) continue;
+        found.append({i, QString::number(number, 'f', 0)});
+    }
+    return found;
+}
+
+}  // namespace ChannalOrder
