@@ -1602,6 +1602,18 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
         <source>已收到%1：正在进行的写入或保存结束后就中止。</source>
         <translation>%1 received: the program stops once the write or save under way has ended.</translation>
     </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>Equipment not connected</translation>
+    </message>
+    <message>
+        <source>保存完成</source>
+        <translation>Save successfully</translation>
+    </message>
+    <message>
+        <source>搜索设备失败</source>
+        <translation>Search device failed</translation>
+    </message>
 </context>
 <context>
     <name>TitleWidget</name>

@@ -1599,6 +1599,18 @@
         <source>已收到%1：正在进行的写入或保存结束后就中止。</source>
         <translation>已收到%1：正在进行的写入或保存结束后就中止。</translation>
     </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>设备未连接</translation>
+    </message>
+    <message>
+        <source>保存完成</source>
+        <translation>保存完成</translation>
+    </message>
+    <message>
+        <source>搜索设备失败</source>
+        <translation>搜索设备失败</translation>
+    </message>
 </context>
 <context>
     <name>TitleWidget</name>

@@ -1,6 +1,9 @@
 #include "CliOptions.h"
 
 #include <QCoreApplication>
+#include <limits>
+
+#include "DeviceSearch.h"
 
 namespace CliOptions {
 
@@ -118,7 +121,14 @@ const std::vector<OptionRow>& options() {
          [](CliArguments& a, const QString&) { return a.dryRun = true; }},
         {"--type", nullptr, "1-5", bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--dry-run 时按该硬件类型输出各帧，无须连接设备"),
-         [](CliArguments& a, const QString& value) { return setNumber(a, "--type", value, 1, 5, &a.type); }},
+         [](CliArguments& a, const QString& value) {
+             // The hardware types the model table knows.
+             int type = 0;
+             if (!setNumber(a, "--type", value, 1, std::numeric_limits<int>::max(), &type)) return false;
+             if (!hardwareModel(type)) return a.fail(Problem::BadNumber, QStringLiteral("--type"), value);
+             a.type = type;
+             return true;
+         }},
     };
     return rows;
 }

@@ -7,9 +7,9 @@
 #include "RepeaterList.h"
 
 namespace {
-// The window's messages, which the command line shows as they are.
+// The window's messages, which the command line shows in the same words.
 QString windowText(const char* text) {
-    return QCoreApplication::translate("Tarvane", text);
+    return QCoreApplication::translate("TarvaneCli", text);
 }
 }  // namespace
 
