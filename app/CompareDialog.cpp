@@ -45,7 +45,8 @@ CompareDialog::~CompareDialog() {
     delete ui;
 }
 
-QString CompareDialog::shownValue(const FieldDifference& d, const ParameterSet& side, const QString& fileValue) {
+QString CompareDialog::shownValue(const FieldDifference& d, const ParameterSet& side,
+                                  const QString& fileValue) {
     using Field = FieldDifference::Field;
     const auto bank = [&]() -> const FilterRow& { return side.can.at(d.index).banks[size_t(d.bank)]; };
     switch (d.kind) {

@@ -21,7 +21,8 @@ public:
 
     // A value of one side as the page shows it: the choice's text, ticked or
     // not, on or off, the register as written there.
-    static QString shownValue(const FieldDifference& difference, const ParameterSet& side, const QString& fileValue);
+    static QString shownValue(const FieldDifference& difference, const ParameterSet& side,
+                              const QString& fileValue);
 
 private:
     void fitToScreen(int rows);

@@ -185,7 +185,8 @@ void Tarvane::addShortcuts() {
 void Tarvane::showShortcutTips() {
     for (const auto& [button, action] : qAsConst(m_buttonShortcuts)) {
         QStringList keys;
-        for (const QKeySequence& sequence : action->shortcuts()) keys << sequence.toString(QKeySequence::NativeText);
+        for (const QKeySequence& sequence : action->shortcuts())
+            keys << sequence.toString(QKeySequence::NativeText);
         button->setToolTip(QStringLiteral("%1 (%2)").arg(button->text(), keys.join(QStringLiteral(", "))));
     }
 }

@@ -186,7 +186,9 @@ void Tarvane::onPushButtonReadFromFile() {
     QStringList unusableLines;
     for (const ParameterDocument::Problem& problem : qAsConst(unusable)) unusableLines << problem.text();
     const QString unusableNote =
-        unusableLines.isEmpty() ? QString() : ParameterChecks::listed(tr("以下值无法使用，页面保留原值："), unusableLines);
+        unusableLines.isEmpty()
+            ? QString()
+            : ParameterChecks::listed(tr("以下值无法使用，页面保留原值："), unusableLines);
     if (!applied) {
         showWarning(withNotes(tr("参数文件中没有这台设备的参数"), {fileNote, unusableNote}));
         return;

@@ -134,7 +134,8 @@ QString field(Command command, const unsigned char* reply) {
 
 }  // namespace
 
-ProtocolTrace::ProtocolTrace(QTextStream& stream, const QElapsedTimer& clock) : m_stream(stream), m_clock(clock) {}
+ProtocolTrace::ProtocolTrace(QTextStream& stream, const QElapsedTimer& clock)
+    : m_stream(stream), m_clock(clock) {}
 
 QString ProtocolTrace::meaning(unsigned char code, const unsigned char* reply) {
     const Protocol::CommandInfo* info = Protocol::find(code);

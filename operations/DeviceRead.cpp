@@ -55,7 +55,8 @@ bool DeviceRead::readChannal(int i, Result* failure) {
     QList<QByteArray> replies;
     for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {
         m_lastBank = char(bank);
-        if (query(Protocol::Command::QueryCanFilter, QByteArray(1, id) + m_lastBank) != Transaction::Result::Ok) {
+        if (query(Protocol::Command::QueryCanFilter, QByteArray(1, id) + m_lastBank) !=
+            Transaction::Result::Ok) {
             *failure = Result::FilterFailed;
             return false;
         }

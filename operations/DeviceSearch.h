@@ -9,7 +9,7 @@ struct DeviceIdentity {
     int nCAN = -1;
     int nFiberOptic = 0;
     int routeType = 0;  // the route page is set up for it: the hardware type code, 5 counting as 3
-    QString strName;       // model name, "_", card number
+    QString strName;    // model name, "_", card number
     QString strDevType;
     QString strDevVer;
     QString strFirmware;

@@ -36,7 +36,8 @@ QVector<DeviceWrite::Step> DeviceWrite::stepsBeforeReset(const ParameterSet& set
     steps.reserve(set.can.size() * (1 + CanCodec::kBankCount) + 2);
     for (const CanChannelValues& channel : set.can) {
         steps.append({CanCodec::baudRateFrame(channel), Result::BaudRateFailed});
-        for (const QByteArray& frame : CanCodec::filterFrames(channel)) steps.append({frame, Result::FilterFailed});
+        for (const QByteArray& frame : CanCodec::filterFrames(channel))
+            steps.append({frame, Result::FilterFailed});
     }
     // Sent also without fiber channels, all codes zero then.
     steps.append({FiberRules::frame(set.fiber, set.fiberCount), Result::FiberFailed});

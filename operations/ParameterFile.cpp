@@ -2,11 +2,11 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonParseError>
 #include <QSaveFile>
-#include <QDir>
 #include <QTextCodec>
 
 #include "ParameterDocument.h"
@@ -171,7 +171,8 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
     return false;
 }
 
-bool ParameterFile::write(QIODevice& device, const QString& name, const QJsonDocument& document, QString* warning) {
+bool ParameterFile::write(QIODevice& device, const QString& name, const QJsonDocument& document,
+                          QString* warning) {
     // UTF-8 without a byte order mark, as the document gives it: what Open
     // reads on every system, and byte for byte what earlier tools wrote for
     // ASCII text. A device in text mode makes the line ends the platform's.

@@ -22,7 +22,8 @@ public:
     // The document as a parameter file's text, onto an open device: what
     // save() puts into the file.
     // `name` is what the warning calls the device.
-    static bool write(QIODevice& device, const QString& name, const QJsonDocument& document, QString* warning);
+    static bool write(QIODevice& device, const QString& name, const QJsonDocument& document,
+                      QString* warning);
     // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
     // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's
     // 8-bit encoding (GB18030 where that is UTF-8 itself). A warning names

@@ -1,7 +1,7 @@
 #include "BitTimingDialog.h"
 
-#include <QHeaderView>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLocale>
 #include <QScreen>
@@ -119,7 +119,8 @@ bool BitTimingDialog::readRequest(BitTiming::Request* request, QString* why) con
         return false;
     }
     if (kbps * 1000 > BitTiming::kMaxBitRate) {
-        *why = tr("比特率不能高于%1 kbit/s（CAN的最高速率）").arg(BitTiming::decimalText(BitTiming::kMaxBitRate / 1000, 3));
+        *why = tr("比特率不能高于%1 kbit/s（CAN的最高速率）")
+                   .arg(BitTiming::decimalText(BitTiming::kMaxBitRate / 1000, 3));
         return false;
     }
     // Rates show to the bit/s: the floor, 1406.25, shows as 1.406 kbit/s.

@@ -38,8 +38,9 @@ FilterPlannerDialog::FilterPlannerDialog(QWidget* parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     // As on the pages, the wheel changes a choice only once it is clicked.
     auto* wheelGuard = new WheelGuard(this);
-    for (QWidget* box : {static_cast<QWidget*>(ui->m_comboFormat), static_cast<QWidget*>(ui->m_comboFrameTypes),
-                         static_cast<QWidget*>(ui->m_spinFirstBank)})
+    for (QWidget* box :
+         {static_cast<QWidget*>(ui->m_comboFormat), static_cast<QWidget*>(ui->m_comboFrameTypes),
+          static_cast<QWidget*>(ui->m_spinFirstBank)})
         wheelGuard->guard(box);
     // However long a message, the dialog stays on the screen.
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())

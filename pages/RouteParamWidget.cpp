@@ -41,7 +41,8 @@ public:
             QStyledItemDelegate::updateEditorGeometry(editor, option, index);
             return;
         }
-        editor->setGeometry(QStyle::alignedRect(option.direction, Qt::AlignCenter, editor->size(), option.rect));
+        editor->setGeometry(
+            QStyle::alignedRect(option.direction, Qt::AlignCenter, editor->size(), option.rect));
     }
 };
 
@@ -166,7 +167,8 @@ RouteValues RouteParamWidget::values() const {
     RouteValues values;
     for (int r = 0; r < kChannelCount; ++r) {
         values.on[size_t(r)] = m_onOff[r]->isChecked();
-        for (int c = 0; c < kChannelCount; ++c) values.routes[size_t(r)][size_t(c)] = m_route[r][c]->isChecked();
+        for (int c = 0; c < kChannelCount; ++c)
+            values.routes[size_t(r)][size_t(c)] = m_route[r][c]->isChecked();
     }
     return values;
 }
@@ -175,7 +177,8 @@ void RouteParamWidget::setValues(const RouteValues& values) {
     for (int r = 0; r < kChannelCount; ++r) {
         m_onOff[r]->setChecked(values.on[size_t(r)]);
         // The self cells stay off whatever the values say.
-        for (int c = 0; c < kChannelCount; ++c) m_route[r][c]->setChecked(r != c && values.routes[size_t(r)][size_t(c)]);
+        for (int c = 0; c < kChannelCount; ++c)
+            m_route[r][c]->setChecked(r != c && values.routes[size_t(r)][size_t(c)]);
     }
 }
 
@@ -248,7 +251,8 @@ void RouteParamWidget::fitTable() {
     option.font = table->font();
     std::vector<int> widths(size_t(table->columnCount()));
     std::vector<int> heights(size_t(table->rowCount()));
-    for (int col = 0; col < table->columnCount(); ++col) widths[size_t(col)] = col == 0 ? kOnOffColumnWidth : kColumnWidth;
+    for (int col = 0; col < table->columnCount(); ++col)
+        widths[size_t(col)] = col == 0 ? kOnOffColumnWidth : kColumnWidth;
     for (int row = 0; row < table->rowCount(); ++row)
         heights[size_t(row)] = table->verticalHeader()->defaultSectionSize();
     // A cell shows its item in its section less the grid line.

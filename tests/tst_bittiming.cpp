@@ -4,9 +4,9 @@
 // same controller limits.
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTranslator>
 #include <QtTest>
@@ -323,12 +323,15 @@ void TestBitTiming::acceptedFields_data() {
     QTest::addColumn<QStringList>("first");
     // 36 MHz / (1024 x 25): the floor, shown as 1.406 kbit/s.
     QTest::newRow("the floor as it is shown")
-        << "1.406" << "0.5" << QStringList{"0x007F03FF", "1406.25", "+0.018 %", "68.0 %", "25"};
+        << "1.406"
+        << "0.5" << QStringList{"0x007F03FF", "1406.25", "+0.018 %", "68.0 %", "25"};
     QTest::newRow("full-width digits, as a Chinese input method types them")
-        << "５００" << "０．５" << QStringList{"0x00050008", "500000", "0.000 %", "87.5 %", "8"};
+        << "５００"
+        << "０．５" << QStringList{"0x00050008", "500000", "0.000 %", "87.5 %", "8"};
     // 36 MHz / 756 is 0.0001 % off 47.619: exact as the list shows it.
     QTest::newRow("exact as shown, at a tolerance of 0")
-        << "47.619" << "0" << QStringList{"0x001E0029", "47619.048", "0.000 %", "88.9 %", "18"};
+        << "47.619"
+        << "0" << QStringList{"0x001E0029", "47619.048", "0.000 %", "88.9 %", "18"};
 }
 
 void TestBitTiming::acceptedFields() {

@@ -127,9 +127,10 @@ private slots:
             window->button("m_pushButtonWrite")->click();
             // The device's word of channel 2 is no word it could be sent.
             QCOMPARE(answerer.texts(),
-                     (QStringList{"读取成功",
-                                  "保存完成\n\n以下参数还不能写入设备：\nCAN通道2 波特率：字段外的位不为0：0x10005400",
-                                  "读取完成", "设置成功"}));
+                     (QStringList{
+                         "读取成功",
+                         "保存完成\n\n以下参数还不能写入设备：\nCAN通道2 波特率：字段外的位不为0：0x10005400",
+                         "读取完成", "设置成功"}));
             windowFrames = repeater().log();
         }
         const QByteArray windowFile = readFile(path("window.txt"));
@@ -173,7 +174,8 @@ private slots:
                  dryRun.out);  // from standard input
         // The same frames for the model named, with no repeater asked.
         repeater().clearLog();
-        QCOMPARE(cli({"write", path("params.txt"), "--dry-run", "--type", QString::number(type)}).out, dryRun.out);
+        QCOMPARE(cli({"write", path("params.txt"), "--dry-run", "--type", QString::number(type)}).out,
+                 dryRun.out);
         QVERIFY(repeater().log().isEmpty());
 
         repeater().clearLog();
@@ -400,15 +402,18 @@ private slots:
             incomplete("nobaud.txt") + "CANParam[0].BaudRate: missing");
         row("ChannalID beyond every channel", {"write", path("far.txt")}, 2,
             "Note: CANParam[0]: the device has no CAN channel 4294967297; left out");
-        row("--device empty", {"read", "--device", "", "-o", "-"}, 2, "Option --device needs a value that is not empty");
+        row("--device empty", {"read", "--device", "", "-o", "-"}, 2,
+            "Option --device needs a value that is not empty");
         row("-o followed by an option", {"read", "-o", "--json"}, 2,
             "Option -o needs a value: \"--json\" is an option; if that is the value, write -o=--json");
-        row("--type without --dry-run", {"write", params, "--type", "4"}, 2, "Option --type works only with --dry-run");
+        row("--type without --dry-run", {"write", params, "--type", "4"}, 2,
+            "Option --type works only with --dry-run");
         row("--type with --device", {"write", params, "--dry-run", "--type=4", "--device=TV0"}, 2,
             "Option --type cannot be used with --device");
         row("--verify with --dry-run", {"write", params, "--dry-run", "--verify"}, 2,
             "Option --verify cannot be used with --dry-run");
-        row("--wait 0", {"write", params, "--verify", "--wait", "0"}, 2, "Invalid value for option --wait: 0");
+        row("--wait 0", {"write", params, "--verify", "--wait", "0"}, 2,
+            "Invalid value for option --wait: 0");
         row("-o empty", {"read", "-o", ""}, 2, "No output file given (-o FILE)");
         row("-- ends the options", {"diff", "--", "--json"}, 2,
             "Failed to open the parameter file. --json: no such file or folder");
@@ -425,8 +430,8 @@ private slots:
 #endif
         row("a dry run saves no backup", {"write", params, "--dry-run", "--backup", path("out.txt")}, 2,
             "Option --backup cannot be used with --dry-run");
-        row("backup unread", {"write", params, "--backup", path("out.txt")}, 4, "Failed to read CAN baud rate", 0xA4,
-            Fault::WrongStatus);
+        row("backup unread", {"write", params, "--backup", path("out.txt")}, 4,
+            "Failed to read CAN baud rate", 0xA4, Fault::WrongStatus);
         row("backup unsaved", {"write", params, "--backup", path("none/out.txt")}, 2,
             "Failed to write the parameter file. " + file("none/out.txt") + ": no such file or folder");
         row("file not saved", {"read", "-o", path("none/out.txt")}, 2,
@@ -451,7 +456,8 @@ private slots:
         writeFile(path("short.txt"), R"({"CANParam": [], "FiberParam": {}})");
         writeFile(path("invalid.txt"), parameterFile().replace("12 34 56 78", "12 34 56"));
         writeFile(path("empty.txt"), R"({"CANParam": [], "FiberParam": [], "Route": "nonsense"})");
-        writeFile(path("number.txt"), QByteArray(parameterFile()).replace("\"CANParam\": [", "\"CANParam\": 1, \"x\": ["));
+        writeFile(path("number.txt"),
+                  QByteArray(parameterFile()).replace("\"CANParam\": [", "\"CANParam\": 1, \"x\": ["));
         QJsonObject three = QJsonDocument::fromJson(parameterFile()).object();
         QJsonArray channals = three.value("CANParam").toArray();
         QJsonObject second = channals.at(1).toObject();
@@ -706,7 +712,8 @@ private slots:
             << 0x25 << 1 << Fault::NoReply << "Failed to set fiber baud rate" << 31;
         QTest::newRow("route frame not sent")
             << 0x27 << 1 << Fault::WriteError << "Failed to set route" << 32;
-        QTest::newRow("reset not sent") << 0x11 << 1 << Fault::WriteError << "Failed to send the reset command." << 33;
+        QTest::newRow("reset not sent")
+            << 0x11 << 1 << Fault::WriteError << "Failed to send the reset command." << 33;
         QTest::newRow("reset refused") << 0x11 << 1 << Fault::WrongStatus << "Reset failed." << 33;
     }
 
@@ -738,8 +745,9 @@ private slots:
         QTest::newRow("list") << QStringList{"list"} << lost;
         QTest::newRow("list --json") << QStringList{"list", "--json"} << lost;
         QTest::newRow("write --dry-run") << QStringList{"write", path("params.txt"), "--dry-run"} << lost;
-        QTest::newRow("read -o -") << QStringList{"read", "-o", "-"}
-                                   << "Failed to write the parameter file. standard output: not enough space on the disk";
+        QTest::newRow("read -o -")
+            << QStringList{"read", "-o", "-"}
+            << "Failed to write the parameter file. standard output: not enough space on the disk";
     }
     void lostOutput() {
         QFETCH(QStringList, arguments);
@@ -823,10 +831,10 @@ private slots:
         QTest::addColumn<Fault>("fault");  // on the 4th filter frame; NoReply: none
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("last");  // the last line on standard error
-        QTest::newRow("holds what was written") << 300 << Fault::NoReply << 0
-                                                << "Verified: the device holds what was written";
-        QTest::newRow("a filter acknowledged, not stored") << 300 << Fault::AckWithoutStore << 5
-                                                           << "Written, but the device holds something else";
+        QTest::newRow("holds what was written")
+            << 300 << Fault::NoReply << 0 << "Verified: the device holds what was written";
+        QTest::newRow("a filter acknowledged, not stored")
+            << 300 << Fault::AckWithoutStore << 5 << "Written, but the device holds something else";
         QTest::newRow("not back in time")
             << 2500 << Fault::NoReply << 4
             << "The device left the bus after its reset and did not come back within 1 s";
@@ -855,9 +863,10 @@ private slots:
         QVERIFY(run.err.contains("\rWaiting for the device to answer again: 0 s of at most 1 s"));
         QCOMPARE(readFile(path("backup.txt"), QIODevice::Text), before);  // CRLF on Windows
         // Bank 3 of channel 1 (row 4 of its table), the fourth filter frame, kept the device's defaults.
-        const QString bank3 = "CAN1\t4\tIn use\t1\t0\nCAN1\t4\tWork mode\t1\t0\nCAN1\t4\tBit width\t0\t1\n"
-                              "CAN1\t4\tID register\t12 34 56 78\t00 00 00 00\n"
-                              "CAN1\t4\tMask register\t9a bc de f0\t00 00 00 00\n";
+        const QString bank3 =
+            "CAN1\t4\tIn use\t1\t0\nCAN1\t4\tWork mode\t1\t0\nCAN1\t4\tBit width\t0\t1\n"
+            "CAN1\t4\tID register\t12 34 56 78\t00 00 00 00\n"
+            "CAN1\t4\tMask register\t9a bc de f0\t00 00 00 00\n";
         QCOMPARE(QString::fromUtf8(run.out), status == 5 ? bank3 : QString());
         for (const QByteArray& report : repeater().log())  // the other one was only asked who it is
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));
@@ -1072,7 +1081,9 @@ private slots:
 #endif
 
 private:
-    QString path(const char* name) const { return m_dir.filePath(name); }
+    QString path(const char* name) const {
+        return m_dir.filePath(name);
+    }
 
     QTemporaryDir m_dir;
 };

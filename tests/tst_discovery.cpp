@@ -1,10 +1,10 @@
 #include <QAction>
 #include <QComboBox>
-#include <QMenu>
-#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
@@ -48,13 +48,13 @@ const QString kRepeaterPath =
 class Window : public Tarvane {
 public:
     using Tarvane::m_bConnected;
-    using Tarvane::m_pMenu;
-    using Tarvane::m_pMenuDevices;
     using Tarvane::m_nCAN;
     using Tarvane::m_nFiberOptic;
     using Tarvane::m_nHardwareType;
     using Tarvane::m_pCANParamWidget;
     using Tarvane::m_pDevInfoWidget;
+    using Tarvane::m_pMenu;
+    using Tarvane::m_pMenuDevices;
     using Tarvane::m_pOpticalFiberParamWidget;
     using Tarvane::m_pProgressIndicator;
     using Tarvane::m_pRouteParamWidget;
@@ -328,7 +328,7 @@ private slots:
     void severalRepeaters_data() {
         QTest::addColumn<int>("atStart");
         QTest::addColumn<QStringList>("events");  // "+N" plugged in, "-N" pulled out, "N" chosen
-        QTest::addColumn<QString>("devices");      // as Window::devices() says it at the end
+        QTest::addColumn<QString>("devices");     // as Window::devices() says it at the end
         QTest::newRow("two at start") << 2 << QStringList() << "1 [*1 2]";
         QTest::newRow("the other chosen") << 2 << QStringList{"2"} << "2 [1 *2]";
         QTest::newRow("a second plugged in") << 1 << QStringList{"+2"} << "1 [*1 2]";

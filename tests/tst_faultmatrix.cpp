@@ -92,7 +92,8 @@ QVector<Step> steps() {
     // The comparison sends the Read's queries: one step of each stage.
     for (const Step& read : QVector<Step>(list)) {
         if (read.operation != Operation::Read || (read.stage == Stage::Filter && read.channel == 0) ||
-            (read.stage == Stage::Baud && read.channel == 1) || (read.stage == Stage::Filter && read.index != 23))
+            (read.stage == Stage::Baud && read.channel == 1) ||
+            (read.stage == Stage::Filter && read.index != 23))
             continue;
         Step compare = read;
         compare.name.replace("read", "compare");
@@ -337,7 +338,8 @@ void FaultMatrixTest::faultStopsAtItsStep() {
         if (step.operation == Operation::Compare)
             window->findChild<QAction*>("m_pActionCompare")->trigger();
         else
-            window->button(step.operation == Operation::Read ? "m_pushButtonRead" : "m_pushButtonWrite")->click();
+            window->button(step.operation == Operation::Read ? "m_pushButtonRead" : "m_pushButtonWrite")
+                ->click();
     }
 
     // Exactly one message, and the right one: never success after a failure.

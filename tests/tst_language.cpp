@@ -27,10 +27,10 @@
 #include "ModalAnswerer.h"
 #include "OrdinaryUser.h"
 #include "PushButton.h"
+#include "SimulatedRepeater.h"
 #include "Tarvane.h"
 #include "TestWindow.h"
 #include "TitleWidget.h"
-#include "SimulatedRepeater.h"
 
 namespace {
 
@@ -223,7 +223,8 @@ private:
         if (!edit->isReadOnly() || edit->text().isEmpty()) return;
         QStyleOptionFrame option;
         option.initFrom(edit);
-        option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+        option.lineWidth =
+            edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
         const QMargins margins = edit->textMargins();
         const int room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() -
                          margins.left() - margins.right() - 4;

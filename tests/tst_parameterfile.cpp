@@ -157,8 +157,9 @@ void TestParameterFile::saveThenOpenRestoresEveryPage() {
     window->button("m_pushButtonSaveToFile")->click();
 
     // Saved all the same, and told what could not be written to a device.
-    QCOMPARE(operationTexts(answerer),
-             QStringList{"保存完成\n\n以下参数还不能写入设备：\nCAN通道1 波特率：字段外的位不为0：0x10005400"});
+    QCOMPARE(
+        operationTexts(answerer),
+        QStringList{"保存完成\n\n以下参数还不能写入设备：\nCAN通道1 波特率：字段外的位不为0：0x10005400"});
     QCOMPARE(answerer.seen().first().kind, QString("file"));
     QCOMPARE(answerer.seen().first().text, QString("保存配置"));
     QVERIFY(window->button("m_pushButtonRead")->isEnabled());
@@ -179,8 +180,9 @@ void TestParameterFile::saveThenOpenRestoresEveryPage() {
 
     window->button("m_pushButtonReadFromFile")->click();
 
-    QCOMPARE(answerer.texts(),
-             QStringList{"读取完成\n\n以下参数还不能写入设备：\nCAN通道1 波特率：字段外的位不为0：0x10005400"});
+    QCOMPARE(
+        answerer.texts(),
+        QStringList{"读取完成\n\n以下参数还不能写入设备：\nCAN通道1 波特率：字段外的位不为0：0x10005400"});
     QCOMPARE(answerer.seen().first().text, QString("打开配置"));
     // The opened register texts begin with a blank; their column is wide enough.
     const QAbstractItemView* filters = idCell(*window, 0)->tableWidget();
@@ -227,7 +229,8 @@ void TestParameterFile::saveFailureKeepsWhatWasThere() {
     QCOMPARE(box.title, QString("失败"));
     QCOMPARE(box.buttons.size(), 1);
     // The file and the reason, in the program's language.
-    QCOMPARE(box.text, "写配置文件失败. " + QDir::toNativeSeparators(path("missing/parameters.txt")) + "：文件或文件夹不存在");
+    QCOMPARE(box.text, "写配置文件失败. " + QDir::toNativeSeparators(path("missing/parameters.txt")) +
+                           "：文件或文件夹不存在");
     QVERIFY(!QFile::exists(path("missing/parameters.txt")));
 
     // The file dialog does not hand out a directory; the file class must refuse it too.
@@ -303,7 +306,8 @@ void TestParameterFile::saveInPlaceInReadOnlyFolder() {
         const bool limited = withFileSizeLimit(4096, [&] {
             if (ParameterFile::save(existing, QJsonDocument(QJsonArray{QString(8000, 'x')}), &warning))
                 full = "saved past the end of the disk";
-            else if (warning != "写配置文件失败. " + QDir::toNativeSeparators(existing) + "：" + qt_error_string(EFBIG))
+            else if (warning !=
+                     "写配置文件失败. " + QDir::toNativeSeparators(existing) + "：" + qt_error_string(EFBIG))
                 full = "not the system's reason: " + warning;
             else if (readFile(existing) != old)
                 full = "the old file was not put back";
@@ -323,7 +327,8 @@ void TestParameterFile::saveKeepsWhatTheTargetIs() {
     const QString readOnly = path("read-only.txt");
     QVERIFY(writeFile(readOnly, "{}"));
     const QFile::Permissions permissions = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-    const QFile::Permissions modeBits = permissions | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    const QFile::Permissions modeBits =
+        permissions | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     QVERIFY(QFile::setPermissions(readOnly, permissions));
     if (ParameterFile::save(readOnly, document, &warning))  // as root, or where the folder lets the file go
         QCOMPARE(QFile::permissions(readOnly) & modeBits, permissions);
@@ -424,11 +429,13 @@ void TestParameterFile::openRefusesBadFiles_data() {
     QTest::newRow("blanks only") << QByteArray(" \n\n") << parseFailed + "文件是空的" << -1;
     QTest::newRow("truncated") << good.left(good.size() / 3 * 2) << parseFailed + "第2行第22列：%2"
                                << int(QJsonParseError::UnterminatedString);
-    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE{\0}\0", 6) << parseFailed + "文件是UTF-16编码，须为UTF-8" << -1;
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE{\0}\0", 6) << parseFailed + "文件是UTF-16编码，须为UTF-8"
+                            << -1;
     QTest::newRow("array at the top") << QByteArray("[1, 2]") << parseFailed + "顶层须为对象" << -1;
     QTest::newRow("no Route") << QByteArray(R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}})")
                               << parseFailed + "缺少“Route”" << -1;
-    QTest::newRow("no FiberParam") << QByteArray(R"({"CANParam": [], "Route": []})") << parseFailed + "缺少“FiberParam”" << -1;
+    QTest::newRow("no FiberParam") << QByteArray(R"({"CANParam": [], "Route": []})")
+                                   << parseFailed + "缺少“FiberParam”" << -1;
     // Files that parse but give this device nothing must not be reported as
     // read; the values it could not use are named.
     const QString nothing = "参数文件中没有这台设备的参数\n\n以下值无法使用，页面保留原值：\n";
@@ -740,7 +747,7 @@ void TestParameterFile::offlinePagesTakeAnotherShape_data() {
     QTest::addColumn<QString>("to");  // a model chosen, or a repeater of hardware type 2 plugged in
     QTest::addColumn<int>("answer");  // the button pressed
     QTest::addColumn<QString>("question");
-    QTest::addColumn<QString>("name");      // the name line afterwards
+    QTest::addColumn<QString>("name");  // the name line afterwards
     QTest::addColumn<QStringList>("fiber");
     QTest::addColumn<bool>("kept");  // the edits on the pages, neither written nor saved
     const QString device =

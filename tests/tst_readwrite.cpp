@@ -1,8 +1,8 @@
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QComboBox>
 #include <QJsonArray>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -14,8 +14,8 @@
 #include "DeviceWrite.h"
 #include "FiberRules.h"
 #include "HIDDevice.h"
-#include "ParameterChecks.h"
 #include "ModalAnswerer.h"
+#include "ParameterChecks.h"
 #include "TestWindow.h"
 
 using sim::Fault;
@@ -320,22 +320,25 @@ void TestReadWrite::compareWithTheDevice_data() {
     QTest::addColumn<bool>("everyBank");  // the device: every bank of CAN1 in use, list mode, 16 bits
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QStringList>("rows");  // every row; only the first ones when everyBank
-    QTest::newRow("the same after a Read") << true << false << false << "页面与设备中的参数相同。" << QStringList();
+    QTest::newRow("the same after a Read")
+        << true << false << false << "页面与设备中的参数相同。" << QStringList();
     QTest::newRow("each kind of field")
         << false << false << false << "页面与设备有5处不同："
-        << QStringList{"CAN1 - 波特率 0x001C00E0 (10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1) "
-                       "0x00120005 (1000 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1)",
-                       "CAN1 4 使用 未勾选 已勾选", "CAN2 1 位数 32 16", "光纤4 - 波特率 1380K 2250K",
-                       "CAN1 - 路由→光纤1 开 关"};
+        << QStringList{
+               "CAN1 - 波特率 0x001C00E0 (10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1) "
+               "0x00120005 (1000 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1)",
+               "CAN1 4 使用 未勾选 已勾选", "CAN2 1 位数 32 16", "光纤4 - 波特率 1380K 2250K",
+               "CAN1 - 路由→光纤1 开 关"};
     QTest::newRow("a channel switched off, a register as typed")
         << true << true << false << "页面与设备有2处不同："
         << QStringList{"CAN1 3 ID寄存器 AA BB CC DD 00 00 00 00", "光纤1 - 开/关 关 开"};
-    QTest::newRow("more rows than shown") << false << false << true << "页面与设备有45处不同："
-                                          << QStringList{"CAN1 - 波特率 0x001C00E0 (10 kbit/s，采样点 87.5 %，每位 16 "
-                                                         "个时间份额，SJW 1) 0x00120005 (1000 kbit/s，采样点 "
-                                                         "66.7 %，每位 6 个时间份额，SJW 1)",
-                                                         "CAN1 1 工作模式 掩码模式 列表模式", "CAN1 1 位数 32 16",
-                                                         "CAN1 2 使用 未勾选 已勾选"};
+    QTest::newRow("more rows than shown")
+        << false << false << true << "页面与设备有45处不同："
+        << QStringList{
+               "CAN1 - 波特率 0x001C00E0 (10 kbit/s，采样点 87.5 %，每位 16 "
+               "个时间份额，SJW 1) 0x00120005 (1000 kbit/s，采样点 "
+               "66.7 %，每位 6 个时间份额，SJW 1)",
+               "CAN1 1 工作模式 掩码模式 列表模式", "CAN1 1 位数 32 16", "CAN1 2 使用 未勾选 已勾选"};
 }
 
 void TestReadWrite::compareWithTheDevice() {
@@ -383,7 +386,8 @@ void TestReadWrite::compareWithTheDevice() {
         for (int row = 0; row < qMin(table->rowCount(), 15); ++row) fifteen += table->rowHeight(row);
         const int screen = dialog->screen()->availableGeometry().height();
         if (table->isVisibleTo(dialog))
-            QVERIFY(table->viewport()->height() >= fifteen || dialog->frameGeometry().height() >= screen * 9 / 10);
+            QVERIFY(table->viewport()->height() >= fifteen ||
+                    dialog->frameGeometry().height() >= screen * 9 / 10);
         buttonsDisabled = !window->button("m_pushButtonSaveToFile")->isEnabled();
     });
     repeater().clearLog();

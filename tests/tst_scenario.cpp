@@ -11,10 +11,10 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QScrollBar>
 #include <QtTest>
 #include <functional>
 
@@ -181,10 +181,9 @@ void ScenarioTest::technicianSession() {
     QTRY_VERIFY(w.m_bConnected);
     QVERIFY(startAnswerer.seen().isEmpty());
 
-    for (auto step :
-         {&ScenarioTest::startWithTypeFour, &ScenarioTest::readTypeFour, &ScenarioTest::keyboardAndWheel,
-          &ScenarioTest::editAndWrite,
-          &ScenarioTest::unplug, &ScenarioTest::plugInTypeTwo, &ScenarioTest::readTypeTwo}) {
+    for (auto step : {&ScenarioTest::startWithTypeFour, &ScenarioTest::readTypeFour,
+                      &ScenarioTest::keyboardAndWheel, &ScenarioTest::editAndWrite, &ScenarioTest::unplug,
+                      &ScenarioTest::plugInTypeTwo, &ScenarioTest::readTypeTwo}) {
         (this->*step)(w);
         if (QTest::currentTestFailed()) return;
     }
@@ -237,8 +236,8 @@ void ScenarioTest::readTypeFour(Window& w) {
 // does not take goes on to the one under it.
 void wheel(QWidget* widget, int delta) {
     const QPoint at(widget->width() / 2, widget->height() / 2);
-    QWheelEvent event(QPointF(at), QPointF(widget->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(at), QPointF(widget->mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QSpontaneKeyEvent::setSpontaneous(&event);
     qApp->notify(widget, &event);
 }
@@ -619,9 +618,9 @@ void ScenarioTest::closeWithEdits(Window& w, const QString& path) {
     answerer.queueButton(QMessageBox::Discard);
     w.button("m_pushButtonDefault")->click();
     QCOMPARE(w.bank(0, 5)[3], QString("00 00 00 00"));
-    QCOMPARE(answerer.texts(), (QStringList{question + "关闭窗口将丢失这些修改。", question + "关闭窗口将丢失这些修改。",
-                                            question + "恢复默认值将丢失这些修改。",
-                                            question + "恢复默认值将丢失这些修改。"}));
+    QCOMPARE(answerer.texts(),
+             (QStringList{question + "关闭窗口将丢失这些修改。", question + "关闭窗口将丢失这些修改。",
+                          question + "恢复默认值将丢失这些修改。", question + "恢复默认值将丢失这些修改。"}));
     for (const ModalAnswerer::Seen& box : answerer.messages()) {
         QCOMPARE(box.kind, QString("question"));
         QCOMPARE(box.defaultButton, QString("返回"));

@@ -100,7 +100,8 @@ QVector<BitTiming::Problem> testModes(const CanChannelValues& channel) {
     if (!canSendBitTimingText(channel.bitTimingText)) return modes;  // refused anyway
     const BitTiming::Decoded decoded = BitTiming::decode(bitTimingWord(channel.bitTimingText));
     for (BitTiming::Problem problem : decoded.problems)
-        if (problem == BitTiming::Problem::LoopBack || problem == BitTiming::Problem::Silent) modes.append(problem);
+        if (problem == BitTiming::Problem::LoopBack || problem == BitTiming::Problem::Silent)
+            modes.append(problem);
     return modes;
 }
 

@@ -9,7 +9,17 @@
 // One field whose value differs between two parameter sets of one device:
 // those of a file or of the pages, and those the device holds.
 struct FieldDifference {
-    enum class Field { BaudRate, InUse, WorkMode, BitWidth, IdRegister, MaskRegister, FiberBaudRate, Switch, Route };
+    enum class Field {
+        BaudRate,
+        InUse,
+        WorkMode,
+        BitWidth,
+        IdRegister,
+        MaskRegister,
+        FiberBaudRate,
+        Switch,
+        Route
+    };
 
     Field kind = Field::BaudRate;
     // The CAN channel (0 ...) of the first six kinds, the fiber channel of

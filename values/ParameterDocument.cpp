@@ -91,7 +91,8 @@ void applyEntry(FilterRow& row, const QJsonValue& value, const QString& where, c
     for (int i = 0; i < 3; ++i) {
         const QString& field = *flags[i];
         const bool flag = field == QLatin1String("0") || field == QLatin1String("1");
-        if (!unusable.check(where, flag ? QString() : tr("%1须为0或1，实为“%2”").arg(tr(kFlagNames[i]), field)))
+        if (!unusable.check(where,
+                            flag ? QString() : tr("%1须为0或1，实为“%2”").arg(tr(kFlagNames[i]), field)))
             continue;
         if (i == 0)
             row.inUse = field == QLatin1String("1");
@@ -103,7 +104,8 @@ void applyEntry(FilterRow& row, const QJsonValue& value, const QString& where, c
 }
 
 // A "CANParam" element onto its channel, as far as it can be used.
-void applyChannel(CanChannelValues& channel, const QJsonValue& value, const QString& where, const Unusable& unusable) {
+void applyChannel(CanChannelValues& channel, const QJsonValue& value, const QString& where,
+                  const Unusable& unusable) {
     if (!unusable.check(where, typeProblem(value, QJsonValue::Object))) return;
     const QJsonObject object = value.toObject();
     const QJsonValue baudRate = object.value(Key::BaudRate);

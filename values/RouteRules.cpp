@@ -87,7 +87,8 @@ void applyReply(RouteValues& route, int type, const unsigned char* reply) {
         if (!isPresent(type, r)) continue;
         const unsigned value = reply[Protocol::Reply::RouteRows[r]];
         for (int c = 0; c < kRouteChannelCount; ++c)
-            if (c != r && isPresent(type, c)) route.routes[size_t(r)][size_t(c)] = (value >> kChannels[c].bit) & 1u;
+            if (c != r && isPresent(type, c))
+                route.routes[size_t(r)][size_t(c)] = (value >> kChannels[c].bit) & 1u;
     }
 }
 
@@ -116,7 +117,8 @@ bool applyJson(RouteValues& route, int type, const QJsonArray& rows) {
         if (!isPresent(type, r)) continue;
         const QString text = rows.at(r).toString();
         for (int c = 0; c < kRouteChannelCount; ++c)
-            if (c != r && isPresent(type, c)) route.routes[size_t(r)][size_t(c)] = text.at(2 * c) == QLatin1Char('1');
+            if (c != r && isPresent(type, c))
+                route.routes[size_t(r)][size_t(c)] = text.at(2 * c) == QLatin1Char('1');
     }
     return true;
 }
@@ -127,7 +129,8 @@ void applyDefault(RouteValues& route, int type) {
         if (!isPresent(type, r)) continue;
         route.on[size_t(r)] = defaults.on[size_t(r)];
         for (int c = 0; c < kRouteChannelCount; ++c)
-            if (c != r && isPresent(type, c)) route.routes[size_t(r)][size_t(c)] = defaults.routes[size_t(r)][size_t(c)];
+            if (c != r && isPresent(type, c))
+                route.routes[size_t(r)][size_t(c)] = defaults.routes[size_t(r)][size_t(c)];
     }
 }
 

@@ -10,8 +10,9 @@ FileError fileErrorOf(const QString& systemText) {
         int code;
         FileError error;
     } known[] = {
-        {EACCES, FileError::PermissionDenied}, {EPERM, FileError::PermissionDenied}, {EROFS, FileError::ReadOnly},
-        {ENOSPC, FileError::NoSpace},          {EDQUOT, FileError::NoSpace},         {ENOENT, FileError::NotFound},
+        {EACCES, FileError::PermissionDenied}, {EPERM, FileError::PermissionDenied},
+        {EROFS, FileError::ReadOnly},          {ENOSPC, FileError::NoSpace},
+        {EDQUOT, FileError::NoSpace},          {ENOENT, FileError::NotFound},
         {ENOTDIR, FileError::NotFound},        {EISDIR, FileError::IsDirectory},
     };
     for (const auto& entry : known)

@@ -10,9 +10,12 @@ FileError fileErrorOf(const QString& systemText) {
         DWORD code;
         FileError error;
     } known[] = {
-        {ERROR_ACCESS_DENIED, FileError::PermissionDenied}, {ERROR_WRITE_PROTECT, FileError::ReadOnly},
-        {ERROR_DISK_FULL, FileError::NoSpace},              {ERROR_HANDLE_DISK_FULL, FileError::NoSpace},
-        {ERROR_FILE_NOT_FOUND, FileError::NotFound},        {ERROR_PATH_NOT_FOUND, FileError::NotFound},
+        {ERROR_ACCESS_DENIED, FileError::PermissionDenied},
+        {ERROR_WRITE_PROTECT, FileError::ReadOnly},
+        {ERROR_DISK_FULL, FileError::NoSpace},
+        {ERROR_HANDLE_DISK_FULL, FileError::NoSpace},
+        {ERROR_FILE_NOT_FOUND, FileError::NotFound},
+        {ERROR_PATH_NOT_FOUND, FileError::NotFound},
         {ERROR_DIRECTORY, FileError::IsDirectory},
     };
     for (const auto& entry : known)

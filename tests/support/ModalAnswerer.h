@@ -22,7 +22,7 @@ public:
         QString kind;  // "information", "warning", "question", "critical", "file", "widget"
         QString title;
         QString text;
-        QStringList buttons;  // button texts of a message box
+        QStringList buttons;    // button texts of a message box
         QString defaultButton;  // the one Enter presses
         QString className;
     };

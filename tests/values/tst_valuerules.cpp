@@ -97,8 +97,7 @@ private slots:
             << QStringList{"CANParam[1]：设备没有CAN通道3，已忽略"};
         QTest::newRow("five route rows") << 4 << Edit([](QJsonObject& f) {
             f["Route"] = QJsonArray{"0 1 ", "1 0 ", "0 0 ", "0 0 ", "0 0 "};
-        }) << "Route：须有6项，实有5项"
-                                         << QStringList();
+        }) << "Route：须有6项，实有5项" << QStringList();
     }
 
     // A file the Write would send only when it gives every value of the

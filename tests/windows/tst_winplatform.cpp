@@ -14,10 +14,10 @@
 #include <dbt.h>
 
 #include "AboutDialog.h"
-#include "platform/FileVersion.h"
 #include "LanguageSettings.h"
 #include "ModalAnswerer.h"
 #include "TestWindow.h"
+#include "platform/FileVersion.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ void sendDeviceChange(QWidget& window, WPARAM event, const wchar_t* path) {
     auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(buffer.data());
     broadcast->dbcc_size = DWORD(buffer.size());
     broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    broadcast->dbcc_classguid = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+    broadcast->dbcc_classguid = {
+        0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
     wcscpy(broadcast->dbcc_name, path);
     SendMessageW(reinterpret_cast<HWND>(window.winId()), WM_DEVICECHANGE, event,
                  reinterpret_cast<LPARAM>(broadcast));
@@ -171,7 +172,9 @@ private slots:
         auto window = connectedWindow(4);
         QVERIFY(window);
         QTableWidget* table = window->channal(0)->findChild<QTableWidget*>("m_pTableWidgetDataList");
-        const QString idText = QString::fromUtf8("12\u3000" "34 56 78");  // ideographic space
+        const QString idText = QString::fromUtf8(
+            "12\u3000"
+            "34 56 78");  // ideographic space
         table->item(2, ChannalWidget::ColumnId)->setText(idText);
         {
             ModalAnswerer answerer;
@@ -185,7 +188,9 @@ private slots:
         file.close();
         QVERIFY(bytes.contains("{\r\n    \"CANParam\": [\r\n"));
         QVERIFY(!bytes.contains("\n\n") && bytes.count('\n') == bytes.count("\r\n"));
-        QVERIFY(bytes.contains("12\xE3\x80\x80" "34 56 78"));  // UTF-8 of U+3000
+        QVERIFY(
+            bytes.contains("12\xE3\x80\x80"
+                           "34 56 78"));  // UTF-8 of U+3000
 
         table->item(2, ChannalWidget::ColumnId)->setText("00 00 00 00");
         {

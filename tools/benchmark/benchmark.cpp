@@ -57,8 +57,10 @@ void measureWithoutSlack(Figures& f) {
     {
         BenchWindow window;
         waitForConnection(window);
-        f.slackRead = measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
-        f.slackWrite = measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
+        f.slackRead =
+            measureOperation(window, "m_pushButtonRead", DeviceRead::message(DeviceRead::Result::Done));
+        f.slackWrite =
+            measureOperation(window, "m_pushButtonWrite", DeviceWrite::message(DeviceWrite::Result::Done));
     }
     f.slackReadBare = measureBare(f.slackRead.reports);
     f.slackWriteBare = measureBare(f.slackWrite.reports);

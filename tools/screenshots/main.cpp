@@ -10,9 +10,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QComboBox>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -80,7 +80,8 @@ public:
     // What the screen shows in a rectangle, menus that pop up over the window included.
     void shootScreen(const QRect& area, const QString& name) {
         settle();
-        save(QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()), name);
+        save(QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()),
+             name);
     }
     void save(const QPixmap& picture, const QString& name) {
         const QString path = m_dir + "/" + m_prefix + "-" + name + ".png";

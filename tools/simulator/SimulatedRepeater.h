@@ -20,14 +20,14 @@ namespace sim {
 
 // Ways a test can make the link misbehave.
 enum class Fault {
-    NoReply,      // the command is applied, its reply never comes
-    LateReply,    // the reply comes `value` ms after the write (default 200) and waits in the queue
-    WrongStatus,  // reply byte 2 = `value`; by default 0x86 where 0x81 is due and 0x81 where 0x86 is due
-    ShortReply,   // a reply of 15 bytes
-    LongReply,    // a reply of 17 bytes
-    ShortWrite,   // hid_write returns `value` (default 16); the device gets nothing
-    WriteError,   // hid_write returns -1; the device gets nothing
-    Unplug,       // the write succeeds, then the device is gone: every later call fails
+    NoReply,          // the command is applied, its reply never comes
+    LateReply,        // the reply comes `value` ms after the write (default 200) and waits in the queue
+    WrongStatus,      // reply byte 2 = `value`; by default 0x86 where 0x81 is due and 0x81 where 0x86 is due
+    ShortReply,       // a reply of 15 bytes
+    LongReply,        // a reply of 17 bytes
+    ShortWrite,       // hid_write returns `value` (default 16); the device gets nothing
+    WriteError,       // hid_write returns -1; the device gets nothing
+    Unplug,           // the write succeeds, then the device is gone: every later call fails
     AckWithoutStore,  // a set command is acknowledged, and the device keeps what it had
 };
 
