@@ -1614,6 +1614,40 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
         <source>搜索设备失败</source>
         <translation>Search device failed</translation>
     </message>
+    <message>
+        <source>说明或规划过滤器组，无须连接设备</source>
+        <translation>describe or plan filter banks, without a repeater</translation>
+    </message>
+    <message>
+        <source>给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔：通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。
+给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明各组让哪些帧通过。</source>
+        <translation>With a parameter file, says for each filter bank of each CAN channel which frames it lets through, one line a bank, separated by tabs: channel, filter bank (1 to 14), meaning; the channels by the elements' place in "CANParam".
+With --plan, works out the fewest filter banks for the identifiers and ranges, writes the fourteen "DataList" entries to standard output, to be pasted into a parameter file, and says on standard error which frames each bank lets through.</translation>
+    </message>
+    <message>
+        <source>列表</source>
+        <translation>LIST</translation>
+    </message>
+    <message>
+        <source>以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”</source>
+        <translation>identifiers and ranges separated by commas, such as "0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext"</translation>
+    </message>
+    <message>
+        <source>--plan 中未注明的项为扩展标识符（默认为标准标识符）</source>
+        <translation>items of --plan that do not say are extended identifiers (standard ones by default)</translation>
+    </message>
+    <message>
+        <source>--plan 中未注明的项为远程帧（默认为数据帧）</source>
+        <translation>items of --plan that do not say are remote frames (data frames by default)</translation>
+    </message>
+    <message>
+        <source>注意：只说明前%1个“CANParam”元素</source>
+        <translation>Note: only the first %1 "CANParam" elements are described</translation>
+    </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>Bank %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>TitleWidget</name>

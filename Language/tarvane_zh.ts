@@ -1611,6 +1611,40 @@
         <source>搜索设备失败</source>
         <translation>搜索设备失败</translation>
     </message>
+    <message>
+        <source>说明或规划过滤器组，无须连接设备</source>
+        <translation>说明或规划过滤器组，无须连接设备</translation>
+    </message>
+    <message>
+        <source>给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔：通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。
+给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明各组让哪些帧通过。</source>
+        <translation>给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔：通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。
+给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明各组让哪些帧通过。</translation>
+    </message>
+    <message>
+        <source>列表</source>
+        <translation>列表</translation>
+    </message>
+    <message>
+        <source>以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”</source>
+        <translation>以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”</translation>
+    </message>
+    <message>
+        <source>--plan 中未注明的项为扩展标识符（默认为标准标识符）</source>
+        <translation>--plan 中未注明的项为扩展标识符（默认为标准标识符）</translation>
+    </message>
+    <message>
+        <source>--plan 中未注明的项为远程帧（默认为数据帧）</source>
+        <translation>--plan 中未注明的项为远程帧（默认为数据帧）</translation>
+    </message>
+    <message>
+        <source>注意：只说明前%1个“CANParam”元素</source>
+        <translation>注意：只说明前%1个“CANParam”元素</translation>
+    </message>
+    <message>
+        <source>过滤器组%1：%2</source>
+        <translation>过滤器组%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>TitleWidget</name>

@@ -82,7 +82,12 @@ bool checkCommand(CliArguments& arguments, const QVector<Given>& given, QStringL
     for (const Given& option : given)
         if (!CliOptions::takes(*option.row, arguments.command))
             return arguments.fail(Problem::UnknownOption, option.name);
-    if (CliOptions::findCommand(arguments.command)->operand) {
+    const CliOptions::CommandRow* command = CliOptions::findCommand(arguments.command);
+    // Either the operand or the option that stands for it, never both.
+    const bool instead = command->instead && findGiven(given, command->instead);
+    if (instead && !positional.isEmpty())
+        return arguments.fail(Problem::ExcludesOption, QLatin1String(command->instead), positional.first());
+    if (command->operand && !instead) {
         if (positional.isEmpty()) return arguments.fail(Problem::MissingFile);
         arguments.file = positional.takeFirst();
     }
@@ -147,6 +152,9 @@ CliArguments CliArguments::parse(const QStringList& tokens) {
         arguments.fail(Problem::NoCommand);
         return arguments;
     }
-    if (checkCommand(arguments, given, positional)) checkRelations(arguments, given);
+    if (checkCommand(arguments, given, positional) && checkRelations(arguments, given) &&
+        arguments.backup == QLatin1String("-") && arguments.verify)
+        // The differences it finds would follow the backup on standard output.
+        arguments.fail(Problem::ExcludesOption, QStringLiteral("--backup -"), QStringLiteral("--verify"));
     return arguments;
 }

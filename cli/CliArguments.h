@@ -7,7 +7,7 @@
 // the options (their words and rules are the rows of CliOptions). Says what
 // is wrong instead when it cannot be used.
 struct CliArguments {
-    enum class Command { None, List, Read, Write, Diff };
+    enum class Command { None, List, Read, Write, Diff, Filters };
     // What went wrong, for the message that reports it.
     enum class Problem {
         None,
@@ -28,7 +28,7 @@ struct CliArguments {
     };
 
     Command command = Command::None;
-    QString file;    // write and diff: the parameter file, "-" for standard input
+    QString file;    // write, diff, filters: the parameter file, "-" for standard input
     QString output;  // read: the file to save to, "-" for standard output; with --all a folder
     QString device;  // a path or a card number; empty: the only one connected
     QString language = QStringLiteral("en");
@@ -36,6 +36,9 @@ struct CliArguments {
     int type = 0;          // write --dry-run: the hardware type 1 ... 5, without a device
     int waitSeconds = 10;  // write --verify: how long the repeater may take to come back
     bool all = false;      // read, write, diff: every connected repeater at once
+    QString plan;          // filters: identifiers and ranges to plan banks for, comma-separated
+    bool extended = false;  // filters --plan: items without a word are extended identifiers
+    bool remote = false;    // filters --plan: ... and remote frames
     bool json = false;
     bool dryRun = false;
     bool verify = false;

@@ -8,3 +8,4 @@ int runList(CliSession& session, const CliArguments& arguments);
 int runRead(CliSession& session, const CliArguments& arguments);
 int runWrite(CliSession& session, const CliArguments& arguments);
 int runDiff(CliSession& session, const CliArguments& arguments);
+int runFilters(CliSession& session, const CliArguments& arguments);

@@ -39,10 +39,11 @@ bool holdsFor(const RelationRow& relation, Command command) {
     return relation.kind == RelationRow::Kind::Needs && (relation.commands & bit(command)) != 0;
 }
 
-bool needsAnother(const OptionRow& row, Command command) {
+// The option this one works only with, or nullptr.
+const char* neededOption(const OptionRow& row, Command command) {
     for (const RelationRow& relation : relations())
-        if (holdsFor(relation, command) && qstrcmp(relation.option, row.name) == 0) return true;
-    return false;
+        if (holdsFor(relation, command) && qstrcmp(relation.option, row.name) == 0) return relation.other;
+    return nullptr;
 }
 
 // An option in a usage line, in brackets unless it is required, with the
@@ -57,13 +58,22 @@ QString usage(const OptionRow& row, Command command) {
     return row.use == Use::Required ? text : QLatin1Char('[') + text + QLatin1Char(']');
 }
 
-// The command, what follows it and its own options: "diff 文件 [--device 路径|卡号]".
+// The command, what follows it and its own options: "diff 文件 [--device 路径|卡号]";
+// an option that stands for the operand beside it: "filters 文件|--plan 列表 [--ext]".
 QString usage(const CommandRow& command) {
     QStringList parts{QLatin1String(command.name)};
-    if (command.operand) parts << tr(command.operand);
+    if (command.operand) {
+        QString operand = tr(command.operand);
+        if (command.instead)
+            operand += QLatin1Char('|') + withValue(*findOption(QLatin1String(command.instead)),
+                                                    QLatin1String(command.instead));
+        parts << operand;
+    }
     for (const OptionRow& row : options()) {
-        if (row.commands != kEveryCommand && takes(row, command.command) &&
-            !needsAnother(row, command.command))
+        if (row.commands == kEveryCommand || !takes(row, command.command)) continue;
+        if (command.instead && qstrcmp(row.name, command.instead) == 0) continue;
+        const char* needed = neededOption(row, command.command);
+        if (!needed || (command.instead && qstrcmp(needed, command.instead) == 0))
             parts << usage(row, command.command);
     }
     return parts.join(QLatin1Char(' '));

@@ -32,6 +32,7 @@ bool setNotEmpty(CliArguments& a, const char* option, const QString& value, QStr
 const char* const kFile = QT_TRANSLATE_NOOP("TarvaneCli", "文件");
 constexpr Commands kWithDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
 constexpr Commands kEveryDeviceCommand = kWithDevice | bit(Command::List);
+constexpr Commands kFilters = bit(Command::Filters);
 
 }  // namespace
 
@@ -60,6 +61,13 @@ const std::vector<CommandRow>& commands() {
              "文件中的值、设备中的值。\n"
              "参数文件（- 为标准输入，最大1 "
              "MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
+        {Command::Filters, "filters", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "说明或规划过滤器组，无须连接设备"),
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔："
+                           "通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。\n"
+                           "给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，"
+                           "可贴入参数文件，并在标准错误上说明各组让哪些帧通过。"),
+         "--plan"},
     };
     return rows;
 }
@@ -119,6 +127,16 @@ const std::vector<OptionRow>& options() {
         {"--dry-run", nullptr, nullptr, bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "不发送，只把各帧写到标准输出，每帧一行"),
          [](CliArguments& a, const QString&) { return a.dryRun = true; }},
+        {"--plan", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "列表"), kFilters, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”"),
+         [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--plan", value, &a.plan); }},
+        {"--ext", nullptr, nullptr, kFilters, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "--plan 中未注明的项为扩展标识符（默认为标准标识符）"),
+         [](CliArguments& a, const QString&) { return a.extended = true; }},
+        {"--remote", nullptr, nullptr, kFilters, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "--plan 中未注明的项为远程帧（默认为数据帧）"),
+         [](CliArguments& a, const QString&) { return a.remote = true; }},
         {"--type", nullptr, "1-5", bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--dry-run 时按该硬件类型输出各帧，无须连接设备"),
          [](CliArguments& a, const QString& value) {
@@ -150,6 +168,8 @@ const std::vector<RelationRow>& relations() {
         {"--all", Kind::Excludes, "--dry-run"},
         // One result per repeater; read and write give none of their own.
         {"--json", Kind::Needs, "--all", bit(Command::Read) | bit(Command::Write)},
+        {"--ext", Kind::Needs, "--plan"},
+        {"--remote", Kind::Needs, "--plan"},
     };
     return rows;
 }

@@ -31,6 +31,8 @@ struct CommandRow {
     const char* operand;  // what follows the name (the parameter file), nullptr for nothing
     const char* summary;  // its line in the overview
     const char* details;  // what its own help says below the usage line
+    // An option given instead of the operand ("filters --plan LIST"); nullptr for none.
+    const char* instead = nullptr;
 };
 
 struct OptionRow {

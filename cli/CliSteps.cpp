@@ -175,6 +175,15 @@ QJsonArray differencesJson(const QVector<FieldDifference>& differences, const Pa
                     QStringLiteral("deviceValue"),
                     CanCodec::tableWordText(CanCodec::bitTimingWord(device.can.at(d.index).bitTimingText)));
                 break;
+            case Field::IdRegister:  // the register without what its bank lets through
+            case Field::MaskRegister: {
+                const bool id = d.kind == Field::IdRegister;
+                const FilterRow& a = given.can.at(d.index).banks[size_t(d.bank)];
+                const FilterRow& b = device.can.at(d.index).banks[size_t(d.bank)];
+                object.insert(QStringLiteral("fileValue"), registerValue(id ? a.idText : a.maskText));
+                object.insert(QStringLiteral("deviceValue"), registerValue(id ? b.idText : b.maskText));
+                break;
+            }
             case Field::FiberBaudRate:  // the code without its rate
                 object.insert(QStringLiteral("channel"), QStringLiteral("Fiber%1").arg(d.index + 1));
                 object.insert(QStringLiteral("fileValue"),

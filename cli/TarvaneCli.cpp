@@ -38,6 +38,8 @@ int runCli(const QStringList& arguments, const CliStreams& streams) {
             return runWrite(session, parsed);
         case Command::Diff:
             return runDiff(session, parsed);
+        case Command::Filters:
+            return runFilters(session, parsed);
         case Command::None:
             break;
     }

@@ -28,6 +28,15 @@ using sim::Fault;
 
 namespace {
 
+// Bank 4 of channel 1 in the parameter file below, as the filter line reads
+// it: a 16-bit list of 12 34 56 78 and 9A BC DE F0, whose halves are an
+// extended and a standard remote frame each (0x5678, 0x9ABC: IDE set;
+// 0xDEF0: standard 0x6F7; 0x1234: extended bits set in a standard frame).
+const QString kBank4 = QString::fromUtf8(
+    "extended remote frames 0x0ACC0000\u20130x0ACC7FFF, 0x13560000\u20130x13567FFF; standard remote frames "
+    "0x6F7; 65537 identifiers in all; filter 2: never matches: IDE is 0 (standard frame), yet extended "
+    "identifier bits 0x00040000 must be 1");
+
 struct CliRun {
     int status;
     QByteArray out;
@@ -315,7 +324,12 @@ private slots:
                 "\t0x001C00E0 (10 kbit/s, sample point 87.5 %, SJW 1, 16 quanta per bit)\n"
                 "CAN1\t1\tWork mode\t0\t1\n"
                 "CAN1\t1\tBit width\t1\t0\n"
-                "CAN1\t4\tID register\t12 34 56 78\t11 22 33 44\n"
+                // A register with what its bank lets through: the list's four 16-bit
+                // identifiers, one of them a standard frame whose extended bits are set.
+                "CAN1\t4\tID register\t12 34 56 78 (" + kBank4 + ")\t11 22 33 44 (standard remote frames 0x6F7; "
+                "extended remote frames 0x13560000\u20130x13567FFF; 32769 identifiers in all; filter 1: never matches: "
+                "IDE is 0 (standard frame), yet extended identifier bits 0x00000004 must be 1; filter 2: never "
+                "matches: IDE is 0 (standard frame), yet extended identifier bits 0x00020000 must be 1)\n"
                 "Fiber2\t-\tBaud rate\t0c 2250K\t0b 1380K\n"
                 "CAN1\t-\tRoute to Fiber1\t0\t1\n"));
         QVERIFY(run.err.isEmpty());
@@ -406,6 +420,8 @@ private slots:
             "Option --device needs a value that is not empty");
         row("-o followed by an option", {"read", "-o", "--json"}, 2,
             "Option -o needs a value: \"--json\" is an option; if that is the value, write -o=--json");
+        row("--backup - with --verify", {"write", params, "--backup", "-", "--verify"}, 2,
+            "Option --backup - cannot be used with --verify");
         row("--type without --dry-run", {"write", params, "--type", "4"}, 2,
             "Option --type works only with --dry-run");
         row("--type with --device", {"write", params, "--dry-run", "--type=4", "--device=TV0"}, 2,
@@ -865,8 +881,8 @@ private slots:
         // Bank 3 of channel 1 (row 4 of its table), the fourth filter frame, kept the device's defaults.
         const QString bank3 =
             "CAN1\t4\tIn use\t1\t0\nCAN1\t4\tWork mode\t1\t0\nCAN1\t4\tBit width\t0\t1\n"
-            "CAN1\t4\tID register\t12 34 56 78\t00 00 00 00\n"
-            "CAN1\t4\tMask register\t9a bc de f0\t00 00 00 00\n";
+            "CAN1\t4\tID register\t12 34 56 78 (" + kBank4 + ")\t00 00 00 00 (not in use)\n"
+            "CAN1\t4\tMask register\t9a bc de f0 (" + kBank4 + ")\t00 00 00 00 (not in use)\n";
         QCOMPARE(QString::fromUtf8(run.out), status == 5 ? bank3 : QString());
         for (const QByteArray& report : repeater().log())  // the other one was only asked who it is
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));
@@ -880,8 +896,10 @@ private slots:
         const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
         const QStringList device{"--device PATH|CARD", "--all", "--json"};
         const QStringList write{"--backup FILE", "--verify", "--wait SECONDS", "--dry-run", "--type 1-5"};
+        const QStringList filters{"--plan LIST", "--ext", "--remote"};
         QTest::newRow("overview") << QStringList{"--help"}
-                                  << common + device + QStringList{"-o FILE"} + write;
+                                  << common + device + QStringList{"-o FILE"} + write + filters;
+        QTest::newRow("filters") << QStringList{"filters", "--help"} << common + filters;
         QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
         QTest::newRow("read") << QStringList{"-h", "read"} << common + device + QStringList{"-o FILE"};
         QTest::newRow("write") << QStringList{"write", "--help"} << common + device + write;
@@ -915,7 +933,7 @@ private slots:
         QVERIFY(start >= 0);
         const QString section = text.mid(start, text.indexOf("\n## ", start + 1) - start);
         const QString overview = QString::fromUtf8(cli({"--help"}).out);
-        for (const char* command : {"list", "read", "write", "diff"}) {
+        for (const char* command : {"list", "read", "write", "diff", "filters"}) {
             const QString help = QString::fromUtf8(cli({command, "--help"}).out);
             const QString usage = help.section('\n', 0, 0).remove("Usage: tarvane-cli ");
             QVERIFY2(section.contains('`' + usage + '`'), qPrintable(usage));
@@ -966,6 +984,29 @@ private slots:
             << QByteArray() << QByteArray("3");
         QTest::newRow("no simulated repeater") << QStringList{"list"} << 3 << QByteArray()
                                                << QByteArray("Equipment not connected\n") << QByteArray("0");
+        // Filters without a repeater: the registers for four standard
+        // identifiers in one 16-bit list bank and for 0x100-0x1FF in a mask.
+        QTest::newRow("filters --plan, a 16-bit list")
+            << QStringList{"filters", "--plan", "0x100,0x101,0x200,0x7FF"} << 0
+            << QByteArray("\"DataList\": [\n    \"1, 1, 0, 20 20 20 00, ff e0 40 00\",\n"
+                          "    \"0, 0, 1, 00 00 00 00, 00 00 00 00\",\n")
+            << QByteArray("Bank 1, passing only the identifiers asked for\n"
+                          "Bank 1: standard data frames 0x100, 0x101, 0x200, 0x7FF; 4 identifiers in all\n")
+            << QByteArray("0");
+        QTest::newRow("filters --plan, a range")
+            << QStringList{"filters", "--plan", "0x100-0x1FF"} << 0
+            << QByteArray("\"DataList\": [\n    \"1, 0, 1, 20 00 00 00, e0 00 00 06\",\n")
+            << QByteArray("Bank 1, passing only the identifiers asked for\n"
+                          "Bank 1: standard data frames 0x100\u20130x1FF\n")
+            << QByteArray("0");
+        QTest::newRow("filters of a file")
+            << QStringList{"filters", path("params.txt")} << 0 << QByteArray("CAN1\t1\tevery frame")
+            << QByteArray() << QByteArray("0");
+        QTest::newRow("filters --ext alone") << QStringList{"filters", "--ext", path("params.txt")} << 2
+                                             << QByteArray()
+                                             << QByteArray("Option --ext works only with --plan\n"
+                                                           "Run with --help for usage.\n")
+                                             << QByteArray("0");
     }
 
     void program() {
@@ -1011,6 +1052,10 @@ private slots:
             << QStringList{"SIGTERM received: the program stops once the write or save under way has ended.",
                            "successfully set",
                            "Stopped by SIGINT: the write had ended (see above); nothing after it was done."};
+        // A reader that went away (| head) ends nothing: the write runs to its reset.
+        QTest::newRow("SIGPIPE during a write")
+            << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ") << QList<int>{SIGPIPE} << 0
+            << QStringList{"successfully set"};
         QTest::newRow("SIGTERM during a read")
             << QStringList{"--trace", "read", "-o", keep} << QByteArray("< 12 A4 ") << QList<int>{SIGTERM}
             << 143 << QStringList{"Stopped by SIGTERM; nothing was written to a device."};

@@ -3,6 +3,7 @@
 #include "BitTiming.h"
 #include "CanCodec.h"
 #include "FiberRules.h"
+#include "FilterBanks.h"
 #include "RouteRules.h"
 
 namespace {
@@ -13,10 +14,11 @@ QString flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// A register as it goes out, in the file's form ("12 34 56 78"); a text that
-// cannot go out as it was typed.
-QString registerValue(const QString& text) {
-    return CanCodec::canSendRegisterText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
+
+// A register and what its bank lets through, as the line under the filter
+// table says it: a bit alone tells little.
+QString describeRegister(const QString& text, const FilterRow& bank) {
+    return registerValue(text) + QStringLiteral(" (") + FilterBanks::describe(bank) + QLatin1Char(')');
 }
 
 QString fiberValue(int code) {
@@ -24,6 +26,10 @@ QString fiberValue(int code) {
 }
 
 }  // namespace
+
+QString registerValue(const QString& text) {
+    return CanCodec::canSendRegisterText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
+}
 
 QString FieldDifference::bankText() const {
     return bank < 0 ? QStringLiteral("-") : QString::number(bank + 1);
@@ -50,6 +56,16 @@ private:
     static QString tr(const char* text) { return ParameterDiff::tr(text); }
     void differ(const FieldDifference& d) {
         if (d.givenValue != d.deviceValue) differences.append(d);
+    }
+    // A register that differs as it goes out, with what each bank lets through.
+    void registers(FieldDifference::Field kind, int channel, int bank, const QString& name, const FilterRow& x,
+                   const FilterRow& y) {
+        const bool id = kind == FieldDifference::Field::IdRegister;
+        const QString& a = id ? x.idText : x.maskText;
+        const QString& b = id ? y.idText : y.maskText;
+        if (registerValue(a) == registerValue(b)) return;
+        differences.append({kind, channel, bank, -1, name, id ? tr("ID寄存器") : tr("掩码寄存器"),
+                            describeRegister(a, x), describeRegister(b, y)});
     }
     bool routed(const ParameterSet& set, int from, int to) const {
         return RouteRules::isRouted(set.route, m_device.routeType, from, to);
@@ -81,10 +97,8 @@ void Comparison::can() {
                     QString::number(y.workMode)});
             differ({Field::BitWidth, i, bank, -1, channel, tr("位数"), QString::number(x.bitWidth),
                     QString::number(y.bitWidth)});
-            differ({Field::IdRegister, i, bank, -1, channel, tr("ID寄存器"), registerValue(x.idText),
-                    registerValue(y.idText)});
-            differ({Field::MaskRegister, i, bank, -1, channel, tr("掩码寄存器"), registerValue(x.maskText),
-                    registerValue(y.maskText)});
+            registers(Field::IdRegister, i, bank, channel, x, y);
+            registers(Field::MaskRegister, i, bank, channel, x, y);
         }
     }
 }

@@ -49,3 +49,6 @@ public:
 // How a bit-timing word is shown wherever a difference names a CAN bit
 // rate: its text, and what it means as the channel page says it.
 QString describeBaudRate(const QString& wordText);
+// A register as it goes out, in the file's form ("12 34 56 78"); a text that
+// cannot go out, as it was typed.
+QString registerValue(const QString& text);

@@ -6,6 +6,10 @@
 #include <pthread.h>
 
 void watchStopSignals(void (*handler)(int status, const char* name)) {
+    // A reader that goes away (| head) must not end the program in the
+    // middle of a write, frames sent and no reset: what is written then
+    // fails as a full disk does, and says so.
+    std::signal(SIGPIPE, SIG_IGN);
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);

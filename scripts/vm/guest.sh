@@ -21,12 +21,16 @@ finish() {
 }
 trap finish EXIT
 
-cli="$work/tarvane-cli"
+cli="$work/cli/tarvane-cli"
 repeater="$work/tools/virtual-repeater/tarvane-virtual-repeater"
-files="/tmp/files"
-mkdir -p "$files" /tmp/home /tmp/runtime
-chmod 700 /tmp/runtime
-export HOME=/tmp/home XDG_RUNTIME_DIR=/tmp/runtime LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen \
+# The build machine's files are read-only here, its /tmp too: scratch space
+# is a tmpfs under /run.
+scratch=/run/tarvane
+files="$scratch/files"
+mkdir -p "$files" "$scratch/home" "$scratch/runtime" "$scratch/tmp"
+chmod 700 "$scratch/runtime"
+export HOME="$scratch/home" XDG_RUNTIME_DIR="$scratch/runtime" TMPDIR="$scratch/tmp" LANG=C.UTF-8 \
+    QT_QPA_PLATFORM=offscreen \
     QT_LOGGING_RULES="qt.qpa.*=false"
 failed=0
 
