@@ -1530,9 +1530,9 @@ The parameter file (- for standard input, 1 MiB at most) must give every paramet
     </message>
     <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最高的。</source>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。</source>
         <translation>A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
-Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the highest of the repeaters'.</translation>
+Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the worst of the repeaters' (in the order 4, 5, 2, 3, 1).</translation>
     </message>
     <message>
         <source>选项%1只能给出一次</source>

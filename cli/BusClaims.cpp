@@ -3,8 +3,12 @@
 #include <chrono>
 
 void BusClaims::hold(const std::string& path, const void* owner) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_claims[path] = {owner, false};
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_claims[path] = {owner, false};
+    }
+    // A look that waits for it may go on: this one is no look any more.
+    m_released.notify_all();
 }
 
 bool BusClaims::look(const std::string& path, const void* owner) {

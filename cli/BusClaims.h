@@ -13,7 +13,8 @@
 // the owner releases it.
 class BusClaims {
 public:
-    // The repeater a thread works on; nobody looks at it until released.
+    // The repeater a thread works on (also one it looked at and found to be
+    // its own); nobody looks at it until released.
     void hold(const std::string& path, const void* owner);
     // A look at a repeater, to find out who it is: false when another thread
     // works on it; while another thread only looks at it, waits for that look.

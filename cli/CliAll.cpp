@@ -13,10 +13,37 @@
 #include "BusClaims.h"
 #include "CliArguments.h"
 #include "CliSession.h"
+#include "CliSteps.h"
 #include "HIDDevice.h"
 #include "RepeaterList.h"
 
 namespace {
+
+// The worse of two statuses, for the one that reports them all: a repeater
+// that failed part-way (4) before one that holds something else (5), before
+// a file that could not be saved (2; nothing sent), one not worked on (3) and
+// differences found (1). A signal ends everything.
+int worse(int a, int b) {
+    const auto rank = [](int status) {
+        switch (status) {
+            case TarvaneCli::Done:
+                return 0;
+            case TarvaneCli::Differences:
+                return 1;
+            case TarvaneCli::NoSuchDevice:
+                return 2;
+            case TarvaneCli::UsageOrFileError:
+                return 3;
+            case TarvaneCli::WrittenButDiffers:
+                return 4;
+            case TarvaneCli::DeviceFailed:
+                return 5;
+            default:
+                return 6;
+        }
+    };
+    return rank(b) > rank(a) ? b : a;
+}
 
 // Writes what it is given to `target` line by line, each line with the
 // repeater's card number in front and written whole under `lock`, so that
@@ -69,7 +96,7 @@ struct Run {
 
 bool sameCard(const FoundRepeater& a, const FoundRepeater& b) {
     return a.state == FoundRepeater::State::Identified && b.state == FoundRepeater::State::Identified &&
-           a.identity.strCardNum.compare(b.identity.strCardNum, Qt::CaseInsensitive) == 0;
+           sameCardNumber(a.identity.strCardNum, b.identity.strCardNum);
 }
 
 // A repeater is worked on when it answered and no other one has its card
@@ -124,7 +151,7 @@ QJsonObject jsonObject(const Run& run) {
 }  // namespace
 
 int checkFolder(CliSession& session, const char* option, const QString& folder) {
-    if (folder != QLatin1String("-") && QFileInfo(folder).isDir()) return TarvaneCli::Done;
+    if (!CliSteps::isStandardStream(folder) && QFileInfo(folder).isDir()) return TarvaneCli::Done;
     session.message(TarvaneCli::tr("有 --all 时，%1 须为已有的文件夹：%2")
                         .arg(QLatin1String(option), QDir::toNativeSeparators(folder)));
     return TarvaneCli::UsageOrFileError;
@@ -173,7 +200,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const PerRepea
     int status = TarvaneCli::Done;
     QJsonArray array;
     for (const Run& run : runs) {
-        status = qMax(status, run.status);
+        status = worse(status, run.status);
         if (arguments.json) {
             array.append(jsonObject(run));
             continue;

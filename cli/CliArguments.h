@@ -32,11 +32,11 @@ struct CliArguments {
     QString output;  // read: the file to save to, "-" for standard output; with --all a folder
     QString device;  // a path or a card number; empty: the only one connected
     QString language = QStringLiteral("en");
-    QString backup;        // write: where to save the device's parameters first (with --all: a folder)
-    int type = 0;          // write --dry-run: the hardware type 1 ... 5, without a device
-    int waitSeconds = 10;  // write --verify: how long the repeater may take to come back
-    bool all = false;      // read, write, diff: every connected repeater at once
-    QString plan;          // filters: identifiers and ranges to plan banks for, comma-separated
+    QString backup;         // write: where to save the device's parameters first (with --all: a folder)
+    int type = 0;           // write --dry-run: the hardware type 1 ... 5, without a device
+    int waitSeconds = 10;   // write --verify: how long the repeater may take to come back
+    bool all = false;       // read, write, diff: every connected repeater at once
+    QString plan;           // filters: identifiers and ranges to plan banks for, comma-separated
     bool extended = false;  // filters --plan: items without a word are extended identifiers
     bool remote = false;    // filters --plan: ... and remote frames
     bool json = false;

@@ -65,8 +65,8 @@ QString usage(const CommandRow& command) {
     if (command.operand) {
         QString operand = tr(command.operand);
         if (command.instead)
-            operand += QLatin1Char('|') + withValue(*findOption(QLatin1String(command.instead)),
-                                                    QLatin1String(command.instead));
+            operand += QLatin1Char('|') +
+                       withValue(*findOption(QLatin1String(command.instead)), QLatin1String(command.instead));
         parts << operand;
     }
     for (const OptionRow& row : options()) {
@@ -123,7 +123,7 @@ QString overview() {
         "退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 "
         "没有这台设备、没有连接设备或多于一台，"
         "4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；"
-        "有 --all 时为各台设备中最高的。");
+        "有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。");
     return lines.join(QLatin1Char('\n'));
 }
 

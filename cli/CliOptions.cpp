@@ -61,12 +61,14 @@ const std::vector<CommandRow>& commands() {
              "文件中的值、设备中的值。\n"
              "参数文件（- 为标准输入，最大1 "
              "MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
-        {Command::Filters, "filters", kFile, QT_TRANSLATE_NOOP("TarvaneCli", "说明或规划过滤器组，无须连接设备"),
-         QT_TRANSLATE_NOOP("TarvaneCli",
-                           "给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔："
-                           "通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。\n"
-                           "给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，"
-                           "可贴入参数文件，并在标准错误上说明各组让哪些帧通过。"),
+        {Command::Filters, "filters", kFile,
+         QT_TRANSLATE_NOOP("TarvaneCli", "说明或规划过滤器组，无须连接设备"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔："
+             "通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。\n"
+             "给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，"
+             "可贴入参数文件，并在标准错误上说明各组让哪些帧通过。"),
          "--plan"},
     };
     return rows;

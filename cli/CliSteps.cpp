@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -133,10 +132,8 @@ int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
     // meanwhile would leave that new file behind, so it waits the
     // milliseconds this takes. A pipe or a device is written as it stands,
     // which may wait for a reader: a signal ends that at once.
-    const QFileInfo target(path);
-    const bool special = target.exists() && !target.isFile() && !target.isDir();
     std::optional<CliInterrupts::Hold> hold;
-    if (!special) {
+    if (ParameterFile::replacesByRename(path)) {
         hold.emplace(CliInterrupts::Hold::Save);
         if (!hold->held()) return hold->status();
     }

@@ -122,11 +122,12 @@ public:
             HIDDevice& handle = matches == 0 ? device : probe;
             const FoundRepeater repeater = m_session.open(path, handle);
             const bool identified = repeater.state == FoundRepeater::State::Identified;
-            const bool ours = identified && repeater.identity.strCardNum.compare(m_target.identity.strCardNum,
-                                                                                 Qt::CaseInsensitive) == 0;
+            const bool ours =
+                identified && sameCardNumber(repeater.identity.strCardNum, m_target.identity.strCardNum);
             if (identified && !ours) m_others[path] = repeater.identity.strCardNum;
             if (ours && ++matches == 1) {
-                m_found = path;  // stays open and claimed
+                m_found = path;  // stays open, held while it is read: the others pass it by, not wait
+                if (m_target.claims) m_target.claims->hold(path, &m_target.device);
                 continue;
             }
             handle.close();

@@ -133,6 +133,11 @@ bool writeInPlace(const QString& path, const QByteArray& bytes, QString* reason)
 
 }  // namespace
 
+bool ParameterFile::replacesByRename(const QString& path) {
+    const QFileInfo target(path);
+    return !target.exists() || target.isFile() || target.isDir();
+}
+
 bool ParameterFile::save(const QString& path, const QJsonDocument& document, QString* warning) {
     const QByteArray bytes = fileBytes(document);
     const QFileInfo target(path);
@@ -142,7 +147,7 @@ bool ParameterFile::save(const QString& path, const QJsonDocument& document, QSt
     const QFile::Permissions permissions =
         target.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     QString reason;
-    if (target.exists() && !target.isFile() && !target.isDir()) {
+    if (!replacesByRename(path)) {
         if (writeInPlace(path, bytes, &reason)) return true;
         *warning = failure(kWriteFailed, path, reasonText(reason));
         return false;

@@ -19,6 +19,9 @@ public:
     // in place, and its old content put back if that fails; a device or a
     // pipe is written as it is.
     static bool save(const QString& path, const QJsonDocument& document, QString* warning);
+    // Whether save() writes a new file beside `path` and renames it over it
+    // (a regular file, or none yet), rather than writing a device or pipe as it is.
+    static bool replacesByRename(const QString& path);
     // The document as a parameter file's text, onto an open device: what
     // save() puts into the file.
     // `name` is what the warning calls the device.

@@ -23,6 +23,10 @@ QVector<FoundRepeater> identifyAll(const std::vector<std::string>& paths, Device
 
 }  // namespace
 
+bool sameCardNumber(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 QVector<FoundRepeater> RepeaterList::findAll(DeviceTrace* trace) {
     return identifyAll(connectedPaths(), trace);
 }
@@ -47,7 +51,7 @@ RepeaterList::Choice RepeaterList::choose(const QString& wanted, std::string* pa
     for (const FoundRepeater& repeater : qAsConst(*candidates)) {
         // As printed on the label or typed: the case makes no other card.
         if (repeater.state == FoundRepeater::State::Identified &&
-            repeater.identity.strCardNum.compare(wanted, Qt::CaseInsensitive) == 0)
+            sameCardNumber(repeater.identity.strCardNum, wanted))
             matches.append(repeater.path);
     }
     if (matches.isEmpty()) return Choice::NotFound;

@@ -19,6 +19,9 @@ struct FoundRepeater {
     QString openError;  // the library's text, when it could not be opened
 };
 
+// Whether two card numbers name the same repeater: in any case, as people type them.
+bool sameCardNumber(const QString& a, const QString& b);
+
 // The repeaters connected to this computer, and the one a command is meant
 // for: never a guess when there are several.
 class RepeaterList {

@@ -225,8 +225,8 @@ Bank decode(const FilterRow& row, int bankNumber) {
     bank.inUse = row.inUse;
     bank.listMode = row.workMode != 0;
     bank.wide = row.bitWidth != 0;
-    const bool idWord = CanCodec::isWordText(row.idText);
-    const bool maskWord = CanCodec::isWordText(row.maskText);
+    const bool idWord = CanCodec::canSendRegisterText(row.idText);
+    const bool maskWord = CanCodec::canSendRegisterText(row.maskText);
     if (!idWord) bank.problems.append({Problem::NotAWord, -1, CanCodec::FilterRegister::Id, 0});
     if (!maskWord) bank.problems.append({Problem::NotAWord, -1, CanCodec::FilterRegister::Mask, 0});
     if (!idWord || !maskWord) return bank;

@@ -124,7 +124,7 @@ struct Bank {
 };
 
 // One row, in use or not. Its filters are decoded whenever both registers are
-// word texts (CanCodec::isWordText), so that a bank about to be switched on
+// texts the Write can send (CanCodec::canSendRegisterText), so that a bank about to be switched on
 // can be read; a text the Write refuses is a problem instead.
 Bank decode(const FilterRow& row, int bank = -1);
 

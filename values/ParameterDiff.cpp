@@ -14,7 +14,6 @@ QString flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-
 // A register and what its bank lets through, as the line under the filter
 // table says it: a bit alone tells little.
 QString describeRegister(const QString& text, const FilterRow& bank) {
@@ -58,8 +57,8 @@ private:
         if (d.givenValue != d.deviceValue) differences.append(d);
     }
     // A register that differs as it goes out, with what each bank lets through.
-    void registers(FieldDifference::Field kind, int channel, int bank, const QString& name, const FilterRow& x,
-                   const FilterRow& y) {
+    void registers(FieldDifference::Field kind, int channel, int bank, const QString& name,
+                   const FilterRow& x, const FilterRow& y) {
         const bool id = kind == FieldDifference::Field::IdRegister;
         const QString& a = id ? x.idText : x.maskText;
         const QString& b = id ? y.idText : y.maskText;
