@@ -1229,10 +1229,6 @@
         <translation>Device %1 connected. The changes made offline have not been saved: take them over to this device's pages?</translation>
     </message>
     <message>
-        <source>参数文件有%1个CAN通道、%2个光纤通道的参数。</source>
-        <translation>The parameter file holds parameters of %1 CAN channels and %2 fiber channels.</translation>
-    </message>
-    <message>
         <source>没有型号与之相符，可任选一个型号离线编辑：</source>
         <translation>No model has these channels; choose any model to edit offline:</translation>
     </message>
@@ -1247,6 +1243,10 @@
     <message>
         <source>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</source>
         <translation>CANParam[%1] has "ChannalID" %2 but is used for CAN channel %3, by its place (the command line uses it for CAN channel %2)</translation>
+    </message>
+    <message>
+        <source>参数文件中CAN通道的参数：%1组；光纤通道的参数：%2组。</source>
+        <translation>CAN channels in the parameter file: %1; fiber channels: %2.</translation>
     </message>
 </context>
 <context>

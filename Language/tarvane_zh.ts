@@ -1226,10 +1226,6 @@
         <translation>已连接设备%1。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？</translation>
     </message>
     <message>
-        <source>参数文件有%1个CAN通道、%2个光纤通道的参数。</source>
-        <translation>参数文件有%1个CAN通道、%2个光纤通道的参数。</translation>
-    </message>
-    <message>
         <source>没有型号与之相符，可任选一个型号离线编辑：</source>
         <translation>没有型号与之相符，可任选一个型号离线编辑：</translation>
     </message>
@@ -1244,6 +1240,10 @@
     <message>
         <source>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</source>
         <translation>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</translation>
+    </message>
+    <message>
+        <source>参数文件中CAN通道的参数：%1组；光纤通道的参数：%2组。</source>
+        <translation>参数文件中CAN通道的参数：%1组；光纤通道的参数：%2组。</translation>
     </message>
 </context>
 <context>

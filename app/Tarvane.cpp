@@ -34,6 +34,8 @@ Tarvane::Tarvane(QWidget* parent) : AbsFrameLessAutoSize(parent), ui(new Ui::Tar
     m_pTitleWidget->setTitle(tr("Tarvane"));
 
     ui->m_pLineEditDevName->setFixedWidth(kDevNameWidth);
+    // A name to read or copy, not a field to fill in: no stop for Tab.
+    ui->m_pLineEditDevName->setFocusPolicy(Qt::ClickFocus);
     ui->m_pLabelHint->setText(tr("正在搜索设备,请稍等"));
     // Hidden between searches, the hint keeps its room, so that the window's
     // minimum width always holds it.
@@ -164,8 +166,14 @@ void Tarvane::addShortcuts() {
     for (const auto& [button, sequences] : keys) {
         auto* action = new QAction(this);
         action->setShortcuts(sequences);
+        // The focus first, as a click takes it: a cell still being typed in
+        // hands its text over before the operation takes the pages' values.
         // A disabled button (its operation runs) does not click.
-        connect(action, &QAction::triggered, button, &QPushButton::click);
+        connect(action, &QAction::triggered, button, [button = button] {
+            if (!button->isEnabled()) return;
+            button->setFocus(Qt::ShortcutFocusReason);
+            button->click();
+        });
         addAction(action);
         m_buttonShortcuts.append({button, action});
     }
@@ -271,8 +279,13 @@ void Tarvane::keepPageValues() {
     m_keptValues = pageValues();
 }
 
+bool Tarvane::hasEdits() const {
+    // Without pages, what they held when their repeater went is still there.
+    return hasPages() ? pageValues() != m_keptValues : m_bEditsLeft;
+}
+
 bool Tarvane::confirmDiscardEdits(const QString& consequence, const QString& proceed) {
-    if (!hasPages() || pageValues() == m_keptValues) return true;
+    if (!hasEdits()) return true;
     ArrivalHold hold(this);
     QMessageBox box(QMessageBox::Question, tr("提示"),
                     tr("页面上的修改尚未写入设备或保存。") + QLatin1Char('\n') + consequence,

@@ -168,6 +168,8 @@ private:
     // when the user chose to go on without it (the question names `consequence`
     // and the button that goes on, `proceed`).
     bool confirmDiscardEdits(const QString& consequence, const QString& proceed);
+    // Whether the pages hold edits neither written nor saved.
+    bool hasEdits() const;
 
     QTranslator m_translatorZH;
     QTranslator m_translatorEN;
@@ -187,6 +189,9 @@ private:
     // The set last read, written, opened or saved, or shown when the device
     // connected: pages that differ from it hold edits a close would lose.
     ParameterSet m_keptValues;
+    // The pages held edits when their repeater went: they are still on them,
+    // and the next pages shown do not count them as kept.
+    bool m_bEditsLeft = false;
 
     // While an operation that began without a repeater runs (a file dialog,
     // a question), a repeater that connects waits: the operation ends on the

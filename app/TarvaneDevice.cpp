@@ -60,7 +60,13 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
     sizePages(nCAN, nFiberOptic, m_nHardwareType);
     m_bConnected = true;
     updateOfflineMenu();
-    keepPageValues();  // what the pages show now is no edit
+    // What the pages show now is no edit, unless it was before the repeater
+    // went or another one was chosen: then it is still to be written or saved.
+    if (m_bEditsLeft)
+        m_keptValues = ParameterSet();
+    else
+        keepPageValues();
+    m_bEditsLeft = false;
 }
 
 void Tarvane::showDeviceName(const QString& text) {
@@ -88,6 +94,7 @@ void Tarvane::showDisconnected() {
     m_pendingArrival.reset();
     // Also sent when none was connected: offline pages stay as they are.
     if (!m_bConnected) return;
+    m_bEditsLeft = m_bEditsLeft || pageValues() != m_keptValues;
     m_pCANParamWidget->clearChannals();
     m_pOpticalFiberParamWidget->hideParam();
     m_pRouteParamWidget->hideParam();

@@ -1,18 +1,25 @@
 // Editing offline: the pages of a model chosen without a repeater, the model
 // a file is for, and what a repeater that connects meanwhile does to them.
 #include <QAction>
+#include <QApplication>
 #include <QInputDialog>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include "ParameterKeys.h"
 #include "RepeaterDiscovery.h"
 #include "RouteRules.h"
 #include "Tarvane.h"
 #include "ui_Tarvane.h"
+
+namespace {
+// How often an arrival that waits for a dialog looks again.
+constexpr int kArrivalRetryMs = 200;
+}  // namespace
 
 Tarvane::ArrivalHold::ArrivalHold(Tarvane* window) : m_window(window), m_holding(!window->m_bConnected) {
     if (m_holding) ++m_window->m_nArrivalHolds;
@@ -67,13 +74,15 @@ void Tarvane::onChooseOfflineModel(int code) {
     }
     ArrivalHold hold(this);
     const HardwareModel* model = hardwareModel(code);
-    const bool edits = m_nOfflineType != 0 && pageValues() != m_keptValues;
+    const bool edits = hasEdits();
     // A model of the same channels loses nothing: only the name changes.
     const bool sameShape =
         model->nCAN == m_nCAN && model->nFiberOptic == m_nFiberOptic && model->routeType == m_nHardwareType;
     if (!edits || sameShape) {
         showOfflineModel(code);
         if (!edits) keepPageValues();
+        if (m_bEditsLeft) m_keptValues = ParameterSet();  // left by a repeater: still to be saved
+        m_bEditsLeft = false;
         return;
     }
     const QString name = QString::fromLatin1(model->name);
@@ -84,6 +93,7 @@ void Tarvane::onChooseOfflineModel(int code) {
         return;
     }
     showOfflineModel(code);
+    m_bEditsLeft = false;
     if (choice == EditsChoice::Keep) {
         m_keptValues = ParameterSet();  // this model's pages were never saved
         return;
@@ -136,9 +146,15 @@ void Tarvane::onRepeaterConnected(const DeviceIdentity& identity) {
 
 void Tarvane::applyArrival() {
     if (!m_pendingArrival || m_nArrivalHolds > 0) return;  // the hold's end comes back here
+    const bool ask = m_nOfflineType != 0 && pageValues() != m_keptValues;
+    // Not over a box or dialog of its own (the calculator, the planner, a
+    // message): the question waits until it is closed.
+    if (ask && QApplication::activeModalWidget()) {
+        QTimer::singleShot(kArrivalRetryMs, this, &Tarvane::applyArrival);
+        return;
+    }
     const DeviceIdentity identity = *m_pendingArrival;
     m_pendingArrival.reset();
-    const bool ask = m_nOfflineType != 0 && pageValues() != m_keptValues;
     EditsChoice choice = EditsChoice::Keep;
     if (ask) {
         const quint64 connection = m_pDiscovery->connectionCount();
@@ -177,7 +193,10 @@ int Tarvane::chooseModelForFile(const QJsonObject& file) {
         all << QString::fromLatin1(model->name);
         if (model->nCAN == canCount && model->nFiberOptic == fiberCount) fitting << all.last();
     }
-    const QString counts = tr("参数文件有%1个CAN通道、%2个光纤通道的参数。").arg(canCount).arg(fiberCount);
+    // One model fits: nothing to choose; the name line says which.
+    if (fitting.size() == 1) return all.indexOf(fitting.first()) + 1;
+    const QString counts =
+        tr("参数文件中CAN通道的参数：%1组；光纤通道的参数：%2组。").arg(canCount).arg(fiberCount);
     QInputDialog dialog(this);
     dialog.setWindowTitle(tr("离线编辑"));
     dialog.setLabelText(counts + QLatin1Char('\n') +

@@ -67,6 +67,8 @@ void Tarvane::onPushButtonRead() {
 }
 
 void Tarvane::onActionCompare() {
+    // A cell still being typed in hands its text over before the pages are read.
+    ui->m_tabWidgetParam->setFocus(Qt::OtherFocusReason);
     if (!ensureConnected()) return;
     // The Read's queries into values of their own: the pages stay as they are.
     EnableGuard save(ui->m_pushButtonSaveToFile);
@@ -110,7 +112,8 @@ void Tarvane::onPushButtonWrite() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
-    if (result == DeviceWrite::Result::Done) keepPageValues();
+    // Every parameter acknowledged, the reset's answer or not: the device holds them.
+    if (result == DeviceWrite::Result::Done || result == DeviceWrite::Result::ResetNoAnswer) keepPageValues();
     showHint(DeviceWrite::message(result));
 }
 

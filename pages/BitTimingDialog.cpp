@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "CanCodec.h"
+#include "RedText.h"
 #include "ui_BitTimingDialog.h"
 
 namespace {
@@ -175,11 +176,8 @@ void BitTimingDialog::refresh() {
     }
     if (empty) message = tr("输入比特率（kbit/s），列出可用的位定时字");
     ui->m_labelMessage->setText(message);
-    // A field that cannot be read is a mistake; the hint and the results are
-    // not. Red by the palette: a style sheet taken away again changes the font.
-    QPalette palette;
-    if (!empty && !asked) palette.setColor(QPalette::WindowText, Qt::red);
-    ui->m_labelMessage->setPalette(palette);
+    // A field that cannot be read is a mistake; the hint and the results are not.
+    showRed(ui->m_labelMessage, QPalette::WindowText, !empty && !asked);
     showCandidates();
 }
 

@@ -17,6 +17,7 @@
 #include "CanCodec.h"
 #include "FilterBanks.h"
 #include "FilterPlannerDialog.h"
+#include "RedText.h"
 #include "TextFit.h"
 #include "WheelGuard.h"
 #include "ui_ChannalWidget.h"
@@ -28,14 +29,6 @@ constexpr int kColumnWidths[] = {25, 100, 80, 100};
 constexpr int kBaudRateBoxWidth = 80;
 // The tint of a register cell that cannot be sent.
 const QColor kInvalidCellColor(255, 224, 224);
-
-// Red by the palette: a style sheet set and taken away again leaves the
-// widget in another font, and the row under it moves.
-void showRed(QWidget* widget, QPalette::ColorRole role, bool red) {
-    QPalette palette;  // resolves nothing: the parent's colours
-    if (red) palette.setColor(role, Qt::red);
-    widget->setPalette(palette);
-}
 
 // Hands on each keystroke in a register cell's editor, before the cell
 // takes the text, so that its meaning follows the typing.
@@ -107,6 +100,14 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
         this);
     ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnId, typing);
     ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnMask, typing);
+    // An edit given up (Esc) leaves the cell as it was: the line with it.
+    connect(typing, &QAbstractItemDelegate::closeEditor, this, &ChannalWidget::showFilterMeaning);
+
+    // Tab as the fields stand: the word and its calculator, the table, the planner.
+    setTabOrder(ui->m_pComboBoxBautRate, ui->m_lineEditBautRate);
+    setTabOrder(ui->m_lineEditBautRate, ui->m_pushButtonBitTiming);
+    setTabOrder(ui->m_pushButtonBitTiming, ui->m_pTableWidgetDataList);
+    setTabOrder(ui->m_pTableWidgetDataList, ui->m_pushButtonFilterPlanner);
 
     setValues(CanChannelValues::defaults(m_nChannalId));
     fitTexts();

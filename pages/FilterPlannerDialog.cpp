@@ -7,6 +7,7 @@
 
 #include "ChannalWidget.h"
 #include "FilterBanks.h"
+#include "RedText.h"
 #include "WheelGuard.h"
 #include "ui_FilterPlannerDialog.h"
 
@@ -16,13 +17,6 @@ enum Column { ColumnBank, ColumnWorkMode, ColumnBitWidth, ColumnId, ColumnMask, 
 // The widest text each column but the last holds besides its header.
 const char* const kWidestCells[] = {"14", "", "32", "00 00 00 00", "00 00 00 00"};
 constexpr int kCellPadding = 16;
-
-// Red by the palette: a style sheet taken away again changes the font.
-void showRed(QWidget* widget, bool red) {
-    QPalette palette;
-    if (red) palette.setColor(QPalette::WindowText, Qt::red);
-    widget->setPalette(palette);
-}
 
 QTableWidgetItem* cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -56,7 +50,7 @@ FilterPlannerDialog::FilterPlannerDialog(QWidget* parent)
         table->setColumnWidth(column,
                               qMax(cells + kCellPadding, table->horizontalHeader()->sectionSizeHint(column)));
     }
-    showRed(ui->m_labelWarning, true);
+    showRed(ui->m_labelWarning, QPalette::WindowText, true);
     refresh();
 }
 
@@ -102,7 +96,7 @@ void FilterPlannerDialog::refresh() {
     // The rules' texts are parts of sentences; here one stands alone.
     if (!message.isEmpty()) message[0] = message[0].toUpper();
     ui->m_labelMessage->setText(message);
-    showRed(ui->m_labelMessage, wrong);
+    showRed(ui->m_labelMessage, QPalette::WindowText, wrong);
 
     const QStringList open = banksPassingEverything();
     ui->m_labelWarning->setText(open.isEmpty() ? QString()

@@ -730,7 +730,7 @@ void TestParameterFile::openFittingNoModel() {
     QInputDialog* choice = nullptr;
     answerer.queueDialog([&](QDialog* dialog) {
         choice = qobject_cast<QInputDialog*>(dialog);
-        QCOMPARE(choice->labelText(), QString("参数文件有2个CAN通道、3个光纤通道的参数。\n"
+        QCOMPARE(choice->labelText(), QString("参数文件中CAN通道的参数：2组；光纤通道的参数：3组。\n"
                                               "没有型号与之相符，可任选一个型号离线编辑："));
         QCOMPARE(choice->comboBoxItems(),
                  (QStringList{"Orvex-A1", "Orvex-A2", "Orvex-A3", "Orvex-A4", "Orvex-B1"}));

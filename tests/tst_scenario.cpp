@@ -281,6 +281,10 @@ void ScenarioTest::keyboardAndWheel(Window& w) {
         QVERIFY(!table->isAncestorOf(QApplication::focusWidget()));
         walked << QApplication::focusWidget()->objectName();
     }
+    // The planner under the table first; nothing above the table again.
+    QCOMPARE(walked.first(), QString("m_pushButtonFilterPlanner"));
+    QVERIFY2(!walked.contains("m_pComboBoxBautRate") && !walked.contains("m_pLineEditDevName"),
+             qPrintable(walked.join(' ')));
     QCOMPARE(walked.mid(walked.indexOf("m_pushButtonSaveToFile")),
              (QStringList{"m_pushButtonSaveToFile", "m_pushButtonReadFromFile", "m_pushButtonRead",
                           "m_pushButtonWrite", "m_pushButtonDefault"}));
@@ -318,6 +322,19 @@ void ScenarioTest::keyboardAndWheel(Window& w) {
     QCOMPARE(w.pageTabs()->currentIndex(), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(w.pageTabs()->currentIndex(), 0);
+
+    // A key while a register is still being typed: the typed text is saved.
+    QTemporaryDir dir;
+    answerer.queueFile(dir.filePath("typed.txt"));
+    table->setFocus();
+    table->setCurrentCell(3, 3);
+    table->editItem(table->item(3, 3));
+    QTest::keyClicks(QApplication::focusWidget(), "12 34 56 78");
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(readFile(dir.filePath("typed.txt")).contains("\"0, 0, 1, 12 34 56 78, 00 00 00 00\""));
+    table->item(3, 3)->setText("00 00 00 00");
+    QApplication::setActiveWindow(&w);
     repeater().clearLog();
 }
 
@@ -627,6 +644,21 @@ void ScenarioTest::closeWithEdits(Window& w, const QString& path) {
     }
     QVERIFY(answerer.messages().first().buttons.contains("仍然关闭"));
     QVERIFY(answerer.messages().last().buttons.contains("恢复默认值"));
+
+    // Pulled out and plugged in again, the pages keep their edits: still asked.
+    answerer.clear();
+    repeater().setPresent(false);
+    w.notice(false);
+    QTRY_VERIFY(!w.m_bConnected);
+    answerer.queueButton(QMessageBox::Cancel);
+    QVERIFY(!quits([&] { w.close(); }));
+    repeater().setPresent(true);
+    w.notice(true);
+    QTRY_VERIFY(w.m_bConnected);
+    answerer.queueButton(QMessageBox::Cancel);
+    QVERIFY(!quits([&] { w.close(); }));
+    QCOMPARE(answerer.texts(),
+             (QStringList{question + "关闭窗口将丢失这些修改。", question + "关闭窗口将丢失这些修改。"}));
 
     // Saved, nothing is lost: the window closes at once.
     answerer.clear();
