@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Refreshes the pictures in docs/screenshots/: the three pages, the bit-timing
-# calculator, the device information window and the About box, in Chinese
-# (zh-*.png) and English (en-*.png), taken under Xvfb with the simulated
-# repeater.
+# Refreshes the pictures in docs/screenshots/ (the programs that takes them,
+# tools/screenshots, lists them), in Chinese (zh-*.png) and English
+# (en-*.png), taken under Xvfb with the simulated repeater.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build-screenshots/ in the tree, ignored by git)
 #        scripts/screenshots.sh --windows     the Windows build under Wine (win-zh-*.png, win-en-*.png),
 #                                             from build-windows/ (scripts/windows-build.sh)
