@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Refreshes the pictures in docs/screenshots/ (the programs that takes them,
+# Refreshes the pictures in docs/screenshots/ (the program that takes them,
 # tools/screenshots, lists them), in Chinese (zh-*.png) and English
 # (en-*.png), taken under Xvfb with the simulated repeater.
 # Usage: scripts/screenshots.sh [build-dir]   (default: build-screenshots/ in the tree, ignored by git)
