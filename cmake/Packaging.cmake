@@ -1,6 +1,7 @@
 # Installing and packaging: the programs and what the desktop needs to start
 # the window (Linux: a Debian package; Windows: the zip, and the MSI that
-# scripts/windows-msi.sh makes of it). Included at the end of the top CMakeLists.txt.
+# scripts/windows-msi.sh makes of it). Included by the top CMakeLists.txt once
+# every program is defined.
 
 # The programs and what the desktop needs to start the window; the
 # simulated programs and the tests stay in the build tree.
@@ -94,4 +95,3 @@ else()
   endif()
 endif()
 include(CPack)
-

@@ -88,7 +88,7 @@ check_installed() { # version log
     local entry
     entry=$(run reg query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" | tr -d '\r')
     [ "$(value DisplayVersion)" = "$version" ] || fail "the uninstall entry is not of version $version"
-    [ "$(value Publisher)" = "Tarvane Project" ] || fail "the uninstall entry names no publisher"
+    [ "$(value Publisher)" = "Tarvane maintainers" ] || fail "the uninstall entry names no publisher"
     [ "$(value UninstallString)" = "MsiExec.exe /X$code" ] || fail "the uninstall entry cannot remove it"
     [ "$(value InstallLocation)" = 'C:\Program Files\Tarvane\' ] || fail "the uninstall entry has not the folder"
     cmp -s Resources/app.ico "$drive_c/windows/Installer/$code/tarvane.ico" || fail "the product's icon is not the program's"
@@ -141,11 +141,15 @@ for _ in $(seq 60); do
 done
 [ -n "$geometry" ] || { "$wineserver" -k; fail "tarvane.exe showed no window within a minute"; }
 read -r size left top <<< "$geometry"
-sleep 3  # the first paint
-xwd -root -silent | xwdtopnm 2> /dev/null |
-    pamcut -left "$left" -top "$top" -width "${size%x*}" -height "${size#*x}" > "$work/window.ppm"
+# Taken again until the window has painted itself, for a minute at most.
+for _ in $(seq 60); do
+    xwd -root -silent | xwdtopnm 2> /dev/null |
+        pamcut -left "$left" -top "$top" -width "${size%x*}" -height "${size#*x}" > "$work/window.ppm"
+    colours=$(ppmhist -noheader < "$work/window.ppm" | wc -l)
+    [ "$colours" -ge 16 ] && break
+    sleep 1
+done
 pnmtopng < "$work/window.ppm" > "$work/tarvane-installed.png"
-colours=$(ppmhist -noheader < "$work/window.ppm" | wc -l)
 [ "$colours" -ge 16 ] || fail "the window is blank ($colours colours)"
 run taskkill /im tarvane.exe > /dev/null || fail "taskkill found no tarvane.exe"
 wait $program || fail "tarvane.exe did not end cleanly when its window was closed"
@@ -173,7 +177,8 @@ check_installed "$newer_version" upgrade.log
 step "msiexec /x $(basename "$newer") /qn"
 msiexec /x "$newer" remove.log || fail "msiexec /x $(basename "$newer") failed (status $?)"
 [ ! -e "$installed" ] || fail "Program Files\\Tarvane is still there: $(cd "$installed" && find . | tr '\n' ' ')"
-[ -z "$(products)" ] || fail "Tarvane is still listed for removal"
+listed=$(products) || fail "the list of installed programs could not be read"
+[ -z "$listed" ] || fail "Tarvane is still listed for removal"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
 [ ! -e "$drive_c/windows/Installer/$code" ] || fail "the product's icon is still there"
 # The users' settings (AppData\Local\tarvane) are theirs, not installed.

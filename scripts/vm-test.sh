@@ -20,11 +20,14 @@ if [ "${TARVANE_SKIP_VM:-}" = "1" ]; then
 fi
 
 build="${1:-build-test}"
-repo="$PWD"
+# Without symbolic links: the guest mounts the build folder at this path
+# inside the build machine's /, where a link's target would be looked up in
+# its own initramfs.
+repo="$(pwd -P)"
 mkdir -p "$build"
-build="$(cd "$build" && pwd)"
+build="$(cd "$build" && pwd -P)"
 case "$repo$build" in
-    *[[:space:]]*) echo "vm-test: the guest takes its paths from the kernel command line; a path with spaces cannot go there" >&2
+    *[[:space:]]*) echo "vm-test: the guest's shell scripts take no path with blanks: $build" >&2
         exit 1 ;;
 esac
 
@@ -86,6 +89,9 @@ done | awk '!seen[$0]++' | while read -r file; do
     basename "$file" >> "$initramfs/modules/order"
 done
 cp scripts/vm/init "$initramfs/init"
+# The guest's paths travel in a file of the initramfs, not on the kernel's
+# command line.
+printf '%s\n%s\n' "$build" "$repo/scripts/vm/guest.sh" > "$initramfs/paths"
 (cd "$initramfs" && find . | busybox cpio -o -H newc --quiet) | gzip -1 > "$vm/initramfs.cpio.gz"
 
 # --- Boot ---------------------------------------------------------------------
@@ -108,9 +114,9 @@ status=0
 timeout "$limit" qemu-system-x86_64 -accel "$accel" -m 1024 "${cpus[@]}" \
     -nographic -serial stdio -monitor none -no-reboot -net none \
     -kernel "$kernel/root/boot/vmlinuz-$version" -initrd "$vm/initramfs.cpio.gz" \
-    -append "console=ttyS0 quiet panic=-1 tarvane.work=$build tarvane.guest=$repo/scripts/vm/guest.sh" \
+    -append "console=ttyS0 quiet panic=-1" \
     -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
-    -virtfs "local,path=$build,mount_tag=work,security_model=none,multidevs=remap" \
+    -virtfs "local,path=${build//,/,,},mount_tag=work,security_model=none,multidevs=remap" \
     < /dev/null > "$console" 2>&1 || status=$?
 
 guest_status="$(cat "$results/status" 2>/dev/null || true)"

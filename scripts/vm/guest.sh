@@ -14,6 +14,8 @@ log=$!
 
 # The log reaches the build machine, then the machine powers off and qemu ends.
 finish() {
+    # Repeaters still running hold the log's pipe: they go first.
+    kill $(jobs -p | grep -vx "$log") 2> /dev/null
     exec > /dev/console 2>&1
     wait "$log"
     sync
@@ -88,9 +90,12 @@ plug() {
         grep -q '^plugged ' "$files/vr-$name.log" && break
         sleep 0.1
     done
-    udevadm settle --timeout=30
     local node
     node="$(awk '$1 == "plugged" { node = $2 } END { print node }' "$files/vr-$name.log")"
+    # Settled is not yet handled: the node's rules must have run before the
+    # checks look at its tags.
+    [ -n "$node" ] && udevadm wait --timeout=30 --initialized=yes "$node" 2> /dev/null
+    udevadm settle --timeout=30
     eval "node_$name=\$node"
     if [ -n "$node" ]; then
         ok "repeater $name ($*) plugged in as $node"

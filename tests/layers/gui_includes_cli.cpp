@@ -1,0 +1,2 @@
+// Must not compile: the window and the command line are peers.
+#include "CliSession.h"

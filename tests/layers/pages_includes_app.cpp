@@ -1,0 +1,2 @@
+// Must not compile: a page knows no main window.
+#include "Tarvane.h"

@@ -1,0 +1,2 @@
+// Must not compile: the toolkit knows no parameter value.
+#include "ParameterSet.h"
