@@ -164,6 +164,9 @@ private:
     static QString withNotes(const QString& text, const QStringList& notes);
     // The set the pages now show counts as written or saved.
     void keepPageValues();
+    // Nothing the pages show counts as written or saved: they hold edits
+    // until a Write or a Save (a set no pages ever equal).
+    void keepNothing() { m_keptValues = ParameterSet(); }
     // True when the pages hold nothing that is neither written nor saved, or
     // when the user chose to go on without it (the question names `consequence`
     // and the button that goes on, `proceed`).

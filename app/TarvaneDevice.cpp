@@ -63,7 +63,7 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
     // What the pages show now is no edit, unless it was before the repeater
     // went or another one was chosen: then it is still to be written or saved.
     if (m_bEditsLeft)
-        m_keptValues = ParameterSet();
+        keepNothing();
     else
         keepPageValues();
     m_bEditsLeft = false;

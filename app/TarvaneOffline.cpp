@@ -81,7 +81,7 @@ void Tarvane::onChooseOfflineModel(int code) {
     if (!edits || sameShape) {
         showOfflineModel(code);
         if (!edits) keepPageValues();
-        if (m_bEditsLeft) m_keptValues = ParameterSet();  // left by a repeater: still to be saved
+        if (m_bEditsLeft) keepNothing();  // left by a repeater: still to be saved
         m_bEditsLeft = false;
         return;
     }
@@ -95,7 +95,7 @@ void Tarvane::onChooseOfflineModel(int code) {
     showOfflineModel(code);
     m_bEditsLeft = false;
     if (choice == EditsChoice::Keep) {
-        m_keptValues = ParameterSet();  // this model's pages were never saved
+        keepNothing();  // this model's pages were never saved
         return;
     }
     showDefaults();
@@ -146,7 +146,7 @@ void Tarvane::onRepeaterConnected(const DeviceIdentity& identity) {
 
 void Tarvane::applyArrival() {
     if (!m_pendingArrival || m_nArrivalHolds > 0) return;  // the hold's end comes back here
-    const bool ask = m_nOfflineType != 0 && pageValues() != m_keptValues;
+    const bool ask = m_nOfflineType != 0 && hasEdits();
     // Not over a box or dialog of its own (the calculator, the planner, a
     // message): the question waits until it is closed.
     if (ask && QApplication::activeModalWidget()) {
@@ -171,7 +171,7 @@ void Tarvane::applyArrival() {
                   identity.strDevVer, identity.strFirmware, identity.strCardNum);
     if (!ask) return;
     if (choice == EditsChoice::Keep) {
-        m_keptValues = ParameterSet();  // to be written: never read from or written to this one
+        keepNothing();  // to be written: never read from or written to this one
         return;
     }
     showDefaults();
