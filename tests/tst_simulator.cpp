@@ -84,6 +84,7 @@ private slots:
     void stateKeptAtTheReset_data();
     void stateKeptAtTheReset();
     void stateFileNames();
+    void arrivalsReachTheWindow();
 };
 
 void TestSimulator::openWithoutDevice() {
@@ -515,6 +516,18 @@ void TestSimulator::stateFileNames() {
     QVERIFY2(error.startsWith("TARVANE_SIMULATED_STATE: Failed to read the parameter file. " +
                               QDir::toNativeSeparators(folder.filePath("TV2.txt")) + ": line "),
              qPrintable(error));
+}
+
+// Repeaters that arrive and leave at their times reach the simulated
+// window as a real one plugged in or pulled out does.
+void TestSimulator::arrivalsReachTheWindow() {
+    QString error;
+    QVERIFY(sim::plugInBench({"", "TV2026000501 leave=1.5, TV2026000502 arrive=0.3", "", ""}, &error));
+    TestWindow window;
+    QTRY_COMPARE(window.deviceName(), QString("Orvex-A4_TV2026000501"));
+    QTRY_COMPARE(window.m_pMenuDevices->actions().size(), 2);
+    QTRY_COMPARE(window.deviceName(), QString("Orvex-A4_TV2026000502"));
+    QVERIFY(!window.m_pMenu->actions().contains(window.m_pMenuDevices->menuAction()));
 }
 
 QTEST_MAIN(TestSimulator)
