@@ -3,6 +3,8 @@
 // passed to the repeater it was opened on.
 #include <hidapi.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "SimulatedBench.h"
@@ -147,10 +149,16 @@ using sim::SimulatedRepeater;
 
 extern "C" {
 
-// The simulated programs' bench comes from their environment; a malformed
-// one fails the library's start, with hid_error(NULL) saying why.
+// The simulated programs' bench comes from their environment. A malformed
+// one ends the program here with the reason, before it searches: the real
+// programs ignore hid_init()'s result, and a bench that is not the one asked
+// for would make a script's trial mean nothing.
 int HID_API_EXPORT HID_API_CALL hid_init(void) {
-    return SimulatedRepeater::plugInFromEnvironment() ? 0 : -1;
+    if (SimulatedRepeater::plugInFromEnvironment()) return 0;
+    const wchar_t* why = SimulatedRepeater::hidGlobalError();
+    std::fprintf(stderr, "%s\n",
+                 why ? QString::fromWCharArray(why).toLocal8Bit().constData() : "hid_init failed");
+    std::exit(2);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_exit(void) {
