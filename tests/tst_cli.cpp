@@ -1141,6 +1141,64 @@ private slots:
     }
 #endif
 
+#ifdef Q_OS_UNIX
+    // --- The simulated bench ---
+
+    // The README's session with the simulated bench, run as it stands by a
+    // shell: each command's output as the README shows it.
+    void readmeBenchSession() {
+        QFile readme(":/README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const int at = text.indexOf("$ export TARVANE_SIMULATED_STATE=");
+        QVERIFY(at >= 0);
+        const int start = text.lastIndexOf("```console\n", at) + 11;
+        const QString session = text.mid(start, text.indexOf("\n```", at) - start);
+        QString script = "exec 2>&1\n";
+        QStringList commands;
+        QStringList shown;
+        for (const QString& line : session.split('\n')) {
+            if (line.startsWith("$ ")) {
+                script += "echo @@\n" + line.mid(2) + '\n';
+                commands << line;
+                shown << QString();
+            } else {
+                shown.last() += line + '\n';
+            }
+        }
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& name : environment.keys())
+            if (name.startsWith("TARVANE_SIMULATED_")) environment.remove(name);
+        environment.insert("PATH", QFileInfo(TARVANE_CLI_SIMULATED).path() + ':' + environment.value("PATH"));
+        environment.insert("LC_ALL", "C.UTF-8");
+        shell.setProcessEnvironment(environment);
+        shell.setWorkingDirectory(m_dir.path());
+        shell.start("sh", {"-c", script});
+        QVERIFY(shell.waitForFinished(60000));
+        const QStringList outputs = QString::fromUtf8(shell.readAllStandardOutput()).split("@@\n").mid(1);
+        QCOMPARE(outputs.size(), shown.size());
+        for (int i = 0; i < shown.size(); ++i)
+            QVERIFY2(outputs.at(i) == shown.at(i), qPrintable(commands.at(i) + '\n' + outputs.at(i)));
+    }
+#endif
+
+    // A bench the environment gives wrongly is refused before anything is
+    // done, with the variable named.
+    void simulatedBenchRefused() {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TARVANE_SIMULATED_FAULTS", "TV2026000999/reset=unplug");
+        process.setProcessEnvironment(environment);
+        process.start(TARVANE_CLI_SIMULATED, {"list"}, QIODevice::ReadWrite | QIODevice::Text);
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("TARVANE_SIMULATED_FAULTS: \"TV2026000999/reset=unplug\": "
+                            "no simulated repeater has this card number or path\n"));
+    }
+
 private:
     QString path(const char* name) const {
         return m_dir.filePath(name);

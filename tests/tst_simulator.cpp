@@ -1,9 +1,12 @@
 #include <thread>
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "HIDDevice.h"
+#include "SimulatedBench.h"
 #include "SimulatedRepeater.h"
+#include "TestWindow.h"
 #include "Transaction.h"
 
 using Protocol::Command;
@@ -12,9 +15,6 @@ using sim::Fault;
 using sim::SimulatedRepeater;
 
 namespace {
-SimulatedRepeater& repeater() {
-    return SimulatedRepeater::instance();
-}
 
 // Sends one whole report (hex) and returns the 16-byte reply, or an empty
 // array when none came.
@@ -27,11 +27,33 @@ QByteArray exchange(HIDDevice& device, const char* hex, int timeout = 100) {
     if (device.readTimeout(reply, sizeof reply, timeout) != 16) return QByteArray();
     return QByteArray(reinterpret_cast<const char*>(reply), 16);
 }
+
+// The repeaters on the bus as a bench script names them: path, card number
+// (escaped as the environment writes it), hardware type.
+QStringList bus() {
+    QStringList found;
+    for (const std::string& path : HIDDevice::paths(0x0483, 0x6901)) {
+        HIDDevice device;
+        if (!device.openPath(path)) continue;
+        const QByteArray type = exchange(device, "0012150100000000000000000000000000");
+        const QByteArray card = exchange(device, "0012140100000000000000000000000000").mid(4);
+        const int end = card.indexOf('\0');
+        found << QString::fromStdString(path) + ' ' +
+                     QString::fromLatin1((end < 0 ? card : card.left(end)).toPercentEncoding()) + ' ' +
+                     QString::number(type.size() == 16 ? int(type.at(4)) : -1);
+    }
+    return found;
+}
+
+sim::BenchSettings faults(const QByteArray& rules) {
+    return {QByteArray(), QByteArray(), rules, QByteArray()};
+}
 }  // namespace
 
 class TestSimulator : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { removeLanguageSettings(); }
     void init() {
         SimulatedRepeater::removeAddedDevices();
         repeater().reset();
@@ -53,6 +75,16 @@ private slots:
     void logKeepsEveryReportInOrder();
     void searchFromWorkerThread();
     void severalRepeatersOnTheBus();
+
+    // the bench of the simulated programs, from their environment
+    void benchFromEnvironment_data();
+    void benchFromEnvironment();
+    void faultFromEnvironment_data();
+    void faultFromEnvironment();
+    void stateKeptAtTheReset_data();
+    void stateKeptAtTheReset();
+    void stateFileNames();
+    void arrivalsReachTheWindow();
 };
 
 void TestSimulator::openWithoutDevice() {
@@ -285,5 +317,195 @@ void TestSimulator::severalRepeatersOnTheBus() {
     QCOMPARE(SimulatedRepeater::addDevice().path(), std::string("sim:hidraw1"));
 }
 
-QTEST_GUILESS_MAIN(TestSimulator)
+void TestSimulator::benchFromEnvironment_data() {
+    QTest::addColumn<QByteArray>("devices");
+    QTest::addColumn<QByteArray>("cards");
+    QTest::addColumn<QByteArray>("faults");
+    QTest::addColumn<QByteArray>("state");
+    QTest::addColumn<QStringList>("bus");  // after it, or as before when refused
+    QTest::addColumn<QString>("error");
+    const QStringList before{"sim:hidraw0 TV2026000417 4"};
+    const auto row = [&](const char* name, const QByteArray& devices, const QByteArray& cards,
+                         const QByteArray& faults, const QStringList& bus, const QString& error = {},
+                         const QByteArray& state = {}) {
+        QTest::newRow(name) << devices << cards << faults << state << bus << error;
+    };
+    row("nothing set: the one repeater", "", "", "", before);
+    row("three", "3", "", "",
+        {"sim:hidraw0 TV2026000417 4", "sim:hidraw1 TV2026000418 4", "sim:hidraw2 TV2026000419 4"});
+    row("none", "0", "", "", {});
+    row("a count outside 0-16 leaves the one", "17", "", "", before);
+    row("blank, repeated and escaped card numbers, models", "", "TV1, TV1 type=2,,%09A%2CB type=5", "",
+        {"sim:hidraw0 TV1 4", "sim:hidraw1 TV1 2", "sim:hidraw2  4", "sim:hidraw3 %09A%2CB 5"});
+    row("one arriving later", "", "TV1, TV2 arrive=60 leave=70.5", "", {"sim:hidraw0 TV1 4"});
+    row("faults by card, path, code and for all", "2", "",
+        "TV2026000418/reset=unplug; sim:hidraw0/0x24#4=refuse;*/*=late:50; */set-fiber#2=no-store;",
+        {"sim:hidraw0 TV2026000417 4", "sim:hidraw1 TV2026000418 4"});
+
+    const QString cards = "TARVANE_SIMULATED_CARDS: ";
+    const QString faults = "TARVANE_SIMULATED_FAULTS: ";
+    row("both variables", "2", "TV1", "", before,
+        "TARVANE_SIMULATED_DEVICES and TARVANE_SIMULATED_CARDS both name the repeaters; set one of them");
+    row("a card number of 13 bytes", "", "TV20260004170", "", before,
+        cards + "\"TV20260004170\": a card number has at most 12 bytes");
+    row("an unknown option", "", "TV1 colour=red", "", before,
+        cards + "\"colour=red\": unknown; type=, arrive=, leave= or restart=");
+    row("leaving as it arrives", "", "TV1 arrive=5 leave=5", "", before,
+        cards + "\"TV1 arrive=5 leave=5\": it must leave after it arrives");
+    row("a fault without its step", "", "", "TV2026000417=unplug", before,
+        faults + "\"TV2026000417=unplug\": a fault is written WHO/STEP=FAULT");
+    row("a card no repeater has", "", "", "TV2026000418/reset=unplug", before,
+        faults + "\"TV2026000418/reset=unplug\": no simulated repeater has this card number or path");
+    row("an unknown step", "", "", "*/frob=unplug", before,
+        faults +
+            "\"*/frob=unplug\": unknown step; a command's name (reset, set-filter, query-card, …), its code "
+            "(0x11) or *");
+    row("an unknown fault", "", "", "*/reset=explode", before,
+        faults +
+            "\"*/reset=explode\": unknown fault; no-reply, refuse, no-store, unplug, late[:MS] or short");
+    row("no-store for a query", "", "", "*/query-card=no-store", before,
+        faults + "\"*/query-card=no-store\": a query stores nothing; no-store is for set-… and reset");
+    row("a state folder that is not there", "", "", "", before,
+        "TARVANE_SIMULATED_STATE: \"no/such/folder\": no such folder", "no/such/folder");
+}
+
+// Each value as a bench script sets it; one that is malformed is refused
+// with the variable and the part named, and the bus stays as it was.
+void TestSimulator::benchFromEnvironment() {
+    QFETCH(QByteArray, devices);
+    QFETCH(QByteArray, cards);
+    QFETCH(QByteArray, faults);
+    QFETCH(QByteArray, state);
+    QFETCH(QStringList, bus);
+    QFETCH(QString, error);
+    QString said;
+    QCOMPARE(sim::plugInBench({devices, cards, faults, state}, &said), error.isEmpty());
+    QCOMPARE(said, error);
+    QCOMPARE(::bus(), bus);
+}
+
+void TestSimulator::faultFromEnvironment_data() {
+    QTest::addColumn<QByteArray>("rule");
+    QTest::addColumn<QList<int>>("results");  // of three baud-rate frames, as Transaction::Result
+    QTest::addColumn<bool>("stored");         // the third frame's word
+    QTest::addColumn<bool>("present");
+    const auto ok = int(Result::Ok), noReply = int(Result::NoReply), refused = int(Result::WrongStatus);
+    QTest::newRow("no reply") << QByteArray("*/set-baud=no-reply") << QList<int>{noReply, noReply, noReply}
+                              << true << true;
+    QTest::newRow("refused, the second only")
+        << QByteArray("TV2026000417/set-baud#2=refuse") << QList<int>{ok, refused, ok} << true << true;
+    QTest::newRow("refused") << QByteArray("*/0x23=refuse") << QList<int>{refused, refused, refused} << false
+                             << true;
+    QTest::newRow("acknowledged, not stored")
+        << QByteArray("*/set-baud=no-store") << QList<int>{ok, ok, ok} << false << true;
+    QTest::newRow("unplugged") << QByteArray("sim:hidraw0/set-baud#3=unplug") << QList<int>{ok, ok, noReply}
+                               << false << false;
+    // Each late reply waits in the queue, so that the next frame takes it.
+    QTest::newRow("late") << QByteArray("*/set-baud#1=late:80") << QList<int>{noReply, ok, ok} << true
+                          << true;
+    QTest::newRow("a short reply") << QByteArray("*/*=short") << QList<int>{noReply, noReply, noReply} << true
+                                   << true;
+}
+
+// Each fault on the step it names, as the program's transaction sees it.
+void TestSimulator::faultFromEnvironment() {
+    QFETCH(QByteArray, rule);
+    QFETCH(QList<int>, results);
+    QFETCH(bool, stored);
+    QFETCH(bool, present);
+    QString error;
+    QVERIFY2(sim::plugInBench(faults(rule), &error), qPrintable(error));
+    HIDDevice device;
+    QVERIFY(device.open(0x0483, 0x6901, nullptr));
+    Transaction transaction(device);
+    QList<int> seen;
+    for (const char* word : {"000100120005", "00010012000a", "00010012003b"})
+        seen << int(transaction.run(Command::SetCanBaudRate, QByteArray::fromHex(word)));
+    if (rule.contains("refuse"))
+        QCOMPARE(int(transaction.replyByte(2)), seen.last() == int(Result::Ok) ? 0x81 : 0x80);
+    QCOMPARE(seen, results);
+    QCOMPARE(repeater().parameters().can[0].bitTiming == QByteArray::fromHex("0012003B"), stored);
+    QCOMPARE(repeater().isPresent(), present);
+}
+
+void TestSimulator::stateKeptAtTheReset_data() {
+    QTest::addColumn<QByteArray>("rule");  // on the reset; "none": no reset sent
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("acknowledged") << QByteArray() << true;
+    QTest::newRow("taken, its reply lost") << QByteArray("*/reset=no-reply") << true;
+    QTest::newRow("no reset") << QByteArray("none") << false;
+    QTest::newRow("unplugged at the reset") << QByteArray("*/reset=unplug") << false;
+    QTest::newRow("the reset refused") << QByteArray("*/reset=refuse") << false;
+    QTest::newRow("the reset acknowledged, nothing kept") << QByteArray("*/reset=no-store") << false;
+}
+
+// A write's frames are kept, for the next run, once the repeater takes its
+// reset, as a real one keeps them once reset; the next run sees them.
+void TestSimulator::stateKeptAtTheReset() {
+    QFETCH(QByteArray, rule);
+    QFETCH(bool, kept);
+    QTemporaryDir folder;
+    const sim::BenchSettings run{"2", "", rule == "none" ? "" : rule, folder.path().toLocal8Bit()};
+    QString error;
+    QVERIFY2(sim::plugInBench(run, &error), qPrintable(error));
+    {
+        HIDDevice device;
+        QVERIFY(device.open(0x0483, 0x6901, nullptr));
+        Transaction transaction(device);
+        QCOMPARE(transaction.run(Command::SetCanBaudRate, QByteArray::fromHex("00020012003B")), Result::Ok);
+        QCOMPARE(transaction.run(Command::SetFiberBaudRate, QByteArray::fromHex("00050c010a")), Result::Ok);
+        if (rule != "none") transaction.run(Command::Reset);
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+             kept ? QStringList{"TV2026000417.txt"} : QStringList());
+
+    // The next run: the first repeater as its last reset left it, the second as new.
+    QVERIFY2(sim::plugInBench({"2", "", "", run.state}, &error), qPrintable(error));
+    const sim::Parameters held = repeater().parameters();
+    QCOMPARE(held.can[1].bitTiming, QByteArray::fromHex(kept ? "0012003B" : "001C00E0"));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(held.fiber.data()), 4),
+             QByteArray::fromHex(kept ? "050c010a" : "0b0b0b0b"));
+    QCOMPARE(held.can[0].bitTiming, QByteArray::fromHex("001C00E0"));
+    QCOMPARE(held.resetCount, 0);  // a new run
+}
+
+// One file per card number, in the program's format; a card number that is
+// blank, shared or no plain file name goes by the repeater's path. A file
+// that is no parameter file stops the bench.
+void TestSimulator::stateFileNames() {
+    QTemporaryDir folder;
+    const sim::BenchSettings run{"", "TV1, tv1, ,A/B, TV2 type=2, TV3 type=7", "",
+                                 folder.path().toLocal8Bit()};
+    QString error;
+    QVERIFY2(sim::plugInBench(run, &error), qPrintable(error));
+    for (const std::string& path : HIDDevice::paths(0x0483, 0x6901)) {
+        HIDDevice device;
+        QVERIFY(device.openPath(path));
+        QCOMPARE(exchange(device, "0012110100000000000000000000000000", 4000).mid(2, 1), QByteArray("\x81"));
+    }
+    const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+    QCOMPARE(files, (QStringList{"sim-hidraw0.txt", "sim-hidraw1.txt", "sim-hidraw2.txt", "sim-hidraw3.txt",
+                                 "TV2.txt"}));
+    QVERIFY(readFile(folder.filePath("TV2.txt")).contains("\"Baud\": [\n            \"0b\"\n        ],"));
+
+    QFile::resize(folder.filePath("TV2.txt"), 40);
+    QVERIFY(!sim::plugInBench(run, &error));
+    QVERIFY2(error.startsWith("TARVANE_SIMULATED_STATE: Failed to read the parameter file. " +
+                              QDir::toNativeSeparators(folder.filePath("TV2.txt")) + ": line "),
+             qPrintable(error));
+}
+
+// Repeaters that arrive and leave at their times reach the simulated
+// window as a real one plugged in or pulled out does.
+void TestSimulator::arrivalsReachTheWindow() {
+    QString error;
+    QVERIFY(sim::plugInBench({"", "TV2026000501 leave=1.5, TV2026000502 arrive=0.3", "", ""}, &error));
+    TestWindow window;
+    QTRY_COMPARE(window.deviceName(), QString("Orvex-A4_TV2026000501"));
+    QTRY_COMPARE(window.m_pMenuDevices->actions().size(), 2);
+    QTRY_COMPARE(window.deviceName(), QString("Orvex-A4_TV2026000502"));
+    QVERIFY(!window.m_pMenu->actions().contains(window.m_pMenuDevices->menuAction()));
+}
+
+QTEST_MAIN(TestSimulator)
 #include "tst_simulator.moc"

@@ -10,7 +10,7 @@ class QWidget;
 // Reports HID device interfaces that the system says arrived or went away,
 // by their ids. On Windows it registers the window for WM_DEVICECHANGE and
 // decodes the messages the window forwards; on Linux it listens to udev on
-// its own.
+// its own; on the simulated bus (tarvane-simulated) it looks by turns.
 class DeviceNotifier : public QObject {
     Q_OBJECT
 public:

@@ -3,9 +3,11 @@
 // passed to the repeater it was opened on.
 #include <hidapi.h>
 
-#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "SimulatedBench.h"
 #include "SimulatedRepeater.h"
 
 namespace sim {
@@ -65,27 +67,6 @@ void SimulatedRepeater::removeAddedDevices() {
         b.attached.back()->setPresent(false);
         b.detached.push_back(std::move(b.attached.back()));
         b.attached.pop_back();
-    }
-}
-
-void SimulatedRepeater::plugInFromEnvironment() {
-    bool ok = false;
-    const int count = qEnvironmentVariableIntValue("TARVANE_SIMULATED_DEVICES", &ok);
-    if (!ok || count < 0 || count > kMaxEnvironmentDevices) return;
-    removeAddedDevices();
-    instance().setPresent(count > 0);
-    // The digits at the end of the card number count on: ...417, ...418.
-    const QByteArray first = instance().identity().cardNumber;
-    int digits = 0;
-    while (digits < first.size() &&
-           std::isdigit(static_cast<unsigned char>(first.at(first.size() - 1 - digits))))
-        ++digits;
-    const qulonglong number = first.right(digits).toULongLong();
-    for (int i = 1; i < count; ++i) {
-        Identity identity = instance().identity();
-        identity.cardNumber = first.left(first.size() - digits) +
-                              QByteArray::number(number + qulonglong(i)).rightJustified(digits, '0');
-        addDevice().setIdentity(identity);
     }
 }
 
@@ -153,15 +134,31 @@ const wchar_t* SimulatedRepeater::hidGlobalError() {
     return b.error.empty() ? nullptr : b.error.c_str();
 }
 
+bool SimulatedRepeater::plugInFromEnvironment() {
+    QString error;
+    const bool plugged = plugInBench(BenchSettings::fromEnvironment(), &error);
+    Bus& b = bus();
+    std::lock_guard<std::mutex> lock(b.mutex);
+    b.error = error.toStdWString();
+    return plugged;
+}
+
 }  // namespace sim
 
 using sim::SimulatedRepeater;
 
 extern "C" {
 
+// The simulated programs' bench comes from their environment. A malformed
+// one ends the program here with the reason, before it searches: the real
+// programs ignore hid_init()'s result, and a bench that is not the one asked
+// for would make a script's trial mean nothing.
 int HID_API_EXPORT HID_API_CALL hid_init(void) {
-    SimulatedRepeater::plugInFromEnvironment();
-    return 0;
+    if (SimulatedRepeater::plugInFromEnvironment()) return 0;
+    const wchar_t* why = SimulatedRepeater::hidGlobalError();
+    std::fprintf(stderr, "%s\n",
+                 why ? QString::fromWCharArray(why).toLocal8Bit().constData() : "hid_init failed");
+    std::exit(2);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_exit(void) {

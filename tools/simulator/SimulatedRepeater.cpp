@@ -4,9 +4,12 @@
 #include "SimulatedRepeater.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <optional>
+
+#include "StateFile.h"
 
 // The simulator's handle: one open of the device, with the replies on their
 // way to it.
@@ -28,6 +31,9 @@ namespace sim {
 namespace {
 constexpr int kDefaultLateDelay = 200;
 constexpr int kDefaultShortWrite = 16;
+constexpr unsigned char kAccepted = 0x81;
+constexpr unsigned char kRefused = 0x80;  // what the device answers to a frame it does not take
+constexpr int kReset = 0x11;
 }  // namespace
 
 SimulatedRepeater::SimulatedRepeater(int index) : m_path("sim:hidraw" + std::to_string(index)) {}
@@ -46,6 +52,10 @@ void SimulatedRepeater::reset() {
     m_latency = 1;
     m_restartMs = 0;
     m_backAt = Clock::time_point{};
+    m_arriveAt = Clock::time_point{};
+    m_leaveAt = Clock::time_point::max();
+    m_left = false;
+    m_stateFile.clear();
     m_faults.clear();
     m_log.clear();
     for (auto& handle : m_handles) handle->replies.clear();
@@ -56,9 +66,21 @@ void SimulatedRepeater::setPresent(bool present) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (present) {
         m_present = true;
+        m_arriveAt = Clock::time_point{};
+        m_leaveAt = Clock::time_point::max();
+        m_left = false;
     } else {
         unplugLocked();
     }
+}
+
+void SimulatedRepeater::setTimes(int arriveMs, int leaveMs) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const Clock::time_point now = Clock::now();
+    m_arriveAt = now + std::chrono::milliseconds(std::max(0, arriveMs));
+    m_leaveAt = leaveMs < 0 ? Clock::time_point::max() : now + std::chrono::milliseconds(leaveMs);
+    m_left = false;
+    m_changed.notify_all();
 }
 
 bool SimulatedRepeater::isPresent() const {
@@ -87,6 +109,10 @@ Parameters SimulatedRepeater::parameters() const {
 
 void SimulatedRepeater::setLatency(int milliseconds) {
     locked([&] { m_latency = std::max(0, milliseconds); });
+}
+
+void SimulatedRepeater::setStateFile(const QString& path) {
+    locked([&] { m_stateFile = path; });
 }
 
 void SimulatedRepeater::injectFault(int code, Fault fault, int occurrence, int value) {
@@ -133,6 +159,7 @@ int SimulatedRepeater::arrivedReplyCount() const {
 
 hid_device* SimulatedRepeater::openHandle() {
     std::lock_guard<std::mutex> lock(m_mutex);
+    leaveWhenDueLocked();
     if (!isOnBusLocked()) return nullptr;
     m_handles.push_back(std::make_unique<hid_device>());
     return m_handles.back().get();
@@ -147,6 +174,7 @@ bool SimulatedRepeater::ownsHandle(hid_device* device) const {
 
 int SimulatedRepeater::hidSetNonblocking(hid_device* device, int nonblock) {
     std::lock_guard<std::mutex> lock(m_mutex);
+    leaveWhenDueLocked();
     if (!isOpenLocked(device)) return -1;
     device->nonblocking = nonblock != 0;
     return 0;
@@ -154,6 +182,7 @@ int SimulatedRepeater::hidSetNonblocking(hid_device* device, int nonblock) {
 
 int SimulatedRepeater::hidWrite(hid_device* device, const unsigned char* data, size_t length) {
     std::lock_guard<std::mutex> lock(m_mutex);
+    leaveWhenDueLocked();
     if (!isOpenLocked(device)) return -1;
     if (data == nullptr || length == 0) {
         device->error = L"Nothing to write";
@@ -197,16 +226,20 @@ std::optional<int> SimulatedRepeater::failWriteLocked(hid_device* device, const 
 void SimulatedRepeater::queueReplyLocked(hid_device* device, const QByteArray& report, int code,
                                          const FaultRule* fault) {
     QByteArray reply;
-    if (fault != nullptr && fault->fault == Fault::AckWithoutStore) {
+    if (fault != nullptr && (fault->fault == Fault::AckWithoutStore || fault->fault == Fault::Refuse)) {
         Firmware forgetful = m_firmware;  // answers as ever, and keeps nothing
         reply = forgetful.answer(report);
     } else {
         reply = m_firmware.answer(report);
+        // A reset it takes is when its parameters are kept, whether or not
+        // its reply reaches the program.
+        if (code == kReset && reply.size() > 2 && quint8(reply.at(2)) == kAccepted && !keepStateLocked())
+            reply[2] = static_cast<char>(kRefused);
     }
     if (reply.isEmpty() || (fault != nullptr && fault->fault == Fault::NoReply)) return;
     int delay = m_latency;
     if (fault != nullptr) distortReply(*fault, code, reply, delay);
-    const bool restarts = m_restartMs > 0 && code == 0x11 && quint8(reply.at(2)) == 0x81;
+    const bool restarts = m_restartMs > 0 && code == kReset && quint8(reply.at(2)) == kAccepted;
     device->replies.push_back({reply, Clock::now() + std::chrono::milliseconds(delay), restarts});
     m_changed.notify_all();
 }
@@ -222,6 +255,9 @@ void SimulatedRepeater::distortReply(const FaultRule& fault, int code, QByteArra
             reply[2] = static_cast<char>(fault.value >= 0 ? fault.value : swapped);
             break;
         }
+        case Fault::Refuse:
+            reply[2] = static_cast<char>(kRefused);
+            break;
         case Fault::ShortReply:
             reply.chop(1);
             break;
@@ -239,6 +275,7 @@ int SimulatedRepeater::hidReadTimeout(hid_device* device, unsigned char* data, s
     const bool unbounded = milliseconds < 0;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(0, milliseconds));
     for (;;) {
+        leaveWhenDueLocked();
         if (!isOpenLocked(device)) return -1;
         const Clock::time_point now = Clock::now();
         if (!device->replies.empty() && device->replies.front().due <= now) {
@@ -259,6 +296,7 @@ int SimulatedRepeater::hidReadTimeout(hid_device* device, unsigned char* data, s
         // Replies come in order: only the first one can be the next to arrive.
         Clock::time_point wake = unbounded ? Clock::time_point::max() : deadline;
         if (!device->replies.empty()) wake = std::min(wake, device->replies.front().due);
+        if (!m_left) wake = std::min(wake, m_leaveAt);
         if (wake == Clock::time_point::max()) {
             m_changed.wait(lock);
         } else {
@@ -298,6 +336,21 @@ const SimulatedRepeater::FaultRule* SimulatedRepeater::matchFault(int code) {
     return fired;
 }
 
+bool SimulatedRepeater::keepStateLocked() {
+    if (m_stateFile.isEmpty()) return true;
+    QString error;
+    if (StateFile::save(m_stateFile, m_firmware, &error)) return true;
+    // The program sees a refused reset; the one trying the bench, why.
+    std::fprintf(stderr, "TARVANE_SIMULATED_STATE: %s\n", qPrintable(error));
+    return false;
+}
+
+void SimulatedRepeater::leaveWhenDueLocked() {
+    if (m_left || Clock::now() < m_leaveAt) return;
+    m_left = true;
+    unplugLocked();
+}
+
 void SimulatedRepeater::unplugLocked() {
     m_present = false;
     for (auto& handle : m_handles) {
@@ -310,7 +363,8 @@ void SimulatedRepeater::unplugLocked() {
 }
 
 bool SimulatedRepeater::isOnBusLocked() const {
-    return m_present && Clock::now() >= m_backAt;
+    const Clock::time_point now = Clock::now();
+    return m_present && now >= m_backAt && now >= m_arriveAt && now < m_leaveAt;
 }
 
 bool SimulatedRepeater::isOpenLocked(hid_device* device) const {

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 
 #include <hidapi.h>
 
@@ -29,6 +30,7 @@ enum class Fault {
     WriteError,       // hid_write returns -1; the device gets nothing
     Unplug,           // the write succeeds, then the device is gone: every later call fails
     AckWithoutStore,  // a set command is acknowledged, and the device keeps what it had
+    Refuse,           // answered with the device's refusal (status 0x80); it keeps what it had
 };
 
 constexpr int Every = 0;        // occurrence: every matching report
@@ -50,13 +52,11 @@ public:
     // the next addDevice() gets the second path again. References to them
     // stay valid.
     static void removeAddedDevices();
-    // The bus the simulated programs start with: TARVANE_SIMULATED_DEVICES=N
-    // puts N repeaters on it (0 to kMaxEnvironmentDevices), each with the
-    // next card number after the first one's; unset or any other value, the
-    // one of instance(). hid_init() calls it; tests, which do not, keep
-    // their own bus.
+    // The bench the simulated programs start with, from their environment
+    // (SimulatedBench.h); false for a malformed one, hid_error(NULL) saying
+    // why. hid_init() calls it; tests, which do not, keep their own bus.
     static constexpr int kMaxEnvironmentDevices = 16;
-    static void plugInFromEnvironment();
+    static bool plugInFromEnvironment();
     // The bus owns every repeater and keeps it to the end of the program.
     ~SimulatedRepeater();
     SimulatedRepeater(const SimulatedRepeater&) = delete;
@@ -70,8 +70,12 @@ public:
     void reset();
 
     // Absent: hid_open returns null. Making the device absent also unplugs
-    // it: open handles fail from then on until closed.
+    // it: open handles fail from then on until closed. Present again, it
+    // stays so: times set with setTimes() no longer count.
     void setPresent(bool present);
+    // On the bus only from `arriveMs` after now, and, when `leaveMs` is not
+    // negative, until `leaveMs` after now; leaving unplugs it.
+    void setTimes(int arriveMs, int leaveMs);
     // Present and not restarting.
     bool isPresent() const;
 
@@ -89,6 +93,12 @@ public:
 
     // Delay between a report written and its reply becoming readable.
     void setLatency(int milliseconds);
+
+    // A parameter file that takes what the repeater holds whenever it
+    // acknowledges a reset, as a real one keeps its parameters once reset.
+    // Empty: none. A file that cannot be saved makes the reset refused, and
+    // says why on standard error.
+    void setStateFile(const QString& path);
 
     // Fires `fault` on the `occurrence`-th report (1-based, counted from this
     // call) whose command code is `code`, or on each one with Every.
@@ -151,7 +161,11 @@ private:
     void queueReplyLocked(hid_device* device, const QByteArray& report, int code, const FaultRule* fault);
     // A fault that changes the reply or when it comes.
     static void distortReply(const FaultRule& fault, int code, QByteArray& reply, int& delay);
+    // Its parameters into the state file, if it has one; false when that failed.
+    bool keepStateLocked();
     void unplugLocked();
+    // Unplugs it once its time to leave has come.
+    void leaveWhenDueLocked();
     bool isOpenLocked(hid_device* device) const;
     bool isOnBusLocked() const;
 
@@ -161,7 +175,11 @@ private:
     bool m_present = true;
     int m_latency = 1;
     int m_restartMs = 0;
-    Clock::time_point m_backAt{};  // when a restart ends
+    Clock::time_point m_backAt{};    // when a restart ends
+    Clock::time_point m_arriveAt{};  // off the bus before
+    Clock::time_point m_leaveAt = Clock::time_point::max();
+    bool m_left = false;  // unplugged at m_leaveAt
+    QString m_stateFile;
     std::vector<FaultRule> m_faults;
     QList<QByteArray> m_log;
     // Every handle ever opened stays allocated, so a stale or doubly closed
