@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "CANParamWidget.h"
+#include "ChannalWidget.h"
 #include "CustomProgressIndicator.h"
 #include "DevInfoWidget.h"
 #include "LanguageSettings.h"
@@ -92,6 +94,30 @@ public:
     // The repeater connected (the last digit of its card number, "-" for
     // none) and the submenu's entries, the checked one starred; none while
     // the submenu is not in the menu.
+    // Clicks an entry of "选择设备" with the mouse, in the main menu that the
+    // title bar's menu button opens.
+    void chooseWithMouse(const QString& entry) {
+        QAbstractButton* menuButton = nullptr;
+        for (auto* button : findChildren<QAbstractButton*>())
+            if (button->toolTip() == "菜单") menuButton = button;
+        QTimer::singleShot(0, this, [this, entry] {
+            QMenu* menu = nullptr;
+            if (!QTest::qWaitFor(
+                    [&] { return menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); }))
+                return;
+            QAction* devices = m_pMenuDevices->menuAction();
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(devices).center());
+            if (!QTest::qWaitFor([&] { return m_pMenuDevices->isVisible(); })) {
+                menu->close();
+                return;
+            }
+            for (QAction* action : m_pMenuDevices->actions())
+                if (action->text() == entry)
+                    QTest::mouseClick(m_pMenuDevices, Qt::LeftButton, {},
+                                      m_pMenuDevices->actionGeometry(action).center());
+        });
+        QTest::mouseClick(menuButton, Qt::LeftButton);
+    }
     QString devices() const {
         QStringList entries;
         if (m_pMenu->actions().contains(m_pMenuDevices->menuAction())) {
@@ -427,6 +453,79 @@ private slots:
         QCOMPARE(answerer.texts(), QStringList{"连接的设备已更换，请重试"});
         QVERIFY(existing.open(QIODevice::ReadOnly) || content.isEmpty());
         QCOMPARE(existing.readAll(), content);
+    }
+
+    // Another repeater chosen with the mouse in "选择设备" while the first
+    // one's values are on the pages: without edits, or not kept, the pages
+    // show its shape with its defaults; kept, the edits stay for it; gone
+    // back, nothing changes. Until a Read, Save says they are not its values.
+    void chooseAnotherRepeater_data() {
+        QTest::addColumn<int>("answer");  // the button pressed over an edit; 0: no edit
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("word");     // channel 1's bit-timing text afterwards
+        QTest::addColumn<QString>("id");       // its bank 4's ID register
+        QTest::addColumn<QString>("closing");  // the question before closing; empty: none
+        QTest::addColumn<QString>("saved");
+        const QString first = "Orvex-A4_TV2026000417";
+        const QString second = "Orvex-A2_TV2026000002";
+        const QString notRead = "页面上的参数不是从Orvex-A2_TV2026000002读取的：选择这台设备后尚未读配置。";
+        const QString edits = "页面上的修改尚未写入设备或保存。\n";
+        const QString closing = "关闭窗口将丢失这些修改。";
+        QTest::newRow("no edits") << 0 << second << "0x001C00E0"
+                                  << "00 00 00 00" << QString() << "保存完成\n\n" + notRead;
+        QTest::newRow("edits kept") << int(QMessageBox::Yes) << second << "0x0012003B"
+                                    << "12 34 56 78" << edits + notRead + "\n" + closing
+                                    << "保存完成\n\n" + notRead;
+        QTest::newRow("edits not kept") << int(QMessageBox::No) << second << "0x001C00E0"
+                                        << "00 00 00 00" << QString() << "保存完成\n\n" + notRead;
+        QTest::newRow("gone back") << int(QMessageBox::Cancel) << first << "0x0012003B"
+                                   << "12 34 56 78" << edits + closing << "保存完成";
+    }
+    void chooseAnotherRepeater() {
+        QFETCH(int, answer);
+        QFETCH(QString, name);
+        QFETCH(QString, closing);
+        sim::Parameters held = sim::Parameters::defaults();
+        held.can[0].bitTiming = QByteArray::fromHex("0012003B");
+        device().setParameters(held);
+        sim::Identity identity = identityOfType(2);
+        identity.cardNumber = "TV2026000002";
+        sim::SimulatedRepeater::addDevice().setIdentity(identity);
+        ModalAnswerer answerer;
+        Window w;
+        w.show();
+        QTRY_COMPARE(w.m_pMenuDevices->actions().size(), 2);
+        w.findChild<QPushButton*>("m_pushButtonRead")->click();
+        QTableWidget* filters = w.m_pCANParamWidget->channalWidget(0)->findChild<QTableWidget*>();
+        if (answer) {
+            filters->item(3, 3)->setText("12 34 56 78");
+            answerer.queueButton(QMessageBox::StandardButton(answer));
+        }
+        answerer.clear();
+
+        w.chooseWithMouse("Orvex-A2_TV2026000002");
+
+        QTRY_COMPARE(answerer.texts().size(), answer ? 1 : 0);
+        if (answer)
+            QCOMPARE(answerer.texts().first(),
+                     QString("页面上的修改尚未写入设备或保存。是否把它们带到Orvex-A2_TV2026000002？\n"
+                             "Orvex-A2_TV2026000002没有光纤2、光纤3、光纤4，保留时舍去这些通道的值。\n"
+                             "不保留则页面显示Orvex-A2_TV2026000002的默认值。"));
+        QTRY_COMPARE(w.deviceName(), name);
+        QTRY_VERIFY(w.m_bConnected && !QApplication::activeModalWidget());
+        QTEST(w.m_pCANParamWidget->channalWidget(0)->findChild<QLineEdit*>("m_lineEditBautRate")->text(),
+              "word");
+        QTEST(filters->item(3, 3)->text(), "id");
+        answerer.clear();
+        answerer.queueButton(QMessageBox::Cancel);
+        w.close();
+        QCOMPARE(answerer.texts(), closing.isEmpty() ? QStringList() : QStringList{closing});
+        w.show();
+        QTemporaryDir dir;
+        answerer.clear();
+        answerer.queueFile(dir.filePath("chosen.txt"));
+        w.findChild<QPushButton*>("m_pushButtonSaveToFile")->click();
+        QTEST(answerer.texts().value(0), "saved");
     }
 
     void windowDestroyedDuringSearch() {
