@@ -91,33 +91,27 @@ public:
     void notice(const QString& path, bool arrival, quint16 vendor = 0x0483, quint16 product = 0x6901) {
         emit findChild<DeviceNotifier*>()->notice({vendor, product, path}, arrival);
     }
-    // The repeater connected (the last digit of its card number, "-" for
-    // none) and the submenu's entries, the checked one starred; none while
-    // the submenu is not in the menu.
-    // Clicks an entry of "选择设备" with the mouse, in the main menu that the
+    // Clicks entry `n` of "选择设备" with the mouse, in the main menu that the
     // title bar's menu button opens.
-    void chooseWithMouse(const QString& entry) {
-        QAbstractButton* menuButton = nullptr;
-        for (auto* button : findChildren<QAbstractButton*>())
-            if (button->toolTip() == "菜单") menuButton = button;
-        QTimer::singleShot(0, this, [this, entry] {
-            QMenu* menu = nullptr;
-            if (!QTest::qWaitFor(
-                    [&] { return menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()); }))
-                return;
-            QAction* devices = m_pMenuDevices->menuAction();
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(devices).center());
+    void chooseWithMouse(int n) {
+        QTimer::singleShot(0, this, [this, n] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(m_pMenuDevices->menuAction()).center());
             if (!QTest::qWaitFor([&] { return m_pMenuDevices->isVisible(); })) {
                 menu->close();
                 return;
             }
-            for (QAction* action : m_pMenuDevices->actions())
-                if (action->text() == entry)
-                    QTest::mouseClick(m_pMenuDevices, Qt::LeftButton, {},
-                                      m_pMenuDevices->actionGeometry(action).center());
+            const QRect entry = m_pMenuDevices->actionGeometry(m_pMenuDevices->actions().at(n - 1));
+            QTest::mouseClick(m_pMenuDevices, Qt::LeftButton, {}, entry.center());
         });
-        QTest::mouseClick(menuButton, Qt::LeftButton);
+        for (auto* button : findChildren<QAbstractButton*>())
+            if (button->toolTip() == "菜单") QTest::mouseClick(button, Qt::LeftButton);
     }
+    // The repeater connected (the last digit of its card number, "-" for
+    // none) and the submenu's entries, the checked one starred; none while
+    // the submenu is not in the menu.
     QString devices() const {
         QStringList entries;
         if (m_pMenu->actions().contains(m_pMenuDevices->menuAction())) {
@@ -456,30 +450,26 @@ private slots:
     }
 
     // Another repeater chosen with the mouse in "选择设备" while the first
-    // one's values are on the pages: without edits, or not kept, the pages
-    // show its shape with its defaults; kept, the edits stay for it; gone
-    // back, nothing changes. Until a Read, Save says they are not its values.
+    // one's values (and an edit) are on the pages: without edits, or not
+    // kept, the pages show its channels with their defaults; kept, they stay
+    // for it; gone back, nothing changes. Until a Read, Save says so.
     void chooseAnotherRepeater_data() {
         QTest::addColumn<int>("answer");  // the button pressed over an edit; 0: no edit
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("word");     // channel 1's bit-timing text afterwards
-        QTest::addColumn<QString>("id");       // its bank 4's ID register
         QTest::addColumn<QString>("closing");  // the question before closing; empty: none
         QTest::addColumn<QString>("saved");
-        const QString first = "Orvex-A4_TV2026000417";
         const QString second = "Orvex-A2_TV2026000002";
         const QString notRead = "页面上的参数不是从Orvex-A2_TV2026000002读取的：选择这台设备后尚未读配置。";
         const QString edits = "页面上的修改尚未写入设备或保存。\n";
         const QString closing = "关闭窗口将丢失这些修改。";
-        QTest::newRow("no edits") << 0 << second << "0x001C00E0"
-                                  << "00 00 00 00" << QString() << "保存完成\n\n" + notRead;
+        QTest::newRow("no edits") << 0 << second << "0x001C00E0" << QString() << "保存完成\n\n" + notRead;
         QTest::newRow("edits kept") << int(QMessageBox::Yes) << second << "0x0012003B"
-                                    << "12 34 56 78" << edits + notRead + "\n" + closing
-                                    << "保存完成\n\n" + notRead;
-        QTest::newRow("edits not kept") << int(QMessageBox::No) << second << "0x001C00E0"
-                                        << "00 00 00 00" << QString() << "保存完成\n\n" + notRead;
-        QTest::newRow("gone back") << int(QMessageBox::Cancel) << first << "0x0012003B"
-                                   << "12 34 56 78" << edits + closing << "保存完成";
+                                    << edits + notRead + "\n" + closing << "保存完成\n\n" + notRead;
+        QTest::newRow("edits not kept")
+            << int(QMessageBox::No) << second << "0x001C00E0" << QString() << "保存完成\n\n" + notRead;
+        QTest::newRow("gone back") << int(QMessageBox::Cancel) << "Orvex-A4_TV2026000417"
+                                   << "0x0012003B" << edits + closing << "保存完成";
     }
     void chooseAnotherRepeater() {
         QFETCH(int, answer);
@@ -496,14 +486,14 @@ private slots:
         w.show();
         QTRY_COMPARE(w.m_pMenuDevices->actions().size(), 2);
         w.findChild<QPushButton*>("m_pushButtonRead")->click();
-        QTableWidget* filters = w.m_pCANParamWidget->channalWidget(0)->findChild<QTableWidget*>();
+        ChannalWidget* channal = w.m_pCANParamWidget->channalWidget(0);
         if (answer) {
-            filters->item(3, 3)->setText("12 34 56 78");
+            channal->findChild<QTableWidget*>()->item(3, 3)->setText("12 34 56 78");
             answerer.queueButton(QMessageBox::StandardButton(answer));
         }
         answerer.clear();
 
-        w.chooseWithMouse("Orvex-A2_TV2026000002");
+        w.chooseWithMouse(2);
 
         QTRY_COMPARE(answerer.texts().size(), answer ? 1 : 0);
         if (answer)
@@ -513,14 +503,11 @@ private slots:
                              "不保留则页面显示Orvex-A2_TV2026000002的默认值。"));
         QTRY_COMPARE(w.deviceName(), name);
         QTRY_VERIFY(w.m_bConnected && !QApplication::activeModalWidget());
-        QTEST(w.m_pCANParamWidget->channalWidget(0)->findChild<QLineEdit*>("m_lineEditBautRate")->text(),
-              "word");
-        QTEST(filters->item(3, 3)->text(), "id");
+        QTEST(channal->findChild<QLineEdit*>("m_lineEditBautRate")->text(), "word");
         answerer.clear();
         answerer.queueButton(QMessageBox::Cancel);
         w.close();
         QCOMPARE(answerer.texts(), closing.isEmpty() ? QStringList() : QStringList{closing});
-        w.show();
         QTemporaryDir dir;
         answerer.clear();
         answerer.queueFile(dir.filePath("chosen.txt"));
