@@ -798,6 +798,10 @@
         <translation>%1: the device has no fiber channel %2; left out</translation>
     </message>
     <message>
+        <source>光纤%1</source>
+        <translation>Fiber%1</translation>
+    </message>
+    <message>
         <source>须为01到0c的十六进制代码</source>
         <translation>must be a hex code from 01 to 0c</translation>
     </message>
@@ -1183,6 +1187,34 @@
     <message>
         <source>恢复默认值</source>
         <translation>Restore defaults</translation>
+    </message>
+    <message>
+        <source>读配置将以设备中的参数替换这些修改。</source>
+        <translation>Reading the configuration replaces them with the device's parameters.</translation>
+    </message>
+    <message>
+        <source>仍然读取</source>
+        <translation>Read anyway</translation>
+    </message>
+    <message>
+        <source>打开参数文件将以文件中的参数替换这些修改。</source>
+        <translation>Opening a parameter file replaces them with the file's parameters.</translation>
+    </message>
+    <message>
+        <source>仍然打开</source>
+        <translation>Open anyway</translation>
+    </message>
+    <message>
+        <source>页面上的参数不是从%1读取的：选择这台设备后尚未读配置。</source>
+        <translation>The parameters on the pages were not read from %1: it has not been read since it was chosen.</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行（%3）：%4</source>
+        <translation>CAN channel %1 row %2 (%3): %4</translation>
+    </message>
+    <message>
+        <source>%1没有%2，文件中这些通道的参数未使用。</source>
+        <translation>%1 has no %2: the file's values for these channels are not used.</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>

@@ -795,6 +795,10 @@
         <translation>%1：设备没有光纤%2，已忽略</translation>
     </message>
     <message>
+        <source>光纤%1</source>
+        <translation>光纤%1</translation>
+    </message>
+    <message>
         <source>须为01到0c的十六进制代码</source>
         <translation>须为01到0c的十六进制代码</translation>
     </message>
@@ -1180,6 +1184,34 @@
     <message>
         <source>恢复默认值</source>
         <translation>恢复默认值</translation>
+    </message>
+    <message>
+        <source>读配置将以设备中的参数替换这些修改。</source>
+        <translation>读配置将以设备中的参数替换这些修改。</translation>
+    </message>
+    <message>
+        <source>仍然读取</source>
+        <translation>仍然读取</translation>
+    </message>
+    <message>
+        <source>打开参数文件将以文件中的参数替换这些修改。</source>
+        <translation>打开参数文件将以文件中的参数替换这些修改。</translation>
+    </message>
+    <message>
+        <source>仍然打开</source>
+        <translation>仍然打开</translation>
+    </message>
+    <message>
+        <source>页面上的参数不是从%1读取的：选择这台设备后尚未读配置。</source>
+        <translation>页面上的参数不是从%1读取的：选择这台设备后尚未读配置。</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行（%3）：%4</source>
+        <translation>CAN通道%1 第%2行（%3）：%4</translation>
+    </message>
+    <message>
+        <source>%1没有%2，文件中这些通道的参数未使用。</source>
+        <translation>%1没有%2，文件中这些通道的参数未使用。</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>

@@ -284,11 +284,33 @@ bool Tarvane::hasEdits() const {
     return hasPages() ? pageValues() != m_keptValues : m_bEditsLeft;
 }
 
-bool Tarvane::confirmDiscardEdits(const QString& consequence, const QString& proceed) {
+bool Tarvane::confirmDiscardEdits(Replacing by) {
     if (!hasEdits()) return true;
+    QString consequence;
+    QString proceed;
+    switch (by) {
+        case Replacing::Close:
+            consequence = tr("关闭窗口将丢失这些修改。");
+            proceed = tr("仍然关闭");
+            break;
+        case Replacing::Default:
+            consequence = tr("恢复默认值将丢失这些修改。");
+            proceed = tr("恢复默认值");
+            break;
+        case Replacing::Read:
+            consequence = tr("读配置将以设备中的参数替换这些修改。");
+            proceed = tr("仍然读取");
+            break;
+        case Replacing::Open:
+            consequence = tr("打开参数文件将以文件中的参数替换这些修改。");
+            proceed = tr("仍然打开");
+            break;
+    }
     ArrivalHold hold(this);
-    QMessageBox box(QMessageBox::Question, tr("提示"),
-                    tr("页面上的修改尚未写入设备或保存。") + QLatin1Char('\n') + consequence,
+    QStringList lines{tr("页面上的修改尚未写入设备或保存。")};
+    if (const QString note = notReadNote(); !note.isEmpty()) lines << note;
+    lines << consequence;
+    QMessageBox box(QMessageBox::Question, tr("提示"), lines.join(QLatin1Char('\n')),
                     QMessageBox::Discard | QMessageBox::Cancel, this);
     box.button(QMessageBox::Discard)->setText(proceed);
     box.button(QMessageBox::Cancel)->setText(tr("返回"));
@@ -298,12 +320,17 @@ bool Tarvane::confirmDiscardEdits(const QString& consequence, const QString& pro
     return box.exec() == QMessageBox::Discard;
 }
 
+QString Tarvane::notReadNote() const {
+    if (!m_bConnected || !m_bPagesNotRead) return QString();
+    return tr("页面上的参数不是从%1读取的：选择这台设备后尚未读配置。").arg(ui->m_pLineEditDevName->text());
+}
+
 void Tarvane::onCloseWidget() {
-    if (confirmDiscardEdits(tr("关闭窗口将丢失这些修改。"), tr("仍然关闭"))) QCoreApplication::quit();
+    if (confirmDiscardEdits(Replacing::Close)) QCoreApplication::quit();
 }
 
 void Tarvane::closeEvent(QCloseEvent* event) {
-    if (!confirmDiscardEdits(tr("关闭窗口将丢失这些修改。"), tr("仍然关闭"))) {
+    if (!confirmDiscardEdits(Replacing::Close)) {
         event->ignore();
         return;
     }

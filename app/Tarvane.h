@@ -103,6 +103,8 @@ protected:
     // The hardware type code of the model edited offline; 0 while the pages
     // are a connected repeater's or empty.
     int m_nOfflineType = 0;
+    // The model the pages are shaped for: the repeater's, or the one edited offline.
+    QString m_strModel;
 
 private:
     static constexpr int kDevNameWidth = 180;  // the device name line's least width
@@ -155,6 +157,11 @@ private:
     // there for, among those its channel counts fit; 0: cancelled.
     int chooseModelForFile(const QJsonObject& file);
     enum class EditsChoice { Keep, Drop, GoBack };
+    // Another repeater chosen in "选择设备": asked over edits, then connected.
+    struct ChosenRepeater {
+        QString card;
+        EditsChoice choice;
+    };
     // Whether the edits go to pages of the shape `routeType` gives, named
     // `name`; the question names the channels that shape lacks.
     EditsChoice askKeepEdits(const QString& question, int routeType, const QString& name, bool canGoBack);
@@ -167,10 +174,14 @@ private:
     // Nothing the pages show counts as written or saved: they hold edits
     // until a Write or a Save (a set no pages ever equal).
     void keepNothing() { m_keptValues = ParameterSet(); }
+    // What would replace the pages, or lose them: each asks in its own words.
+    enum class Replacing { Close, Default, Read, Open };
     // True when the pages hold nothing that is neither written nor saved, or
-    // when the user chose to go on without it (the question names `consequence`
-    // and the button that goes on, `proceed`).
-    bool confirmDiscardEdits(const QString& consequence, const QString& proceed);
+    // when the user chose to go on without it.
+    bool confirmDiscardEdits(Replacing by);
+    // Under "保存完成" and in the questions: the pages of the repeater chosen
+    // are not what it holds; empty when they are.
+    QString notReadNote() const;
     // Whether the pages hold edits neither written nor saved.
     bool hasEdits() const;
 
@@ -195,6 +206,12 @@ private:
     // The pages held edits when their repeater went: they are still on them,
     // and the next pages shown do not count them as kept.
     bool m_bEditsLeft = false;
+    // The user's answer for the repeater being chosen, applied when it connects.
+    std::optional<ChosenRepeater> m_chosenRepeater;
+    // Since another repeater was chosen the pages show its shape, but not
+    // what it holds (its defaults, or the edits kept for it) until a Read,
+    // a Write or an Open.
+    bool m_bPagesNotRead = false;
 
     // While an operation that began without a repeater runs (a file dialog,
     // a question), a repeater that connects waits: the operation ends on the

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <algorithm>
 
 #include "CANParamWidget.h"
 #include "CustomProgressIndicator.h"
@@ -24,8 +25,10 @@ void Tarvane::createDiscovery() {
     connect(discovery, &RepeaterDiscovery::searchEnded, this, [this] { showSearching(false); });
     // The window decides what a connection does to its pages.
     connect(discovery, &RepeaterDiscovery::connected, this, &Tarvane::onRepeaterConnected);
-    connect(discovery, &RepeaterDiscovery::searchFailed, this,
-            [this] { emit showName(-1, 0, QString(), QString(), QString(), QString(), QString()); });
+    connect(discovery, &RepeaterDiscovery::searchFailed, this, [this] {
+        m_chosenRepeater.reset();  // no answer from the one chosen: its question is over
+        emit showName(-1, 0, QString(), QString(), QString(), QString(), QString());
+    });
     connect(discovery, &RepeaterDiscovery::disconnected, this, &Tarvane::showDisconnected);
     connect(discovery, &RepeaterDiscovery::repeatersChanged, this, &Tarvane::updateDeviceMenu);
     discovery->start();
@@ -55,6 +58,7 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
         return;
     }
     m_nOfflineType = 0;
+    m_strModel = strDevType;
     showDeviceName(strName);
     m_pDevInfoWidget->setDevInfo(strDevType, strDevVer, strFirmware, strCardNum);
     sizePages(nCAN, nFiberOptic, m_nHardwareType);
@@ -111,8 +115,33 @@ void Tarvane::onDeviceChanged(int nType) {
 }
 
 void Tarvane::onChooseDevice(const QString& path) {
+    const std::string target = path.toStdString();
+    const QVector<FoundRepeater>& repeaters = m_pDiscovery->repeaters();
+    const auto chosen = std::find_if(repeaters.begin(), repeaters.end(),
+                                     [&](const FoundRepeater& r) { return r.path == target; });
     // Refused: the entry that was clicked keeps no check of its own.
-    if (!m_pDiscovery->choose(path.toStdString())) updateDeviceMenu();
+    if (chosen == repeaters.end() || target == m_pDiscovery->connectedPath() || m_pDiscovery->isSearching()) {
+        updateDeviceMenu();
+        return;
+    }
+    // Its pages are not these: edits go along only when the user says so.
+    const DeviceIdentity identity = chosen->identity;
+    EditsChoice choice = EditsChoice::Drop;
+    if (hasEdits()) {
+        const quint64 connection = m_pDiscovery->connectionCount();
+        choice = askKeepEdits(tr("页面上的修改尚未写入设备或保存。是否把它们带到%1？").arg(identity.strName),
+                              identity.routeType, identity.strName, true);
+        // Gone back, or the repeaters changed meanwhile: nothing changes.
+        if (choice == EditsChoice::GoBack || m_pDiscovery->connectionCount() != connection) {
+            updateDeviceMenu();
+            return;
+        }
+    }
+    if (!m_pDiscovery->choose(target)) {
+        updateDeviceMenu();
+        return;
+    }
+    m_chosenRepeater = ChosenRepeater{identity.strCardNum, choice};
 }
 
 void Tarvane::updateDeviceMenu() {

@@ -57,6 +57,8 @@ void Tarvane::updateOfflineMenu() {
 void Tarvane::showOfflineModel(int code) {
     const HardwareModel* model = hardwareModel(code);
     m_nOfflineType = code;
+    m_strModel = QString::fromLatin1(model->name);
+    m_bPagesNotRead = false;
     sizePages(model->nCAN, model->nFiberOptic, model->routeType);
     showOfflineName();
     updateOfflineMenu();
@@ -146,7 +148,12 @@ void Tarvane::onRepeaterConnected(const DeviceIdentity& identity) {
 
 void Tarvane::applyArrival() {
     if (!m_pendingArrival || m_nArrivalHolds > 0) return;  // the hold's end comes back here
-    const bool ask = m_nOfflineType != 0 && hasEdits();
+    // The repeater chosen in the menu, asked about already; another one that
+    // answered in its place keeps the pages as any arrival does.
+    std::optional<EditsChoice> chosen;
+    if (m_chosenRepeater && m_chosenRepeater->card == m_pendingArrival->strCardNum)
+        chosen = m_chosenRepeater->choice;
+    const bool ask = !chosen && m_nOfflineType != 0 && hasEdits();
     // Not over a box or dialog of its own (the calculator, the planner, a
     // message): the question waits until it is closed.
     if (ask && QApplication::activeModalWidget()) {
@@ -155,7 +162,8 @@ void Tarvane::applyArrival() {
     }
     const DeviceIdentity identity = *m_pendingArrival;
     m_pendingArrival.reset();
-    EditsChoice choice = EditsChoice::Keep;
+    m_chosenRepeater.reset();
+    EditsChoice choice = chosen.value_or(EditsChoice::Keep);
     if (ask) {
         const quint64 connection = m_pDiscovery->connectionCount();
         ArrivalHold hold(this);
@@ -169,7 +177,8 @@ void Tarvane::applyArrival() {
     m_nHardwareType = identity.routeType;
     emit showName(identity.nCAN, identity.nFiberOptic, identity.strName, identity.strDevType,
                   identity.strDevVer, identity.strFirmware, identity.strCardNum);
-    if (!ask) return;
+    if (chosen) m_bPagesNotRead = true;
+    if (!ask && !chosen) return;
     if (choice == EditsChoice::Keep) {
         keepNothing();  // to be written: never read from or written to this one
         return;

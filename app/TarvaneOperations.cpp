@@ -22,6 +22,16 @@
 
 namespace {
 constexpr int kSettleMs = 5;  // lets the disabled button repaint before the work blocks
+
+// A value Open could not use. A filter row is named as the table names it,
+// with its place in the file after it for those who edit the text.
+QString unusableLine(const ParameterDocument::Problem& problem) {
+    if (problem.row < 0) return problem.text();
+    return Tarvane::tr("CAN通道%1 第%2行（%3）：%4")
+        .arg(problem.channal + 1)
+        .arg(problem.row + 1)
+        .arg(problem.where, problem.why);
+}
 }  // namespace
 
 QString Tarvane::withNotes(const QString& text, const QStringList& notes) {
@@ -54,6 +64,9 @@ void Tarvane::showValues(const ParameterSet& set) {
 
 void Tarvane::onPushButtonRead() {
     if (!ensureConnected()) return;
+    const quint64 connection = m_pDiscovery->connectionCount();
+    // F5 is one key: edits are not replaced without a word.
+    if (!confirmDiscardEdits(Replacing::Read) || !ensureStillConnected(connection)) return;
     EnableGuard guard(ui->m_pushButtonRead);
     ParameterSet set = pageValues();
     DeviceRead read(*m_hidDevice, set);
@@ -62,7 +75,10 @@ void Tarvane::onPushButtonRead() {
     QApplication::restoreOverrideCursor();
     // What came in before a failure is shown too.
     showValues(set);
-    if (result == DeviceRead::Result::Done) keepPageValues();
+    if (result == DeviceRead::Result::Done) {
+        keepPageValues();
+        m_bPagesNotRead = false;
+    }
     showHint(DeviceRead::message(result));
 }
 
@@ -113,7 +129,10 @@ void Tarvane::onPushButtonWrite() {
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
     // Every parameter acknowledged, the reset's answer or not: the device holds them.
-    if (result == DeviceWrite::Result::Done || result == DeviceWrite::Result::ResetNoAnswer) keepPageValues();
+    if (result == DeviceWrite::Result::Done || result == DeviceWrite::Result::ResetNoAnswer) {
+        keepPageValues();
+        m_bPagesNotRead = false;
+    }
     showHint(DeviceWrite::message(result));
 }
 
@@ -141,7 +160,7 @@ void Tarvane::onPushButtonSaveToFile() {
         return;
     }
     m_keptValues = set;
-    showHint(withNotes(tr("保存完成"), {ParameterChecks::unsendableNote(set)}));
+    showHint(withNotes(tr("保存完成"), {notReadNote(), ParameterChecks::unsendableNote(set)}));
 }
 
 void Tarvane::onPushButtonReadFromFile() {
@@ -149,6 +168,9 @@ void Tarvane::onPushButtonReadFromFile() {
     const bool connected = m_bConnected;
     const quint64 connection = m_pDiscovery->connectionCount();
     ArrivalHold hold(this);
+    // Before the file is chosen, as programs ask before they open over
+    // unsaved work: the answer is about the pages, not about the file.
+    if (!confirmDiscardEdits(Replacing::Open)) return;
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     const QString path =
@@ -178,22 +200,30 @@ void Tarvane::onPushButtonReadFromFile() {
         fileLines.isEmpty() ? QString() : ParameterChecks::listed(tr("请注意文件中的以下几处："), fileLines);
     int offlineType = 0;
     ParameterSet set = pageValues();
+    QString modelName = m_strModel;
     if (!hasPages()) {
         offlineType = chooseModelForFile(object);
         const HardwareModel* model = hardwareModel(offlineType);
         if (!model) return;
         set = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
+        modelName = QString::fromLatin1(model->name);
     }
+    // A file made for a model of more channels: what the pages cannot hold is said.
+    const QStringList beyond = ParameterDocument::channelsBeyond(object, set);
+    const QString beyondNote =
+        beyond.isEmpty() ? QString()
+                         : tr("%1没有%2，文件中这些通道的参数未使用。").arg(modelName, beyond.join(tr("、")));
     QVector<ParameterDocument::Problem> unusable;
     const bool applied = ParameterDocument::apply(object, &set, &unusable);
     QStringList unusableLines;
-    for (const ParameterDocument::Problem& problem : qAsConst(unusable)) unusableLines << problem.text();
+    for (const ParameterDocument::Problem& problem : qAsConst(unusable))
+        unusableLines << unusableLine(problem);
     const QString unusableNote =
         unusableLines.isEmpty()
             ? QString()
             : ParameterChecks::listed(tr("以下值无法使用，页面保留原值："), unusableLines);
     if (!applied) {
-        showWarning(withNotes(tr("参数文件中没有这台设备的参数"), {fileNote, unusableNote}));
+        showWarning(withNotes(tr("参数文件中没有这台设备的参数"), {beyondNote, fileNote, unusableNote}));
         return;
     }
     if (offlineType != 0) {
@@ -203,11 +233,13 @@ void Tarvane::onPushButtonReadFromFile() {
     }
     showValues(set);
     keepPageValues();
-    showHint(withNotes(tr("读取完成"), {fileNote, unusableNote, ParameterChecks::unsendableNote(set)}));
+    m_bPagesNotRead = false;  // the file's values, as the user chose
+    showHint(withNotes(tr("读取完成"),
+                       {beyondNote, fileNote, unusableNote, ParameterChecks::unsendableNote(set)}));
 }
 
 void Tarvane::onPushButtonDefault() {
-    if (confirmDiscardEdits(tr("恢复默认值将丢失这些修改。"), tr("恢复默认值"))) showDefaults();
+    if (confirmDiscardEdits(Replacing::Default)) showDefaults();
 }
 
 void Tarvane::showDefaults() {

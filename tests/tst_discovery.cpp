@@ -7,9 +7,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "CANParamWidget.h"
+#include "ChannalWidget.h"
 #include "CustomProgressIndicator.h"
 #include "DevInfoWidget.h"
 #include "LanguageSettings.h"
@@ -88,6 +90,24 @@ public:
     // A hot-plug notice as the system's notifier gives it, by default for the repeater's ids.
     void notice(const QString& path, bool arrival, quint16 vendor = 0x0483, quint16 product = 0x6901) {
         emit findChild<DeviceNotifier*>()->notice({vendor, product, path}, arrival);
+    }
+    // Clicks entry `n` of "选择设备" with the mouse, in the main menu that the
+    // title bar's menu button opens.
+    void chooseWithMouse(int n) {
+        QTimer::singleShot(0, this, [this, n] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(m_pMenuDevices->menuAction()).center());
+            if (!QTest::qWaitFor([&] { return m_pMenuDevices->isVisible(); })) {
+                menu->close();
+                return;
+            }
+            const QRect entry = m_pMenuDevices->actionGeometry(m_pMenuDevices->actions().at(n - 1));
+            QTest::mouseClick(m_pMenuDevices, Qt::LeftButton, {}, entry.center());
+        });
+        for (auto* button : findChildren<QAbstractButton*>())
+            if (button->toolTip() == "菜单") QTest::mouseClick(button, Qt::LeftButton);
     }
     // The repeater connected (the last digit of its card number, "-" for
     // none) and the submenu's entries, the checked one starred; none while
@@ -427,6 +447,72 @@ private slots:
         QCOMPARE(answerer.texts(), QStringList{"连接的设备已更换，请重试"});
         QVERIFY(existing.open(QIODevice::ReadOnly) || content.isEmpty());
         QCOMPARE(existing.readAll(), content);
+    }
+
+    // Another repeater chosen with the mouse in "选择设备" while the first
+    // one's values (and an edit) are on the pages: without edits, or not
+    // kept, the pages show its channels with their defaults; kept, they stay
+    // for it; gone back, nothing changes. Until a Read, Save says so.
+    void chooseAnotherRepeater_data() {
+        QTest::addColumn<int>("answer");  // the button pressed over an edit; 0: no edit
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("word");     // channel 1's bit-timing text afterwards
+        QTest::addColumn<QString>("closing");  // the question before closing; empty: none
+        QTest::addColumn<QString>("saved");
+        const QString second = "Orvex-A2_TV2026000002";
+        const QString notRead = "页面上的参数不是从Orvex-A2_TV2026000002读取的：选择这台设备后尚未读配置。";
+        const QString edits = "页面上的修改尚未写入设备或保存。\n";
+        const QString closing = "关闭窗口将丢失这些修改。";
+        QTest::newRow("no edits") << 0 << second << "0x001C00E0" << QString() << "保存完成\n\n" + notRead;
+        QTest::newRow("edits kept") << int(QMessageBox::Yes) << second << "0x0012003B"
+                                    << edits + notRead + "\n" + closing << "保存完成\n\n" + notRead;
+        QTest::newRow("edits not kept")
+            << int(QMessageBox::No) << second << "0x001C00E0" << QString() << "保存完成\n\n" + notRead;
+        QTest::newRow("gone back") << int(QMessageBox::Cancel) << "Orvex-A4_TV2026000417"
+                                   << "0x0012003B" << edits + closing << "保存完成";
+    }
+    void chooseAnotherRepeater() {
+        QFETCH(int, answer);
+        QFETCH(QString, name);
+        QFETCH(QString, closing);
+        sim::Parameters held = sim::Parameters::defaults();
+        held.can[0].bitTiming = QByteArray::fromHex("0012003B");
+        device().setParameters(held);
+        sim::Identity identity = identityOfType(2);
+        identity.cardNumber = "TV2026000002";
+        sim::SimulatedRepeater::addDevice().setIdentity(identity);
+        ModalAnswerer answerer;
+        Window w;
+        w.show();
+        QTRY_COMPARE(w.m_pMenuDevices->actions().size(), 2);
+        w.findChild<QPushButton*>("m_pushButtonRead")->click();
+        ChannalWidget* channal = w.m_pCANParamWidget->channalWidget(0);
+        if (answer) {
+            channal->findChild<QTableWidget*>()->item(3, 3)->setText("12 34 56 78");
+            answerer.queueButton(QMessageBox::StandardButton(answer));
+        }
+        answerer.clear();
+
+        w.chooseWithMouse(2);
+
+        QTRY_COMPARE(answerer.texts().size(), answer ? 1 : 0);
+        if (answer)
+            QCOMPARE(answerer.texts().first(),
+                     QString("页面上的修改尚未写入设备或保存。是否把它们带到Orvex-A2_TV2026000002？\n"
+                             "Orvex-A2_TV2026000002没有光纤2、光纤3、光纤4，保留时舍去这些通道的值。\n"
+                             "不保留则页面显示Orvex-A2_TV2026000002的默认值。"));
+        QTRY_COMPARE(w.deviceName(), name);
+        QTRY_VERIFY(w.m_bConnected && !QApplication::activeModalWidget());
+        QTEST(channal->findChild<QLineEdit*>("m_lineEditBautRate")->text(), "word");
+        answerer.clear();
+        answerer.queueButton(QMessageBox::Cancel);
+        w.close();
+        QCOMPARE(answerer.texts(), closing.isEmpty() ? QStringList() : QStringList{closing});
+        QTemporaryDir dir;
+        answerer.clear();
+        answerer.queueFile(dir.filePath("chosen.txt"));
+        w.findChild<QPushButton*>("m_pushButtonSaveToFile")->click();
+        QTEST(answerer.texts().value(0), "saved");
     }
 
     void windowDestroyedDuringSearch() {

@@ -335,6 +335,8 @@ void FaultMatrixTest::faultStopsAtItsStep() {
         }
         before = shown(*window);
         repeater().injectFault(step.code, fault, step.occurrence);
+        // Over pages the row before left changed, the Read asks first: it goes on.
+        if (step.operation == Operation::Read) answerer.queueButton(QMessageBox::Discard);
         if (step.operation == Operation::Compare)
             window->findChild<QAction*>("m_pActionCompare")->trigger();
         else
@@ -343,7 +345,10 @@ void FaultMatrixTest::faultStopsAtItsStep() {
     }
 
     // Exactly one message, and the right one: never success after a failure.
-    QCOMPARE(answerer.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QStringList results;
+    for (const ModalAnswerer::Seen& box : answerer.messages())
+        if (box.kind != "question") results << box.text;
+    QCOMPARE(results, message.isEmpty() ? QStringList() : QStringList{message});
     for (const auto& box : answerer.messages()) QCOMPARE(box.title, QString("提示"));
 
     // Nothing is sent after the failing report.

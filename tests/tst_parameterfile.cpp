@@ -72,6 +72,10 @@ bool writeFile(const QString& path, const QByteArray& content) {
 const QString kFullWidthId = QStringLiteral("12，34 56 78");
 const QByteArray kFullWidthIdUtf8 = QByteArray("12") + "\xEF\xBC\x8C" + "34 56 78";
 
+// Open over pages that differ from the file last saved asks first.
+const QString kOpenQuestion =
+    QStringLiteral("页面上的修改尚未写入设备或保存。\n打开参数文件将以文件中的参数替换这些修改。");
+
 QTableWidgetItem* idCell(TestWindow& window, int row) {
     return window.channal(0)->findChild<QTableWidget*>("m_pTableWidgetDataList")->item(row, 3);
 }
@@ -176,14 +180,16 @@ void TestParameterFile::saveThenOpenRestoresEveryPage() {
     window->button("m_pushButtonDefault")->click();
     QVERIFY(!(snapshot(*window) == saved));
     answerer.clear();
+    answerer.queueButton(QMessageBox::Discard);
     answerer.queueFile(path("roundtrip.txt"));
 
     window->button("m_pushButtonReadFromFile")->click();
 
     QCOMPARE(
         answerer.texts(),
-        QStringList{"读取完成\n\n以下参数还不能写入设备：\nCAN通道1 波特率：字段外的位不为0：0x10005400"});
-    QCOMPARE(answerer.seen().first().text, QString("打开配置"));
+        (QStringList{kOpenQuestion,
+                     "读取完成\n\n以下参数还不能写入设备：\nCAN通道1 波特率：字段外的位不为0：0x10005400"}));
+    QCOMPARE(answerer.seen().at(1).text, QString("打开配置"));
     // The opened register texts begin with a blank; their column is wide enough.
     const QAbstractItemView* filters = idCell(*window, 0)->tableWidget();
     QVERIFY(idCell(*window, 0)->tableWidget()->columnWidth(3) >= filters->sizeHintForColumn(3));
@@ -272,9 +278,10 @@ void TestParameterFile::saveWritesUtf8() {
 
     idCell(*window, 0)->setText("00 00 00 00");
     answerer.clear();
+    answerer.queueButton(QMessageBox::Discard);
     answerer.queueFile(path("full-width.txt"));
     window->button("m_pushButtonReadFromFile")->click();
-    QCOMPARE(answerer.texts(), QStringList{"读取完成"});
+    QCOMPARE(answerer.texts(), (QStringList{kOpenQuestion, "读取完成"}));
     QCOMPARE(idCell(*window, 0)->text(), " " + kFullWidthId);
 }
 
@@ -488,6 +495,8 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
     QTest::addColumn<QStringList>("unusable");  // the values named as left as they were
     QTest::addColumn<QString>("unsendable");    // what the pages then hold that the Write would refuse
     QTest::addColumn<QString>("notes");         // what the file holds that the command line reads otherwise
+    QTest::addColumn<QString>("beyond");        // what the pages have no channel for
+    QTest::addColumn<QString>("model");         // the repeater's, or "离线：" and the one edited offline
 
     const QByteArray route = R"(["0 1 0 0 0 0 ", "1 0 0 0 0 0 ", "0 0 0 0 0 0 ",
                                  "0 0 0 0 0 0 ", "0 0 0 0 0 0 ", "0 0 0 0 0 0 "])";
@@ -497,21 +506,25 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
                 "FiberParam": {"Baud": [], "Model": -1}, "Route": )" +
             route + "}")
         << QStringList{"0x00120005", "0x0012000B"} << QByteArray::fromHex("0b0b0b0b") << true
-        << QStringList{"CANParam[0].DataList：缺少", "CANParam[1].DataList：缺少"} << QString() << QString();
+        << QStringList{"CANParam[0].DataList：缺少", "CANParam[1].DataList：缺少"} << QString() << QString()
+        << "Orvex-A4没有CAN3，文件中这些通道的参数未使用。"
+        << "Orvex-A4";
     QTest::newRow("fewer channels, ChannalID ignored")
         << (R"({"CANParam": [{"ChannalID": 2, "BaudRate": "0x0012000B", "DataList": []}],
                 "FiberParam": {"Baud": ["01", "02", "03", "04", "05"]}, "Route": )" +
             route + "}")
         << QStringList{"0x0012000B", "0x001C00E0"} << QByteArray::fromHex("01020304") << true
         << QStringList{"CANParam[0].DataList：须有14项，实有0项"} << QString()
-        << "CANParam[0]的“ChannalID”为2，但按位置用于CAN通道1（命令行用于CAN通道2）";
+        << "CANParam[0]的“ChannalID”为2，但按位置用于CAN通道1（命令行用于CAN通道2）"
+        << "Orvex-A4没有光纤5，文件中这些通道的参数未使用。"
+        << "Orvex-A4";
     // What cannot be used keeps what the pages showed, and is named.
     QTest::newRow("Baud 0a, 12, zz, 0d")
         << QByteArray(R"({"CANParam": [], "FiberParam": {"Baud": ["0a", 12, "zz", "0d"]}, "Route": []})")
         << defaults << QByteArray::fromHex("0a0b0b0b") << false
         << QStringList{"FiberParam.Baud[1]：须为字符串", "FiberParam.Baud[2]：须为01到0c的十六进制代码",
                        "FiberParam.Baud[3]：须为01到0c的十六进制代码", "Route：须有6项，实有0项"}
-        << QString() << QString();
+        << QString() << QString() << QString() << "Orvex-A4";
     QTest::newRow("values of the wrong types")
         << (R"({"CANParam": [{"BaudRate": 1234, "DataList": "abc"},
                              {"BaudRate": "0x0012000B", "DataList": ["1, 0, 2, 11 22 33 44, 0", 5]}],
@@ -521,17 +534,18 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
         << QStringList{"CANParam[0].BaudRate：须为字符串",
                        "CANParam[0].DataList：须为数组",
                        "CANParam[1].DataList：须有14项，实有2项",
-                       "CANParam[1].DataList[0]：位数须为0或1，实为“2”",
-                       "CANParam[1].DataList[1]：须为字符串",
+                       "CAN通道2 第1行（CANParam[1].DataList[0]）：位数须为0或1，实为“2”",
+                       "CAN通道2 第2行（CANParam[1].DataList[1]）：须为字符串",
                        "FiberParam.Baud[0]：须为01到0c的十六进制代码"}
-        << "CAN通道2 第1行 掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）" << QString();
+        << "CAN通道2 第1行 掩码寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）" << QString()
+        << QString() << "Orvex-A4";
     QByteArray limit = R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}, "Route": []})";
     limit.append(QByteArray(ParameterFile::kMaxFileSize - limit.size(), ' '));
     QTest::newRow("exactly 1 MiB") << limit << QStringList{"0x00120005", "0x001C00E0"}
                                    << QByteArray::fromHex("0b0b0b0b") << false
                                    << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少",
                                                   "Route：须有6项，实有0项"}
-                                   << QString() << QString();
+                                   << QString() << QString() << QString() << "Orvex-A4";
     // The last of a key given twice, as the parser takes it, and said.
     QTest::newRow("a key twice")
         << QByteArray(
@@ -539,7 +553,15 @@ void TestParameterFile::openAppliesMembersItCanUse_data() {
                "\"FiberParam\": {}, \"Route\": []}")
         << QStringList{"0x0012000B", "0x001C00E0"} << QByteArray::fromHex("0b0b0b0b") << false
         << QStringList{"CANParam[0].DataList：缺少", "FiberParam.Baud：缺少", "Route：须有6项，实有0项"}
-        << QString() << "CANParam[0].BaudRate：键出现了不止一次（第1行和第2行）";
+        << QString() << "CANParam[0].BaudRate：键出现了不止一次（第1行和第2行）" << QString() << "Orvex-A4";
+    // A file saved for an Orvex-A4, its fiber links 3 and 4 on an Orvex-B1.
+    const QByteArray a4 =
+        R"({"CANParam": [], "FiberParam": {"Baud": ["01", "05", "0a", "0c"]}, "Route": []})";
+    for (const char* model : {"Orvex-B1", "离线：Orvex-B1"})
+        QTest::newRow(qPrintable(QString("an Orvex-A4 file, ") + model))
+            << a4 << defaults << QByteArray::fromHex("01050b0b") << false
+            << QStringList{"Route：须有6项，实有0项"} << QString() << QString()
+            << "Orvex-B1没有光纤3、光纤4，文件中这些通道的参数未使用。" << QString(model);
 }
 
 void TestParameterFile::openAppliesMembersItCanUse() {
@@ -550,8 +572,12 @@ void TestParameterFile::openAppliesMembersItCanUse() {
     QFETCH(QStringList, unusable);
     QFETCH(QString, unsendable);
     QFETCH(QString, notes);
-    auto window = connectedWindow(4);
+    QFETCH(QString, beyond);
+    QFETCH(QString, model);
+    auto window = model.startsWith("离线：") ? offlineWindow(model.mid(3))
+                                             : connectedWindow(model.endsWith("B1") ? 5 : 4);
     QVERIFY(window);
+    QCOMPARE(window->deviceName().section('_', 0, 0), model);
     window->button("m_pushButtonDefault")->click();
     const QJsonArray routeBefore = window->m_pRouteParamWidget->toJson();
     const QString file = path("members.txt");
@@ -563,6 +589,7 @@ void TestParameterFile::openAppliesMembersItCanUse() {
 
     // Done, then what the pages kept, then what the Write would refuse.
     QString text = "读取完成";
+    if (!beyond.isEmpty()) text += "\n\n" + beyond;
     if (!notes.isEmpty()) text += "\n\n请注意文件中的以下几处：\n" + notes;
     if (!unusable.isEmpty()) text += "\n\n以下值无法使用，页面保留原值：\n" + unusable.join('\n');
     if (!unsendable.isEmpty()) text += "\n\n以下参数还不能写入设备：\n" + unsendable;

@@ -521,7 +521,7 @@ void ScenarioTest::saveDefaultOpen(Window& w, const QString& path) {
     answerer.clear();
     w.button("m_pushButtonDefault")->click();
     QTest::qWait(20);
-    QVERIFY(answerer.seen().isEmpty());
+    QVERIFY(answerer.seen().isEmpty());  // saved: nothing to lose
     QCOMPARE(w.baudBox(0)->currentText(), QString("10K"));
     QCOMPARE(w.baudText(0)->text(), QString("0x001C00E0"));
     QCOMPARE(w.bank(0, 0), (QStringList{"ticked", "掩码模式", "32", "00 00 00 00", "00 00 00 00"}));
@@ -530,10 +530,14 @@ void ScenarioTest::saveDefaultOpen(Window& w, const QString& path) {
     QCOMPARE(w.fiberShown(), QStringList{"1380K"});
     QCOMPARE(w.m_pRouteParamWidget->routeFrame(), frame("00122709004888 0000C0"));
 
+    // The defaults are not saved: Open asks before the file is chosen.
+    answerer.queueButton(QMessageBox::Discard);
     answerer.queueFile(path);
     w.button("m_pushButtonReadFromFile")->click();
-    QTRY_COMPARE(answerer.texts(), QStringList{"读取完成"});
-    QCOMPARE(answerer.seen().first().text, QString("打开配置"));
+    QTRY_COMPARE(answerer.texts(), (QStringList{"页面上的修改尚未写入设备或保存。\n"
+                                                "打开参数文件将以文件中的参数替换这些修改。",
+                                                "读取完成"}));
+    QCOMPARE(answerer.seen().at(1).text, QString("打开配置"));
     QCOMPARE(w.baudBox(0)->currentText(), QString("250K"));
     // A register text comes back with the blank that follows its comma in the
     // file; the frame it makes is the one that was read.
@@ -629,6 +633,15 @@ void ScenarioTest::closeWithEdits(Window& w, const QString& path) {
     answerer.queueButton(QMessageBox::Cancel);
     QVERIFY(!quits([&] { w.close(); }));  // Alt+F4
     QVERIFY(w.isVisible());
+    // Read (F5) and Open (Ctrl+O) too: going back reads nothing and opens no file.
+    repeater().clearLog();
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_O)}) {
+        QApplication::setActiveWindow(&w);
+        answerer.queueButton(QMessageBox::Cancel);
+        QTest::keySequence(&w, key);
+    }
+    QVERIFY(repeater().log().isEmpty());
+    QCOMPARE(answerer.seen().size(), 4);
     answerer.queueButton(QMessageBox::Cancel);
     w.button("m_pushButtonDefault")->click();
     QCOMPARE(w.bank(0, 5)[3], QString("12 34 56 78"));
@@ -637,12 +650,16 @@ void ScenarioTest::closeWithEdits(Window& w, const QString& path) {
     QCOMPARE(w.bank(0, 5)[3], QString("00 00 00 00"));
     QCOMPARE(answerer.texts(),
              (QStringList{question + "关闭窗口将丢失这些修改。", question + "关闭窗口将丢失这些修改。",
+                          question + "读配置将以设备中的参数替换这些修改。",
+                          question + "打开参数文件将以文件中的参数替换这些修改。",
                           question + "恢复默认值将丢失这些修改。", question + "恢复默认值将丢失这些修改。"}));
     for (const ModalAnswerer::Seen& box : answerer.messages()) {
         QCOMPARE(box.kind, QString("question"));
         QCOMPARE(box.defaultButton, QString("返回"));
     }
     QVERIFY(answerer.messages().first().buttons.contains("仍然关闭"));
+    QVERIFY(answerer.messages().at(2).buttons.contains("仍然读取"));
+    QVERIFY(answerer.messages().at(3).buttons.contains("仍然打开"));
     QVERIFY(answerer.messages().last().buttons.contains("恢复默认值"));
 
     // Pulled out and plugged in again, the pages keep their edits: still asked.

@@ -72,28 +72,32 @@ const char* const kFlagNames[] = {QT_TRANSLATE_NOOP("ParameterDocument", "使用
 struct Unusable {
     QVector<Problem>* list;
     // True when `why` is empty, that is the value can be used.
-    bool check(const QString& where, const QString& why) const {
-        if (!why.isEmpty() && list) list->append({where, why});
-        return why.isEmpty();
+    bool check(const QString& where, const QString& why) const { return check(Problem{where, why}); }
+    bool check(const Problem& problem) const {
+        if (!problem.why.isEmpty() && list) list->append(problem);
+        return problem.why.isEmpty();
     }
 };
 
 // One "DataList" entry onto its bank: each flag that is 0 or 1, and both
-// register texts as they stand; the rest keeps what the bank held.
-void applyEntry(FilterRow& row, const QJsonValue& value, const QString& where, const Unusable& unusable) {
-    if (!unusable.check(where, typeProblem(value, QJsonValue::String))) return;
+// register texts as they stand; the rest keeps what the bank held. `at` is
+// the entry's place, without a reason.
+void applyEntry(FilterRow& row, const QJsonValue& value, const Problem& at, const Unusable& unusable) {
+    const auto check = [&](const QString& why) {
+        Problem problem = at;
+        problem.why = why;
+        return unusable.check(problem);
+    };
+    if (!check(typeProblem(value, QJsonValue::String))) return;
     const CanCodec::DataListFields fields = CanCodec::splitDataListEntry(value.toString());
-    if (!unusable.check(
-            where, fields.count == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
+    if (!check(fields.count == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
         return;
     const QString* const flags[] = {&fields.inUse, &fields.workMode, &fields.bitWidth};
     int* const targets[] = {nullptr, &row.workMode, &row.bitWidth};
     for (int i = 0; i < 3; ++i) {
         const QString& field = *flags[i];
         const bool flag = field == QLatin1String("0") || field == QLatin1String("1");
-        if (!unusable.check(where,
-                            flag ? QString() : tr("%1须为0或1，实为“%2”").arg(tr(kFlagNames[i]), field)))
-            continue;
+        if (!check(flag ? QString() : tr("%1须为0或1，实为“%2”").arg(tr(kFlagNames[i]), field))) continue;
         if (i == 0)
             row.inUse = field == QLatin1String("1");
         else
@@ -104,7 +108,7 @@ void applyEntry(FilterRow& row, const QJsonValue& value, const QString& where, c
 }
 
 // A "CANParam" element onto its channel, as far as it can be used.
-void applyChannel(CanChannelValues& channel, const QJsonValue& value, const QString& where,
+void applyChannel(CanChannelValues& channel, int index, const QJsonValue& value, const QString& where,
                   const Unusable& unusable) {
     if (!unusable.check(where, typeProblem(value, QJsonValue::Object))) return;
     const QJsonObject object = value.toObject();
@@ -120,7 +124,8 @@ void applyChannel(CanChannelValues& channel, const QJsonValue& value, const QStr
                                   ? QString()
                                   : tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
     for (int bank = 0; bank < qMin(banks.size(), CanCodec::kBankCount); ++bank)
-        applyEntry(channel.banks[size_t(bank)], banks.at(bank), element(listWhere, bank), unusable);
+        applyEntry(channel.banks[size_t(bank)], banks.at(bank),
+                   Problem{element(listWhere, bank), {}, index, bank}, unusable);
 }
 
 // Why a "Baud" element is no fiber code, or nothing.
@@ -167,7 +172,7 @@ bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusa
     const QJsonArray channals = can.toArray();
     unusable.check(Key::CanParam, typeProblem(can, QJsonValue::Array));
     for (int i = 0; i < channals.size() && i < set->can.size(); ++i)
-        applyChannel(set->can[i], channals.at(i), element(Key::CanParam, i), unusable);
+        applyChannel(set->can[i], i, channals.at(i), element(Key::CanParam, i), unusable);
 
     int codes = 0;
     const QJsonValue fiber = object.value(Key::FiberParam);
@@ -188,6 +193,15 @@ bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusa
         unusable.check(problem.where, problem.why);
     }
     return routes || qMin(channals.size(), set->can.size()) > 0 || codes > 0;
+}
+
+QStringList channelsBeyond(const QJsonObject& object, const ParameterSet& set) {
+    QStringList names;
+    const int channals = object.value(Key::CanParam).toArray().size();
+    for (int i = set.can.size(); i < channals; ++i) names << QStringLiteral("CAN%1").arg(i + 1);
+    const int codes = object.value(Key::FiberParam).toObject().value(Key::Baud).toArray().size();
+    for (int i = set.fiberCount; i < codes; ++i) names << tr("光纤%1").arg(i + 1);
+    return names;
 }
 
 namespace {
@@ -238,7 +252,7 @@ bool checkChannel(const QJsonObject& object, const QString& where, Problem* prob
         const QString at = element(listWhere, bank);
         QVector<Problem> found;
         FilterRow row;
-        applyEntry(row, banks.at(bank), at, Unusable{&found});
+        applyEntry(row, banks.at(bank), Problem{at, {}}, Unusable{&found});
         if (found.isEmpty() && !CanCodec::canSendRegisterText(row.idText))
             found.append({at, tr("ID寄存器：%1").arg(CanCodec::wordTextRule())});
         if (found.isEmpty() && !CanCodec::canSendRegisterText(row.maskText))

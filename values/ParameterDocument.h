@@ -24,6 +24,10 @@ QString topLevelProblem(const QJsonDocument& document);
 struct Problem {
     QString where;
     QString why;
+    // The filter row it lies in, counted from 0, with the "CANParam" element
+    // (Open's channel) it belongs to; -1 for a value that is no row.
+    int channal = -1;
+    int row = -1;
 
     // "where：why", as a line of a message.
     QString text() const;
@@ -40,6 +44,10 @@ struct Problem {
 // gives the device nothing: no element for a channel it has, no code for one
 // of its fiber channels, no readable map.
 bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusable = nullptr);
+
+// The channels a file gives values for that the set's device lacks, named
+// as the pages name them ("CAN3", "光纤3"): Open leaves them out.
+QStringList channelsBeyond(const QJsonObject& object, const ParameterSet& set);
 
 // Opens a file onto a set only when it gives every value the set's device
 // has: for each CAN channel an element with that "ChannalID", a "BaudRate"

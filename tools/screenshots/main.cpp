@@ -1,7 +1,8 @@
 // Saves pictures of the three parameter pages, the bit-timing calculator, the
 // device information window, the About box, the comparison with the device,
-// the question before closing over edits, the menu that chooses among two
-// repeaters, a planned filter bank decoded under its table, the filter planner
+// the questions before closing and reading over edits, the menu that chooses
+// among two repeaters and the question when the other one is chosen over
+// edits, a planned filter bank decoded under its table, the filter planner
 // and the CAN page edited offline, with the main window talking to the
 // simulated repeaters:
 //   tarvane-screenshots <output dir> <name prefix>
@@ -141,7 +142,25 @@ void shootDialogs(ShotWindow& window, Shooter& shooter) {
     about.hide();
 }
 
-// The comparison with the device, and the question before closing over an edit.
+// Shoots the next question box when it opens, and goes back; `done` tells
+// when. It looks from the event loop, which the box's own runs as well.
+void shootQuestion(ShotWindow& window, Shooter& shooter, const QString& name, bool& done) {
+    done = false;
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, &window, [poll, &shooter, name, &done] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || done) return;
+        done = true;
+        poll->stop();
+        poll->deleteLater();
+        shooter.shoot(box, name);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    poll->start(50);
+}
+
+// The comparison with the device, and the questions before closing and
+// reading over an edit.
 void shootQuestions(ShotWindow& window, Shooter& shooter) {
     // The device holds another bit rate, a bank in use, another fiber code
     // and one route less than the pages show.
@@ -159,15 +178,22 @@ void shootQuestions(ShotWindow& window, Shooter& shooter) {
     });
     window.compareAction()->trigger();
 
-    // An edit neither written nor saved: closing asks first.
+    // An edit neither written nor saved: closing and reading ask first.
     window.findChild<QComboBox*>("m_pComboBoxBautRate")->setCurrentIndex(11);
-    QTimer::singleShot(0, &window, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shooter.shoot(box, "close-question");
-            box->button(QMessageBox::Cancel)->click();
-        }
-    });
+    bool done = false;
+    shootQuestion(window, shooter, "close-question", done);
     window.onCloseWidget();
+    shootQuestion(window, shooter, "read-question", done);
+    window.findChild<QPushButton*>("m_pushButtonRead")->click();
+}
+
+// The other repeater chosen over the edit: keep it for that one, or not, or go back.
+void shootChooseQuestion(ShotWindow& window, Shooter& shooter) {
+    bool done = false;
+    shootQuestion(window, shooter, "choose-question", done);
+    window.devicesMenu()->actions().at(1)->trigger();  // asks once the menu is done with the entry
+    if (!waitFor([&] { return done && !QApplication::activeModalWidget(); }, 5000))
+        std::fprintf(stderr, "choosing the other repeater asked nothing\n");
 }
 
 // The main menu with the repeaters to choose from.
@@ -238,6 +264,7 @@ int takePictures(const QString& dir, const QString& prefix) {
     shootDialogs(window, shooter);
     shootQuestions(window, shooter);
     shootDevicesMenu(window, shooter);
+    shootChooseQuestion(window, shooter);
     shootFilters(window, shooter);  // it changes the pages
     if (!shootOffline(window, shooter, secondRepeater)) return 1;
     return shooter.failures() == 0 ? 0 : 1;
