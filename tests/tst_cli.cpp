@@ -984,6 +984,11 @@ private slots:
         QCoreApplication::removeTranslator(&english);
         QVERIFY(page.startsWith(".TH TARVANE\\-CLI 1 \"2026-12-09\" \"Tarvane " TARVANE_VERSION
                                 "\" \"User Commands\"\n"));
+        // Below the header every dash a minus, as man needs it to show options
+        // that can be copied and searched for; no text taken for a request.
+        QVERIFY(!page.section('\n', 1).contains(QRegularExpression("[^\\\\]-")));
+        QVERIFY(!page.contains(QRegularExpression("^\\.(?!(TH|SH|TP|PP|br|BR) )(?!(PP|TP|br)$)",
+                                                  QRegularExpression::MultilineOption)));
         // As man shows it: no requests, no font changes, escapes undone.
         page.remove(QRegularExpression("^\\.[A-Za-z]+( [^\n]*)?\n", QRegularExpression::MultilineOption));
         page.remove("\\fB")
