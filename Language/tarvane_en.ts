@@ -1443,6 +1443,46 @@
         <translation>COMMAND [OPTIONS]</translation>
     </message>
     <message>
+        <source>用户命令</source>
+        <translation>User Commands</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>概要</source>
+        <translation>SYNOPSIS</translation>
+    </message>
+    <message>
+        <source>描述</source>
+        <translation>DESCRIPTION</translation>
+    </message>
+    <message>
+        <source>命令</source>
+        <translation>COMMANDS</translation>
+    </message>
+    <message>
+        <source>选项</source>
+        <translation>OPTIONS</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>NOTES</translation>
+    </message>
+    <message>
+        <source>另见</source>
+        <translation>SEE ALSO</translation>
+    </message>
+    <message>
+        <source>列出、读取、写入和比较CAN总线中继器</source>
+        <translation>list, read, write and compare CAN-bus repeaters</translation>
+    </message>
+    <message>
+        <source>tarvane-cli 做 Tarvane 窗口的按钮所做的事，每步一个命令，用于在工作台上设置或检查多台中继器：它发送与窗口相同的帧，读写与窗口相同的参数文件。结果写到标准输出，信息写到标准错误。</source>
+        <translation>tarvane-cli does what the buttons of the Tarvane window do, one command per step, for setting up or checking many repeaters on a bench: it sends the window's frames and reads and writes the window's parameter files. Results go to standard output, messages to standard error.</translation>
+    </message>
+    <message>
         <source>命令：</source>
         <translation>Commands:</translation>
     </message>

@@ -1440,6 +1440,46 @@
         <translation>命令 [选项]</translation>
     </message>
     <message>
+        <source>用户命令</source>
+        <translation>用户命令</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>概要</source>
+        <translation>概要</translation>
+    </message>
+    <message>
+        <source>描述</source>
+        <translation>描述</translation>
+    </message>
+    <message>
+        <source>命令</source>
+        <translation>命令</translation>
+    </message>
+    <message>
+        <source>选项</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>另见</source>
+        <translation>另见</translation>
+    </message>
+    <message>
+        <source>列出、读取、写入和比较CAN总线中继器</source>
+        <translation>列出、读取、写入和比较CAN总线中继器</translation>
+    </message>
+    <message>
+        <source>tarvane-cli 做 Tarvane 窗口的按钮所做的事，每步一个命令，用于在工作台上设置或检查多台中继器：它发送与窗口相同的帧，读写与窗口相同的参数文件。结果写到标准输出，信息写到标准错误。</source>
+        <translation>tarvane-cli 做 Tarvane 窗口的按钮所做的事，每步一个命令，用于在工作台上设置或检查多台中继器：它发送与窗口相同的帧，读写与窗口相同的参数文件。结果写到标准输出，信息写到标准错误。</translation>
+    </message>
+    <message>
         <source>命令：</source>
         <translation>命令：</translation>
     </message>

@@ -58,6 +58,8 @@ QString usage(const OptionRow& row, Command command) {
     return row.use == Use::Required ? text : QLatin1Char('[') + text + QLatin1Char(']');
 }
 
+}  // namespace
+
 // The command, what follows it and its own options: "diff 文件 [--device 路径|卡号]";
 // an option that stands for the operand beside it: "filters 文件|--plan 列表 [--ext]".
 QString usage(const CommandRow& command) {
@@ -88,6 +90,20 @@ QString commonUsage() {
     return parts.join(QLatin1Char(' '));
 }
 
+QString closingNote() {
+    return tr(
+        "只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。\n"
+        "退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 "
+        "没有这台设备、没有连接设备或多于一台，"
+        "4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；"
+        "有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。");
+}
+
+namespace {
+
+// A command's usage beside an option's.
+using CliHelp::usage;
+
 QString usageLine(const QString& words) {
     return tr("用法：%1").arg(QLatin1String("tarvane-cli ") + words);
 }
@@ -117,13 +133,7 @@ QString overview() {
         lines << QLatin1String("  ") + usage(command) << QLatin1String("      ") + tr(command.summary);
     QVector<const OptionRow*> rows;
     for (const OptionRow& row : options()) rows << &row;
-    lines << QString() << optionLines(rows) << QString();
-    lines << tr(
-        "只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。\n"
-        "退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 "
-        "没有这台设备、没有连接设备或多于一台，"
-        "4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；"
-        "有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。");
+    lines << QString() << optionLines(rows) << QString() << closingNote();
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -9,6 +9,42 @@ include(GNUInstallDirs)
 install(TARGETS tarvane tarvane-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(UNIX AND NOT APPLE)
+  # An optimised build is built as the distribution builds its packages,
+  # with its hardening flags (dpkg-buildflags: fortified functions, stack
+  # protector, read-only relocations bound at start-up ...). The build type
+  # keeps the choice of optimisation and debug information.
+  find_program(TARVANE_DPKG_BUILDFLAGS dpkg-buildflags)
+  if(TARVANE_DPKG_BUILDFLAGS AND NOT TARVANE_SANITIZE AND NOT TARVANE_FUZZ
+     AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+    foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
+      execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
+                ${TARVANE_DPKG_BUILDFLAGS} --get ${kind}
+        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+        OUTPUT_VARIABLE _flags OUTPUT_STRIP_TRAILING_WHITESPACE)
+      separate_arguments(_flags UNIX_COMMAND "${_flags}")
+      list(FILTER _flags EXCLUDE REGEX "^-(O.*|g)$")
+      if(kind STREQUAL "LDFLAGS")
+        target_link_options(tarvane_warnings INTERFACE ${_flags})
+      else()
+        target_compile_options(tarvane_warnings INTERFACE ${_flags})
+      endif()
+    endforeach()
+  endif()
+
+  # Stripped as Debian strips its programs: the compiler's notes go too.
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      foreach(program tarvane tarvane-cli)
+        set(path \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+          \"\${path}\" RESULT_VARIABLE result)
+        if(NOT result EQUAL 0)
+          message(FATAL_ERROR \"objcopy could not strip \${path}\")
+        endif()
+      endforeach()
+    endif()")
+
   # udev reads /usr/lib/udev/rules.d and /etc/udev/rules.d, not /usr/local:
   # a build installed elsewhere copies the rule to /etc/udev/rules.d by hand.
   set(TARVANE_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING
@@ -21,6 +57,41 @@ if(UNIX AND NOT APPLE)
   # Drawn by tools/images, refreshed with scripts/make-images.sh.
   install(DIRECTORY dist/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
   install(FILES dist/70-tarvane.rules DESTINATION ${TARVANE_UDEV_RULES_DIR})
+
+  # The manual pages, compressed as Debian ships them: tarvane-cli's written
+  # by tarvane-cli-manual from the table its --help is made from; the
+  # window's, which has no options of its own, from dist/tarvane.1.in. In
+  # English: groff cannot yet break or adjust lines of Chinese text.
+  find_program(TARVANE_GZIP gzip REQUIRED)
+  string(TIMESTAMP TARVANE_MANUAL_DATE "%Y-%m-%d")
+  set(_man ${CMAKE_CURRENT_BINARY_DIR}/man)
+  configure_file(dist/tarvane.1.in ${_man}/tarvane.1.in @ONLY)
+  set(_pages ${_man}/man1/tarvane.1.gz ${_man}/man1/tarvane-cli.1.gz)
+  add_custom_command(OUTPUT ${_pages}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_man}/man1
+    COMMAND ${CMAKE_COMMAND} -E copy ${_man}/tarvane.1.in ${_man}/man1/tarvane.1
+    COMMAND tarvane-cli-manual ${TARVANE_MANUAL_DATE} ${_man}/man1/tarvane-cli.1
+    COMMAND ${TARVANE_GZIP} -9nf ${_man}/man1/tarvane.1 ${_man}/man1/tarvane-cli.1
+    DEPENDS tarvane-cli-manual ${_man}/tarvane.1.in
+    COMMENT "Writing the manual pages"
+    VERBATIM)
+  add_custom_target(tarvane_manual_pages ALL DEPENDS ${_pages})
+  install(FILES ${_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+  # What a package of the distribution carries beside its programs: the
+  # licence, and the history of its versions, whose latest is this one.
+  set(_doc ${CMAKE_INSTALL_DATADIR}/doc/tarvane)
+  file(STRINGS dist/changelog _latest LIMIT_COUNT 1)
+  if(NOT _latest MATCHES "^tarvane \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "dist/changelog begins with \"${_latest}\": add an entry for ${PROJECT_VERSION}")
+  endif()
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/dist/changelog ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog
+    COMMAND ${TARVANE_GZIP} -9nf ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/dist/changelog
+    VERBATIM)
+  add_custom_target(tarvane_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog.gz)
+  install(FILES dist/copyright ${CMAKE_CURRENT_BINARY_DIR}/dist/changelog.gz DESTINATION ${_doc})
 elseif(WIN32)
   # windeployqt puts the Qt libraries and plugins beside the installed
   # program; hidapi's DLL is taken from beside its import library's bin/.

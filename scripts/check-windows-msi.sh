@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs, starts, upgrades and removes the Windows installer under Wine, in
-# a new Wine prefix, as an administrator would on a PC without Tarvane:
+# a new Wine prefix, as an administrator would on a PC without Tarvane; then
+# the same in a folder of the administrator's choice (INSTALLFOLDER=...), whose
+# name has blanks and Chinese characters, which the upgrade and the removal
+# must find without being told:
 #   scripts/check-windows-msi.sh ZIP MSI NEWER_MSI WORK_DIR
 # ZIP is the zip the MSI was built from: its files are the ones expected
 # under Program Files\Tarvane. NEWER_MSI holds the same files with a higher
@@ -41,16 +44,27 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=en_US.UTF-8
 unset LC_ALL $(compgen -e | grep '^QT_' || true)
 drive_c=$WINEPREFIX/drive_c
-installed="$drive_c/Program Files/Tarvane"
+# Where the files go: Program Files\Tarvane unless INSTALLFOLDER says otherwise.
+folder='C:\Program Files\Tarvane'
+custom_folder='C:\Tarvane 中继器 配置'
+remembered='HKLM\Software\Tarvane'
 
 wine_path() { printf 'Z:%s' "$(realpath "$1")" | tr / '\\'; }
 unix_path() { tr '\\' / | sed "s|^C:|$drive_c|; s|/*$||"; }
 run() { timeout --kill-after=10 "${TIMEOUT:-120}" "$wine" "$@"; }
-msiexec() { # action msi log
+msiexec() { # action msi log [PROPERTY=value ...]
     local status=0
-    run msiexec "$1" "$(wine_path "$2")" /qn /l*v "$(wine_path "$work/$3")" || status=$?
+    run msiexec "$1" "$(wine_path "$2")" /qn /l*v "$(wine_path "$work/$3")" "${@:4}" || status=$?
     "$wineserver" -w
     return $status
+}
+# A value from the registry as it is: reg query prints in the console's code
+# page, which has no Chinese on an English Windows; an export is UTF-16.
+reg_value() { # key name
+    local file=$work/export.reg
+    rm -f "$file"
+    run reg export "$1" "$(wine_path "$work")\\export.reg" /y > /dev/null 2>&1 || return 0
+    iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' | sed -n "s/^\"$2\"=\"\(.*\)\"$/\1/p" | sed 's/\\\\/\\/g'
 }
 # The bytes of a file as " 4c 00 ...", so that one text can be looked for in
 # another, byte for byte.
@@ -63,24 +77,37 @@ products() { run uninstaller --list | tr -d '\r' | sed -n 's/^\({[-0-9A-F]*}\)||
 # A value of the uninstall entry that check_installed reads.
 value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<< "$entry"; }
 
+# Windows Installer compares the versions of files it finds with those it
+# brings: every program and library carries its own in the File table.
+file_row() { msiinfo export "$msi" File | tr -d '\r' | awk -F '\t' -v id="$1" '$1 == id { print $5 "\t" $6 }'; }
+IFS=. read -r major minor patch _ <<< "$version.0.0"
+for id in tarvane.exe tarvane_cli.exe; do
+    [ "$(file_row "$id")" = "$major.$minor.$patch.0"$'\t'1033 ] || fail "the File table gives $id the version and language '$(file_row "$id")'"
+done
+qt_core=$(msiinfo export "$msi" File | tr -d '\r' | awk -F '\t' '$3 ~ /Qt5Core\.dll$/ { print $5 }')
+[[ "$qt_core" == 5.15.* ]] || fail "the File table gives Qt5Core.dll the version '$qt_core'"
+
 step "new Wine prefix"
 TIMEOUT=300 run wineboot -i > "$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; fail "wineboot failed"; }
 "$wineserver" -w
 mkdir -p "$work/zip"
 unzip -q "$zip" -d "$work/zip"
 from_zip="$work/zip/$(basename "$zip" .zip)"
+installed=$(unix_path <<< "$folder")
 
 # What one installed version leaves: the zip's files, byte for byte, in
-# Program Files\Tarvane and nowhere else; one Start-menu shortcut to
-# tarvane.exe with the program's icon and its description in both
-# languages; one entry to remove it, of this version.
+# its folder and nowhere else, the folder remembered for the next install;
+# one Start-menu shortcut to tarvane.exe with the program's icon and its
+# description in both languages; one entry to remove it, of this version.
 check_installed() { # version log
     local version=$1 log=$work/$2
     diff -r "$from_zip" "$installed" > "$work/diff.log" ||
-        { cat "$work/diff.log" >&2; fail "Program Files\\Tarvane does not hold the zip's files"; }
+        { cat "$work/diff.log" >&2; fail "$folder does not hold the zip's files"; }
     local folders
-    folders=$(cd "$drive_c" && find . -iname 'tarvane' ! -path './users/*/AppData/Local/tarvane' -printf '%P\n')
-    [ "$folders" = "Program Files/Tarvane" ] || fail "Tarvane folders: $folders"
+    folders=$(cd "$drive_c" && find . -type d -iname '*tarvane*' ! -path './users/*/AppData/Local/tarvane' -printf '%P\n')
+    [ "$folders" = "${installed#"$drive_c/"}" ] || fail "Tarvane folders: $folders"
+    [ "$(reg_value "$remembered" InstallFolder)" = "$folder\\" ] ||
+        fail "$remembered does not remember $folder for the next install"
 
     mapfile -t codes < <(products)
     [ ${#codes[@]} = 1 ] || fail "${#codes[@]} Tarvane products are listed for removal: ${codes[*]}"
@@ -90,7 +117,8 @@ check_installed() { # version log
     [ "$(value DisplayVersion)" = "$version" ] || fail "the uninstall entry is not of version $version"
     [ "$(value Publisher)" = "Tarvane maintainers" ] || fail "the uninstall entry names no publisher"
     [ "$(value UninstallString)" = "MsiExec.exe /X$code" ] || fail "the uninstall entry cannot remove it"
-    [ "$(value InstallLocation)" = 'C:\Program Files\Tarvane\' ] || fail "the uninstall entry has not the folder"
+    [ "$(reg_value "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" InstallLocation)" = "$folder\\" ] ||
+        fail "the uninstall entry has not the folder $folder"
     cmp -s Resources/app.ico "$drive_c/windows/Installer/$code/tarvane.ico" || fail "the product's icon is not the program's"
 
     # Windows Installer chooses the Start menu: all users' for a per-machine
@@ -107,7 +135,13 @@ check_installed() { # version log
     local shortcuts
     shortcuts=$(cd "$drive_c" && find . -iname '*tarvane*.lnk' | wc -l)
     [ "$shortcuts" = 1 ] || fail "$shortcuts Tarvane shortcuts"
-    contains "$shortcut" 'C:\Program Files\Tarvane\tarvane.exe' ASCII || fail "the shortcut does not start tarvane.exe"
+    # The target: as Unicode its folder and file names, and its folder as
+    # the working folder; its whole path also in the code page, which holds
+    # only ASCII on every Windows.
+    contains "$shortcut" "${folder##*\\}" UTF-16LE && contains "$shortcut" "tarvane.exe" UTF-16LE &&
+        contains "$shortcut" "$folder\\" UTF-16LE || fail "the shortcut does not start $folder\\tarvane.exe"
+    [[ "$folder" == *[^[:ascii:]]* ]] || contains "$shortcut" "$folder\\tarvane.exe" ASCII ||
+        fail "the shortcut does not start $folder\\tarvane.exe"
     contains "$shortcut" "C:\\windows\\Installer\\$code\\tarvane.ico" UTF-16LE || fail "the shortcut has not the program's icon"
     contains "$shortcut" 'CAN 中继器配置 / CAN repeater configuration' UTF-16LE ||
         fail "the shortcut's description is not in both languages"
@@ -158,10 +192,13 @@ chmod -R u+w "$installed"
 diff -r "$from_zip" "$installed" > /dev/null || fail "Program Files\\Tarvane changed while tarvane.exe ran"
 step "  a $size window ($colours colours): $work/tarvane-installed.png"
 
-cli_version=$(cd "$work" && run 'C:\Program Files\Tarvane\tarvane-cli.exe' --version | tr -d '\r') ||
-    fail "tarvane-cli.exe --version failed"
-[ "$cli_version" = "tarvane-cli $version" ] || fail "tarvane-cli.exe --version: $cli_version"
-step "  tarvane-cli.exe --version: $cli_version"
+cli_answers() { # version
+    cli_version=$(cd "$work" && run "$folder\\tarvane-cli.exe" --version | tr -d '\r') ||
+        fail "$folder\\tarvane-cli.exe --version failed"
+    [ "$cli_version" = "tarvane-cli $1" ] || fail "tarvane-cli.exe --version: $cli_version"
+    step "  $folder\\tarvane-cli.exe --version: $cli_version"
+}
+cli_answers "$version"
 
 step "msiexec /i $(basename "$newer") /qn (version $newer_version)"
 msiexec /i "$newer" upgrade.log || fail "msiexec /i $(basename "$newer") failed (status $?)"
@@ -174,15 +211,36 @@ grep -aq "^Property(S): TARVANE_NEWER = $code" "$work/downgrade.log" ||
     fail "the older version was refused for another reason than the newer one (downgrade.log)"
 check_installed "$newer_version" upgrade.log
 
+# Nothing left: no file, folder, shortcut, icon, entry or remembered folder.
+check_removed() { # log
+    msiexec /x "$newer" "$1" || fail "msiexec /x $(basename "$newer") failed (status $?)"
+    [ ! -e "$installed" ] || fail "$folder is still there: $(cd "$installed" && find . | tr '\n' ' ')"
+    listed=$(products) || fail "the list of installed programs could not be read"
+    [ -z "$listed" ] || fail "Tarvane is still listed for removal"
+    [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
+    [ ! -e "$drive_c/windows/Installer/$code" ] || fail "the product's icon is still there"
+    [ -z "$(reg_value "$remembered" InstallFolder)" ] || fail "$remembered still remembers a folder"
+    # The users' settings (AppData\Local\tarvane) are theirs, not installed.
+    leftovers=$(cd "$drive_c" && find . -iname '*tarvane*' ! -path './users/*/AppData/Local/tarvane*')
+    [ -z "$leftovers" ] || fail "left after removal: $leftovers"
+}
 step "msiexec /x $(basename "$newer") /qn"
-msiexec /x "$newer" remove.log || fail "msiexec /x $(basename "$newer") failed (status $?)"
-[ ! -e "$installed" ] || fail "Program Files\\Tarvane is still there: $(cd "$installed" && find . | tr '\n' ' ')"
-listed=$(products) || fail "the list of installed programs could not be read"
-[ -z "$listed" ] || fail "Tarvane is still listed for removal"
-[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
-[ ! -e "$drive_c/windows/Installer/$code" ] || fail "the product's icon is still there"
-# The users' settings (AppData\Local\tarvane) are theirs, not installed.
-leftovers=$(cd "$drive_c" && find . -iname '*tarvane*' ! -path './users/*/AppData/Local/tarvane*')
-[ -z "$leftovers" ] || fail "left after removal: $leftovers"
+check_removed remove.log
+
+# An administrator's folder, given once: the upgrade and the removal find it
+# by themselves. Given without a final backslash: Wine puts the argument in
+# quotes, and a backslash before the closing one would escape it.
+folder=$custom_folder
+installed=$(unix_path <<< "$folder")
+step "msiexec /i $(basename "$msi") /qn INSTALLFOLDER=\"$folder\""
+msiexec /i "$msi" custom-install.log "INSTALLFOLDER=$folder" ||
+    fail "msiexec /i $(basename "$msi") INSTALLFOLDER=\"$folder\" failed (status $?)"
+check_installed "$version" custom-install.log
+cli_answers "$version"
+step "msiexec /i $(basename "$newer") /qn, without INSTALLFOLDER"
+msiexec /i "$newer" custom-upgrade.log || fail "msiexec /i $(basename "$newer") failed (status $?)"
+check_installed "$newer_version" custom-upgrade.log
+step "msiexec /x $(basename "$newer") /qn, without INSTALLFOLDER"
+check_removed custom-remove.log
 "$wineserver" -k 2> /dev/null || true
-step "ok   $(basename "$msi"): installed, started, upgraded to $newer_version, older refused, removed"
+step "ok   $(basename "$msi"): installed, started, upgraded to $newer_version, older refused, removed; the same in \"$folder\""

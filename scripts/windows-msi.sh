@@ -50,6 +50,33 @@ parent() { case "$1" in */*) id dir "${1%/*}" ;; *) echo INSTALLFOLDER ;; esac; 
 duplicates=$(grep -o '<\(Directory\|Component\|File\) Id="[^"]*"' "$work/runtime.wxs" | sort | uniq -d)
 [ -z "$duplicates" ] || { echo "two files of the zip get the same id:" $duplicates >&2; exit 1; }
 
+# The version resource of each program and library (the file version and
+# the language of its first translation): wixl leaves the File table's
+# Version and Language empty, and Windows Installer would take the files
+# for unversioned ones. A versioned file has no hash (MsiFileHash), which
+# is for unversioned ones.
+mapfile -t versions < <(cd "$files" && find . -type f \( -iname '*.exe' -o -iname '*.dll' \) -printf '%P\n' | sort |
+    python3 -c 'import struct, sys
+def fixed(path):
+    data = open(path, "rb").read()
+    at = data.find("VS_VERSION_INFO\0".encode("utf-16-le"))
+    if at < 0:
+        return None
+    start = at - 6  # wLength, wValueLength, wType before the key
+    value = start + ((at + 32 - start + 3) & ~3)
+    signature, _, ms, ls = struct.unpack_from("<IIII", data, value)
+    if signature != 0xFEEF04BD:
+        return None
+    language = ""
+    key = data.find("Translation\0".encode("utf-16-le"), value)
+    if key >= 0:
+        language = str(struct.unpack_from("<H", data, key - 6 + ((30 + 3) & ~3))[0])
+    return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF), language
+for path in sys.stdin.read().split("\n"):
+    info = fixed(path) if path else None
+    if info:
+        print("%s\t%s\t%s" % (path, info[0], info[1]))')
+
 rm -f "$msi"
 msi=$(realpath "$msi")
 cp Resources/app.ico "$work/tarvane.ico"
@@ -68,7 +95,16 @@ grep -v 'unimplemented' "$work/wixl.log" >&2 || true
 description='CAN 中继器配置 / CAN repeater configuration'
 replaced="'{$upgrade_code}', '0.0.0', '$version', 768, 'TARVANE_REPLACED'"
 printf '\r\n\r\n936\t_ForceCodepage\r\n' > "$work/_ForceCodepage.idt"
-msibuild "$msi" -i "$work/_ForceCodepage.idt" \
+# The two programs have ids of their own in tarvane.wxs.
+file_id() { case "$1" in tarvane.exe | tarvane-cli.exe) echo "${1//-/_}" ;; *) id f "$1" ;; esac; }
+version_updates=()
+for line in "${versions[@]}"; do
+    IFS=$'\t' read -r path file_version language <<< "$line"
+    id=$(file_id "$path")
+    version_updates+=(-q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '$language' WHERE \`File\` = '$id'"
+        -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = '$id'")
+done
+msibuild "$msi" -i "$work/_ForceCodepage.idt" "${version_updates[@]}" \
     -q "UPDATE \`Shortcut\` SET \`Description\` = '$description' WHERE \`Shortcut\` = 'StartMenuShortcut'" \
     -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'TARVANE_REPLACED'" \
     -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ($replaced)"
@@ -76,4 +112,7 @@ msiinfo export "$msi" Shortcut | grep -q "$description" ||
     { echo "$msi: the shortcut's description was not stored" >&2; exit 1; }
 [ "$(msiinfo export "$msi" Upgrade | grep -c "	$version		768		TARVANE_REPLACED")" = 1 ] ||
     { echo "$msi: the upgrade does not replace the same version" >&2; exit 1; }
-echo "ok   $(basename "$msi"): version $version, $((${#runtime[@]} + 2)) files"
+versioned=$(msiinfo export "$msi" File | tr -d '\r' | awk -F '\t' 'NR > 3 && $5 != ""' | wc -l)
+[ "$versioned" = ${#versions[@]} ] ||
+    { echo "$msi: $versioned files have a version in the File table, ${#versions[@]} carry one" >&2; exit 1; }
+echo "ok   $(basename "$msi"): version $version, $((${#runtime[@]} + 2)) files, $versioned of them with their version"

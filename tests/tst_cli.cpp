@@ -14,11 +14,13 @@
 #include <QSaveFile>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 #ifdef Q_OS_UNIX
 #include <csignal>
 #endif
 
+#include "CliManual.h"
 #include "DeviceParameters.h"
 #include "ModalAnswerer.h"
 #include "TarvaneCli.h"
@@ -968,6 +970,43 @@ private slots:
         QCOMPARE(statuses(overview.section("Exit status", 1), "(?:: |, )(\\d+(?:\\+n)?) "), table);
         for (const char* limit : {"1 MiB", "1 to 3600"})
             QVERIFY(section.contains(limit) && (overview + cli({"write", "--help"}).out).contains(limit));
+    }
+
+    // The manual page says what each help says, line for line (the usage,
+    // each command's details, every option with its description, the closing
+    // notes), but for the overview's one-line summaries of the commands.
+    void manualAgreesWithHelp_data() {
+        helpListsEveryOption_data();
+    }
+    void manualAgreesWithHelp() {
+        QFETCH(QStringList, arguments);
+        QTranslator english;
+        QVERIFY(english.load(":/Language/tarvane_en.qm"));
+        QCoreApplication::installTranslator(&english);
+        QString page = CliManual::page("2026-12-09");
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(page.startsWith(".TH TARVANE\\-CLI 1 \"2026-12-09\" \"Tarvane " TARVANE_VERSION
+                                "\" \"User Commands\"\n"));
+        // Below the header every dash a minus, as man needs it to show options
+        // that can be copied and searched for; no text taken for a request.
+        QVERIFY(!page.section('\n', 1).contains(QRegularExpression("[^\\\\]-")));
+        QVERIFY(!page.contains(QRegularExpression("^\\.(?!(TH|SH|TP|PP|br|BR) )(?!(PP|TP|br)$)",
+                                                  QRegularExpression::MultilineOption)));
+        // As man shows it: no requests, no font changes, escapes undone.
+        page.remove(QRegularExpression("^\\.[A-Za-z]+( [^\n]*)?\n", QRegularExpression::MultilineOption));
+        page.remove("\\fB")
+            .remove("\\fI")
+            .remove("\\fR")
+            .remove("\\&")
+            .replace("\\-", "-")
+            .replace("\\e", "\\");
+        for (QString line : QString::fromUtf8(cli(arguments).out).split('\n')) {
+            if (line.isEmpty() || line == "Commands:" || line == "Options:" || line.startsWith("      "))
+                continue;
+            line.remove(QRegularExpression("^Usage: "));
+            for (const QString& piece : line.trimmed().split(QRegularExpression(" {2,}")))
+                QVERIFY2(page.contains(piece), qPrintable(piece));
+        }
     }
 
     // The program itself, as a script starts it: its own platform, nothing on
