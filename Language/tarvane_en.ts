@@ -153,6 +153,101 @@
         <source>比特率不能高于%1 kbit/s（CAN的最高速率）</source>
         <translation>The bit rate cannot be above %1 kbit/s (CAN's fastest)</translation>
     </message>
+    <message>
+        <source>总线长度 (m)：</source>
+        <translation>Bus Length (m)：</translation>
+    </message>
+    <message>
+        <source>可不填</source>
+        <translation>optional</translation>
+    </message>
+    <message>
+        <source>节点延迟 (ns)：</source>
+        <translation>Node Delay (ns)：</translation>
+    </message>
+    <message>
+        <source>每个节点从发送到接收的环路延迟：收发器加隔离器</source>
+        <translation>Each node's loop delay from transmitting to receiving: its transceiver and isolator</translation>
+    </message>
+    <message>
+        <source>时钟容差</source>
+        <translation>Clock Tolerance</translation>
+    </message>
+    <message>
+        <source>最长总线</source>
+        <translation>Longest Bus</translation>
+    </message>
+    <message>
+        <source>总线长度须为不小于0的数（m），或不填</source>
+        <translation>The bus length must be a number of 0 or more (m), or left empty</translation>
+    </message>
+    <message>
+        <source>节点延迟须为不小于0的数（ns）</source>
+        <translation>The node delay must be a number of 0 or more (ns)</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，能覆盖%2总线且时钟容差最大的在前</source>
+        <translation>Usable words: %1, best first; of those alike in error and sample point, the one with the largest clock tolerance that covers a bus of %2 comes first</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前</source>
+        <translation>Usable words: %1, best first; of those alike in error and sample point, the one with the largest clock tolerance comes first</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；采样点越靠后，总线可以越长</source>
+        <translation>Usable words: %1; none of those best in error and sample point covers a bus of %2, so the longest bus comes first; a later sample point allows a longer bus</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；采样点越靠后，传播段越长</source>
+        <translation>Usable words: %1; those best in error and sample point all have a propagation segment shorter than twice the node delay, so the longest comes first; a later sample point gives a longer one</translation>
+    </message>
+</context>
+<context>
+    <name>BusLimits</name>
+    <message>
+        <source>传播段短于两倍节点延迟</source>
+        <translation>propagation segment shorter than twice the node delay</translation>
+    </message>
+    <message>
+        <source>总线最长 %1</source>
+        <translation>bus ≤ %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>节点延迟 %1 ns，电缆 %2 ns/m</source>
+        <translation>node delay %1 ns, cable %2 ns/m</translation>
+    </message>
+    <message>
+        <source>受SJW限制</source>
+        <translation>limited by the SJW</translation>
+    </message>
+    <message>
+        <source>受相位段限制</source>
+        <translation>limited by the phase segments</translation>
+    </message>
+    <message>
+        <source>CANopen和J1939在此速率建议采样点 87.5 %</source>
+        <translation>CANopen and J1939 recommend a sample point of 87.5 % at this rate</translation>
+    </message>
+    <message>
+        <source>CANopen在此速率建议采样点 87.5 %</source>
+        <translation>CANopen recommends a sample point of 87.5 % at this rate</translation>
+    </message>
+    <message>
+        <source>SJW %1 也合适，时钟容差可达 %2</source>
+        <translation>SJW %1 would fit and allow a clock tolerance of %2</translation>
+    </message>
+    <message>
+        <source>%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6</source>
+        <translation>%1, sample point %2, clock %3, %4, SJW %6, %5 quanta per bit</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>CANParamWidget</name>
@@ -213,6 +308,10 @@
     <message>
         <source>过滤器规划：按标识符和范围填写过滤器组</source>
         <translation>Filter planner: fills the banks from identifiers and ranges</translation>
+    </message>
+    <message>
+        <source>总线长度按%1计算</source>
+        <translation>Bus length with %1</translation>
     </message>
 </context>
 <context>

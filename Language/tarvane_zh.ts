@@ -153,6 +153,101 @@
         <source>比特率不能高于%1 kbit/s（CAN的最高速率）</source>
         <translation>比特率不能高于%1 kbit/s（CAN的最高速率）</translation>
     </message>
+    <message>
+        <source>总线长度 (m)：</source>
+        <translation>总线长度 (m)：</translation>
+    </message>
+    <message>
+        <source>可不填</source>
+        <translation>可不填</translation>
+    </message>
+    <message>
+        <source>节点延迟 (ns)：</source>
+        <translation>节点延迟 (ns)：</translation>
+    </message>
+    <message>
+        <source>每个节点从发送到接收的环路延迟：收发器加隔离器</source>
+        <translation>每个节点从发送到接收的环路延迟：收发器加隔离器</translation>
+    </message>
+    <message>
+        <source>时钟容差</source>
+        <translation>时钟容差</translation>
+    </message>
+    <message>
+        <source>最长总线</source>
+        <translation>最长总线</translation>
+    </message>
+    <message>
+        <source>总线长度须为不小于0的数（m），或不填</source>
+        <translation>总线长度须为不小于0的数（m），或不填</translation>
+    </message>
+    <message>
+        <source>节点延迟须为不小于0的数（ns）</source>
+        <translation>节点延迟须为不小于0的数（ns）</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，能覆盖%2总线且时钟容差最大的在前</source>
+        <translation>可用的位定时字：%1个，最佳在前；误差和采样点相同时，能覆盖%2总线且时钟容差最大的在前</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前</source>
+        <translation>可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；采样点越靠后，总线可以越长</source>
+        <translation>可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；采样点越靠后，总线可以越长</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；采样点越靠后，传播段越长</source>
+        <translation>可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；采样点越靠后，传播段越长</translation>
+    </message>
+</context>
+<context>
+    <name>BusLimits</name>
+    <message>
+        <source>传播段短于两倍节点延迟</source>
+        <translation>传播段短于两倍节点延迟</translation>
+    </message>
+    <message>
+        <source>总线最长 %1</source>
+        <translation>总线最长 %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>节点延迟 %1 ns，电缆 %2 ns/m</source>
+        <translation>节点延迟 %1 ns，电缆 %2 ns/m</translation>
+    </message>
+    <message>
+        <source>受SJW限制</source>
+        <translation>受SJW限制</translation>
+    </message>
+    <message>
+        <source>受相位段限制</source>
+        <translation>受相位段限制</translation>
+    </message>
+    <message>
+        <source>CANopen和J1939在此速率建议采样点 87.5 %</source>
+        <translation>CANopen和J1939在此速率建议采样点 87.5 %</translation>
+    </message>
+    <message>
+        <source>CANopen在此速率建议采样点 87.5 %</source>
+        <translation>CANopen在此速率建议采样点 87.5 %</translation>
+    </message>
+    <message>
+        <source>SJW %1 也合适，时钟容差可达 %2</source>
+        <translation>SJW %1 也合适，时钟容差可达 %2</translation>
+    </message>
+    <message>
+        <source>%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6</source>
+        <translation>%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
 </context>
 <context>
     <name>CANParamWidget</name>
@@ -213,6 +308,10 @@
     <message>
         <source>过滤器规划：按标识符和范围填写过滤器组</source>
         <translation>过滤器规划：按标识符和范围填写过滤器组</translation>
+    </message>
+    <message>
+        <source>总线长度按%1计算</source>
+        <translation>总线长度按%1计算</translation>
     </message>
 </context>
 <context>
