@@ -1,9 +1,9 @@
-// Saves pictures of the three parameter pages, the bit-timing calculator, the
-// device information window, the About box, the comparison with the device,
-// the question before closing over edits, the menu that chooses among two
-// repeaters, a planned filter bank decoded under its table, the filter planner
-// and the CAN page edited offline, with the main window talking to the
-// simulated repeaters:
+// Saves pictures of the three parameter pages, the bit-timing calculator (as
+// it opens, and choosing for a bus length), the device information window,
+// the About box, the comparison with the device, the question before closing
+// over edits, the menu that chooses among two repeaters, a planned filter
+// bank decoded under its table, the filter planner and the CAN page edited
+// offline, with the main window talking to the simulated repeaters:
 //   tarvane-screenshots <output dir> <name prefix>
 // The language is the one stored in Config.ini beside this program, as for
 // Tarvane itself.
@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -129,6 +130,14 @@ void shootDialogs(ShotWindow& window, Shooter& shooter) {
     calculator.show();
     shooter.shoot(&calculator, "bittiming");
     calculator.hide();
+    // A bus longer than the 8-quantum word reaches: the 16-quantum one first,
+    // with the clock tolerance and the longest bus of each word.
+    BitTimingDialog network(&window);
+    network.setBitRate(125000);
+    network.findChild<QLineEdit*>("m_editBusLength")->setText("450");
+    network.show();
+    shooter.shoot(&network, "timing");
+    network.hide();
 
     QWidget* info = window.deviceInfoWindow();
     info->show();
