@@ -153,6 +153,101 @@
         <source>比特率不能高于%1 kbit/s（CAN的最高速率）</source>
         <translation>The bit rate cannot be above %1 kbit/s (CAN's fastest)</translation>
     </message>
+    <message>
+        <source>总线长度 (m)：</source>
+        <translation>Bus Length (m)：</translation>
+    </message>
+    <message>
+        <source>可不填</source>
+        <translation>optional</translation>
+    </message>
+    <message>
+        <source>节点延迟 (ns)：</source>
+        <translation>Node Delay (ns)：</translation>
+    </message>
+    <message>
+        <source>每个节点从发送到接收的环路延迟：收发器加隔离器</source>
+        <translation>Each node's loop delay from transmitting to receiving: its transceiver and isolator</translation>
+    </message>
+    <message>
+        <source>时钟容差</source>
+        <translation>Clock Tolerance</translation>
+    </message>
+    <message>
+        <source>最长总线</source>
+        <translation>Longest Bus</translation>
+    </message>
+    <message>
+        <source>总线长度须为不小于0的数（m），或不填</source>
+        <translation>The bus length must be a number of 0 or more (m), or left empty</translation>
+    </message>
+    <message>
+        <source>节点延迟须为不小于0的数（ns）</source>
+        <translation>The node delay must be a number of 0 or more (ns)</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，能覆盖%2总线且时钟容差最大的在前</source>
+        <translation>Usable words: %1, best first; of those alike in error and sample point, the one with the largest clock tolerance that covers a bus of %2 comes first</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前</source>
+        <translation>Usable words: %1, best first; of those alike in error and sample point, the one with the largest clock tolerance comes first</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；采样点越靠后，总线可以越长</source>
+        <translation>Usable words: %1; none of those best in error and sample point covers a bus of %2, so the longest bus comes first; a later sample point allows a longer bus</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；采样点越靠后，传播段越长</source>
+        <translation>Usable words: %1; those best in error and sample point all have a propagation segment shorter than twice the node delay, so the longest comes first; a later sample point gives a longer one</translation>
+    </message>
+</context>
+<context>
+    <name>BusLimits</name>
+    <message>
+        <source>传播段短于两倍节点延迟</source>
+        <translation>propagation segment shorter than twice the node delay</translation>
+    </message>
+    <message>
+        <source>总线最长 %1</source>
+        <translation>bus ≤ %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>节点延迟 %1 ns，电缆 %2 ns/m</source>
+        <translation>node delay %1 ns, cable %2 ns/m</translation>
+    </message>
+    <message>
+        <source>受SJW限制</source>
+        <translation>limited by the SJW</translation>
+    </message>
+    <message>
+        <source>受相位段限制</source>
+        <translation>limited by the phase segments</translation>
+    </message>
+    <message>
+        <source>CANopen和J1939在此速率建议采样点 87.5 %</source>
+        <translation>CANopen and J1939 recommend a sample point of 87.5 % at this rate</translation>
+    </message>
+    <message>
+        <source>CANopen在此速率建议采样点 87.5 %</source>
+        <translation>CANopen recommends a sample point of 87.5 % at this rate</translation>
+    </message>
+    <message>
+        <source>SJW %1 也合适，时钟容差可达 %2</source>
+        <translation>SJW %1 would fit and allow a clock tolerance of %2</translation>
+    </message>
+    <message>
+        <source>%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6</source>
+        <translation>%1, sample point %2, clock %3, %4, SJW %6, %5 quanta per bit</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>CANParamWidget</name>
@@ -213,6 +308,10 @@
     <message>
         <source>过滤器规划：按标识符和范围填写过滤器组</source>
         <translation>Filter planner: fills the banks from identifiers and ranges</translation>
+    </message>
+    <message>
+        <source>总线长度按%1计算</source>
+        <translation>Bus length with %1</translation>
     </message>
 </context>
 <context>
@@ -1585,8 +1684,8 @@ With --verify the exit status is 0 when the device holds what was written, 5 wit
 The parameter file (- for standard input, 1 MiB at most) must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
     </message>
     <message>
-        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</source>
-        <translation>output JSON: list an array of the devices, diff an array of the fields that differ, --all one object per repeater</translation>
+        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象，timing 为各项数值</source>
+        <translation>output JSON: list an array of the devices, diff an array of the fields that differ, --all one object per repeater, timing the figures as numbers</translation>
     </message>
     <message>
         <source>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</source>
@@ -1719,6 +1818,96 @@ With --plan, works out the fewest filter banks for the identifiers and ranges, w
     <message>
         <source>过滤器组%1：%2</source>
         <translation>Bank %1: %2</translation>
+    </message>
+    <message>
+        <source>位定时字</source>
+        <translation>WORD</translation>
+    </message>
+    <message>
+        <source>说明位定时字允许的时钟容差和总线长度，或按比特率选出位定时字，无须连接设备</source>
+        <translation>what a bit-timing word allows the network, or the word for a bit rate, without a repeater</translation>
+    </message>
+    <message>
+        <source>给出位定时字（如0x001C00E0）时，每行一项：位定时字的含义、每个节点的时钟容差（及限制它的关系）、两个节点之间最长的电缆；建议在标准错误上以“注意”列出。
+给出 --rate 时，像窗口的位定时计算器一样（误差不超过0.5 %）选出位定时字：误差最小、采样点最近，其中能覆盖 --length 的总线且时钟容差最大的，再同样说明它。
+总线长度按每个节点的环路延迟（--node-delay，默认335 ns：收发器最多255 ns，加上发送和接收两路隔离器各40 ns）和每米电缆5 ns计算。
+位定时字有问题，或没有字能覆盖 --length 的总线时，退出状态为2。</source>
+        <translation>With a word (such as 0x001C00E0), one line each: what the word means, how far each node's clock may be off (and the relation that limits it), and the longest cable between two nodes; the recommendations it misses as notes on standard error.
+With --rate, the word the window's bit-timing calculator puts first (within 0.5 %): the smallest rate error, the sample point closest to the one asked for, and of those the largest clock tolerance that covers a bus of --length; then the same lines for it.
+The bus length counts each node's loop delay (--node-delay, 335 ns by default: at most 255 ns for the transceiver and 40 ns each for an isolator in the transmit and the receive line) and 5 ns per metre of cable.
+A word with a problem, or no word that covers a bus of --length, ends with exit status 2.</translation>
+    </message>
+    <message>
+        <source>比特率</source>
+        <translation>KBIT</translation>
+    </message>
+    <message>
+        <source>按此比特率（kbit/s）选出位定时字，代替给出位定时字</source>
+        <translation>choose the word for this bit rate (kbit/s) instead of giving one</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>PERCENT</translation>
+    </message>
+    <message>
+        <source>希望的采样点（%），默认按比特率为87.5、80或75</source>
+        <translation>the sample point wished for (%); by default 87.5, 80 or 75 by the bit rate</translation>
+    </message>
+    <message>
+        <source>所选位定时字的SJW（默认1）</source>
+        <translation>the SJW of the word chosen (1 by default)</translation>
+    </message>
+    <message>
+        <source>米</source>
+        <translation>METRES</translation>
+    </message>
+    <message>
+        <source>所选位定时字须能覆盖的总线长度（米）</source>
+        <translation>the length of bus the word chosen must cover (metres)</translation>
+    </message>
+    <message>
+        <source>纳秒</source>
+        <translation>NS</translation>
+    </message>
+    <message>
+        <source>每个节点的环路延迟：收发器加隔离器（纳秒，默认335）</source>
+        <translation>each node's loop delay, its transceiver and isolator (ns, 335 by default)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>时钟容差：%1（%2）</source>
+        <translation>Clock tolerance: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>总线最长：无，传播段短于两倍节点延迟（%1）</source>
+        <translation>Longest bus: none, the propagation segment is shorter than twice the node delay (%1)</translation>
+    </message>
+    <message>
+        <source>总线最长：%1（%2）</source>
+        <translation>Longest bus: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>不是位定时字：%1：%2</source>
+        <translation>Not a bit-timing word: %1: %2</translation>
+    </message>
+    <message>
+        <source>±%1内没有给出%2的位定时字</source>
+        <translation>No word gives %2 within ±%1</translation>
+    </message>
+    <message>
+        <source>；最接近的是%1（%2）</source>
+        <translation>; the closest is %1 (%2)</translation>
+    </message>
+    <message>
+        <source>采样点为%1的字都不能覆盖%2的总线（%3）；最接近的是%4：%5</source>
+        <translation>No word with a sample point of %1 covers a bus of %2 (%3); the closest is %4: %5</translation>
+    </message>
+    <message>
+        <source>缺少位定时字或 --rate</source>
+        <translation>No bit-timing word given, nor --rate</translation>
     </message>
 </context>
 <context>

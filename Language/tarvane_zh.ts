@@ -153,6 +153,101 @@
         <source>比特率不能高于%1 kbit/s（CAN的最高速率）</source>
         <translation>比特率不能高于%1 kbit/s（CAN的最高速率）</translation>
     </message>
+    <message>
+        <source>总线长度 (m)：</source>
+        <translation>总线长度 (m)：</translation>
+    </message>
+    <message>
+        <source>可不填</source>
+        <translation>可不填</translation>
+    </message>
+    <message>
+        <source>节点延迟 (ns)：</source>
+        <translation>节点延迟 (ns)：</translation>
+    </message>
+    <message>
+        <source>每个节点从发送到接收的环路延迟：收发器加隔离器</source>
+        <translation>每个节点从发送到接收的环路延迟：收发器加隔离器</translation>
+    </message>
+    <message>
+        <source>时钟容差</source>
+        <translation>时钟容差</translation>
+    </message>
+    <message>
+        <source>最长总线</source>
+        <translation>最长总线</translation>
+    </message>
+    <message>
+        <source>总线长度须为不小于0的数（m），或不填</source>
+        <translation>总线长度须为不小于0的数（m），或不填</translation>
+    </message>
+    <message>
+        <source>节点延迟须为不小于0的数（ns）</source>
+        <translation>节点延迟须为不小于0的数（ns）</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，能覆盖%2总线且时钟容差最大的在前</source>
+        <translation>可用的位定时字：%1个，最佳在前；误差和采样点相同时，能覆盖%2总线且时钟容差最大的在前</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前</source>
+        <translation>可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；采样点越靠后，总线可以越长</source>
+        <translation>可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；采样点越靠后，总线可以越长</translation>
+    </message>
+    <message>
+        <source>可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；采样点越靠后，传播段越长</source>
+        <translation>可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；采样点越靠后，传播段越长</translation>
+    </message>
+</context>
+<context>
+    <name>BusLimits</name>
+    <message>
+        <source>传播段短于两倍节点延迟</source>
+        <translation>传播段短于两倍节点延迟</translation>
+    </message>
+    <message>
+        <source>总线最长 %1</source>
+        <translation>总线最长 %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>节点延迟 %1 ns，电缆 %2 ns/m</source>
+        <translation>节点延迟 %1 ns，电缆 %2 ns/m</translation>
+    </message>
+    <message>
+        <source>受SJW限制</source>
+        <translation>受SJW限制</translation>
+    </message>
+    <message>
+        <source>受相位段限制</source>
+        <translation>受相位段限制</translation>
+    </message>
+    <message>
+        <source>CANopen和J1939在此速率建议采样点 87.5 %</source>
+        <translation>CANopen和J1939在此速率建议采样点 87.5 %</translation>
+    </message>
+    <message>
+        <source>CANopen在此速率建议采样点 87.5 %</source>
+        <translation>CANopen在此速率建议采样点 87.5 %</translation>
+    </message>
+    <message>
+        <source>SJW %1 也合适，时钟容差可达 %2</source>
+        <translation>SJW %1 也合适，时钟容差可达 %2</translation>
+    </message>
+    <message>
+        <source>%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6</source>
+        <translation>%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
 </context>
 <context>
     <name>CANParamWidget</name>
@@ -213,6 +308,10 @@
     <message>
         <source>过滤器规划：按标识符和范围填写过滤器组</source>
         <translation>过滤器规划：按标识符和范围填写过滤器组</translation>
+    </message>
+    <message>
+        <source>总线长度按%1计算</source>
+        <translation>总线长度按%1计算</translation>
     </message>
 </context>
 <context>
@@ -1582,8 +1681,8 @@
 参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</translation>
     </message>
     <message>
-        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</source>
-        <translation>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象</translation>
+        <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象，timing 为各项数值</source>
+        <translation>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象，timing 为各项数值</translation>
     </message>
     <message>
         <source>存为此参数文件，- 为标准输出；有 --all 时为文件夹，每台存为“卡号.txt”</source>
@@ -1716,6 +1815,96 @@
     <message>
         <source>过滤器组%1：%2</source>
         <translation>过滤器组%1：%2</translation>
+    </message>
+    <message>
+        <source>位定时字</source>
+        <translation>位定时字</translation>
+    </message>
+    <message>
+        <source>说明位定时字允许的时钟容差和总线长度，或按比特率选出位定时字，无须连接设备</source>
+        <translation>说明位定时字允许的时钟容差和总线长度，或按比特率选出位定时字，无须连接设备</translation>
+    </message>
+    <message>
+        <source>给出位定时字（如0x001C00E0）时，每行一项：位定时字的含义、每个节点的时钟容差（及限制它的关系）、两个节点之间最长的电缆；建议在标准错误上以“注意”列出。
+给出 --rate 时，像窗口的位定时计算器一样（误差不超过0.5 %）选出位定时字：误差最小、采样点最近，其中能覆盖 --length 的总线且时钟容差最大的，再同样说明它。
+总线长度按每个节点的环路延迟（--node-delay，默认335 ns：收发器最多255 ns，加上发送和接收两路隔离器各40 ns）和每米电缆5 ns计算。
+位定时字有问题，或没有字能覆盖 --length 的总线时，退出状态为2。</source>
+        <translation>给出位定时字（如0x001C00E0）时，每行一项：位定时字的含义、每个节点的时钟容差（及限制它的关系）、两个节点之间最长的电缆；建议在标准错误上以“注意”列出。
+给出 --rate 时，像窗口的位定时计算器一样（误差不超过0.5 %）选出位定时字：误差最小、采样点最近，其中能覆盖 --length 的总线且时钟容差最大的，再同样说明它。
+总线长度按每个节点的环路延迟（--node-delay，默认335 ns：收发器最多255 ns，加上发送和接收两路隔离器各40 ns）和每米电缆5 ns计算。
+位定时字有问题，或没有字能覆盖 --length 的总线时，退出状态为2。</translation>
+    </message>
+    <message>
+        <source>比特率</source>
+        <translation>比特率</translation>
+    </message>
+    <message>
+        <source>按此比特率（kbit/s）选出位定时字，代替给出位定时字</source>
+        <translation>按此比特率（kbit/s）选出位定时字，代替给出位定时字</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>百分比</translation>
+    </message>
+    <message>
+        <source>希望的采样点（%），默认按比特率为87.5、80或75</source>
+        <translation>希望的采样点（%），默认按比特率为87.5、80或75</translation>
+    </message>
+    <message>
+        <source>所选位定时字的SJW（默认1）</source>
+        <translation>所选位定时字的SJW（默认1）</translation>
+    </message>
+    <message>
+        <source>米</source>
+        <translation>米</translation>
+    </message>
+    <message>
+        <source>所选位定时字须能覆盖的总线长度（米）</source>
+        <translation>所选位定时字须能覆盖的总线长度（米）</translation>
+    </message>
+    <message>
+        <source>纳秒</source>
+        <translation>纳秒</translation>
+    </message>
+    <message>
+        <source>每个节点的环路延迟：收发器加隔离器（纳秒，默认335）</source>
+        <translation>每个节点的环路延迟：收发器加隔离器（纳秒，默认335）</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>时钟容差：%1（%2）</source>
+        <translation>时钟容差：%1（%2）</translation>
+    </message>
+    <message>
+        <source>总线最长：无，传播段短于两倍节点延迟（%1）</source>
+        <translation>总线最长：无，传播段短于两倍节点延迟（%1）</translation>
+    </message>
+    <message>
+        <source>总线最长：%1（%2）</source>
+        <translation>总线最长：%1（%2）</translation>
+    </message>
+    <message>
+        <source>不是位定时字：%1：%2</source>
+        <translation>不是位定时字：%1：%2</translation>
+    </message>
+    <message>
+        <source>±%1内没有给出%2的位定时字</source>
+        <translation>±%1内没有给出%2的位定时字</translation>
+    </message>
+    <message>
+        <source>；最接近的是%1（%2）</source>
+        <translation>；最接近的是%1（%2）</translation>
+    </message>
+    <message>
+        <source>采样点为%1的字都不能覆盖%2的总线（%3）；最接近的是%4：%5</source>
+        <translation>采样点为%1的字都不能覆盖%2的总线（%3）；最接近的是%4：%5</translation>
+    </message>
+    <message>
+        <source>缺少位定时字或 --rate</source>
+        <translation>缺少位定时字或 --rate</translation>
     </message>
 </context>
 <context>

@@ -7,7 +7,7 @@
 // the options (their words and rules are the rows of CliOptions). Says what
 // is wrong instead when it cannot be used.
 struct CliArguments {
-    enum class Command { None, List, Read, Write, Diff, Filters };
+    enum class Command { None, List, Read, Write, Diff, Filters, Timing };
     // What went wrong, for the message that reports it.
     enum class Problem {
         None,
@@ -28,7 +28,7 @@ struct CliArguments {
     };
 
     Command command = Command::None;
-    QString file;    // write, diff, filters: the parameter file, "-" for standard input
+    QString file;    // write, diff, filters: the parameter file, "-" for standard input; timing: the word
     QString output;  // read: the file to save to, "-" for standard output; with --all a folder
     QString device;  // a path or a card number; empty: the only one connected
     QString language = QStringLiteral("en");
@@ -39,6 +39,17 @@ struct CliArguments {
     QString plan;           // filters: identifiers and ranges to plan banks for, comma-separated
     bool extended = false;  // filters --plan: items without a word are extended identifiers
     bool remote = false;    // filters --plan: ... and remote frames
+
+    // timing: a bit rate to choose a word for instead of a word (kbit/s, 0:
+    // none), the sample point wished (percent, 0: the rule's for the rate),
+    // the SJW, the bus to cover (metres, below 0: none) and one node's loop
+    // delay (ns, below 0: the default).
+    double rate = 0;
+    double samplePoint = 0;
+    int sjw = 1;
+    double length = -1;
+    double nodeDelay = -1;
+
     bool json = false;
     bool dryRun = false;
     bool verify = false;

@@ -9,3 +9,4 @@ int runRead(CliSession& session, const CliArguments& arguments);
 int runWrite(CliSession& session, const CliArguments& arguments);
 int runDiff(CliSession& session, const CliArguments& arguments);
 int runFilters(CliSession& session, const CliArguments& arguments);
+int runTiming(CliSession& session, const CliArguments& arguments);

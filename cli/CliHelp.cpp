@@ -170,6 +170,8 @@ QString problem(const CliArguments& arguments) {
         case Problem::MissingValue:
             return tr("选项%1缺少值").arg(subject);
         case Problem::MissingFile:
+            // The one command whose operand is no file.
+            if (arguments.command == Command::Timing) return tr("缺少位定时字或 --rate");
             return tr("缺少参数文件");
         case Problem::MissingOption:
             return tr(findOption(subject)->missing);

@@ -1,8 +1,11 @@
 #include "CliOptions.h"
 
 #include <QCoreApplication>
+#include <QLocale>
+#include <cmath>
 #include <limits>
 
+#include "BitTiming.h"
 #include "DeviceSearch.h"
 
 namespace CliOptions {
@@ -21,6 +24,20 @@ bool setNumber(CliArguments& a, const char* option, const QString& value, int lo
     return true;
 }
 
+// A number within (low, high] or [low, high] as `lowIncluded` says, with a
+// point for decimals whatever the locale; or a usage error naming the option.
+bool setDecimal(CliArguments& a, const char* option, const QString& value, double low, bool lowIncluded,
+                double high, double* out) {
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double number = c.toDouble(value.trimmed(), &ok);
+    if (!ok || !std::isfinite(number) || number < low || (number == low && !lowIncluded) || number > high)
+        return a.fail(Problem::BadNumber, QLatin1String(option), value);
+    *out = number;
+    return true;
+}
+
 // An unset variable in a script must not pick whatever repeater is plugged
 // in, nor name a file that is no file.
 bool setNotEmpty(CliArguments& a, const char* option, const QString& value, QString* out) {
@@ -33,6 +50,9 @@ const char* const kFile = QT_TRANSLATE_NOOP("TarvaneCli", "文件");
 constexpr Commands kWithDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
 constexpr Commands kEveryDeviceCommand = kWithDevice | bit(Command::List);
 constexpr Commands kFilters = bit(Command::Filters);
+constexpr Commands kTiming = bit(Command::Timing);
+// Far beyond any CAN bus or node, only to keep the figures finite.
+constexpr double kLongestFigure = 1e9;
 
 }  // namespace
 
@@ -70,6 +90,19 @@ const std::vector<CommandRow>& commands() {
              "给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，"
              "可贴入参数文件，并在标准错误上说明各组让哪些帧通过。"),
          "--plan"},
+        {Command::Timing, "timing", QT_TRANSLATE_NOOP("TarvaneCli", "位定时字"),
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "说明位定时字允许的时钟容差和总线长度，或按比特率选出位定时字，无须连接设备"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "给出位定时字（如0x001C00E0）时，每行一项：位定时字的含义、"
+             "每个节点的时钟容差（及限制它的关系）、两个节点之间最长的电缆；建议在标准错误上以“注意”列出。\n"
+             "给出 --rate 时，像窗口的位定时计算器一样（误差不超过0.5 %）选出位定时字：误差最小、采样点最近，"
+             "其中能覆盖 --length 的总线且时钟容差最大的，再同样说明它。\n"
+             "总线长度按每个节点的环路延迟（--node-delay，默认335 ns：收发器最多255 ns，"
+             "加上发送和接收两路隔离器各40 ns）和每米电缆5 ns计算。\n"
+             "位定时字有问题，或没有字能覆盖 --length 的总线时，退出状态为2。"),
+         "--rate"},
     };
     return rows;
 }
@@ -99,10 +132,11 @@ const std::vector<OptionRow>& options() {
         {"--all", nullptr, nullptr, kWithDevice, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "同时对连接的每台中继器进行，各用一个线程；每台一行结果"),
          [](CliArguments& a, const QString&) { return a.all = true; }},
-        {"--json", nullptr, nullptr, kEveryDeviceCommand, Use::Optional,
+        {"--json", nullptr, nullptr, kEveryDeviceCommand | kTiming, Use::Optional,
          QT_TRANSLATE_NOOP(
              "TarvaneCli",
-             "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象"),
+             "以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象，"
+             "timing 为各项数值"),
          [](CliArguments& a, const QString&) { return a.json = true; }},
         {"-o", nullptr, kFile, bit(Command::Read), Use::Required,
          QT_TRANSLATE_NOOP("TarvaneCli",
@@ -139,6 +173,41 @@ const std::vector<OptionRow>& options() {
         {"--remote", nullptr, nullptr, kFilters, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--plan 中未注明的项为远程帧（默认为数据帧）"),
          [](CliArguments& a, const QString&) { return a.remote = true; }},
+        {"--rate", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "比特率"), kTiming, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "按此比特率（kbit/s）选出位定时字，代替给出位定时字"),
+         [](CliArguments& a, const QString& value) {
+             // The calculator's range: up to CAN's fastest, down to what the
+             // controller makes, as rates show to the bit/s.
+             double kbps = 0;
+             if (!setDecimal(a, "--rate", value, 0, false, BitTiming::kMaxBitRate / 1000, &kbps))
+                 return false;
+             if (std::round(kbps * 1000) < std::round(BitTiming::kMinBitRate))
+                 return a.fail(Problem::BadNumber, QStringLiteral("--rate"), value);
+             a.rate = kbps;
+             return true;
+         }},
+        {"--sample-point", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "百分比"), kTiming, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "希望的采样点（%），默认按比特率为87.5、80或75"),
+         [](CliArguments& a, const QString& value) {
+             return setDecimal(a, "--sample-point", value, 0, false, 100, &a.samplePoint) &&
+                    (a.samplePoint < 100 ||
+                     a.fail(Problem::BadNumber, QStringLiteral("--sample-point"), value));
+         }},
+        {"--sjw", nullptr, "1-4", kTiming, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "所选位定时字的SJW（默认1）"),
+         [](CliArguments& a, const QString& value) {
+             return setNumber(a, "--sjw", value, 1, BitTiming::kMaxSjw, &a.sjw);
+         }},
+        {"--length", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "米"), kTiming, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "所选位定时字须能覆盖的总线长度（米）"),
+         [](CliArguments& a, const QString& value) {
+             return setDecimal(a, "--length", value, 0, true, kLongestFigure, &a.length);
+         }},
+        {"--node-delay", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "纳秒"), kTiming, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "每个节点的环路延迟：收发器加隔离器（纳秒，默认335）"),
+         [](CliArguments& a, const QString& value) {
+             return setDecimal(a, "--node-delay", value, 0, true, kLongestFigure, &a.nodeDelay);
+         }},
         {"--type", nullptr, "1-5", bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--dry-run 时按该硬件类型输出各帧，无须连接设备"),
          [](CliArguments& a, const QString& value) {
@@ -172,6 +241,9 @@ const std::vector<RelationRow>& relations() {
         {"--json", Kind::Needs, "--all", bit(Command::Read) | bit(Command::Write)},
         {"--ext", Kind::Needs, "--plan"},
         {"--remote", Kind::Needs, "--plan"},
+        {"--sample-point", Kind::Needs, "--rate"},
+        {"--sjw", Kind::Needs, "--rate"},
+        {"--length", Kind::Needs, "--rate"},
     };
     return rows;
 }

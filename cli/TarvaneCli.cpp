@@ -40,6 +40,8 @@ int runCli(const QStringList& arguments, const CliStreams& streams) {
             return runDiff(session, parsed);
         case Command::Filters:
             return runFilters(session, parsed);
+        case Command::Timing:
+            return runTiming(session, parsed);
         case Command::None:
             break;
     }

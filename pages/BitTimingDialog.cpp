@@ -16,9 +16,17 @@
 
 namespace {
 
-enum Column { ColumnWord, ColumnRate, ColumnError, ColumnSamplePoint, ColumnQuanta };
+enum Column {
+    ColumnWord,
+    ColumnRate,
+    ColumnError,
+    ColumnSamplePoint,
+    ColumnQuanta,
+    ColumnTolerance,
+    ColumnLength,
+};
 // The widest text each column can hold; the last column takes the rest.
-const char* const kWidestCells[] = {"0x00000000", "12000000.000", "+2.000 %", "100.0 %"};
+const char* const kWidestCells[] = {"0x00000000", "12000000.000", "+2.000 %", "100.0 %", "25", "±1.5873 %"};
 constexpr int kCellPadding = 16;
 
 // CAN tolerates a clock error of at most 1.58 % per node, and that only with
@@ -66,7 +74,7 @@ BitTimingDialog::BitTimingDialog(QWidget* parent) : QDialog(parent), ui(new Ui::
     // Wide enough for the header, whose text depends on the language, and
     // for any row, so that the columns stay put as the list changes.
     QTableWidget* table = ui->m_tableWords;
-    for (int column = ColumnWord; column < ColumnQuanta; ++column) {
+    for (int column = ColumnWord; column < ColumnLength; ++column) {
         const int cells = table->fontMetrics().horizontalAdvance(QLatin1String(kWidestCells[column]));
         table->setColumnWidth(column,
                               qMax(cells + kCellPadding, table->horizontalHeader()->sectionSizeHint(column)));
@@ -75,6 +83,8 @@ BitTimingDialog::BitTimingDialog(QWidget* parent) : QDialog(parent), ui(new Ui::
         // Until a rate is given, the rule's value for the slow rates.
         const QSignalBlocker blocker(ui->m_editSamplePoint);
         ui->m_editSamplePoint->setText(BitTiming::decimalText(BitTiming::defaultSamplePoint(0) * 100, 1));
+        const QSignalBlocker delayBlocker(ui->m_editNodeDelay);
+        ui->m_editNodeDelay->setText(BitTiming::decimalText(BusLimits::kDefaultNodeDelayNs, 1));
     }
     refresh();
 }
@@ -148,6 +158,20 @@ bool BitTimingDialog::readRequest(BitTiming::Request* request, QString* why) con
         *why = tr("容差须为0到2之间的数（%）");
         return false;
     }
+    // No length: the words need only cover the nodes' own delay.
+    double length = 0;
+    if (!ui->m_editBusLength->text().trimmed().isEmpty() &&
+        (!fieldNumber(ui->m_editBusLength->text(), &length) || length < 0)) {
+        *why = tr("总线长度须为不小于0的数（m），或不填");
+        return false;
+    }
+    double nodeDelay = 0;
+    if (!fieldNumber(ui->m_editNodeDelay->text(), &nodeDelay) || nodeDelay < 0) {
+        *why = tr("节点延迟须为不小于0的数（ns）");
+        return false;
+    }
+    request->bus.lengthMetres = length;
+    request->bus.nodeDelayNs = nodeDelay;
     request->bitRate = kbps * 1000;
     request->samplePoint = samplePoint / 100;
     request->sjw = sjw;
@@ -166,7 +190,7 @@ void BitTimingDialog::refresh() {
         m_candidates = BitTiming::search(request);
         BitTiming::Candidate best;
         if (!m_candidates.isEmpty()) {
-            message = tr("可用的位定时字：%1个，最佳在前").arg(m_candidates.size());
+            message = rankingText(request);
         } else if (BitTiming::closest(request, &best)) {
             message = tr("±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）")
                           .arg(BitTiming::decimalText(request.tolerance * 100, 3) + QStringLiteral(" %"),
@@ -179,6 +203,29 @@ void BitTimingDialog::refresh() {
     // A field that cannot be read is a mistake; the hint and the results are not.
     showRed(ui->m_labelMessage, QPalette::WindowText, !empty && !asked);
     showCandidates();
+}
+
+QString BitTimingDialog::rankingText(const BitTiming::Request& request) const {
+    const int count = m_candidates.size();
+    const bool lengthGiven = !ui->m_editBusLength->text().trimmed().isEmpty();
+    const QString length = BusLimits::lengthText(request.bus.lengthMetres);
+    // The first row covers the bus unless none of the words best in rate
+    // and sample point does.
+    if (m_candidates.first().limits.covers(request.bus)) {
+        if (lengthGiven)
+            return tr("可用的位定时字：%1个，最佳在前；误差和采样点相同时，能覆盖%2总线且时钟容差最大的在前")
+                .arg(count)
+                .arg(length);
+        return tr("可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前").arg(count);
+    }
+    if (lengthGiven)
+        return tr("可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；"
+                  "采样点越靠后，总线可以越长")
+            .arg(count)
+            .arg(length);
+    return tr("可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；"
+              "采样点越靠后，传播段越长")
+        .arg(count);
 }
 
 void BitTimingDialog::showCandidates() {
@@ -194,6 +241,9 @@ void BitTimingDialog::showCandidates() {
         table->setItem(row, ColumnError, cell(errorText(candidate.error)));
         table->setItem(row, ColumnSamplePoint, cell(BitTiming::samplePointText(candidate.samplePoint)));
         table->setItem(row, ColumnQuanta, cell(QString::number(candidate.fields.quanta())));
+        table->setItem(row, ColumnTolerance,
+                       cell(BusLimits::toleranceText(candidate.limits.tolerancePercent)));
+        table->setItem(row, ColumnLength, cell(BusLimits::lengthText(candidate.limits.maxLengthMetres)));
     }
     if (!m_candidates.isEmpty()) table->selectRow(0);
     table->setUpdatesEnabled(true);

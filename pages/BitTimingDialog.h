@@ -11,7 +11,8 @@ class BitTimingDialog;
 }
 
 // Lists the bit-timing words that give the bit rate the user asks for, best
-// first, and hands back the one chosen. Texts are set when it is built, in
+// first, with the clock tolerance and the longest bus each allows, and hands
+// back the one chosen. Texts are set when it is built, in
 // the language of the moment.
 class BitTimingDialog : public QDialog {
     Q_OBJECT
@@ -38,6 +39,8 @@ private slots:
 private:
     // The request the fields describe, or the reason there is none.
     bool readRequest(BitTiming::Request* request, QString* why) const;
+    // What the list holds and how it is ordered, for the line above it.
+    QString rankingText(const BitTiming::Request& request) const;
     void showCandidates();
 
     Ui::BitTimingDialog* ui;

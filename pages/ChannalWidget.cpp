@@ -14,6 +14,7 @@
 
 #include "BitTiming.h"
 #include "BitTimingDialog.h"
+#include "BusLimits.h"
 #include "CanCodec.h"
 #include "FilterBanks.h"
 #include "FilterPlannerDialog.h"
@@ -61,6 +62,9 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     ui->setupUi(this);
     ui->m_pComboBoxBautRate->setFixedWidth(kBaudRateBoxWidth);
     ui->m_lineEditBautRate->setFixedWidth(100);
+    // Rate and sample point, clock tolerance and longest bus, quanta and SJW:
+    // a line each in the narrowest window.
+    ui->m_labelBitTiming->setLineCount(3);
 
     auto* baudRow = new QHBoxLayout;
     baudRow->addWidget(ui->m_labelBauRate);
@@ -252,11 +256,16 @@ void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
 void ChannalWidget::onTextChangedLineEditBautRate() {
     const QString text = ui->m_lineEditBautRate->text();
     // The line keeps its two lines' height; where it elides, the tool tip
-    // has it whole.
-    const QString line = CanCodec::describeBitTimingText(text);
+    // has it whole, with what its bus length assumes.
+    const bool wrong = CanCodec::isBitTimingTextWrong(text);
+    const QByteArray word = CanCodec::bitTimingWord(text);
+    const QString line = wrong ? CanCodec::describeBitTimingText(text) : BusLimits::describe(word);
     ui->m_labelBitTiming->setText(line);
-    ui->m_labelBitTiming->setToolTip(line);
-    showRed(ui->m_labelBitTiming, QPalette::WindowText, CanCodec::isBitTimingTextWrong(text));
+    ui->m_labelBitTiming->setToolTip(
+        wrong || BitTiming::decode(word).adaptive
+            ? line
+            : line + QLatin1Char('\n') + tr("总线长度按%1计算").arg(BusLimits::busText(BusLimits::Bus())));
+    showRed(ui->m_labelBitTiming, QPalette::WindowText, wrong);
     // The field itself shows whether the Write can send it.
     showRed(ui->m_lineEditBautRate, QPalette::Text, !CanCodec::canSendBitTimingText(text));
 }

@@ -1,7 +1,9 @@
 // The bit-timing word's rules and the calculator dialog, checked against
-// figures worked out by hand from the controller's formula (36 MHz clock)
-// and against what the Linux kernel's bit-timing calculation picks for the
-// same controller limits.
+// figures worked out by hand from the controller's formula (36 MHz clock),
+// against what the Linux kernel's bit-timing calculation picks for the same
+// controller limits, and the clock tolerance and bus length of a word against
+// the relations of Hartwich and Bassemir ("The Configuration of the CAN Bit
+// Timing", 1999), worked by hand and over every word there is.
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 
 #include "BitTiming.h"
 #include "BitTimingDialog.h"
+#include "BusLimits.h"
 
 using BitTiming::Problem;
 
@@ -32,6 +35,27 @@ BitTiming::Request request(double bitRate, double samplePoint, int sjw = 1, doub
     r.tolerance = tolerance;
     return r;
 }
+
+// A word by the paper's relations, with phase segment 1 as long as phase
+// segment 2 where time segment 1 leaves a quantum of propagation segment.
+struct Reference {
+    double error = 0;      // of the rate asked for
+    double tolerance = 0;  // percent
+    double reachNs = 0;    // half the propagation segment less the node delay
+    bool covers = false;   // 2 (5 ns/m x length + node delay) <= propagation segment
+
+    Reference(const BitTiming::Fields& f, double bitRate, double lengthMetres, double nodeDelayNs) {
+        const int bit = 1 + f.segment1 + f.segment2;
+        const int phase2 = f.segment2;
+        const int phase1 = qMin(f.segment2, f.segment1 - 1);
+        const int propagation = f.segment1 - phase1;
+        error = 36e6 / (double(f.prescaler) * bit) / bitRate - 1;
+        tolerance = 100 * qMin(qMin(phase1, phase2) / (2.0 * (13 * bit - phase2)), f.sjw / (20.0 * bit));
+        const double propagationNs = propagation * f.prescaler * 1e9 / 36e6;
+        reachNs = propagationNs / 2 - nodeDelayNs;
+        covers = 2 * (5 * lengthMetres + nodeDelayNs) <= propagationNs + 1e-9;
+    }
+};
 
 QString wordText(const BitTiming::Candidate& candidate) {
     return QString::fromLatin1(candidate.word().toHex().toUpper());
@@ -72,6 +96,11 @@ private slots:
     void kernelReference_data();
     void kernelReference();
     void ranking();
+    void busLimits_data();
+    void busLimits();
+    void boundsOverEveryWord();
+    void calculatorChoice_data();
+    void calculatorChoice();
 
     void dialogStart();
     void samplePointFollowsRate_data();
@@ -202,13 +231,16 @@ void TestBitTiming::kernelReference() {
 
 void TestBitTiming::ranking() {
     // 1 Mbit/s exactly: prescaler x quanta = 36. Worked by hand: 75 % in 12
-    // and 4 quanta; then 1/36 away: 14/18, 13/18 (later point first), 7/9;
-    // then 1/12 away, 18 quanta first: 15/18, 12/18.
+    // and 4 quanta; then 1/36 away: 14/18, 7/9, 13/18; then 1/12 away: 15/18,
+    // 10/12. At 335 ns per node none covers even the nodes, so of the words
+    // alike the one whose propagation segment comes nearest goes first: half
+    // of it is 208 ns (12 x 5/36 us / 2) against 125 ns; 250, 222 and 194 ns;
+    // 306 and 292 ns.
     const QVector<BitTiming::Candidate> found = BitTiming::search(request(1000000, 0.75, 1, 0));
     QStringList words;
     for (int i = 0; i < 7; ++i) words << wordText(found.at(i));
-    QCOMPARE(words, QStringList({"00270002", "00010008", "003C0001", "004B0001", "00150003", "002D0001",
-                                 "005A0001"}));
+    QCOMPARE(words, QStringList({"00270002", "00010008", "003C0001", "00150003", "004B0001", "002D0001",
+                                 "00180002"}));
     // 3 quanta: 1 split, 4: 2, 6: 4, 9: 7, 12: 8, 18: 8.
     QCOMPARE(found.size(), 30);
     for (const BitTiming::Candidate& c : found) QCOMPARE(c.error, 0.0);
@@ -223,6 +255,201 @@ void TestBitTiming::ranking() {
     QVERIFY(BitTiming::search(request(12000000, 2.0 / 3, 1, 0)).isEmpty());
 }
 
+// Words worked by hand: t quanta per bit, PS1 = min(PS2, TSEG1 - 1), the
+// propagation segment the rest; tolerance the smaller of min(PS1, PS2) /
+// (2 (13 t - PS2)) and SJW / (20 t); the longest bus (half the propagation
+// segment less 335 ns) / 5 ns/m, one quantum being prescaler / 36 MHz.
+void TestBitTiming::busLimits_data() {
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<double>("tolerance");  // percent
+    QTest::addColumn<int>("bound");
+    QTest::addColumn<int>("propagation");
+    QTest::addColumn<int>("phase1");
+    QTest::addColumn<double>("metres");
+    QTest::addColumn<QStringList>("notes");
+    const int phase = int(BusLimits::Bound::PhaseSegments);
+    const int sjw = int(BusLimits::Bound::Sjw);
+    // 225 x 16 quanta, PS2 2, SJW 1: 1 / 320 against 2 / 412; 6.25 us quanta.
+    QTest::newRow("10K: the SJW bound")
+        << hex("001C00E0") << 0.3125 << sjw << 11 << 2 << (11 * 6250 / 2.0 - 335) / 5
+        << QStringList{"SJW 2 也合适，时钟容差可达 ±0.4854 %"};
+    // The paper's widest: propagation 1, PS1 = PS2 = SJW = 4 in 10 quanta,
+    // 4 / 252 = 1.58 %; 100 kbit/s has no recommended sample point.
+    QTest::newRow("PS1 = PS2 = SJW = 4")
+        << hex("03340023") << 400.0 / 252 << phase << 1 << 4 << (1000 / 2.0 - 335) / 5 << QStringList();
+    // 18 x 8 quanta, PS2 1: 1 / 206 against 1 / 160; no longer SJW fits.
+    QTest::newRow("250K in 8 quanta: the phase bound")
+        << hex("00050011") << 100.0 / 206 << phase << 5 << 1 << (5 * 500 / 2.0 - 335) / 5 << QStringList();
+    QTest::newRow("250K in 16 quanta, SJW 2")
+        << hex("011C0008") << 200.0 / 412 << phase << 11 << 2 << (11 * 250 / 2.0 - 335) / 5 << QStringList();
+    // 48 x 6 quanta at 66.7 %: 1 / 120, with SJW 2 then 2 / 152.
+    QTest::newRow("125K of the table")
+        << hex("0012002F") << 100.0 / 120 << sjw << 1 << 2 << (48000.0 / 36 / 2 - 335) / 5
+        << QStringList{"CANopen在此速率建议采样点 87.5 %", "SJW 2 也合适，时钟容差可达 ±1.3157 %"};
+    // 12 x 6 quanta: half a 333 ns quantum does not cover 335 ns.
+    QTest::newRow("500K of the table: no bus")
+        << hex("0012000B") << 100.0 / 120 << sjw << 1 << 2 << (12000.0 / 36 / 2 - 335) / 5
+        << QStringList{"CANopen和J1939在此速率建议采样点 87.5 %", "SJW 2 也合适，时钟容差可达 ±1.3157 %"};
+    // CANopen's 80 % at 800 kbit/s is no note; 5 x 9 quanta, PS2 3.
+    QTest::newRow("800K of the table")
+        << hex("00240004") << 100.0 / 180 << sjw << 2 << 3 << (2 * 5000.0 / 36 / 2 - 335) / 5
+        << QStringList{"SJW 3 也合适，时钟容差可达 ±1.3157 %"};
+    // 16 x 18 quanta at 88.9 %, near enough to 87.5 %.
+    QTest::newRow("125K at 88.9 %") << hex("001E000F") << 100.0 / 360 << sjw << 13 << 2
+                                    << (13 * 16000.0 / 36 / 2 - 335) / 5
+                                    << QStringList{"SJW 2 也合适，时钟容差可达 ±0.431 %"};
+    // Time segment 1 of one quantum leaves no phase segment 1: no tolerance.
+    QTest::newRow("time segment 1 of one quantum")
+        << hex("0010000B") << 0.0 << phase << 1 << 0 << (12000.0 / 36 / 2 - 335) / 5 << QStringList();
+}
+
+void TestBitTiming::busLimits() {
+    QFETCH(QByteArray, word);
+    QFETCH(double, tolerance);
+    QFETCH(double, metres);
+    const BitTiming::Decoded decoded = BitTiming::decode(word);
+    QVERIFY(decoded.problems.isEmpty());
+    const BusLimits::Limits limits = BusLimits::of(decoded.fields);
+    QVERIFY2(qAbs(limits.tolerancePercent - tolerance) < 1e-12,
+             qPrintable(QString::number(limits.tolerancePercent)));
+    QTEST(int(limits.bound), "bound");
+    QTEST(limits.propagationSegment, "propagation");
+    QTEST(limits.phaseSegment1, "phase1");
+    QCOMPARE(limits.phaseSegment2, decoded.fields.segment2);
+    QVERIFY2(qAbs(limits.maxLengthMetres - metres) < 1e-6,
+             qPrintable(QString::number(limits.maxLengthMetres)));
+    QTEST(BusLimits::notes(decoded.fields), "notes");
+}
+
+// Over every field combination, 1024 prescalers x 16 x 8 segment lengths x
+// 4 SJW: a longer SJW never lowers the tolerance, and a longer cable never
+// raises the fastest rate a word that covers it gives; each word's longest
+// bus is the length the relation allows, to the centimetre.
+void TestBitTiming::boundsOverEveryWord() {
+    const double lengths[] = {0, 5, 10, 25, 40, 100, 250, 500, 1000, 2500, 5000, 10000, 20000};
+    double fastest[std::size(lengths)] = {};
+    int combinations = 0;
+    QString fault;
+    for (int segment1 = 1; segment1 <= 16 && fault.isEmpty(); ++segment1) {
+        for (int segment2 = 1; segment2 <= 8; ++segment2) {
+            for (int prescaler = 1; prescaler <= 1024; ++prescaler) {
+                double tolerance = -1;
+                for (int sjw = 1; sjw <= 4; ++sjw) {
+                    ++combinations;
+                    const BitTiming::Fields fields{prescaler, segment1, segment2, sjw};
+                    const BusLimits::Limits limits = BusLimits::of(fields);
+                    if (limits.tolerancePercent < tolerance)
+                        fault = QStringLiteral("SJW %1 lowers the tolerance of %2").arg(sjw).arg(prescaler);
+                    tolerance = limits.tolerancePercent;
+                }
+                const BitTiming::Fields fields{prescaler, segment1, segment2, 1};
+                const BusLimits::Limits limits = BusLimits::of(fields);
+                const Reference atMost(fields, 1, limits.maxLengthMetres - 0.01, 335);
+                const Reference beyond(fields, 1, limits.maxLengthMetres + 0.01, 335);
+                if (limits.maxLengthMetres >= 0.01 && (!atMost.covers || beyond.covers))
+                    fault =
+                        QStringLiteral("longest bus of %1/%2/%3").arg(prescaler).arg(segment1).arg(segment2);
+                for (size_t i = 0; i < std::size(lengths); ++i)
+                    if (Reference(fields, 1, lengths[i], 335).covers)
+                        fastest[i] = qMax(fastest[i], fields.bitRate());
+            }
+        }
+    }
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+    QCOMPARE(combinations, 524288);
+    for (size_t i = 1; i < std::size(lengths); ++i)
+        QVERIFY2(fastest[i] <= fastest[i - 1], qPrintable(QString::number(lengths[i])));
+    // By hand: 2 (5 ns/m x length + 335 ns) must fit into the propagation
+    // segment, at most 15 quanta with PS1 = PS2 = 1. The nodes alone take
+    // 670 ns: 13 quanta of 2 / 36 MHz, 16 in the bit, 1.125 Mbit/s; 40 m take
+    // 1070 ns: 13 quanta of 3 / 36 MHz, 750 kbit/s.
+    QCOMPARE(fastest[0], 1125000.0);
+    QCOMPARE(fastest[4], 750000.0);
+}
+
+void TestBitTiming::calculatorChoice_data() {
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<double>("samplePoint");
+    QTest::addColumn<int>("sjw");
+    QTest::addColumn<double>("length");     // metres; 0 as the calculator without one
+    QTest::addColumn<double>("nodeDelay");  // ns
+    QTest::addColumn<QString>("first");     // worked by hand
+    // 8 quanta, 0.4854 % and 183 m, before 16 quanta, 0.3125 % and 208 m.
+    QTest::newRow("250K") << 250000.0 << 0.875 << 1 << 0.0 << 335.0 << "00050011";
+    QTest::newRow("250K over 200 m") << 250000.0 << 0.875 << 1 << 200.0 << 335.0 << "001C0008";
+    QTest::newRow("250K over 300 m: none covers it")
+        << 250000.0 << 0.875 << 1 << 300.0 << 335.0 << "001C0008";
+    // 16 quanta with SJW 2 reach 0.4854 % too, and 8 quanta take no SJW 2.
+    QTest::newRow("250K, SJW 2") << 250000.0 << 0.875 << 2 << 0.0 << 335.0 << "011C0008";
+    QTest::newRow("250K over 200 m, nodes of 100 ns")
+        << 250000.0 << 0.875 << 1 << 200.0 << 100.0 << "00050011";
+    QTest::newRow("125K over 450 m") << 125000.0 << 0.875 << 1 << 450.0 << 335.0 << "001C0011";
+    QTest::newRow("1000K: no word covers the nodes") << 1000000.0 << 0.75 << 1 << 0.0 << 335.0 << "00270002";
+    QTest::newRow("1000K over 25 m, nodes of 120 ns")
+        << 1000000.0 << 0.75 << 1 << 25.0 << 120.0 << "00270002";
+    QTest::newRow("800K") << 800000.0 << 0.8 << 1 << 0.0 << 335.0 << "";
+    QTest::newRow("500K over 40 m, 80 %") << 500000.0 << 0.8 << 1 << 40.0 << 335.0 << "";
+    QTest::newRow("33.333K over 1 km") << 33333.0 << 0.875 << 1 << 1000.0 << 335.0 << "00050086";
+    QTest::newRow("10K over 5 km, SJW 4") << 10000.0 << 0.875 << 4 << 5000.0 << 335.0 << "";
+    QTest::newRow("47.62K: no exact word") << 47620.0 << 0.875 << 1 << 0.0 << 335.0 << "00060053";
+}
+
+// The calculator's first word against every word there is with the SJW
+// asked for: of the words within 0.5 % (as the error shows) with the
+// smallest error and the nearest sample point, it covers the bus if any of
+// them does, with the largest tolerance of those that do; if none does, it
+// comes nearest.
+void TestBitTiming::calculatorChoice() {
+    QFETCH(double, rate);
+    QFETCH(double, samplePoint);
+    QFETCH(int, sjw);
+    QFETCH(double, length);
+    QFETCH(double, nodeDelay);
+    BitTiming::Request asked = request(rate, samplePoint, sjw);
+    asked.bus.lengthMetres = length;
+    asked.bus.nodeDelayNs = nodeDelay;
+    const QVector<BitTiming::Candidate> found = BitTiming::search(asked);
+    QVERIFY(!found.isEmpty());
+    const BitTiming::Fields chosen = found.first().fields;
+    const Reference choice(chosen, rate, length, nodeDelay);
+
+    std::vector<std::pair<BitTiming::Fields, Reference>> words;
+    for (int prescaler = 1; prescaler <= 1024; ++prescaler)
+        for (int segment1 = sjw; segment1 <= 16; ++segment1)
+            for (int segment2 = sjw; segment2 <= 8; ++segment2) {
+                const BitTiming::Fields fields{prescaler, segment1, segment2, sjw};
+                if (BitTiming::encode(fields) == hex("00000000")) continue;  // "自适应"
+                const Reference word(fields, rate, length, nodeDelay);
+                if (qAbs(word.error) < 0.005 + 0.000005) words.emplace_back(fields, word);
+            }
+    double error = 1;
+    for (const auto& word : words) error = qMin(error, qAbs(word.second.error));
+    double distance = 1;
+    for (const auto& word : words)
+        if (qAbs(word.second.error) - error < 1e-12)
+            distance = qMin(distance, qAbs(word.first.samplePoint() - samplePoint));
+    bool anyCovers = false;
+    double tolerance = 0;
+    double reach = -1e18;
+    for (const auto& word : words) {
+        if (qAbs(word.second.error) - error > 1e-12 ||
+            qAbs(word.first.samplePoint() - samplePoint) - distance > 1e-12)
+            continue;
+        anyCovers = anyCovers || word.second.covers;
+        if (word.second.covers) tolerance = qMax(tolerance, word.second.tolerance);
+        reach = qMax(reach, word.second.reachNs);
+    }
+    QVERIFY(qAbs(qAbs(choice.error) - error) < 1e-12);
+    QVERIFY(qAbs(qAbs(chosen.samplePoint() - samplePoint) - distance) < 1e-12);
+    QCOMPARE(choice.covers, anyCovers);
+    if (anyCovers)
+        QVERIFY2(choice.tolerance >= tolerance - 1e-12, qPrintable(QString::number(tolerance)));
+    else
+        QVERIFY2(choice.reachNs >= reach - 1e-9, qPrintable(QString::number(reach)));
+    QFETCH(QString, first);
+    if (!first.isEmpty()) QCOMPARE(wordText(found.first()), first);
+}
+
 void TestBitTiming::dialogStart() {
     Dialog d;
     QVERIFY(d.dialog.isModal());
@@ -230,6 +457,8 @@ void TestBitTiming::dialogStart() {
     QCOMPARE(d.edit("m_editSamplePoint")->text(), QStringLiteral("87.5"));
     QCOMPARE(d.edit("m_editSjw")->text(), QStringLiteral("1"));
     QCOMPARE(d.edit("m_editTolerance")->text(), QStringLiteral("0.5"));
+    QCOMPARE(d.edit("m_editBusLength")->text(), QString());
+    QCOMPARE(d.edit("m_editNodeDelay")->text(), QStringLiteral("335"));
     QCOMPARE(d.table()->rowCount(), 0);
     // A hint, not a complaint.
     QCOMPARE(d.message(), QStringLiteral("输入比特率（kbit/s），列出可用的位定时字"));
@@ -265,20 +494,45 @@ void TestBitTiming::listFollowsFields() {
     Dialog d;
     QTest::keyClicks(d.edit("m_editBitRate"), "250");
     QVERIFY(d.table()->rowCount() > 1);
-    QCOMPARE(d.row(0), QStringList({"0x001C0008", "250000", "0.000 %", "87.5 %", "16"}));
+    // 36 MHz / (18 x 8) at 7/8: 1 / 206 clock tolerance, 5 quanta of 0.5 us
+    // for propagation, (1250 - 335) ns / 5 ns/m.
+    QCOMPARE(d.row(0), QStringList({"0x00050011", "250000", "0.000 %", "87.5 %", "8", "±0.4854 %", "183 m"}));
     QCOMPARE(d.selectedRow(), 0);
-    QCOMPARE(d.message(), QStringLiteral("可用的位定时字：%1个，最佳在前").arg(d.table()->rowCount()));
+    QCOMPARE(d.message(),
+             QStringLiteral("可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前")
+                 .arg(d.table()->rowCount()));
     QVERIFY(d.ok()->isEnabled());
 
-    // SJW 4: segment 2 needs 4 quanta, 14/18 comes closest.
+    // 200 m: 16 quanta reach (11 x 250 / 2 - 335) / 5 = 208 m with 1 / 320.
+    d.edit("m_editBusLength")->setText("200");
+    QCOMPARE(d.row(0),
+             QStringList({"0x001C0008", "250000", "0.000 %", "87.5 %", "16", "±0.3125 %", "208 m"}));
+    QVERIFY(d.message().contains("能覆盖200 m总线且时钟容差最大的在前"));
+    // Nodes of 100 ns: 8 quanta reach 230 m again.
+    d.edit("m_editNodeDelay")->setText("100");
+    QCOMPARE(d.row(0).first(), QStringLiteral("0x00050011"));
+    d.edit("m_editNodeDelay")->setText("335");
+    // No word at 87.5 % covers 300 m: the longest first, and the line says so.
+    d.edit("m_editBusLength")->setText("300");
+    QCOMPARE(d.row(0).first(), QStringLiteral("0x001C0008"));
+    QCOMPARE(d.message(), QStringLiteral("可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖300 m总线，"
+                                         "总线最长的在前；采样点越靠后，总线可以越长")
+                              .arg(d.table()->rowCount()));
+    QVERIFY(!d.messageRed());
+    d.edit("m_editBusLength")->clear();
+
+    // SJW 4: segment 2 needs 4 quanta, 14/18 comes closest; 4 / 460 and
+    // 9 quanta of 2/9 us, (1000 - 335) ns / 5 ns/m.
     d.edit("m_editSjw")->setText("4");
-    QCOMPARE(d.row(0), QStringList({"0x033C0007", "250000", "0.000 %", "77.8 %", "18"}));
+    QCOMPARE(d.row(0),
+             QStringList({"0x033C0007", "250000", "0.000 %", "77.8 %", "18", "±0.8695 %", "133 m"}));
     QCOMPARE(d.selectedRow(), 0);
 
-    // 33.333 kbit/s: 36 MHz / (135 x 8) is 0.001 % fast.
+    // 33.333 kbit/s: 36 MHz / (135 x 8) is 0.001 % fast; 5 quanta of 3.75 us.
     d.edit("m_editSjw")->setText("1");
     d.edit("m_editBitRate")->setText("33.333");
-    QCOMPARE(d.row(0), QStringList({"0x00050086", "33333.333", "+0.001 %", "87.5 %", "8"}));
+    QCOMPARE(d.row(0),
+             QStringList({"0x00050086", "33333.333", "+0.001 %", "87.5 %", "8", "±0.4854 %", "1808 m"}));
 }
 
 void TestBitTiming::fieldMessages_data() {
@@ -300,6 +554,8 @@ void TestBitTiming::fieldMessages_data() {
     row("sjw 5", "m_editSjw", "5", "SJW须为1到4的整数");
     row("tolerance negative", "m_editTolerance", "-0.1", "容差须为0到2之间的数（%）");
     row("tolerance above 2", "m_editTolerance", "2.5", "容差须为0到2之间的数（%）");
+    row("bus length negative", "m_editBusLength", "-1", "总线长度须为不小于0的数（m），或不填");
+    row("node delay empty", "m_editNodeDelay", "", "节点延迟须为不小于0的数（ns）");
 }
 
 void TestBitTiming::fieldMessages() {
@@ -321,17 +577,19 @@ void TestBitTiming::acceptedFields_data() {
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("tolerance");
     QTest::addColumn<QStringList>("first");
-    // 36 MHz / (1024 x 25): the floor, shown as 1.406 kbit/s.
+    // 36 MHz / (1024 x 25): the floor, shown as 1.406 kbit/s; 1 / 500, and
+    // 8 quanta of 28.4 us for propagation.
     QTest::newRow("the floor as it is shown")
         << "1.406"
-        << "0.5" << QStringList{"0x007F03FF", "1406.25", "+0.018 %", "68.0 %", "25"};
+        << "0.5" << QStringList{"0x007F03FF", "1406.25", "+0.018 %", "68.0 %", "25", "±0.2 %", "22688 m"};
     QTest::newRow("full-width digits, as a Chinese input method types them")
         << "５００"
-        << "０．５" << QStringList{"0x00050008", "500000", "0.000 %", "87.5 %", "8"};
-    // 36 MHz / 756 is 0.0001 % off 47.619: exact as the list shows it.
+        << "０．５" << QStringList{"0x00050008", "500000", "0.000 %", "87.5 %", "8", "±0.4854 %", "58 m"};
+    // 36 MHz / 756 is 0.0001 % off 47.619: exact as the list shows it. 8/9
+    // allows 1 / 232, 16/18 only 1 / 360.
     QTest::newRow("exact as shown, at a tolerance of 0")
         << "47.619"
-        << "0" << QStringList{"0x001E0029", "47619.048", "0.000 %", "88.9 %", "18"};
+        << "0" << QStringList{"0x00060053", "47619.048", "0.000 %", "88.9 %", "9", "±0.431 %", "1333 m"};
 }
 
 void TestBitTiming::acceptedFields() {
@@ -347,18 +605,18 @@ void TestBitTiming::acceptedFields() {
 
 // No row, and a line that says why and names the closest word; the texts
 // are those of the language of the moment, the composed ones included.
-// 36 MHz / 47 620 = 755.98: no word within ±0; 756 = 42 x 18 with 16/18
-// gives 47 619.048, 0.002 % slow.
+// 36 MHz / 47 620 = 755.98: no word within ±0; 756 = 84 x 9 with 8/9
+// gives 47 619.048, 0.002 % slow (16/18 alike allows less drift).
 void TestBitTiming::dialogNothingFits_data() {
     QTest::addColumn<QString>("catalogue");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("message");
     QTest::newRow("Chinese")
         << QString() << QStringLiteral("位定时计算")
-        << "±0 %内没有可用的位定时字；最接近的是0x001E0029（47.619 kbit/s，误差-0.002 %）";
+        << "±0 %内没有可用的位定时字；最接近的是0x00060053（47.619 kbit/s，误差-0.002 %）";
     QTest::newRow("English")
         << ":/Language/tarvane_en.qm" << QStringLiteral("Bit Timing Calculator")
-        << "No word within ±0 %; the closest is 0x001E0029 (47.619 kbit/s, off by -0.002 %)";
+        << "No word within ±0 %; the closest is 0x00060053 (47.619 kbit/s, off by -0.002 %)";
 }
 
 void TestBitTiming::dialogNothingFits() {
@@ -374,7 +632,7 @@ void TestBitTiming::dialogNothingFits() {
     QTEST(d.message(), "message");
     QVERIFY(!d.messageRed());  // a result, not a mistake
     d.edit("m_editTolerance")->setText("0.002");
-    QCOMPARE(d.row(0).first(), QStringLiteral("0x001E0029"));
+    QCOMPARE(d.row(0).first(), QStringLiteral("0x00060053"));
 }
 
 void TestBitTiming::takingARow() {

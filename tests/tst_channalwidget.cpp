@@ -522,10 +522,17 @@ void TestChannalWidget::englishTexts() {
 }
 
 // The line beside the word follows it however it comes: picked, typed,
-// read back or opened; red while the word is wrong.
+// read back or opened; red while the word is wrong. Beside the sample point
+// it shows the clock tolerance and the longest bus (with 335 ns per node,
+// which its tool tip says), and after the SJW what the word misses.
 void TestChannalWidget::bitTimingLabel() {
     ChannalWidget w(1);
-    QCOMPARE(shownLine(w), QStringLiteral("10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1"));
+    // 225 x 16 quanta of 6.25 us: 1 / 320, (11 x 6250 / 2 - 335) / 5 m.
+    const QString tenK = QStringLiteral(
+        "10 kbit/s，采样点 87.5 %，时钟容差 ±0.3125 %，总线最长 6808 m，每位 16 个时间份额，SJW 1；"
+        "SJW 2 也合适，时钟容差可达 ±0.4854 %");
+    QCOMPARE(shownLine(w), tenK);
+    QCOMPARE(decodedLine(w)->toolTip(), tenK + "\n总线长度按节点延迟 335 ns，电缆 5 ns/m计算");
     baudBox(w)->setCurrentIndex(16);
     QCOMPARE(shownLine(w),
              QStringLiteral("red: 字段外的位不为0：0x3C80FC00；回环模式（位30）；静默模式（位31），"
@@ -540,18 +547,30 @@ void TestChannalWidget::bitTimingLabel() {
     QTest::keyClicks(baudEdit(w), "E");
     QCOMPARE(shownLine(w), QStringLiteral("red: 8个十六进制数字（数字之间可有空格和逗号，可带0x）"));
     QTest::keyClicks(baudEdit(w), "0");
-    QCOMPARE(shownLine(w), QStringLiteral("10 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1"));
-    // 0x1D + 1 = 30, 36 MHz / (30 x 6) = 200 kbit/s.
+    QCOMPARE(shownLine(w), tenK);
+    // 0x1D + 1 = 30, 36 MHz / (30 x 6) = 200 kbit/s; 1 / 120, one quantum
+    // of 833 ns for propagation: (417 - 335) / 5 m.
     w.setBaudRateReply(QByteArray::fromHex("0012001d"));
-    QCOMPARE(shownLine(w), QStringLiteral("200 kbit/s，采样点 66.7 %，每位 6 个时间份额，SJW 1"));
+    QCOMPARE(
+        shownLine(w),
+        QStringLiteral("200 kbit/s，采样点 66.7 %，时钟容差 ±0.8333 %，总线最长 16 m，每位 6 个时间份额，"
+                       "SJW 1；SJW 2 也合适，时钟容差可达 ±1.3157 %"));
+    // The table's 500K: half its quantum of 333 ns is less than a node's delay,
+    // and CANopen and J1939 sample at 87.5 %.
+    baudBox(w)->setCurrentIndex(11);
+    QCOMPARE(shownLine(w),
+             QStringLiteral("500 kbit/s，采样点 66.7 %，时钟容差 ±0.8333 %，传播段短于两倍节点延迟，"
+                            "每位 6 个时间份额，SJW 1；CANopen和J1939在此速率建议采样点 87.5 %；"
+                            "SJW 2 也合适，时钟容差可达 ±1.3157 %"));
     w.fromJson({{"BaudRate", "0x80120005"}});
     QCOMPARE(shownLine(w), QStringLiteral("red: 静默模式（位31），不应答任何帧"));
 }
 
 // However long the line beside the word, the table under it stays where it
 // is, at the narrowest window and a wider one, in both languages; the line
-// never breaks after a number ("每位 25 个时间份额" stays whole), and what it
-// cuts off is in its tool tip.
+// never breaks after a number ("每位 25 个时间份额" stays whole), its three
+// lines hold the clock tolerance and the longest bus, and what it cuts off
+// is in its tool tip.
 void TestChannalWidget::bitTimingLineKeepsItsPlace() {
     ChannalWidget w(1);
     w.show();
@@ -572,12 +591,15 @@ void TestChannalWidget::bitTimingLineKeepsItsPlace() {
             QCoreApplication::processEvents();
             QCOMPARE(table(w)->y(), tableTop);
             const QStringList lines = static_cast<FixedLinesLabel*>(decodedLine(w))->shownLines();
-            QVERIFY(lines.size() <= 2);
+            QVERIFY(lines.size() <= 3);
             QVERIFY2(!lines.first().back().isDigit() || lines.size() == 1, qPrintable(lines.join(" / ")));
             if (lines.join(QString()).remove(' ') != decodedLine(w)->text().remove(' '))
                 QVERIFY(lines.last().endsWith(QChar(0x2026)));
-            QCOMPARE(decodedLine(w)->toolTip(), decodedLine(w)->text());
+            QVERIFY(decodedLine(w)->toolTip().startsWith(decodedLine(w)->text()));
         }
+        // The last, 10K: its clock tolerance and longest bus show whole.
+        const QString shown = static_cast<FixedLinesLabel*>(decodedLine(w))->shownLines().join(' ');
+        QVERIFY2(shown.contains("0.3125 %") && shown.contains("6808 m"), qPrintable(shown));
     }
     QCoreApplication::removeTranslator(&english);
 }
@@ -599,6 +621,8 @@ void TestChannalWidget::calculator() {
         auto* rate = dialog->findChild<QLineEdit*>("m_editBitRate");
         offered = rate->text();
         rate->setText("250");
+        // Beyond the 183 m of 8 quanta: 16 quanta first.
+        dialog->findChild<QLineEdit*>("m_editBusLength")->setText("200");
         dialog->accept();  // takes the first row, selected
     });
     QTest::mouseClick(w.findChild<QPushButton*>("m_pushButtonBitTiming"), Qt::LeftButton);
@@ -610,7 +634,10 @@ void TestChannalWidget::calculator() {
     QCOMPARE(baudBox(w)->currentIndex(), 16);
     QCOMPARE(baudEdit(w)->text(), QStringLiteral("0x001C0008"));
     QVERIFY(!baudEdit(w)->isReadOnly());
-    QCOMPARE(shownLine(w), QStringLiteral("250 kbit/s，采样点 87.5 %，每位 16 个时间份额，SJW 1"));
+    QCOMPARE(
+        shownLine(w),
+        QStringLiteral("250 kbit/s，采样点 87.5 %，时钟容差 ±0.3125 %，总线最长 208 m，每位 16 个时间份额，"
+                       "SJW 1；SJW 2 也合适，时钟容差可达 ±0.4854 %"));
     QCOMPARE(w.baudRateFrame(), QByteArray::fromHex("00 12 23 06 00 02 00 1C 00 08 00 00 00 00 00 00 00"));
 
     // Cancelled (the answerer's default), nothing changes.

@@ -473,6 +473,29 @@ private slots:
         row("fiber read unanswered, Chinese", QStringList{"--lang", "zh"} + readOut, 4, "读取光驱数据失败",
             0x26);
         row("route read during diff", {"diff", params}, 4, "Read route data failed", 0x28);
+        // timing needs no repeater, but a word it can judge.
+        row("timing of a word with stray bits", {"timing", "0xFFFFFFFF"}, 2,
+            "0xFFFFFFFF: bits outside the fields set: 0x3C80FC00; loop-back mode (bit 30); silent mode (bit "
+            "31), "
+            "acknowledges no frame",
+            -1);
+        row("timing of 7 digits", {"timing", "0x1C00E0"}, 2,
+            "Not a bit-timing word: 0x1C00E0: 8 hex digits, with or without 0x before them and blanks or "
+            "commas "
+            "between them",
+            -1);
+        row("timing of the adaptive word", {"timing", "00000000"}, 2,
+            "0x00000000: Adaptive: the device detects the bit rate", -1);
+        row("timing without a word", {"timing"}, 2, "No bit-timing word given, nor --rate", -1);
+        row("timing --length without --rate", {"timing", "0x001C00E0", "--length", "100"}, 2,
+            "Option --length works only with --rate", -1);
+        // 500 kbit/s at 87.5 % is one word, 36 MHz / (9 x 8), whose 5 quanta
+        // of 250 ns for propagation reach (625 - 335) / 5 = 58 m.
+        row("timing --rate over a bus too long", {"timing", "--rate", "500", "--length", "60"}, 2,
+            "No word with a sample point of 87.5 % covers a bus of 60 m (node delay 335 ns, cable 5 ns/m); "
+            "the "
+            "closest is 0x00050008: bus ≤ 58 m",
+            -1);
     }
 
     // None of these gets as far as sending a parameter; the write's own
@@ -914,8 +937,11 @@ private slots:
         const QStringList device{"--device PATH|CARD", "--all", "--json"};
         const QStringList write{"--backup FILE", "--verify", "--wait SECONDS", "--dry-run", "--type 1-5"};
         const QStringList filters{"--plan LIST", "--ext", "--remote"};
+        const QStringList timing{"--rate KBIT", "--sample-point PERCENT", "--sjw 1-4", "--length METRES",
+                                 "--node-delay NS"};
         QTest::newRow("overview") << QStringList{"--help"}
-                                  << common + device + QStringList{"-o FILE"} + write + filters;
+                                  << common + device + QStringList{"-o FILE"} + write + filters + timing;
+        QTest::newRow("timing") << QStringList{"timing", "--help"} << common + QStringList{"--json"} + timing;
         QTest::newRow("filters") << QStringList{"filters", "--help"} << common + filters;
         QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
         QTest::newRow("read") << QStringList{"-h", "read"} << common + device + QStringList{"-o FILE"};
@@ -950,7 +976,7 @@ private slots:
         QVERIFY(start >= 0);
         const QString section = text.mid(start, text.indexOf("\n## ", start + 1) - start);
         const QString overview = QString::fromUtf8(cli({"--help"}).out);
-        for (const char* command : {"list", "read", "write", "diff", "filters"}) {
+        for (const char* command : {"list", "read", "write", "diff", "filters", "timing"}) {
             const QString help = QString::fromUtf8(cli({command, "--help"}).out);
             const QString usage = help.section('\n', 0, 0).remove("Usage: tarvane-cli ");
             QVERIFY2(section.contains('`' + usage + '`'), qPrintable(usage));
@@ -968,8 +994,10 @@ private slots:
         const QStringList table = statuses(section, "^\\| (\\d+(?:\\+n)?) \\|");
         QCOMPARE(table, (QStringList{"0", "1", "2", "3", "4", "5", "128+n"}));
         QCOMPARE(statuses(overview.section("Exit status", 1), "(?:: |, )(\\d+(?:\\+n)?) "), table);
-        for (const char* limit : {"1 MiB", "1 to 3600"})
-            QVERIFY(section.contains(limit) && (overview + cli({"write", "--help"}).out).contains(limit));
+        for (const char* limit : {"1 MiB", "1 to 3600", "335 ns"})
+            QVERIFY(
+                section.contains(limit) &&
+                (overview + cli({"write", "--help"}).out + cli({"timing", "--help"}).out).contains(limit));
     }
 
     // The manual page says what each help says, line for line (the usage,
@@ -1059,6 +1087,32 @@ private slots:
         QTest::newRow("filters of a file")
             << QStringList{"filters", path("params.txt")} << 0 << QByteArray("CAN1\t1\tevery frame")
             << QByteArray() << QByteArray("0");
+        // The word: 16 quanta of 6.25 us with PS2 2 and SJW 1 allow
+        // 1 / 320 of clock error; 11 quanta of propagation, 68.75 us, reach
+        // (34 375 - 335) ns / 5 ns/m.
+        QTest::newRow("timing of a word")
+            << QStringList{"timing", "0x001C00E0"} << 0
+            << QByteArray(
+                   "0x001C00E0: 10 kbit/s, sample point 87.5 %, SJW 1, 16 quanta per bit\n"
+                   "Clock tolerance: \u00B10.3125 % (limited by the SJW)\n"
+                   "Longest bus: 6808 m (node delay 335 ns, cable 5 ns/m)\n")
+            << QByteArray("Note: SJW 2 would fit and allow a clock tolerance of \u00B10.4854 %\n")
+            << QByteArray("0");
+        // 125 kbit/s over 450 m: 8 quanta of 1 us reach (2500 - 335) / 5 =
+        // 433 m, 16 quanta of 0.5 us (2750 - 335) / 5 = 483 m.
+        QTest::newRow("timing --rate, as JSON")
+            << QStringList{"timing", "--rate", "125", "--length", "450", "--json"} << 0
+            << QByteArray(
+                   "{\n    \"bitRate\": 125000,\n    \"busLengthMetres\": 450,\n    "
+                   "\"cableDelayNsPerMetre\": 5,\n"
+                   "    \"maxBusLengthMetres\": 483,\n    \"nodeDelayNs\": 335,\n"
+                   "    \"oscillatorTolerancePercent\": 0.3125,\n    \"phaseSegment1\": 2,\n    "
+                   "\"phaseSegment2\": 2,\n"
+                   "    \"prescaler\": 18,\n    \"propagationSegment\": 11,\n    \"quanta\": 16,\n"
+                   "    \"rateErrorPercent\": 0,\n    \"samplePointPercent\": 87.5,\n    \"sjw\": 1,\n"
+                   "    \"toleranceLimitedBy\": \"sjw\",\n    \"word\": \"0x001C0011\"\n}\n")
+            << QByteArray("Note: SJW 2 would fit and allow a clock tolerance of \u00B10.4854 %\n")
+            << QByteArray("0");
         QTest::newRow("filters --ext alone")
             << QStringList{"filters", "--ext", path("params.txt")} << 2 << QByteArray()
             << QByteArray(

@@ -93,6 +93,15 @@ private slots:
         refused("read --json without --all", {"read", "-o", "x", "--json"}, Problem::NeedsOption,
                 "--json --all");
         refused("write --json without --all", {"write", "g", "--json"}, Problem::NeedsOption, "--json --all");
+        refused("timing --rate above CAN's", {"timing", "--rate", "1000.001"}, Problem::BadNumber,
+                "--rate 1000.001");
+        refused("timing --rate with a group separator", {"timing", "--rate", "1,000"}, Problem::BadNumber,
+                "--rate 1,000");
+        refused("timing --sjw 5", {"timing", "--rate", "250", "--sjw", "5"}, Problem::BadNumber, "--sjw 5");
+        refused("timing --sample-point without --rate", {"timing", "001C00E0", "--sample-point", "80"},
+                Problem::NeedsOption, "--sample-point --rate");
+        refused("timing --sample-point 100", {"timing", "--rate", "250", "--sample-point", "100"},
+                Problem::BadNumber, "--sample-point 100");
     }
 
     void parse() {

@@ -33,6 +33,8 @@ constexpr quint32 kKnownBits =
 // Rates and sample points of different words differ by far more than this;
 // it only keeps rounding from splitting values that are equal.
 constexpr double kSame = 1e-12;
+// Lengths of different words differ by centimetres at least.
+constexpr double kSameLength = 1e-6;
 
 // "0x" and eight upper-case hex digits, as the table words show.
 QString hexText(quint32 value) {
@@ -41,16 +43,26 @@ QString hexText(quint32 value) {
 
 bool validRequest(const Request& request) {
     return request.bitRate > 0 && std::isfinite(request.bitRate) && request.samplePoint > 0 &&
-           request.samplePoint < 1 && request.sjw >= 1 && request.sjw <= kMaxSjw && request.tolerance >= 0;
+           request.samplePoint < 1 && request.sjw >= 1 && request.sjw <= kMaxSjw && request.tolerance >= 0 &&
+           request.bus.lengthMetres >= 0 && std::isfinite(request.bus.lengthMetres) &&
+           request.bus.nodeDelayNs >= 0 && std::isfinite(request.bus.nodeDelayNs);
 }
 
-bool ranksBefore(const Candidate& a, const Candidate& b, double wish) {
+bool ranksBefore(const Candidate& a, const Candidate& b, double wish, const BusLimits::Bus& bus) {
     const double errorA = std::fabs(a.error);
     const double errorB = std::fabs(b.error);
     if (std::fabs(errorA - errorB) > kSame) return errorA < errorB;
     const double distanceA = std::fabs(a.samplePoint - wish);
     const double distanceB = std::fabs(b.samplePoint - wish);
     if (std::fabs(distanceA - distanceB) > kSame) return distanceA < distanceB;
+    // Of the words alike in rate and sample point, the one the network
+    // lives with best.
+    const bool coversA = a.limits.covers(bus);
+    if (coversA != b.limits.covers(bus)) return coversA;
+    if (!coversA && std::fabs(a.limits.maxLengthMetres - b.limits.maxLengthMetres) > kSameLength)
+        return a.limits.maxLengthMetres > b.limits.maxLengthMetres;
+    if (std::fabs(a.limits.tolerancePercent - b.limits.tolerancePercent) > kSame)
+        return a.limits.tolerancePercent > b.limits.tolerancePercent;
     if (a.fields.quanta() != b.fields.quanta()) return a.fields.quanta() > b.fields.quanta();
     if (a.fields.segment1 != b.fields.segment1) return a.fields.segment1 > b.fields.segment1;
     return a.bitRate > b.bitRate;
@@ -74,7 +86,7 @@ void forEachWord(const Request& request, double tolerance, Visit visit) {
                 const Fields fields{prescaler, segment1, segment2, request.sjw};
                 // Every field at its smallest is the word 00000000, "自适应".
                 if (fields.quanta() == kMinQuanta && prescaler == 1 && request.sjw == 1) continue;
-                visit(Candidate{fields, rate, error, fields.samplePoint()});
+                visit(Candidate{fields, rate, error, fields.samplePoint(), {}});
             }
         }
     }
@@ -177,17 +189,26 @@ double defaultSamplePoint(double bitRate) {
 QVector<Candidate> search(const Request& request) {
     QVector<Candidate> candidates;
     if (!validRequest(request)) return candidates;
-    forEachWord(request, request.tolerance, [&](const Candidate& c) { candidates.append(c); });
-    std::sort(candidates.begin(), candidates.end(),
-              [&](const Candidate& a, const Candidate& b) { return ranksBefore(a, b, request.samplePoint); });
+    // Counted first: the list runs to thousands, each copied as it grows.
+    int count = 0;
+    forEachWord(request, request.tolerance, [&](const Candidate&) { ++count; });
+    candidates.reserve(count);
+    forEachWord(request, request.tolerance, [&](Candidate c) {
+        c.limits = BusLimits::of(c.fields, request.bus);
+        candidates.append(c);
+    });
+    std::sort(candidates.begin(), candidates.end(), [&](const Candidate& a, const Candidate& b) {
+        return ranksBefore(a, b, request.samplePoint, request.bus);
+    });
     return candidates;
 }
 
 bool closest(const Request& request, Candidate* best) {
     if (!validRequest(request)) return false;
     bool found = false;
-    forEachWord(request, std::numeric_limits<double>::infinity(), [&](const Candidate& c) {
-        if (!found || ranksBefore(c, *best, request.samplePoint)) *best = c;
+    forEachWord(request, std::numeric_limits<double>::infinity(), [&](Candidate c) {
+        c.limits = BusLimits::of(c.fields, request.bus);
+        if (!found || ranksBefore(c, *best, request.samplePoint, request.bus)) *best = c;
         found = true;
     });
     return found;

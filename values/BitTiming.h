@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVector>
 
+#include "BusLimits.h"
+
 // The CAN controller's bit-timing word taken apart and put together, what it
 // means in one line of text, and the search for the words that give a bit
 // rate. The word is 4 bytes, most significant first, as the channel editor
@@ -83,19 +85,23 @@ struct Request {
     double samplePoint = 0;    // wished, 0 ... 1
     int sjw = 1;               // 1 ... kMaxSjw
     double tolerance = 0.005;  // largest rate error allowed, as a fraction
+    BusLimits::Bus bus;        // the bus the word is chosen for
 };
 
 struct Candidate {
     Fields fields;
     double bitRate = 0;
-    double error = 0;        // (bitRate - wanted) / wanted
-    double samplePoint = 0;  // of the fields, kept for ranking
+    double error = 0;          // (bitRate - wanted) / wanted
+    double samplePoint = 0;    // of the fields, kept for ranking
+    BusLimits::Limits limits;  // on the request's bus
     QByteArray word() const { return encode(fields); }
 };
 
 // Every word within the tolerance (as its error is shown), best first:
-// smallest rate error, then the sample point closest to the wish, then more
-// quanta per bit, then the later sample point. The SJW is no longer than
+// smallest rate error, then the sample point closest to the wish; of those
+// alike, the words that cover the bus before those that do not, the ones
+// that cover it by the largest clock tolerance, the others by the longest
+// bus; then more quanta per bit, then the later sample point. The SJW is no longer than
 // either segment, and 00000000 is never among them: that word stands for
 // "自适应". Empty for a request outside the ranges above.
 QVector<Candidate> search(const Request& request);

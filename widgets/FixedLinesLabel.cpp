@@ -60,7 +60,14 @@ FixedLinesLabel::FixedLinesLabel(QWidget* parent) : QLabel(parent) {
     setWordWrap(false);
 }
 
-QStringList FixedLinesLabel::layOut(const QString& text, const QFontMetrics& metrics, int width) {
+void FixedLinesLabel::setLineCount(int count) {
+    m_nLineCount = qMax(1, count);
+    updateGeometry();
+    update();
+}
+
+QStringList FixedLinesLabel::layOut(const QString& text, const QFontMetrics& metrics, int width,
+                                    int lineCount) {
     const auto fits = [&](const QString& line) {
         return metrics.horizontalAdvance(withoutTrailingBlanks(line)) <= width;
     };
@@ -69,11 +76,11 @@ QStringList FixedLinesLabel::layOut(const QString& text, const QFontMetrics& met
     for (const QString& phrase : phrases(text)) parts << (fits(phrase) ? QStringList{phrase} : words(phrase));
     QStringList lines;
     int next = 0;
-    while (next < parts.size() && lines.size() < kLineCount) {
+    while (next < parts.size() && lines.size() < lineCount) {
         const int first = next;
         QString line = parts.at(next++);
         while (next < parts.size() && fits(line + parts.at(next))) line += parts.at(next++);
-        if (lines.size() == kLineCount - 1 && next < parts.size()) {
+        if (lines.size() == lineCount - 1 && next < parts.size()) {
             // The last line ends in "…": after whole phrases where one fits
             // beside it, else inside the first.
             while (next - 1 > first && !fits(withoutTrailingBlanks(line) + kEllipsis))
@@ -90,14 +97,15 @@ QStringList FixedLinesLabel::layOut(const QString& text, const QFontMetrics& met
 }
 
 QStringList FixedLinesLabel::shownLines() const {
-    return layOut(text(), fontMetrics(), contentsRect().width() - 2 * margin());
+    return layOut(text(), fontMetrics(), contentsRect().width() - 2 * margin(), m_nLineCount);
 }
 
 QSize FixedLinesLabel::minimumSizeHint() const {
     // The width comes from the row the label stands in; the height is fixed.
     const QMargins margins = contentsMargins();
-    return QSize(fontMetrics().horizontalAdvance(kEllipsis) + margins.left() + margins.right() + 2 * margin(),
-                 kLineCount * fontMetrics().lineSpacing() + margins.top() + margins.bottom() + 2 * margin());
+    return QSize(
+        fontMetrics().horizontalAdvance(kEllipsis) + margins.left() + margins.right() + 2 * margin(),
+        m_nLineCount * fontMetrics().lineSpacing() + margins.top() + margins.bottom() + 2 * margin());
 }
 
 QSize FixedLinesLabel::sizeHint() const {

@@ -1,10 +1,10 @@
-// Saves pictures of the three parameter pages, the bit-timing calculator, the
-// device information window, the About box, the comparison with the device,
-// the questions before closing and reading over edits, the menu that chooses
-// among two repeaters and the question when the other one is chosen over
-// edits, a planned filter bank decoded under its table, the filter planner
-// and the CAN page edited offline, with the main window talking to the
-// simulated repeaters:
+// Saves pictures of the three parameter pages, the bit-timing calculator (as
+// it opens, and choosing for a bus length), the device information window,
+// the About box, the comparison with the device, the questions before closing
+// and reading over edits, the menu that chooses among two repeaters and the
+// question when the other one is chosen over edits, a planned filter bank
+// decoded under its table, the filter planner and the CAN page edited
+// offline, with the main window talking to the simulated repeaters:
 //   tarvane-screenshots <output dir> <name prefix>
 // The language is the one stored in Config.ini beside this program, as for
 // Tarvane itself.
@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -130,6 +131,14 @@ void shootDialogs(ShotWindow& window, Shooter& shooter) {
     calculator.show();
     shooter.shoot(&calculator, "bittiming");
     calculator.hide();
+    // A bus longer than the 8-quantum word reaches: the 16-quantum one first,
+    // with the clock tolerance and the longest bus of each word.
+    BitTimingDialog network(&window);
+    network.setBitRate(125000);
+    network.findChild<QLineEdit*>("m_editBusLength")->setText("450");
+    network.show();
+    shooter.shoot(&network, "timing");
+    network.hide();
 
     QWidget* info = window.deviceInfoWindow();
     info->show();
