@@ -15,6 +15,7 @@
 #include "BitTiming.h"
 #include "BitTimingDialog.h"
 #include "CanCodec.h"
+#include "CurrentCellFrame.h"
 #include "FilterBanks.h"
 #include "FilterPlannerDialog.h"
 #include "RedText.h"
@@ -127,6 +128,7 @@ void ChannalWidget::buildFilterTable() {
     // Tab leaves the table for the next field; the arrow keys move inside it.
     table->setTabKeyNavigation(false);
     table->installEventFilter(this);
+    new CurrentCellFrame(table);
     // The style's minimum section width would widen the check-box column.
     table->horizontalHeader()->setMinimumSectionSize(kColumnWidths[0]);
     table->horizontalHeader()->setStretchLastSection(true);
@@ -158,23 +160,31 @@ QComboBox* ChannalWidget::addCellBox(int row, int column, const QStringList& tex
 
 void ChannalWidget::guardCellBox(QComboBox* box) {
     m_wheelGuard->guard(box);
-    // Tab goes from the table to the next field, not through 28 boxes; the
-    // keyboard reaches a box from its cell (see the table's key handling).
-    box->setFocusPolicy(Qt::ClickFocus);
+    // The keyboard stays with the table: a box that took it as the current
+    // cell came to it would turn with the arrow keys and typed digits. A box
+    // opens from its cell's keys (see the table's key handling) or a click.
+    box->setFocusPolicy(Qt::NoFocus);
+    box->installEventFilter(this);
 }
 
 bool ChannalWidget::eventFilter(QObject* watched, QEvent* event) {
     QTableWidget* table = ui->m_pTableWidgetDataList;
+    if (event->type() == QEvent::MouseButtonPress && watched->parent() == table->viewport()) {
+        // A box clicked: its bank is the one the line describes, and the
+        // keys go on from its cell once its list closes.
+        const QModelIndex cell = table->indexAt(static_cast<QWidget*>(watched)->geometry().center());
+        table->setCurrentCell(cell.row(), cell.column());
+        table->setFocus(Qt::MouseFocusReason);
+    }
     if (watched != table || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     // On a work-mode or bit-width cell, the keys that open a combo box open
-    // the cell's box, which then has the focus.
+    // the cell's list; the table keeps the keyboard when it closes.
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool opens = key->key() == Qt::Key_F2 || key->key() == Qt::Key_F4 || key->key() == Qt::Key_Space ||
                        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                        (key->key() == Qt::Key_Down && key->modifiers() & Qt::AltModifier);
     auto* box = qobject_cast<QComboBox*>(table->cellWidget(table->currentRow(), table->currentColumn()));
     if (!opens || !box) return QWidget::eventFilter(watched, event);
-    box->setFocus(Qt::OtherFocusReason);
     box->showPopup();
     return true;
 }

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -116,6 +117,8 @@ private slots:
     void filterLineFollowsEdits();
     void planner_data();
     void planner();
+    void tableKeys_data();
+    void tableKeys();
 };
 
 void TestChannalWidget::newWidget() {
@@ -752,6 +755,58 @@ void TestChannalWidget::planner() {
     QTEST(w.filterFrames().at(first - 1), "frame");
     QTEST(shownText(filterLabel(w)), "line");
     QTEST(ticked(w, 9), "kept10");
+}
+
+// Keys in the filter table, sent where the keyboard is, the rows in the two
+// styles in turn: the moving keys and typed digits change no bank; a box
+// changes only from its list, opened by a key meant for it. The current cell
+// is framed, over a box too.
+void TestChannalWidget::tableKeys_data() {
+    QTest::addColumn<QPoint>("start");  // column, row; (-1, -1): the button before the table
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QPoint>("end");
+    QTest::addColumn<int>("mode");  // byte 6 of bank 3's frame
+    auto add = [n = 0](QPoint start, const char* keys, QPoint end, int mode) mutable {
+        QTest::addRow("%s: %s", n++ % 2 ? "Windows" : "Fusion", keys) << start << keys << end << mode;
+    };
+    add({-1, -1}, "Tab", {0, 0}, 0x01);
+    add({-1, -1}, "Tab, Right", {1, 0}, 0x01);
+    for (int style = 0; style < 2; ++style)
+        add({0, 2}, "Right, Down, Right, 1, Up, PgDown, Left, PgUp, Home, End", {4, 0}, 0x01);
+    add({1, 2}, "Space, Down, Return", {1, 2}, 0x11);
+    add({2, 2}, "F2, Up, Return", {2, 2}, 0x00);
+    add({1, 2}, "Return, Down, Enter", {1, 2}, 0x11);
+    add({2, 2}, "F4, Up, Return", {2, 2}, 0x00);
+    add({1, 2}, "Alt+Down, Down, Return", {1, 2}, 0x11);
+    add({1, 2}, "Space, Down, Esc", {1, 2}, 0x01);
+}
+
+void TestChannalWidget::tableKeys() {
+    QFETCH(QPoint, start);
+    QFETCH(QString, keys);
+    QApplication::setStyle(QString(QTest::currentDataTag()).section(':', 0, 0));
+    ChannalWidget w(1);
+    w.resize(700, 600);  // every row shown: a page is the whole table
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTableWidget* t = table(w);
+    QList<QByteArray> frames = w.filterFrames();
+    if (start.x() < 0) {
+        w.findChild<QPushButton*>("m_pushButtonBitTiming")->setFocus();
+    } else {
+        t->setFocus();
+        t->setCurrentCell(start.y(), start.x());
+    }
+    for (const QString& key : keys.split(", "))  // to the focus, or the list open
+        QTest::keySequence(static_cast<QWidget*>(nullptr), QKeySequence(key));
+    QFETCH(int, mode);
+    frames[2][6] = char(mode);
+    QCOMPARE(w.filterFrames(), frames);
+    QTEST(QPoint(t->currentColumn(), t->currentRow()), "end");
+    const QRect cell = t->visualRect(t->currentIndex()).translated(t->viewport()->pos());
+    QCOMPARE(t->grab().toImage().pixelColor(cell.left() + 1, cell.center().y()),
+             t->palette().color(QPalette::Highlight));
 }
 
 QTEST_MAIN(TestChannalWidget)
