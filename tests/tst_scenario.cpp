@@ -20,6 +20,7 @@
 
 #include "CheckButton.h"
 #include "CustomProgressIndicator.h"
+#include "DevInfoWidget.h"
 #include "LanguageSettings.h"
 #include "ModalAnswerer.h"
 #include "TestWindow.h"
@@ -307,6 +308,18 @@ void ScenarioTest::keyboardAndWheel(Window& w) {
     QVERIFY(QApplication::activePopupWidget());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(w.focusWidget(), table);
+
+    // F10 and Alt+M open the main menu, whose first entry the keys choose.
+    for (const char* keys : {"F10", "Alt+M"}) {
+        QApplication::setActiveWindow(&w);
+        QTimer::singleShot(0, [] {
+            if (QWidget* menu = QApplication::activePopupWidget())
+                QTest::keySequence(menu, QKeySequence("Down, Return"));
+        });
+        QTest::keySequence(table, QKeySequence(keys));
+        QVERIFY(w.m_pDevInfoWidget->isVisible());
+        w.m_pDevInfoWidget->close();
+    }
 
     // The buttons' keys, named in their tool tips, and Ctrl+Tab.
     QCOMPARE(w.button("m_pushButtonRead")->toolTip(), QString("读配置 (F5, Ctrl+R)"));
