@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QJsonArray>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -32,11 +34,12 @@ constexpr int kBaudRateBoxWidth = 80;
 const QColor kInvalidCellColor(255, 224, 224);
 
 // Hands on each keystroke in a register cell's editor, before the cell
-// takes the text, so that its meaning follows the typing.
-class TypingDelegate : public QStyledItemDelegate {
+// takes the text, so that its meaning follows the typing. A text cut short
+// in its cell shows whole in the tool tip, before the bank's meaning.
+class RegisterDelegate : public QStyledItemDelegate {
 public:
     using Typed = std::function<void(int row, int column, const QString& text)>;
-    TypingDelegate(Typed typed, QObject* parent) : QStyledItemDelegate(parent), m_typed(std::move(typed)) {}
+    RegisterDelegate(Typed typed, QObject* parent) : QStyledItemDelegate(parent), m_typed(std::move(typed)) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
@@ -49,6 +52,17 @@ public:
                              [typed, row, column](const QString& text) { typed(row, column, text); });
         }
         return editor;
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || sizeHint(option, index).width() <= option.rect.width())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QToolTip::showText(
+            event->globalPos(),
+            index.data().toString() + QStringLiteral("\n\n") + index.data(Qt::ToolTipRole).toString(),
+            view->viewport(), option.rect);
+        return true;
     }
 
 private:
@@ -90,7 +104,7 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     for (QComboBox* box : m_workModeBoxes + m_bitWidthBoxes)
         connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                 &ChannalWidget::showFilterMeaning);
-    auto* typing = new TypingDelegate(
+    auto* registers = new RegisterDelegate(
         [this](int row, int column, const QString& text) {
             // The line alone: a change to the edited item would put its old
             // text back into the editor.
@@ -99,10 +113,10 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
             showFilterLine(FilterBanks::decodeChannel(banks));
         },
         this);
-    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnId, typing);
-    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnMask, typing);
+    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnId, registers);
+    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnMask, registers);
     // An edit given up (Esc) leaves the cell as it was: the line with it.
-    connect(typing, &QAbstractItemDelegate::closeEditor, this, &ChannalWidget::showFilterMeaning);
+    connect(registers, &QAbstractItemDelegate::closeEditor, this, &ChannalWidget::showFilterMeaning);
 
     // Tab as the fields stand: the word and its calculator, the table, the planner.
     setTabOrder(ui->m_pComboBoxBautRate, ui->m_lineEditBautRate);
@@ -129,6 +143,8 @@ void ChannalWidget::buildFilterTable() {
     table->setTabKeyNavigation(false);
     table->installEventFilter(this);
     new CurrentCellFrame(table);
+    // A register is one line: one too long for its cell ends in "…".
+    table->setWordWrap(false);
     // The style's minimum section width would widen the check-box column.
     table->horizontalHeader()->setMinimumSectionSize(kColumnWidths[0]);
     table->horizontalHeader()->setStretchLastSection(true);
@@ -234,8 +250,8 @@ void ChannalWidget::setValues(const CanChannelValues& values) {
     // The entry first: choosing it shows its own word, which the text then replaces.
     ui->m_pComboBoxBautRate->setCurrentIndex(values.baudRateIndex);
     ui->m_lineEditBautRate->setText(values.bitTimingText);
-    // Only texts that change are marked and measured again: every Read and
-    // Open shows all channels, mostly with the texts they already hold.
+    // Only texts that change are marked again: every Read and Open shows
+    // all channels, mostly with the texts they already hold.
     QVector<QTableWidgetItem*> changed;
     for (int row = 0; row < CanCodec::kBankCount; ++row) {
         const CanCodec::FilterRow& bank = values.banks[size_t(row)];
@@ -246,9 +262,6 @@ void ChannalWidget::setValues(const CanChannelValues& values) {
     for (int row = 0; row < CanCodec::kBankCount; ++row) setRowValues(row, values.banks[size_t(row)]);
     m_bSettingValues = false;
     for (QTableWidgetItem* cell : qAsConst(changed)) showRegisterState(cell);
-    if (std::any_of(changed.cbegin(), changed.cend(),
-                    [](const QTableWidgetItem* cell) { return cell->column() == ColumnId; }))
-        fitIdColumn();
     showFilterMeaning();
 }
 
@@ -286,7 +299,6 @@ void ChannalWidget::onPushButtonBitTiming() {
 void ChannalWidget::onItemChangedTableWidgetDataList(QTableWidgetItem* item) {
     if (m_bSettingValues) return;
     if (item->column() == ColumnId || item->column() == ColumnMask) showRegisterState(item);
-    if (item->column() == ColumnId) fitIdColumn();
     showFilterMeaning();
 }
 
@@ -345,11 +357,19 @@ void ChannalWidget::showFilterLine(const QVector<FilterBanks::Bank>& banks) {
 }
 
 void ChannalWidget::fitIdColumn() {
-    // Opened texts start with a blank; typed ones may be longer still.
+    // Room for a register as files give it, the blank an opened text starts
+    // with included, not for whatever is typed: a longer text is elided,
+    // whole in its tool tip, and the columns keep their places.
     QTableWidget* table = ui->m_pTableWidgetDataList;
-    const QAbstractItemView* view = table;  // the size hint is public there
-    const int width = std::max({kColumnWidths[ColumnId], table->horizontalHeader()->sectionSizeHint(ColumnId),
-                                view->sizeHintForColumn(ColumnId)});
+    QStyleOptionViewItem option;
+    option.initFrom(table);
+    option.font = table->font();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral(" 00 00 00 00");
+    const int text =
+        table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), table).width();
+    const int width =
+        std::max({kColumnWidths[ColumnId], table->horizontalHeader()->sectionSizeHint(ColumnId), text});
     if (table->columnWidth(ColumnId) != width) table->setColumnWidth(ColumnId, width);
 }
 

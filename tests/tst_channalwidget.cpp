@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QTranslator>
 #include <QtTest>
 
@@ -119,6 +120,7 @@ private slots:
     void planner();
     void tableKeys_data();
     void tableKeys();
+    void longRegisterText();
 };
 
 void TestChannalWidget::newWidget() {
@@ -807,6 +809,32 @@ void TestChannalWidget::tableKeys() {
     const QRect cell = t->visualRect(t->currentIndex()).translated(t->viewport()->pos());
     QCOMPARE(t->grab().toImage().pixelColor(cell.left() + 1, cell.center().y()),
              t->palette().color(QPalette::Highlight));
+}
+
+// A register text of 10,000 characters from a file changes no column's
+// width, the mask column and the headers stay in the table, and the cut
+// text shows whole in its tool tip.
+void TestChannalWidget::longRegisterText() {
+    ChannalWidget w(1);
+    w.resize(700, 400);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTableWidget* t = table(w);
+    QVector<int> widths;
+    for (int column = 0; column < 5; ++column) widths << t->columnWidth(column);
+    const QString text = QString("12 34 56 78 ").repeated(834).left(10000);
+    QJsonArray list = defaultDataList();
+    list[2] = "0, 0, 1," + text + "," + text;
+    w.fromJson({{"BaudRate", "0x001C00E0"}, {"DataList", list}});
+    QCoreApplication::processEvents();
+    for (int column = 0; column < 5; ++column) QCOMPARE(t->columnWidth(column), widths.at(column));
+    QVERIFY(t->horizontalHeader()->sectionViewportPosition(4) + widths.at(4) <= t->viewport()->width());
+    for (int column : {3, 4}) {
+        const QPoint at = t->visualItemRect(t->item(2, column)).center();
+        QHelpEvent help(QEvent::ToolTip, at, t->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(t->viewport(), &help);
+        QVERIFY(QToolTip::text().startsWith(text));
+    }
 }
 
 QTEST_MAIN(TestChannalWidget)
