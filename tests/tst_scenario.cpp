@@ -20,7 +20,6 @@
 
 #include "CheckButton.h"
 #include "CustomProgressIndicator.h"
-#include "DevInfoWidget.h"
 #include "LanguageSettings.h"
 #include "ModalAnswerer.h"
 #include "TestWindow.h"
@@ -277,8 +276,7 @@ void ScenarioTest::keyboardAndWheel(Window& w) {
     wheel(bank2, 120);
     QCOMPARE(w.bank(0, 1).at(1), QString("列表模式"));
     QVERIFY(scrolled > 0);
-    wheel(w.pageTabs()->tabBar(), -120);
-    wheel(w.channalTabs()->tabBar(), -120);
+    for (QTabWidget* tabs : {w.pageTabs(), w.channalTabs()}) wheel(tabs->tabBar(), -120);
     QCOMPARE(w.pageTabs()->currentIndex() + w.channalTabs()->currentIndex(), 0);
     bank2->setCurrentIndex(0);
 
@@ -309,16 +307,17 @@ void ScenarioTest::keyboardAndWheel(Window& w) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(w.focusWidget(), table);
 
-    // F10 and Alt+M open the main menu, whose first entry the keys choose.
+    // F10 and Alt+M open the main menu.
     for (const char* keys : {"F10", "Alt+M"}) {
         QApplication::setActiveWindow(&w);
-        QTimer::singleShot(0, [] {
-            if (QWidget* menu = QApplication::activePopupWidget())
-                QTest::keySequence(menu, QKeySequence("Down, Return"));
+        QWidget* opened = nullptr;
+        QObject whileHere;  // a menu that did not open leaves no call behind
+        QTimer::singleShot(0, &whileHere, [&] {
+            opened = QApplication::activePopupWidget();
+            w.m_pMenu->close();
         });
         QTest::keySequence(table, QKeySequence(keys));
-        QVERIFY(w.m_pDevInfoWidget->isVisible());
-        w.m_pDevInfoWidget->close();
+        QCOMPARE(opened, w.m_pMenu);
     }
 
     // The buttons' keys, named in their tool tips, and Ctrl+Tab.
