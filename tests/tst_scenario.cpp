@@ -243,9 +243,9 @@ void wheel(QWidget* widget, int delta) {
 }
 
 // The pages as the keyboard and the wheel reach them: the wheel scrolls over
-// a choice without changing it, unless the choice has the focus; Tab leaves
-// the filter table and walks the buttons in the row's order; the buttons'
-// keys and Ctrl+Tab between the pages.
+// a choice in a table without changing it, one just picked too, and turns no
+// tabs; Tab leaves the filter table and walks the buttons in the row's order;
+// F10 and Alt+M, the buttons' keys and Ctrl+Tab between the pages.
 void ScenarioTest::keyboardAndWheel(Window& w) {
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
