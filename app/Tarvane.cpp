@@ -21,6 +21,7 @@
 #include "RouteParamWidget.h"
 #include "TextFit.h"
 #include "TitleWidget.h"
+#include "WheelGuard.h"
 #include "platform/DeviceNotifier.h"
 #include "platform/SystemLanguage.h"
 #include "ui_Tarvane.h"
@@ -86,6 +87,7 @@ void Tarvane::createPages() {
     ui->m_tabWidgetParam->addTab(m_pCANParamWidget, tr("CAN参数"));
     ui->m_tabWidgetParam->addTab(m_pOpticalFiberParamWidget, tr("光纤参数"));
     ui->m_tabWidgetParam->addTab(m_pRouteParamWidget, tr("路由参数"));
+    (new WheelGuard(this))->guardTabs(ui->m_tabWidgetParam);
     m_devInfoOwner.reset(new DevInfoWidget(nullptr));
     m_pDevInfoWidget = m_devInfoOwner.get();
 }

@@ -3,6 +3,7 @@
 #include <QVBoxLayout>
 
 #include "ChannalWidget.h"
+#include "WheelGuard.h"
 #include "ui_CANParamWidget.h"
 
 CANParamWidget::CANParamWidget(QWidget* parent) : QWidget(parent), ui(new Ui::CANParamWidget) {
@@ -10,6 +11,7 @@ CANParamWidget::CANParamWidget(QWidget* parent) : QWidget(parent), ui(new Ui::CA
     auto* layout = new QVBoxLayout;
     layout->addWidget(ui->m_tabWidgetChannal);
     setLayout(layout);
+    (new WheelGuard(this))->guardTabs(ui->m_tabWidgetChannal);
 
     for (int i = 0; i < kMaxChannals; ++i) m_channals[i] = std::make_unique<ChannalWidget>(i + 1);
 }

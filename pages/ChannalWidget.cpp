@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QJsonArray>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -16,6 +18,7 @@
 #include "BitTimingDialog.h"
 #include "BusLimits.h"
 #include "CanCodec.h"
+#include "CurrentCellFrame.h"
 #include "FilterBanks.h"
 #include "FilterPlannerDialog.h"
 #include "RedText.h"
@@ -32,11 +35,12 @@ constexpr int kBaudRateBoxWidth = 80;
 const QColor kInvalidCellColor(255, 224, 224);
 
 // Hands on each keystroke in a register cell's editor, before the cell
-// takes the text, so that its meaning follows the typing.
-class TypingDelegate : public QStyledItemDelegate {
+// takes the text, so that its meaning follows the typing. A text cut short
+// in its cell shows whole in the tool tip, before the bank's meaning.
+class RegisterDelegate : public QStyledItemDelegate {
 public:
     using Typed = std::function<void(int row, int column, const QString& text)>;
-    TypingDelegate(Typed typed, QObject* parent) : QStyledItemDelegate(parent), m_typed(std::move(typed)) {}
+    RegisterDelegate(Typed typed, QObject* parent) : QStyledItemDelegate(parent), m_typed(std::move(typed)) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
@@ -49,6 +53,17 @@ public:
                              [typed, row, column](const QString& text) { typed(row, column, text); });
         }
         return editor;
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || sizeHint(option, index).width() <= option.rect.width())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QToolTip::showText(
+            event->globalPos(),
+            index.data().toString() + QStringLiteral("\n\n") + index.data(Qt::ToolTipRole).toString(),
+            view->viewport(), option.rect);
+        return true;
     }
 
 private:
@@ -93,7 +108,7 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
     for (QComboBox* box : m_workModeBoxes + m_bitWidthBoxes)
         connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                 &ChannalWidget::showFilterMeaning);
-    auto* typing = new TypingDelegate(
+    auto* registers = new RegisterDelegate(
         [this](int row, int column, const QString& text) {
             // The line alone: a change to the edited item would put its old
             // text back into the editor.
@@ -102,10 +117,10 @@ ChannalWidget::ChannalWidget(int nChannalId, QWidget* parent)
             showFilterLine(FilterBanks::decodeChannel(banks));
         },
         this);
-    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnId, typing);
-    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnMask, typing);
+    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnId, registers);
+    ui->m_pTableWidgetDataList->setItemDelegateForColumn(ColumnMask, registers);
     // An edit given up (Esc) leaves the cell as it was: the line with it.
-    connect(typing, &QAbstractItemDelegate::closeEditor, this, &ChannalWidget::showFilterMeaning);
+    connect(registers, &QAbstractItemDelegate::closeEditor, this, &ChannalWidget::showFilterMeaning);
 
     // Tab as the fields stand: the word and its calculator, the table, the planner.
     setTabOrder(ui->m_pComboBoxBautRate, ui->m_lineEditBautRate);
@@ -131,6 +146,9 @@ void ChannalWidget::buildFilterTable() {
     // Tab leaves the table for the next field; the arrow keys move inside it.
     table->setTabKeyNavigation(false);
     table->installEventFilter(this);
+    new CurrentCellFrame(table);
+    // A register is one line: one too long for its cell ends in "…".
+    table->setWordWrap(false);
     // The style's minimum section width would widen the check-box column.
     table->horizontalHeader()->setMinimumSectionSize(kColumnWidths[0]);
     table->horizontalHeader()->setStretchLastSection(true);
@@ -162,23 +180,31 @@ QComboBox* ChannalWidget::addCellBox(int row, int column, const QStringList& tex
 
 void ChannalWidget::guardCellBox(QComboBox* box) {
     m_wheelGuard->guard(box);
-    // Tab goes from the table to the next field, not through 28 boxes; the
-    // keyboard reaches a box from its cell (see the table's key handling).
-    box->setFocusPolicy(Qt::ClickFocus);
+    // The keyboard stays with the table: a box that took it as the current
+    // cell came to it would turn with the arrow keys and typed digits. A box
+    // opens from its cell's keys (see the table's key handling) or a click.
+    box->setFocusPolicy(Qt::NoFocus);
+    box->installEventFilter(this);
 }
 
 bool ChannalWidget::eventFilter(QObject* watched, QEvent* event) {
     QTableWidget* table = ui->m_pTableWidgetDataList;
+    if (event->type() == QEvent::MouseButtonPress && watched->parent() == table->viewport()) {
+        // A box clicked: its bank is the one the line describes, and the
+        // keys go on from its cell once its list closes.
+        const QModelIndex cell = table->indexAt(static_cast<QWidget*>(watched)->geometry().center());
+        table->setCurrentCell(cell.row(), cell.column());
+        table->setFocus(Qt::MouseFocusReason);
+    }
     if (watched != table || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     // On a work-mode or bit-width cell, the keys that open a combo box open
-    // the cell's box, which then has the focus.
+    // the cell's list; the table keeps the keyboard when it closes.
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool opens = key->key() == Qt::Key_F2 || key->key() == Qt::Key_F4 || key->key() == Qt::Key_Space ||
                        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                        (key->key() == Qt::Key_Down && key->modifiers() & Qt::AltModifier);
     auto* box = qobject_cast<QComboBox*>(table->cellWidget(table->currentRow(), table->currentColumn()));
     if (!opens || !box) return QWidget::eventFilter(watched, event);
-    box->setFocus(Qt::OtherFocusReason);
     box->showPopup();
     return true;
 }
@@ -228,8 +254,8 @@ void ChannalWidget::setValues(const CanChannelValues& values) {
     // The entry first: choosing it shows its own word, which the text then replaces.
     ui->m_pComboBoxBautRate->setCurrentIndex(values.baudRateIndex);
     ui->m_lineEditBautRate->setText(values.bitTimingText);
-    // Only texts that change are marked and measured again: every Read and
-    // Open shows all channels, mostly with the texts they already hold.
+    // Only texts that change are marked again: every Read and Open shows
+    // all channels, mostly with the texts they already hold.
     QVector<QTableWidgetItem*> changed;
     for (int row = 0; row < CanCodec::kBankCount; ++row) {
         const CanCodec::FilterRow& bank = values.banks[size_t(row)];
@@ -240,9 +266,6 @@ void ChannalWidget::setValues(const CanChannelValues& values) {
     for (int row = 0; row < CanCodec::kBankCount; ++row) setRowValues(row, values.banks[size_t(row)]);
     m_bSettingValues = false;
     for (QTableWidgetItem* cell : qAsConst(changed)) showRegisterState(cell);
-    if (std::any_of(changed.cbegin(), changed.cend(),
-                    [](const QTableWidgetItem* cell) { return cell->column() == ColumnId; }))
-        fitIdColumn();
     showFilterMeaning();
 }
 
@@ -285,7 +308,6 @@ void ChannalWidget::onPushButtonBitTiming() {
 void ChannalWidget::onItemChangedTableWidgetDataList(QTableWidgetItem* item) {
     if (m_bSettingValues) return;
     if (item->column() == ColumnId || item->column() == ColumnMask) showRegisterState(item);
-    if (item->column() == ColumnId) fitIdColumn();
     showFilterMeaning();
 }
 
@@ -344,11 +366,19 @@ void ChannalWidget::showFilterLine(const QVector<FilterBanks::Bank>& banks) {
 }
 
 void ChannalWidget::fitIdColumn() {
-    // Opened texts start with a blank; typed ones may be longer still.
+    // Room for a register as files give it, the blank an opened text starts
+    // with included, not for whatever is typed: a longer text is elided,
+    // whole in its tool tip, and the columns keep their places.
     QTableWidget* table = ui->m_pTableWidgetDataList;
-    const QAbstractItemView* view = table;  // the size hint is public there
-    const int width = std::max({kColumnWidths[ColumnId], table->horizontalHeader()->sectionSizeHint(ColumnId),
-                                view->sizeHintForColumn(ColumnId)});
+    QStyleOptionViewItem option;
+    option.initFrom(table);
+    option.font = table->font();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral(" 00 00 00 00");
+    const int text =
+        table->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), table).width();
+    const int width =
+        std::max({kColumnWidths[ColumnId], table->horizontalHeader()->sectionSizeHint(ColumnId), text});
     if (table->columnWidth(ColumnId) != width) table->setColumnWidth(ColumnId, width);
 }
 

@@ -75,8 +75,8 @@ private slots:
     // Opens the calculator; a word taken from it selects its table entry, or
     // becomes the custom word.
     void onPushButtonBitTiming();
-    // Marks a register cell the Write could not send; keeps the ID column
-    // wide enough for its texts; says again what the banks let through.
+    // Marks a register cell the Write could not send; says again what the
+    // banks let through.
     void onItemChangedTableWidgetDataList(QTableWidgetItem* item);
     // Opens the planner; the banks it fills replace the rows.
     void onPushButtonFilterPlanner();

@@ -3,6 +3,7 @@
 #include "ui_RouteParamWidget.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QSignalMapper>
 #include <QStyledItemDelegate>
 #include <QTableWidgetItem>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "CheckButton.h"
+#include "CurrentCellFrame.h"
 #include "RouteRules.h"
 #include "SlashWidget.h"
 
@@ -86,8 +88,11 @@ void RouteParamWidget::shapeTable() {
     table->setItemDelegate(new CentredCellWidgets(table));
     table->verticalHeader()->hide();
     table->horizontalHeader()->hide();
-    // Tab goes on to the next field rather than through 56 cells.
+    // Tab goes on to the next field rather than through 56 cells; the
+    // arrow keys move between them, and the current one shows.
     table->setTabKeyNavigation(false);
+    table->installEventFilter(this);
+    new CurrentCellFrame(table);
     table->setRowCount(kChannelCount + 1);
     table->setColumnCount(kChannelCount + 2);
     for (int col = 0; col < table->columnCount(); ++col) {
@@ -228,6 +233,20 @@ void RouteParamWidget::onCheckButtonClickedMapper(int row) {
     // can be set: a channel that is off leaves its routes unusable.
     for (const auto& [from, to] : RouteRules::linkedRoutes(m_hardwareType, channel))
         m_route[from][to]->setEnabled(on);
+}
+
+bool RouteParamWidget::eventFilter(QObject* watched, QEvent* event) {
+    QTableWidget* table = ui->m_tableWidgetRouteMap;
+    // Entering without a current cell, the keys start at the first switch.
+    if (watched == table && event->type() == QEvent::FocusIn && !table->currentIndex().isValid())
+        table->setCurrentCell(rowOf(0), 0);
+    if (watched != table || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    auto* button = qobject_cast<CheckButton*>(table->cellWidget(table->currentRow(), table->currentColumn()));
+    if (!button || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter))
+        return QWidget::eventFilter(watched, event);
+    button->click();  // as a left press: nothing when disabled, and the ON/OFF handler runs
+    return true;
 }
 
 void RouteParamWidget::retranslate() {

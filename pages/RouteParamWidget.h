@@ -45,6 +45,10 @@ public:
 public slots:
     void onCheckButtonClickedMapper(int row);
 
+protected:
+    // The table's keys: Space and Enter switch the current switch.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // Channels are counted 0 ... 5 in the order CAN1, CAN2, Fiber1 ... Fiber4.
     bool isPresent(int channel) const;

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QTranslator>
 #include <QtTest>
 
@@ -116,6 +118,9 @@ private slots:
     void filterLineFollowsEdits();
     void planner_data();
     void planner();
+    void tableKeys_data();
+    void tableKeys();
+    void longRegisterText();
 };
 
 void TestChannalWidget::newWidget() {
@@ -779,6 +784,74 @@ void TestChannalWidget::planner() {
     QTEST(w.filterFrames().at(first - 1), "frame");
     QTEST(shownText(filterLabel(w)), "line");
     QTEST(ticked(w, 9), "kept10");
+}
+
+// Keys in the filter table, sent where the keyboard is, the rows in the two
+// styles in turn: the moving keys and typed digits change no bank; a box
+// changes only from its list, opened by a key meant for it. The current cell
+// is framed, over a box too.
+void TestChannalWidget::tableKeys_data() {
+    QTest::addColumn<QPoint>("start");  // column, row; (-1, -1): the button before the table
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QPoint>("end");
+    QTest::addColumn<int>("mode");  // byte 6 of bank 3's frame
+    auto add = [n = 0](QPoint start, const char* keys, QPoint end, int mode) mutable {
+        QTest::addRow("%s: %s", n++ % 2 ? "Windows" : "Fusion", keys) << start << keys << end << mode;
+    };
+    add({-1, -1}, "Tab", {0, 0}, 0x01);
+    add({-1, -1}, "Tab, Right", {1, 0}, 0x01);
+    for (int style = 0; style < 2; ++style)
+        add({0, 2}, "Right, Down, Right, 1, Up, PgDown, Left, PgUp, Home, End", {4, 0}, 0x01);
+    // Along bank 3: its work mode, then its bit width.
+    add({1, 2}, "Space, Down, Return, Right, F2, Up, Return", {2, 2}, 0x10);
+    add({1, 2}, "Return, Down, Enter, Right, F4, Up, Return", {2, 2}, 0x10);
+    add({1, 2}, "Alt+Down, Down, Return, Right, Alt+Down, Up, Esc", {2, 2}, 0x11);
+}
+
+void TestChannalWidget::tableKeys() {
+    QFETCH(QPoint, start);
+    QFETCH(QString, keys);
+    QApplication::setStyle(QString(QTest::currentDataTag()).section(':', 0, 0));
+    ChannalWidget w(1);
+    w.resize(700, 600);  // every row shown: a page is the whole table
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTableWidget* t = table(w);
+    QList<QByteArray> frames = w.filterFrames();
+    (start.x() < 0 ? static_cast<QWidget*>(w.findChild<QPushButton*>("m_pushButtonBitTiming")) : t)
+        ->setFocus();
+    if (start.x() >= 0) t->setCurrentCell(start.y(), start.x());
+    for (const QString& key : keys.split(", ")) {  // to the focus, or the list open
+        QTest::keySequence(static_cast<QWidget*>(nullptr), QKeySequence(key));
+        QCoreApplication::processEvents();
+    }
+    QFETCH(int, mode);
+    frames[2][6] = char(mode);
+    QCOMPARE(w.filterFrames(), frames);
+    QTEST(QPoint(t->currentColumn(), t->currentRow()), "end");
+    const QRect cell = t->visualRect(t->currentIndex()).translated(t->viewport()->pos());
+    QCOMPARE(t->grab().toImage().pixelColor(cell.left() + 1, cell.center().y()),
+             t->palette().color(QPalette::Highlight));
+}
+
+// A register text of 10,000 characters from a file leaves the ID column as
+// wide and the mask column in the table; the cell's tool tip has it whole.
+void TestChannalWidget::longRegisterText() {
+    ChannalWidget w(1);
+    w.show();
+    QTableWidget* t = table(w);
+    const int idWidth = t->columnWidth(3);
+    const QString text = QString("12 34 56 78 ").repeated(834).left(10000);
+    QJsonArray list = defaultDataList();
+    list[2] = "0, 0, 1," + text + "," + text;
+    w.fromJson({{"BaudRate", "0x001C00E0"}, {"DataList", list}});
+    QCOMPARE(t->columnWidth(3), idWidth);
+    QVERIFY(t->horizontalHeader()->sectionViewportPosition(4) + t->columnWidth(4) <= t->viewport()->width());
+    const QPoint at = t->visualItemRect(t->item(2, 4)).center();
+    QHelpEvent help(QEvent::ToolTip, at, t->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(t->viewport(), &help);
+    QVERIFY(QToolTip::text().startsWith(text));
 }
 
 QTEST_MAIN(TestChannalWidget)

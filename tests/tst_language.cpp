@@ -315,7 +315,7 @@ private slots:
                                       "QLabel:m_pLabelHint Searching equipment,Wait for a moment",
                                       "DevInfoWidget:DevInfoWidget Device Info",
                                       "QLabel:m_labelDevType Hardware Type：",
-                                      "PushButton: Menu",
+                                      "PushButton: Menu (F10, Alt+M)",
                                       "PushButton: Min",
                                       "PushButton: Close",
                                       "QLabel: Tarvane"};

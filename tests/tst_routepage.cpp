@@ -79,6 +79,8 @@ private slots:
     void fromJsonRejects_data();
     void fromJsonRejects();
     void retranslate();
+    void keys_data();
+    void keys();
 };
 
 void TestRoutePage::newPage() {
@@ -357,6 +359,38 @@ void TestRoutePage::retranslate() {
     QCOMPARE(map->item(0, 0)->text(), QString("开/关"));
     QCOMPARE(map->item(6, 1)->text(), QString("光纤4"));
     QCOMPARE(hint("m_labelHint"), QString("① 开/关：√表示该通道打开，╳表示该通道关闭."));
+}
+
+// Keys in a type-2 route table: the moving keys change nothing; Space and
+// Enter switch the current switch as a click does, a channel's routes with it.
+void TestRoutePage::keys_data() {
+    QTest::addColumn<QPoint>("start");  // column, row
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QStringList>("enabled");
+    const QByteArray all = QByteArray::fromHex("001227090048880000c000000000000000");
+    const QByteArray fiber1Off = QByteArray::fromHex("0012270900408000000000000000000000");
+    QTest::newRow("moving") << QPoint(3, 1) << "Down, Right, Up, End, Home, PgDown, Right, PgUp, Left" << all
+                            << kAllOnType4;
+    QTest::newRow("Space on a self cell") << QPoint(3, 2) << "Space" << all << kAllOnType4;
+    QTest::newRow("Space on a route")
+        << QPoint(4, 1) << "Space" << QByteArray::fromHex("001227090040880000c000000000000000")
+        << kAllOnType4;
+    QTest::newRow("Return on Fiber1")
+        << QPoint(0, 3) << "Return" << fiber1Off
+        << QStringList{"010111", "100111", "000111", "111011", "111101", "111110"};
+    QTest::newRow("Enter twice") << QPoint(0, 3) << "Enter, Enter" << fiber1Off << kAllOnType4;
+}
+
+void TestRoutePage::keys() {
+    QFETCH(QPoint, start);
+    QFETCH(QString, keys);
+    RouteParamWidget page;
+    page.setHardwareType(2);
+    table(page)->setCurrentCell(start.y(), start.x());
+    for (const QString& key : keys.split(", ")) QTest::keySequence(table(page), QKeySequence(key));
+    QTEST(page.routeFrame(), "frame");
+    QTEST(enabledMap(page), "enabled");
 }
 
 QTEST_MAIN(TestRoutePage)

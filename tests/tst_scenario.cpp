@@ -243,9 +243,9 @@ void wheel(QWidget* widget, int delta) {
 }
 
 // The pages as the keyboard and the wheel reach them: the wheel scrolls over
-// a choice without changing it, unless the choice has the focus; Tab leaves
-// the filter table and walks the buttons in the row's order; the buttons'
-// keys and Ctrl+Tab between the pages.
+// a choice in a table without changing it, one just picked too, and turns no
+// tabs; Tab leaves the filter table and walks the buttons in the row's order;
+// F10 and Alt+M, the buttons' keys and Ctrl+Tab between the pages.
 void ScenarioTest::keyboardAndWheel(Window& w) {
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -265,12 +265,20 @@ void ScenarioTest::keyboardAndWheel(Window& w) {
     QCOMPARE(w.fiberShown().first(), QString("1380K"));
     w.pageTabs()->setCurrentIndex(0);
     table->verticalScrollBar()->setValue(0);
-    QTest::mouseClick(workMode, Qt::LeftButton);  // opens its list, and gives it the focus
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QVERIFY(workMode->hasFocus());
-    wheel(workMode, -120);
-    QCOMPARE(workMode->currentIndex(), 1);
-    workMode->setCurrentIndex(0);
+    // Bank 2 picked with the mouse, then the wheel down the table over it and
+    // back: the pick stays. The wheel over the tabs turns no page.
+    auto* bank2 = static_cast<QComboBox*>(table->cellWidget(1, 1));
+    QTest::mouseClick(bank2, Qt::LeftButton);                                          // opens its list
+    QTest::keySequence(static_cast<QWidget*>(nullptr), QKeySequence("Down, Return"));  // in the list
+    wheel(bank2, -120);
+    const int scrolled = table->verticalScrollBar()->value();
+    wheel(table->viewport(), 120);  // bank 2 under the pointer again
+    wheel(bank2, 120);
+    QCOMPARE(w.bank(0, 1).at(1), QString("列表模式"));
+    QVERIFY(scrolled > 0);
+    for (QTabWidget* tabs : {w.pageTabs(), w.channalTabs()}) wheel(tabs->tabBar(), -120);
+    QCOMPARE(w.pageTabs()->currentIndex() + w.channalTabs()->currentIndex(), 0);
+    bank2->setCurrentIndex(0);
 
     // Tab from the table: out of it, then the buttons as the row shows them.
     table->setFocus();
@@ -297,7 +305,20 @@ void ScenarioTest::keyboardAndWheel(Window& w) {
     QTest::keyClick(table, Qt::Key_Space);
     QVERIFY(QApplication::activePopupWidget());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QCOMPARE(w.focusWidget(), table->cellWidget(2, 1));
+    QCOMPARE(w.focusWidget(), table);
+
+    // F10 and Alt+M open the main menu.
+    for (const char* keys : {"F10", "Alt+M"}) {
+        QApplication::setActiveWindow(&w);
+        QWidget* opened = nullptr;
+        QObject whileHere;  // a menu that did not open leaves no call behind
+        QTimer::singleShot(0, &whileHere, [&] {
+            opened = QApplication::activePopupWidget();
+            w.m_pMenu->close();
+        });
+        QTest::keySequence(table, QKeySequence(keys));
+        QCOMPARE(opened, w.m_pMenu);
+    }
 
     // The buttons' keys, named in their tool tips, and Ctrl+Tab.
     QCOMPARE(w.button("m_pushButtonRead")->toolTip(), QString("读配置 (F5, Ctrl+R)"));

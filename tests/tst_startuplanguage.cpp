@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(text(w, "m_pushButtonDefault"), QString("Default"));
         QVERIFY(action(w, "About"));
         QVERIFY(action(w, "Device Info"));
-        QCOMPARE(w.findChild<TitleWidget*>()->menuButton()->toolTip(), QString("Menu"));
+        QCOMPARE(w.findChild<TitleWidget*>()->menuButton()->toolTip(), QString("Menu (F10, Alt+M)"));
     }
 
     void closeButtonEndsTheEventLoop() {

@@ -56,11 +56,12 @@ private slots:
     void toolTipsFollowTheCatalogue() {
         TitleWidget bar(2);
         QCOMPARE(bar.closeButton()->toolTip(), QString("关闭"));
+        QCOMPARE(bar.menuButton()->toolTip(), QString("菜单 (F10, Alt+M)"));
         QTranslator english;
         QVERIFY(english.load(":/Language/tarvane_en.qm"));
         QCoreApplication::installTranslator(&english);
         bar.retranslate();
-        QCOMPARE(bar.menuButton()->toolTip(), QString("Menu"));
+        QCOMPARE(bar.menuButton()->toolTip(), QString("Menu (F10, Alt+M)"));
         QCOMPARE(bar.minButton()->toolTip(), QString("Min"));
         QCOMPARE(bar.closeButton()->toolTip(), QString("Close"));
         QCoreApplication::removeTranslator(&english);

@@ -30,9 +30,13 @@ void CheckButton::mousePressEvent(QMouseEvent* event) {
     // The base class is left out on purpose: it would arm a click on release
     // for any button and toggle its own, unused check state.
     if (event->button() != Qt::LeftButton) return;
+    nextCheckState();
+    emit clicked(false);
+}
+
+void CheckButton::nextCheckState() {
     m_bChecked = !m_bChecked;
     update();
-    emit clicked(false);
 }
 
 void CheckButton::paintEvent(QPaintEvent*) {

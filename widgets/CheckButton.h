@@ -5,7 +5,8 @@
 
 // A two-state image button for the route table: a tick when checked, a cross
 // when not. It keeps its own state instead of QAbstractButton's so that a
-// programmatic change never emits clicked().
+// programmatic change never emits clicked(); click() toggles it as a left
+// press does.
 class CheckButton : public QToolButton {
     Q_OBJECT
 public:
@@ -16,6 +17,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void nextCheckState() override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

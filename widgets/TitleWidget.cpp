@@ -1,5 +1,6 @@
 #include "TitleWidget.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -30,6 +31,12 @@ TitleWidget::TitleWidget(int type, QWidget* parent) : QWidget(parent) {
     if (m_pButtonMenu) {
         m_pButtonMenu->setPicName(":/sysButton/Resources/sysButton/menu");
         connect(m_pButtonMenu, &PushButton::clicked, this, &TitleWidget::showMainMenu);
+        // A desktop program's keys for its menus: F10, and Alt with the
+        // menu's letter, here M; the bar has no menu names to underline.
+        m_pActionMenuKeys = new QAction(this);
+        m_pActionMenuKeys->setShortcuts({QKeySequence(Qt::Key_F10), QKeySequence(Qt::ALT | Qt::Key_M)});
+        connect(m_pActionMenuKeys, &QAction::triggered, this, &TitleWidget::showMainMenu);
+        addAction(m_pActionMenuKeys);
     }
 
     auto* icon = new QLabel(this);
@@ -74,7 +81,12 @@ QString TitleWidget::title() const {
 }
 
 void TitleWidget::retranslate() {
-    if (m_pButtonMenu) m_pButtonMenu->setToolTip(tr("菜单"));
+    if (m_pButtonMenu) {
+        QStringList keys;
+        for (const QKeySequence& sequence : m_pActionMenuKeys->shortcuts())
+            keys << sequence.toString(QKeySequence::NativeText);
+        m_pButtonMenu->setToolTip(QStringLiteral("%1 (%2)").arg(tr("菜单"), keys.join(QStringLiteral(", "))));
+    }
     if (m_pButtonMin) m_pButtonMin->setToolTip(tr("最小化"));
     if (m_pButtonClose) m_pButtonClose->setToolTip(tr("关闭"));
 }

@@ -2,11 +2,13 @@
 
 #include <QWidget>
 
+class QAction;
 class QLabel;
 class PushButton;
 
 // The blue title strip of a frameless window: icon, bold white title and,
-// by type, the menu, minimise and close buttons.
+// by type, the menu, minimise and close buttons. The menu opens from the
+// keyboard too, with the keys its button's tool tip names.
 class TitleWidget : public QWidget {
     Q_OBJECT
 public:
@@ -36,4 +38,5 @@ private:
     PushButton* m_pButtonMenu = nullptr;
     PushButton* m_pButtonMin = nullptr;
     PushButton* m_pButtonClose = nullptr;
+    QAction* m_pActionMenuKeys = nullptr;
 };
