@@ -107,7 +107,7 @@ public:
             QTest::mouseClick(m_pMenuDevices, Qt::LeftButton, {}, entry.center());
         });
         for (auto* button : findChildren<QAbstractButton*>())
-            if (button->toolTip() == "菜单") QTest::mouseClick(button, Qt::LeftButton);
+            if (button->toolTip().startsWith("菜单")) QTest::mouseClick(button, Qt::LeftButton);
     }
     // The repeater connected (the last digit of its card number, "-" for
     // none) and the submenu's entries, the checked one starred; none while
