@@ -18,7 +18,18 @@ QVector<FoundRepeater> identifyAll(const std::vector<std::string>& paths, Device
         device.setTrace(trace);
         repeaters.append(RepeaterList::open(path, device));
     }
+    RepeaterList::sort(repeaters);
     return repeaters;
+}
+
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// 0: a card number; 1: none; 2: no answer.
+int group(const FoundRepeater& repeater) {
+    if (repeater.state != FoundRepeater::State::Identified) return 2;
+    return repeater.identity.strCardNum.trimmed().isEmpty() ? 1 : 0;
 }
 
 }  // namespace
@@ -27,8 +38,51 @@ bool sameCardNumber(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+int compareNaturally(const QString& a, const QString& b) {
+    int i = 0;
+    int j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a.at(i)) && isDigit(b.at(j))) {
+            // Leading zeros aside, the longer number is the larger; of two as
+            // long, the first digit that differs tells.
+            while (i < a.size() && a.at(i) == QLatin1Char('0')) ++i;
+            while (j < b.size() && b.at(j) == QLatin1Char('0')) ++j;
+            int endA = i;
+            int endB = j;
+            while (endA < a.size() && isDigit(a.at(endA))) ++endA;
+            while (endB < b.size() && isDigit(b.at(endB))) ++endB;
+            if (endA - i != endB - j) return (endA - i) - (endB - j);
+            if (const int c = QStringRef(&a, i, endA - i).compare(QStringRef(&b, j, endB - j))) return c;
+            i = endA;
+            j = endB;
+            continue;
+        }
+        const QChar x = a.at(i).toCaseFolded();
+        const QChar y = b.at(j).toCaseFolded();
+        if (x != y) return x.unicode() - y.unicode();
+        ++i;
+        ++j;
+    }
+    return (a.size() - i) - (b.size() - j);
+}
+
 QVector<FoundRepeater> RepeaterList::findAll(DeviceTrace* trace) {
     return identifyAll(connectedPaths(), trace);
+}
+
+bool RepeaterList::listedBefore(const FoundRepeater& a, const FoundRepeater& b) {
+    if (group(a) != group(b)) return group(a) < group(b);
+    if (group(a) == 0) {
+        if (const int c = compareNaturally(a.identity.strCardNum, b.identity.strCardNum)) return c < 0;
+    }
+    const QString pathA = QString::fromStdString(a.path);
+    const QString pathB = QString::fromStdString(b.path);
+    if (const int c = compareNaturally(pathA, pathB)) return c < 0;
+    return a.path < b.path;  // one order whatever the texts
+}
+
+void RepeaterList::sort(QVector<FoundRepeater>& repeaters) {
+    std::stable_sort(repeaters.begin(), repeaters.end(), &RepeaterList::listedBefore);
 }
 
 RepeaterList::Choice RepeaterList::choose(const QString& wanted, std::string* path,
