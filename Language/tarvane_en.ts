@@ -825,6 +825,10 @@
         <source>键出现了不止一次（第%1行和第%2行）</source>
         <translation>the key appears more than once (lines %1 and %2)</translation>
     </message>
+    <message>
+        <source>%1：%2到自身的路由为1，已忽略</source>
+        <translation>%1: the route from %2 to itself is 1; left out</translation>
+    </message>
 </context>
 <context>
     <name>ParameterFile</name>
@@ -883,6 +887,10 @@
     <message>
         <source>文件大于1 MiB.</source>
         <translation>the file is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>文件是UTF-32编码，须为UTF-8</source>
+        <translation>the file is in UTF-32; it must be UTF-8</translation>
     </message>
 </context>
 <context>

@@ -822,6 +822,10 @@
         <source>键出现了不止一次（第%1行和第%2行）</source>
         <translation>键出现了不止一次（第%1行和第%2行）</translation>
     </message>
+    <message>
+        <source>%1：%2到自身的路由为1，已忽略</source>
+        <translation>%1：%2到自身的路由为1，已忽略</translation>
+    </message>
 </context>
 <context>
     <name>ParameterFile</name>
@@ -880,6 +884,10 @@
     <message>
         <source>文件大于1 MiB.</source>
         <translation>文件大于1 MiB.</translation>
+    </message>
+    <message>
+        <source>文件是UTF-32编码，须为UTF-8</source>
+        <translation>文件是UTF-32编码，须为UTF-8</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "CliOptions.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <limits>
 
 #include "DeviceSearch.h"
@@ -13,9 +14,12 @@ using Problem = CliArguments::Problem;
 using Use = OptionRow::Use;
 
 // A whole number within [low, high], or a usage error naming the option.
+// Digits only: the blanks and signs that toInt() lets pass are mistakes here.
 bool setNumber(CliArguments& a, const char* option, const QString& value, int low, int high, int* out) {
-    bool ok = false;
-    const int number = value.toInt(&ok);
+    bool ok = !value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    const int number = ok ? value.toInt(&ok) : 0;
     if (!ok || number < low || number > high) return a.fail(Problem::BadNumber, QLatin1String(option), value);
     *out = number;
     return true;

@@ -459,6 +459,11 @@ private slots:
             "Failed to read CAN baud rate", 0xA4, Fault::WrongStatus);
         row("backup unsaved", {"write", params, "--backup", path("none/out.txt")}, 2,
             "Failed to write the parameter file. " + file("none/out.txt") + ": no such file or folder");
+        row("saved as a folder, in Chinese", {"--lang", "zh", "read", "-o", m_dir.path()}, 2,
+            "写配置文件失败. " + QDir::toNativeSeparators(m_dir.path()) + "：这是一个文件夹");
+        // A route to itself has no bit in the frame.
+        row("a route to itself", {"write", path("self.txt"), "--dry-run"}, 0,
+            "Note: Route[1]: the route from CAN2 to itself is 1; left out");
         row("file not saved", {"read", "-o", path("none/out.txt")}, 2,
             "Failed to write the parameter file. " + file("none/out.txt") + ": no such file or folder");
         row("no device", readOut, 3, "Equipment not connected", -1);
@@ -500,6 +505,7 @@ private slots:
         const QJsonArray inOrder = swapped.value("CANParam").toArray();
         swapped.insert("CANParam", QJsonArray{inOrder.at(1), inOrder.at(0)});
         writeFile(path("swapped.txt"), QJsonDocument(swapped).toJson());
+        writeFile(path("self.txt"), parameterFile().replace("\"1 0 1 1 1 1 \"", "\"1 1 1 1 1 1 \""));
         writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", ""));
         writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
         writeFile(path("far.txt"),
@@ -994,6 +1000,14 @@ private slots:
                    "sim:hidraw1\tOrvex-A4\tTV2026000418\t1.05\t2.10\t2\t4\n"
                    "sim:hidraw2\tOrvex-A4\tTV2026000419\t1.05\t2.10\t2\t4\n")
             << QByteArray() << QByteArray("3");
+        // By card number, numbers as numbers, not by path as text (hidraw10 after hidraw1).
+        QTest::newRow("twelve simulated repeaters")
+            << QStringList{"list"} << 0
+            << QByteArray(
+                   "sim:hidraw0\tOrvex-A4\tTV2026000417\t1.05\t2.10\t2\t4\n"
+                   "sim:hidraw1\tOrvex-A4\tTV2026000418\t1.05\t2.10\t2\t4\n"
+                   "sim:hidraw2\tOrvex-A4\tTV2026000419\t1.05\t2.10\t2\t4\n")
+            << QByteArray() << QByteArray("12");
         QTest::newRow("no simulated repeater") << QStringList{"list"} << 3 << QByteArray()
                                                << QByteArray("Equipment not connected\n") << QByteArray("0");
         // Filters without a repeater: the registers for four standard

@@ -74,6 +74,13 @@ private slots:
         refused("--wait 0", {"write", "g", "--verify", "--wait", "0"}, Problem::BadNumber, "--wait 0");
         refused("--wait 3601", {"write", "g", "--verify", "--wait", "3601"}, Problem::BadNumber,
                 "--wait 3601");
+        // Digits only.
+        refused("--wait with a blank", {"write", "g", "--verify", "--wait", " 5"}, Problem::BadNumber,
+                "--wait  5");
+        refused("--wait with a sign", {"write", "g", "--verify", "--wait", "+5"}, Problem::BadNumber,
+                "--wait +5");
+        refused("--type with a blank", {"write", "g", "--dry-run", "--type", " 4"}, Problem::BadNumber,
+                "--type  4");
         refused("--wait without --verify", {"write", "g", "--wait", "5"}, Problem::NeedsOption,
                 "--wait --verify");
         refused("--type without --dry-run", {"write", "g", "--type", "4"}, Problem::NeedsOption,
