@@ -90,6 +90,28 @@ QByteArray parameterFile() {
         .toJson();
 }
 
+#ifdef Q_OS_UNIX
+// Signals sent as the program starts, before it has taken any step.
+const QByteArray kAtStart("at the start");
+
+// The program started as a shell leaves it: some signals ignored (nohup,
+// trap '' INT), some blocked, so that those sent at once wait for it.
+class ChildProcess : public QProcess {
+public:
+    QList<int> ignored;
+    QList<int> blocked;
+
+protected:
+    void setupChildProcess() override {
+        for (int signal : qAsConst(ignored)) std::signal(signal, SIG_IGN);
+        sigset_t set;
+        sigemptyset(&set);
+        for (int signal : qAsConst(blocked)) sigaddset(&set, signal);
+        sigprocmask(SIG_BLOCK, &set, nullptr);
+    }
+};
+#endif
+
 void setIdentity(sim::SimulatedRepeater& device, unsigned char type, const QByteArray& card) {
     sim::Identity identity;
     identity.hardwareType = type;
@@ -1069,11 +1091,13 @@ private slots:
     // is stopped while they are sent, so that they arrive together.
     void signalsToTheProgram_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>(
-            "after");  // what standard error shows first; empty: a save beside keep.txt
+        // What standard error shows first; empty: a save beside keep.txt; kAtStart: nothing,
+        // the signals are sent as the program starts, blocked until it can take them.
+        QTest::addColumn<QByteArray>("after");
         QTest::addColumn<QList<int>>("sent");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("lines");  // on standard error, the last one last
+        QTest::addColumn<QStringList>("lines");   // on standard error, the last one last
+        QTest::addColumn<QList<int>>("ignored");  // from the start
         const QString params = path("params.txt");
         const QString keep = path("keep.txt");
         QTest::newRow("SIGINT and SIGTERM during a write")
@@ -1081,23 +1105,42 @@ private slots:
             << QList<int>{SIGINT, SIGTERM} << 130
             << QStringList{"SIGTERM received: the program stops once the write or save under way has ended.",
                            "successfully set",
-                           "Stopped by SIGINT: the write had ended (see above); nothing after it was done."};
+                           "Stopped by SIGINT: the write had ended (see above); nothing after it was done."}
+            << QList<int>();
         // A reader that went away (| head) ends nothing: the write runs to its reset.
         QTest::newRow("SIGPIPE during a write")
             << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ") << QList<int>{SIGPIPE}
-            << 0 << QStringList{"successfully set"};
+            << 0 << QStringList{"successfully set"} << QList<int>();
         QTest::newRow("SIGTERM during a read")
             << QStringList{"--trace", "read", "-o", keep} << QByteArray("< 12 A4 ") << QList<int>{SIGTERM}
-            << 143 << QStringList{"Stopped by SIGTERM; nothing was written to a device."};
+            << 143 << QStringList{"Stopped by SIGTERM; nothing was written to a device."} << QList<int>();
         QTest::newRow("SIGHUP while waiting to verify")
             << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n")
             << QList<int>{SIGHUP} << 129
-            << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."};
+            << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."}
+            << QList<int>();
+        // Ignored when the program started (nohup, trap '' INT): ignored still;
+        // the others are held and reported as ever.
+        QTest::newRow("SIGHUP ignored from the start, while waiting to verify")
+            << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n")
+            << QList<int>{SIGHUP} << 0 << QStringList{"Verified: the device holds what was written"}
+            << QList<int>{SIGHUP};
+        QTest::newRow("SIGINT ignored from the start, SIGTERM not")
+            << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ")
+            << QList<int>{SIGINT, SIGTERM} << 143
+            << QStringList{"successfully set",
+                           "Stopped by SIGTERM: the write had ended (see above); nothing after it was done."}
+            << QList<int>{SIGINT};
+        // Before the program knows its language: told in it all the same.
+        QTest::newRow("SIGTERM as the program starts")
+            << QStringList{"read", "-o", keep} << kAtStart << QList<int>{SIGTERM} << 143
+            << QStringList{"Stopped by SIGTERM; nothing was written to a device."} << QList<int>();
 #ifdef TARVANE_SLOW_RENAME
         QTest::newRow("SIGINT during a save")
             << QStringList{"read", "-o", keep} << QByteArray() << QList<int>{SIGINT} << 130
             << QStringList{"Stopped by SIGINT: " + keep +
-                           " was saved whole; nothing was written to a device."};
+                           " was saved whole; nothing was written to a device."}
+            << QList<int>();
 #endif
     }
 
@@ -1107,8 +1150,11 @@ private slots:
         QFETCH(QList<int>, sent);
         QFETCH(int, status);
         QFETCH(QStringList, lines);
+        QFETCH(QList<int>, ignored);
         writeFile(path("keep.txt"), "old");  // a save then goes through a file beside it
-        QProcess process;
+        ChildProcess process;
+        process.ignored = ignored;
+        if (after == kAtStart) process.blocked = sent;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", "C.UTF-8");
 #ifdef TARVANE_SLOW_RENAME
@@ -1126,6 +1172,7 @@ private slots:
         QElapsedTimer waited;
         waited.start();
         const auto reached = [&] {
+            if (after == kAtStart) return true;
             if (!after.isEmpty()) return err.contains(after);
             return !QDir(m_dir.path()).entryList({"keep.txt.*"}, QDir::Files).isEmpty();
         };
