@@ -66,6 +66,14 @@
         <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
         <translation>8 hex digits, with or without 0x before them and blanks or commas between them</translation>
     </message>
+    <message>
+        <source>快于CAN的最高速率%1</source>
+        <translation>faster than CAN's fastest, %1</translation>
+    </message>
+    <message>
+        <source>%1（位定时字%2）</source>
+        <translation>%1 (bit-timing word %2)</translation>
+    </message>
 </context>
 <context>
     <name>BitTimingDialog</name>
@@ -516,6 +524,10 @@
         <source>另有%1个标识符的远程帧通过</source>
         <translation>remote frames of %1 more identifiers pass</translation>
     </message>
+    <message>
+        <source>永不匹配：保留位0为1，而收到的帧此位总为0</source>
+        <translation>never matches: the reserved bit 0 is 1, and it is 0 in every frame received</translation>
+    </message>
 </context>
 <context>
     <name>FilterPlannerDialog</name>
@@ -686,6 +698,10 @@
     <message>
         <source>以下参数还不能写入设备：</source>
         <translation>These values cannot be written to a device yet:</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行：%3</source>
+        <translation>CAN channel %1 row %2: %3</translation>
     </message>
 </context>
 <context>

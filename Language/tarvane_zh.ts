@@ -66,6 +66,14 @@
         <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
         <translation>8个十六进制数字（数字之间可有空格和逗号，可带0x）</translation>
     </message>
+    <message>
+        <source>快于CAN的最高速率%1</source>
+        <translation>快于CAN的最高速率%1</translation>
+    </message>
+    <message>
+        <source>%1（位定时字%2）</source>
+        <translation>%1（位定时字%2）</translation>
+    </message>
 </context>
 <context>
     <name>BitTimingDialog</name>
@@ -515,6 +523,10 @@
         <source>另有%1个标识符的远程帧通过</source>
         <translation>另有%1个标识符的远程帧通过</translation>
     </message>
+    <message>
+        <source>永不匹配：保留位0为1，而收到的帧此位总为0</source>
+        <translation>永不匹配：保留位0为1，而收到的帧此位总为0</translation>
+    </message>
 </context>
 <context>
     <name>FilterPlannerDialog</name>
@@ -683,6 +695,10 @@
     <message>
         <source>以下参数还不能写入设备：</source>
         <translation>以下参数还不能写入设备：</translation>
+    </message>
+    <message>
+        <source>CAN通道%1 第%2行：%3</source>
+        <translation>CAN通道%1 第%2行：%3</translation>
     </message>
 </context>
 <context>
