@@ -24,6 +24,7 @@ int runCli(const QStringList& arguments, const CliStreams& streams) {
     CliInterrupts::watch();
     if (parsed.problem != CliArguments::Problem::None) return usageError(session, parsed);
     if (parsed.trace) session.startTrace();
+    session.setStrict(parsed.strict);
     if (parsed.version || parsed.help) {
         if (parsed.version)
             session.out() << "tarvane-cli " << TARVANE_VERSION << '\n';

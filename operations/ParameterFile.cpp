@@ -197,10 +197,11 @@ bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warn
 }
 
 bool ParameterFile::read(QIODevice& device, const QString& name, QJsonObject* object, QString* warning,
-                         QByteArray* utf8) {
+                         QByteArray* utf8, QByteArray* bytes) {
     // Reading one byte past the limit also catches files whose size is not
     // known in advance.
     const QByteArray text = device.read(kMaxFileSize + 1);
+    if (bytes) *bytes = text;
     if (text.size() > kMaxFileSize) {
         *warning = failure(kOpenFailed, name, tr("文件大于1 MiB."));
         return false;

@@ -81,6 +81,46 @@ bool RepeaterList::listedBefore(const FoundRepeater& a, const FoundRepeater& b) 
     return a.path < b.path;  // one order whatever the texts
 }
 
+bool RepeaterList::namedByPath(const FoundRepeater& repeater, const QVector<FoundRepeater>& all) {
+    if (group(repeater) != 0) return true;
+    const QString file = fileName(repeater.identity.strCardNum);
+    for (const FoundRepeater& other : all) {
+        if (other.path == repeater.path || group(other) != 0) continue;
+        // Windows takes file names in any case.
+        if (fileName(other.identity.strCardNum).compare(file, Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+QString RepeaterList::unitName(const FoundRepeater& repeater, const QVector<FoundRepeater>& all) {
+    return namedByPath(repeater, all) ? pathName(repeater.path) : repeater.identity.strCardNum;
+}
+
+QString RepeaterList::pathName(const std::string& path) {
+    QString name = QStringLiteral("path_") + QString::fromStdString(path);
+    for (int i = 5; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        const bool kept = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                          (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || isDigit(c) ||
+                          c == QLatin1Char('-');
+        if (!kept) name[i] = QLatin1Char('_');
+    }
+    return name;
+}
+
+QString RepeaterList::fileName(const QString& name) {
+    // A card number comes from the device: nothing in it may lead elsewhere.
+    QString file = name;
+    for (QChar& c : file) {
+        const bool kept = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                          (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || isDigit(c) ||
+                          c == QLatin1Char('.') || c == QLatin1Char('-') || c == QLatin1Char('_');
+        if (!kept) c = QLatin1Char('_');
+    }
+    if (file.isEmpty() || file.startsWith(QLatin1Char('.'))) file.prepend(QLatin1Char('_'));
+    return file;
+}
+
 void RepeaterList::sort(QVector<FoundRepeater>& repeaters) {
     std::stable_sort(repeaters.begin(), repeaters.end(), &RepeaterList::listedBefore);
 }

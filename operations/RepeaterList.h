@@ -48,6 +48,20 @@ public:
     static Choice choose(const QString& wanted, std::string* path, QVector<FoundRepeater>* candidates,
                          DeviceTrace* trace = nullptr);
 
+    // What files and lines call a repeater among those connected (`all`):
+    // its card number, unless that is blank, or another repeater's card
+    // number makes the same file name (the same number in any case, or
+    // spelt otherwise); then it goes by its path, as pathName() writes it.
+    static bool namedByPath(const FoundRepeater& repeater, const QVector<FoundRepeater>& all);
+    static QString unitName(const FoundRepeater& repeater, const QVector<FoundRepeater>& all);
+    // "path_" and the path, each character but an ASCII letter, digit or '-'
+    // written '_' ("/dev/hidraw3": "path__dev_hidraw3"): the same for the same
+    // path, and a file name on Linux and Windows alike.
+    static QString pathName(const std::string& path);
+    // A name as a file name: each character but an ASCII letter, digit, '.',
+    // '-' or '_' written '_', and '_' before a leading '.' or none at all.
+    static QString fileName(const QString& name);
+
     // Opens the repeater at `path` on `device` and asks for its identity; the
     // device stays open when it answered.
     static FoundRepeater open(const std::string& path, HIDDevice& device);

@@ -420,7 +420,8 @@ private slots:
         if (!content.isEmpty()) QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(content) > 0);
         existing.close();
         answerer.queueFile(file, [&] {
-            w.m_pMenuDevices->actions().at(1)->trigger();
+            // Listed first, by its card number, before the connected ...417.
+            w.m_pMenuDevices->actions().at(0)->trigger();
             QVERIFY(QTest::qWaitFor([&] { return w.m_bConnected && w.deviceName().endsWith("0002"); }));
         });
 
