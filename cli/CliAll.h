@@ -4,7 +4,9 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "DeviceSearch.h"
 
@@ -41,10 +43,24 @@ struct Target {
     bool compared = false;   // diff and write --verify: `differences` holds the comparison
     QJsonArray differences;  // one object per field that differs, plain values
     QString result;          // empty: the last message said it
-    // For the record: the parameter file the command took or saved, and its SHA-256.
-    QString recordFile;
-    QByteArray recordSha256;
-    bool recorded = false;  // its line of --log is written
+    bool recorded = false;   // its line of --log is written
+
+    // For the record: the parameter file the command took or saved, and its
+    // SHA-256 (empty: not known); the thread that handles a signal reads them.
+    void setRecordFile(const QString& file, const QByteArray& sha256 = QByteArray()) {
+        std::lock_guard<std::mutex> guard(m_recordLock);
+        m_recordFile = file;
+        m_recordSha256 = sha256;
+    }
+    std::pair<QString, QByteArray> recordFile() const {
+        std::lock_guard<std::mutex> guard(m_recordLock);
+        return {m_recordFile, m_recordSha256};
+    }
+
+private:
+    mutable std::mutex m_recordLock;
+    QString m_recordFile;
+    QByteArray m_recordSha256;
 };
 
 // The steps a failure is told at, in "step" of the JSON objects and the record.

@@ -37,8 +37,7 @@ int compare(CliSession& session, Target& target, const ParameterSet& given, cons
 
 int diffOne(CliSession& session, Target& target, const CliSteps::LoadedFile& file, Shown shown) {
     target.step = Step::File;
-    target.recordFile = file.path;
-    target.recordSha256 = file.sha256;
+    target.setRecordFile(file.path, file.sha256);
     // A field the Write would refuse cannot be what the device holds.
     ParameterSet fromFile = CliSteps::deviceDefaults(target.identity);
     if (const int status = CliSteps::completeSet(session, file, &fromFile)) return status;

@@ -35,17 +35,16 @@ QJsonObject CliLog::entry(const Target& target, int status, const QString& resul
     const bool identified = target.identified;
     const char* step = target.step.load();
     const bool failed = status != TarvaneCli::Done && status != TarvaneCli::Differences;
+    const auto [file, sha256] = target.recordFile();
     return {
         {QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
         {QStringLiteral("command"), QLatin1String(m_command)},
         {QStringLiteral("cardNumber"), identified ? QJsonValue(target.identity.strCardNum) : QJsonValue()},
         {QStringLiteral("name"), orNull(target.name)},
         {QStringLiteral("path"), QString::fromStdString(target.path)},
-        {QStringLiteral("file"),
-         orNull(target.recordFile.isNull() ? QString() : QDir::toNativeSeparators(target.recordFile))},
-        {QStringLiteral("sha256"), target.recordSha256.isEmpty()
-                                       ? QJsonValue()
-                                       : QJsonValue(QString::fromLatin1(target.recordSha256.toHex()))},
+        {QStringLiteral("file"), orNull(file.isNull() ? QString() : QDir::toNativeSeparators(file))},
+        {QStringLiteral("sha256"),
+         sha256.isEmpty() ? QJsonValue() : QJsonValue(QString::fromLatin1(sha256.toHex()))},
         {QStringLiteral("result"), result},
         {QStringLiteral("step"), failed && step ? QJsonValue(QLatin1String(step)) : QJsonValue()},
         {QStringLiteral("exitStatus"), status},

@@ -40,13 +40,13 @@ int readOne(CliSession& session, Target& target, const QString& output) {
     if (const int status = CliSteps::readStatus(result)) return status;
 
     target.step = Step::Save;
-    target.recordFile = output;
+    target.setRecordFile(output);
     if (const int status = CliSteps::saveSet(session, set, output)) {
         // 128 + a signal's number: it came first, and the save did not begin.
         if (status >= 128) interrupted(target, Step::Save, Stopped::NotSaved);
         return status;
     }
-    target.recordSha256 = savedSha256(set, output);
+    target.setRecordFile(output, savedSha256(set, output));
     if (!CliSteps::isStandardStream(output)) session.windowMessage("保存完成");
     target.file = output;
     return TarvaneCli::Done;

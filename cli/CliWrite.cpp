@@ -244,8 +244,7 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
 int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file,
              Target& target, const QString& backup) {
     target.step = Step::File;
-    target.recordFile = file.path;
-    target.recordSha256 = file.sha256;
+    target.setRecordFile(file.path, file.sha256);
     if (const int status = CliSteps::checkBackupPath(session, backup, file)) return status;
     ParameterSet set = CliSteps::deviceDefaults(target.identity);
     if (const int status = CliSteps::completeSet(session, file, &set)) return status;
