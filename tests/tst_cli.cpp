@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #ifdef Q_OS_UNIX
 #include <csignal>
 #endif
@@ -53,8 +54,9 @@ CliRun cli(QStringList arguments, bool progress = false, const QByteArray& input
     in.setData(input);
     in.open(QIODevice::ReadOnly);
     if (!arguments.isEmpty() && arguments.last().startsWith('<')) {
-        inFile.setFileName(arguments.takeLast().mid(1));
-        inFile.open(QIODevice::ReadOnly);
+        // Through the C library, as the program's own standard input is opened.
+        const QByteArray name = QFile::encodeName(arguments.takeLast().mid(1));
+        inFile.open(std::fopen(name.constData(), "rb"), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     }
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
