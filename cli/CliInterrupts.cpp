@@ -7,6 +7,7 @@
 
 #include "ProgressLine.h"
 #include "TarvaneCli.h"
+#include "platform/Console.h"
 #include "platform/StopSignals.h"
 
 namespace CliInterrupts {
@@ -30,8 +31,12 @@ State& state() {
 }
 
 // One line on standard error, whole, after a progress line's own.
+QByteArray lineOf(const QString& text) {
+    return (ProgressLine::anyShown() ? "\n" : "") + text.toUtf8() + '\n';
+}
+
 void say(const QString& text) {
-    const QByteArray line = (ProgressLine::anyShown() ? "\n" : "") + text.toUtf8() + '\n';
+    const QByteArray line = lineOf(text);
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }
@@ -45,8 +50,10 @@ void say(const QString& text) {
         line = TarvaneCli::tr("已因%1中止：%2已完整保存，未向设备写入任何数据。").arg(name, savedFile);
     else
         line = TarvaneCli::tr("已因%1中止，未向设备写入任何数据。").arg(name);
-    say(line);
     if (s.lastWords) s.lastWords(status, line);
+    // The last line: a trace or message of a thread still at work does not follow it.
+    std::fflush(stderr);
+    writeLastLine(lineOf(line));
     std::_Exit(status);
 }
 
