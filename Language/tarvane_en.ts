@@ -66,6 +66,14 @@
         <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
         <translation>8 hex digits, with or without 0x before them and blanks or commas between them</translation>
     </message>
+    <message>
+        <source>快于CAN的最高速率%1</source>
+        <translation>faster than CAN's fastest, %1</translation>
+    </message>
+    <message>
+        <source>%1（位定时字%2）</source>
+        <translation>%1 (bit-timing word %2)</translation>
+    </message>
 </context>
 <context>
     <name>BitTimingDialog</name>
@@ -615,6 +623,10 @@
         <source>另有%1个标识符的远程帧通过</source>
         <translation>remote frames of %1 more identifiers pass</translation>
     </message>
+    <message>
+        <source>永不匹配：保留位0为1，而收到的帧此位总为0</source>
+        <translation>never matches: the reserved bit 0 is 1, and it is 0 in every frame received</translation>
+    </message>
 </context>
 <context>
     <name>FilterPlannerDialog</name>
@@ -786,6 +798,10 @@
         <source>以下参数还不能写入设备：</source>
         <translation>These values cannot be written to a device yet:</translation>
     </message>
+    <message>
+        <source>CAN通道%1 第%2行：%3</source>
+        <translation>CAN channel %1 row %2: %3</translation>
+    </message>
 </context>
 <context>
     <name>ParameterDiff</name>
@@ -928,6 +944,10 @@
         <source>键出现了不止一次（第%1行和第%2行）</source>
         <translation>the key appears more than once (lines %1 and %2)</translation>
     </message>
+    <message>
+        <source>%1：%2到自身的路由为1，已忽略</source>
+        <translation>%1: the route from %2 to itself is 1; left out</translation>
+    </message>
 </context>
 <context>
     <name>ParameterFile</name>
@@ -986,6 +1006,10 @@
     <message>
         <source>文件大于1 MiB.</source>
         <translation>the file is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>文件是UTF-32编码，须为UTF-8</source>
+        <translation>the file is in UTF-32; it must be UTF-8</translation>
     </message>
 </context>
 <context>
@@ -1679,9 +1703,11 @@ With --verify the exit status is 0 when the device holds what was written, 5 wit
     </message>
     <message>
         <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
+参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。
+给出第二个参数文件时不用设备，把它当作设备中的值比较；型号按其光纤代码的个数。</source>
         <translation>Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
-The parameter file (- for standard input, 1 MiB at most) must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.</translation>
+The parameter file (- for standard input, 1 MiB at most) must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.
+With a second parameter file no device is used: the second file stands for the values in the device, and the model is the one its number of fiber codes makes.</translation>
     </message>
     <message>
         <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象，timing 为各项数值</source>
@@ -1701,9 +1727,9 @@ The parameter file (- for standard input, 1 MiB at most) must give every paramet
     </message>
     <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。</source>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</source>
         <translation>A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
-Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error, 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the worst of the repeaters' (in the order 4, 5, 2, 3, 1).</translation>
+Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error (with --strict also a note), 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the worst of the repeaters' (in the order 4, 5, 2, 3, 1), or 128+n when stopped.</translation>
     </message>
     <message>
         <source>选项%1只能给出一次</source>
@@ -1908,6 +1934,66 @@ A word with a problem, or no word that covers a bus of --length, ends with exit 
     <message>
         <source>缺少位定时字或 --rate</source>
         <translation>No bit-timing word given, nor --rate</translation>
+    </message>
+    <message>
+        <source>有 --strict 时注意事项即为错误：未向设备发送任何数据</source>
+        <translation>With --strict the notes are errors: nothing was sent to the device</translation>
+    </message>
+    <message>
+        <source>比较两个参数文件时不用设备，不能用%1</source>
+        <translation>Comparing two parameter files needs no device: %1 cannot be used</translation>
+    </message>
+    <message>
+        <source>卡号为空，以路径称呼此设备</source>
+        <translation>the card number is blank; this repeater is named by its path</translation>
+    </message>
+    <message>
+        <source>卡号“%1”与另一台设备的相同，以路径称呼此设备</source>
+        <translation>the card number "%1" is also another repeater's; this repeater is named by its path</translation>
+    </message>
+    <message>
+        <source>因%1中止：未向设备发送任何数据</source>
+        <translation>Stopped by %1: nothing was sent to the repeater</translation>
+    </message>
+    <message>
+        <source>已写入；因%1中止，未校验</source>
+        <translation>Written; stopped by %1 before the check</translation>
+    </message>
+    <message>
+        <source>因%1中止，未读取设备</source>
+        <translation>Stopped by %1 before reading the repeater</translation>
+    </message>
+    <message>
+        <source>已读取；因%1中止，未保存</source>
+        <translation>Read; stopped by %1 before saving</translation>
+    </message>
+    <message>
+        <source>已因%1中止：各台设备的结果见上文。</source>
+        <translation>Stopped by %1: each repeater's result is given above.</translation>
+    </message>
+    <message>
+        <source>各参数帧均已确认，但复位未完成。</source>
+        <translation>Every parameter frame was acknowledged, but the reset did not complete.</translation>
+    </message>
+    <message>
+        <source>在复位之前失败：设备可能只写入了一部分参数，也未复位。</source>
+        <translation>Failed before the reset: the repeater may be half-written, and was not reset.</translation>
+    </message>
+    <message>
+        <source>无法写入记录文件%1：%2</source>
+        <translation>Cannot write the record file %1: %2</translation>
+    </message>
+    <message>
+        <source>参数文件%1的光纤代码不合任何型号，无法比较</source>
+        <translation>The fiber codes of the parameter file %1 fit no model; it cannot be compared</translation>
+    </message>
+    <message>
+        <source>把每个注意事项当作错误：以2退出，不向设备发送任何数据</source>
+        <translation>take every note for an error: exit with status 2 and send nothing to the device</translation>
+    </message>
+    <message>
+        <source>每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、命令、结果、步骤、退出状态</source>
+        <translation>append one JSON line per repeater and command to this file: time, card number, path, the file's SHA-256, command, result, step, exit status</translation>
     </message>
 </context>
 <context>

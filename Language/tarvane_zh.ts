@@ -66,6 +66,14 @@
         <source>8个十六进制数字（数字之间可有空格和逗号，可带0x）</source>
         <translation>8个十六进制数字（数字之间可有空格和逗号，可带0x）</translation>
     </message>
+    <message>
+        <source>快于CAN的最高速率%1</source>
+        <translation>快于CAN的最高速率%1</translation>
+    </message>
+    <message>
+        <source>%1（位定时字%2）</source>
+        <translation>%1（位定时字%2）</translation>
+    </message>
 </context>
 <context>
     <name>BitTimingDialog</name>
@@ -614,6 +622,10 @@
         <source>另有%1个标识符的远程帧通过</source>
         <translation>另有%1个标识符的远程帧通过</translation>
     </message>
+    <message>
+        <source>永不匹配：保留位0为1，而收到的帧此位总为0</source>
+        <translation>永不匹配：保留位0为1，而收到的帧此位总为0</translation>
+    </message>
 </context>
 <context>
     <name>FilterPlannerDialog</name>
@@ -783,6 +795,10 @@
         <source>以下参数还不能写入设备：</source>
         <translation>以下参数还不能写入设备：</translation>
     </message>
+    <message>
+        <source>CAN通道%1 第%2行：%3</source>
+        <translation>CAN通道%1 第%2行：%3</translation>
+    </message>
 </context>
 <context>
     <name>ParameterDiff</name>
@@ -925,6 +941,10 @@
         <source>键出现了不止一次（第%1行和第%2行）</source>
         <translation>键出现了不止一次（第%1行和第%2行）</translation>
     </message>
+    <message>
+        <source>%1：%2到自身的路由为1，已忽略</source>
+        <translation>%1：%2到自身的路由为1，已忽略</translation>
+    </message>
 </context>
 <context>
     <name>ParameterFile</name>
@@ -983,6 +1003,10 @@
     <message>
         <source>文件大于1 MiB.</source>
         <translation>文件大于1 MiB.</translation>
+    </message>
+    <message>
+        <source>文件是UTF-32编码，须为UTF-8</source>
+        <translation>文件是UTF-32编码，须为UTF-8</translation>
     </message>
 </context>
 <context>
@@ -1676,9 +1700,11 @@
     </message>
     <message>
         <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</source>
+参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。
+给出第二个参数文件时不用设备，把它当作设备中的值比较；型号按其光纤代码的个数。</source>
         <translation>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
-参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。</translation>
+参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。
+给出第二个参数文件时不用设备，把它当作设备中的值比较；型号按其光纤代码的个数。</translation>
     </message>
     <message>
         <source>以 JSON 输出：list 为设备的数组，diff 为不同参数的数组，--all 为每台设备一个对象，timing 为各项数值</source>
@@ -1698,9 +1724,9 @@
     </message>
     <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。</source>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</source>
         <translation>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。</translation>
+退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</translation>
     </message>
     <message>
         <source>选项%1只能给出一次</source>
@@ -1905,6 +1931,66 @@
     <message>
         <source>缺少位定时字或 --rate</source>
         <translation>缺少位定时字或 --rate</translation>
+    </message>
+    <message>
+        <source>有 --strict 时注意事项即为错误：未向设备发送任何数据</source>
+        <translation>有 --strict 时注意事项即为错误：未向设备发送任何数据</translation>
+    </message>
+    <message>
+        <source>比较两个参数文件时不用设备，不能用%1</source>
+        <translation>比较两个参数文件时不用设备，不能用%1</translation>
+    </message>
+    <message>
+        <source>卡号为空，以路径称呼此设备</source>
+        <translation>卡号为空，以路径称呼此设备</translation>
+    </message>
+    <message>
+        <source>卡号“%1”与另一台设备的相同，以路径称呼此设备</source>
+        <translation>卡号“%1”与另一台设备的相同，以路径称呼此设备</translation>
+    </message>
+    <message>
+        <source>因%1中止：未向设备发送任何数据</source>
+        <translation>因%1中止：未向设备发送任何数据</translation>
+    </message>
+    <message>
+        <source>已写入；因%1中止，未校验</source>
+        <translation>已写入；因%1中止，未校验</translation>
+    </message>
+    <message>
+        <source>因%1中止，未读取设备</source>
+        <translation>因%1中止，未读取设备</translation>
+    </message>
+    <message>
+        <source>已读取；因%1中止，未保存</source>
+        <translation>已读取；因%1中止，未保存</translation>
+    </message>
+    <message>
+        <source>已因%1中止：各台设备的结果见上文。</source>
+        <translation>已因%1中止：各台设备的结果见上文。</translation>
+    </message>
+    <message>
+        <source>各参数帧均已确认，但复位未完成。</source>
+        <translation>各参数帧均已确认，但复位未完成。</translation>
+    </message>
+    <message>
+        <source>在复位之前失败：设备可能只写入了一部分参数，也未复位。</source>
+        <translation>在复位之前失败：设备可能只写入了一部分参数，也未复位。</translation>
+    </message>
+    <message>
+        <source>无法写入记录文件%1：%2</source>
+        <translation>无法写入记录文件%1：%2</translation>
+    </message>
+    <message>
+        <source>参数文件%1的光纤代码不合任何型号，无法比较</source>
+        <translation>参数文件%1的光纤代码不合任何型号，无法比较</translation>
+    </message>
+    <message>
+        <source>把每个注意事项当作错误：以2退出，不向设备发送任何数据</source>
+        <translation>把每个注意事项当作错误：以2退出，不向设备发送任何数据</translation>
+    </message>
+    <message>
+        <source>每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、命令、结果、步骤、退出状态</source>
+        <translation>每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、命令、结果、步骤、退出状态</translation>
     </message>
 </context>
 <context>

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -12,6 +12,8 @@
 
 #include "BusClaims.h"
 #include "CliArguments.h"
+#include "CliInterrupts.h"
+#include "CliLog.h"
 #include "CliSession.h"
 #include "CliSteps.h"
 #include "HIDDevice.h"
@@ -87,47 +89,37 @@ private:
 struct Run {
     FoundRepeater found;
     std::unique_ptr<HIDDevice> device;
+    QString name;
+    bool byPath = false;
     int status = TarvaneCli::Done;
     QString result;
+    const char* step = nullptr;
     QString file;
     bool compared = false;
     QJsonArray differences;
 };
 
-bool sameCard(const FoundRepeater& a, const FoundRepeater& b) {
-    return a.state == FoundRepeater::State::Identified && b.state == FoundRepeater::State::Identified &&
-           sameCardNumber(a.identity.strCardNum, b.identity.strCardNum);
+bool identified(const Run& run) {
+    return run.found.state == FoundRepeater::State::Identified;
 }
 
-// A repeater is worked on when it answered and no other one has its card
-// number: its files and the search after its restart go by that number.
-void refuseUnusable(CliSession& session, std::vector<Run>& runs) {
-    for (Run& run : runs) {
-        if (run.found.state != FoundRepeater::State::Identified) {
-            run.status = TarvaneCli::DeviceFailed;
-            run.result = session.repeaterError(run.found);
-            continue;
-        }
-        for (const Run& other : runs) {
-            if (&other == &run || !sameCard(run.found, other.found)) continue;
-            run.status = TarvaneCli::NoSuchDevice;
-            run.result = TarvaneCli::tr("有多台设备的卡号是%1，均未处理").arg(run.found.identity.strCardNum);
-        }
-    }
-}
-
-void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims& claims,
+void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims& claims, const CliLog& log,
           const PerRepeater& perRepeater, Run& run) {
-    const QString card = run.found.identity.strCardNum;
-    PrefixedLines out(err, lock, card);
-    PrefixedLines messages(err, lock, card);
+    const QString prefix = CliSession::field(run.name);
+    PrefixedLines out(err, lock, prefix);
+    PrefixedLines messages(err, lock, prefix);
     // Results of one repeater (the fields that differ) are messages here:
     // standard output holds one result line per repeater.
     CliSession session(CliStreams{out, messages, false}, parent);
     run.device->setTrace(session.trace());
     Target target{*run.device, run.found.identity, run.found.path, &claims};
+    target.name = run.name;
+    target.byPath = run.byPath;
     run.status = perRepeater(session, target);
     run.result = target.result.isEmpty() ? session.lastMessage() : target.result;
+    const int logged = log.record(session, target, run.status, run.result);
+    if (logged && run.status == TarvaneCli::Done) run.status = logged;
+    run.step = target.step;
     run.file = target.file;
     run.compared = target.compared;
     run.differences = target.differences;
@@ -136,16 +128,52 @@ void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims&
 }
 
 QJsonObject jsonObject(const Run& run) {
-    const bool identified = run.found.state == FoundRepeater::State::Identified;
-    QJsonObject object{
-        {QStringLiteral("cardNumber"), identified ? QJsonValue(run.found.identity.strCardNum) : QJsonValue()},
+    const bool failed = run.status != TarvaneCli::Done && run.status != TarvaneCli::Differences;
+    // The same keys for every repeater, null where there is nothing to say.
+    return {
+        {QStringLiteral("cardNumber"),
+         identified(run) ? QJsonValue(run.found.identity.strCardNum) : QJsonValue()},
+        {QStringLiteral("name"), run.name},
         {QStringLiteral("path"), QString::fromStdString(run.found.path)},
         {QStringLiteral("result"), run.result},
         {QStringLiteral("exitStatus"), run.status},
+        {QStringLiteral("step"), failed && run.step ? QJsonValue(QLatin1String(run.step)) : QJsonValue()},
+        {QStringLiteral("file"),
+         run.file.isEmpty() ? QJsonValue() : QJsonValue(QDir::toNativeSeparators(run.file))},
+        {QStringLiteral("differences"), run.compared ? QJsonValue(run.differences) : QJsonValue()},
     };
-    if (!run.file.isEmpty()) object.insert(QStringLiteral("file"), QDir::toNativeSeparators(run.file));
-    if (run.compared) object.insert(QStringLiteral("differences"), run.differences);
-    return object;
+}
+
+// The repeaters in list order, each with its name; those named by their
+// path say so.
+void nameRuns(CliSession& session, std::vector<Run>& runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const Run& a, const Run& b) { return RepeaterList::listedBefore(a.found, b.found); });
+    QVector<FoundRepeater> all;
+    for (const Run& run : runs) all.append(run.found);
+    for (Run& run : runs) {
+        run.name = RepeaterList::unitName(run.found, all);
+        run.byPath = RepeaterList::namedByPath(run.found, all);
+        if (!identified(run) || !run.byPath) continue;
+        const QString card = run.found.identity.strCardNum;
+        session.message(CliSession::field(run.name) + QStringLiteral(": ") +
+                        (card.trimmed().isEmpty()
+                             ? TarvaneCli::tr("卡号为空，以路径称呼此设备")
+                             : TarvaneCli::tr("卡号“%1”与另一台设备的相同，以路径称呼此设备")
+                                   .arg(CliSession::field(card))));
+    }
+}
+
+// A repeater that did not answer: its result, and its record.
+void notAnswered(CliSession& session, const CliLog& log, Run& run) {
+    run.status = TarvaneCli::DeviceFailed;
+    run.result = session.repeaterError(run.found);
+    run.step = Step::Open;
+    Target target(*run.device, DeviceIdentity(), run.found.path);
+    target.identified = false;
+    target.name = run.name;
+    target.step = Step::Open;
+    log.record(session, target, run.status, run.result);
 }
 
 }  // namespace
@@ -157,15 +185,37 @@ int checkFolder(CliSession& session, const char* option, const QString& folder) 
     return TarvaneCli::UsageOrFileError;
 }
 
-QString fileFor(const QString& folder, const QString& cardNumber) {
-    // The card number comes from the device: nothing in it may lead elsewhere.
-    QString name = cardNumber;
-    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
-    if (name.isEmpty() || name.startsWith(QLatin1Char('.'))) name.prepend(QLatin1Char('_'));
-    return QDir(folder).filePath(name + QStringLiteral(".txt"));
+int interrupted(Target& target, const char* step, Stopped what) {
+    const CliInterrupts::Stop stop = CliInterrupts::requested();
+    if (stop.status == 0) return TarvaneCli::Done;
+    target.step = step;
+    switch (what) {
+        case Stopped::Untouched:
+            target.result = TarvaneCli::tr("因%1中止：未向设备发送任何数据").arg(stop.name);
+            break;
+        case Stopped::NotVerified:
+            target.result = TarvaneCli::tr("已写入；因%1中止，未校验").arg(stop.name);
+            break;
+        case Stopped::NotRead:
+            target.result = TarvaneCli::tr("因%1中止，未读取设备").arg(stop.name);
+            break;
+        case Stopped::NotSaved:
+            target.result = TarvaneCli::tr("已读取；因%1中止，未保存").arg(stop.name);
+            break;
+    }
+    return stop.status;
 }
 
-int runForAll(CliSession& session, const CliArguments& arguments, const PerRepeater& perRepeater) {
+QString fileFor(const QString& folder, const QString& name) {
+    return QDir(folder).filePath(RepeaterList::fileName(name) + QStringLiteral(".txt"));
+}
+
+int runForAll(CliSession& session, const CliArguments& arguments, const CliLog& log,
+              const PerRepeater& perRepeater) {
+    if (const int status = log.check(session)) return status;
+    // From here on a signal is each repeater's to tell: every one gets its
+    // result line, whatever was under way.
+    CliInterrupts::Defer defer;
     std::vector<Run> runs;
     BusClaims claims;
     for (const std::string& path : session.listRepeaters()) {
@@ -181,19 +231,20 @@ int runForAll(CliSession& session, const CliArguments& arguments, const PerRepea
         session.windowMessage("设备未连接");
         return session.outputDone() ? TarvaneCli::NoSuchDevice : TarvaneCli::UsageOrFileError;
     }
-    refuseUnusable(session, runs);
+    nameRuns(session, runs);
 
     QIODevice& err = session.errDevice();
     std::mutex lock;
     std::vector<std::thread> threads;
     for (Run& run : runs) {
-        if (run.status != TarvaneCli::Done) {
+        if (!identified(run)) {
+            notAnswered(session, log, run);
             run.device->close();
             claims.release(run.found.path, run.device.get());
             continue;
         }
         threads.emplace_back(work, std::cref(session), std::ref(err), std::ref(lock), std::ref(claims),
-                             std::cref(perRepeater), std::ref(run));
+                             std::cref(log), std::cref(perRepeater), std::ref(run));
     }
     for (std::thread& thread : threads) thread.join();
 
@@ -205,13 +256,45 @@ int runForAll(CliSession& session, const CliArguments& arguments, const PerRepea
             array.append(jsonObject(run));
             continue;
         }
-        const bool identified = run.found.state == FoundRepeater::State::Identified;
-        session.out() << QStringList{identified ? run.found.identity.strCardNum : QStringLiteral("-"),
-                                     QString::fromStdString(run.found.path), run.result,
-                                     QString::number(run.status)}
+        session.out() << QStringList{identified(run) ? CliSession::field(run.name) : QStringLiteral("-"),
+                                     CliSession::field(QString::fromStdString(run.found.path)),
+                                     CliSession::field(run.result), QString::number(run.status)}
                              .join(QLatin1Char('\t'))
                       << '\n';
     }
     if (arguments.json) session.out() << QJsonDocument(array).toJson(QJsonDocument::Indented);
-    return session.outputDone() ? status : TarvaneCli::UsageOrFileError;
+    const bool shown = session.outputDone();
+    const CliInterrupts::Stop stop = CliInterrupts::requested();
+    if (stop.status != 0) {
+        session.message(TarvaneCli::tr("已因%1中止：各台设备的结果见上文。").arg(stop.name));
+        return stop.status;
+    }
+    return shown ? status : TarvaneCli::UsageOrFileError;
+}
+
+int runForOne(CliSession& session, const CliArguments& arguments, const CliLog& log,
+              const PerRepeater& perRepeater) {
+    if (const int status = log.check(session)) return status;
+    HIDDevice device;
+    Target target(device);
+    if (const int status = session.openDevice(arguments.device, device, &target.identity, &target.path)) {
+        if (target.path.empty()) return status;  // none was chosen
+        target.identified = false;
+        target.name = RepeaterList::pathName(target.path);
+        target.step = Step::Open;
+        log.record(session, target, status, session.lastMessage());
+        return status;
+    }
+    // Without the others in view only a blank card number is known to say
+    // nothing: such a repeater is found again by its path.
+    target.byPath = target.identity.strCardNum.trimmed().isEmpty();
+    target.name = target.byPath ? RepeaterList::pathName(target.path) : target.identity.strCardNum;
+    // A signal that ends the program leaves the record of what was under way.
+    CliInterrupts::OnStop lastWords(
+        [&](int status, const QString& line) { log.recordStop(target, status, line); });
+    int status = perRepeater(session, target);
+    const int logged =
+        log.record(session, target, status, target.result.isEmpty() ? session.lastMessage() : target.result);
+    if (logged && status == TarvaneCli::Done) status = logged;
+    return status;
 }

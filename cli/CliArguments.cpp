@@ -90,6 +90,12 @@ bool checkCommand(CliArguments& arguments, const QVector<Given>& given, QStringL
     if (command->operand && !instead) {
         if (positional.isEmpty()) return arguments.fail(Problem::MissingFile);
         arguments.file = positional.takeFirst();
+        if (command->second && !positional.isEmpty()) arguments.against = positional.takeFirst();
+    }
+    // Two files are compared without a repeater.
+    if (!arguments.against.isEmpty()) {
+        for (const char* name : {"--device", "--all", "--log"})
+            if (findGiven(given, name)) return arguments.fail(Problem::TwoFiles, QLatin1String(name));
     }
     if (!positional.isEmpty()) return arguments.fail(Problem::ExtraArgument, positional.first());
     for (const OptionRow& row : CliOptions::options()) {

@@ -25,12 +25,14 @@ struct CliArguments {
         NeedsOption,      // subject: the option, value: the option it needs
         ExcludesOption,   // subject: the option, value: the option it excludes
         RepeatedOption,   // subject: the option, as typed the second time
+        TwoFiles,         // subject: an option that needs a device, beside diff's second file
     };
 
     Command command = Command::None;
-    QString file;    // write, diff, filters: the parameter file, "-" for standard input; timing: the word
-    QString output;  // read: the file to save to, "-" for standard output; with --all a folder
-    QString device;  // a path or a card number; empty: the only one connected
+    QString file;     // write, diff, filters: the parameter file, "-" for standard input; timing: the word
+    QString against;  // diff: a second parameter file, compared instead of a device
+    QString output;   // read: the file to save to, "-" for standard output; with --all a folder
+    QString device;   // a path or a card number; empty: the only one connected
     QString language = QStringLiteral("en");
     QString backup;         // write: where to save the device's parameters first (with --all: a folder)
     int type = 0;           // write --dry-run: the hardware type 1 ... 5, without a device
@@ -51,6 +53,8 @@ struct CliArguments {
     double nodeDelay = -1;
 
     bool json = false;
+    bool strict = false;  // write, diff: the notes are errors
+    QString log;          // read, write, diff: the production record to append to
     bool dryRun = false;
     bool verify = false;
     bool trace = false;

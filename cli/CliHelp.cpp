@@ -70,6 +70,7 @@ QString usage(const CommandRow& command) {
             operand += QLatin1Char('|') +
                        withValue(*findOption(QLatin1String(command.instead)), QLatin1String(command.instead));
         parts << operand;
+        if (command.second) parts << QLatin1Char('[') + tr(command.second) + QLatin1Char(']');
     }
     for (const OptionRow& row : options()) {
         if (row.commands == kEveryCommand || !takes(row, command.command)) continue;
@@ -93,10 +94,11 @@ QString commonUsage() {
 QString closingNote() {
     return tr(
         "只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。\n"
-        "退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误，3 "
+        "退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict "
+        "时也包括注意事项），3 "
         "没有这台设备、没有连接设备或多于一台，"
         "4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；"
-        "有 --all 时为各台设备中最严重的（依次为4、5、2、3、1）。");
+        "有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。");
 }
 
 namespace {
@@ -191,6 +193,8 @@ QString problem(const CliArguments& arguments) {
             return tr("选项%1不能与%2一起使用").arg(subject, arguments.value);
         case Problem::RepeatedOption:
             return tr("选项%1只能给出一次").arg(subject);
+        case Problem::TwoFiles:
+            return tr("比较两个参数文件时不用设备，不能用%1").arg(subject);
     }
     return tr("缺少命令");
 }

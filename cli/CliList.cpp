@@ -10,20 +10,22 @@
 
 namespace {
 
+// The same keys for every repeater: null for what one that did not answer
+// could not tell, and for the error of one that did.
 QJsonObject jsonObject(const CliSession& session, const FoundRepeater& repeater) {
-    QJsonObject object{{QStringLiteral("path"), QString::fromStdString(repeater.path)}};
-    if (repeater.state != FoundRepeater::State::Identified) {
-        object.insert(QStringLiteral("error"), session.repeaterError(repeater));
-        return object;
-    }
+    const bool identified = repeater.state == FoundRepeater::State::Identified;
     const DeviceIdentity& id = repeater.identity;
-    object.insert(QStringLiteral("model"), id.strDevType);
-    object.insert(QStringLiteral("cardNumber"), id.strCardNum);
-    object.insert(QStringLiteral("hardwareVersion"), id.strDevVer);
-    object.insert(QStringLiteral("firmwareVersion"), id.strFirmware);
-    object.insert(QStringLiteral("canChannels"), id.nCAN);
-    object.insert(QStringLiteral("fiberChannels"), id.nFiberOptic);
-    return object;
+    const auto known = [identified](const QJsonValue& value) { return identified ? value : QJsonValue(); };
+    return {
+        {QStringLiteral("path"), QString::fromStdString(repeater.path)},
+        {QStringLiteral("model"), known(id.strDevType)},
+        {QStringLiteral("cardNumber"), known(id.strCardNum)},
+        {QStringLiteral("hardwareVersion"), known(id.strDevVer)},
+        {QStringLiteral("firmwareVersion"), known(id.strFirmware)},
+        {QStringLiteral("canChannels"), known(id.nCAN)},
+        {QStringLiteral("fiberChannels"), known(id.nFiberOptic)},
+        {QStringLiteral("error"), identified ? QJsonValue() : QJsonValue(session.repeaterError(repeater))},
+    };
 }
 
 }  // namespace

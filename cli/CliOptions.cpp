@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -16,9 +17,12 @@ using Problem = CliArguments::Problem;
 using Use = OptionRow::Use;
 
 // A whole number within [low, high], or a usage error naming the option.
+// Digits only: the blanks and signs that toInt() lets pass are mistakes here.
 bool setNumber(CliArguments& a, const char* option, const QString& value, int low, int high, int* out) {
-    bool ok = false;
-    const int number = value.toInt(&ok);
+    bool ok = !value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    const int number = ok ? value.toInt(&ok) : 0;
     if (!ok || number < low || number > high) return a.fail(Problem::BadNumber, QLatin1String(option), value);
     *out = number;
     return true;
@@ -48,6 +52,7 @@ bool setNotEmpty(CliArguments& a, const char* option, const QString& value, QStr
 
 const char* const kFile = QT_TRANSLATE_NOOP("TarvaneCli", "文件");
 constexpr Commands kWithDevice = bit(Command::Read) | bit(Command::Write) | bit(Command::Diff);
+constexpr Commands kWithFile = bit(Command::Write) | bit(Command::Diff);
 constexpr Commands kEveryDeviceCommand = kWithDevice | bit(Command::List);
 constexpr Commands kFilters = bit(Command::Filters);
 constexpr Commands kTiming = bit(Command::Timing);
@@ -80,7 +85,9 @@ const std::vector<CommandRow>& commands() {
              "读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、"
              "文件中的值、设备中的值。\n"
              "参数文件（- 为标准输入，最大1 "
-             "MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。")},
+             "MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。\n"
+             "给出第二个参数文件时不用设备，把它当作设备中的值比较；型号按其光纤代码的个数。"),
+         nullptr, kFile},
         {Command::Filters, "filters", kFile,
          QT_TRANSLATE_NOOP("TarvaneCli", "说明或规划过滤器组，无须连接设备"),
          QT_TRANSLATE_NOOP(
@@ -218,6 +225,14 @@ const std::vector<OptionRow>& options() {
              a.type = type;
              return true;
          }},
+        {"--strict", nullptr, nullptr, kWithFile, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "把每个注意事项当作错误：以2退出，不向设备发送任何数据"),
+         [](CliArguments& a, const QString&) { return a.strict = true; }},
+        {"--log", nullptr, kFile, kWithDevice, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli",
+                           "每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、"
+                           "命令、结果、步骤、退出状态"),
+         [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--log", value, &a.log); }},
     };
     return rows;
 }
@@ -233,6 +248,8 @@ const std::vector<RelationRow>& relations() {
         // A dry run sends nothing and writes no file; a backup on standard
         // output would be mixed with its frames.
         {"--backup", Kind::Excludes, "--dry-run"},
+        // Nothing done to a repeater, nothing to record.
+        {"--log", Kind::Excludes, "--dry-run"},
         // Nothing written, nothing to read back.
         {"--verify", Kind::Excludes, "--dry-run"},
         {"--all", Kind::Excludes, "--device"},

@@ -33,6 +33,8 @@ struct CommandRow {
     const char* details;  // what its own help says below the usage line
     // An option given instead of the operand ("filters --plan LIST"); nullptr for none.
     const char* instead = nullptr;
+    // What may follow the operand ("diff FILE [FILE]"); nullptr for nothing.
+    const char* second = nullptr;
 };
 
 struct OptionRow {

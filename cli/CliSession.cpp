@@ -29,6 +29,7 @@ CliSession::CliSession(const CliStreams& streams)
 
 CliSession::CliSession(const CliStreams& streams, const CliSession& parent) : CliSession(streams) {
     m_clock = parent.m_clock;
+    m_strict = parent.m_strict;
     if (parent.m_trace) startTrace();
 }
 
@@ -76,6 +77,36 @@ void CliSession::message(const QString& text) {
     m_lastMessage = text;
 }
 
+void CliSession::note(const QString& text) {
+    message(TarvaneCli::tr("注意：%1").arg(text));
+    ++m_notes;
+}
+
+int CliSession::refuseNotes() {
+    if (!m_strict || m_notes == 0) return TarvaneCli::Done;
+    message(TarvaneCli::tr("有 --strict 时注意事项即为错误：未向设备发送任何数据"));
+    return TarvaneCli::UsageOrFileError;
+}
+
+QString CliSession::field(const QString& text) {
+    QString escaped;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            escaped += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\t'))
+            escaped += QLatin1String("\\t");
+        else if (c == QLatin1Char('\n'))
+            escaped += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            escaped += QLatin1String("\\r");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            escaped += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 void CliSession::windowMessage(const char* text) {
     message(windowText(text));
 }
@@ -109,11 +140,11 @@ QString CliSession::repeaterError(const FoundRepeater& repeater) const {
 }
 
 QString CliSession::repeaterLine(const FoundRepeater& repeater) const {
-    QStringList fields{QString::fromStdString(repeater.path)};
+    QStringList fields{field(QString::fromStdString(repeater.path))};
     if (repeater.state == FoundRepeater::State::Identified) {
         const DeviceIdentity& id = repeater.identity;
-        fields << id.strDevType << id.strCardNum << id.strDevVer << id.strFirmware << QString::number(id.nCAN)
-               << QString::number(id.nFiberOptic);
+        fields << id.strDevType << field(id.strCardNum) << id.strDevVer << id.strFirmware
+               << QString::number(id.nCAN) << QString::number(id.nFiberOptic);
     } else {
         fields << repeaterError(repeater);
     }
@@ -154,11 +185,11 @@ int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdent
             return TarvaneCli::NoSuchDevice;
     }
     const FoundRepeater repeater = open(path, device);
+    if (opened) *opened = path;
     if (repeater.state != FoundRepeater::State::Identified) {
         message(repeaterError(repeater));
         return TarvaneCli::DeviceFailed;
     }
     *identity = repeater.identity;
-    if (opened) *opened = path;
     return TarvaneCli::Done;
 }

@@ -56,6 +56,13 @@ public:
 
     // One message line on standard error.
     void message(const QString& text);
+    // A note ("Note: ..."): something the command goes on with, that a
+    // script may want to know; with --strict a reason to stop.
+    void note(const QString& text);
+    // --strict: the notes so far are errors. Done, or after saying so, the
+    // usage error's status; nothing may be sent then.
+    void setStrict(bool strict) { m_strict = strict; }
+    int refuseNotes();
     // The last of them, which a result line of --all repeats.
     const QString& lastMessage() const { return m_lastMessage; }
     // A message of the main window, in its translation context.
@@ -70,7 +77,8 @@ public:
 
     // Opens the repeater a command is meant for: `wanted` is a path or a card
     // number, empty for the only one connected. Done, or the exit status of
-    // the message it showed (never a guess among several).
+    // the message it showed (never a guess among several); `path` is set for
+    // one that was chosen, also when it did not answer.
     int openDevice(const QString& wanted, HIDDevice& device, DeviceIdentity* identity,
                    std::string* path = nullptr);
     // Opens the repeater at `path` on `device` and asks who it is.
@@ -78,6 +86,11 @@ public:
     // A repeater as list shows it: its path, then who it is or what failed,
     // separated by tabs.
     QString repeaterLine(const FoundRepeater& repeater) const;
+    // A field of a line whose fields are separated by tabs: a backslash, a
+    // tab, a line end or another control character in it (a card number is
+    // the device's to give) written as in C, "\t", so that each line stays
+    // one line of the same fields.
+    static QString field(const QString& text);
     QString repeaterError(const FoundRepeater& repeater) const;
 
 private:
@@ -94,5 +107,7 @@ private:
     QElapsedTimer m_clock;  // since the start, for --trace and write --verify
     std::unique_ptr<ProtocolTrace> m_trace;
     QString m_lastMessage;
+    bool m_strict = false;
+    int m_notes = 0;
     QString m_lastListed;  // what the trace said was found last
 };

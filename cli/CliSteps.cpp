@@ -1,6 +1,7 @@
 #include "CliSteps.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -34,17 +35,28 @@ ParameterSet deviceDefaults(const DeviceIdentity& identity) {
 int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
     QString warning;
     QByteArray text;
+    QByteArray bytes;
     bool loaded = false;
+    file->path = path;
     if (isStandardStream(path)) {
         file->name = TarvaneCli::tr("标准输入");
         QBuffer nothing;
         nothing.open(QIODevice::ReadOnly);
         QIODevice* in = session.in() ? session.in() : &nothing;
-        loaded = ParameterFile::read(*in, file->name, &file->object, &warning, &text);
+        // The backup must not be standard input's file either.
+        if (const auto* opened = qobject_cast<const QFileDevice*>(in)) file->descriptor = opened->handle();
+        loaded = ParameterFile::read(*in, file->name, &file->object, &warning, &text, &bytes);
     } else {
         file->name = QDir::toNativeSeparators(path);
-        loaded = ParameterFile::load(path, &file->object, &warning, &text);
+        // Its bytes as they are, line ends and all, for the record's SHA-256;
+        // the window's reading says why a file cannot be opened.
+        QFile raw(path);
+        if (raw.open(QIODevice::ReadOnly))
+            loaded = ParameterFile::read(raw, file->name, &file->object, &warning, &text, &bytes);
+        else
+            loaded = ParameterFile::load(path, &file->object, &warning, &text);
     }
+    file->sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
     if (!loaded) {
         session.message(warning);
         return TarvaneCli::UsageOrFileError;
@@ -59,19 +71,22 @@ int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
         return TarvaneCli::UsageOrFileError;
     }
     for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(file->object)) {
-        session.message(TarvaneCli::tr("注意：%1")
-                            .arg(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
-                                                "窗口的“打开”按位置用于CAN通道%3")
-                                     .arg(element.element)
-                                     .arg(element.channalId)
-                                     .arg(element.element + 1)));
+        session.note(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
+                                    "窗口的“打开”按位置用于CAN通道%3")
+                         .arg(element.element)
+                         .arg(element.channalId)
+                         .arg(element.element + 1));
     }
-    return TarvaneCli::Done;
+    return session.refuseNotes();
 }
 
-int checkBackupPath(CliSession& session, const QString& backup, const QString& file) {
-    if (backup.isEmpty() || isStandardStream(backup) || isStandardStream(file) || !isSameFile(backup, file))
-        return TarvaneCli::Done;
+int checkBackupPath(CliSession& session, const QString& backup, const LoadedFile& file) {
+    if (backup.isEmpty() || isStandardStream(backup)) return TarvaneCli::Done;
+    // Standard input is compared by what it is, a named file by its path.
+    const bool same = isStandardStream(file.path)
+                          ? file.descriptor >= 0 && isSameFile(file.descriptor, backup)
+                          : isSameFile(backup, file.path);
+    if (!same) return TarvaneCli::Done;
     session.message(TarvaneCli::tr("--backup 不能是参数文件本身：%1").arg(QDir::toNativeSeparators(backup)));
     return TarvaneCli::UsageOrFileError;
 }
@@ -81,7 +96,7 @@ int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) 
     ParameterDocument::Problem problem;
     QStringList ignored;
     const bool complete = ParameterDocument::applyComplete(file.object, set, &problem, &ignored);
-    for (const QString& line : qAsConst(ignored)) session.message(TarvaneCli::tr("注意：%1").arg(line));
+    for (const QString& line : qAsConst(ignored)) session.note(line);
     if (!complete) {
         session.message(
             TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file.name, problem.where, problem.why));
@@ -93,6 +108,13 @@ int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) 
         return TarvaneCli::UsageOrFileError;
     }
     return TarvaneCli::Done;
+}
+
+int writeNotes(CliSession& session, const ParameterSet& set) {
+    // A script cannot be asked, as the window asks: it is told.
+    for (const QString& line : ParameterChecks::testModes(set)) session.note(line);
+    for (const QString& line : ParameterChecks::neverMatching(set)) session.note(line);
+    return session.refuseNotes();
 }
 
 DeviceRead::Result readDevice(CliSession& session, HIDDevice& device, ParameterSet& set) {
@@ -162,7 +184,9 @@ QJsonArray differencesJson(const QVector<FieldDifference>& differences, const Pa
                            {QStringLiteral("bank"), d.bank < 0 ? QJsonValue() : QJsonValue(d.bank + 1)},
                            {QStringLiteral("field"), QLatin1String(kFields[int(d.kind)])},
                            {QStringLiteral("fileValue"), d.givenValue},
-                           {QStringLiteral("deviceValue"), d.deviceValue}};
+                           {QStringLiteral("deviceValue"), d.deviceValue},
+                           // The same keys in every object: the channel routed to, for a route.
+                           {QStringLiteral("to"), QJsonValue()}};
         switch (d.kind) {
             case Field::BaudRate:  // the word as it goes out, without what it means
                 object.insert(

@@ -11,11 +11,11 @@
 #include "CliArguments.h"
 #include "CliCommands.h"
 #include "CliInterrupts.h"
+#include "CliLog.h"
 #include "CliSession.h"
 #include "CliSteps.h"
 #include "DeviceWrite.h"
 #include "HIDDevice.h"
-#include "ParameterChecks.h"
 #include "ParameterDiff.h"
 #include "ParameterSet.h"
 #include "RepeaterList.h"
@@ -44,26 +44,51 @@ int writeStatus(DeviceWrite::Result result) {
     return TarvaneCli::DeviceFailed;
 }
 
+// Where a Write's result leaves the repeater: a failure before the reset may
+// have left it half-written, one at the reset has every parameter in it.
+const char* writeStep(DeviceWrite::Result result) {
+    switch (result) {
+        case DeviceWrite::Result::Done:
+            return nullptr;
+        case DeviceWrite::Result::ResetNotSent:
+        case DeviceWrite::Result::ResetNoAnswer:
+        case DeviceWrite::Result::ResetFailed:
+            return Step::Reset;
+        default:
+            return Step::Frames;
+    }
+}
+
 // What the device held, saved before anything is sent to it.
 int backUp(CliSession& session, Target& target, const QString& path) {
+    target.step = Step::Backup;
+    if (const int status = interrupted(target, Step::Backup, Stopped::Untouched)) return status;
     ParameterSet held = CliSteps::deviceDefaults(target.identity);
     const DeviceRead::Result result = CliSteps::readDevice(session, target.device, held);
     if (const int status = CliSteps::readStatus(result)) {
         session.message(DeviceRead::message(result));
         return status;
     }
-    if (const int status = CliSteps::saveSet(session, held, path)) return status;
+    if (const int status = CliSteps::saveSet(session, held, path)) {
+        // A signal came first: the save did not begin.
+        if (status >= 128) interrupted(target, Step::Backup, Stopped::Untouched);
+        return status;
+    }
     if (!CliSteps::isStandardStream(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
     target.file = path;
     return TarvaneCli::Done;
 }
 
-int send(CliSession& session, HIDDevice& device, const ParameterSet& set) {
+int send(CliSession& session, Target& target, const ParameterSet& set) {
+    target.step = Step::Frames;
     // A signal now would leave the repeater half written: it waits until the
     // write, the reset and the message that tells of them are done.
     CliInterrupts::Hold hold(CliInterrupts::Hold::Write);
-    if (!hold.held()) return hold.status();
-    DeviceWrite writing(device, set);
+    if (!hold.held()) {
+        interrupted(target, Step::Frames, Stopped::Untouched);
+        return hold.status();
+    }
+    DeviceWrite writing(target.device, set);
     DeviceWrite::Result result;
     {
         ProgressLine progress = session.progressLine();
@@ -71,6 +96,13 @@ int send(CliSession& session, HIDDevice& device, const ParameterSet& set) {
             progress.show(TarvaneCli::tr("写入：第%1步，共%2步").arg(step).arg(steps));
         });
         result = writing.run();
+    }
+    if (const char* step = writeStep(result)) {
+        target.step = step;
+        // Before the window's message, which stays the last line.
+        session.message(step == Step::Reset
+                            ? TarvaneCli::tr("各参数帧均已确认，但复位未完成。")
+                            : TarvaneCli::tr("在复位之前失败：设备可能只写入了一部分参数，也未复位。"));
     }
     session.message(DeviceWrite::message(result));
     return writeStatus(result);
@@ -122,8 +154,10 @@ public:
             HIDDevice& handle = matches == 0 ? device : probe;
             const FoundRepeater repeater = m_session.open(path, handle);
             const bool identified = repeater.state == FoundRepeater::State::Identified;
-            const bool ours =
-                identified && sameCardNumber(repeater.identity.strCardNum, m_target.identity.strCardNum);
+            // One named by its path is looked for there: its card number tells it from no other.
+            const bool ours = identified &&
+                              sameCardNumber(repeater.identity.strCardNum, m_target.identity.strCardNum) &&
+                              (!m_target.byPath || path == m_target.path);
             if (identified && !ours) m_others[path] = repeater.identity.strCardNum;
             if (ours && ++matches == 1) {
                 m_found = path;  // stays open, held while it is read: the others pass it by, not wait
@@ -164,10 +198,15 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
     const qint64 deadline = session.elapsed() + qint64(waitSeconds) * 1000;
     const qint64 readableFrom = qMin(deadline, session.elapsed() + kRestartNoticeMs);
     const qint64 start = session.elapsed();
+    target.step = Step::Verify;
     RestartSearch search(session, target);
     ProgressLine waiting = session.progressLine();
     bool gone = false;
     for (qint64 now = start;; now = session.elapsed()) {
+        if (const int status = interrupted(target, Step::Verify, Stopped::NotVerified)) {
+            waiting.end();
+            return status;
+        }
         const bool last = now >= deadline;
         waiting.show(
             TarvaneCli::tr("等待设备重新应答：%1秒，最多%2秒").arg((now - start) / 1000).arg(waitSeconds));
@@ -204,16 +243,17 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
 // One repeater: the file's values for it, its backup, the write, the check.
 int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file,
              Target& target, const QString& backup) {
-    if (const int status = CliSteps::checkBackupPath(session, backup, arguments.file)) return status;
+    target.step = Step::File;
+    target.setRecordFile(file.path, file.sha256);
+    if (const int status = CliSteps::checkBackupPath(session, backup, file)) return status;
     ParameterSet set = CliSteps::deviceDefaults(target.identity);
     if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    // A script cannot be asked, as the window asks: it is told.
-    for (const QString& line : ParameterChecks::testModes(set))
-        session.message(TarvaneCli::tr("注意：%1").arg(line));
+    if (const int status = CliSteps::writeNotes(session, set)) return status;
     if (!backup.isEmpty()) {
         if (const int status = backUp(session, target, backup)) return status;
     }
-    if (const int status = send(session, target.device, set)) return status;
+    if (const int status = interrupted(target, Step::Frames, Stopped::Untouched)) return status;
+    if (const int status = send(session, target, set)) return status;
     if (!arguments.verify) return TarvaneCli::Done;
     // The repeater restarts: the handle is gone with it, and another thread
     // may look at the repeater now.
@@ -236,8 +276,7 @@ int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::L
         set = CliSteps::deviceDefaults(identity);
     }
     if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    for (const QString& line : ParameterChecks::testModes(set))
-        session.message(TarvaneCli::tr("注意：%1").arg(line));
+    if (const int status = CliSteps::writeNotes(session, set)) return status;
     for (const QByteArray& frame : DeviceWrite::frames(set))
         session.out() << frame.toHex(' ').toUpper() << '\n';
     return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
@@ -249,22 +288,19 @@ int runWrite(CliSession& session, const CliArguments& arguments) {
     CliSteps::LoadedFile file;
     if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
     if (arguments.dryRun) return dryRun(session, arguments, file);
+    const CliLog log(arguments.log, "write");
     if (arguments.all) {
         if (!arguments.backup.isEmpty()) {
             if (const int status = checkFolder(session, "--backup", arguments.backup)) return status;
         }
-        return runForAll(session, arguments, [&](CliSession& one, Target& target) {
-            const QString backup = arguments.backup.isEmpty()
-                                       ? QString()
-                                       : fileFor(arguments.backup, target.identity.strCardNum);
+        return runForAll(session, arguments, log, [&](CliSession& one, Target& target) {
+            const QString backup =
+                arguments.backup.isEmpty() ? QString() : fileFor(arguments.backup, target.name);
             return writeOne(one, arguments, file, target, backup);
         });
     }
-    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, arguments.file))
-        return status;
-    HIDDevice device;
-    Target target(device);
-    if (const int status = session.openDevice(arguments.device, device, &target.identity, &target.path))
-        return status;
-    return writeOne(session, arguments, file, target, arguments.backup);
+    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, file)) return status;
+    return runForOne(session, arguments, log, [&](CliSession& one, Target& target) {
+        return writeOne(one, arguments, file, target, arguments.backup);
+    });
 }

@@ -3,6 +3,7 @@
 #include "CliArguments.h"
 #include "CliCommands.h"
 #include "CliHelp.h"
+#include "CliInterrupts.h"
 #include "CliSession.h"
 
 namespace {
@@ -19,8 +20,11 @@ int runCli(const QStringList& arguments, const CliStreams& streams) {
     CliSession session(streams);
     const CliArguments parsed = CliArguments::parse(arguments);
     session.setLanguage(parsed.language);
+    // A signal that came before is told in that language too.
+    CliInterrupts::watch();
     if (parsed.problem != CliArguments::Problem::None) return usageError(session, parsed);
     if (parsed.trace) session.startTrace();
+    session.setStrict(parsed.strict);
     if (parsed.version || parsed.help) {
         if (parsed.version)
             session.out() << "tarvane-cli " << TARVANE_VERSION << '\n';

@@ -17,7 +17,8 @@ void quietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // First, before any thread is started.
+    // First, before any thread is started: the signals wait until the
+    // messages' language is known.
     CliInterrupts::install();
     qInstallMessageHandler(quietQtNotes);
     // Qt gets only the program's name, so that no argument of the command

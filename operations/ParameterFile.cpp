@@ -197,10 +197,11 @@ bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warn
 }
 
 bool ParameterFile::read(QIODevice& device, const QString& name, QJsonObject* object, QString* warning,
-                         QByteArray* utf8) {
+                         QByteArray* utf8, QByteArray* bytes) {
     // Reading one byte past the limit also catches files whose size is not
     // known in advance.
     const QByteArray text = device.read(kMaxFileSize + 1);
+    if (bytes) *bytes = text;
     if (text.size() > kMaxFileSize) {
         *warning = failure(kOpenFailed, name, tr("文件大于1 MiB."));
         return false;
@@ -218,6 +219,11 @@ bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObje
     QString why;
     if (text.trimmed().isEmpty()) {
         why = tr("文件是空的");
+    } else if (text.startsWith(QByteArray("\xFF\xFE\0\0", 4)) ||
+               text.startsWith(QByteArray("\0\0\xFE\xFF", 4)) ||
+               (text.size() >= 8 && text.count('\0') >= 3 * text.size() / 4 - 1)) {
+        // Four bytes a character, three of them zero for the JSON's ASCII.
+        why = tr("文件是UTF-32编码，须为UTF-8");
     } else if (text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF") ||
                (text.size() > 1 && (text.at(0) == '\0' || text.at(1) == '\0'))) {
         // Notepad's "Unicode": the parser would only say "illegal value".

@@ -36,9 +36,10 @@ public:
     // the checks the parser does not make (a key given twice).
     static bool load(const QString& path, QJsonObject* object, QString* warning, QByteArray* text = nullptr);
     // The same from a device that is open already (standard input); `name`
-    // names it in the warning.
+    // names it in the warning. `bytes`, when given, receives the bytes as
+    // read, for a record of which file it was.
     static bool read(QIODevice& device, const QString& name, QJsonObject* object, QString* warning,
-                     QByteArray* text = nullptr);
+                     QByteArray* text = nullptr, QByteArray* bytes = nullptr);
     // The same for a file's bytes, already read.
     static bool parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning,
                       QByteArray* utf8 = nullptr);

@@ -52,8 +52,7 @@ RepeaterDiscovery::Found RepeaterDiscovery::searchDevice(HIDDevice& device, cons
         // Only those that answered can be chosen.
         if (repeater.state == FoundRepeater::State::Identified) found.repeaters.append(repeater);
     }
-    std::sort(found.repeaters.begin(), found.repeaters.end(),
-              [](const FoundRepeater& a, const FoundRepeater& b) { return a.path < b.path; });
+    RepeaterList::sort(found.repeaters);
     return found;
 }
 
@@ -71,6 +70,7 @@ QVector<FoundRepeater> RepeaterDiscovery::listRepeaters(const QVector<FoundRepea
             if (repeater.state == FoundRepeater::State::Identified) found.append(repeater);
         }
     }
+    RepeaterList::sort(found);
     return found;
 }
 

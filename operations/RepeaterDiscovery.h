@@ -42,7 +42,7 @@ public:
     // From a search's start until its result is handled (also a listing
     // beside the connected one).
     bool isSearching() const { return m_searching; }
-    // Every repeater that answered, in path order, and the one connected.
+    // Every repeater that answered, in RepeaterList's order, and the one connected.
     const QVector<FoundRepeater>& repeaters() const { return m_repeaters; }
     const std::string& connectedPath() const { return m_connectedPath; }
     // Counts the connections made, so that an operation that waited for the

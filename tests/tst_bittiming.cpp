@@ -179,6 +179,12 @@ void TestBitTiming::describe_data() {
     // Prescaler 60 and 1 + 1 + 1 quanta: a jump of 4 quanta overshoots both segments.
     row("SJW longer than the segments", "0300003B", {Problem::SjwTooLong},
         "200 kbit/s，采样点 66.7 %，每位 3 个时间份额，SJW 4；SJW 4 长于时间段");
+    // Prescaler 1, 1 + 2 + 1 quanta: 9 Mbit/s, nine times CAN's fastest.
+    row("faster than CAN", "00010000", {Problem::TooFast},
+        "9000 kbit/s，采样点 75.0 %，每位 4 个时间份额，SJW 1；快于CAN的最高速率1000 kbit/s");
+    row("both", "03000000", {Problem::SjwTooLong, Problem::TooFast},
+        "12000 kbit/s，采样点 66.7 %，每位 3 个时间份额，SJW 4；SJW 4 长于时间段；快于CAN的最高速率1000 "
+        "kbit/s");
 }
 
 void TestBitTiming::describe() {

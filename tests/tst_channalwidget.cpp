@@ -569,6 +569,10 @@ void TestChannalWidget::bitTimingLabel() {
                             "SJW 2 也合适，时钟容差可达 ±1.3157 %"));
     w.fromJson({{"BaudRate", "0x80120005"}});
     QCOMPARE(shownLine(w), QStringLiteral("red: 静默模式（位31），不应答任何帧"));
+    w.setBaudRateReply(QByteArray::fromHex("00010000"));
+    QCOMPARE(shownLine(w),
+             QStringLiteral(
+                 "red: 9000 kbit/s，采样点 75.0 %，每位 4 个时间份额，SJW 1；快于CAN的最高速率1000 kbit/s"));
 }
 
 // However long the line beside the word, the table under it stays where it
@@ -683,6 +687,9 @@ void TestChannalWidget::filterLine_data() {
         "red: "
         "过滤器组6：永不匹配：IDE位为0（标准帧），却要求扩展标识符位0x00178800为1；在使用，但没有帧能通过");
     add("not in use", 13, {false, 1, 0, "12 34 56 78", "9A BC DE F0"}, "过滤器组14：未使用");
+    // A received frame's bit 0 is 0: compared as 1, nothing passes.
+    add("the reserved bit set", 4, {true, 0, 1, "00 00 00 01", "00 00 00 01"},
+        "red: 过滤器组5：永不匹配：保留位0为1，而收到的帧此位总为0；在使用，但没有帧能通过");
 }
 
 void TestChannalWidget::filterLine() {

@@ -4,6 +4,7 @@
 // program run as a process.
 #include <QBuffer>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QInputDialog>
 #include <QJsonArray>
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
+#include <cstdio>
 #ifdef Q_OS_UNIX
 #include <csignal>
 #endif
@@ -45,15 +47,23 @@ struct CliRun {
     QString err;
 };
 
-CliRun cli(const QStringList& arguments, bool progress = false, const QByteArray& input = QByteArray()) {
+// An argument "<FILE" at the end makes FILE standard input, as a shell does.
+CliRun cli(QStringList arguments, bool progress = false, const QByteArray& input = QByteArray()) {
     QBuffer in;
+    QFile inFile;
     QBuffer out;
     QBuffer err;
     in.setData(input);
     in.open(QIODevice::ReadOnly);
+    if (!arguments.isEmpty() && arguments.last().startsWith('<')) {
+        // Through the C library, as the program's own standard input is opened.
+        const QByteArray name = QFile::encodeName(arguments.takeLast().mid(1));
+        inFile.open(std::fopen(name.constData(), "rb"), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    }
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    const int status = runCli(arguments, CliStreams{out, err, progress, &in});
+    QIODevice* stdinDevice = inFile.isOpen() ? static_cast<QIODevice*>(&inFile) : &in;
+    const int status = runCli(arguments, CliStreams{out, err, progress, stdinDevice});
     return {status, out.data(), QString::fromUtf8(err.data())};
 }
 
@@ -91,6 +101,28 @@ QByteArray parameterFile() {
                QJsonObject{{"CANParam", QJsonArray{can1, can2}}, {"FiberParam", fiber}, {"Route", route}})
         .toJson();
 }
+
+#ifdef Q_OS_UNIX
+// Signals sent as the program starts, before it has taken any step.
+const QByteArray kAtStart("at the start");
+
+// The program started as a shell leaves it: some signals ignored (nohup,
+// trap '' INT), some blocked, so that those sent at once wait for it.
+class ChildProcess : public QProcess {
+public:
+    QList<int> ignored;
+    QList<int> blocked;
+
+protected:
+    void setupChildProcess() override {
+        for (int signal : qAsConst(ignored)) std::signal(signal, SIG_IGN);
+        sigset_t set;
+        sigemptyset(&set);
+        for (int signal : qAsConst(blocked)) sigaddset(&set, signal);
+        sigprocmask(SIG_BLOCK, &set, nullptr);
+    }
+};
+#endif
 
 void setIdentity(sim::SimulatedRepeater& device, unsigned char type, const QByteArray& card) {
     sim::Identity identity;
@@ -195,7 +227,11 @@ private slots:
         repeater().clearLog();
         const CliRun written = cli({"write", path("params.txt")});
         QCOMPARE(written.status, 0);
-        QCOMPARE(written.err.split('\n').filter("Note: ").size(), type == 4 ? 0 : 3);
+        // CAN2's bank 14 compares the reserved bit 0 as 1: it never matches, and is sent all the same.
+        QCOMPARE(written.err.split('\n').filter("Note: ").size(), type == 4 ? 1 : 4);
+        QVERIFY(
+            written.err.contains("Note: CAN channel 2 row 14: never matches: the reserved bit 0 is 1, and it "
+                                 "is 0 in every frame received; in use, but no frame can pass\n"));
         QVERIFY(written.err.endsWith("\nsuccessfully set\n") || written.err == "successfully set\n");
         QVERIFY(written.out.isEmpty());
         QCOMPARE(repeater().log(), identityQueries() + windowFrames);
@@ -321,6 +357,7 @@ private slots:
         p.can[0].bitTiming = QByteArray::fromHex("001C00E0");
         p.can[0].banks[0].mode = 0x10;
         p.can[0].banks[3].id = QByteArray::fromHex("11223344");
+        p.can[1].bitTiming = QByteArray::fromHex("0012003B");
         p.fiber[1] = 0x0b;
         p.route[0] = 0x48;
         repeater().setParameters(p);
@@ -344,25 +381,45 @@ private slots:
                 "IDE is 0 (standard frame), yet extended identifier bits 0x00000004 must be 1; filter 2: "
                 "never "
                 "matches: IDE is 0 (standard frame), yet extended identifier bits 0x00020000 must be 1)\n"
+                // The file's custom word in the same form as the device's table word.
+                "CAN2\t-\tBaud rate\t0x0012001D (200 kbit/s, sample point 66.7 %, SJW 1, 6 quanta per bit)"
+                "\t0x0012003B (100 kbit/s, sample point 66.7 %, SJW 1, 6 quanta per bit)\n"
                 "Fiber2\t-\tBaud rate\t0c 2250K\t0b 1380K\n"
                 "CAN1\t-\tRoute to Fiber1\t0\t1\n"));
         QVERIFY(run.err.isEmpty());
 
-        // Plain values for scripts, the bank as the table numbers its rows.
+        // Plain values for scripts, the bank as the table numbers its rows, the same keys in each.
         const CliRun json = cli({"diff", path("params.txt"), "--json"});
         QCOMPARE(json.status, 1);
         QCOMPARE(
             QJsonDocument::fromJson(json.out).toJson(QJsonDocument::Compact),
             QByteArray(
                 R"([{"bank":null,"channel":"CAN1","deviceValue":"0x001C00E0","field":"baudRate",)"
-                R"("fileValue":"0x0012003B"},)"
-                R"({"bank":1,"channel":"CAN1","deviceValue":"1","field":"workMode","fileValue":"0"},)"
-                R"({"bank":1,"channel":"CAN1","deviceValue":"0","field":"bitWidth","fileValue":"1"},)"
+                R"("fileValue":"0x0012003B","to":null},)"
+                R"({"bank":1,"channel":"CAN1","deviceValue":"1","field":"workMode","fileValue":"0","to":null},)"
+                R"({"bank":1,"channel":"CAN1","deviceValue":"0","field":"bitWidth","fileValue":"1","to":null},)"
                 R"({"bank":4,"channel":"CAN1","deviceValue":"11 22 33 44","field":"idRegister",)"
-                R"("fileValue":"12 34 56 78"},)"
-                R"({"bank":null,"channel":"Fiber2","deviceValue":"0b","field":"baudRate","fileValue":"0c"},)"
+                R"("fileValue":"12 34 56 78","to":null},)"
+                R"({"bank":null,"channel":"CAN2","deviceValue":"0x0012003B","field":"baudRate",)"
+                R"("fileValue":"0x0012001D","to":null},)"
+                R"({"bank":null,"channel":"Fiber2","deviceValue":"0b","field":"baudRate","fileValue":"0c",)"
+                R"("to":null},)"
                 R"({"bank":null,"channel":"CAN1","deviceValue":"1","field":"route","fileValue":"0",)"
                 R"("to":"Fiber1"}])"));
+
+        // Two files, the second as the device holds it: the same lines, JSON and status.
+        QCOMPARE(cli({"read", "-o", path("device.txt")}).status, 0);
+        const CliRun files = cli({"diff", path("params.txt"), path("device.txt")});
+        QCOMPARE(files.status, run.status);
+        QCOMPARE(files.out, run.out);
+        QCOMPARE(cli({"diff", path("params.txt"), path("device.txt"), "--json"}).out, json.out);
+        QCOMPARE(cli({"diff", path("device.txt"), path("device.txt")}).status, 0);
+        repeater().setPresent(false);
+        QCOMPARE(cli({"diff", "-", path("device.txt"), "<" + path("params.txt")}).out, run.out);
+        // No repeater: no differences known, an empty array.
+        const CliRun none = cli({"diff", path("params.txt"), "--json"});
+        QCOMPARE(none.status, 3);
+        QCOMPARE(none.out, QByteArray("[]\n"));
     }
 
     void exitStatus_data() {
@@ -385,7 +442,9 @@ private slots:
         row("option of another command", {"list", "--dry-run"}, 2, "Unknown option: --dry-run");
         row("option without value", {"read", "-o"}, 2, "Option -o needs a value");
         row("read without -o", {"read"}, 2, "No output file given (-o FILE)");
-        row("extra argument", {"diff", params, "more"}, 2, "Unexpected argument: more");
+        row("extra argument", {"diff", params, params, "more"}, 2, "Unexpected argument: more");
+        row("two files, and a repeater", {"diff", params, params, "--all"}, 2,
+            "Comparing two parameter files needs no device: --all cannot be used");
         row("unknown language", {"--lang", "fr", "list"}, 2, "Unknown language: fr (en or zh)");
         // The file and the reason follow the window's texts, the common
         // reasons in the chosen language.
@@ -458,12 +517,34 @@ private slots:
         row("backup over the file, through a link", {"write", params, "--backup", path("link.txt")}, 2,
             itself + file("link.txt"));
 #endif
+        // Standard input is compared by what it is.
+        row("backup over standard input's file", {"write", "-", "--backup", params, "<" + params}, 2,
+            itself + file("params.txt"));
+        row("backup over standard input's file, with --all",
+            {"write", "-", "--all", "--backup", m_dir.path(), "<" + path("TV2026000417.txt")}, 2,
+            "TV2026000417: " + itself + file("TV2026000417.txt"));
+        // A word its decoding calls faulty goes nowhere, named with its reason.
+        row("bit timing: SJW 4, 12 Mbit/s", {"write", path("sjw.txt")}, 2,
+            incomplete("sjw.txt") +
+                "CANParam[0].BaudRate: SJW 4 is longer than a time segment; faster than CAN's fastest, 1000 "
+                "kbit/s (bit-timing word 0x03000000)");
+        // What passes with a note otherwise, --strict refuses.
+        const QString strict = "With --strict the notes are errors: nothing was sent to the device";
+        row("--strict: a bank that never matches", {"write", params, "--strict"}, 2, strict);
+        row("--strict: a file for another model",
+            {"write", path("self.txt"), "--dry-run", "--type", "3", "--strict"}, 2, strict);
+        row("--strict: elements in another order", {"diff", path("swapped.txt"), "--strict"}, 2, strict);
         row("a dry run saves no backup", {"write", params, "--dry-run", "--backup", path("out.txt")}, 2,
             "Option --backup cannot be used with --dry-run");
         row("backup unread", {"write", params, "--backup", path("out.txt")}, 4,
             "Failed to read CAN baud rate", 0xA4, Fault::WrongStatus);
         row("backup unsaved", {"write", params, "--backup", path("none/out.txt")}, 2,
             "Failed to write the parameter file. " + file("none/out.txt") + ": no such file or folder");
+        row("saved as a folder, in Chinese", {"--lang", "zh", "read", "-o", m_dir.path()}, 2,
+            "写配置文件失败. " + QDir::toNativeSeparators(m_dir.path()) + "：这是一个文件夹");
+        // A route to itself has no bit in the frame.
+        row("a route to itself", {"write", path("self.txt"), "--dry-run"}, 0,
+            "Note: Route[1]: the route from CAN2 to itself is 1; left out");
         row("file not saved", {"read", "-o", path("none/out.txt")}, 2,
             "Failed to write the parameter file. " + file("none/out.txt") + ": no such file or folder");
         row("no device", readOut, 3, "Equipment not connected", -1);
@@ -528,6 +609,9 @@ private slots:
         const QJsonArray inOrder = swapped.value("CANParam").toArray();
         swapped.insert("CANParam", QJsonArray{inOrder.at(1), inOrder.at(0)});
         writeFile(path("swapped.txt"), QJsonDocument(swapped).toJson());
+        writeFile(path("self.txt"), parameterFile().replace("\"1 0 1 1 1 1 \"", "\"1 1 1 1 1 1 \""));
+        writeFile(path("sjw.txt"), parameterFile().replace("0x0012003B", "0x03000000"));
+        writeFile(path("TV2026000417.txt"), parameterFile());
         writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", ""));
         writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
         writeFile(path("far.txt"),
@@ -544,7 +628,7 @@ private slots:
             QVERIFY(run.err.isEmpty());
         else
             QVERIFY2(run.err.split('\n').contains(message), qPrintable(run.err));
-        if (status >= 2) {
+        if (status >= 2 && !arguments.contains("--all")) {  // --all gives each repeater a result line
             QVERIFY(run.out.isEmpty());
             QVERIFY(!QFile::exists(path("out.txt")));
         }
@@ -595,6 +679,7 @@ private slots:
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<QStringList>("results");
         QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("step");  // where the third failed; empty: null
         const QString params = path("params.txt");
         const QString folder = m_dir.path();
         const auto line = [](int card, const char* result, int status) {
@@ -608,22 +693,22 @@ private slots:
             << QStringList{"write", params, "--all", "--backup", folder} << 0x23 << Fault::NoReply
             << QStringList{line(1, "successfully set", 0), line(2, "successfully set", 0),
                            line(3, "Failed to set CAN baud rate", 4)}
-            << 4;
+            << 4 << "frames";
         QTest::newRow("write and verify")
             << QStringList{"write", params, "--all", "--verify", "--wait", "1"} << 0x11 << Fault::WrongStatus
             << QStringList{line(1, "Verified: the device holds what was written", 0),
                            line(2, "Verified: the device holds what was written", 0),
                            line(3, "Reset failed.", 4)}
-            << 4;
+            << 4 << "reset";
         QTest::newRow("diff") << QStringList{"diff", params, "--all"} << 0x28 << Fault::NoReply
                               << QStringList{line(1, "same", 0), line(2, "3 fields differ", 1),
                                              line(3, "Read route data failed", 4)}
-                              << 4;
+                              << 4 << "read";
         QTest::newRow("read into a folder")
             << QStringList{"read", "--all", "-o", folder} << 0 << Fault::NoReply
             << QStringList{line(1, "Save successfully", 0), line(2, "Save successfully", 0),
                            line(3, "Save successfully", 0)}
-            << 0;
+            << 0 << "";
     }
     void everyRepeater() {
         QFETCH(QStringList, arguments);
@@ -631,6 +716,10 @@ private slots:
         QFETCH(Fault, fault);
         QFETCH(QStringList, results);
         QFETCH(int, status);
+        QFETCH(QString, step);
+        const QString record = path("record.jsonl");
+        QFile::remove(record);
+        arguments << "--log" << record;
         sim::SimulatedRepeater* devices[] = {&repeater(), &sim::SimulatedRepeater::addDevice(),
                                              &sim::SimulatedRepeater::addDevice()};
         for (int i = 0; i < 3; ++i)
@@ -678,35 +767,73 @@ private slots:
         QCOMPARE(json.status, status);
         const QJsonArray objects = QJsonDocument::fromJson(json.out).array();
         QCOMPARE(objects.size(), 3);
+        const QStringList keys{"cardNumber", "differences", "exitStatus", "file",
+                               "name",       "path",        "result",     "step"};
         for (int i = 0; i < 3; ++i) {
             const QStringList columns = results.at(i).split('\t');
             const QJsonObject object = objects.at(i).toObject();
+            QCOMPARE(object.keys(), keys);  // every time, null where unknown
             QCOMPARE(object.value("cardNumber").toString(), columns.at(0));
+            QCOMPARE(object.value("name").toString(), columns.at(0));
             QCOMPARE(object.value("path").toString(), columns.at(1));
             QCOMPARE(object.value("result").toString(), columns.at(2));
             QCOMPARE(object.value("exitStatus").toInt(), columns.at(3).toInt());
+            const QJsonValue where = object.value("step");
+            QCOMPARE(where, i == 2 && !step.isEmpty() ? QJsonValue(step) : QJsonValue());
+            QCOMPARE(object.value("file").isNull(),
+                     !arguments.contains("--backup") && arguments.first() != "read");
         }
         if (arguments.first() == "diff")
             QCOMPARE(objects.at(1).toObject().value("differences").toArray().size(), 3);
+
+        // The record: a line per repeater and run, the file it took by its SHA-256.
+        const QList<QByteArray> lines = readFile(record).split('\n');
+        QCOMPARE(lines.size(), 7);  // and the empty one after the last line end
+        const QString sha = QCryptographicHash::hash(parameterFile(), QCryptographicHash::Sha256).toHex();
+        for (int i = 0; i < 6; ++i) {
+            const QJsonObject entry = QJsonDocument::fromJson(lines.at(i)).object();
+            QCOMPARE(entry.keys(), (QStringList{"cardNumber", "command", "exitStatus", "file", "name", "path",
+                                                "result", "sha256", "step", "time"}));
+            QCOMPARE(entry.value("command").toString(), arguments.first());
+            const int at = std::find_if(results.begin(), results.end(),
+                                        [&](const QString& r) {
+                                            return r.startsWith(entry.value("cardNumber").toString() + '\t');
+                                        }) -
+                           results.begin();
+            QVERIFY(at < 3);
+            QCOMPARE(entry.value("exitStatus").toInt(), results.at(at).section('\t', 3).toInt());
+            QCOMPARE(entry.value("step"), at == 2 && !step.isEmpty() ? QJsonValue(step) : QJsonValue());
+            if (arguments.first() != "read") QCOMPARE(entry.value("sha256").toString(), sha);
+        }
     }
 
-    // Repeaters that cannot be told apart by their card number, or do not
-    // answer, are not worked on; nothing connected is as for one.
+    // Repeaters that cannot be told apart by their card number, or have
+    // none, are named by their path and worked on; one that does not answer
+    // is not; nothing connected is as for one.
     void everyRepeaterRefused() {
         sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
         sim::SimulatedRepeater& third = sim::SimulatedRepeater::addDevice();
+        sim::SimulatedRepeater& fourth = sim::SimulatedRepeater::addDevice();
         setIdentity(repeater(), 4, "TV2026000001");
         setIdentity(second, 4, "tv2026000001");
         third.injectFault(0x15, Fault::NoReply);
+        setIdentity(fourth, 4, "");
         QFile::remove(path("TV2026000001.txt"));
         const CliRun run = cli({"read", "--all", "-o", m_dir.path()});
         QCOMPARE(run.status, 4);
-        const QString twice = "More than one device has the card number %1; none of them was worked on\t3";
         QCOMPARE(QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts),
-                 (QStringList{"TV2026000001\tsim:hidraw0\t" + twice.arg("TV2026000001"),
-                              "tv2026000001\tsim:hidraw1\t" + twice.arg("tv2026000001"),
+                 (QStringList{"path_sim_hidraw0\tsim:hidraw0\tSave successfully\t0",
+                              "path_sim_hidraw1\tsim:hidraw1\tSave successfully\t0",
+                              "path_sim_hidraw3\tsim:hidraw3\tSave successfully\t0",
                               "-\tsim:hidraw2\tSearch device failed\t4"}));
+        QVERIFY(
+            run.err.contains("path_sim_hidraw1: the card number \"tv2026000001\" is also another "
+                             "repeater's; this repeater is named by its path\n"));
+        QVERIFY(run.err.contains(
+            "path_sim_hidraw3: the card number is blank; this repeater is named by its path\n"));
         QVERIFY(!QFile::exists(path("TV2026000001.txt")));
+        for (const char* name : {"path_sim_hidraw0.txt", "path_sim_hidraw1.txt", "path_sim_hidraw3.txt"})
+            QVERIFY(QFile::exists(path(name)));
         QCOMPARE(cli({"read", "--all", "-o", path("params.txt")}).err,
                  "With --all, -o must be an existing folder: " +
                      QDir::toNativeSeparators(path("params.txt")) + "\n");
@@ -722,24 +849,36 @@ private slots:
     void listShowsEveryDevice() {
         sim::SimulatedRepeater& second = sim::SimulatedRepeater::addDevice();
         sim::SimulatedRepeater& third = sim::SimulatedRepeater::addDevice();
+        sim::SimulatedRepeater& fourth = sim::SimulatedRepeater::addDevice();
         setIdentity(repeater(), 5, "TV2026000001");
         setIdentity(second, 1, "TV2026000002");
         third.injectFault(0x15, Fault::NoReply);
+        setIdentity(fourth, 4, "X\t1\n2\\");  // a tab, a line end and a backslash: escaped in a line
 
         const CliRun plain = cli({"list"});
         QCOMPARE(plain.status, 4);  // one device did not answer
         QCOMPARE(QString::fromUtf8(plain.out),
                  QString("sim:hidraw0\tOrvex-B1\tTV2026000001\t1.05\t2.10\t2\t2\n"
                          "sim:hidraw1\tOrvex-A1\tTV2026000002\t1.05\t2.10\t2\t0\n"
+                         "sim:hidraw3\tOrvex-A4\tX\\t1\\n2\\\\\t1.05\t2.10\t2\t4\n"
                          "sim:hidraw2\tSearch device failed\n"));
+        // The same keys for one that did not answer; JSON as it is.
+        const QJsonArray answered = QJsonDocument::fromJson(cli({"list", "--json"}).out).array();
+        QCOMPARE(
+            QJsonDocument(answered[3].toObject()).toJson(QJsonDocument::Compact),
+            QByteArray(R"({"canChannels":null,"cardNumber":null,"error":"Search device failed",)"
+                       R"("fiberChannels":null,"firmwareVersion":null,"hardwareVersion":null,"model":null,)"
+                       R"("path":"sim:hidraw2"})"));
+        QCOMPARE(answered[2].toObject().value("cardNumber").toString(), QString("X\t1\n2\\"));
 
         third.clearFaults();
+        fourth.setPresent(false);
         const CliRun json = cli({"list", "--json"});
         QCOMPARE(json.status, 0);
         const QJsonArray devices = QJsonDocument::fromJson(json.out).array();
         QCOMPARE(devices.size(), 3);
         QCOMPARE(QJsonDocument(devices[0].toObject()).toJson(QJsonDocument::Compact),
-                 QByteArray(R"({"canChannels":2,"cardNumber":"TV2026000001","fiberChannels":2,)"
+                 QByteArray(R"({"canChannels":2,"cardNumber":"TV2026000001","error":null,"fiberChannels":2,)"
                             R"("firmwareVersion":"2.10","hardwareVersion":"1.05","model":"Orvex-B1",)"
                             R"("path":"sim:hidraw0"})"));
 
@@ -782,9 +921,15 @@ private slots:
 
         QCOMPARE(run.status, 4);
         QVERIFY(run.out.isEmpty());
-        // The progress line stops at the failing step; the message follows it.
-        QVERIFY2(run.err.endsWith(QString("\rWriting: step %1 of 33\n%2\n").arg(step).arg(message)),
-                 qPrintable(run.err));
+        // The progress line stops at the failing step; where that leaves the
+        // repeater, and the window's message, follow it.
+        const QString where = step < 33
+                                  ? "Failed before the reset: the repeater may be half-written, and was "
+                                    "not reset."
+                                  : "Every parameter frame was acknowledged, but the reset did not complete.";
+        QVERIFY2(
+            run.err.endsWith(QString("\rWriting: step %1 of 33\n%2\n%3\n").arg(step).arg(where, message)),
+            qPrintable(run.err));
         QVERIFY(!run.err.contains("successfully"));
         QCOMPARE(repeater().log().size(), 4 + step);
         if (step < 33) QVERIFY(quint8(repeater().log().last().at(2)) != 0x11);
@@ -934,19 +1079,20 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("options");
         const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
-        const QStringList device{"--device PATH|CARD", "--all", "--json"};
+        const QStringList device{"--device PATH|CARD", "--all", "--json", "--log FILE"};
         const QStringList write{"--backup FILE", "--verify", "--wait SECONDS", "--dry-run", "--type 1-5"};
         const QStringList filters{"--plan LIST", "--ext", "--remote"};
         const QStringList timing{"--rate KBIT", "--sample-point PERCENT", "--sjw 1-4", "--length METRES",
                                  "--node-delay NS"};
         QTest::newRow("overview") << QStringList{"--help"}
-                                  << common + device + QStringList{"-o FILE"} + write + filters + timing;
+                                  << common + device + QStringList{"-o FILE", "--strict"} + write + filters + timing;
         QTest::newRow("timing") << QStringList{"timing", "--help"} << common + QStringList{"--json"} + timing;
         QTest::newRow("filters") << QStringList{"filters", "--help"} << common + filters;
         QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
         QTest::newRow("read") << QStringList{"-h", "read"} << common + device + QStringList{"-o FILE"};
-        QTest::newRow("write") << QStringList{"write", "--help"} << common + device + write;
-        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + device;
+        QTest::newRow("write") << QStringList{"write", "--help"}
+                               << common + device + QStringList{"--strict"} + write;
+        QTest::newRow("diff") << QStringList{"diff", "--help"} << common + device + QStringList{"--strict"};
     }
     void helpListsEveryOption() {
         QFETCH(QStringList, arguments);
@@ -1064,6 +1210,14 @@ private slots:
                    "sim:hidraw1\tOrvex-A4\tTV2026000418\t1.05\t2.10\t2\t4\n"
                    "sim:hidraw2\tOrvex-A4\tTV2026000419\t1.05\t2.10\t2\t4\n")
             << QByteArray() << QByteArray("3");
+        // By card number, numbers as numbers, not by path as text (hidraw10 after hidraw1).
+        QTest::newRow("twelve simulated repeaters")
+            << QStringList{"list"} << 0
+            << QByteArray(
+                   "sim:hidraw0\tOrvex-A4\tTV2026000417\t1.05\t2.10\t2\t4\n"
+                   "sim:hidraw1\tOrvex-A4\tTV2026000418\t1.05\t2.10\t2\t4\n"
+                   "sim:hidraw2\tOrvex-A4\tTV2026000419\t1.05\t2.10\t2\t4\n")
+            << QByteArray() << QByteArray("12");
         QTest::newRow("no simulated repeater") << QStringList{"list"} << 3 << QByteArray()
                                                << QByteArray("Equipment not connected\n") << QByteArray("0");
         // Filters without a repeater: the issue's registers for four standard
@@ -1151,35 +1305,73 @@ private slots:
     // is stopped while they are sent, so that they arrive together.
     void signalsToTheProgram_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QByteArray>(
-            "after");  // what standard error shows first; empty: a save beside keep.txt
+        // What standard error shows first; empty: a save beside keep.txt; kAtStart: nothing,
+        // the signals are sent as the program starts, blocked until it can take them.
+        QTest::addColumn<QByteArray>("after");
         QTest::addColumn<QList<int>>("sent");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("lines");  // on standard error, the last one last
+        QTest::addColumn<QStringList>("lines");   // on standard error, the last one last
+        QTest::addColumn<QList<int>>("ignored");  // from the start
+        // With --all, three repeaters: what each result line on standard output matches.
+        QTest::addColumn<QString>("eachResult");
         const QString params = path("params.txt");
         const QString keep = path("keep.txt");
+        const QString record = path("record.jsonl");
         QTest::newRow("SIGINT and SIGTERM during a write")
             << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ")
             << QList<int>{SIGINT, SIGTERM} << 130
             << QStringList{"SIGTERM received: the program stops once the write or save under way has ended.",
                            "successfully set",
-                           "Stopped by SIGINT: the write had ended (see above); nothing after it was done."};
+                           "Stopped by SIGINT: the write had ended (see above); nothing after it was done."}
+            << QList<int>() << QString();
         // A reader that went away (| head) ends nothing: the write runs to its reset.
         QTest::newRow("SIGPIPE during a write")
             << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ") << QList<int>{SIGPIPE}
-            << 0 << QStringList{"successfully set"};
+            << 0 << QStringList{"successfully set"} << QList<int>() << QString();
         QTest::newRow("SIGTERM during a read")
             << QStringList{"--trace", "read", "-o", keep} << QByteArray("< 12 A4 ") << QList<int>{SIGTERM}
-            << 143 << QStringList{"Stopped by SIGTERM; nothing was written to a device."};
+            << 143 << QStringList{"Stopped by SIGTERM; nothing was written to a device."} << QList<int>()
+            << QString();
+        // Its record tells of it.
         QTest::newRow("SIGHUP while waiting to verify")
-            << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n")
+            << QStringList{"write", params, "--verify", "--log", record} << QByteArray("successfully set\n")
             << QList<int>{SIGHUP} << 129
-            << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."};
+            << QStringList{"Stopped by SIGHUP: the write had ended (see above); nothing after it was done."}
+            << QList<int>() << QString();
+        // Ignored when the program started (nohup, trap '' INT): ignored still;
+        // the others are held and reported as ever.
+        QTest::newRow("SIGHUP ignored from the start, while waiting to verify")
+            << QStringList{"write", params, "--verify"} << QByteArray("successfully set\n")
+            << QList<int>{SIGHUP} << 0 << QStringList{"Verified: the device holds what was written"}
+            << QList<int>{SIGHUP} << QString();
+        QTest::newRow("SIGINT ignored from the start, SIGTERM not")
+            << QStringList{"--trace", "write", params} << QByteArray("> 00 12 23 ")
+            << QList<int>{SIGINT, SIGTERM} << 143
+            << QStringList{"successfully set",
+                           "Stopped by SIGTERM: the write had ended (see above); nothing after it was done."}
+            << QList<int>{SIGINT} << QString();
+        // Before the program knows its language: told in it all the same.
+        QTest::newRow("SIGTERM as the program starts")
+            << QStringList{"read", "-o", keep} << kAtStart << QList<int>{SIGTERM} << 143
+            << QStringList{"Stopped by SIGTERM; nothing was written to a device."} << QList<int>()
+            << QString();
+        // Every repeater of --all gets its result line and record, a write under way finished.
+        QTest::newRow("SIGINT while --all waits to verify")
+            << QStringList{"write", params, "--all", "--verify", "--log", record}
+            << QByteArray("successfully set\n") << QList<int>{SIGINT} << 130
+            << QStringList{"Stopped by SIGINT: each repeater's result is given above."} << QList<int>()
+            << "\tWritten; stopped by SIGINT before the check\t130";
+        QTest::newRow("SIGINT after --all's first backup")
+            << QStringList{"write", params, "--all", "--backup", m_dir.path(), "--log", record}
+            << QByteArray("Backup saved: ") << QList<int>{SIGINT} << 130
+            << QStringList{"Stopped by SIGINT: each repeater's result is given above."} << QList<int>()
+            << "\t(successfully set\t0|Stopped by SIGINT: nothing was sent to the repeater\t130)";
 #ifdef TARVANE_SLOW_RENAME
         QTest::newRow("SIGINT during a save")
             << QStringList{"read", "-o", keep} << QByteArray() << QList<int>{SIGINT} << 130
             << QStringList{"Stopped by SIGINT: " + keep +
-                           " was saved whole; nothing was written to a device."};
+                           " was saved whole; nothing was written to a device."}
+            << QList<int>() << QString();
 #endif
     }
 
@@ -1189,10 +1381,17 @@ private slots:
         QFETCH(QList<int>, sent);
         QFETCH(int, status);
         QFETCH(QStringList, lines);
+        QFETCH(QList<int>, ignored);
+        QFETCH(QString, eachResult);
         writeFile(path("keep.txt"), "old");  // a save then goes through a file beside it
-        QProcess process;
+        QFile::remove(path("record.jsonl"));
+        const int devices = arguments.contains("--all") ? 3 : 1;
+        ChildProcess process;
+        process.ignored = ignored;
+        if (after == kAtStart) process.blocked = sent;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", "C.UTF-8");
+        environment.insert("TARVANE_SIMULATED_DEVICES", QString::number(devices));
 #ifdef TARVANE_SLOW_RENAME
         if (after.isEmpty()) {
             environment.insert("LD_PRELOAD", TARVANE_SLOW_RENAME);
@@ -1208,7 +1407,8 @@ private slots:
         QElapsedTimer waited;
         waited.start();
         const auto reached = [&] {
-            if (!after.isEmpty()) return err.contains(after);
+            if (after == kAtStart) return true;
+            if (!after.isEmpty()) return err.count(after) >= (after.startsWith("Backup") ? 1 : devices);
             return !QDir(m_dir.path()).entryList({"keep.txt.*"}, QDir::Files).isEmpty();
         };
         while (!reached() && process.state() == QProcess::Running && waited.elapsed() < 20000) {
@@ -1234,6 +1434,33 @@ private slots:
         QVERIFY(readFile(path("keep.txt")) == "old" ||
                 QJsonDocument::fromJson(readFile(path("keep.txt"))).isObject());
         QCOMPARE(readFile(path("keep.txt")) != "old", after.isEmpty());
+
+        // Each repeater's result, and a record of each, whole.
+        const QStringList results =
+            QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QList<int> statuses;
+        if (devices > 1) {
+            QCOMPARE(results.size(), devices);
+            for (const QString& result : results) {
+                QVERIFY2(QRegularExpression(eachResult + '$').match(result).hasMatch(), qPrintable(result));
+                statuses << result.section('\t', -1).toInt();
+            }
+        } else {
+            statuses << status;
+        }
+        if (!arguments.contains("--log")) return;
+        QList<int> recorded;
+        for (const QByteArray& line : readFile(path("record.jsonl")).split('\n')) {
+            if (line.isEmpty()) continue;
+            const QJsonObject entry = QJsonDocument::fromJson(line).object();
+            QVERIFY2(!entry.isEmpty(), line.constData());
+            recorded << entry.value("exitStatus").toInt();
+            if (entry.value("exitStatus").toInt() >= 128 && arguments.contains("--verify"))
+                QCOMPARE(entry.value("step").toString(), QString("verify"));
+        }
+        std::sort(statuses.begin(), statuses.end());
+        std::sort(recorded.begin(), recorded.end());
+        QCOMPARE(recorded, statuses);
     }
 #endif
 

@@ -17,15 +17,17 @@ QString summary(const CliArguments& a) {
         if (!value.isEmpty()) parts << QString("%1=%2").arg(name, value);
     };
     text("file", a.file);
+    text("against", a.against);
+    text("log", a.log);
     text("o", a.output);
     text("device", a.device);
     text("backup", a.backup);
     if (a.language != "en") text("lang", a.language);
     if (a.waitSeconds != 10) text("wait", QString::number(a.waitSeconds));
     if (a.type != 0) text("type", QString::number(a.type));
-    const bool flags[] = {a.all, a.json, a.dryRun, a.verify, a.trace, a.help, a.version};
-    const char* const names[] = {"all", "json", "dry-run", "verify", "trace", "help", "version"};
-    for (int i = 0; i < 7; ++i)
+    const bool flags[] = {a.all, a.json, a.dryRun, a.verify, a.trace, a.help, a.version, a.strict};
+    const char* const names[] = {"all", "json", "dry-run", "verify", "trace", "help", "version", "strict"};
+    for (int i = 0; i < 8; ++i)
         if (flags[i]) parts << names[i];
     return parts.join(' ');
 }
@@ -62,6 +64,8 @@ private slots:
         ok("read every repeater", {"read", "--all", "-o", "dir"}, "read o=dir all");
         ok("diff as JSON alone", {"diff", "g", "--json"}, "diff file=g json");
         ok("help ends the checks", {"read", "--help"}, "read help");
+        ok("two files compared", {"diff", "a", "b", "--strict"}, "diff file=a against=b strict");
+        ok("a record of every repeater", {"write", "g", "--all", "--log", "r"}, "write file=g log=r all");
 
         refused("a flag given a value", {"list", "--json=1"}, Problem::UnknownOption, "--json=1");
         refused("-o twice", {"read", "-o", "a", "-o", "b"}, Problem::RepeatedOption, "-o");
@@ -74,6 +78,13 @@ private slots:
         refused("--wait 0", {"write", "g", "--verify", "--wait", "0"}, Problem::BadNumber, "--wait 0");
         refused("--wait 3601", {"write", "g", "--verify", "--wait", "3601"}, Problem::BadNumber,
                 "--wait 3601");
+        // Digits only.
+        refused("--wait with a blank", {"write", "g", "--verify", "--wait", " 5"}, Problem::BadNumber,
+                "--wait  5");
+        refused("--wait with a sign", {"write", "g", "--verify", "--wait", "+5"}, Problem::BadNumber,
+                "--wait +5");
+        refused("--type with a blank", {"write", "g", "--dry-run", "--type", " 4"}, Problem::BadNumber,
+                "--type  4");
         refused("--wait without --verify", {"write", "g", "--wait", "5"}, Problem::NeedsOption,
                 "--wait --verify");
         refused("--type without --dry-run", {"write", "g", "--type", "4"}, Problem::NeedsOption,
@@ -102,6 +113,11 @@ private slots:
                 Problem::NeedsOption, "--sample-point --rate");
         refused("timing --sample-point 100", {"timing", "--rate", "250", "--sample-point", "100"},
                 Problem::BadNumber, "--sample-point 100");
+        refused("two files need no device", {"diff", "a", "b", "--device", "A"}, Problem::TwoFiles,
+                "--device");
+        refused("a dry run leaves no record", {"write", "g", "--dry-run", "--log", "r"},
+                Problem::ExcludesOption, "--log --dry-run");
+        refused("a third file", {"diff", "a", "b", "c"}, Problem::ExtraArgument, "c");
     }
 
     void parse() {

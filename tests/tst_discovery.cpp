@@ -358,6 +358,8 @@ private slots:
         QTest::newRow("three: out, out, in") << 3 << QStringList{"-1", "-3", "+3"} << "2 [*2 3]";
         QTest::newRow("three: chosen, then pulled out") << 3 << QStringList{"3", "-3"} << "1 [*1 2]";
         QTest::newRow("three, all out, one back") << 3 << QStringList{"-2", "-1", "-3", "+2"} << "2 []";
+        // By card number, as the command line lists them, not by path (hidraw10 after hidraw1).
+        QTest::newRow("eleven, by card number") << 11 << QStringList() << "1 [*1 2 3 4 5 6 7 8 9 0 1]";
     }
     void severalRepeaters() {
         QFETCH(int, atStart);
@@ -367,7 +369,7 @@ private slots:
         const auto plugged = [&](int n) -> sim::SimulatedRepeater& {
             while (repeaters.size() < n) repeaters << &sim::SimulatedRepeater::addDevice();
             sim::Identity identity;
-            identity.cardNumber = "TV202600000" + QByteArray::number(n);
+            identity.cardNumber = "TV" + QByteArray::number(2026000000 + n);
             repeaters[n - 1]->setIdentity(identity);
             repeaters[n - 1]->setPresent(true);
             return *repeaters[n - 1];
@@ -438,7 +440,8 @@ private slots:
         if (!content.isEmpty()) QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(content) > 0);
         existing.close();
         answerer.queueFile(file, [&] {
-            w.m_pMenuDevices->actions().at(1)->trigger();
+            // Listed first, by its card number, before the connected ...417.
+            w.m_pMenuDevices->actions().at(0)->trigger();
             QVERIFY(QTest::qWaitFor([&] { return w.m_bConnected && w.deviceName().endsWith("0002"); }));
         });
 

@@ -30,7 +30,7 @@ quint32 word(QString text) {
 }
 
 // Whether the controller lets the frame through the row's registers. 32
-// bits: STID 31-21, EXID 20-3, IDE 2, RTR 1, bit 0 not compared; mask mode
+// bits: STID 31-21, EXID 20-3, IDE 2, RTR 1, bit 0 reserved and 0; mask mode
 // compares where the mask register has a 1, list mode everything. 16 bits:
 // STID 15-5, RTR 4, IDE 3, EXID[17:15] 2-0; mask mode: each register's low
 // half the identifier, its high half the mask; list mode: four halves.
@@ -47,7 +47,7 @@ bool accepts(const Registers& r, bool ext, quint32 id, bool rtr) {
     const quint32 a = r.a, b = r.b;
     if (r.bitWidth == 1) {
         const quint32 frame = (ext ? id << 3 | 4 : id << 21) | (rtr ? 2 : 0);
-        const auto same = [&](quint32 reg, quint32 care) { return ((frame ^ reg) & care & ~1u) == 0; };
+        const auto same = [&](quint32 reg, quint32 care) { return ((frame ^ reg) & care) == 0; };
         return r.workMode == 1 ? same(a, ~0u) || same(b, ~0u) : same(a, b);
     }
     const quint32 half = (ext ? (id >> 18) << 5 | 8 | ((id >> 15) & 7) : id << 5) | (rtr ? 0x10 : 0);
@@ -131,6 +131,13 @@ void TestFilterBanks::decode_data() {
     add("16-bit EXID bit demanded of a standard frame", row(true, 0, 0, "FF FF 20 01", "FF F8 40 00"),
         "标准数据帧 0x200；过滤器1：永不匹配：IDE位为0（标准帧），却要求扩展标识符位0x00000001为1", 1, 0,
         {Problem::NeverMatches});
+    add("the reserved bit set, 32-bit mask", row(true, 0, 1, "00 00 00 01", "00 00 00 01"),
+        "永不匹配：保留位0为1，而收到的帧此位总为0；在使用，但没有帧能通过", 0, 0,
+        {Problem::ReservedBit, Problem::NothingPasses});
+    add("the reserved bit set in one identifier of a list", row(true, 1, 1, "24 60 00 00", "24 60 00 01"),
+        "标准数据帧 0x123；过滤器2：永不匹配：保留位0为1，而收到的帧此位总为0", 1, 0, {Problem::ReservedBit});
+    add("the reserved bit compared as 0", row(true, 0, 1, "20 00 00 00", "E0 00 00 07"),
+        "标准数据帧 0x100–0x1FF", 256, 0);
     add("not a word", row(false, 0, 1, "12 34", "00 00 00 00"),
         "未使用；ID寄存器：8个十六进制数字（数字之间可有空格和逗号，可带0x）", 0, 0, {Problem::NotAWord});
 }

@@ -438,6 +438,9 @@ void TestParameterFile::openRefusesBadFiles_data() {
                                << int(QJsonParseError::UnterminatedString);
     QTest::newRow("UTF-16") << QByteArray("\xFF\xFE{\0}\0", 6) << parseFailed + "文件是UTF-16编码，须为UTF-8"
                             << -1;
+    // Its mark begins as UTF-16's does.
+    QTest::newRow("UTF-32") << QByteArray("\xFF\xFE\0\0{\0\0\0}\0\0\0", 12)
+                            << parseFailed + "文件是UTF-32编码，须为UTF-8" << -1;
     QTest::newRow("array at the top") << QByteArray("[1, 2]") << parseFailed + "顶层须为对象" << -1;
     QTest::newRow("no Route") << QByteArray(R"({"CANParam": [{"BaudRate": "0x00120005"}], "FiberParam": {}})")
                               << parseFailed + "缺少“Route”" << -1;

@@ -250,6 +250,9 @@ void TestReadWrite::writeRefusesInvalidFields_data() {
                                                                      << "CAN通道2 第3行 ID寄存器：" + rule;
     QTest::newRow("custom entry as it comes") << "custom"
                                               << "CAN通道1 波特率：字段外的位不为0：0x3C80FC00";
+    QTest::newRow("an SJW longer than its segments")
+        << "sjw"
+        << "CAN通道2 波特率：SJW 4 长于时间段（位定时字0x0300003B）";
 }
 
 void TestReadWrite::writeRefusesInvalidFields() {
@@ -270,6 +273,8 @@ void TestReadWrite::writeRefusesInvalidFields() {
         filterTable(window->channal(0))->item(13, ChannalWidget::ColumnMask)->setText("   ");
     } else if (field == "typo") {
         filterTable(window->channal(1))->item(2, ChannalWidget::ColumnId)->setText("12 34 5G 78");
+    } else if (field == "sjw") {
+        window->channal(1)->setBaudRateReply(QByteArray::fromHex("0300003B"));
     } else if (field == "custom") {
         window->channal(0)
             ->findChild<QComboBox*>("m_pComboBoxBautRate")

@@ -113,6 +113,7 @@ Decoded decode(const QByteArray& word) {
     if (value & kSilentBit) decoded.problems.append(Problem::Silent);
     const Fields& f = decoded.fields;
     if (f.sjw > f.segment1 || f.sjw > f.segment2) decoded.problems.append(Problem::SjwTooLong);
+    if (!decoded.adaptive && f.bitRate() > kMaxBitRate) decoded.problems.append(Problem::TooFast);
     return decoded;
 }
 
@@ -159,6 +160,8 @@ QString problemText(Problem problem, const Decoded& decoded) {
             return tr("静默模式（位31），不应答任何帧");
         case Problem::SjwTooLong:
             return tr("SJW %1 长于时间段").arg(decoded.fields.sjw);
+        case Problem::TooFast:
+            return tr("快于CAN的最高速率%1").arg(rateText(kMaxBitRate));
     }
     return QString();
 }
@@ -166,8 +169,12 @@ QString problemText(Problem problem, const Decoded& decoded) {
 QString describe(const QByteArray& word) {
     const Decoded decoded = decode(word);
     QStringList problems;
+    // These two follow the rate they spoil.
+    const auto spoilsRate = [](Problem problem) {
+        return problem == Problem::SjwTooLong || problem == Problem::TooFast;
+    };
     for (Problem problem : decoded.problems) {
-        if (problem != Problem::SjwTooLong) problems << problemText(problem, decoded);
+        if (!spoilsRate(problem)) problems << problemText(problem, decoded);
     }
     if (!problems.isEmpty()) return problems.join(tr("；"));
     if (decoded.adaptive) return tr("自适应：由设备检测波特率");
@@ -175,8 +182,9 @@ QString describe(const QByteArray& word) {
     QString line = tr("%1，采样点 %2，每位 %4 个时间份额，SJW %3")
                        .arg(rateText(fields.bitRate()), samplePointText(fields.samplePoint()),
                             QString::number(fields.sjw), QString::number(fields.quanta()));
-    if (decoded.problems.contains(Problem::SjwTooLong))
-        line += tr("；") + problemText(Problem::SjwTooLong, decoded);
+    for (Problem problem : decoded.problems) {
+        if (spoilsRate(problem)) line += tr("；") + problemText(problem, decoded);
+    }
     return line;
 }
 

@@ -48,6 +48,7 @@ enum class Problem {
     LoopBack,
     Silent,      // a node in silent mode acknowledges no frame
     SjwTooLong,  // longer than a time segment: the resynchronisation can jump past it
+    TooFast,     // above kMaxBitRate (not "自适应", whose fields are all at their smallest)
 };
 
 struct Decoded {
@@ -65,7 +66,7 @@ QByteArray encode(const Fields& fields);
 
 // The line the channel editor shows beside the word, translated: bit rate,
 // sample point, SJW and quanta per bit; what "自适应" means; or what is wrong
-// (an SJW longer than a segment follows the rate it spoils).
+// (an SJW longer than a segment, or a rate above CAN's, follows the rate it spoils).
 QString describe(const QByteArray& word);
 // What one problem of a word is, as describe() says it.
 QString problemText(Problem problem, const Decoded& decoded);

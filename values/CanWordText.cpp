@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QStringList>
+#include <algorithm>
 
 #include "BitTiming.h"
 
@@ -50,9 +52,21 @@ QByteArray bitTimingWord(const QString& text) {
     return isWordText(text) ? fitWord(bytes) : bytes;
 }
 
+namespace {
+
+bool isTimingFault(BitTiming::Problem problem) {
+    return problem == BitTiming::Problem::SjwTooLong || problem == BitTiming::Problem::TooFast;
+}
+
+}  // namespace
+
 WordProblem bitTimingProblem(const QString& text) {
     if (!isWordText(text)) return WordProblem::NotAWord;
-    return BitTiming::decode(bitTimingWord(text)).strayBits != 0 ? WordProblem::StrayBits : WordProblem::None;
+    const BitTiming::Decoded decoded = BitTiming::decode(bitTimingWord(text));
+    if (decoded.strayBits != 0) return WordProblem::StrayBits;
+    // The controller cannot keep such a word's timing; the window shows it red.
+    const bool faulty = std::any_of(decoded.problems.cbegin(), decoded.problems.cend(), &isTimingFault);
+    return faulty ? WordProblem::BadTiming : WordProblem::None;
 }
 
 bool canSendBitTimingText(const QString& text) {
@@ -76,6 +90,15 @@ QString bitTimingProblemText(const QString& text) {
         case WordProblem::StrayBits:
             return BitTiming::problemText(BitTiming::Problem::StrayBits,
                                           BitTiming::decode(bitTimingWord(text)));
+        case WordProblem::BadTiming: {
+            const QByteArray word = bitTimingWord(text);
+            const BitTiming::Decoded decoded = BitTiming::decode(word);
+            QStringList reasons;
+            for (BitTiming::Problem problem : decoded.problems)
+                if (isTimingFault(problem)) reasons << BitTiming::problemText(problem, decoded);
+            return QCoreApplication::translate("BitTiming", "%1（位定时字%2）")
+                .arg(reasons.join(QCoreApplication::translate("BitTiming", "；")), tableWordText(word));
+        }
     }
     return QString();
 }

@@ -42,12 +42,13 @@ enum class WordProblem {
     None,
     NotAWord,   // not the text of a 4-byte word
     StrayBits,  // a word with bits set outside every field of the controller
+    BadTiming,  // a word its decoding calls faulty: an SJW longer than a segment, a rate above CAN's
 };
 
 // The one rule of what can be sent, for the red cells and fields, the
 // Write's checks, Open's report and the command line alike: a bit-timing
-// text must be a word text whose word sets no stray bit, a register text a
-// word text.
+// text must be a word text whose word sets no stray bit and whose timing
+// the controller can keep, a register text a word text.
 WordProblem bitTimingProblem(const QString& text);
 bool canSendBitTimingText(const QString& text);
 bool canSendRegisterText(const QString& text);
@@ -56,7 +57,7 @@ bool canSendRegisterText(const QString& text);
 // shown beside the field, over the cell and in the Write's reason, translated.
 QString wordTextRule();
 // Why a bit-timing text cannot be sent, translated: the rule of a word text,
-// or the stray bits; empty when it can be sent.
+// the stray bits, or the faulty timing with its word; empty when it can be sent.
 QString bitTimingProblemText(const QString& text);
 // The line beside the bit-timing field: what its word means, or what is
 // wrong with its text or its word.

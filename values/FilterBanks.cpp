@@ -65,7 +65,8 @@ struct Slot {
     quint32 mask = 0;
     CanCodec::FilterRegister reg = CanCodec::FilterRegister::Id;
     bool half = false;
-    int shift = 0;  // of a half within its register
+    int shift = 0;                  // of a half within its register
+    bool comparesReserved = false;  // a 32-bit filter that compares bit 0 (a half has none)
 };
 
 quint32 registerBits(const Slot& slot, quint32 keyBits) {
@@ -78,8 +79,8 @@ QVector<Slot> slotsOf(const FilterRow& row, quint32 id, quint32 mask) {
     const auto idColumn = CanCodec::FilterRegister::Id;
     const auto maskColumn = CanCodec::FilterRegister::Mask;
     if (row.bitWidth != 0) {
-        if (!list) return {{id, mask & kListMask32, idColumn, false, 0}};
-        return {{id, kListMask32, idColumn, false, 0}, {mask, kListMask32, maskColumn, false, 0}};
+        if (!list) return {{id, mask & kListMask32, idColumn, false, 0, (mask & kUnusedBit) != 0}};
+        return {{id, kListMask32, idColumn, false, 0, true}, {mask, kListMask32, maskColumn, false, 0, true}};
     }
     const auto low = [](quint32 word) { return keyOfHalf(quint16(word & 0xFFFF)); };
     const auto high = [](quint32 word) { return keyOfHalf(quint16(word >> 16)); };
@@ -186,6 +187,7 @@ bool IdSet::isRange() const {
 }
 
 QVector<Pattern> framesOf(const Pattern& pattern) {
+    if (pattern.value & pattern.mask & kUnusedBit) return {};  // no frame has bit 0 set
     const Pattern p{pattern.value & pattern.mask & ~kUnusedBit, pattern.mask & ~kUnusedBit};
     const bool ideCompared = (p.mask & kIdeBit) != 0;
     QVector<Pattern> frames;
@@ -238,9 +240,16 @@ Bank decode(const FilterRow& row, int bankNumber) {
         Filter filter;
         filter.key = {slot.raw & slot.mask, slot.mask};
         filter.reg = slot.reg;
+        // Bit 0 compared as 1: whatever the other bits, no frame matches.
+        const bool reserved = slot.comparesReserved && (slot.raw & kUnusedBit);
+        if (reserved) filter.key = {kUnusedBit, kUnusedBit};
         filter.parts = partsOf(filter.key);
         bank.filters.append(filter);
         keys.append(filter.key);
+        if (reserved) {
+            if (bank.inUse) bank.problems.append({Problem::ReservedBit, i, slot.reg, kUnusedBit});
+            continue;
+        }
 
         // Standard frames only, yet bits beyond the 11 of a standard
         // identifier are set: compared, nothing can match (an extended
@@ -318,6 +327,8 @@ QString problemText(const Problem& problem, const Bank& bank) {
                    tr("只匹配标准帧，11位标识符之外的位%1却为1（不比较）").arg(hexWord(problem.bits));
         case Problem::NothingPasses:
             return tr("在使用，但没有帧能通过");
+        case Problem::ReservedBit:
+            return filter + tr("永不匹配：保留位0为1，而收到的帧此位总为0");
     }
     return QString();
 }

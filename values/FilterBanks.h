@@ -18,7 +18,9 @@
 //
 // Every filter is brought to one form, the 32-bit layout of a received
 // frame's identifier (its "key"): STID[10:0] in bits 31-21, EXID[17:0] in
-// bits 20-3, IDE bit 2, RTR bit 1, bit 0 unused and never compared. A
+// bits 20-3, IDE bit 2, RTR bit 1, bit 0 reserved and 0 in every frame. A
+// 32-bit filter that compares bit 0 with a 1 there therefore never matches;
+// one that compares it with a 0 acts as if it did not compare it. A
 // standard identifier S is the key S << 21, an extended one E is (E << 3) |
 // IDE. A frame passes a filter when (key ^ value) & mask == 0. A standard
 // frame carries EXID = 0, so a filter that demands a 1 there passes none.
@@ -83,6 +85,7 @@ struct Problem {
         NeverMatches,        // IDE compared as 0 (standard) with set EXID bits compared too
         BitsBeyondStandard,  // standard frames only, and EXID bits set in the ID, not compared
         NothingPasses,       // in use, and no filter of the bank can match
+        ReservedBit,         // the reserved bit 0 compared as 1: the filter never matches
     };
     Kind kind = NotAWord;
     int filter = -1;  // 0 ... 3 within the bank; -1 for the bank
@@ -96,7 +99,8 @@ struct Problem {
 };
 
 struct Filter {
-    Pattern key;                                                  // in key form; bit 0 never in the mask
+    // In key form; bit 0 in the mask only for a filter that never matches (ReservedBit).
+    Pattern key;
     CanCodec::FilterRegister reg = CanCodec::FilterRegister::Id;  // the register that holds it
     QVector<Part> parts;  // standard, then extended; empty when it never matches
     bool reachable() const { return !parts.isEmpty(); }
@@ -150,7 +154,8 @@ QString idText(bool extended, quint32 id);
 // check count with.
 //
 // The frames (identifier and frame type) a pattern stands for, one pattern
-// per format, each of them holding only frames that exist.
+// per format, each of them holding only frames that exist: none for a
+// pattern that demands bit 0 be 1.
 QVector<Pattern> framesOf(const Pattern& pattern);
 // Frames in the union of patterns, standard and extended ones apart. With
 // `idsOnly` the frame type is not told apart: identifiers are counted.

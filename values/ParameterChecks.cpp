@@ -1,8 +1,10 @@
 #include "ParameterChecks.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 #include "CanCodec.h"
+#include "FilterBanks.h"
 
 namespace ParameterChecks {
 
@@ -23,7 +25,7 @@ QStringList problems(const ParameterSet& set) {
     for (const CanChannelValues& channel : set.can) {
         const int id = channel.channalId;
         for (const InvalidField& field : CanCodec::invalidFields(channel)) {
-            if (field.kind == InvalidField::BaudRate && field.reason == CanCodec::WordProblem::StrayBits) {
+            if (field.kind == InvalidField::BaudRate && field.reason != CanCodec::WordProblem::NotAWord) {
                 lines << tr("CAN通道%1 波特率：%2")
                              .arg(id)
                              .arg(CanCodec::bitTimingProblemText(channel.bitTimingText));
@@ -52,6 +54,23 @@ QStringList testModes(const ParameterSet& set) {
         QStringList names;
         for (BitTiming::Problem mode : modes) names << BitTiming::problemText(mode, decoded);
         lines << tr("CAN通道%1：%2").arg(channel.channalId).arg(names.join(tr("；")));
+    }
+    return lines;
+}
+
+QStringList neverMatching(const ParameterSet& set) {
+    QStringList lines;
+    for (const CanChannelValues& channel : set.can) {
+        for (const FilterBanks::Bank& bank : FilterBanks::decodeChannel(channel.banks)) {
+            const bool closed = std::any_of(bank.problems.cbegin(), bank.problems.cend(), [](const auto& p) {
+                return p.kind == FilterBanks::Problem::NothingPasses;
+            });
+            if (closed)
+                lines << tr("CAN通道%1 第%2行：%3")
+                             .arg(channel.channalId)
+                             .arg(bank.bank + 1)
+                             .arg(FilterBanks::describe(bank));
+        }
     }
     return lines;
 }

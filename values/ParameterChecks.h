@@ -21,6 +21,10 @@ QStringList testModes(const ParameterSet& set);
 // The question that names them.
 QString testModeQuestion(const QStringList& testModes);
 
+// One translated line per filter bank in use that no frame can pass: sent
+// all the same, since a closed bank may be meant, but worth a note.
+QStringList neverMatching(const ParameterSet& set);
+
 // The whole message for problems(), with at most a handful of lines.
 QString problemMessage(const QStringList& problems);
 // A heading and at most a handful of lines under it, with how many more there are.

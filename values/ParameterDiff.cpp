@@ -20,6 +20,14 @@ QString describeRegister(const QString& text, const FilterRow& bank) {
     return registerValue(text) + QStringLiteral(" (") + FilterBanks::describe(bank) + QLatin1Char(')');
 }
 
+// A word in one form on both sides, upper case as the table's words and
+// the calculator show it: a word typed in lower case is no other word.
+QString wordValue(const QString& text) {
+    const QString shown =
+        CanCodec::isWordText(text) ? CanCodec::tableWordText(CanCodec::bitTimingWord(text)) : text;
+    return describeBaudRate(shown);
+}
+
 QString fiberValue(int code) {
     return (FiberRules::codeText(code) + QLatin1Char(' ') + FiberRules::rateText(code)).trimmed();
 }
@@ -85,8 +93,8 @@ void Comparison::can() {
         // Equal words can only differ in how they are written.
         if (CanCodec::bitTimingWord(a.bitTimingText) != CanCodec::bitTimingWord(b.bitTimingText) ||
             CanCodec::isWordText(a.bitTimingText) != CanCodec::isWordText(b.bitTimingText))
-            differences.append({Field::BaudRate, i, -1, -1, channel, tr("波特率"),
-                                describeBaudRate(a.bitTimingText), describeBaudRate(b.bitTimingText)});
+            differences.append({Field::BaudRate, i, -1, -1, channel, tr("波特率"), wordValue(a.bitTimingText),
+                                wordValue(b.bitTimingText)});
 
         for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {
             const FilterRow& x = a.banks[size_t(bank)];

@@ -311,6 +311,13 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
         const Problem found = routeProblem(route);
         return fail(problem, found.where, found.why);
     }
+    // A channel does not route to itself: the frame has no bit for it.
+    for (int r = 0; r < kRouteChannelCount; ++r) {
+        if (RouteRules::isPresent(set->routeType, r) &&
+            route.toArray().at(r).toString().at(2 * r) == QLatin1Char('1'))
+            ignored->append(
+                tr("%1：%2到自身的路由为1，已忽略").arg(element(Key::Route, r), RouteRules::channelName(r)));
+    }
 
     // Every value is sound: the channels by their "ChannalID", the rest as Open takes it.
     for (int channal = 1; channal <= set->canCount; ++channal)

@@ -11,3 +11,10 @@ bool isSameFile(const QString& first, const QString& second) {
            stat(QFile::encodeName(second).constData(), &b) == 0 && a.st_dev == b.st_dev &&
            a.st_ino == b.st_ino;
 }
+
+bool isSameFile(int descriptor, const QString& path) {
+    struct stat a {};
+    struct stat b {};
+    return fstat(descriptor, &a) == 0 && stat(QFile::encodeName(path).constData(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}

@@ -2,9 +2,16 @@
 
 #include <QDir>
 
+#include <io.h>
+
 #include <windows.h>
 
 namespace {
+
+bool sameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
 
 // The volume and the file's index on it, which every name of the file shares.
 bool identify(const QString& path, BY_HANDLE_FILE_INFORMATION* info) {
@@ -24,6 +31,14 @@ bool identify(const QString& path, BY_HANDLE_FILE_INFORMATION* info) {
 bool isSameFile(const QString& first, const QString& second) {
     BY_HANDLE_FILE_INFORMATION a{};
     BY_HANDLE_FILE_INFORMATION b{};
-    return identify(first, &a) && identify(second, &b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    return identify(first, &a) && identify(second, &b) && sameIdentity(a, b);
+}
+
+bool isSameFile(int descriptor, const QString& path) {
+    const auto opened = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    // A pipe or a console gives no file's identity.
+    return opened != INVALID_HANDLE_VALUE && GetFileInformationByHandle(opened, &a) != 0 &&
+           identify(path, &b) && sameIdentity(a, b);
 }

@@ -20,5 +20,8 @@ FileError fileErrorOf(const QString& systemText) {
     // What Qt says itself of a folder opened as a file.
     if (systemText == QCoreApplication::translate("QIODevice", "file to open is a directory"))
         return FileError::IsDirectory;
+    // ... and of a folder a file is to be saved as.
+    if (systemText == QCoreApplication::translate("QSaveFile", "Filename refers to a directory"))
+        return FileError::IsDirectory;
     return FileError::Other;
 }

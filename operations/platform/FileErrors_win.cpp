@@ -22,5 +22,8 @@ FileError fileErrorOf(const QString& systemText) {
         if (systemText == qt_error_string(int(entry.code))) return entry.error;
     if (systemText == QCoreApplication::translate("QIODevice", "file to open is a directory"))
         return FileError::IsDirectory;
+    // ... and of a folder a file is to be saved as.
+    if (systemText == QCoreApplication::translate("QSaveFile", "Filename refers to a directory"))
+        return FileError::IsDirectory;
     return FileError::Other;
 }

@@ -90,6 +90,10 @@ private slots:
             << "CANParam[0].DataList[3]：掩码寄存器：" + kRule << QStringList();
         QTest::newRow("bit 28 set") << 4 << element(1, "BaudRate", "0x1012003B")
                                     << "CANParam[1].BaudRate：字段外的位不为0：0x10000000" << QStringList();
+        // A word its decoding calls faulty cannot go out either.
+        QTest::newRow("9 Mbit/s")
+            << 4 << element(1, "BaudRate", "0x00010000")
+            << "CANParam[1].BaudRate：快于CAN的最高速率1000 kbit/s（位定时字0x00010000）" << QStringList();
         QTest::newRow("both elements channel 1")
             << 4 << element(1, "ChannalID", 1) << "CANParam[1].ChannalID：与CANParam[0]相同" << QStringList();
         QTest::newRow("channel 3 instead of 2")
