@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "DeviceSearch.h"
+#include "ParameterSet.h"
 
 namespace CliOptions {
 
@@ -68,7 +69,12 @@ const std::vector<CommandRow>& commands() {
              "给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔："
              "通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。\n"
              "给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，"
-             "可贴入参数文件，并在标准错误上说明各组让哪些帧通过。"),
+             "可贴入参数文件，并在标准错误上说明需要几个过滤器组（是否已证明）、其他标识符通过多少和各组让哪"
+             "些帧通过。"
+             "--first-bank 之前的过滤器组不使用。\n"
+             "退出状态：0 只让所要求的标识符通过；1 "
+             "过滤器组不够，计划也让其他标识符通过（数目在标准错误上）；"
+             "2 列表有误或不能规划，标准输出上没有内容。"),
          "--plan"},
     };
     return rows;
@@ -130,8 +136,10 @@ const std::vector<OptionRow>& options() {
          QT_TRANSLATE_NOOP("TarvaneCli", "不发送，只把各帧写到标准输出，每帧一行"),
          [](CliArguments& a, const QString&) { return a.dryRun = true; }},
         {"--plan", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "列表"), kFilters, Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli",
-                           "以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "以逗号分隔的标识符和范围（十六进制），如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”；"
+             "- 从标准输入读，@文件 从文件读，每行一项或以逗号分隔，最大1 MiB"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--plan", value, &a.plan); }},
         {"--ext", nullptr, nullptr, kFilters, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--plan 中未注明的项为扩展标识符（默认为标准标识符）"),
@@ -139,6 +147,11 @@ const std::vector<OptionRow>& options() {
         {"--remote", nullptr, nullptr, kFilters, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--plan 中未注明的项为远程帧（默认为数据帧）"),
          [](CliArguments& a, const QString&) { return a.remote = true; }},
+        {"--first-bank", nullptr, "1-14", kFilters, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "--plan 从这个过滤器组起填（默认1），与窗口的“从过滤器组”相同"),
+         [](CliArguments& a, const QString& value) {
+             return setNumber(a, "--first-bank", value, 1, kFilterBankCount, &a.firstBank);
+         }},
         {"--type", nullptr, "1-5", bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--dry-run 时按该硬件类型输出各帧，无须连接设备"),
          [](CliArguments& a, const QString& value) {
@@ -172,6 +185,7 @@ const std::vector<RelationRow>& relations() {
         {"--json", Kind::Needs, "--all", bit(Command::Read) | bit(Command::Write)},
         {"--ext", Kind::Needs, "--plan"},
         {"--remote", Kind::Needs, "--plan"},
+        {"--first-bank", Kind::Needs, "--plan"},
     };
     return rows;
 }

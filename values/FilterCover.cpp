@@ -1,0 +1,726 @@
+#include "FilterCover.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <queue>
+#include <vector>
+
+#include "FilterPacking.h"
+
+namespace FilterPlanner::detail {
+
+using FilterBanks::kExidBits;
+using FilterBanks::kIdeBit;
+using FilterBanks::kMaxExtendedId;
+using FilterBanks::kRtrBit;
+using FilterBanks::kUnusedBit;
+using FilterBanks::Pattern;
+
+namespace {
+
+// A standard frame as a point of 12 bits: RTR above the identifier, so that
+// a range of one frame type is an interval.
+constexpr int kStandardBits = 12;
+constexpr quint32 kRemotePoint = 1u << 11;
+constexpr int kStandardPoints = 1 << kStandardBits;
+constexpr quint32 kAllStandardBits = kStandardPoints - 1;
+constexpr int kStandardCubes = 531441;  // 3^12
+constexpr int kExtendedBits = 29;
+constexpr quint32 kExidField = 0x3FFFF;  // EXID within an extended identifier
+// Prime cubes of extended frames weighed one by one, at most.
+constexpr int kMaxPrimes = 20000;
+// Frames the bound of many extended frames weighs, at most.
+constexpr int kMaxWeighed = 128;
+// ... of the frames it looks at.
+constexpr int kMaxCandidateFrames = 1024;
+// Blocks joined where that costs nothing, at most.
+constexpr int kMaxJoined = 4096;
+// Where no exact plan fits, the share of the steps spent on its size.
+constexpr int kBeyondShare = 8;
+
+constexpr int kPow3[kStandardBits] = {1, 3, 9, 27, 81, 243, 729, 2187, 6561, 19683, 59049, 177147};
+
+int popcount(quint32 bits) {
+    int n = 0;
+    for (; bits; bits &= bits - 1) ++n;
+    return n;
+}
+
+// Calls f(value | s) for every s made of the bits of `free`.
+template <typename F>
+void forEachPoint(quint32 value, quint32 free, F f) {
+    quint32 s = 0;
+    do {
+        f(value | s);
+        s = (s - free) & free;
+    } while (s != 0);
+}
+
+// A standard point's bits in key form, and back.
+quint32 standardKey(quint32 point) {
+    return (point & FilterBanks::kMaxStandardId) << 21 | ((point & kRemotePoint) ? kRtrBit : 0);
+}
+
+quint32 standardPoint(quint32 key) {
+    return (key >> 21) | ((key & kRtrBit) ? kRemotePoint : 0);
+}
+
+Pattern standardPattern(quint32 value, quint32 fixed) {
+    const quint32 mask = standardKey(fixed) | kIdeBit | kExidBits | kUnusedBit;
+    return {standardKey(value) & mask, mask};
+}
+
+// rtr: 0 data, 1 remote, -1 both.
+Pattern extendedPattern(quint32 value, quint32 free, int rtr) {
+    const quint32 mask = (~free & kMaxExtendedId) << 3 | kIdeBit | kUnusedBit | (rtr >= 0 ? kRtrBit : 0);
+    return {(value << 3 | kIdeBit | (rtr == 1 ? kRtrBit : 0)) & mask, mask};
+}
+
+// --- Standard frames: every cube of the 12 bits, inside the set or not ----
+
+struct Cube12 {
+    quint32 value = 0;
+    quint32 fixed = 0;
+};
+
+class StandardCubes {
+public:
+    explicit StandardCubes(const std::vector<bool>& points) : m_in(kStandardCubes) {
+        // A cube with a free bit lies inside when both its halves do; they
+        // come earlier in this order.
+        int digits[kStandardBits] = {};
+        for (int index = 0; index < kStandardCubes; ++index) {
+            int free = -1;
+            quint32 point = 0;
+            for (int i = 0; i < kStandardBits; ++i) {
+                if (digits[i] == 2) {
+                    if (free < 0) free = i;
+                } else {
+                    point |= quint32(digits[i]) << i;
+                }
+            }
+            m_in[size_t(index)] =
+                free < 0 ? points[point]
+                         : m_in[size_t(index - 2 * kPow3[free])] && m_in[size_t(index - kPow3[free])];
+            next(digits);
+        }
+    }
+
+    // The maximal cubes inside the set with at least two points.
+    QVector<Cube12> primes() const {
+        QVector<Cube12> out;
+        int digits[kStandardBits] = {};
+        for (int index = 0; index < kStandardCubes; ++index, next(digits)) {
+            if (!m_in[size_t(index)]) continue;
+            Cube12 cube;
+            bool prime = true;
+            for (int i = 0; i < kStandardBits && prime; ++i) {
+                if (digits[i] == 2) continue;
+                cube.fixed |= 1u << i;
+                cube.value |= quint32(digits[i]) << i;
+                prime = !m_in[size_t(index + (2 - digits[i]) * kPow3[i])];
+            }
+            if (prime && cube.fixed != kAllStandardBits) out.append(cube);
+        }
+        return out;
+    }
+
+private:
+    static void next(int* digits) {
+        for (int i = 0; i < kStandardBits && ++digits[i] == 3; ++i) digits[i] = 0;
+    }
+
+    std::vector<bool> m_in;
+};
+
+// --- Extended frames: identifiers as intervals, one list per frame type ---
+
+struct IdCube {
+    quint32 value = 0;
+    quint32 free = 0;
+};
+
+const Interval* holding(const Intervals& u, quint32 id) {
+    auto it = std::upper_bound(u.begin(), u.end(), id, [](quint32 v, const Interval& i) { return v < i.lo; });
+    if (it == u.begin()) return nullptr;
+    --it;
+    return it->hi >= id ? &*it : nullptr;
+}
+
+// Whether every identifier of the cube lies in u.
+bool cubeIn(const Intervals& u, quint32 value, quint32 free) {
+    const Interval* first = holding(u, value);
+    if (!first) return false;
+    if (first->hi >= (value | free)) return true;
+    quint32 top = free;
+    while (top & (top - 1)) top &= top - 1;
+    return cubeIn(u, value, free & ~top) && cubeIn(u, value | top, free & ~top);
+}
+
+// The maximal cubes inside a set of identifiers of `bits` bits: those of
+// the two halves, and those of their intersection with the top bit free.
+class IntervalPrimes {
+public:
+    bool primes(const Intervals& u, int bits, QVector<IdCube>* out) {
+        out->clear();
+        if (u.isEmpty()) return true;
+        const quint64 size = quint64(1) << bits;
+        if (u.size() == 1 && u.first().lo == 0 && quint64(u.first().hi) + 1 == size) {
+            out->append({0, quint32(size - 1)});
+            return true;
+        }
+        QByteArray key(reinterpret_cast<const char*>(u.constData()), int(u.size() * sizeof(Interval)));
+        key.append(char(bits));
+        const auto known = m_memo.constFind(key);
+        if (known != m_memo.constEnd()) {
+            *out = *known;
+            return true;
+        }
+        const quint32 half = quint32(1) << (bits - 1);
+        Intervals low, high;
+        for (const Interval& i : u) {
+            if (i.lo < half) low.append({i.lo, std::min(i.hi, half - 1)});
+            if (i.hi >= half) high.append({std::max(i.lo, half) - half, i.hi - half});
+        }
+        const Intervals both = intersected(low, high);
+        QVector<IdCube> shared, lower, upper;
+        if (!primes(both, bits - 1, &shared) || !primes(low, bits - 1, &lower) ||
+            !primes(high, bits - 1, &upper))
+            return false;
+        for (const IdCube& c : qAsConst(shared)) out->append({c.value, c.free | half});
+        for (const IdCube& c : qAsConst(lower))
+            if (!cubeIn(both, c.value, c.free)) out->append(c);
+        for (const IdCube& c : qAsConst(upper))
+            if (!cubeIn(both, c.value, c.free)) out->append({c.value | half, c.free});
+        m_made += out->size();
+        if (m_made > kMaxPrimes) return false;
+        m_memo.insert(key, *out);
+        return true;
+    }
+
+private:
+    QHash<QByteArray, QVector<IdCube>> m_memo;
+    int m_made = 0;
+};
+
+// --- The request ----------------------------------------------------------
+
+class Frames {
+public:
+    explicit Frames(const Asked& asked) : standard(kStandardPoints) {
+        for (int type = 0; type < 2; ++type) {
+            for (const Interval& i : asked.ids[0][type])
+                for (quint32 id = i.lo; id <= i.hi; ++id) standard[id | (type ? kRemotePoint : 0)] = true;
+            for (const Interval& i : asked.ids[0][type])
+                standardSet.append({i.lo | (type ? kRemotePoint : 0), i.hi | (type ? kRemotePoint : 0)});
+            extended[type] = asked.ids[1][type];
+        }
+        for (int s = 0; s < kStandardPoints; ++s) standardCount += standard[size_t(s)];
+        extendedCount = sizeOf(extended[0]) + sizeOf(extended[1]);
+    }
+
+    bool holdsExtended(quint32 id, int rtr) const { return holding(extended[rtr], id) != nullptr; }
+
+    // Whether every frame the filter passes was asked for.
+    bool exact(const Pattern& p) const {
+        const bool ideFixed = (p.mask & kIdeBit) != 0;
+        const int rtr = (p.mask & kRtrBit) ? int((p.value & kRtrBit) != 0) : -1;
+        if ((!ideFixed || !(p.value & kIdeBit)) && !(p.value & p.mask & kExidBits)) {
+            const quint32 value = standardPoint(p.value);
+            const quint32 free = standardPoint(~p.mask) & kAllStandardBits;
+            bool all = true;
+            forEachPoint(value, free, [&](quint32 s) { all = all && standard[s]; });
+            if (!all) return false;
+        }
+        if (ideFixed && !(p.value & kIdeBit)) return true;
+        const quint32 value = (p.value >> 3) & kMaxExtendedId;
+        const quint32 free = (~p.mask >> 3) & kMaxExtendedId;
+        return (rtr == 1 || cubeIn(extended[0], value, free)) &&
+               (rtr == 0 || cubeIn(extended[1], value, free));
+    }
+
+    // A standard frame S and the extended frame S << 18 of the same type
+    // both asked for: only then can an exact filter pass both formats.
+    bool hasTwins() const {
+        for (quint32 s = 0; s < kStandardPoints; ++s)
+            if (standard[s] &&
+                holdsExtended((s & FilterBanks::kMaxStandardId) << 18, (s & kRemotePoint) ? 1 : 0))
+                return true;
+        return false;
+    }
+
+    std::vector<bool> standard;
+    Intervals standardSet;  // the same points as intervals
+    Intervals extended[2];  // identifiers of data, of remote frames
+    int standardCount = 0;
+    quint64 extendedCount = 0;
+};
+
+// --- Candidates -----------------------------------------------------------
+
+struct Candidate {
+    Pattern pattern;
+    Place place = Place::Mask32;
+    QVector<int> atoms;  // the frames it passes, by index
+    int cost() const { return quartersOf(place); }
+};
+
+bool within(const Pattern& a, const Pattern& b) {
+    return (b.mask & ~a.mask) == 0 && ((a.value ^ b.value) & b.mask) == 0;
+}
+
+class Candidates {
+public:
+    explicit Candidates(const Frames& frames) : m_frames(frames), m_standardAtom(kStandardPoints, -1) {}
+
+    int atomCount() const { return m_atoms; }
+    const QVector<Candidate>& list() const { return m_list; }
+
+    void addStandard() {
+        for (quint32 s = 0; s < kStandardPoints; ++s)
+            if (m_frames.standard[s]) m_standardAtom[s] = m_atoms++;
+        if (m_atoms == 0) return;
+        for (quint32 s = 0; s < kStandardPoints; ++s)
+            if (m_frames.standard[s]) m_standardParts.append({s, kAllStandardBits});
+        // Ranges give few prime cubes, found from their intervals; scattered
+        // identifiers many, found from the table of every cube.
+        IntervalPrimes finder;
+        QVector<IdCube> found;
+        if (finder.primes(m_frames.standardSet, kStandardBits, &found)) {
+            for (const IdCube& c : qAsConst(found))
+                if (c.free) m_standardParts.append({c.value, ~c.free & kAllStandardBits});
+        } else {
+            m_standardParts += StandardCubes(m_frames.standard).primes();
+        }
+        for (const Cube12& cube : qAsConst(m_standardParts)) {
+            Candidate c;
+            c.pattern = standardPattern(cube.value, cube.fixed);
+            c.place = placeOf(c.pattern);
+            forEachPoint(cube.value, ~cube.fixed & kAllStandardBits,
+                         [&](quint32 s) { c.atoms.append(m_standardAtom[s]); });
+            m_list.append(c);
+        }
+    }
+
+    // False when there are too many prime cubes to weigh.
+    bool addExtended() {
+        for (int rtr = 0; rtr < 2; ++rtr)
+            for (const Interval& i : m_frames.extended[rtr])
+                for (quint32 id = i.lo; id <= i.hi; ++id)
+                    m_extendedAtom.insert(id << 1 | quint32(rtr), m_atoms++);
+        IntervalPrimes finder;
+        const Intervals both = intersected(m_frames.extended[0], m_frames.extended[1]);
+        QVector<QPair<IdCube, int>> cubes;
+        QVector<IdCube> found;
+        if (!finder.primes(both, kExtendedBits, &found)) return false;
+        for (const IdCube& c : qAsConst(found)) cubes.append({c, -1});
+        for (int rtr = 0; rtr < 2; ++rtr) {
+            if (!finder.primes(m_frames.extended[rtr], kExtendedBits, &found)) return false;
+            for (const IdCube& c : qAsConst(found))
+                if (!cubeIn(both, c.value, c.free)) cubes.append({c, rtr});
+        }
+        for (int rtr = 0; rtr < 2; ++rtr)
+            for (const Interval& i : m_frames.extended[rtr])
+                for (quint32 id = i.lo; id <= i.hi; ++id) add(extendedPattern(id, 0, rtr), {});
+        QVector<Pattern> crossing;
+        for (const auto& [cube, rtr] : qAsConst(cubes)) {
+            if (cube.free) add(extendedPattern(cube.value, cube.free, rtr), {});
+            addCrossing(cube, rtr, crossing);
+        }
+        for (const Pattern& p : qAsConst(crossing)) {
+            const bool inside = std::any_of(crossing.begin(), crossing.end(),
+                                            [&](const Pattern& q) { return !(q == p) && within(p, q); });
+            if (!inside) add(p, {});
+        }
+        // An extended cube that a filter passing both formats holds costs as much.
+        m_list.erase(std::remove_if(m_list.begin(), m_list.end(),
+                                    [&](const Candidate& c) {
+                                        return c.place == Place::Mask32 && (c.pattern.mask & kIdeBit) &&
+                                               std::any_of(
+                                                   crossing.begin(), crossing.end(),
+                                                   [&](const Pattern& q) { return within(c.pattern, q); });
+                                    }),
+                     m_list.end());
+        return true;
+    }
+
+private:
+    void add(const Pattern& p, QVector<int> atoms) {
+        Candidate c;
+        c.pattern = p;
+        c.place = placeOf(p);
+        c.atoms = std::move(atoms);
+        const int rtr = (p.mask & kRtrBit) ? int((p.value & kRtrBit) != 0) : -1;
+        if (!(p.mask & kIdeBit) || !(p.value & kIdeBit)) {
+            forEachPoint(standardPoint(p.value), standardPoint(~p.mask) & kAllStandardBits,
+                         [&](quint32 s) { c.atoms.append(m_standardAtom[s]); });
+        }
+        if (!(p.mask & kIdeBit) || (p.value & kIdeBit)) {
+            const quint32 value = (p.value >> 3) & kMaxExtendedId;
+            const quint32 free = (~p.mask >> 3) & kMaxExtendedId;
+            for (int type = 0; type < 2; ++type) {
+                if (rtr >= 0 && rtr != type) continue;
+                forEachPoint(value, free, [&](quint32 id) {
+                    c.atoms.append(m_extendedAtom.value(id << 1 | quint32(type)));
+                });
+            }
+        }
+        m_list.append(c);
+    }
+
+    // Filters with IDE open: an extended cube whose EXID may be 0, with the
+    // standard frames of its identifier bits 28-18 that were asked for.
+    void addCrossing(const IdCube& cube, int rtr, QVector<Pattern>& out) {
+        if (m_standardParts.isEmpty() || (cube.value & kExidField)) return;
+        const quint32 stidFixed = ~(cube.free >> 18) & FilterBanks::kMaxStandardId;
+        const Cube12 region{(cube.value >> 18) | (rtr == 1 ? kRemotePoint : 0),
+                            stidFixed | (rtr >= 0 ? kRemotePoint : 0)};
+        for (const Cube12& part : qAsConst(m_standardParts)) {
+            if ((part.value ^ region.value) & part.fixed & region.fixed) continue;
+            const Cube12 both{(part.value | region.value) & (part.fixed | region.fixed),
+                              part.fixed | region.fixed};
+            const quint32 mask = standardKey(both.fixed) | ((~cube.free & kExidField) << 3) | kUnusedBit;
+            const Pattern p{standardKey(both.value) & mask, mask};
+            if (!out.contains(p)) out.append(p);
+        }
+    }
+
+    const Frames& m_frames;
+    int m_atoms = 0;
+    std::vector<int> m_standardAtom;
+    QHash<quint32, int> m_extendedAtom;
+    QVector<Cube12> m_standardParts;  // single frames, then prime cubes
+    QVector<Candidate> m_list;
+};
+
+// --- The search -----------------------------------------------------------
+
+class Search {
+public:
+    Search(const QVector<Candidate>& candidates, int atoms, const Places& fixed)
+        : m_candidates(candidates),
+          m_byAtom(atoms),
+          m_coveredBy(size_t(atoms), 0),
+          m_uncovered(atoms),
+          m_forbidden(size_t(candidates.size()), 0),
+          m_slack(size_t(candidates.size()), 0),
+          m_stamp(size_t(candidates.size()), 0),
+          m_places(fixed),
+          m_limit(0) {
+        for (int c = 0; c < candidates.size(); ++c)
+            for (int a : candidates[c].atoms) m_byAtom[a].append(c);
+        for (int a = 0; a < atoms; ++a) m_order.append(a);
+        std::stable_sort(m_order.begin(), m_order.end(),
+                         [&](int a, int b) { return m_byAtom[a].size() < m_byAtom[b].size(); });
+    }
+
+    // Quarters the candidates need at least before anything is chosen.
+    int rootQuarters() { return std::max(certificate(), 0); }
+
+    // A plan found otherwise: the search looks for one in fewer banks.
+    void offer(const QVector<Pattern>& filters, int banks) {
+        if (m_bestBanks >= 0 && banks >= m_bestBanks) return;
+        m_best = filters;
+        m_bestBanks = banks;
+    }
+
+    void greedy() {
+        // Lazily: a candidate's gain only falls as others are chosen.
+        using Entry = std::pair<double, int>;
+        std::priority_queue<Entry> queue;
+        const auto gain = [&](int c) {
+            int n = 0;
+            for (int a : m_candidates[c].atoms) n += m_coveredBy[size_t(a)] == 0;
+            m_steps += m_candidates[c].atoms.size();
+            return n;
+        };
+        const auto score = [&](int c, int n) { return double(n) / m_candidates[c].cost() + 1e-6 * n; };
+        for (int c = 0; c < m_candidates.size(); ++c) queue.push({score(c, gain(c)), c});
+        while (m_uncovered > 0 && !queue.empty()) {
+            const auto [was, c] = queue.top();
+            queue.pop();
+            const int n = gain(c);
+            if (n == 0) continue;
+            if (score(c, n) < was - 1e-9) {
+                queue.push({score(c, n), c});
+                continue;
+            }
+            take(c);
+        }
+        if (m_uncovered == 0) record();
+        while (!m_chosen.isEmpty()) untake(m_chosen.last());
+    }
+
+    // Searches for fewer banks until done or `steps` more are taken.
+    void run(qint64 steps) {
+        m_limit = m_steps + steps;
+        dfs();
+    }
+
+    bool stopped() const { return m_stopped; }
+    int bestBanks() const { return m_bestBanks; }
+    const QVector<Pattern>& best() const { return m_best; }
+
+private:
+    void take(int c) {
+        for (int a : m_candidates[c].atoms)
+            if (m_coveredBy[size_t(a)]++ == 0) --m_uncovered;
+        m_places.add(m_candidates[c].place);
+        m_chosen.append(c);
+    }
+
+    void untake(int c) {
+        for (int a : m_candidates[c].atoms)
+            if (--m_coveredBy[size_t(a)] == 0) ++m_uncovered;
+        m_places.add(m_candidates[c].place, -1);
+        m_chosen.removeLast();
+    }
+
+    void record() {
+        const int banks = banksOf(m_places);
+        if (m_bestBanks >= 0 && banks >= m_bestBanks) return;
+        m_bestBanks = banks;
+        m_best.clear();
+        for (int c : qAsConst(m_chosen)) m_best.append(m_candidates[c].pattern);
+    }
+
+    // Quarters the frames not yet covered need at least: each in order is
+    // weighed as much as every candidate holding it can still bear. -1 when
+    // a frame has no candidate left.
+    int certificate() {
+        ++m_now;
+        int total = 0;
+        for (int a : qAsConst(m_order)) {
+            if (m_coveredBy[size_t(a)]) continue;
+            const QVector<int>& holders = m_byAtom[a];
+            m_steps += holders.size();
+            int weight = INT_MAX;
+            for (int c : holders) {
+                if (m_forbidden[size_t(c)]) continue;
+                if (m_stamp[size_t(c)] != m_now) {
+                    m_stamp[size_t(c)] = m_now;
+                    m_slack[size_t(c)] = m_candidates[c].cost();
+                }
+                weight = std::min(weight, m_slack[size_t(c)]);
+            }
+            if (weight == INT_MAX) return -1;
+            if (weight == 0) continue;
+            total += weight;
+            for (int c : holders)
+                if (!m_forbidden[size_t(c)]) m_slack[size_t(c)] -= weight;
+        }
+        return total;
+    }
+
+    void dfs() {
+        if (m_steps > m_limit) {
+            m_stopped = true;
+            return;
+        }
+        if (m_uncovered == 0) {
+            record();
+            return;
+        }
+        const int need = certificate();
+        if (need < 0) return;
+        const int bound = std::max(banksOf(m_places), (m_places.quarters() + need + 3) / 4);
+        if (m_bestBanks >= 0 && bound >= m_bestBanks) return;
+        // The frame held by the fewest candidates, and those by what they add per quarter.
+        int atom = -1;
+        for (int a : qAsConst(m_order)) {
+            if (!m_coveredBy[size_t(a)]) {
+                atom = a;
+                break;
+            }
+        }
+        QVector<std::pair<double, int>> options;
+        for (int c : m_byAtom[atom]) {
+            if (m_forbidden[size_t(c)]) continue;
+            int n = 0;
+            for (int a : m_candidates[c].atoms) n += m_coveredBy[size_t(a)] == 0;
+            m_steps += m_candidates[c].atoms.size();
+            options.append({double(n) / m_candidates[c].cost() + 1e-6 * n, c});
+        }
+        std::sort(options.begin(), options.end(), std::greater<>());
+        // A later branch never takes what an earlier one tried.
+        QVector<int> tried;
+        for (const auto& option : qAsConst(options)) {
+            take(option.second);
+            dfs();
+            untake(option.second);
+            if (m_stopped) break;
+            ++m_forbidden[size_t(option.second)];
+            tried.append(option.second);
+        }
+        for (int c : qAsConst(tried)) --m_forbidden[size_t(c)];
+    }
+
+    const QVector<Candidate>& m_candidates;
+    QVector<QVector<int>> m_byAtom;
+    QVector<int> m_order;  // frames, fewest candidates first
+    std::vector<int> m_coveredBy;
+    int m_uncovered;
+    std::vector<int> m_forbidden;
+    std::vector<int> m_slack;
+    std::vector<quint32> m_stamp;
+    quint32 m_now = 0;
+    QVector<int> m_chosen;
+    Places m_places;
+    QVector<Pattern> m_best;
+    int m_bestBanks = -1;
+    qint64 m_steps = 0;
+    qint64 m_limit;
+    bool m_stopped = false;
+};
+
+// Quarters the extended frames need at least, weighing frames no exact
+// filter holds two of: each needs a filter of its own, which costs at least
+// an entry of a 32-bit list, or of a 16-bit one where its block of 32768 was
+// asked for.
+int extendedBound(const Frames& frames) {
+    // The first frame of each aligned block of each range, and its last one.
+    QVector<quint32> keys;
+    for (int rtr = 0; rtr < 2; ++rtr) {
+        for (const Interval& i : frames.extended[rtr]) {
+            for (quint64 lo = i.lo; lo <= i.hi && keys.size() < kMaxCandidateFrames;) {
+                int bits = 0;
+                while (lo % (quint64(2) << bits) == 0 && lo + (quint64(2) << bits) - 1 <= i.hi) ++bits;
+                keys.append(FilterBanks::frameKey(true, quint32(lo), rtr == 1));
+                lo += quint64(1) << bits;
+            }
+            keys.append(FilterBanks::frameKey(true, i.hi, rtr == 1));
+        }
+    }
+    QVector<quint32> weighed;
+    int quarters = 0;
+    for (quint32 key : qAsConst(keys)) {
+        if (weighed.size() >= kMaxWeighed) break;
+        const bool alone = std::none_of(weighed.begin(), weighed.end(), [&](quint32 other) {
+            const quint32 mask = ~(key ^ other) & ~kUnusedBit;
+            return frames.exact({key & mask, mask});
+        });
+        if (!alone) continue;
+        weighed.append(key);
+        const quint32 id = key >> 3;
+        quarters += cubeIn(frames.extended[(key & kRtrBit) ? 1 : 0], id & ~0x7FFFu, 0x7FFF) ? 1 : 2;
+    }
+    return quarters;
+}
+
+// The aligned blocks of one format (0 standard, 1 extended) or of both (-1),
+// joined where that costs nothing.
+QVector<Pattern> blockPlan(const Asked& asked, int format) {
+    QVector<Pattern> patterns;
+    for (const Block& block : blocksOf(asked))
+        if (format < 0 || block.extended == (format == 1)) patterns.append(patternOf(block));
+    // Thousands of blocks need hundreds of banks, joined or not.
+    return patterns.size() > kMaxJoined ? patterns : joinNeighbours(patterns);
+}
+
+}  // namespace
+
+Cover exactCover(const Asked& asked, int available, qint64 steps) {
+    const Frames frames(asked);
+    Cover cover;
+    if (frames.standardCount == 0 && frames.extendedCount == 0) return cover;
+    Candidates candidates(frames);
+    candidates.addStandard();
+    const bool weighed = frames.extendedCount <= kExplicitExtended && candidates.addExtended();
+    if (weighed) {
+        Search search(candidates.list(), candidates.atomCount(), Places());
+        const int bound = (search.rootQuarters() + 3) / 4;
+        const QVector<Pattern> blocks = blockPlan(asked, -1);
+        search.offer(blocks, pack(blocks).size());
+        search.greedy();
+        // Where no exact plan fits, a shorter search for how many banks one takes.
+        if (search.bestBanks() > bound) search.run(bound <= available ? steps : steps / kBeyondShare);
+        cover.filters = search.best();
+        cover.banks = pack(cover.filters).size();
+        cover.lowerBound = search.stopped() ? std::min(bound, cover.banks) : cover.banks;
+        return cover;
+    }
+    // Too many extended frames to weigh: their aligned blocks, and the
+    // standard frames searched beside them.
+    const QVector<Pattern> extended = blockPlan(asked, 1);
+    Places fixed;
+    for (const Pattern& p : extended) fixed.add(placeOf(p));
+    QVector<Candidate> standard = candidates.list();
+    standard.erase(std::remove_if(standard.begin(), standard.end(),
+                                  [](const Candidate& c) {
+                                      return (c.pattern.mask & kIdeBit) == 0 || (c.pattern.value & kIdeBit);
+                                  }),
+                   standard.end());
+    Search search(standard, frames.standardCount, fixed);
+    const int standardQuarters = search.rootQuarters();
+    const int extendedQuarters = extendedBound(frames);
+    // A filter passing both formats could hold weight of each.
+    const int quarters = frames.hasTwins() ? std::max(standardQuarters, extendedQuarters)
+                                           : standardQuarters + extendedQuarters;
+    const int bound = std::max(1, (quarters + 3) / 4);
+    const QVector<Pattern> blocks = blockPlan(asked, 0);
+    search.offer(blocks, pack(blocks + extended).size());
+    search.greedy();
+    // The blocks alone may leave no room: then the standard frames' search cannot help.
+    if (search.bestBanks() > bound && bound <= available && banksOf(fixed) <= available) search.run(steps);
+    cover.filters = search.best() + extended;
+    cover.banks = pack(cover.filters).size();
+    cover.lowerBound = std::min(bound, cover.banks);
+    return cover;
+}
+
+bool oneBankStandard(const Asked& asked, QVector<Pattern>* filters) {
+    const Frames frames(asked);
+    if (frames.extendedCount > 0 || frames.standardCount == 0) return false;
+    // For each bit and value, the points of the set that have it: their OR,
+    // their AND and how many.
+    quint32 ors[kStandardBits][2] = {}, ands[kStandardBits][2], counts[kStandardBits][2] = {};
+    for (auto& bit : ands) bit[0] = bit[1] = kAllStandardBits;
+    for (quint32 s = 0; s < kStandardPoints; ++s) {
+        if (!frames.standard[s]) continue;
+        for (int i = 0; i < kStandardBits; ++i) {
+            const int b = (s >> i) & 1;
+            ors[i][b] |= s;
+            ands[i][b] &= s;
+            ++counts[i][b];
+        }
+    }
+    // Every first cube; the second the smallest one holding what is left.
+    quint64 fewest = ~quint64(0);
+    int digits[kStandardBits] = {};
+    for (int index = 0; index < kStandardCubes; ++index) {
+        Cube12 first;
+        quint32 orRest = 0, andRest = kAllStandardBits, rest = 0;
+        for (int i = 0; i < kStandardBits; ++i) {
+            if (digits[i] == 2) continue;
+            first.fixed |= 1u << i;
+            first.value |= quint32(digits[i]) << i;
+            const int other = 1 - digits[i];
+            orRest |= ors[i][other];
+            andRest &= ands[i][other];
+            rest += counts[i][other];
+        }
+        const quint64 firstSize = quint64(1) << (kStandardBits - popcount(first.fixed));
+        quint64 size = firstSize;
+        Cube12 second;
+        if (rest) {
+            second.fixed = ~(orRest ^ andRest) & kAllStandardBits;
+            second.value = andRest & second.fixed;
+            size += quint64(1) << (kStandardBits - popcount(second.fixed));
+            if (!((first.value ^ second.value) & first.fixed & second.fixed))
+                size -= quint64(1) << (kStandardBits - popcount(first.fixed | second.fixed));
+        }
+        // Among equals, one mask rather than two.
+        if (size < fewest || (size == fewest && !rest && filters->size() > 1)) {
+            fewest = size;
+            *filters = {standardPattern(first.value, first.fixed)};
+            if (rest) filters->append(standardPattern(second.value, second.fixed));
+        }
+        for (int i = 0; i < kStandardBits && ++digits[i] == 3; ++i) digits[i] = 0;
+    }
+    return true;
+}
+
+}  // namespace FilterPlanner::detail
