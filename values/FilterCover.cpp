@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <queue>
 #include <vector>
 
+#include "FilterCubes.h"
 #include "FilterPacking.h"
 
 namespace FilterPlanner::detail {
@@ -21,17 +21,7 @@ using FilterBanks::Pattern;
 
 namespace {
 
-// A standard frame as a point of 12 bits: RTR above the identifier, so that
-// a range of one frame type is an interval.
-constexpr int kStandardBits = 12;
-constexpr quint32 kRemotePoint = 1u << 11;
-constexpr int kStandardPoints = 1 << kStandardBits;
-constexpr quint32 kAllStandardBits = kStandardPoints - 1;
-constexpr int kStandardCubes = 531441;  // 3^12
-constexpr int kExtendedBits = 29;
 constexpr quint32 kExidField = 0x3FFFF;  // EXID within an extended identifier
-// Prime cubes of extended frames weighed one by one, at most.
-constexpr int kMaxPrimes = 20000;
 // Frames the bound of many extended frames weighs, at most.
 constexpr int kMaxWeighed = 128;
 // ... of the frames it looks at.
@@ -41,225 +31,11 @@ constexpr int kMaxJoined = 4096;
 // Where no exact plan fits, the share of the steps spent on its size.
 constexpr int kBeyondShare = 8;
 
-constexpr int kPow3[kStandardBits] = {1, 3, 9, 27, 81, 243, 729, 2187, 6561, 19683, 59049, 177147};
-
 int popcount(quint32 bits) {
     int n = 0;
     for (; bits; bits &= bits - 1) ++n;
     return n;
 }
-
-// Calls f(value | s) for every s made of the bits of `free`.
-template <typename F>
-void forEachPoint(quint32 value, quint32 free, F f) {
-    quint32 s = 0;
-    do {
-        f(value | s);
-        s = (s - free) & free;
-    } while (s != 0);
-}
-
-// A standard point's bits in key form, and back.
-quint32 standardKey(quint32 point) {
-    return (point & FilterBanks::kMaxStandardId) << 21 | ((point & kRemotePoint) ? kRtrBit : 0);
-}
-
-quint32 standardPoint(quint32 key) {
-    return (key >> 21) | ((key & kRtrBit) ? kRemotePoint : 0);
-}
-
-Pattern standardPattern(quint32 value, quint32 fixed) {
-    const quint32 mask = standardKey(fixed) | kIdeBit | kExidBits | kUnusedBit;
-    return {standardKey(value) & mask, mask};
-}
-
-// rtr: 0 data, 1 remote, -1 both.
-Pattern extendedPattern(quint32 value, quint32 free, int rtr) {
-    const quint32 mask = (~free & kMaxExtendedId) << 3 | kIdeBit | kUnusedBit | (rtr >= 0 ? kRtrBit : 0);
-    return {(value << 3 | kIdeBit | (rtr == 1 ? kRtrBit : 0)) & mask, mask};
-}
-
-// --- Standard frames: every cube of the 12 bits, inside the set or not ----
-
-struct Cube12 {
-    quint32 value = 0;
-    quint32 fixed = 0;
-};
-
-class StandardCubes {
-public:
-    explicit StandardCubes(const std::vector<bool>& points) : m_in(kStandardCubes) {
-        // A cube with a free bit lies inside when both its halves do; they
-        // come earlier in this order.
-        int digits[kStandardBits] = {};
-        for (int index = 0; index < kStandardCubes; ++index) {
-            int free = -1;
-            quint32 point = 0;
-            for (int i = 0; i < kStandardBits; ++i) {
-                if (digits[i] == 2) {
-                    if (free < 0) free = i;
-                } else {
-                    point |= quint32(digits[i]) << i;
-                }
-            }
-            m_in[size_t(index)] =
-                free < 0 ? points[point]
-                         : m_in[size_t(index - 2 * kPow3[free])] && m_in[size_t(index - kPow3[free])];
-            next(digits);
-        }
-    }
-
-    // The maximal cubes inside the set with at least two points.
-    QVector<Cube12> primes() const {
-        QVector<Cube12> out;
-        int digits[kStandardBits] = {};
-        for (int index = 0; index < kStandardCubes; ++index, next(digits)) {
-            if (!m_in[size_t(index)]) continue;
-            Cube12 cube;
-            bool prime = true;
-            for (int i = 0; i < kStandardBits && prime; ++i) {
-                if (digits[i] == 2) continue;
-                cube.fixed |= 1u << i;
-                cube.value |= quint32(digits[i]) << i;
-                prime = !m_in[size_t(index + (2 - digits[i]) * kPow3[i])];
-            }
-            if (prime && cube.fixed != kAllStandardBits) out.append(cube);
-        }
-        return out;
-    }
-
-private:
-    static void next(int* digits) {
-        for (int i = 0; i < kStandardBits && ++digits[i] == 3; ++i) digits[i] = 0;
-    }
-
-    std::vector<bool> m_in;
-};
-
-// --- Extended frames: identifiers as intervals, one list per frame type ---
-
-struct IdCube {
-    quint32 value = 0;
-    quint32 free = 0;
-};
-
-const Interval* holding(const Intervals& u, quint32 id) {
-    auto it = std::upper_bound(u.begin(), u.end(), id, [](quint32 v, const Interval& i) { return v < i.lo; });
-    if (it == u.begin()) return nullptr;
-    --it;
-    return it->hi >= id ? &*it : nullptr;
-}
-
-// Whether every identifier of the cube lies in u.
-bool cubeIn(const Intervals& u, quint32 value, quint32 free) {
-    const Interval* first = holding(u, value);
-    if (!first) return false;
-    if (first->hi >= (value | free)) return true;
-    quint32 top = free;
-    while (top & (top - 1)) top &= top - 1;
-    return cubeIn(u, value, free & ~top) && cubeIn(u, value | top, free & ~top);
-}
-
-// The maximal cubes inside a set of identifiers of `bits` bits: those of
-// the two halves, and those of their intersection with the top bit free.
-class IntervalPrimes {
-public:
-    bool primes(const Intervals& u, int bits, QVector<IdCube>* out) {
-        out->clear();
-        if (u.isEmpty()) return true;
-        const quint64 size = quint64(1) << bits;
-        if (u.size() == 1 && u.first().lo == 0 && quint64(u.first().hi) + 1 == size) {
-            out->append({0, quint32(size - 1)});
-            return true;
-        }
-        QByteArray key(reinterpret_cast<const char*>(u.constData()), int(u.size() * sizeof(Interval)));
-        key.append(char(bits));
-        const auto known = m_memo.constFind(key);
-        if (known != m_memo.constEnd()) {
-            *out = *known;
-            return true;
-        }
-        const quint32 half = quint32(1) << (bits - 1);
-        Intervals low, high;
-        for (const Interval& i : u) {
-            if (i.lo < half) low.append({i.lo, std::min(i.hi, half - 1)});
-            if (i.hi >= half) high.append({std::max(i.lo, half) - half, i.hi - half});
-        }
-        const Intervals both = intersected(low, high);
-        QVector<IdCube> shared, lower, upper;
-        if (!primes(both, bits - 1, &shared) || !primes(low, bits - 1, &lower) ||
-            !primes(high, bits - 1, &upper))
-            return false;
-        for (const IdCube& c : qAsConst(shared)) out->append({c.value, c.free | half});
-        for (const IdCube& c : qAsConst(lower))
-            if (!cubeIn(both, c.value, c.free)) out->append(c);
-        for (const IdCube& c : qAsConst(upper))
-            if (!cubeIn(both, c.value, c.free)) out->append({c.value | half, c.free});
-        m_made += out->size();
-        if (m_made > kMaxPrimes) return false;
-        m_memo.insert(key, *out);
-        return true;
-    }
-
-private:
-    QHash<QByteArray, QVector<IdCube>> m_memo;
-    int m_made = 0;
-};
-
-// --- The request ----------------------------------------------------------
-
-class Frames {
-public:
-    explicit Frames(const Asked& asked) : standard(kStandardPoints) {
-        for (int type = 0; type < 2; ++type) {
-            for (const Interval& i : asked.ids[0][type])
-                for (quint32 id = i.lo; id <= i.hi; ++id) standard[id | (type ? kRemotePoint : 0)] = true;
-            for (const Interval& i : asked.ids[0][type])
-                standardSet.append({i.lo | (type ? kRemotePoint : 0), i.hi | (type ? kRemotePoint : 0)});
-            extended[type] = asked.ids[1][type];
-        }
-        for (int s = 0; s < kStandardPoints; ++s) standardCount += standard[size_t(s)];
-        extendedCount = sizeOf(extended[0]) + sizeOf(extended[1]);
-    }
-
-    bool holdsExtended(quint32 id, int rtr) const { return holding(extended[rtr], id) != nullptr; }
-
-    // Whether every frame the filter passes was asked for.
-    bool exact(const Pattern& p) const {
-        const bool ideFixed = (p.mask & kIdeBit) != 0;
-        const int rtr = (p.mask & kRtrBit) ? int((p.value & kRtrBit) != 0) : -1;
-        if ((!ideFixed || !(p.value & kIdeBit)) && !(p.value & p.mask & kExidBits)) {
-            const quint32 value = standardPoint(p.value);
-            const quint32 free = standardPoint(~p.mask) & kAllStandardBits;
-            bool all = true;
-            forEachPoint(value, free, [&](quint32 s) { all = all && standard[s]; });
-            if (!all) return false;
-        }
-        if (ideFixed && !(p.value & kIdeBit)) return true;
-        const quint32 value = (p.value >> 3) & kMaxExtendedId;
-        const quint32 free = (~p.mask >> 3) & kMaxExtendedId;
-        return (rtr == 1 || cubeIn(extended[0], value, free)) &&
-               (rtr == 0 || cubeIn(extended[1], value, free));
-    }
-
-    // A standard frame S and the extended frame S << 18 of the same type
-    // both asked for: only then can an exact filter pass both formats.
-    bool hasTwins() const {
-        for (quint32 s = 0; s < kStandardPoints; ++s)
-            if (standard[s] &&
-                holdsExtended((s & FilterBanks::kMaxStandardId) << 18, (s & kRemotePoint) ? 1 : 0))
-                return true;
-        return false;
-    }
-
-    std::vector<bool> standard;
-    Intervals standardSet;  // the same points as intervals
-    Intervals extended[2];  // identifiers of data, of remote frames
-    int standardCount = 0;
-    quint64 extendedCount = 0;
-};
-
-// --- Candidates -----------------------------------------------------------
 
 struct Candidate {
     Pattern pattern;
@@ -293,7 +69,7 @@ public:
             for (const IdCube& c : qAsConst(found))
                 if (c.free) m_standardParts.append({c.value, ~c.free & kAllStandardBits});
         } else {
-            m_standardParts += StandardCubes(m_frames.standard).primes();
+            m_standardParts += standardPrimes(m_frames.standard);
         }
         for (const Cube12& cube : qAsConst(m_standardParts)) {
             Candidate c;
@@ -324,16 +100,16 @@ public:
         }
         for (int rtr = 0; rtr < 2; ++rtr)
             for (const Interval& i : m_frames.extended[rtr])
-                for (quint32 id = i.lo; id <= i.hi; ++id) add(extendedPattern(id, 0, rtr), {});
+                for (quint32 id = i.lo; id <= i.hi; ++id) add(extendedPattern(id, 0, rtr));
         QVector<Pattern> crossing;
         for (const auto& [cube, rtr] : qAsConst(cubes)) {
-            if (cube.free) add(extendedPattern(cube.value, cube.free, rtr), {});
+            if (cube.free) add(extendedPattern(cube.value, cube.free, rtr));
             addCrossing(cube, rtr, crossing);
         }
         for (const Pattern& p : qAsConst(crossing)) {
             const bool inside = std::any_of(crossing.begin(), crossing.end(),
                                             [&](const Pattern& q) { return !(q == p) && within(p, q); });
-            if (!inside) add(p, {});
+            if (!inside) add(p);
         }
         // An extended cube that a filter passing both formats holds costs as much.
         m_list.erase(std::remove_if(m_list.begin(), m_list.end(),
@@ -348,11 +124,10 @@ public:
     }
 
 private:
-    void add(const Pattern& p, QVector<int> atoms) {
+    void add(const Pattern& p) {
         Candidate c;
         c.pattern = p;
         c.place = placeOf(p);
-        c.atoms = std::move(atoms);
         const int rtr = (p.mask & kRtrBit) ? int((p.value & kRtrBit) != 0) : -1;
         if (!(p.mask & kIdeBit) || !(p.value & kIdeBit)) {
             forEachPoint(standardPoint(p.value), standardPoint(~p.mask) & kAllStandardBits,
@@ -395,8 +170,6 @@ private:
     QVector<Cube12> m_standardParts;  // single frames, then prime cubes
     QVector<Candidate> m_list;
 };
-
-// --- The search -----------------------------------------------------------
 
 class Search {
 public:

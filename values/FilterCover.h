@@ -10,11 +10,10 @@
 //
 // A frame is a point of the filter-register space (STID, EXID, IDE, RTR); a
 // filter accepts a cube of it. Every maximal cube inside the request (its
-// prime cubes, found exactly: standard frames through a table of all 3^12
-// cubes of identifier and RTR bits, extended identifiers through the
-// intervals they form) and every single frame is a candidate, costing the
-// quarters of a bank its cheapest place takes. A branch and bound over them
-// finds the cover that packs into the fewest banks.
+// prime cubes, FilterCubes), every cube that passes both formats and every
+// single frame is a candidate, costing the quarters of a bank its cheapest
+// place takes. A branch and bound over them finds the cover that packs into
+// the fewest banks.
 //
 // The bound is a packing of frames: weights y on frames such that no
 // candidate holds more weight than it costs. Each filter of a plan lies
@@ -33,9 +32,6 @@ namespace FilterPlanner::detail {
 
 // Extended frames handled one by one; beyond, the aligned blocks.
 constexpr quint64 kExplicitExtended = 4096;
-// Steps of the search (candidates and frames looked at) before it stops at
-// the best plan found: well under a second for the largest requests.
-constexpr qint64 kSearchSteps = 40'000'000;
 
 struct Cover {
     QVector<FilterBanks::Pattern> filters;  // an exact plan's filters
@@ -44,8 +40,10 @@ struct Cover {
     bool proven() const { return banks == lowerBound; }
 };
 
-// The search goes on only while a plan in `available` banks is not ruled out.
-Cover exactCover(const Asked& asked, int available, qint64 steps = kSearchSteps);
+// The search takes at most `steps` (candidates and frames looked at) before
+// it stops at the best plan found; where no plan in `available` banks is
+// possible, an eighth of them, only to tell how many an exact plan takes.
+Cover exactCover(const Asked& asked, int available, qint64 steps);
 
 // Standard frames only, one bank: the two masks that let the fewest other
 // frames through, found by trying every cube for the first. False when the

@@ -62,7 +62,7 @@ struct Options {
     bool allowExtra = true;  // false: refuse rather than let others through
     // Steps the search for the fewest banks may take before it stops at
     // the best plan found (about a second for the largest requests).
-    qint64 searchSteps = 40'000'000;
+    qint64 searchSteps = 120'000'000;
 };
 
 struct Plan {
