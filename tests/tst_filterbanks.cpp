@@ -402,6 +402,18 @@ void TestFilterBanks::planExamples_data() {
     // Extended: a 32-bit mask each, eight banks.
     add("0x18FE0101-0x18FE01FE in eight banks", "0x18FE0101-0x18FE01FE ext", 0, false, "*",
         "过滤器组1–8，只通过所要求的标识符；只让所要求的标识符通过需要8个过滤器组");
+    // 32-bit masks FFFF8006 (identifier bits 28-12, IDE, RTR) over 00008004 and 00010004.
+    add("two blocks of 4096", "0x1000-0x2FFF ext", 0, false,
+        "0 1 00 00 80 04 / FF FF 80 06 | 0 1 00 01 00 04 / FF FF 80 06",
+        "过滤器组1–2，只通过所要求的标识符；只让所要求的标识符通过需要2个过滤器组");
+    // 16-bit masks: STID 0x33C, IDE, EXID[17:15] 0, bits 16 and 15 open (FFFE over 6788);
+    // STID 0x63F, IDE, EXID[17:15] 4, bits 16-15 open (FFFC over C7EC).
+    add("two large blocks in one 16-bit bank", "0x0CF00000-0x0CF0FFFF ext, 0x18FE0000-0x18FFFFFF ext", 0,
+        false, "0 0 FF FE 67 88 / FF FC C7 EC", "过滤器组1，只通过所要求的标识符");
+    // One 32-bit mask for both frame types of the pair 0x0A00B63E-0x0A00B63F.
+    add("a pair of extended identifiers beside standard ones",
+        "0x3E5-0x3E7 remote, 0x0A00B63E-0x0A00B63F ext both, 0x3E4 both", 2, false, "*",
+        "过滤器组3–4，只通过所要求的标识符；只让所要求的标识符通过需要2个过滤器组");
     // 16-bit masks E018 over 2000 (0x100-0x1FF data) and FFF8 over 2470 (0x123 remote).
     add("a block and a remote frame in one bank", "0x100-0x1FF, 0x123 remote", 12, false,
         "0 0 E0 18 20 00 / FF F8 24 70", "过滤器组13，只通过所要求的标识符");
@@ -525,13 +537,20 @@ void TestFilterBanks::planOptimal() {
     while (rounds < 300) {
         quint32 base[2];
         base[0] = random.bounded(2040u);
-        base[1] = random.bounded(2) ? (base[0] + random.bounded(8u)) << 18 : random.bounded(0x1FFFFFF8u);
+        base[1] =
+            random.bounded(2) ? (base[0] + random.bounded(8u)) << 18 : random.bounded(0x1FFFFFF8u) & ~7u;
+        // Extended ranges in pairs of identifiers: filters that leave bit 0 open.
+        const bool pairs = random.bounded(3) == 0;
         QVector<FilterPlanner::Request> requests;
         for (int i = 1 + int(random.bounded(4)); i > 0; --i) {
             FilterPlanner::Request r;
             r.extended = random.bounded(3) == 0;
             r.first = base[r.extended] + random.bounded(8u);
             r.last = std::min(r.first + random.bounded(4u), base[r.extended] + 7);
+            if (pairs && r.extended) {
+                r.first &= ~1u;
+                r.last |= 1u;
+            }
             r.frameTypes = 1 + int(random.bounded(3));
             requests << r;
         }

@@ -31,6 +31,13 @@ constexpr int kMaxJoined = 4096;
 // Where no exact plan fits, the share of the steps spent on its size.
 constexpr int kBeyondShare = 8;
 
+int trailingZeros(quint32 n) {
+    int zeros = 0;
+    for (; zeros < kExtendedBits && !(n >> zeros & 1); ++zeros) {
+    }
+    return zeros;
+}
+
 int popcount(quint32 bits) {
     int n = 0;
     for (; bits; bits &= bits - 1) ++n;
@@ -50,7 +57,14 @@ bool within(const Pattern& a, const Pattern& b) {
 
 class Candidates {
 public:
-    explicit Candidates(const Frames& frames) : m_frames(frames), m_standardAtom(kStandardPoints, -1) {}
+    // Extended identifiers come in blocks of 2^shift: each block is one frame
+    // here, and every filter leaves the low bits open (Candidates::scaled).
+    Candidates(const Frames& frames, int shift)
+        : m_frames(frames), m_shift(shift), m_standardAtom(kStandardPoints, -1) {
+        for (int rtr = 0; rtr < 2; ++rtr)
+            for (const Interval& i : frames.extended[rtr])
+                m_extended[rtr].append({i.lo >> shift, i.hi >> shift});
+    }
 
     int atomCount() const { return m_atoms; }
     const QVector<Candidate>& list() const { return m_list; }
@@ -84,27 +98,29 @@ public:
     // False when there are too many prime cubes to weigh.
     bool addExtended() {
         for (int rtr = 0; rtr < 2; ++rtr)
-            for (const Interval& i : m_frames.extended[rtr])
+            for (const Interval& i : m_extended[rtr])
                 for (quint32 id = i.lo; id <= i.hi; ++id)
                     m_extendedAtom.insert(id << 1 | quint32(rtr), m_atoms++);
         IntervalPrimes finder;
-        const Intervals both = intersected(m_frames.extended[0], m_frames.extended[1]);
+        const int bits = kExtendedBits - m_shift;
+        const Intervals both = intersected(m_extended[0], m_extended[1]);
         QVector<QPair<IdCube, int>> cubes;
         QVector<IdCube> found;
-        if (!finder.primes(both, kExtendedBits, &found)) return false;
+        if (!finder.primes(both, bits, &found)) return false;
         for (const IdCube& c : qAsConst(found)) cubes.append({c, -1});
         for (int rtr = 0; rtr < 2; ++rtr) {
-            if (!finder.primes(m_frames.extended[rtr], kExtendedBits, &found)) return false;
+            if (!finder.primes(m_extended[rtr], bits, &found)) return false;
             for (const IdCube& c : qAsConst(found))
                 if (!cubeIn(both, c.value, c.free)) cubes.append({c, rtr});
         }
         for (int rtr = 0; rtr < 2; ++rtr)
-            for (const Interval& i : m_frames.extended[rtr])
-                for (quint32 id = i.lo; id <= i.hi; ++id) add(extendedPattern(id, 0, rtr));
+            for (const Interval& i : m_extended[rtr])
+                for (quint32 id = i.lo; id <= i.hi; ++id) add(extendedPattern(scaled({id, 0}), rtr));
         QVector<Pattern> crossing;
         for (const auto& [cube, rtr] : qAsConst(cubes)) {
-            if (cube.free) add(extendedPattern(cube.value, cube.free, rtr));
-            addCrossing(cube, rtr, crossing);
+            // A single block of one type was added above; of both, it is a cube.
+            if (cube.free || rtr < 0) add(extendedPattern(scaled(cube), rtr));
+            addCrossing(scaled(cube), rtr, crossing);
         }
         for (const Pattern& p : qAsConst(crossing)) {
             const bool inside = std::any_of(crossing.begin(), crossing.end(),
@@ -134,8 +150,8 @@ private:
                          [&](quint32 s) { c.atoms.append(m_standardAtom[s]); });
         }
         if (!(p.mask & kIdeBit) || (p.value & kIdeBit)) {
-            const quint32 value = (p.value >> 3) & kMaxExtendedId;
-            const quint32 free = (~p.mask >> 3) & kMaxExtendedId;
+            const quint32 value = ((p.value >> 3) & kMaxExtendedId) >> m_shift;
+            const quint32 free = ((~p.mask >> 3) & kMaxExtendedId) >> m_shift;
             for (int type = 0; type < 2; ++type) {
                 if (rtr >= 0 && rtr != type) continue;
                 forEachPoint(value, free, [&](quint32 id) {
@@ -163,7 +179,14 @@ private:
         }
     }
 
+    // A cube of blocks as a cube of identifiers.
+    IdCube scaled(const IdCube& c) const {
+        return {c.value << m_shift, c.free << m_shift | ((quint32(1) << m_shift) - 1)};
+    }
+
     const Frames& m_frames;
+    const int m_shift;
+    Intervals m_extended[2];  // in blocks
     int m_atoms = 0;
     std::vector<int> m_standardAtom;
     QHash<quint32, int> m_extendedAtom;
@@ -399,9 +422,20 @@ Cover exactCover(const Asked& asked, int available, qint64 steps) {
     const Frames frames(asked);
     Cover cover;
     if (frames.standardCount == 0 && frames.extendedCount == 0) return cover;
-    Candidates candidates(frames);
+    // Every extended range from a multiple of 2^shift to one before the next:
+    // a filter can leave those bits open without passing another frame, and
+    // the blocks are weighed one by one instead of their frames.
+    int shift = kExtendedBits;
+    for (const Intervals& ranges : frames.extended) {
+        for (const Interval& i : ranges) {
+            shift = std::min(shift, trailingZeros(i.lo));
+            shift = std::min(shift, trailingZeros(i.hi + 1));
+        }
+    }
+    Candidates candidates(frames, frames.extendedCount ? shift : 0);
     candidates.addStandard();
-    const bool weighed = frames.extendedCount <= kExplicitExtended && candidates.addExtended();
+    const bool weighed = (frames.extendedCount >> (frames.extendedCount ? shift : 0)) <= kExplicitExtended &&
+                         candidates.addExtended();
     if (weighed) {
         Search search(candidates.list(), candidates.atomCount(), Places());
         const int bound = (search.rootQuarters() + 3) / 4;

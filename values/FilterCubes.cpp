@@ -43,9 +43,10 @@ Pattern standardPattern(quint32 value, quint32 fixed) {
     return {standardKey(value) & mask, mask};
 }
 
-Pattern extendedPattern(quint32 value, quint32 free, int rtr) {
-    const quint32 mask = (~free & kMaxExtendedId) << 3 | kIdeBit | kUnusedBit | (rtr >= 0 ? kRtrBit : 0);
-    return {(value << 3 | kIdeBit | (rtr == 1 ? kRtrBit : 0)) & mask, mask};
+Pattern extendedPattern(const IdCube& identifiers, int rtr) {
+    const quint32 mask =
+        (~identifiers.free & kMaxExtendedId) << 3 | kIdeBit | kUnusedBit | (rtr >= 0 ? kRtrBit : 0);
+    return {(identifiers.value << 3 | kIdeBit | (rtr == 1 ? kRtrBit : 0)) & mask, mask};
 }
 
 QVector<Cube12> standardPrimes(const std::vector<bool>& points) {

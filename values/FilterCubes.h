@@ -30,13 +30,19 @@ void forEachPoint(quint32 value, quint32 free, F f) {
     } while (s != 0);
 }
 
+// A cube of numbers: those with the bits of value outside `free`.
+struct IdCube {
+    quint32 value = 0;
+    quint32 free = 0;
+};
+
 // A standard point's bits in key form, and back.
 quint32 standardKey(quint32 point);
 quint32 standardPoint(quint32 key);
 // The filters passing a cube of standard points, and of extended identifiers
 // of one frame type (rtr 0 data, 1 remote) or both (-1).
 FilterBanks::Pattern standardPattern(quint32 value, quint32 fixed);
-FilterBanks::Pattern extendedPattern(quint32 value, quint32 free, int rtr);
+FilterBanks::Pattern extendedPattern(const IdCube& identifiers, int rtr);
 
 struct Cube12 {
     quint32 value = 0;
@@ -47,11 +53,6 @@ struct Cube12 {
 // found from the table of all 3^12 cubes: a cube with a free bit lies inside
 // when both its halves do.
 QVector<Cube12> standardPrimes(const std::vector<bool>& points);
-
-struct IdCube {
-    quint32 value = 0;
-    quint32 free = 0;
-};
 
 // Whether every number of the cube lies in the intervals.
 bool cubeIn(const Intervals& u, quint32 value, quint32 free);

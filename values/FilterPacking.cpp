@@ -201,6 +201,7 @@ QVector<Planned> pack(QVector<Pattern> patterns) {
         }
         for (const Pattern& entry : spread(p, shapeOf(p).open16)) sorted[placeOf(entry)].append(entry);
     }
+    for (QVector<Pattern>& place : sorted.byPlace) std::sort(place.begin(), place.end(), inOrder);
     QVector<Pattern>& standard = sorted[Place::StandardEntry];
     QVector<Pattern>& entries16 = sorted[Place::Entry16];
     QVector<Pattern>& masks16 = sorted[Place::Mask16];
