@@ -21,7 +21,6 @@ using detail::blocksOf;
 using detail::coarsen;
 using detail::Cover;
 using detail::exactCover;
-using detail::joinNeighbours;
 using detail::oneBankStandard;
 using detail::pack;
 using detail::patternOf;
