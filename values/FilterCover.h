@@ -25,12 +25,14 @@
 // them. 16 quarters: four banks, which the eight cubes of the cycle
 // x[i]=1, x[i+1]=0 fill.
 //
-// Extended identifiers beyond kExplicitExtended frames are too many to be
-// weighed one by one: they are cut into aligned blocks, and the bound weighs
-// frames no exact filter holds two of.
+// Extended frames are weighed in blocks of 2^n where every range begins and
+// ends on one (a filter may as well leave those bits open). Beyond
+// kExplicitExtended blocks they are too many to be weighed one by one: they
+// are cut into aligned blocks, and the bound weighs frames no exact filter
+// holds two of.
 namespace FilterPlanner::detail {
 
-// Extended frames handled one by one; beyond, the aligned blocks.
+// Extended frames (or blocks) handled one by one; beyond, the aligned blocks.
 constexpr quint64 kExplicitExtended = 4096;
 
 struct Cover {
