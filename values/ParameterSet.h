@@ -90,8 +90,9 @@ struct ParameterSet {
     static ParameterSet defaults(int canCount, int fiberCount, int routeType);
 
     bool operator==(const ParameterSet& other) const {
-        return canCount == other.canCount && fiberCount == other.fiberCount && routeType == other.routeType &&
-               can == other.can && fiber == other.fiber && route == other.route;
+        return canCount == other.canCount && fiberCount == other.fiberCount &&
+               routeType == other.routeType && can == other.can && fiber == other.fiber &&
+               route == other.route;
     }
     bool operator!=(const ParameterSet& other) const { return !(*this == other); }
 };
