@@ -475,6 +475,8 @@ private slots:
             "identifiers pass; no plan in these banks lets fewer other frames through");
         row("a list with a word for a number", {"filters", "--plan", "0x100,abc"}, 2,
             "\"abc\": \"abc\" is not a number; write a hex number that begins with a letter as 0xabc");
+        row("a list on standard input, which is empty", {"filters", "--plan", "-"}, 2,
+            "No identifier asked for");
         row("a list file missing", {"filters", "--plan", "@" + path("none.txt")}, 2,
             "Failed to read the list " + file("none.txt") + ": no such file or folder");
         row("--first-bank 15", {"filters", "--plan", "0x100", "--first-bank", "15"}, 2,

@@ -397,6 +397,8 @@ void TestFilterBanks::planExamples_data() {
     // Stopped before it found the cycle: the 14 aligned blocks, said to be no proof.
     add("0x101-0x1FE, a search cut short", "0x101-0x1FE", 0, false, "*",
         "过滤器组1–7，只通过所要求的标识符；这个计划用7个过滤器组，未证明没有更少的（至少需要4个）", 100);
+    add("three left, the size not proven", "0x101-0x1FE", 11, false, "",
+        "只让所要求的标识符通过至少需要4个过滤器组，从过滤器组12起只有3个", 100);
     add("0x101-0x1FE, three left", "0x101-0x1FE", 11, false, "",
         "只让所要求的标识符通过需要4个过滤器组，从过滤器组12起只有3个");
     // Extended: a 32-bit mask each, eight banks.
@@ -593,6 +595,11 @@ void TestFilterBanks::english() {
             FilterPlanner::plan(FilterPlanner::parse("0x001-0x7FE").requests, {13, true})),
         QStringLiteral("bank 14 (letting only the identifiers asked for through takes 6 banks); data frames "
                        "of 2 more identifiers pass; no plan in these banks lets fewer other frames through"));
+    QCOMPARE(
+        FilterPlanner::planText(
+            FilterPlanner::plan(FilterPlanner::parse("0x101-0x1FE").requests, {0, true, 100})),
+        QStringLiteral("banks 1\u20137, passing only the identifiers asked for; this plan uses 7 banks, not "
+                       "proven to be the fewest (at least 4 are needed)"));
     // Counts of one in the singular.
     QCOMPARE(
         FilterPlanner::planText(
