@@ -535,9 +535,12 @@
         <source>在使用，但没有帧能通过</source>
         <translation>in use, but no frame can pass</translation>
     </message>
-    <message>
-        <source>与过滤器组%1有%2个相同的标识符</source>
-        <translation>shares %2 identifiers with bank %1</translation>
+    <message numerus="yes">
+        <source>与过滤器组%1有%n个相同的标识符</source>
+        <translation>
+            <numerusform>shares %n identifier with bank %1</numerusform>
+            <numerusform>shares %n identifiers with bank %1</numerusform>
+        </translation>
     </message>
     <message>
         <source>未使用</source>
@@ -599,9 +602,12 @@
         <source>从过滤器组%1起没有过滤器组可用</source>
         <translation>no bank is left from bank %1 on</translation>
     </message>
-    <message>
-        <source>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</source>
-        <translation>letting only the identifiers asked for through takes %1 banks; from bank %2 on there are %3</translation>
+    <message numerus="yes">
+        <source>%1，从过滤器组%2起只有%n个</source>
+        <translation>
+            <numerusform>%1; from bank %2 on there is %n</numerusform>
+            <numerusform>%1; from bank %2 on there are %n</numerusform>
+        </translation>
     </message>
     <message>
         <source>计划未通过解码核对，没有填入</source>
@@ -612,16 +618,73 @@
         <translation>%1, passing only the identifiers asked for</translation>
     </message>
     <message>
-        <source>%1（只让所要求的标识符通过需要%2个过滤器组）</source>
-        <translation>%1 (letting only the identifiers asked for through takes %2 banks)</translation>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message numerus="yes">
+        <source>另有%n个标识符的数据帧通过</source>
+        <translation>
+            <numerusform>data frames of %n more identifier pass</numerusform>
+            <numerusform>data frames of %n more identifiers pass</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>另有%n个标识符的远程帧通过</source>
+        <translation>
+            <numerusform>remote frames of %n more identifier pass</numerusform>
+            <numerusform>remote frames of %n more identifiers pass</numerusform>
+        </translation>
     </message>
     <message>
-        <source>另有%1个标识符的数据帧通过</source>
-        <translation>data frames of %1 more identifiers pass</translation>
+        <source>“%1”不是数；以字母开头的十六进制数请写成0x%1</source>
+        <translation>&quot;%1&quot; is not a number; write a hex number that begins with a letter as 0x%1</translation>
     </message>
     <message>
-        <source>另有%1个标识符的远程帧通过</source>
-        <translation>remote frames of %1 more identifiers pass</translation>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message numerus="yes">
+        <source>这个计划用%n个过滤器组</source>
+        <translation>
+            <numerusform>this plan uses %n bank</numerusform>
+            <numerusform>this plan uses %n banks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>未证明没有更少的（至少需要%n个）</source>
+        <translation>
+            <numerusform>not proven to be the fewest (at least %n is needed)</numerusform>
+            <numerusform>not proven to be the fewest (at least %n are needed)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>这些过滤器组中没有让更少其他帧通过的计划</source>
+        <translation>no plan in these banks lets fewer other frames through</translation>
+    </message>
+    <message>
+        <source>这是找到的最少，未证明没有更少的</source>
+        <translation>the fewest found, not proven to be the fewest</translation>
+    </message>
+    <message numerus="yes">
+        <source>只让所要求的标识符通过需要%n个过滤器组</source>
+        <translation>
+            <numerusform>letting only the identifiers asked for through takes %n bank</numerusform>
+            <numerusform>letting only the identifiers asked for through takes %n banks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>只让所要求的标识符通过至少需要%n个过滤器组</source>
+        <translation>
+            <numerusform>letting only the identifiers asked for through takes at least %n bank</numerusform>
+            <numerusform>letting only the identifiers asked for through takes at least %n banks</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>找到的只让所要求的标识符通过的计划用%n个过滤器组</source>
+        <translation>
+            <numerusform>the plan found that lets only the identifiers asked for through takes %n bank</numerusform>
+            <numerusform>the plan found that lets only the identifiers asked for through takes %n banks</numerusform>
+        </translation>
     </message>
     <message>
         <source>永不匹配：保留位0为1，而收到的帧此位总为0</source>
@@ -635,8 +698,8 @@
         <translation>Filter Planner</translation>
     </message>
     <message>
-        <source>要通过的标识符和范围，每行一个：</source>
-        <translation>Identifiers and ranges to let through, one per line:</translation>
+        <source>要通过的标识符和范围，每行一个；数都按十六进制读（256即0x256）：</source>
+        <translation>Identifiers and ranges to let through, one per line; numbers are read as hexadecimal (256 is 0x256):</translation>
     </message>
     <message>
         <source>未注明时的格式：</source>
@@ -707,18 +770,18 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
-        <translation>One identifier or range (hex) per line, with std or ext and data, remote or both where needed</translation>
+        <source>每行一个标识符或范围，数按十六进制读（0x可省略，以字母开头的数要写0x）；可加 std 或 ext、data、remote 或 both</source>
+        <translation>One identifier or range per line, numbers in hexadecimal (0x may be left out, except before a number that begins with a letter); with std or ext and data, remote or both where needed</translation>
     </message>
     <message>
         <source>、</source>
         <translation>, </translation>
     </message>
     <message numerus="yes">
-        <source>（另有%n处错误）</source>
+        <source>%n处错误：</source>
         <translation>
-            <numerusform> (%n more error)</numerusform>
-            <numerusform> (%n more errors)</numerusform>
+            <numerusform>%n mistake:</numerusform>
+            <numerusform>%n mistakes:</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -1727,9 +1790,9 @@ With a second parameter file no device is used: the second file stands for the v
     </message>
     <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</source>
-        <translation>A value may begin with "-" only when written "--option=value"; nothing after "--" is an option.
-Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file error (with --strict also a note), 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the worst of the repeaters' (in the order 4, 5, 2, 3, 1), or 128+n when stopped.</translation>
+退出状态：0 完成（diff：相同），1 diff 发现不同或 filters --plan 的计划也让其他标识符通过，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</source>
+        <translation>A value may begin with &quot;-&quot; only when written &quot;--option=value&quot;; nothing after &quot;--&quot; is an option.
+Exit status: 0 done (diff: equal), 1 diff found differences or the plan of filters --plan lets other identifiers through as well, 2 usage or file error (with --strict also a note), 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the worst of the repeaters' (in the order 4, 5, 2, 3, 1), or 128+n when stopped.</translation>
     </message>
     <message>
         <source>选项%1只能给出一次</source>
@@ -1817,17 +1880,19 @@ Exit status: 0 done (diff: equal), 1 diff found differences, 2 usage or file err
     </message>
     <message>
         <source>给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔：通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。
-给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明各组让哪些帧通过。</source>
-        <translation>With a parameter file, says for each filter bank of each CAN channel which frames it lets through, one line a bank, separated by tabs: channel, filter bank (1 to 14), meaning; the channels by the elements' place in "CANParam".
-With --plan, works out the fewest filter banks for the identifiers and ranges, writes the fourteen "DataList" entries to standard output, to be pasted into a parameter file, and says on standard error which frames each bank lets through.</translation>
+给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明需要几个过滤器组（是否已证明）、其他标识符通过多少和各组让哪些帧通过。--first-bank 之前的过滤器组不使用。
+退出状态：0 只让所要求的标识符通过；1 过滤器组不够，计划也让其他标识符通过（数目在标准错误上）；2 列表有误或不能规划，标准输出上没有内容。</source>
+        <translation>With a parameter file, says for each filter bank of each CAN channel which frames it lets through, one line a bank, separated by tabs: channel, filter bank (1 to 14), meaning; the channels by the elements' place in &quot;CANParam&quot;.
+With --plan, works out the fewest filter banks for the identifiers and ranges, writes the fourteen &quot;DataList&quot; entries to standard output, to be pasted into a parameter file, and says on standard error how many banks that needs (and whether that is proven), how many other identifiers pass and which frames each bank lets through. The banks before --first-bank are not in use.
+Exit status: 0 only the identifiers asked for pass; 1 the banks are too few and the plan lets other identifiers through as well (how many, on standard error); 2 a mistake in the list or no plan, nothing on standard output.</translation>
     </message>
     <message>
         <source>列表</source>
         <translation>LIST</translation>
     </message>
     <message>
-        <source>以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”</source>
-        <translation>identifiers and ranges separated by commas, such as "0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext"</translation>
+        <source>以逗号分隔的标识符和范围（十六进制），如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”；- 从标准输入读，@文件 从文件读，每行一项或以逗号分隔，最大1 MiB</source>
+        <translation>identifiers and ranges in hex, separated by commas, such as &quot;0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext&quot;; - reads them from standard input, @FILE from a file, one a line or separated by commas, at most 1 MiB</translation>
     </message>
     <message>
         <source>--plan 中未注明的项为扩展标识符（默认为标准标识符）</source>
@@ -1994,6 +2059,18 @@ A word with a problem, or no word that covers a bus of --length, ends with exit 
     <message>
         <source>每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、命令、结果、步骤、退出状态</source>
         <translation>append one JSON line per repeater and command to this file: time, card number, path, the file's SHA-256, command, result, step, exit status</translation>
+    </message>
+    <message>
+        <source>--plan 从这个过滤器组起填（默认1），与窗口的“从过滤器组”相同</source>
+        <translation>the bank --plan fills from (1 by default), as the window's &quot;From bank&quot;</translation>
+    </message>
+    <message>
+        <source>大于1 MiB</source>
+        <translation>larger than 1 MiB</translation>
+    </message>
+    <message>
+        <source>读取列表%1失败：%2</source>
+        <translation>Failed to read the list %1: %2</translation>
     </message>
 </context>
 <context>

@@ -534,9 +534,11 @@
         <source>在使用，但没有帧能通过</source>
         <translation>在使用，但没有帧能通过</translation>
     </message>
-    <message>
-        <source>与过滤器组%1有%2个相同的标识符</source>
-        <translation>与过滤器组%1有%2个相同的标识符</translation>
+    <message numerus="yes">
+        <source>与过滤器组%1有%n个相同的标识符</source>
+        <translation>
+            <numerusform>与过滤器组%1有%n个相同的标识符</numerusform>
+        </translation>
     </message>
     <message>
         <source>未使用</source>
@@ -598,9 +600,11 @@
         <source>从过滤器组%1起没有过滤器组可用</source>
         <translation>从过滤器组%1起没有过滤器组可用</translation>
     </message>
-    <message>
-        <source>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</source>
-        <translation>只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个</translation>
+    <message numerus="yes">
+        <source>%1，从过滤器组%2起只有%n个</source>
+        <translation>
+            <numerusform>%1，从过滤器组%2起只有%n个</numerusform>
+        </translation>
     </message>
     <message>
         <source>计划未通过解码核对，没有填入</source>
@@ -611,16 +615,66 @@
         <translation>%1，只通过所要求的标识符</translation>
     </message>
     <message>
-        <source>%1（只让所要求的标识符通过需要%2个过滤器组）</source>
-        <translation>%1（只让所要求的标识符通过需要%2个过滤器组）</translation>
+        <source>%1（%2）</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message numerus="yes">
+        <source>另有%n个标识符的数据帧通过</source>
+        <translation>
+            <numerusform>另有%n个标识符的数据帧通过</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>另有%n个标识符的远程帧通过</source>
+        <translation>
+            <numerusform>另有%n个标识符的远程帧通过</numerusform>
+        </translation>
     </message>
     <message>
-        <source>另有%1个标识符的数据帧通过</source>
-        <translation>另有%1个标识符的数据帧通过</translation>
+        <source>“%1”不是数；以字母开头的十六进制数请写成0x%1</source>
+        <translation>“%1”不是数；以字母开头的十六进制数请写成0x%1</translation>
     </message>
     <message>
-        <source>另有%1个标识符的远程帧通过</source>
-        <translation>另有%1个标识符的远程帧通过</translation>
+        <source>，</source>
+        <translation>，</translation>
+    </message>
+    <message numerus="yes">
+        <source>这个计划用%n个过滤器组</source>
+        <translation>
+            <numerusform>这个计划用%n个过滤器组</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>未证明没有更少的（至少需要%n个）</source>
+        <translation>
+            <numerusform>未证明没有更少的（至少需要%n个）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>这些过滤器组中没有让更少其他帧通过的计划</source>
+        <translation>这些过滤器组中没有让更少其他帧通过的计划</translation>
+    </message>
+    <message>
+        <source>这是找到的最少，未证明没有更少的</source>
+        <translation>这是找到的最少，未证明没有更少的</translation>
+    </message>
+    <message numerus="yes">
+        <source>只让所要求的标识符通过需要%n个过滤器组</source>
+        <translation>
+            <numerusform>只让所要求的标识符通过需要%n个过滤器组</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>只让所要求的标识符通过至少需要%n个过滤器组</source>
+        <translation>
+            <numerusform>只让所要求的标识符通过至少需要%n个过滤器组</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>找到的只让所要求的标识符通过的计划用%n个过滤器组</source>
+        <translation>
+            <numerusform>找到的只让所要求的标识符通过的计划用%n个过滤器组</numerusform>
+        </translation>
     </message>
     <message>
         <source>永不匹配：保留位0为1，而收到的帧此位总为0</source>
@@ -634,8 +688,8 @@
         <translation>过滤器规划</translation>
     </message>
     <message>
-        <source>要通过的标识符和范围，每行一个：</source>
-        <translation>要通过的标识符和范围，每行一个：</translation>
+        <source>要通过的标识符和范围，每行一个；数都按十六进制读（256即0x256）：</source>
+        <translation>要通过的标识符和范围，每行一个；数都按十六进制读（256即0x256）：</translation>
     </message>
     <message>
         <source>未注明时的格式：</source>
@@ -706,17 +760,17 @@
         <translation>取消</translation>
     </message>
     <message>
-        <source>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</source>
-        <translation>每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both</translation>
+        <source>每行一个标识符或范围，数按十六进制读（0x可省略，以字母开头的数要写0x）；可加 std 或 ext、data、remote 或 both</source>
+        <translation>每行一个标识符或范围，数按十六进制读（0x可省略，以字母开头的数要写0x）；可加 std 或 ext、data、remote 或 both</translation>
     </message>
     <message>
         <source>、</source>
         <translation>、</translation>
     </message>
     <message numerus="yes">
-        <source>（另有%n处错误）</source>
+        <source>%n处错误：</source>
         <translation>
-            <numerusform>（另有%n处错误）</numerusform>
+            <numerusform>%n处错误：</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -1724,9 +1778,9 @@
     </message>
     <message>
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</source>
+退出状态：0 完成（diff：相同），1 diff 发现不同或 filters --plan 的计划也让其他标识符通过，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</source>
         <translation>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
-退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</translation>
+退出状态：0 完成（diff：相同），1 diff 发现不同或 filters --plan 的计划也让其他标识符通过，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</translation>
     </message>
     <message>
         <source>选项%1只能给出一次</source>
@@ -1814,17 +1868,19 @@
     </message>
     <message>
         <source>给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔：通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。
-给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明各组让哪些帧通过。</source>
+给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明需要几个过滤器组（是否已证明）、其他标识符通过多少和各组让哪些帧通过。--first-bank 之前的过滤器组不使用。
+退出状态：0 只让所要求的标识符通过；1 过滤器组不够，计划也让其他标识符通过（数目在标准错误上）；2 列表有误或不能规划，标准输出上没有内容。</source>
         <translation>给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔：通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。
-给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明各组让哪些帧通过。</translation>
+给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明需要几个过滤器组（是否已证明）、其他标识符通过多少和各组让哪些帧通过。--first-bank 之前的过滤器组不使用。
+退出状态：0 只让所要求的标识符通过；1 过滤器组不够，计划也让其他标识符通过（数目在标准错误上）；2 列表有误或不能规划，标准输出上没有内容。</translation>
     </message>
     <message>
         <source>列表</source>
         <translation>列表</translation>
     </message>
     <message>
-        <source>以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”</source>
-        <translation>以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”</translation>
+        <source>以逗号分隔的标识符和范围（十六进制），如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”；- 从标准输入读，@文件 从文件读，每行一项或以逗号分隔，最大1 MiB</source>
+        <translation>以逗号分隔的标识符和范围（十六进制），如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”；- 从标准输入读，@文件 从文件读，每行一项或以逗号分隔，最大1 MiB</translation>
     </message>
     <message>
         <source>--plan 中未注明的项为扩展标识符（默认为标准标识符）</source>
@@ -1991,6 +2047,18 @@
     <message>
         <source>每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、命令、结果、步骤、退出状态</source>
         <translation>每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、命令、结果、步骤、退出状态</translation>
+    </message>
+    <message>
+        <source>--plan 从这个过滤器组起填（默认1），与窗口的“从过滤器组”相同</source>
+        <translation>--plan 从这个过滤器组起填（默认1），与窗口的“从过滤器组”相同</translation>
+    </message>
+    <message>
+        <source>大于1 MiB</source>
+        <translation>大于1 MiB</translation>
+    </message>
+    <message>
+        <source>读取列表%1失败：%2</source>
+        <translation>读取列表%1失败：%2</translation>
     </message>
 </context>
 <context>

@@ -38,9 +38,11 @@ struct CliArguments {
     int type = 0;           // write --dry-run: the hardware type 1 ... 5, without a device
     int waitSeconds = 10;   // write --verify: how long the repeater may take to come back
     bool all = false;       // read, write, diff: every connected repeater at once
-    QString plan;           // filters: identifiers and ranges to plan banks for, comma-separated
+    QString plan;           // filters: identifiers and ranges to plan banks for, comma-separated;
+                            // "-" standard input, "@FILE" a file
     bool extended = false;  // filters --plan: items without a word are extended identifiers
     bool remote = false;    // filters --plan: ... and remote frames
+    int firstBank = 1;      // filters --plan: the plan fills banks from this one on, 1 ... 14
 
     // timing: a bit rate to choose a word for instead of a word (kbit/s, 0:
     // none), the sample point wished (percent, 0: the rule's for the rate),

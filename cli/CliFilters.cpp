@@ -1,5 +1,7 @@
 // filters: what a parameter file's filter banks let through, or the banks
 // for a list of identifiers and ranges; no repeater is needed for either.
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -11,6 +13,7 @@
 #include "FilterBanks.h"
 #include "FilterPlanner.h"
 #include "ParameterDocument.h"
+#include "ParameterFile.h"
 #include "ParameterSet.h"
 #include "TarvaneCli.h"
 
@@ -42,15 +45,51 @@ int describeFile(CliSession& session, const QString& path) {
     return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
 }
 
-// The fourteen "DataList" entries of a plan from bank 1, the rest cleared, to
-// paste into a file; what each bank lets through on standard error.
+// The list as given, or read from standard input ("-") or a file ("@FILE"):
+// a list of thousands of ranges is longer than a command line may be.
+bool readList(CliSession& session, const QString& value, QString* text) {
+    const bool standardInput = CliSteps::isStandardStream(value);
+    if (!standardInput && !value.startsWith(QLatin1Char('@'))) {
+        *text = value;
+        return true;
+    }
+    QString name = TarvaneCli::tr("标准输入");
+    QString reason;
+    QByteArray bytes;
+    if (standardInput) {
+        if (session.in()) bytes = session.in()->read(ParameterFile::kMaxFileSize + 1);
+    } else {
+        name = QDir::toNativeSeparators(value.mid(1));
+        QFile file(value.mid(1));
+        if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+            bytes = file.read(ParameterFile::kMaxFileSize + 1);
+        if (file.error() != QFileDevice::NoError) reason = ParameterFile::reason(file.errorString());
+    }
+    if (reason.isEmpty() && bytes.size() > ParameterFile::kMaxFileSize) reason = TarvaneCli::tr("大于1 MiB");
+    if (!reason.isEmpty()) {
+        session.message(TarvaneCli::tr("读取列表%1失败：%2").arg(name, reason));
+        return false;
+    }
+    *text = QString::fromUtf8(bytes);
+    return true;
+}
+
+// The fourteen "DataList" entries of a plan from --first-bank on, those
+// before it not in use, to paste into a file; on standard error how many
+// banks it takes and what each lets through. Exit status 0 when only the
+// request passes, 1 when the banks are too few and others pass too (the
+// entries are written all the same), 2 when there is no plan.
 int plan(CliSession& session, const CliArguments& arguments) {
+    QString list;
+    if (!readList(session, arguments.plan, &list)) return TarvaneCli::UsageOrFileError;
     const int types = arguments.remote ? FilterBanks::RemoteFrames : FilterBanks::DataFrames;
-    const FilterPlanner::Parsed parsed = FilterPlanner::parse(arguments.plan, arguments.extended, types);
+    const FilterPlanner::Parsed parsed = FilterPlanner::parse(list, arguments.extended, types);
     for (const FilterPlanner::ParseError& error : parsed.errors)
         session.message(FilterPlanner::errorText(error));
     if (!parsed.errors.isEmpty()) return TarvaneCli::UsageOrFileError;
-    const FilterPlanner::Plan plan = FilterPlanner::plan(parsed.requests);
+    FilterPlanner::Options options;
+    options.firstBank = arguments.firstBank - 1;
+    const FilterPlanner::Plan plan = FilterPlanner::plan(parsed.requests, options);
     // A line of its own here, where the planner's text stands in a sentence.
     QString summary = FilterPlanner::planText(plan);
     if (!summary.isEmpty()) summary[0] = summary.at(0).toUpper();
@@ -58,7 +97,7 @@ int plan(CliSession& session, const CliArguments& arguments) {
         session.message(summary);
         return TarvaneCli::UsageOrFileError;
     }
-    std::array<FilterRow, kFilterBankCount> banks = CanChannelValues::defaults(1).banks;
+    std::array<FilterRow, kFilterBankCount> banks;
     FilterPlanner::fill(banks, plan, true);
     QJsonArray dataList;
     for (const FilterRow& row : banks) dataList.append(CanCodec::dataListEntry(row));
@@ -70,7 +109,9 @@ int plan(CliSession& session, const CliArguments& arguments) {
         session.message(TarvaneCli::tr("过滤器组%1：%2")
                             .arg(plan.firstBank + bank + 1)
                             .arg(FilterBanks::describe(plan.rows.at(bank))));
-    return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
+    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
+    // Like diff's differences: what passes is not only what was asked for.
+    return plan.exact() ? TarvaneCli::Done : TarvaneCli::Differences;
 }
 
 }  // namespace

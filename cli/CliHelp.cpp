@@ -94,7 +94,8 @@ QString commonUsage() {
 QString closingNote() {
     return tr(
         "只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。\n"
-        "退出状态：0 完成（diff：相同），1 diff 发现不同，2 用法或文件错误（有 --strict "
+        "退出状态：0 完成（diff：相同），1 diff 发现不同或 filters --plan 的计划也让其他标识符通过，2 "
+        "用法或文件错误（有 --strict "
         "时也包括注意事项），3 "
         "没有这台设备、没有连接设备或多于一台，"
         "4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；"

@@ -8,6 +8,7 @@
 
 #include "BitTiming.h"
 #include "DeviceSearch.h"
+#include "ParameterSet.h"
 
 namespace CliOptions {
 
@@ -95,7 +96,12 @@ const std::vector<CommandRow>& commands() {
              "给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔："
              "通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。\n"
              "给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，"
-             "可贴入参数文件，并在标准错误上说明各组让哪些帧通过。"),
+             "可贴入参数文件，并在标准错误上说明需要几个过滤器组（是否已证明）、其他标识符通过多少和各组让哪"
+             "些帧通过。"
+             "--first-bank 之前的过滤器组不使用。\n"
+             "退出状态：0 只让所要求的标识符通过；1 "
+             "过滤器组不够，计划也让其他标识符通过（数目在标准错误上）；"
+             "2 列表有误或不能规划，标准输出上没有内容。"),
          "--plan"},
         {Command::Timing, "timing", QT_TRANSLATE_NOOP("TarvaneCli", "位定时字"),
          QT_TRANSLATE_NOOP("TarvaneCli",
@@ -171,8 +177,10 @@ const std::vector<OptionRow>& options() {
          QT_TRANSLATE_NOOP("TarvaneCli", "不发送，只把各帧写到标准输出，每帧一行"),
          [](CliArguments& a, const QString&) { return a.dryRun = true; }},
         {"--plan", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "列表"), kFilters, Use::Optional,
-         QT_TRANSLATE_NOOP("TarvaneCli",
-                           "以逗号分隔的标识符和范围，如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”"),
+         QT_TRANSLATE_NOOP(
+             "TarvaneCli",
+             "以逗号分隔的标识符和范围（十六进制），如“0x100-0x1FF,0x7E8,0x18FEF100-0x18FEF1FF ext”；"
+             "- 从标准输入读，@文件 从文件读，每行一项或以逗号分隔，最大1 MiB"),
          [](CliArguments& a, const QString& value) { return setNotEmpty(a, "--plan", value, &a.plan); }},
         {"--ext", nullptr, nullptr, kFilters, Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--plan 中未注明的项为扩展标识符（默认为标准标识符）"),
@@ -214,6 +222,11 @@ const std::vector<OptionRow>& options() {
          QT_TRANSLATE_NOOP("TarvaneCli", "每个节点的环路延迟：收发器加隔离器（纳秒，默认335）"),
          [](CliArguments& a, const QString& value) {
              return setDecimal(a, "--node-delay", value, 0, true, kLongestFigure, &a.nodeDelay);
+         }},
+        {"--first-bank", nullptr, "1-14", kFilters, Use::Optional,
+         QT_TRANSLATE_NOOP("TarvaneCli", "--plan 从这个过滤器组起填（默认1），与窗口的“从过滤器组”相同"),
+         [](CliArguments& a, const QString& value) {
+             return setNumber(a, "--first-bank", value, 1, kFilterBankCount, &a.firstBank);
          }},
         {"--type", nullptr, "1-5", bit(Command::Write), Use::Optional,
          QT_TRANSLATE_NOOP("TarvaneCli", "--dry-run 时按该硬件类型输出各帧，无须连接设备"),
@@ -261,6 +274,7 @@ const std::vector<RelationRow>& relations() {
         {"--sample-point", Kind::Needs, "--rate"},
         {"--sjw", Kind::Needs, "--rate"},
         {"--length", Kind::Needs, "--rate"},
+        {"--first-bank", Kind::Needs, "--plan"},
     };
     return rows;
 }

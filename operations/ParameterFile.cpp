@@ -243,3 +243,7 @@ bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObje
     if (utf8Text) *utf8Text = utf8;
     return true;
 }
+
+QString ParameterFile::reason(const QString& systemText) {
+    return reasonText(systemText);
+}

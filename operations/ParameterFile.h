@@ -43,4 +43,8 @@ public:
     // The same for a file's bytes, already read.
     static bool parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning,
                       QByteArray* utf8 = nullptr);
+    // Why a file could not be read or written, from what Qt's file classes
+    // report: the common reasons in the program's language, others as the
+    // system words them.
+    static QString reason(const QString& systemText);
 };

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTableWidgetItem>
 
@@ -17,6 +19,8 @@ enum Column { ColumnBank, ColumnWorkMode, ColumnBitWidth, ColumnId, ColumnMask, 
 // The widest text each column but the last holds besides its header.
 const char* const kWidestCells[] = {"14", "", "32", "00 00 00 00", "00 00 00 00"};
 constexpr int kCellPadding = 16;
+constexpr int kErrorLines = 6;
+constexpr int kTypingPauseMs = 150;
 
 QTableWidgetItem* cell(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -51,6 +55,13 @@ FilterPlannerDialog::FilterPlannerDialog(QWidget* parent)
                               qMax(cells + kCellPadding, table->horizontalHeader()->sectionSizeHint(column)));
     }
     showRed(ui->m_labelWarning, QPalette::WindowText, true);
+    // Every mistake of a long list, scrolled through, a few lines high.
+    ui->m_listErrors->setMaximumHeight(ui->m_listErrors->fontMetrics().lineSpacing() * kErrorLines +
+                                       2 * ui->m_listErrors->frameWidth());
+    m_typing.setSingleShot(true);
+    m_typing.setInterval(kTypingPauseMs);
+    connect(&m_typing, &QTimer::timeout, this, &FilterPlannerDialog::refresh);
+    connect(ui->m_editRequest, &QPlainTextEdit::textChanged, &m_typing, qOverload<>(&QTimer::start));
     refresh();
 }
 
@@ -68,26 +79,35 @@ int FilterPlannerDialog::firstBank() const {
 }
 
 void FilterPlannerDialog::accept() {
+    // What was typed last is what gets filled in.
+    if (m_typing.isActive()) refresh();
     if (m_plan.status != FilterPlanner::Plan::Planned) return;
     FilterPlanner::fill(m_banks, m_plan, ui->m_checkClearOthers->isChecked());
     QDialog::accept();
 }
 
 void FilterPlannerDialog::refresh() {
+    m_typing.stop();
     const QString text = ui->m_editRequest->toPlainText();
     const FilterPlanner::Parsed parsed = FilterPlanner::parse(text, ui->m_comboFormat->currentIndex() == 1,
                                                               ui->m_comboFrameTypes->currentIndex() + 1);
     m_plan = FilterPlanner::Plan();
     QString message;
     bool wrong = false;
-    if (!parsed.errors.isEmpty()) {
+    ui->m_listErrors->clear();
+    if (parsed.errors.size() == 1) {
         message = FilterPlanner::errorText(parsed.errors.first());
-        if (parsed.errors.size() > 1)
-            message += tr("（另有%n处错误）", nullptr, int(parsed.errors.size()) - 1);
+        wrong = true;
+    } else if (!parsed.errors.isEmpty()) {
+        message = tr("%n处错误：", nullptr, int(parsed.errors.size()));
+        for (const FilterPlanner::ParseError& error : parsed.errors)
+            ui->m_listErrors->addItem(FilterPlanner::errorText(error));
         wrong = true;
     } else if (parsed.requests.isEmpty()) {
         // Nothing typed yet (or only notes): what to type, not a mistake.
-        message = tr("每行一个标识符或范围（十六进制），可加 std 或 ext、data、remote 或 both");
+        message =
+            tr("每行一个标识符或范围，数按十六进制读（0x可省略，以字母开头的数要写0x）；"
+               "可加 std 或 ext、data、remote 或 both");
     } else {
         m_plan = FilterPlanner::plan(parsed.requests, {firstBank(), true});
         message = FilterPlanner::planText(m_plan);
@@ -96,6 +116,7 @@ void FilterPlannerDialog::refresh() {
     // The rules' texts are parts of sentences; here one stands alone.
     if (!message.isEmpty()) message[0] = message[0].toUpper();
     ui->m_labelMessage->setText(message);
+    ui->m_listErrors->setVisible(ui->m_listErrors->count() > 0);
     showRed(ui->m_labelMessage, QPalette::WindowText, wrong);
 
     const QStringList open = banksPassingEverything();

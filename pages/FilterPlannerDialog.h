@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <QTimer>
 #include <array>
 
 #include "FilterPlanner.h"
@@ -33,6 +34,7 @@ public slots:
     void accept() override;
 
 private slots:
+    // Parses and plans the request again, and shows the result.
     void refresh();
 
 private:
@@ -43,4 +45,6 @@ private:
     Ui::FilterPlannerDialog* ui;
     std::array<FilterRow, kFilterBankCount> m_banks;
     FilterPlanner::Plan m_plan;
+    // Typing plans again once the keys rest: a long list takes its time.
+    QTimer m_typing;
 };

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 build="${BUILD_DIR:-build-benchmark}"
 rm -rf "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTARVANE_TESTS=OFF > /dev/null
-cmake --build "$build" -j "$(nproc)" --target tarvane-benchmark tarvane-cli-benchmark > /dev/null
+cmake --build "$build" -j "$(nproc)" --target tarvane-benchmark tarvane-cli-benchmark tarvane-planner-benchmark > /dev/null
 
 export QT_QPA_PLATFORM=offscreen
 export QT_LOGGING_RULES="qt.qpa.*=false"
@@ -19,3 +19,4 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
 fi
 "$build/tools/benchmark/tarvane-benchmark"
 "$build/tools/benchmark/tarvane-cli-benchmark"
+"$build/tools/benchmark/tarvane-planner-benchmark"

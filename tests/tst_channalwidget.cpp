@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -758,6 +759,20 @@ void TestChannalWidget::planner_data() {
         << "过滤器组1仍在使用，让所有帧通过：计划之外的帧也会通过"
         << QByteArray::fromHex("0012240b018101c7f78804fffff8040000")
         << "过滤器组2：扩展数据帧和远程帧 0x18FEF100–0x18FEF1FF；与过滤器组1有256个相同的标识符" << false;
+    // Every mistake listed, each by its line; "abc" no number, "256" read as 0x256.
+    QTest::newRow("every mistake listed")
+        << "256\nabc\n0x800" << 0 << 0 << 1 << true
+        << "red: 2处错误：\n第2行“abc”：“abc”不是数；以字母开头的十六进制数请写成0xabc\n"
+           "第3行“0x800”：0x800超出标准标识符（最大0x7FF）；扩展帧请加 ext"
+        << "" << QByteArray::fromHex("0012240b00810100000000000000000000")
+        << "过滤器组1：所有帧；与过滤器组10有536872960个相同的标识符" << true;
+    QTest::newRow("nothing typed: the hint says hex")
+        << "" << 0 << 0 << 1 << true
+        << "每行一个标识符或范围，数按十六进制读（0x可省略，以字母开头的数要写0x）；可加 std 或 "
+           "ext、data、remote "
+           "或 both"
+        << "" << QByteArray::fromHex("0012240b00810100000000000000000000")
+        << "过滤器组1：所有帧；与过滤器组10有536872960个相同的标识符" << true;
     QTest::newRow("too large: nothing filled")
         << "0x800" << 0 << 0 << 1 << true << "red: “0x800”：0x800超出标准标识符（最大0x7FF）；扩展帧请加 ext"
         << "" << QByteArray::fromHex("0012240b00810100000000000000000000")
@@ -781,6 +796,9 @@ void TestChannalWidget::planner() {
         dialog->findChild<QSpinBox*>("m_spinFirstBank")->setValue(first);
         dialog->findChild<QCheckBox*>("m_checkClearOthers")->setChecked(clear);
         message = shownText(dialog->findChild<QLabel*>("m_labelMessage"));
+        const QListWidget* errors = dialog->findChild<QListWidget*>("m_listErrors");
+        for (int i = 0; errors->isVisibleTo(dialog) && i < errors->count(); ++i)
+            message += '\n' + errors->item(i)->text();
         warning = dialog->findChild<QLabel*>("m_labelWarning")->text();
         QTest::mouseClick(dialog->findChild<QPushButton*>("m_pushButtonOK"), Qt::LeftButton);
     });

@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QTableWidget>
@@ -577,6 +578,20 @@ private slots:
             "the "
             "closest is 0x00050008: bus ≤ 58 m",
             -1);
+        // filters --plan: 0 when only the request passes, 1 when others pass too, 2 without a plan.
+        row("a plan that lets others through", {"filters", "--plan", "0x001-0x7FE", "--first-bank", "14"}, 1,
+            "Bank 14 (letting only the identifiers asked for through takes 6 banks); data frames of 2 more "
+            "identifiers pass; no plan in these banks lets fewer other frames through");
+        row("a list with a word for a number", {"filters", "--plan", "0x100,abc"}, 2,
+            "\"abc\": \"abc\" is not a number; write a hex number that begins with a letter as 0xabc");
+        row("a list on standard input, which is empty", {"filters", "--plan", "-"}, 2,
+            "No identifier asked for");
+        row("a list file missing", {"filters", "--plan", "@" + path("none.txt")}, 2,
+            "Failed to read the list " + file("none.txt") + ": no such file or folder");
+        row("--first-bank 15", {"filters", "--plan", "0x100", "--first-bank", "15"}, 2,
+            "Invalid value for option --first-bank: 15");
+        row("--first-bank without --plan", {"filters", params, "--first-bank", "2"}, 2,
+            "Option --first-bank works only with --plan");
     }
 
     // None of these gets as far as sending a parameter; the write's own
@@ -1073,6 +1088,71 @@ private slots:
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));
     }
 
+    // A list of identifiers and ranges from standard input or a file, one a
+    // line or separated by commas: longer than a command line may be.
+    void planList_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");  // standard input, and the file list.txt
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");   // its start; nothing at all when empty
+        QTest::addColumn<QStringList>("err");  // the first lines
+        QByteArray ranges;
+        QRandomGenerator random(38);
+        for (int i = 0; i < 8000; ++i) {
+            const quint32 first = random.bounded(0x1FFF0000u);
+            ranges += QStringLiteral("0x%1-0x%2 ext\n")
+                          .arg(first, 8, 16, QLatin1Char('0'))
+                          .arg(first + random.bounded(0x10000u), 8, 16, QLatin1Char('0'))
+                          .toLatin1();
+        }
+        QTest::newRow("8000 extended ranges on standard input")
+            << QStringList{"filters", "--plan", "-"} << ranges << 1
+            << QByteArray("\"DataList\": [\n    \"1, ")
+            << QStringList{"Banks 1\u201314 (letting only the identifiers asked for through takes at least"};
+        // Bank 13: 16-bit masks E018 over 2000 (0x100-0x1FF data) and FFF8 over
+        // 2470 (0x123 remote); the banks before it not in use.
+        QByteArray planned = "\"DataList\": [\n";
+        for (int bank = 1; bank <= 14; ++bank)
+            planned += bank == 13 ? "    \"1, 0, 0, e0 18 20 00, ff f8 24 70\",\n"
+                                  : QByteArray("    \"0, 0, 1, 00 00 00 00, 00 00 00 00\"") +
+                                        (bank < 14 ? ",\n" : "\n");
+        planned += "]\n";
+        QTest::newRow("a file, a line and commas, from bank 13")
+            << QStringList{"filters", "--plan", "@" + path("list.txt"), "--first-bank", "13"}
+            << QByteArray("0x100-0x1FF,\n0x123 remote\n") << 0 << planned
+            << QStringList{
+                   "Bank 13, passing only the identifiers asked for",
+                   "Bank 13: standard data frames 0x100\u20130x1FF; standard remote frames 0x123; 256 "
+                   "identifiers in all"};
+        QTest::newRow("every mistake named by its line")
+            << QStringList{"filters", "--plan", "-"} << QByteArray("0x100\n256\nabc\n0x800\n") << 2
+            << QByteArray()
+            << QStringList{
+                   "line 3, \"abc\": \"abc\" is not a number; write a hex number that begins with a letter "
+                   "as 0xabc",
+                   "line 4, \"0x800\": 0x800 is beyond a standard identifier (0x7FF at most); add ext for an "
+                   "extended one"};
+        QTest::newRow("four banks, proven")
+            << QStringList{"filters", "--plan", "0x101-0x1FE"} << QByteArray() << 0
+            << QByteArray("\"DataList\": [\n")
+            << QStringList{
+                   "Banks 1\u20134, passing only the identifiers asked for; letting only the identifiers "
+                   "asked for through takes 4 banks"};
+    }
+    void planList() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, out);
+        QFETCH(QStringList, err);
+        writeFile(path("list.txt"), input);
+        const CliRun run = cli(arguments, false, input);
+        QTEST(run.status, "status");
+        QVERIFY2(run.out.startsWith(out), run.out.left(200).constData());
+        if (out.isEmpty()) QVERIFY(run.out.isEmpty());
+        const QStringList lines = run.err.split('\n');
+        for (int i = 0; i < err.size(); ++i) QVERIFY2(lines.value(i).startsWith(err[i]), qPrintable(run.err));
+    }
+
     // Each help lists exactly the options its command takes, each with its
     // description; the overview lists them all.
     void helpListsEveryOption_data() {
@@ -1081,7 +1161,7 @@ private slots:
         const QStringList common{"--lang en|zh", "--trace", "-h, --help", "--version"};
         const QStringList device{"--device PATH|CARD", "--all", "--json", "--log FILE"};
         const QStringList write{"--backup FILE", "--verify", "--wait SECONDS", "--dry-run", "--type 1-5"};
-        const QStringList filters{"--plan LIST", "--ext", "--remote"};
+        const QStringList filters{"--plan LIST", "--ext", "--remote", "--first-bank 1-14"};
         const QStringList timing{"--rate KBIT", "--sample-point PERCENT", "--sjw 1-4", "--length METRES",
                                  "--node-delay NS"};
         QTest::newRow("overview") << QStringList{"--help"}
@@ -1237,6 +1317,15 @@ private slots:
             << QByteArray(
                    "Bank 1, passing only the identifiers asked for\n"
                    "Bank 1: standard data frames 0x100\u20130x1FF\n")
+            << QByteArray("0");
+        QTest::newRow("filters --plan, too few banks")
+            << QStringList{"filters", "--plan", "0x001-0x7FE", "--first-bank=14"} << 1
+            << QByteArray("\"DataList\": [\n    \"0, 0, 1, 00 00 00 00, 00 00 00 00\",\n")
+            << QByteArray(
+                   "Bank 14 (letting only the identifiers asked for through takes 6 banks); data frames of 2 "
+                   "more "
+                   "identifiers pass; no plan in these banks lets fewer other frames through\n"
+                   "Bank 14: standard data frames 0x000\u20130x7FF\n")
             << QByteArray("0");
         QTest::newRow("filters of a file")
             << QStringList{"filters", path("params.txt")} << 0 << QByteArray("CAN1\t1\tevery frame")

@@ -3,6 +3,7 @@
 // acceptance check written here from that layout alone.
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTranslator>
 #include <QtTest>
 
@@ -80,6 +81,126 @@ QString rowsText(const QVector<FilterRow>& rows) {
     return out.join(QStringLiteral(" | "));
 }
 
+bool asked(const QVector<FilterPlanner::Request>& requests, bool ext, quint32 id, bool rtr) {
+    return std::any_of(requests.begin(), requests.end(), [&](const FilterPlanner::Request& r) {
+        return r.extended == ext && id >= r.first && id <= r.last && (r.frameTypes & (rtr ? 2 : 1));
+    });
+}
+
+// Whether the rows pass exactly the frames asked for: every standard frame,
+// and extended ones at, around and inside each range and anywhere.
+bool passesExactly(const QVector<FilterRow>& rows, const QVector<FilterPlanner::Request>& requests) {
+    QVector<Registers> registersOf;
+    for (const FilterRow& r : rows) registersOf << registers(r);
+    QRandomGenerator random(quint32(requests.size()));
+    QVector<quint32> ids;
+    for (quint32 id = 0; id < 2048; ++id) ids << id;
+    for (bool ext : {false, true}) {
+        if (ext) {
+            ids.clear();
+            for (const FilterPlanner::Request& r : requests)
+                if (r.extended)
+                    ids << r.first << r.last << r.first - 1 << r.last + 1 << (r.first ^ 0x8000)
+                        << (r.last ^ 1) << r.first + random.bounded(r.last - r.first + 1);
+            for (int i = 0; i < 200; ++i) ids << random.bounded(1u << 29);
+        }
+        for (quint32 id : qAsConst(ids))
+            for (bool rtr : {false, true})
+                if (acceptsAny(registersOf, ext, id & (ext ? 0x1FFFFFFF : 0x7FF), rtr) !=
+                    asked(requests, ext, id & (ext ? 0x1FFFFFFF : 0x7FF), rtr))
+                    return false;
+    }
+    return true;
+}
+
+// The fewest banks that pass exactly the frames, found without the planner:
+// every subset's smallest cube in the register layout (STID 31-21, EXID 20-3,
+// IDE 2, RTR 1) is a 32-bit mask when no other frame lies in it, and a
+// 16-bit one when that holds with EXID[14:0] left open too; a bank is one
+// such mask, two 16-bit ones, two frames of a 32-bit list or four standard
+// frames of a 16-bit one; then a breadth-first search over the frames covered.
+struct Frame {
+    bool ext;
+    quint32 id;
+    bool rtr;
+    quint32 key() const { return (ext ? id << 3 | 4 : id << 21) | (rtr ? 2 : 0); }
+};
+
+int ones(quint32 bits) {
+    int n = 0;
+    for (; bits; bits &= bits - 1) ++n;
+    return n;
+}
+
+// Frames of the cube: a standard frame has IDE and EXID 0.
+quint64 framesIn(quint32 value, quint32 care) {
+    quint64 n = 0;
+    if (!(care & value & 4) && !(care & value & 0x001FFFF8)) n += quint64(1) << ones(~care & 0xFFE00002);
+    if (!(care & 4) || (value & 4)) n += quint64(1) << ones(~care & 0xFFFFFFFA);
+    return n;
+}
+
+int bruteForceBanks(const QVector<Frame>& frames) {
+    const int n = frames.size();
+    const quint32 all = (1u << n) - 1;
+    QSet<quint32> masks32, masks16, options;
+    for (quint32 subset = 1; subset <= all; ++subset) {
+        quint32 both = ~0u, either = 0;
+        for (int i = 0; i < n; ++i)
+            if (subset >> i & 1) both &= frames[i].key(), either |= frames[i].key();
+        for (bool wide : {true, false}) {
+            const quint32 care = ~(both ^ either) & ~1u & (wide ? ~0u : ~0x0003FFF8u);
+            quint32 members = 0;
+            for (int i = 0; i < n; ++i)
+                if (((frames[i].key() ^ both) & care) == 0) members |= 1u << i;
+            if (quint64(ones(members)) == framesIn(both & care, care))
+                (wide ? masks32 : masks16).insert(members);
+        }
+        if (ones(subset) <= 2) options.insert(subset);  // a 32-bit list
+        bool standard = true;
+        for (int i = 0; i < n; ++i) standard = standard && (!(subset >> i & 1) || !frames[i].ext);
+        if (standard && ones(subset) <= 4) options.insert(subset);  // a 16-bit list
+    }
+    options += masks32;
+    for (quint32 a : qAsConst(masks16))
+        for (quint32 b : qAsConst(masks16)) options.insert(a | b);
+    QVector<int> banks(int(all) + 1, -1);
+    banks[0] = 0;
+    QVector<quint32> queue{0};
+    for (int next = 0; next < queue.size(); ++next) {
+        const quint32 covered = queue[next];
+        for (quint32 option : qAsConst(options)) {
+            const quint32 now = covered | option;
+            if (banks[int(now)] >= 0) continue;
+            banks[int(now)] = banks[int(covered)] + 1;
+            queue << now;
+        }
+    }
+    return banks[int(all)];
+}
+
+// Standard frames only, one bank: the fewest other frames any two masks
+// holding them pass, each mask the smallest cube of its part of the frames.
+quint64 bruteForceExtras(const QVector<Frame>& frames) {
+    const int n = frames.size();
+    quint64 fewest = ~quint64(0);
+    for (quint32 part = 0; part < (1u << n); ++part) {
+        quint32 both[2] = {~0u, ~0u}, either[2] = {0, 0};
+        int members[2] = {0, 0};
+        for (int i = 0; i < n; ++i) {
+            const int k = part >> i & 1;
+            both[k] &= frames[i].key();
+            either[k] |= frames[i].key();
+            ++members[k];
+        }
+        const quint32 care[2] = {~(both[0] ^ either[0]), ~(both[1] ^ either[1])};
+        const auto size = [&](int k) { return members[k] ? framesIn(0, care[k]) : 0; };
+        const bool meet = members[0] && members[1] && !((both[0] ^ both[1]) & care[0] & care[1]);
+        const quint64 shared = meet ? framesIn(0, care[0] | care[1]) : 0;
+        fewest = std::min(fewest, size(0) + size(1) - shared - quint64(n));
+    }
+    return fewest;
+}
 }  // namespace
 
 class TestFilterBanks : public QObject {
@@ -93,6 +214,7 @@ private slots:
     void planExamples_data();
     void planExamples();
     void planRandom();
+    void planOptimal();
     void english();
 };
 
@@ -215,6 +337,10 @@ void TestFilterBanks::parse_data() {
     add("0x12G", "“0x12G”：“0x12G”不是十六进制的标识符或范围");
     add("0x100 extd", "“0x100 extd”：不认识“extd”（可用 ext、std、data、remote、both）");
     add("0x100 0x200", "“0x100 0x200”：一项只能有一个标识符或范围，“0x200”多余");
+    // Hex throughout; digits that begin with a letter are no number without 0x.
+    add("256", "256-256 std 1");
+    add("abc", "“abc”：“abc”不是数；以字母开头的十六进制数请写成0xabc");
+    add("0x100-fff ext", "“0x100-fff ext”：“fff”不是数；以字母开头的十六进制数请写成0xfff");
     add("ext std 0x1", "“ext std 0x1”：ext 与 std 不能同时给出");
     add("0x1, remote", "“remote”：没有标识符或范围");
 }
@@ -241,9 +367,11 @@ void TestFilterBanks::planExamples_data() {
     QTest::addColumn<bool>("allowExtra");
     QTest::addColumn<QString>("rows");  // work mode, bit width, ID / mask register
     QTest::addColumn<QString>("line");
+    QTest::addColumn<qint64>("steps");  // of the search
     const auto add = [](const char* name, const char* request, int first, bool extra, const char* rows,
-                        const char* line) {
-        QTest::newRow(name) << QString(request) << first << extra << QString(rows) << QString::fromUtf8(line);
+                        const char* line, qint64 steps = FilterPlanner::Options().searchSteps) {
+        QTest::newRow(name) << QString(request) << first << extra << QString(rows) << QString::fromUtf8(line)
+                            << steps;
     };
     add("0x123", "0x123", 0, true, "1 1 24 60 00 00 / 24 60 00 00", "过滤器组1，只通过所要求的标识符");
     add("0x100-0x1FF", "0x100-0x1FF", 0, true, "0 1 20 00 00 00 / E0 00 00 06",
@@ -260,19 +388,55 @@ void TestFilterBanks::planExamples_data() {
     // 0x123 << 18 shares every key bit with 0x123 but IDE: one mask leaves IDE and RTR open.
     add("standard and extended twins", "0x123 both, 0x048C0000 ext both", 0, true,
         "0 1 24 60 00 00 / FF FF FF F8", "过滤器组1，只通过所要求的标识符");
+    // Five entries take two banks; no bank holds more than four.
     add("five standard", "0x100,0x200,0x300,0x400,0x500", 3, true,
-        "1 0 40 00 20 00 / 80 00 60 00 | 1 1 A0 00 00 00 / A0 00 00 00", "过滤器组4–5，只通过所要求的标识符");
-    // 20 aligned blocks: 16 of four or more identifiers in 8 banks of two
-    // 16-bit masks, two pairs and two singles in a 16-bit and a 32-bit list.
-    add("needs 10 banks, 9 left", "0x001-0x7FE", 5, false, "",
-        "只让所要求的标识符通过需要10个过滤器组，从过滤器组6起只有9个");
-    // 0x000-0x3FF and 0x400-0x7FF: 16-bit masks 8018 (STID bit 10, RTR, IDE) over 0000 and 8000.
-    add("one bank: the whole range", "0x001-0x7FE", 13, true, "0 0 80 18 00 00 / 80 18 80 00",
-        "过滤器组14（只让所要求的标识符通过需要10个过滤器组）；另有2个标识符的数据帧通过");
+        "1 0 40 00 20 00 / 80 00 60 00 | 1 1 A0 00 00 00 / A0 00 00 00",
+        "过滤器组4–5，只通过所要求的标识符；只让所要求的标识符通过需要2个过滤器组");
+    // Rows marked * are one of several plans as small: the acceptance model checks them.
+    // All but 0x000 and 0x7FF: the 11 cubes x[i]=1, x[i+1]=0 over the identifier's
+    // bits, cyclically; no cube inside holds two of the 22 identifiers with a
+    // single 1 or a single 0, so 22 quarters: six banks.
+    add("0x001-0x7FE in six banks, nine left", "0x001-0x7FE", 5, false, "*",
+        "过滤器组6–11，只通过所要求的标识符；只让所要求的标识符通过需要6个过滤器组");
+    // The same with eight low bits: four banks, not the seven of 14 aligned blocks.
+    add("0x101-0x1FE in four banks", "0x101-0x1FE", 0, false, "*",
+        "过滤器组1–4，只通过所要求的标识符；只让所要求的标识符通过需要4个过滤器组");
+    // Stopped before it found the cycle: the 14 aligned blocks, said to be no proof.
+    add("0x101-0x1FE, a search cut short", "0x101-0x1FE", 0, false, "*",
+        "过滤器组1–7，只通过所要求的标识符；这个计划用7个过滤器组，未证明没有更少的（至少需要4个）", 100);
+    add("three left, the size not proven", "0x101-0x1FE", 11, false, "",
+        "只让所要求的标识符通过至少需要4个过滤器组，从过滤器组12起只有3个", 100);
+    add("0x101-0x1FE, three left", "0x101-0x1FE", 11, false, "",
+        "只让所要求的标识符通过需要4个过滤器组，从过滤器组12起只有3个");
+    // Extended: a 32-bit mask each, eight banks.
+    add("0x18FE0101-0x18FE01FE in eight banks", "0x18FE0101-0x18FE01FE ext", 0, false, "*",
+        "过滤器组1–8，只通过所要求的标识符；只让所要求的标识符通过需要8个过滤器组");
+    // 32-bit masks FFFF8006 (identifier bits 28-12, IDE, RTR) over 00008004 and 00010004.
+    add("two blocks of 4096", "0x1000-0x2FFF ext", 0, false,
+        "0 1 00 00 80 04 / FF FF 80 06 | 0 1 00 01 00 04 / FF FF 80 06",
+        "过滤器组1–2，只通过所要求的标识符；只让所要求的标识符通过需要2个过滤器组");
+    // 16-bit masks: STID 0x33C, IDE, EXID[17:15] 0, bits 16 and 15 open (FFFE over 6788);
+    // STID 0x63F, IDE, EXID[17:15] 4, bits 16-15 open (FFFC over C7EC).
+    add("two large blocks in one 16-bit bank", "0x0CF00000-0x0CF0FFFF ext, 0x18FE0000-0x18FFFFFF ext", 0,
+        false, "0 0 FF FE 67 88 / FF FC C7 EC", "过滤器组1，只通过所要求的标识符");
+    // One 32-bit mask for both frame types of the pair 0x0A00B63E-0x0A00B63F.
+    add("a pair of extended identifiers beside standard ones",
+        "0x3E5-0x3E7 remote, 0x0A00B63E-0x0A00B63F ext both, 0x3E4 both", 2, false, "*",
+        "过滤器组3–4，只通过所要求的标识符；只让所要求的标识符通过需要2个过滤器组");
+    // 16-bit masks E018 over 2000 (0x100-0x1FF data) and FFF8 over 2470 (0x123 remote).
+    add("a block and a remote frame in one bank", "0x100-0x1FF, 0x123 remote", 12, false,
+        "0 0 E0 18 20 00 / FF F8 24 70", "过滤器组13，只通过所要求的标识符");
+    // Every pair of masks tried: every data frame but 0x000 and 0x7FF asked
+    // for, so no mask pair passes fewer than these two; the 32-bit mask 00000006
+    // (IDE and RTR compared, 0) passes them alone.
+    add("one bank: the whole range", "0x001-0x7FE", 13, true, "0 1 00 00 00 00 / 00 00 00 06",
+        "过滤器组14（只让所要求的标识符通过需要6个过滤器组）；另有2个标识符的数据帧通过；"
+        "这些过滤器组中没有让更少其他帧通过的计划");
     // 0x18FE8000-0x18FEFFFF beside the standard block: 16-bit mask FFFF over C7ED.
     add("one bank, two formats", "0x100-0x1FF, 0x18FEF100-0x18FEF1FF ext", 13, true,
         "0 0 E0 18 20 00 / FF FF C7 ED",
-        "过滤器组14（只让所要求的标识符通过需要2个过滤器组）；另有32512个标识符的数据帧通过");
+        "过滤器组14（只让所要求的标识符通过需要2个过滤器组）；另有32512个标识符的数据帧通过；"
+        "这是找到的最少，未证明没有更少的");
     add("nothing asked", "", 0, true, "", "没有要求任何标识符");
     add("no bank left", "0x1", 14, true, "", "从过滤器组15起没有过滤器组可用");
 }
@@ -281,9 +445,12 @@ void TestFilterBanks::planExamples() {
     QFETCH(QString, request);
     QFETCH(int, firstBank);
     QFETCH(bool, allowExtra);
-    const FilterPlanner::Plan plan =
-        FilterPlanner::plan(FilterPlanner::parse(request).requests, {firstBank, allowExtra});
-    QTEST(rowsText(plan.rows), "rows");
+    const QVector<FilterPlanner::Request> requests = FilterPlanner::parse(request).requests;
+    QFETCH(qint64, steps);
+    const FilterPlanner::Plan plan = FilterPlanner::plan(requests, {firstBank, allowExtra, steps});
+    QFETCH(QString, rows);
+    if (rows != "*") QCOMPARE(rowsText(plan.rows), rows);
+    if (plan.exact()) QVERIFY(passesExactly(plan.rows, requests));
     QTEST(FilterPlanner::planText(plan), "line");
     const QRegularExpression tableForm("^[0-9a-f]{2}( [0-9a-f]{2}){3}$");
     for (const FilterRow& r : plan.rows)
@@ -317,7 +484,8 @@ void TestFilterBanks::planRandom() {
             requests << r;
         }
         const int first = int(random.bounded(kFilterBankCount));
-        const FilterPlanner::Plan plan = FilterPlanner::plan(requests, {first, true});
+        // A short search: these check what passes, not how few banks.
+        const FilterPlanner::Plan plan = FilterPlanner::plan(requests, {first, true, 100'000});
         QCOMPARE(plan.status, FilterPlanner::Plan::Planned);
         QVERIFY(plan.rows.size() <= kFilterBankCount - first);
         QCOMPARE(plan.exact(), plan.exactBanks <= plan.available);
@@ -354,16 +522,67 @@ void TestFilterBanks::planRandom() {
             }
         }
 
-        // Decoded back: no problem, and an exact plan's banks share nothing.
+        // Decoded back: no problem. The cubes of a plan as small as it gets may
+        // overlap (0x101-0x1FE's do), so banks may share identifiers.
         std::array<FilterRow, kFilterBankCount> banks;
         FilterPlanner::fill(banks, plan, true);
         const QVector<FilterBanks::Bank> decoded = FilterBanks::decodeChannel(banks);
-        for (int b = first; b < first + plan.rows.size(); ++b) {
+        for (int b = first; b < first + plan.rows.size(); ++b)
             QVERIFY(decoded[b].inUse && !decoded[b].isWrong());
-            if (plan.exact()) QVERIFY(decoded[b].overlaps.isEmpty());
-        }
+        QVERIFY(plan.exactAtLeast <= plan.exactBanks);
     }
     QVERIFY(exact > 100 && approximate > 50);
+}
+
+// Random small requests, standard and extended identifiers near each other
+// (and extended ones S << 18 beside standard ones S, which one filter with
+// IDE open passes together): the plan takes exactly as many banks as the
+// brute force finds and says it has proven that, passes exactly what was
+// asked for, and in one bank of standard frames lets as few others through
+// as any pair of masks.
+void TestFilterBanks::planOptimal() {
+    QRandomGenerator random(0x39);
+    int rounds = 0, inexact = 0, extrasChecked = 0;
+    while (rounds < 300) {
+        quint32 base[2];
+        base[0] = random.bounded(2040u);
+        base[1] =
+            random.bounded(2) ? (base[0] + random.bounded(8u)) << 18 : random.bounded(0x1FFFFFF8u) & ~7u;
+        // Extended ranges in pairs of identifiers: filters that leave bit 0 open.
+        const bool pairs = random.bounded(3) == 0;
+        QVector<FilterPlanner::Request> requests;
+        for (int i = 1 + int(random.bounded(4)); i > 0; --i) {
+            FilterPlanner::Request r;
+            r.extended = random.bounded(3) == 0;
+            r.first = base[r.extended] + random.bounded(8u);
+            r.last = std::min(r.first + random.bounded(4u), base[r.extended] + 7);
+            if (pairs && r.extended) {
+                r.first &= ~1u;
+                r.last |= 1u;
+            }
+            r.frameTypes = 1 + int(random.bounded(3));
+            requests << r;
+        }
+        QVector<Frame> frames;
+        for (bool ext : {false, true})
+            for (quint32 id = base[ext]; id < base[ext] + 8; ++id)
+                for (bool rtr : {false, true})
+                    if (asked(requests, ext, id, rtr)) frames << Frame{ext, id, rtr};
+        if (frames.size() > 10) continue;
+        ++rounds;
+        const int first = random.bounded(2) ? 13 : int(random.bounded(14));
+        const FilterPlanner::Plan plan = FilterPlanner::plan(requests, {first, true});
+        const int fewest = bruteForceBanks(frames);
+        QCOMPARE(plan.exactBanks, fewest);
+        QCOMPARE(plan.exactAtLeast, fewest);
+        QCOMPARE(plan.exact(), fewest <= kFilterBankCount - first);
+        QVERIFY(passesExactly(plan.rows, requests) == plan.exact());
+        inexact += !plan.exact();
+        if (!plan.extrasProven) continue;
+        QCOMPARE(plan.extraData.standard + plan.extraRemote.standard, bruteForceExtras(frames));
+        ++extrasChecked;
+    }
+    QVERIFY(inexact > 20 && extrasChecked > 10);
 }
 
 void TestFilterBanks::english() {
@@ -381,8 +600,24 @@ void TestFilterBanks::english() {
     QCOMPARE(
         FilterPlanner::planText(
             FilterPlanner::plan(FilterPlanner::parse("0x001-0x7FE").requests, {13, true})),
-        QStringLiteral("bank 14 (letting only the identifiers asked for through takes 10 banks); data frames "
-                       "of 2 more identifiers pass"));
+        QStringLiteral("bank 14 (letting only the identifiers asked for through takes 6 banks); data frames "
+                       "of 2 more identifiers pass; no plan in these banks lets fewer other frames through"));
+    QCOMPARE(
+        FilterPlanner::planText(
+            FilterPlanner::plan(FilterPlanner::parse("0x101-0x1FE").requests, {0, true, 100})),
+        QStringLiteral("banks 1\u20137, passing only the identifiers asked for; this plan uses 7 banks, not "
+                       "proven to be the fewest (at least 4 are needed)"));
+    // Counts of one in the singular.
+    QCOMPARE(
+        FilterPlanner::planText(
+            FilterPlanner::plan(FilterPlanner::parse("0x100-0x1FE").requests, {13, true})),
+        QStringLiteral("bank 14 (letting only the identifiers asked for through takes 4 banks); data frames "
+                       "of 1 more identifier pass; no plan in these banks lets fewer other frames through"));
+    std::array<FilterRow, kFilterBankCount> banks;
+    banks[0] = row(true, 0, 1, "20 00 00 00", "E0 00 00 06");  // 0x100-0x1FF data
+    banks[1] = row(true, 1, 1, "20 20 00 00", "20 20 00 00");  // 0x101 data
+    QCOMPARE(FilterBanks::describe(FilterBanks::decodeChannel(banks)[1]),
+             QStringLiteral("standard data frames 0x101; shares 1 identifier with bank 1"));
     QCoreApplication::removeTranslator(&translator);
 }
 

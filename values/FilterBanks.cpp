@@ -4,16 +4,13 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <climits>
 
 #include "CanCodec.h"
 
 namespace FilterBanks {
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("FilterBanks", text);
-}
 
 constexpr quint32 kListMask32 = ~kUnusedBit;
 constexpr quint32 kHalfExidBits = 0x7;  // EXID[17:15] in a half
@@ -118,11 +115,11 @@ QString hexWord(quint32 value) {
 }
 
 QString kindText(bool extended, int types) {
-    const QString format = extended ? tr("扩展") : tr("标准");
-    const QString type = types == DataFrames     ? tr("数据帧")
-                         : types == RemoteFrames ? tr("远程帧")
-                                                 : tr("数据帧和远程帧");
-    return tr("%1%2").arg(format, type);
+    const QString format = extended ? Texts::tr("扩展") : Texts::tr("标准");
+    const QString type = types == DataFrames     ? Texts::tr("数据帧")
+                         : types == RemoteFrames ? Texts::tr("远程帧")
+                                                 : Texts::tr("数据帧和远程帧");
+    return Texts::tr("%1%2").arg(format, type);
 }
 
 bool passesEverything(const Filter& filter) {
@@ -137,7 +134,7 @@ QString meaningText(const Bank& bank) {
     QVector<QPair<QString, QStringList>> groups;
     int sets = 0;
     for (const Filter& filter : bank.filters) {
-        if (passesEverything(filter)) return tr("所有帧");
+        if (passesEverything(filter)) return Texts::tr("所有帧");
         for (const Part& part : filter.parts) {
             const QString kind = kindText(part.ids.extended, part.frameTypes);
             const QString set = idSetText(part.ids);
@@ -154,10 +151,10 @@ QString meaningText(const Bank& bank) {
     }
     QStringList lines;
     for (const auto& group : qAsConst(groups))
-        lines << group.first + QLatin1Char(' ') + group.second.join(tr("、"));
+        lines << group.first + QLatin1Char(' ') + group.second.join(Texts::tr("、"));
     const quint64 total = bank.standardIds + bank.extendedIds;
-    if (sets > 1 && total > 1) lines << tr("标识符共%1个").arg(total);
-    return lines.join(tr("；"));
+    if (sets > 1 && total > 1) lines << Texts::tr("标识符共%1个").arg(total);
+    return lines.join(Texts::tr("；"));
 }
 
 }  // namespace
@@ -308,49 +305,51 @@ QString idSetText(const IdSet& ids) {
     if (ids.mask == ids.full()) return idText(ids.extended, ids.value);
     if (ids.isRange())
         return idText(ids.extended, ids.first()) + QChar(0x2013) + idText(ids.extended, ids.last());
-    return tr("%1/%2（%3个）")
+    return Texts::tr("%1/%2（%3个）")
         .arg(idText(ids.extended, ids.value), idText(ids.extended, ids.mask), QString::number(ids.count()));
 }
 
 QString problemText(const Problem& problem, const Bank& bank) {
-    const QString filter =
-        problem.filter >= 0 && bank.filters.size() > 1 ? tr("过滤器%1：").arg(problem.filter + 1) : QString();
+    const QString filter = problem.filter >= 0 && bank.filters.size() > 1
+                               ? Texts::tr("过滤器%1：").arg(problem.filter + 1)
+                               : QString();
     switch (problem.kind) {
         case Problem::NotAWord:
-            return (problem.reg == CanCodec::FilterRegister::Id ? tr("ID寄存器：%1") : tr("掩码寄存器：%1"))
+            return (problem.reg == CanCodec::FilterRegister::Id ? Texts::tr("ID寄存器：%1")
+                                                                : Texts::tr("掩码寄存器：%1"))
                 .arg(CanCodec::wordTextRule());
         case Problem::NeverMatches:
-            return filter +
-                   tr("永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1").arg(hexWord(problem.bits));
+            return filter + Texts::tr("永不匹配：IDE位为0（标准帧），却要求扩展标识符位%1为1")
+                                .arg(hexWord(problem.bits));
         case Problem::BitsBeyondStandard:
             return filter +
-                   tr("只匹配标准帧，11位标识符之外的位%1却为1（不比较）").arg(hexWord(problem.bits));
+                   Texts::tr("只匹配标准帧，11位标识符之外的位%1却为1（不比较）").arg(hexWord(problem.bits));
         case Problem::NothingPasses:
-            return tr("在使用，但没有帧能通过");
+            return Texts::tr("在使用，但没有帧能通过");
         case Problem::ReservedBit:
-            return filter + tr("永不匹配：保留位0为1，而收到的帧此位总为0");
+            return filter + Texts::tr("永不匹配：保留位0为1，而收到的帧此位总为0");
     }
     return QString();
 }
 
 QString overlapText(const Overlap& overlap) {
     // Banks are read by the table's row numbers, 1-14.
-    return tr("与过滤器组%1有%2个相同的标识符")
-        .arg(overlap.bank + 1)
-        .arg(overlap.standardIds + overlap.extendedIds);
+    const quint64 shared = overlap.standardIds + overlap.extendedIds;
+    return Texts::tr("与过滤器组%1有%n个相同的标识符", nullptr, int(std::min<quint64>(shared, INT_MAX)))
+        .arg(overlap.bank + 1);
 }
 
 QString describe(const Bank& bank) {
     QStringList parts;
     if (!bank.inUse) {
-        parts << tr("未使用");
+        parts << Texts::tr("未使用");
     } else {
         const QString meaning = meaningText(bank);
         if (!meaning.isEmpty()) parts << meaning;
     }
     for (const Problem& problem : bank.problems) parts << problemText(problem, bank);
     for (const Overlap& overlap : bank.overlaps) parts << overlapText(overlap);
-    return parts.join(tr("；"));
+    return parts.join(Texts::tr("；"));
 }
 
 QString describe(const FilterRow& row) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -32,6 +33,11 @@
 // extended identifier it passes comes with the 32767 others that share those
 // bits. A standard frame's EXID[17:15] are 0 there too.
 namespace FilterBanks {
+
+// The translation context of the decoder's and the planner's texts.
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(FilterBanks)
+};
 
 constexpr quint32 kStidBits = 0xFFE00000;
 constexpr quint32 kExidBits = 0x001FFFF8;

@@ -30,21 +30,6 @@ Intervals normalised(Intervals list) {
     return out;
 }
 
-Intervals intersected(const Intervals& a, const Intervals& b) {
-    Intervals out;
-    for (int i = 0, j = 0; i < a.size() && j < b.size();) {
-        const quint32 lo = std::max(a[i].lo, b[j].lo);
-        const quint32 hi = std::min(a[i].hi, b[j].hi);
-        if (lo <= hi) out.append({lo, hi});
-        if (a[i].hi < b[j].hi) {
-            ++i;
-        } else {
-            ++j;
-        }
-    }
-    return out;
-}
-
 Intervals without(const Intervals& a, const Intervals& b) {
     Intervals out;
     int j = 0;
@@ -62,6 +47,21 @@ Intervals without(const Intervals& a, const Intervals& b) {
 }
 
 }  // namespace
+
+Intervals intersected(const Intervals& a, const Intervals& b) {
+    Intervals out;
+    for (int i = 0, j = 0; i < a.size() && j < b.size();) {
+        const quint32 lo = std::max(a[i].lo, b[j].lo);
+        const quint32 hi = std::min(a[i].hi, b[j].hi);
+        if (lo <= hi) out.append({lo, hi});
+        if (a[i].hi < b[j].hi) {
+            ++i;
+        } else {
+            ++j;
+        }
+    }
+    return out;
+}
 
 quint64 sizeOf(const Intervals& list) {
     quint64 n = 0;

@@ -18,6 +18,8 @@ using Intervals = QVector<Interval>;
 
 // Identifiers in the set, to tell the extra ones from what passes.
 quint64 sizeOf(const Intervals& list);
+// Both sorted and merged.
+Intervals intersected(const Intervals& a, const Intervals& b);
 
 // An aligned block of identifiers, 2^bits of them from lo, with its frame types.
 struct Block {

@@ -46,6 +46,7 @@ Shape shapeOf(const Pattern& p) {
     s.fits16 = s.standardOnly || !(p.mask & kExidLowBits);
     s.open16 = (s.standardOnly ? kStidBits | kRtrBit : kHalfBits) & ~p.mask;
     s.open32 = ~p.mask & ~kUnusedBit;
+    if (s.standardOnly) s.open32 &= ~FilterBanks::kExidBits;
     return s;
 }
 
@@ -75,58 +76,156 @@ void chunk(Kind kind, const QVector<Pattern>& filters, int size, QVector<Planned
     for (int i = 0; i < filters.size(); i += size) out.append({kind, filters.mid(i, size)});
 }
 
+bool singleFrame(const Pattern& p) {
+    return shapeOf(p).entries32() == 1;
+}
+
+// The patterns by place; those of two 16-bit list entries apart, to be
+// spread where that saves a bank.
+struct Sorted {
+    QVector<Pattern> byPlace[5];
+    QVector<Pattern> pairs16;
+    QVector<Pattern>& operator[](Place place) { return byPlace[int(place)]; }
+};
+
+Sorted sortedByPlace(const QVector<Pattern>& patterns) {
+    Sorted sorted;
+    for (const Pattern& p : patterns) {
+        const Shape s = shapeOf(p);
+        // Two frames of a 32-bit mask take a 32-bit list as well, or less.
+        if (!s.fits16 && s.entries32() == 2) {
+            for (const Pattern& frame : spread(p, s.open32)) sorted[placeOf(frame)].append(frame);
+        } else if (s.fits16 && s.entries16() == 2) {
+            sorted.pairs16.append(p);
+        } else {
+            sorted[placeOf(p)].append(p);
+        }
+    }
+    return sorted;
+}
+
 }  // namespace
 
 int quartersOf(const Pattern& p) {
     return shapeOf(p).cost();
 }
 
+Place placeOf(const Pattern& p) {
+    const Shape s = shapeOf(p);
+    if (s.fits16 && s.entries16() == 1) return s.standardOnly ? Place::StandardEntry : Place::Entry16;
+    if (s.fits16) return Place::Mask16;
+    return s.entries32() == 1 ? Place::Entry32 : Place::Mask32;
+}
+
+int quartersOf(Place place) {
+    switch (place) {
+        case Place::StandardEntry:
+        case Place::Entry16:
+            return 1;
+        case Place::Mask16:
+        case Place::Entry32:
+            return 2;
+        case Place::Mask32:
+            break;
+    }
+    return 4;
+}
+
+void Places::add(Place place, int n) {
+    switch (place) {
+        case Place::StandardEntry:
+            standardEntries += n;
+            break;
+        case Place::Entry16:
+            entries16 += n;
+            break;
+        case Place::Mask16:
+            masks16 += n;
+            break;
+        case Place::Entry32:
+            entries32 += n;
+            break;
+        case Place::Mask32:
+            masks32 += n;
+            break;
+    }
+}
+
+int Places::quarters() const {
+    return standardEntries + entries16 + 2 * (masks16 + entries32) + 4 * masks32;
+}
+
+int banksOf(const Places& p) {
+    // Other places cost at least as much as these for each filter, so the
+    // only choices are which entries fill the place a 32-bit list or a
+    // 16-bit mask bank has left.
+    int standard = p.standardEntries;
+    int entries = p.entries16;
+    if (p.entries32 % 2 && standard > 0) --standard;
+    if (p.masks16 % 2) {
+        if (entries > 0) {
+            --entries;
+        } else if (standard > 0) {
+            --standard;
+        }
+    }
+    return p.masks32 + (p.entries32 + 1) / 2 + (p.masks16 + 1) / 2 + (standard + entries + 3) / 4;
+}
+
 QVector<Planned> pack(QVector<Pattern> patterns) {
     std::sort(patterns.begin(), patterns.end(), inOrder);
-    QVector<Pattern> singles, pairs, masks16, list32, masks32;
-    for (const Pattern& p : qAsConst(patterns)) {
-        const Shape s = shapeOf(p);
-        if (s.fits16 && s.entries16() == 1) {
-            singles.append(p);
-        } else if (s.fits16 && s.entries16() == 2) {
-            pairs.append(p);
-        } else if (s.fits16) {
-            masks16.append(p);
-        } else if (s.entries32() <= 2) {
-            list32 += spread(p, s.open32);
-        } else {
-            masks32.append(p);
+    Sorted sorted = sortedByPlace(patterns);
+    // How many patterns of two entries to spread: the fewest banks, and
+    // among those the most entries, which read as the identifiers asked for.
+    Places places;
+    for (int place = 0; place < 5; ++place) places.add(Place(place), sorted.byPlace[place].size());
+    int spreadCount = 0;
+    int fewest = -1;
+    for (int n = 0; n <= sorted.pairs16.size(); ++n) {
+        Places trial = places;
+        trial.masks16 += sorted.pairs16.size() - n;
+        for (int i = 0; i < n; ++i)
+            for (const Pattern& entry : spread(sorted.pairs16[i], shapeOf(sorted.pairs16[i]).open16))
+                trial.add(placeOf(entry));
+        const int banks = banksOf(trial);
+        if (fewest < 0 || banks <= fewest) {
+            fewest = banks;
+            spreadCount = n;
         }
     }
+    for (int i = 0; i < sorted.pairs16.size(); ++i) {
+        const Pattern& p = sorted.pairs16[i];
+        if (i >= spreadCount) {
+            sorted[Place::Mask16].append(p);
+            continue;
+        }
+        for (const Pattern& entry : spread(p, shapeOf(p).open16)) sorted[placeOf(entry)].append(entry);
+    }
+    for (QVector<Pattern>& place : sorted.byPlace) std::sort(place.begin(), place.end(), inOrder);
+    QVector<Pattern>& standard = sorted[Place::StandardEntry];
+    QVector<Pattern>& entries16 = sorted[Place::Entry16];
+    QVector<Pattern>& masks16 = sorted[Place::Mask16];
+    QVector<Pattern>& list32 = sorted[Place::Entry32];
+    if (list32.size() % 2 && !standard.isEmpty()) list32.append(standard.takeLast());
     if (masks16.size() % 2) {
-        if (!pairs.isEmpty()) {
-            masks16.append(pairs.takeLast());
-        } else if (!singles.isEmpty()) {
-            masks16.append(singles.takeLast());
+        if (!entries16.isEmpty()) {
+            masks16.append(entries16.takeLast());
+        } else if (!standard.isEmpty()) {
+            masks16.append(standard.takeLast());
         }
     }
-    if (list32.size() % 2) {
-        const auto single32 = [](const Pattern& p) { return shapeOf(p).entries32() == 1; };
-        const auto it = std::find_if(singles.rbegin(), singles.rend(), single32);
-        if (it != singles.rend()) {
-            list32.append(*it);
-            singles.erase(std::next(it).base());
-        }
-    }
-    QVector<Pattern> list16 = singles;
-    for (const Pattern& p : qAsConst(pairs)) list16 += spread(p, shapeOf(p).open16);
+    QVector<Pattern> list16 = standard + entries16;
     std::sort(list16.begin(), list16.end(), inOrder);
 
     QVector<Planned> banks;
     chunk(Kind::List16, list16, 4, banks);
     if (!banks.isEmpty() && banks.last().filters.size() <= 2 &&
-        std::all_of(banks.last().filters.begin(), banks.last().filters.end(),
-                    [](const Pattern& p) { return shapeOf(p).entries32() == 1; }))
+        std::all_of(banks.last().filters.begin(), banks.last().filters.end(), singleFrame))
         banks.last().kind = Kind::List32;
     chunk(Kind::Mask16, masks16, 2, banks);
     if (masks16.size() % 2) banks.last().kind = Kind::Mask32;
     chunk(Kind::List32, list32, 2, banks);
-    chunk(Kind::Mask32, masks32, 1, banks);
+    chunk(Kind::Mask32, sorted[Place::Mask32], 1, banks);
     std::stable_sort(banks.begin(), banks.end(), [](const Planned& a, const Planned& b) {
         return inOrder(a.filters.first(), b.filters.first());
     });

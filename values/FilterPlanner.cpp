@@ -3,17 +3,25 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
+#include <climits>
+
 #include "FilterBlocks.h"
+#include "FilterCover.h"
 #include "FilterPacking.h"
 
 namespace FilterPlanner {
+
+using FilterBanks::Texts;
 
 using detail::Asked;
 using detail::askedOf;
 using detail::Block;
 using detail::blocksOf;
 using detail::coarsen;
-using detail::joinNeighbours;
+using detail::Cover;
+using detail::exactCover;
+using detail::oneBankStandard;
 using detail::pack;
 using detail::patternOf;
 using detail::Planned;
@@ -24,10 +32,6 @@ using FilterBanks::kRtrBit;
 using FilterBanks::Pattern;
 
 namespace {
-
-QString tr(const char* text) {
-    return QCoreApplication::translate("FilterBanks", text);
-}
 
 // Decodes the rows back and checks that each block passes whole; counts
 // what passes besides.
@@ -65,8 +69,22 @@ bool check(Plan& plan, const Asked& asked, const QVector<Block>& blocks) {
 // Banks are read by the table's row numbers, 1-14.
 QString banksText(const Plan& plan) {
     const int first = plan.firstBank + 1;
-    if (plan.rows.size() == 1) return tr("过滤器组%1").arg(first);
-    return tr("过滤器组%1–%2").arg(first).arg(first + plan.rows.size() - 1);
+    if (plan.rows.size() == 1) return Texts::tr("过滤器组%1").arg(first);
+    return Texts::tr("过滤器组%1–%2").arg(first).arg(first + plan.rows.size() - 1);
+}
+
+// What an exact plan takes, as far as it is known.
+QString exactBanksText(const Plan& plan) {
+    if (plan.exactProven())
+        return Texts::tr("只让所要求的标识符通过需要%n个过滤器组", nullptr, plan.exactBanks);
+    if (plan.exactImpossible())
+        return Texts::tr("只让所要求的标识符通过至少需要%n个过滤器组", nullptr, plan.exactAtLeast);
+    return Texts::tr("找到的只让所要求的标识符通过的计划用%n个过滤器组", nullptr, plan.exactBanks);
+}
+
+// Identifiers counted for a text; at most 2^29 + 2^11 of them.
+int countOf(quint64 n) {
+    return int(std::min<quint64>(n, INT_MAX));
 }
 
 }  // namespace
@@ -85,21 +103,28 @@ Plan plan(const QVector<Request>& requests, const Options& options) {
     const QVector<Block> blocks = blocksOf(asked);
     if (blocks.isEmpty()) return result;
 
-    QVector<Pattern> exact;
-    for (const Block& block : blocks) exact.append(patternOf(block));
-    QVector<Planned> banks = pack(joinNeighbours(exact));
-    result.exactBanks = banks.size();
-    if (result.exactBanks > result.available) {
-        if (!options.allowExtra) {
-            result.status = Plan::NeedsMoreBanks;
-            return result;
-        }
+    const Cover cover = exactCover(asked, result.available, options.searchSteps);
+    result.exactBanks = cover.banks;
+    result.exactAtLeast = cover.lowerBound;
+    const bool fits = cover.banks <= result.available;
+    QVector<Planned> banks;
+    if (fits) {
+        banks = pack(cover.filters);
+    } else if (!options.allowExtra) {
+        result.status = Plan::NeedsMoreBanks;
+        return result;
+    } else {
         banks = pack(coarsen(blocks, result.available));
+        // Standard frames in one bank: every pair of masks is tried.
+        QVector<Pattern> pair;
+        if (result.available == 1 && oneBankStandard(asked, &pair)) {
+            banks = pack(pair);
+            result.extrasProven = true;
+        }
     }
     for (const Planned& bank : qAsConst(banks)) result.rows.append(rowOf(bank));
     result.status = Plan::Planned;
-    if (!check(result, asked, blocks) || result.rows.size() > result.available ||
-        (result.exactBanks <= result.available && !result.exact())) {
+    if (!check(result, asked, blocks) || result.rows.size() > result.available || (fits && !result.exact())) {
         result.status = Plan::CheckFailed;
         result.rows.clear();
     }
@@ -121,27 +146,33 @@ void fill(std::array<FilterRow, kFilterBankCount>& banks, const Plan& plan, bool
 QString planText(const Plan& plan) {
     switch (plan.status) {
         case Plan::NothingAsked:
-            return tr("没有要求任何标识符");
+            return Texts::tr("没有要求任何标识符");
         case Plan::NoBankLeft:
-            return tr("从过滤器组%1起没有过滤器组可用").arg(plan.firstBank + 1);
+            return Texts::tr("从过滤器组%1起没有过滤器组可用").arg(plan.firstBank + 1);
         case Plan::NeedsMoreBanks:
-            return tr("只让所要求的标识符通过需要%1个过滤器组，从过滤器组%2起只有%3个")
-                .arg(plan.exactBanks)
-                .arg(plan.firstBank + 1)
-                .arg(plan.available);
+            return Texts::tr("%1，从过滤器组%2起只有%n个", nullptr, plan.available)
+                .arg(exactBanksText(plan))
+                .arg(plan.firstBank + 1);
         case Plan::CheckFailed:
-            return tr("计划未通过解码核对，没有填入");
+            return Texts::tr("计划未通过解码核对，没有填入");
         case Plan::Planned:
             break;
     }
-    if (plan.exact()) return tr("%1，只通过所要求的标识符").arg(banksText(plan));
-    QStringList parts{
-        tr("%1（只让所要求的标识符通过需要%2个过滤器组）").arg(banksText(plan)).arg(plan.exactBanks)};
+    if (plan.exact()) {
+        const QString head = Texts::tr("%1，只通过所要求的标识符").arg(banksText(plan));
+        if (plan.rows.size() == 1) return head;
+        if (plan.exactProven()) return head + Texts::tr("；") + exactBanksText(plan);
+        return head + Texts::tr("；") + Texts::tr("这个计划用%n个过滤器组", nullptr, int(plan.rows.size())) +
+               Texts::tr("，") + Texts::tr("未证明没有更少的（至少需要%n个）", nullptr, plan.exactAtLeast);
+    }
+    QStringList parts{Texts::tr("%1（%2）").arg(banksText(plan), exactBanksText(plan))};
     const quint64 data = plan.extraData.standard + plan.extraData.extended;
     const quint64 remote = plan.extraRemote.standard + plan.extraRemote.extended;
-    if (data) parts << tr("另有%1个标识符的数据帧通过").arg(data);
-    if (remote) parts << tr("另有%1个标识符的远程帧通过").arg(remote);
-    return parts.join(tr("；"));
+    if (data) parts << Texts::tr("另有%n个标识符的数据帧通过", nullptr, countOf(data));
+    if (remote) parts << Texts::tr("另有%n个标识符的远程帧通过", nullptr, countOf(remote));
+    parts << (plan.extrasProven ? Texts::tr("这些过滤器组中没有让更少其他帧通过的计划")
+                                : Texts::tr("这是找到的最少，未证明没有更少的"));
+    return parts.join(Texts::tr("；"));
 }
 
 }  // namespace FilterPlanner

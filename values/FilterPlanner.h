@@ -25,6 +25,7 @@ struct ParseError {
     enum Kind {
         NoIdentifier,  // only words
         NotANumber,    // looks like an identifier or range but is none
+        LetterFirst,   // hex digits beginning with a letter, without 0x ("abc")
         UnknownWord,
         SecondIdentifier,  // one identifier or range per item
         TwoFormats,        // ext and std together
@@ -48,6 +49,7 @@ struct Parsed {
 // (the command line's form): an identifier ("0x7E8") or a range
 // ("0x100-0x1FF", also with "–"), hex with or without 0x, and in any order
 // the words ext or std and data, remote or both (扩展, 标准, 数据, 远程).
+// Numbers are hex; one beginning with a letter needs its 0x ("0xABC").
 // Items without a word take the defaults given, as the command line's
 // --ext and --remote set them. Empty items and lines starting with # are
 // skipped.
@@ -58,32 +60,44 @@ QString errorText(const ParseError& error);
 struct Options {
     int firstBank = 0;       // the plan fills banks from this one on: 0-13 as frames count, 1-14 in texts
     bool allowExtra = true;  // false: refuse rather than let others through
+    // Steps the search for the fewest banks may take before it stops at
+    // the best plan found (about a second for the largest requests).
+    qint64 searchSteps = 120'000'000;
 };
 
 struct Plan {
     enum Status { Planned, NothingAsked, NoBankLeft, NeedsMoreBanks, CheckFailed };
     Status status = NothingAsked;
     int firstBank = 0;
-    int available = 0;        // banks from firstBank to the last
-    int exactBanks = 0;       // banks a plan letting only the request through takes
+    int available = 0;  // banks from firstBank to the last
+    // The exact plan found (letting only the request through) takes
+    // exactBanks; none takes fewer than exactAtLeast.
+    int exactBanks = 0;
+    int exactAtLeast = 0;
     QVector<FilterRow> rows;  // for banks firstBank, firstBank + 1, ...; each in use
     // Identifiers whose data or remote frames pass without being asked for,
     // counted by the decoder from the rows.
     FilterBanks::Count extraData;
     FilterBanks::Count extraRemote;
+    // No plan in the banks available lets fewer other frames through.
+    bool extrasProven = false;
 
+    bool exactProven() const { return exactBanks == exactAtLeast; }
+    // Whether an exact plan surely does not fit into the banks available.
+    bool exactImpossible() const { return exactAtLeast > available; }
     bool exact() const {
         return status == Planned &&
                extraData.standard + extraData.extended + extraRemote.standard + extraRemote.extended == 0;
     }
 };
 
-// Exact where the banks suffice: single identifiers in list banks (four
-// standard ones in a 16-bit bank), ranges split into aligned blocks, each a
-// mask (two standard ones in a 16-bit bank). Otherwise, with allowExtra, the
-// blocks nearest each other are joined, fewest extra frames first, until the
-// banks hold them. Every plan is decoded back and checked against the request
-// before it is returned (CheckFailed when it does not match).
+// The fewest banks that let exactly the request through (FilterCover), each
+// filter an exact cube of it or a single frame. Where the banks available
+// cannot hold that plan, with allowExtra, the aligned blocks nearest each
+// other are joined, fewest extra frames first, until they fit; for standard
+// frames in one bank every pair of masks is tried. Every plan is decoded back
+// and checked against the request before it is returned (CheckFailed when
+// it does not match).
 Plan plan(const QVector<Request>& requests, const Options& options = {});
 
 // Puts the rows into the banks from the plan's first bank on; with

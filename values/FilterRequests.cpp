@@ -6,11 +6,9 @@
 
 namespace FilterPlanner {
 
-namespace {
+using FilterBanks::Texts;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("FilterBanks", text);
-}
+namespace {
 
 enum class Word { None, Extended, Standard, Data, Remote, Both };
 
@@ -31,7 +29,11 @@ Word wordOf(const QString& token) {
 // One item: its identifier or range and its words, or the first thing wrong.
 bool parseItem(const QString& item, bool extended, int frameTypes, Request* request, ParseError* error) {
     static const QRegularExpression dash(QStringLiteral("\\s*[-\\x{2013}\\x{2014}~]\\s*"));
-    static const QRegularExpression number(QStringLiteral("^(?:0[xX])?([0-9A-Fa-f]{1,8})$"));
+    // Hex throughout; one that begins with a letter needs its 0x, or "add"
+    // and "be" would be numbers.
+    static const QRegularExpression number(
+        QStringLiteral("^(?:0[xX]([0-9A-Fa-f]{1,8})|([0-9][0-9A-Fa-f]{0,7}))$"));
+    static const QRegularExpression letterFirst(QStringLiteral("^[A-Fa-f][0-9A-Fa-f]{0,7}$"));
     static const QRegularExpression numberLike(QStringLiteral("^[0-9]|-"));
     const QStringList tokens = QString(item)
                                    .replace(dash, QStringLiteral("-"))
@@ -61,13 +63,16 @@ bool parseItem(const QString& item, bool extended, int frameTypes, Request* requ
         QVector<quint32> values;
         for (const QString& end : ends) {
             const QRegularExpressionMatch match = number.match(end);
-            if (!match.hasMatch() || ends.size() > 2) {
-                if (ends.size() == 1 && !numberLike.match(token).hasMatch() &&
-                    !token.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-                    return fail(ParseError::UnknownWord, token);
-                return fail(ParseError::NotANumber, token);
+            if (match.hasMatch() && ends.size() <= 2) {
+                values.append((match.captured(1) + match.captured(2)).toUInt(nullptr, 16));
+                continue;
             }
-            values.append(match.captured(1).toUInt(nullptr, 16));
+            if (ends.size() <= 2 && letterFirst.match(end).hasMatch())
+                return fail(ParseError::LetterFirst, end);
+            if (ends.size() == 1 && !numberLike.match(token).hasMatch() &&
+                !token.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+                return fail(ParseError::UnknownWord, token);
+            return fail(ParseError::NotANumber, token);
         }
         if (haveId) return fail(ParseError::SecondIdentifier, token);
         haveId = true;
@@ -121,32 +126,35 @@ QString errorText(const ParseError& error) {
     QString reason;
     switch (error.kind) {
         case ParseError::NoIdentifier:
-            reason = tr("没有标识符或范围");
+            reason = Texts::tr("没有标识符或范围");
             break;
         case ParseError::NotANumber:
-            reason = tr("“%1”不是十六进制的标识符或范围").arg(error.word);
+            reason = Texts::tr("“%1”不是十六进制的标识符或范围").arg(error.word);
+            break;
+        case ParseError::LetterFirst:
+            reason = Texts::tr("“%1”不是数；以字母开头的十六进制数请写成0x%1").arg(error.word);
             break;
         case ParseError::UnknownWord:
-            reason = tr("不认识“%1”（可用 ext、std、data、remote、both）").arg(error.word);
+            reason = Texts::tr("不认识“%1”（可用 ext、std、data、remote、both）").arg(error.word);
             break;
         case ParseError::SecondIdentifier:
-            reason = tr("一项只能有一个标识符或范围，“%1”多余").arg(error.word);
+            reason = Texts::tr("一项只能有一个标识符或范围，“%1”多余").arg(error.word);
             break;
         case ParseError::TwoFormats:
-            reason = tr("ext 与 std 不能同时给出");
+            reason = Texts::tr("ext 与 std 不能同时给出");
             break;
         case ParseError::Reversed:
-            reason = tr("范围的起点大于终点");
+            reason = Texts::tr("范围的起点大于终点");
             break;
         case ParseError::StandardTooLarge:
         case ParseError::ExtendedTooLarge:
-            reason = (extended ? tr("%1超出扩展标识符（最大0x1FFFFFFF）")
-                               : tr("%1超出标准标识符（最大0x7FF）；扩展帧请加 ext"))
+            reason = (extended ? Texts::tr("%1超出扩展标识符（最大0x1FFFFFFF）")
+                               : Texts::tr("%1超出标准标识符（最大0x7FF）；扩展帧请加 ext"))
                          .arg(FilterBanks::idText(extended, error.id));
             break;
     }
-    if (error.line > 0) return tr("第%1行“%2”：%3").arg(error.line).arg(error.item, reason);
-    return tr("“%1”：%2").arg(error.item, reason);
+    if (error.line > 0) return Texts::tr("第%1行“%2”：%3").arg(error.line).arg(error.item, reason);
+    return Texts::tr("“%1”：%2").arg(error.item, reason);
 }
 
 }  // namespace FilterPlanner
