@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "DevInfoWidget.h"
-#include "JsonDuplicates.h"
 #include "ModalAnswerer.h"
 #include "OrdinaryUser.h"
 #include "ParameterFile.h"
@@ -133,8 +132,6 @@ private slots:
     void openRefusesBadFiles();
     void openAppliesMembersItCanUse_data();
     void openAppliesMembersItCanUse();
-    void duplicateKeys_data();
-    void duplicateKeys();
     void defaultWithDevice();
     void defaultWithoutDevice();
     void unplugWhileWaiting_data();
@@ -603,36 +600,6 @@ void TestParameterFile::openAppliesMembersItCanUse() {
     QCOMPARE(window->m_pRouteParamWidget->toJson() != routeBefore, routeChanged);
     if (routeChanged)
         QCOMPARE(window->m_pRouteParamWidget->toJson().at(1).toString(), QString("1 0 0 0 0 0 "));
-}
-
-// Keys given twice within one object, wherever it is; the same key in two
-// objects is no duplicate, nor a key's text inside a string.
-void TestParameterFile::duplicateKeys_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QStringList>("found");  // where, first line, line
-    QTest::newRow("none") << QByteArray(
-                                 R"({"CANParam": [{"BaudRate": "1"}, {"BaudRate": "2"}], "Route": []})")
-                          << QStringList();
-    QTest::newRow("in an element") << QByteArray(
-                                          "{\"CANParam\": [{},\n{\"BaudRate\": 1,\n\n\"BaudRate\": 2}]}")
-                                   << QStringList{"CANParam[1].BaudRate 2 4"};
-    QTest::newRow("at the top, three times")
-        << QByteArray("{\"CANParam\": [],\n\"CANParam\": {},\n\"CANParam\": 1}")
-        << QStringList{"CANParam 1 2", "CANParam 1 3"};
-    QTest::newRow("written with an escape")
-        << QByteArray(R"({"Route": [], "Rout\u0065": []})") << QStringList{"Route 1 1"};
-    QTest::newRow("inside strings") << QByteArray(R"({"a": "\"a\": 1", "b": ["a", "a"], "c": {"a": 1}})")
-                                    << QStringList();
-    QTest::newRow("nested arrays") << QByteArray(R"([[{"k": 1, "k": 2}]])") << QStringList{"[0][0].k 1 1"};
-    QTest::newRow("cut off") << QByteArray(R"({"a": 1, "a": [)") << QStringList{"a 1 1"};
-}
-
-void TestParameterFile::duplicateKeys() {
-    QFETCH(QByteArray, text);
-    QStringList found;
-    for (const JsonDuplicates::Duplicate& d : JsonDuplicates::find(text))
-        found << QString("%1 %2 %3").arg(d.where).arg(d.firstLine).arg(d.line);
-    QTEST(found, "found");
 }
 
 void TestParameterFile::defaultWithDevice() {
