@@ -122,6 +122,7 @@ private slots:
     void saveThenOpenRestoresEveryPage();
     void saveReplacesLongerFileWholly();
     void saveFailureKeepsWhatWasThere();
+    void saveThatCannotReplaceTheFile();
     void saveWritesUtf8();
     void saveInPlaceInReadOnlyFolder();
     void saveKeepsWhatTheTargetIs();
@@ -255,6 +256,31 @@ void TestParameterFile::saveFailureKeepsWhatWasThere() {
     QVERIFY(!saved);
     QCOMPARE(warning, "写配置文件失败. " + QDir::toNativeSeparators(kept) + "：" + qt_error_string(EFBIG));
     QCOMPARE(readFile(kept), QByteArray("{}"));
+}
+
+// The new file is written whole but cannot take the old one's place: Save
+// says so with the system's reason, and the old file stays, alone.
+void TestParameterFile::saveThatCannotReplaceTheFile() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    QTemporaryDir folder;
+    const QString file = folder.filePath("held.txt");
+    QVERIFY(writeFile(file, "{}"));
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+    bool saved = true;
+    QString warning;
+    if (!withReplacingRefused(file, [&] {
+            saved = ParameterFile::save(file, QJsonDocument(QJsonObject()), &warning);
+            window->button("m_pushButtonSaveToFile")->click();
+        }))
+        QSKIP("a file that cannot be replaced needs root here");
+    const QString refused = "写配置文件失败. " + QDir::toNativeSeparators(file) + "：没有权限";
+    QVERIFY(!saved);
+    QCOMPARE(warning, refused);
+    QCOMPARE(operationTexts(answerer), QStringList{refused});
+    QCOMPARE(readFile(file), QByteArray("{}"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"held.txt"});
 }
 
 // On a Chinese system too, and what it saved opens again.
