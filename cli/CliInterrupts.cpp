@@ -1,11 +1,11 @@
 #include "CliInterrupts.h"
 
 #include <QByteArray>
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
 #include "ProgressLine.h"
+#include "StandardError.h"
 #include "TarvaneCli.h"
 #include "platform/StopSignals.h"
 
@@ -27,21 +27,24 @@ State& state() {
     return *instance;
 }
 
-// One line on standard error, whole, after a progress line's own.
-void say(const QString& text) {
+// One line on standard error, whole, after a progress line's own; no line
+// of another thread still at work follows the last one.
+void say(const QString& text, bool last = false) {
     const QByteArray line = (ProgressLine::anyShown() ? "\n" : "") + text.toUtf8() + '\n';
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    std::fflush(stderr);
+    if (last)
+        StandardError::writeLast(line);
+    else
+        StandardError::writeLine(line);
 }
 
 // With the state locked, which it keeps: no write or save begins any more.
 [[noreturn]] void stopNow(const State& s, int status, const QString& name, const QString& savedFile) {
     if (s.writesEnded > 0)
-        say(TarvaneCli::tr("已因%1中止：写入已经结束（见上文），此后的步骤未进行。").arg(name));
+        say(TarvaneCli::tr("已因%1中止：写入已经结束（见上文），此后的步骤未进行。").arg(name), true);
     else if (!savedFile.isEmpty())
-        say(TarvaneCli::tr("已因%1中止：%2已完整保存，未向设备写入任何数据。").arg(name, savedFile));
+        say(TarvaneCli::tr("已因%1中止：%2已完整保存，未向设备写入任何数据。").arg(name, savedFile), true);
     else
-        say(TarvaneCli::tr("已因%1中止，未向设备写入任何数据。").arg(name));
+        say(TarvaneCli::tr("已因%1中止，未向设备写入任何数据。").arg(name), true);
     std::_Exit(status);
 }
 
