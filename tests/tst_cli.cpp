@@ -105,7 +105,15 @@ void setIdentity(sim::SimulatedRepeater& device, unsigned char type, const QByte
 class TestCli : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { removeLanguageSettings(); }
+    void initTestCase() {
+        removeLanguageSettings();
+        // Files the commands are given by relative names ("x", or "--json"
+        // taken for a file by a fault) go into the test's folder, removed
+        // with it, and not beside the test programs.
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+    }
+    // Windows removes no folder that is a program's current one.
+    void cleanupTestCase() { QDir::setCurrent(m_startFolder); }
     void init() {
         sim::SimulatedRepeater::removeAddedDevices();
         repeater().reset();
@@ -1330,6 +1338,7 @@ private:
     }
 
     QTemporaryDir m_dir;
+    const QString m_startFolder = QDir::currentPath();
 };
 
 QTEST_MAIN(TestCli)
