@@ -1,11 +1,11 @@
 #include "CliInterrupts.h"
 
 #include <QByteArray>
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
 #include "ProgressLine.h"
+#include "StandardError.h"
 #include "TarvaneCli.h"
 #include "platform/Console.h"
 #include "platform/StopSignals.h"
@@ -36,9 +36,7 @@ QByteArray lineOf(const QString& text) {
 }
 
 void say(const QString& text) {
-    const QByteArray line = lineOf(text);
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    std::fflush(stderr);
+    StandardError::writeLine(lineOf(text));
 }
 
 // With the state locked, which it keeps: no write or save begins any more.
@@ -52,8 +50,7 @@ void say(const QString& text) {
         line = TarvaneCli::tr("已因%1中止，未向设备写入任何数据。").arg(name);
     if (s.lastWords) s.lastWords(status, line);
     // The last line: a trace or message of a thread still at work does not follow it.
-    std::fflush(stderr);
-    writeLastLine(lineOf(line));
+    StandardError::writeLast(lineOf(line));
     std::_Exit(status);
 }
 

@@ -5,6 +5,7 @@
 #include <hidapi.h>
 
 #include "CliInterrupts.h"
+#include "StandardError.h"
 #include "TarvaneCli.h"
 #include "platform/Console.h"
 
@@ -34,10 +35,9 @@ int main(int argc, char* argv[]) {
     // library turns line ends into the platform's (Windows), it does so itself.
     QFile in;
     QFile out;
-    QFile err;
+    StandardError err;
     in.open(0, QIODevice::ReadOnly);
     out.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(2, QIODevice::WriteOnly | QIODevice::Unbuffered);
 
     hid_init();
     const int status = runCli(arguments, CliStreams{out, err, standardErrorIsTerminal(), &in});

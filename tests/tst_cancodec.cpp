@@ -30,6 +30,8 @@ private slots:
     void filterReplyRejected();
     void parseDataListEntry_data();
     void parseDataListEntry();
+    void wordReadBack_data();
+    void wordReadBack();
 };
 
 void TestCanCodec::hexDecoding_data() {
@@ -37,7 +39,8 @@ void TestCanCodec::hexDecoding_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("word");  // the Write may send it: eight digits, blanks, commas, a 0x
-    const auto row = [](const char* name, bool isRegister, const QString& text, const char* bytes, bool word) {
+    const auto row = [](const char* name, bool isRegister, const QString& text, const char* bytes,
+                        bool word) {
         QTest::newRow(name) << isRegister << text << QByteArray::fromHex(bytes) << word;
     };
     row("prefixed", false, "0x1234ABCD", "1234abcd", true);
@@ -203,6 +206,30 @@ void TestCanCodec::parseDataListEntry() {
     QTEST(r.bitWidth, "bitWidth");
     QTEST(r.idText, "id");
     QTEST(r.maskText, "mask");
+}
+
+// A word read from the device selects the entry that holds it, the first
+// and the last named rate as any other; any other word is "自定义".
+void TestCanCodec::wordReadBack_data() {
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    const char* const words[] = {"00450257", "001C00E0", "000500E0", "00780031", "0067002C", "004B0018",
+                                 "0012003B", "0012002F", "0027000E", "00120017", "00160008", "0012000B",
+                                 "00240005", "00240004", "00120005", "00000000", "FFFFFFFF"};
+    const char* const labels[] = {"5K",   "10K",  "20K",  "40K",  "50K",  "80K",   "100K",   "125K",  "200K",
+                                  "250K", "400K", "500K", "666K", "800K", "1000K", "自适应", "自定义"};
+    for (int i = 0; i < 17; ++i)
+        QTest::newRow(labels[i]) << QByteArray::fromHex(words[i]) << i << QString("0x") + words[i];
+    QTest::newRow("another word") << QByteArray::fromHex("0012001d") << 16 << "0x0012001d";
+}
+
+void TestCanCodec::wordReadBack() {
+    QFETCH(QByteArray, word);
+    CanChannelValues channel = CanChannelValues::defaults(1);
+    CanCodec::applyWord(channel, word);
+    QTEST(channel.baudRateIndex, "index");
+    QTEST(channel.bitTimingText, "text");
 }
 
 QTEST_GUILESS_MAIN(TestCanCodec)

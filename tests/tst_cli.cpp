@@ -26,6 +26,7 @@
 #include "CliManual.h"
 #include "DeviceParameters.h"
 #include "ModalAnswerer.h"
+#include "SystemLimits.h"
 #include "TarvaneCli.h"
 #include "TestWindow.h"
 
@@ -137,7 +138,15 @@ void setIdentity(sim::SimulatedRepeater& device, unsigned char type, const QByte
 class TestCli : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { removeLanguageSettings(); }
+    void initTestCase() {
+        removeLanguageSettings();
+        // Files the commands are given by relative names ("x", or "--json"
+        // taken for a file by a fault) go into the test's folder, removed
+        // with it, and not beside the test programs.
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+    }
+    // Windows removes no folder that is a program's current one.
+    void cleanupTestCase() { QDir::setCurrent(m_startFolder); }
     void init() {
         sim::SimulatedRepeater::removeAddedDevices();
         repeater().reset();
@@ -649,6 +658,34 @@ private slots:
         }
         if (status == 4) QVERIFY(!run.err.contains("successfully"));
         QCOMPARE(readFile(path("params.txt")), parameterFile());
+        for (const QByteArray& report : repeater().log())
+            QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));  // the set commands
+    }
+
+    // A file that can be written but not replaced (another user's in a
+    // shared folder, one another program holds open): read -o does not say
+    // it saved, and write --backup sends nothing without its backup.
+    void saveThatCannotReplaceTheFile() {
+        QTemporaryDir folder;  // on Linux the check runs as nobody, who may not enter m_dir
+        const QString file = folder.filePath("held.txt");
+        const QString params = folder.filePath("params.txt");
+        writeFile(file, "{}");
+        writeFile(params, parameterFile());
+        CliRun read{};
+        CliRun write{};
+        if (!withReplacingRefused(file, [&] {
+                read = cli({"read", "-o", file});
+                write = cli({"write", params, "--backup", file});
+            }))
+            QSKIP("a file that cannot be replaced needs root here");
+        // Read's own line first, as when the folder is missing.
+        const QString refused =
+            "Failed to write the parameter file. " + QDir::toNativeSeparators(file) + ": permission denied";
+        QCOMPARE(read.status, 2);
+        QCOMPARE(read.err.split('\n', Qt::SkipEmptyParts), (QStringList{"Read successfully", refused}));
+        QCOMPARE(write.status, 2);
+        QCOMPARE(write.err.split('\n', Qt::SkipEmptyParts), QStringList{refused});
+        QCOMPARE(readFile(file), QByteArray("{}"));
         for (const QByteArray& report : repeater().log())
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));  // the set commands
     }
@@ -1617,6 +1654,7 @@ private:
     }
 
     QTemporaryDir m_dir;
+    const QString m_startFolder = QDir::currentPath();
 };
 
 QTEST_MAIN(TestCli)

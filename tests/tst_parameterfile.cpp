@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "DevInfoWidget.h"
-#include "JsonDuplicates.h"
 #include "ModalAnswerer.h"
 #include "OrdinaryUser.h"
 #include "ParameterFile.h"
@@ -123,6 +122,7 @@ private slots:
     void saveThenOpenRestoresEveryPage();
     void saveReplacesLongerFileWholly();
     void saveFailureKeepsWhatWasThere();
+    void saveThatCannotReplaceTheFile();
     void saveWritesUtf8();
     void saveInPlaceInReadOnlyFolder();
     void saveKeepsWhatTheTargetIs();
@@ -133,8 +133,6 @@ private slots:
     void openRefusesBadFiles();
     void openAppliesMembersItCanUse_data();
     void openAppliesMembersItCanUse();
-    void duplicateKeys_data();
-    void duplicateKeys();
     void defaultWithDevice();
     void defaultWithoutDevice();
     void unplugWhileWaiting_data();
@@ -258,6 +256,31 @@ void TestParameterFile::saveFailureKeepsWhatWasThere() {
     QVERIFY(!saved);
     QCOMPARE(warning, "写配置文件失败. " + QDir::toNativeSeparators(kept) + "：" + qt_error_string(EFBIG));
     QCOMPARE(readFile(kept), QByteArray("{}"));
+}
+
+// The new file is written whole but cannot take the old one's place: Save
+// says so with the system's reason, and the old file stays, alone.
+void TestParameterFile::saveThatCannotReplaceTheFile() {
+    auto window = connectedWindow(4);
+    QVERIFY(window);
+    QTemporaryDir folder;
+    const QString file = folder.filePath("held.txt");
+    QVERIFY(writeFile(file, "{}"));
+    ModalAnswerer answerer;
+    answerer.queueFile(file);
+    bool saved = true;
+    QString warning;
+    if (!withReplacingRefused(file, [&] {
+            saved = ParameterFile::save(file, QJsonDocument(QJsonObject()), &warning);
+            window->button("m_pushButtonSaveToFile")->click();
+        }))
+        QSKIP("a file that cannot be replaced needs root here");
+    const QString refused = "写配置文件失败. " + QDir::toNativeSeparators(file) + "：没有权限";
+    QVERIFY(!saved);
+    QCOMPARE(warning, refused);
+    QCOMPARE(operationTexts(answerer), QStringList{refused});
+    QCOMPARE(readFile(file), QByteArray("{}"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"held.txt"});
 }
 
 // On a Chinese system too, and what it saved opens again.
@@ -606,36 +629,6 @@ void TestParameterFile::openAppliesMembersItCanUse() {
     QCOMPARE(window->m_pRouteParamWidget->toJson() != routeBefore, routeChanged);
     if (routeChanged)
         QCOMPARE(window->m_pRouteParamWidget->toJson().at(1).toString(), QString("1 0 0 0 0 0 "));
-}
-
-// Keys given twice within one object, wherever it is; the same key in two
-// objects is no duplicate, nor a key's text inside a string.
-void TestParameterFile::duplicateKeys_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QStringList>("found");  // where, first line, line
-    QTest::newRow("none") << QByteArray(
-                                 R"({"CANParam": [{"BaudRate": "1"}, {"BaudRate": "2"}], "Route": []})")
-                          << QStringList();
-    QTest::newRow("in an element") << QByteArray(
-                                          "{\"CANParam\": [{},\n{\"BaudRate\": 1,\n\n\"BaudRate\": 2}]}")
-                                   << QStringList{"CANParam[1].BaudRate 2 4"};
-    QTest::newRow("at the top, three times")
-        << QByteArray("{\"CANParam\": [],\n\"CANParam\": {},\n\"CANParam\": 1}")
-        << QStringList{"CANParam 1 2", "CANParam 1 3"};
-    QTest::newRow("written with an escape")
-        << QByteArray(R"({"Route": [], "Rout\u0065": []})") << QStringList{"Route 1 1"};
-    QTest::newRow("inside strings") << QByteArray(R"({"a": "\"a\": 1", "b": ["a", "a"], "c": {"a": 1}})")
-                                    << QStringList();
-    QTest::newRow("nested arrays") << QByteArray(R"([[{"k": 1, "k": 2}]])") << QStringList{"[0][0].k 1 1"};
-    QTest::newRow("cut off") << QByteArray(R"({"a": 1, "a": [)") << QStringList{"a 1 1"};
-}
-
-void TestParameterFile::duplicateKeys() {
-    QFETCH(QByteArray, text);
-    QStringList found;
-    for (const JsonDuplicates::Duplicate& d : JsonDuplicates::find(text))
-        found << QString("%1 %2 %3").arg(d.where).arg(d.firstLine).arg(d.line);
-    QTEST(found, "found");
 }
 
 void TestParameterFile::defaultWithDevice() {

@@ -289,6 +289,8 @@ void TestSimulator::severalRepeatersOnTheBus() {
     sim::Identity identity;
     identity.hardwareType = 2;
     second.setIdentity(identity);
+    // Listed once per usage, a repeater is still one path.
+    second.setUsageCount(2);
     QCOMPARE(HIDDevice::paths(0x0483, 0x6901), (Paths{"sim:hidraw0", "sim:hidraw1"}));
     QVERIFY(HIDDevice::paths(0x0483, 0x6902).empty());
 

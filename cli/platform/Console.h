@@ -9,11 +9,6 @@
 // line that rewrites itself can be read; not when it goes to a file or pipe.
 bool standardErrorIsTerminal();
 
-// Writes `line` to standard error as the program's last words before it
-// ends: whatever other threads write there from now on goes nowhere, so that
-// no line of theirs follows it.
-void writeLastLine(const QByteArray& line);
-
 // The program's arguments as the user typed them, whatever characters they
 // hold (a file name outside the system's 8-bit code page on Windows).
 QStringList programArguments(int argc, char* argv[]);

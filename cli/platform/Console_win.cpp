@@ -1,6 +1,5 @@
 #include "Console.h"
 
-#include <fcntl.h>
 #include <io.h>
 #include <cstdio>
 
@@ -10,17 +9,6 @@
 
 bool standardErrorIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
-}
-
-void writeLastLine(const QByteArray& line) {
-    const int last = _dup(2);
-    const int nowhere = _open("NUL", _O_WRONLY | _O_BINARY);
-    if (last < 0 || nowhere < 0 || _dup2(nowhere, 2) != 0) {
-        _write(2, line.constData(), unsigned(line.size()));
-        return;
-    }
-    _close(nowhere);
-    _write(last, line.constData(), unsigned(line.size()));
 }
 
 QStringList programArguments(int, char*[]) {

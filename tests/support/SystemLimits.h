@@ -12,3 +12,10 @@ bool withFileSizeLimit(qint64 bytes, const std::function<void()>& body);
 
 // Makes a named pipe at path.
 bool makeNamedPipe(const QString& path);
+
+// Runs body while the existing file at `path` can be written but not
+// replaced: a new file can be made beside it, not renamed over it. On Linux
+// it is root's file in a folder made sticky, as another user's in /tmp, and
+// body runs with the ids of "nobody" on every thread (only root can stage
+// this); on Windows another program holds the file open.
+bool withReplacingRefused(const QString& path, const std::function<void()>& body);

@@ -1,7 +1,7 @@
 // The values' rules at their own layer, which the window and the command
 // line otherwise reach only through widgets and processes: a file that must
 // give every value, the DataList reading, the route switches, the fiber
-// codes, the comparison and the Write's list of problems.
+// codes, the comparison, the Write's list of problems and keys given twice.
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QtTest>
@@ -9,6 +9,7 @@
 
 #include "CanCodec.h"
 #include "FiberRules.h"
+#include "JsonDuplicates.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
@@ -262,6 +263,43 @@ private slots:
         QCOMPARE(message.at(1), "CAN通道1 第1行 ID寄存器：" + kRule);
         QCOMPARE(message.size(), wrongRegisters > 8 ? 10 : 9);
         QTEST(message.last(), "last");
+    }
+
+    // Keys given twice within one object, wherever it is; the same key in two
+    // objects is no duplicate, nor a key's text inside a string.
+    void duplicateKeys_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("found");  // where, first line, line
+        QTest::newRow("none") << QByteArray(
+                                     R"({"CANParam": [{"BaudRate": "1"}, {"BaudRate": "2"}], "Route": []})")
+                              << QStringList();
+        QTest::newRow("in an element")
+            << QByteArray("{\"CANParam\": [{},\n{\"BaudRate\": 1,\n\n\"BaudRate\": 2}]}")
+            << QStringList{"CANParam[1].BaudRate 2 4"};
+        QTest::newRow("at the top, three times")
+            << QByteArray("{\"CANParam\": [],\n\"CANParam\": {},\n\"CANParam\": 1}")
+            << QStringList{"CANParam 1 2", "CANParam 1 3"};
+        QTest::newRow("written with an escape")
+            << QByteArray(R"({"Route": [], "Rout\u0065": []})") << QStringList{"Route 1 1"};
+        QTest::newRow("inside strings")
+            << QByteArray("{\"a\": \"\\\"a\\\": 1\", \"b\": [\"a\", \"a\"], \"c\": {\"a\": 1}}")
+            << QStringList();
+        QTest::newRow("nested arrays")
+            << QByteArray(R"([[{"k": 1, "k": 2}]])") << QStringList{"[0][0].k 1 1"};
+        QTest::newRow("cut off") << QByteArray(R"({"a": 1, "a": [)") << QStringList{"a 1 1"};
+        // Written by hand without blanks: a number ends where "}" or "]" begins.
+        QTest::newRow("compact") << QByteArray(
+                                        R"({"CANParam":[{"ChannalID":1},{"ChannalID":2,"ChannalID":2}],)"
+                                        R"("FiberParam":{"Model":-1},"Route":[1],"Route":[]})")
+                                 << QStringList{"CANParam[1].ChannalID 1 1", "Route 1 1"};
+    }
+
+    void duplicateKeys() {
+        QFETCH(QByteArray, text);
+        QStringList found;
+        for (const JsonDuplicates::Duplicate& d : JsonDuplicates::find(text))
+            found << QString("%1 %2 %3").arg(d.where).arg(d.firstLine).arg(d.line);
+        QTEST(found, "found");
     }
 };
 

@@ -97,13 +97,18 @@ hid_device_info* SimulatedRepeater::hidEnumerate(unsigned short vendorId, unsign
     hid_device_info** next = &first;
     for (const auto& device : b.attached) {
         if (!device->isPresent()) continue;
-        auto* info = new hid_device_info{};
-        info->path = new char[device->m_path.size() + 1];
-        std::memcpy(info->path, device->m_path.c_str(), device->m_path.size() + 1);
-        info->vendor_id = kVendorId;
-        info->product_id = kProductId;
-        *next = info;
-        next = &info->next;
+        const int usages = device->usageCount();
+        for (int usage = 1; usage <= usages; ++usage) {
+            auto* info = new hid_device_info{};
+            info->path = new char[device->m_path.size() + 1];
+            std::memcpy(info->path, device->m_path.c_str(), device->m_path.size() + 1);
+            info->vendor_id = kVendorId;
+            info->product_id = kProductId;
+            info->usage_page = 0xFF00;  // vendor-defined
+            info->usage = static_cast<unsigned short>(usage);
+            *next = info;
+            next = &info->next;
+        }
     }
     return first;
 }

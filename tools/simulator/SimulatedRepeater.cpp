@@ -50,6 +50,7 @@ void SimulatedRepeater::reset() {
     m_firmware = Firmware();
     m_present = true;
     m_latency = 1;
+    m_usages = 1;
     m_restartMs = 0;
     m_backAt = Clock::time_point{};
     m_arriveAt = Clock::time_point{};
@@ -85,6 +86,14 @@ void SimulatedRepeater::setTimes(int arriveMs, int leaveMs) {
 
 bool SimulatedRepeater::isPresent() const {
     return locked([&] { return isOnBusLocked(); });
+}
+
+void SimulatedRepeater::setUsageCount(int count) {
+    locked([&] { m_usages = std::max(1, count); });
+}
+
+int SimulatedRepeater::usageCount() const {
+    return locked([&] { return m_usages; });
 }
 
 void SimulatedRepeater::setRestartTime(int milliseconds) {

@@ -79,6 +79,12 @@ public:
     // Present and not restarting.
     bool isPresent() const;
 
+    // hid_enumerate lists it once per top-level usage of its reports, each
+    // time with the same path, as hidapi lists such a device on Linux and
+    // macOS. Once after reset().
+    void setUsageCount(int count);
+    int usageCount() const;
+
     // A reset it acknowledges restarts the repeater, as a real one does: once
     // the reply is read, it leaves the bus (open handles fail, it is neither
     // listed nor opened) for `milliseconds`, then comes back holding what was
@@ -174,6 +180,7 @@ private:
     Firmware m_firmware;
     bool m_present = true;
     int m_latency = 1;
+    int m_usages = 1;
     int m_restartMs = 0;
     Clock::time_point m_backAt{};    // when a restart ends
     Clock::time_point m_arriveAt{};  // off the bus before
