@@ -684,7 +684,8 @@ private slots:
         QCOMPARE(read.status, 2);
         QCOMPARE(read.err.split('\n', Qt::SkipEmptyParts), (QStringList{"Read successfully", refused}));
         QCOMPARE(write.status, 2);
-        QCOMPARE(write.err.split('\n', Qt::SkipEmptyParts), QStringList{refused});
+        // The file's own note (CAN2's bank 14 never matches) comes before.
+        QCOMPARE(write.err.split('\n', Qt::SkipEmptyParts).mid(1), QStringList{refused});
         QCOMPARE(readFile(file), QByteArray("{}"));
         for (const QByteArray& report : repeater().log())
             QVERIFY(!QByteArray::fromHex("1123242527").contains(report.at(2)));  // the set commands
