@@ -345,7 +345,7 @@ private slots:
         QCOMPARE(written.value(30), frame17("0012250500" + baud.join("").toLatin1()));
         QTEST(written.value(31), "routeFrame");
         QProcess process;
-        process.start(TARVANE_CLI_SIMULATED, {"write", file, "--dry-run", "--type", QString::number(type)},
+        process.start(m_cliProgram, {"write", file, "--dry-run", "--type", QString::number(type)},
                       QIODevice::ReadWrite | QIODevice::Text);
         QVERIFY(process.waitForFinished(30000));
         QStringList lines;
@@ -1203,7 +1203,8 @@ private slots:
         const QStringList timing{"--rate KBIT", "--sample-point PERCENT", "--sjw 1-4", "--length METRES",
                                  "--node-delay NS"};
         QTest::newRow("overview") << QStringList{"--help"}
-                                  << common + device + QStringList{"-o FILE", "--strict"} + write + filters + timing;
+                                  << common + device + QStringList{"-o FILE", "--strict"} + write + filters +
+                                         timing;
         QTest::newRow("timing") << QStringList{"timing", "--help"} << common + QStringList{"--json"} + timing;
         QTest::newRow("filters") << QStringList{"filters", "--help"} << common + filters;
         QTest::newRow("list") << QStringList{"list", "--help"} << common + QStringList{"--json"};
@@ -1416,7 +1417,7 @@ private slots:
         if (!devices.isEmpty()) environment.insert("TARVANE_SIMULATED_DEVICES", QString::fromLatin1(devices));
         process.setProcessEnvironment(environment);
         // Text mode: the platform's line ends read as "\n".
-        process.start(TARVANE_CLI_SIMULATED, arguments, QIODevice::ReadWrite | QIODevice::Text);
+        process.start(m_cliProgram, arguments, QIODevice::ReadWrite | QIODevice::Text);
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), status);
@@ -1528,7 +1529,7 @@ private slots:
         }
 #endif
         process.setProcessEnvironment(environment);
-        process.start(TARVANE_CLI_SIMULATED, arguments);
+        process.start(m_cliProgram, arguments);
         QVERIFY(process.waitForStarted());
         QByteArray err;
         QElapsedTimer waited;
@@ -1620,7 +1621,7 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString& name : environment.keys())
             if (name.startsWith("TARVANE_SIMULATED_")) environment.remove(name);
-        environment.insert("PATH", QFileInfo(TARVANE_CLI_SIMULATED).path() + ':' + environment.value("PATH"));
+        environment.insert("PATH", QFileInfo(m_cliProgram).path() + ':' + environment.value("PATH"));
         environment.insert("LC_ALL", "C.UTF-8");
         shell.setProcessEnvironment(environment);
         shell.setWorkingDirectory(m_dir.path());
@@ -1640,7 +1641,7 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TARVANE_SIMULATED_FAULTS", "TV2026000999/reset=unplug");
         process.setProcessEnvironment(environment);
-        process.start(TARVANE_CLI_SIMULATED, {"list"}, QIODevice::ReadWrite | QIODevice::Text);
+        process.start(m_cliProgram, {"list"}, QIODevice::ReadWrite | QIODevice::Text);
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 2);
         QVERIFY(process.readAllStandardOutput().isEmpty());
@@ -1656,6 +1657,9 @@ private:
 
     QTemporaryDir m_dir;
     const QString m_startFolder = QDir::currentPath();
+    // Absolute before the test changes folder: under Wine a path without a
+    // drive is taken on the current folder's drive.
+    const QString m_cliProgram = QFileInfo(TARVANE_CLI_SIMULATED).absoluteFilePath();
 };
 
 QTEST_MAIN(TestCli)
