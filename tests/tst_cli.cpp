@@ -587,6 +587,12 @@ private slots:
             "the "
             "closest is 0x00050008: bus ≤ 58 m",
             -1);
+        // Without --length as with --length 0: at 75 % of 12 quanta of 1/12 us (36 MHz / 3) 5 are left
+        // for propagation, 417 ns, less than twice a node's 335 ns.
+        row("timing --rate where no word covers the nodes", {"timing", "--rate", "1000"}, 2,
+            "No word with a sample point of 75.0 % covers a bus of 0 m (node delay 335 ns, cable 5 ns/m); "
+            "the closest is 0x00270002: propagation segment shorter than twice the node delay",
+            -1);
         // filters --plan: 0 when only the request passes, 1 when others pass too, 2 without a plan.
         row("a plan that lets others through", {"filters", "--plan", "0x001-0x7FE", "--first-bank", "14"}, 1,
             "Bank 14 (letting only the identifiers asked for through takes 6 banks); data frames of 2 more "
