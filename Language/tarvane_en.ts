@@ -205,10 +205,6 @@
         <source>可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；采样点越靠后，总线可以越长</source>
         <translation>Usable words: %1; none of those best in error and sample point covers a bus of %2, so the longest bus comes first; a later sample point allows a longer bus</translation>
     </message>
-    <message>
-        <source>可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；采样点越靠后，传播段越长</source>
-        <translation>Usable words: %1; those best in error and sample point all have a propagation segment shorter than twice the node delay, so the longest comes first; a later sample point gives a longer one</translation>
-    </message>
 </context>
 <context>
     <name>BusLimits</name>

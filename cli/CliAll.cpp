@@ -144,6 +144,33 @@ QJsonObject jsonObject(const Run& run) {
     };
 }
 
+// Why an identified repeater goes by its path.
+void sayNamedByPath(CliSession& session, const QString& name, const QString& card) {
+    session.message(
+        CliSession::field(name) + QStringLiteral(": ") +
+        (card.trimmed().isEmpty()
+             ? TarvaneCli::tr("卡号为空，以路径称呼此设备")
+             : TarvaneCli::tr("卡号“%1”与另一台设备的相同，以路径称呼此设备").arg(CliSession::field(card))));
+}
+
+// Whether the one repeater a command works on goes by its path among all
+// those connected; the others are asked who they are only when its own card
+// number does not already say so.
+bool namedByPath(CliSession& session, const Target& target) {
+    FoundRepeater self;
+    self.path = target.path;
+    self.state = FoundRepeater::State::Identified;
+    self.identity = target.identity;
+    QVector<FoundRepeater> all{self};
+    if (RepeaterList::namedByPath(self, all)) return true;
+    for (const std::string& path : session.listRepeaters()) {
+        if (path == target.path) continue;
+        HIDDevice other;
+        all.append(session.open(path, other));
+    }
+    return RepeaterList::namedByPath(self, all);
+}
+
 // The repeaters in list order, each with its name; those named by their
 // path say so.
 void nameRuns(CliSession& session, std::vector<Run>& runs) {
@@ -154,13 +181,7 @@ void nameRuns(CliSession& session, std::vector<Run>& runs) {
     for (Run& run : runs) {
         run.name = RepeaterList::unitName(run.found, all);
         run.byPath = RepeaterList::namedByPath(run.found, all);
-        if (!identified(run) || !run.byPath) continue;
-        const QString card = run.found.identity.strCardNum;
-        session.message(CliSession::field(run.name) + QStringLiteral(": ") +
-                        (card.trimmed().isEmpty()
-                             ? TarvaneCli::tr("卡号为空，以路径称呼此设备")
-                             : TarvaneCli::tr("卡号“%1”与另一台设备的相同，以路径称呼此设备")
-                                   .arg(CliSession::field(card))));
+        if (identified(run) && run.byPath) sayNamedByPath(session, run.name, run.found.identity.strCardNum);
     }
 }
 
@@ -285,10 +306,14 @@ int runForOne(CliSession& session, const CliArguments& arguments, const CliLog& 
         log.record(session, target, status, session.lastMessage());
         return status;
     }
-    // Without the others in view only a blank card number is known to say
-    // nothing: such a repeater is found again by its path.
-    target.byPath = target.identity.strCardNum.trimmed().isEmpty();
+    // One looked for again after its reset (write --verify) is looked for at
+    // its path when its card number names it not alone, as with --all; the
+    // others are asked only then. Otherwise only a blank card number is
+    // known to name none.
+    target.byPath =
+        arguments.verify ? namedByPath(session, target) : target.identity.strCardNum.trimmed().isEmpty();
     target.name = target.byPath ? RepeaterList::pathName(target.path) : target.identity.strCardNum;
+    if (arguments.verify && target.byPath) sayNamedByPath(session, target.name, target.identity.strCardNum);
     // A signal that ends the program leaves the record of what was under way.
     CliInterrupts::OnStop lastWords(
         [&](int status, const QString& line) { log.recordStop(target, status, line); });

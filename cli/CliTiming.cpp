@@ -113,9 +113,8 @@ int choose(CliSession& session, const CliArguments& arguments) {
         return TarvaneCli::UsageOrFileError;
     }
     const BitTiming::Candidate& best = found.first();
-    // A length asked for is a requirement; without one, a word that does
-    // not cover even the nodes' delay is shown as it is.
-    if (arguments.length >= 0 && !best.limits.covers(request.bus)) {
+    // Without a length the bus is 0 m long: the nodes' own delay must still fit.
+    if (!best.limits.covers(request.bus)) {
         session.message(TarvaneCli::tr("采样点为%1的字都不能覆盖%2的总线（%3）；最接近的是%4：%5")
                             .arg(BitTiming::samplePointText(best.samplePoint),
                                  BusLimits::lengthText(request.bus.lengthMetres),

@@ -218,14 +218,12 @@ QString BitTimingDialog::rankingText(const BitTiming::Request& request) const {
                 .arg(length);
         return tr("可用的位定时字：%1个，最佳在前；误差和采样点相同时，时钟容差最大的在前").arg(count);
     }
-    if (lengthGiven)
-        return tr("可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；"
-                  "采样点越靠后，总线可以越长")
-            .arg(count)
-            .arg(length);
-    return tr("可用的位定时字：%1个；误差和采样点最佳的字，传播段都短于两倍节点延迟，最长的在前；"
-              "采样点越靠后，传播段越长")
-        .arg(count);
+    // Without a length the bus is 0 m long, which the nodes' own delay may
+    // already exceed: said as for any other length, as the command line does.
+    return tr("可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖%2总线，总线最长的在前；"
+              "采样点越靠后，总线可以越长")
+        .arg(count)
+        .arg(length);
 }
 
 void BitTimingDialog::showCandidates() {

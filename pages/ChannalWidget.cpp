@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -146,6 +147,7 @@ void ChannalWidget::buildFilterTable() {
     // Tab leaves the table for the next field; the arrow keys move inside it.
     table->setTabKeyNavigation(false);
     table->installEventFilter(this);
+    table->viewport()->installEventFilter(this);
     new CurrentCellFrame(table);
     // A register is one line: one too long for its cell ends in "…".
     table->setWordWrap(false);
@@ -195,6 +197,12 @@ bool ChannalWidget::eventFilter(QObject* watched, QEvent* event) {
         const QModelIndex cell = table->indexAt(static_cast<QWidget*>(watched)->geometry().center());
         table->setCurrentCell(cell.row(), cell.column());
         table->setFocus(Qt::MouseFocusReason);
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched == table->viewport()) {
+        // The view takes a press on a tick box as the tick's alone and
+        // leaves the current cell elsewhere: Space would then tick another bank.
+        const QModelIndex cell = table->indexAt(static_cast<QMouseEvent*>(event)->pos());
+        if (cell.column() == ColumnInUse) table->setCurrentCell(cell.row(), cell.column());
     }
     if (watched != table || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     // On a work-mode or bit-width cell, the keys that open a combo box open

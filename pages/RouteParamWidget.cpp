@@ -115,6 +115,7 @@ void RouteParamWidget::addChannelSwitches() {
         table->setItem(row, 1, m_rowItems[i]);
         m_onOff[i] = new CheckButton;
         m_onOff[i]->setFocusPolicy(Qt::NoFocus);  // the mouse's: it takes no key
+        m_onOff[i]->installEventFilter(this);
         table->setCellWidget(row, 0, m_onOff[i]);
         connect(m_onOff[i], &CheckButton::clicked, m_signalMapper, qOverload<>(&QSignalMapper::map));
         m_signalMapper->setMapping(m_onOff[i], row);
@@ -133,6 +134,7 @@ void RouteParamWidget::addRouteSwitches() {
         for (int c = 0; c < kChannelCount; ++c) {
             auto* button = new CheckButton;
             button->setFocusPolicy(Qt::NoFocus);
+            button->installEventFilter(this);
             table->setCellWidget(rowOf(r), columnOf(c), button);
             // A channel never routes to itself: its own cell stays off for good.
             if (r == c) button->setEnabled(false);
@@ -240,6 +242,13 @@ bool RouteParamWidget::eventFilter(QObject* watched, QEvent* event) {
     // Entering without a current cell, the keys start at the first switch.
     if (watched == table && event->type() == QEvent::FocusIn && !table->currentIndex().isValid())
         table->setCurrentCell(rowOf(0), 0);
+    if (event->type() == QEvent::MouseButtonPress && watched->parent() == table->viewport()) {
+        // A switch clicked is the current cell, with the keyboard: Space
+        // goes on from the switch the user last clicked.
+        const QModelIndex cell = table->indexAt(static_cast<QWidget*>(watched)->geometry().center());
+        table->setCurrentCell(cell.row(), cell.column());
+        table->setFocus(Qt::MouseFocusReason);
+    }
     if (watched != table || event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
     auto* button = qobject_cast<CheckButton*>(table->cellWidget(table->currentRow(), table->currentColumn()));

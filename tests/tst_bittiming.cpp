@@ -583,19 +583,31 @@ void TestBitTiming::acceptedFields_data() {
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("tolerance");
     QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QString>("message");  // %1: the number of words; empty: not looked at
     // 36 MHz / (1024 x 25): the floor, shown as 1.406 kbit/s; 1 / 500, and
     // 8 quanta of 28.4 us for propagation.
     QTest::newRow("the floor as it is shown")
         << "1.406"
-        << "0.5" << QStringList{"0x007F03FF", "1406.25", "+0.018 %", "68.0 %", "25", "±0.2 %", "22688 m"};
+        << "0.5" << QStringList{"0x007F03FF", "1406.25", "+0.018 %", "68.0 %", "25", "±0.2 %", "22688 m"}
+        << QString();
     QTest::newRow("full-width digits, as a Chinese input method types them")
         << "５００"
-        << "０．５" << QStringList{"0x00050008", "500000", "0.000 %", "87.5 %", "8", "±0.4854 %", "58 m"};
+        << "０．５" << QStringList{"0x00050008", "500000", "0.000 %", "87.5 %", "8", "±0.4854 %", "58 m"}
+        << QString();
     // 36 MHz / 756 is 0.0001 % off 47.619: exact as the list shows it. 8/9
     // allows 1 / 232, 16/18 only 1 / 360.
     QTest::newRow("exact as shown, at a tolerance of 0")
         << "47.619"
-        << "0" << QStringList{"0x00060053", "47619.048", "0.000 %", "88.9 %", "9", "±0.431 %", "1333 m"};
+        << "0" << QStringList{"0x00060053", "47619.048", "0.000 %", "88.9 %", "9", "±0.431 %", "1333 m"}
+        << QString();
+    // No length is a bus of 0 m: at 75 % none of the words covers twice the node delay, and the line
+    // says so as for a length. 12 quanta of 1/12 us leave 5 (417 ns) for propagation; 3 / 306 against 1 /
+    // 240.
+    QTest::newRow("1000 kbit/s, no length")
+        << "1000"
+        << "0.5" << QStringList{"0x00270002", "1000000", "0.000 %", "75.0 %", "12", "±0.4166 %", "无"}
+        << "可用的位定时字：%1个；误差和采样点最佳的字都不能覆盖0 "
+           "m总线，总线最长的在前；采样点越靠后，总线可以越长";
 }
 
 void TestBitTiming::acceptedFields() {
@@ -607,6 +619,8 @@ void TestBitTiming::acceptedFields() {
     QVERIFY2(d.table()->rowCount() > 0, qPrintable(d.message()));
     QTEST(d.row(0), "first");
     QVERIFY(d.ok()->isEnabled());
+    QFETCH(QString, message);
+    if (!message.isEmpty()) QCOMPARE(d.message(), message.arg(d.table()->rowCount()));
 }
 
 // No row, and a line that says why and names the closest word; the texts

@@ -831,6 +831,8 @@ void TestChannalWidget::tableKeys_data() {
     add({1, 2}, "Space, Down, Return, Right, F2, Up, Return", {2, 2}, 0x10);
     add({1, 2}, "Return, Down, Enter, Right, F4, Up, Return", {2, 2}, 0x10);
     add({1, 2}, "Alt+Down, Down, Return, Right, Alt+Down, Up, Esc", {2, 2}, 0x11);
+    // The click ticks bank 6 and makes its cell current, Space unticks it again.
+    add({-1, -1}, "Click 0 5, Space", {0, 5}, 0x01);
 }
 
 void TestChannalWidget::tableKeys() {
@@ -848,13 +850,31 @@ void TestChannalWidget::tableKeys() {
         ->setFocus();
     if (start.x() >= 0) t->setCurrentCell(start.y(), start.x());
     for (const QString& key : keys.split(", ")) {  // to the focus, or the list open
-        QTest::keySequence(static_cast<QWidget*>(nullptr), QKeySequence(key));
+        if (key.startsWith("Click ")) {            // "Click COLUMN ROW": its box, or its check box
+            const int column = key.section(' ', 1, 1).toInt();
+            const int row = key.section(' ', 2, 2).toInt();
+            if (QWidget* box = t->cellWidget(row, column)) {
+                QTest::mouseClick(box, Qt::LeftButton);
+            } else {
+                QStyleOptionViewItem option;
+                option.initFrom(t->viewport());
+                option.rect = t->visualRect(t->model()->index(row, column));
+                option.features = QStyleOptionViewItem::HasCheckIndicator;
+                QTest::mouseClick(
+                    t->viewport(), Qt::LeftButton, {},
+                    t->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, t).center());
+            }
+        } else {
+            QTest::keySequence(static_cast<QWidget*>(nullptr), QKeySequence(key));
+        }
         QCoreApplication::processEvents();
     }
     QFETCH(int, mode);
     frames[2][6] = char(mode);
     QCOMPARE(w.filterFrames(), frames);
     QTEST(QPoint(t->currentColumn(), t->currentRow()), "end");
+    QVERIFY2(filterLabel(w)->text().startsWith(QString("过滤器组%1：").arg(t->currentRow() + 1)),
+             qPrintable(filterLabel(w)->text()));
     const QRect cell = t->visualRect(t->currentIndex()).translated(t->viewport()->pos());
     QCOMPARE(t->grab().toImage().pixelColor(cell.left() + 1, cell.center().y()),
              t->palette().color(QPalette::Highlight));

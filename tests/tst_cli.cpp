@@ -587,6 +587,12 @@ private slots:
             "the "
             "closest is 0x00050008: bus ≤ 58 m",
             -1);
+        // Without --length as with --length 0: at 75 % of 12 quanta of 1/12 us (36 MHz / 3) 5 are left
+        // for propagation, 417 ns, less than twice a node's 335 ns.
+        row("timing --rate where no word covers the nodes", {"timing", "--rate", "1000"}, 2,
+            "No word with a sample point of 75.0 % covers a bus of 0 m (node delay 335 ns, cable 5 ns/m); "
+            "the closest is 0x00270002: propagation segment shorter than twice the node delay",
+            -1);
         // filters --plan: 0 when only the request passes, 1 when others pass too, 2 without a plan.
         row("a plan that lets others through", {"filters", "--plan", "0x001-0x7FE", "--first-bank", "14"}, 1,
             "Bank 14 (letting only the identifiers asked for through takes 6 banks); data frames of 2 more "
@@ -1082,35 +1088,44 @@ private slots:
         QTest::addColumn<Fault>("fault");  // on the 4th filter frame; NoReply: none
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("last");  // the last line on standard error
+        QTest::addColumn<bool>("twins");    // both have its card number: it is chosen by its path
         QTest::newRow("holds what was written")
-            << 300 << Fault::NoReply << 0 << "Verified: the device holds what was written";
+            << 300 << Fault::NoReply << 0 << "Verified: the device holds what was written" << false;
         QTest::newRow("a filter acknowledged, not stored")
-            << 300 << Fault::AckWithoutStore << 5 << "Written, but the device holds something else";
+            << 300 << Fault::AckWithoutStore << 5 << "Written, but the device holds something else" << false;
         QTest::newRow("not back in time")
             << 2500 << Fault::NoReply << 4
-            << "The device left the bus after its reset and did not come back within 1 s";
+            << "The device left the bus after its reset and did not come back within 1 s" << false;
         // One that restarts without leaving the bus is read when the wait ends.
         QTest::newRow("stays on the bus, a wait of 1 s")
-            << 0 << Fault::NoReply << 0 << "Verified: the device holds what was written";
+            << 0 << Fault::NoReply << 0 << "Verified: the device holds what was written" << false;
+        // Its card number tells it from no other: it is looked for at its path, as with --all.
+        QTest::newRow("a card number the other one has too")
+            << 300 << Fault::NoReply << 0 << "Verified: the device holds what was written" << true;
     }
     void verifyAndBackup() {
         QFETCH(int, restartMs);
         QFETCH(Fault, fault);
         QFETCH(int, status);
         QFETCH(QString, last);
+        QFETCH(bool, twins);
         sim::SimulatedRepeater& other = sim::SimulatedRepeater::addDevice();
-        setIdentity(repeater(), 4, "TV2026000001");
+        setIdentity(repeater(), 4, twins ? "TV2026000002" : "TV2026000001");
         setIdentity(other, 4, "TV2026000002");
         other.setRestartTime(restartMs);
         if (fault != Fault::NoReply) other.injectFault(0x24, fault, 4);
-        const QByteArray before = cli({"read", "--device", "TV2026000002", "-o", "-"}).out;
+        const QString device = twins ? "sim:hidraw1" : "TV2026000002";
+        const QByteArray before = cli({"read", "--device", device, "-o", "-"}).out;
 
-        const CliRun run = cli({"write", path("params.txt"), "--device", "TV2026000002", "--backup",
+        const CliRun run = cli({"write", path("params.txt"), "--device", device, "--backup",
                                 path("backup.txt"), "--verify", "--wait", "1"},
                                true);
 
         QCOMPARE(run.status, status);
         QCOMPARE(run.err.split('\n', Qt::SkipEmptyParts).last(), last);
+        QCOMPARE(run.err.contains("path_sim_hidraw1: the card number \"TV2026000002\" is also another "
+                                  "repeater's; this repeater is named by its path\n"),
+                 twins);
         QVERIFY(run.err.contains("\rWaiting for the device to answer again: 0 s of at most 1 s"));
         QCOMPARE(readFile(path("backup.txt"), QIODevice::Text), before);  // CRLF on Windows
         // Bank 3 of channel 1 (row 4 of its table), the fourth filter frame, kept the device's defaults.

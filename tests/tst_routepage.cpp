@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QJsonArray>
 #include <QLabel>
 #include <QTableWidget>
@@ -380,6 +381,8 @@ void TestRoutePage::keys_data() {
         << QPoint(0, 3) << "Return" << fiber1Off
         << QStringList{"010111", "100111", "000111", "111011", "111101", "111110"};
     QTest::newRow("Enter twice") << QPoint(0, 3) << "Enter, Enter" << fiber1Off << kAllOnType4;
+    // The click switches CAN1's route to Fiber1 off and makes it current, with the keyboard; Space on again.
+    QTest::newRow("a click, then Space") << QPoint(-1, -1) << "Click 4 1, Space" << all << kAllOnType4;
 }
 
 void TestRoutePage::keys() {
@@ -387,8 +390,21 @@ void TestRoutePage::keys() {
     QFETCH(QString, keys);
     RouteParamWidget page;
     page.setHardwareType(2);
-    table(page)->setCurrentCell(start.y(), start.x());
-    for (const QString& key : keys.split(", ")) QTest::keySequence(table(page), QKeySequence(key));
+    page.show();
+    QApplication::setActiveWindow(&page);
+    QVERIFY(QTest::qWaitForWindowActive(&page));
+    // (-1, -1): the table has neither a current cell nor the keyboard.
+    if (start.x() >= 0) {
+        table(page)->setCurrentCell(start.y(), start.x());
+        table(page)->setFocus();
+    }
+    for (const QString& key : keys.split(", ")) {  // to the focus
+        if (key.startsWith("Click "))              // "Click COLUMN ROW"
+            QTest::mouseClick(button(page, key.section(' ', 2, 2).toInt(), key.section(' ', 1, 1).toInt()),
+                              Qt::LeftButton);
+        else
+            QTest::keySequence(static_cast<QWidget*>(nullptr), QKeySequence(key));
+    }
     QTEST(page.routeFrame(), "frame");
     QTEST(enabledMap(page), "enabled");
 }
