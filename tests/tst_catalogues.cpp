@@ -38,7 +38,7 @@ Entries readCatalogue(const QString& path) {
     return xml.hasError() ? Entries{} : entries;
 }
 
-QString catalogue(const QString& language) {
+QString cataloguePath(const QString& language) {
     return QStringLiteral("Language/tarvane_%1.ts").arg(language);
 }
 
@@ -56,8 +56,8 @@ private slots:
         QStringList arguments = QStringLiteral(TARVANE_LUPDATE_OPTIONS).split(QLatin1Char(','));
         arguments << QStringLiteral(TARVANE_TEXT_FOLDERS).split(QLatin1Char(',')) << QStringLiteral("-ts");
         for (const QString& language : {QStringLiteral("en"), QStringLiteral("zh")}) {
-            const QString copy = m_updated.filePath(catalogue(language));
-            QVERIFY(QFile::copy(QStringLiteral(TARVANE_SOURCE_DIR "/") + catalogue(language), copy));
+            const QString copy = m_updated.filePath(cataloguePath(language));
+            QVERIFY(QFile::copy(QStringLiteral(TARVANE_SOURCE_DIR "/") + cataloguePath(language), copy));
             arguments << copy;
         }
         QProcess lupdate;
@@ -69,45 +69,15 @@ private slots:
                  lupdate.readAll().constData());
     }
 
-    void keptByLupdate_data() {
+    // lupdate changes nothing: no entry added, removed or changed, nor the
+    // file's text. Every entry is translated: to English, and to its own
+    // Chinese source text but for the few the window words otherwise.
+    void catalogue_data() {
         QTest::addColumn<QString>("language");
         QTest::newRow("English") << "en";
         QTest::newRow("Chinese") << "zh";
     }
-    void keptByLupdate() {
-        QFETCH(QString, language);
-        const QString path = QStringLiteral(TARVANE_SOURCE_DIR "/") + catalogue(language);
-        const Entries kept = readCatalogue(path);
-        const Entries updated = readCatalogue(m_updated.filePath(catalogue(language)));
-        QVERIFY(!kept.isEmpty() && !updated.isEmpty());
-        QStringList changes;
-        for (auto it = kept.cbegin(); it != kept.cend(); ++it) {
-            if (!updated.contains(it.key()))
-                changes << QLatin1String("removed: ") + it.key();
-            else if (updated.value(it.key()) != it.value())
-                changes << QLatin1String("changed: ") + it.key();
-        }
-        for (auto it = updated.cbegin(); it != updated.cend(); ++it)
-            if (!kept.contains(it.key())) changes << QLatin1String("added: ") + it.key();
-        QVERIFY2(changes.isEmpty(),
-                 qPrintable(QLatin1String("build update_translations, then translate what it "
-                                          "added; lupdate would change ") +
-                            path + QLatin1String(":\n") + changes.join(QLatin1Char('\n'))));
-        QFile keptFile(path);
-        QFile updatedFile(m_updated.filePath(catalogue(language)));
-        QVERIFY(keptFile.open(QIODevice::ReadOnly) && updatedFile.open(QIODevice::ReadOnly));
-        QVERIFY2(keptFile.readAll() == updatedFile.readAll(),
-                 "the same entries, written otherwise than lupdate writes them: build update_translations");
-    }
-
-    // Every entry translated: to English, and to its own Chinese source
-    // text but for a few the Chinese catalogue words otherwise.
-    void translated_data() {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("English") << "en";
-        QTest::newRow("Chinese") << "zh";
-    }
-    void translated() {
+    void catalogue() {
         QFETCH(QString, language);
         const QMap<QString, QString> otherChinese{
             {"Tarvane | TXT 文本文件(*.txt)", "TXT文本文件(*.txt)"},
@@ -115,18 +85,30 @@ private slots:
             {"DeviceRead | 读取光纤数据失败", "读取光驱数据失败"},
             {"OpticalFiberParamWidget | OpticalFiberParamWidget", "OpticalFiberParamWdiget"},
         };
-        const Entries entries = readCatalogue(QStringLiteral(TARVANE_SOURCE_DIR "/") + catalogue(language));
-        QVERIFY(!entries.isEmpty());
+        QFile kept(QStringLiteral(TARVANE_SOURCE_DIR "/") + cataloguePath(language));
+        QFile updated(m_updated.filePath(cataloguePath(language)));
+        const Entries before = readCatalogue(kept.fileName());
+        const Entries after = readCatalogue(updated.fileName());
+        QVERIFY(!before.isEmpty() && !after.isEmpty());
         QStringList faults;
-        for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        for (auto it = before.cbegin(); it != before.cend(); ++it) {
+            if (after.value(it.key()) != it.value())
+                faults << (after.contains(it.key()) ? "lupdate changes: " : "lupdate removes: ") + it.key();
             const QStringList forms = it.value().mid(1);
             if (!it.value().first().isEmpty() || forms.isEmpty() || forms.contains(QString()))
-                faults << QLatin1String("not translated: ") + it.key();
+                faults << "not translated: " + it.key();
             const QString source = it.key().section(QLatin1String(" | "), 1, 1);
             if (language == QLatin1String("zh") && forms != QStringList{otherChinese.value(it.key(), source)})
-                faults << QLatin1String("not its own Chinese: ") + it.key();
+                faults << "not its own Chinese: " + it.key();
         }
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (!before.contains(it.key())) faults << "lupdate adds: " + it.key();
+        QVERIFY2(faults.isEmpty(), qPrintable(kept.fileName() +
+                                              " (build update_translations, then translate "
+                                              "what it added):\n" +
+                                              faults.join('\n')));
+        QVERIFY(kept.open(QIODevice::ReadOnly) && updated.open(QIODevice::ReadOnly));
+        QVERIFY2(kept.readAll() == updated.readAll(), "written otherwise than lupdate writes it");
     }
 };
 
