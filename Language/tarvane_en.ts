@@ -68,7 +68,7 @@
     </message>
     <message>
         <source>快于CAN的最高速率%1</source>
-        <translation>faster than CAN's fastest, %1</translation>
+        <translation>faster than CAN&apos;s fastest, %1</translation>
     </message>
     <message>
         <source>%1（位定时字%2）</source>
@@ -146,10 +146,6 @@
         <translation>The tolerance must be a number from 0 to 2 (%)</translation>
     </message>
     <message>
-        <source>可用的位定时字：%1个，最佳在前</source>
-        <translation>Usable words: %1, best first</translation>
-    </message>
-    <message>
         <source>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</source>
         <translation>No word within ±%1; the closest is %2 (%3, off by %4)</translation>
     </message>
@@ -159,7 +155,7 @@
     </message>
     <message>
         <source>比特率不能高于%1 kbit/s（CAN的最高速率）</source>
-        <translation>The bit rate cannot be above %1 kbit/s (CAN's fastest)</translation>
+        <translation>The bit rate cannot be above %1 kbit/s (CAN&apos;s fastest)</translation>
     </message>
     <message>
         <source>总线长度 (m)：</source>
@@ -175,7 +171,7 @@
     </message>
     <message>
         <source>每个节点从发送到接收的环路延迟：收发器加隔离器</source>
-        <translation>Each node's loop delay from transmitting to receiving: its transceiver and isolator</translation>
+        <translation>Each node&apos;s loop delay from transmitting to receiving: its transceiver and isolator</translation>
     </message>
     <message>
         <source>时钟容差</source>
@@ -259,6 +255,10 @@
         <source>通道</source>
         <translation>Channal</translation>
     </message>
+    <message>
+        <source>CANParamWidget</source>
+        <translation>CANParamWidget</translation>
+    </message>
 </context>
 <context>
     <name>CanCodec</name>
@@ -316,6 +316,10 @@
     <message>
         <source>总线长度按%1计算</source>
         <translation>Bus length with %1</translation>
+    </message>
+    <message>
+        <source>ChannalWidget</source>
+        <translation>ChannalWidget</translation>
     </message>
 </context>
 <context>
@@ -401,6 +405,10 @@
     <message>
         <source>板卡序号：</source>
         <translation>Card Number：</translation>
+    </message>
+    <message>
+        <source>DevInfoWidget</source>
+        <translation>DevInfoWidget</translation>
     </message>
 </context>
 <context>
@@ -548,15 +556,15 @@
     </message>
     <message>
         <source>“%1”不是十六进制的标识符或范围</source>
-        <translation>"%1" is not a hex identifier or range</translation>
+        <translation>&quot;%1&quot; is not a hex identifier or range</translation>
     </message>
     <message>
         <source>不认识“%1”（可用 ext、std、data、remote、both）</source>
-        <translation>unknown word "%1" (ext, std, data, remote or both)</translation>
+        <translation>unknown word &quot;%1&quot; (ext, std, data, remote or both)</translation>
     </message>
     <message>
         <source>一项只能有一个标识符或范围，“%1”多余</source>
-        <translation>one identifier or range per item: "%1" is one too many</translation>
+        <translation>one identifier or range per item: &quot;%1&quot; is one too many</translation>
     </message>
     <message>
         <source>ext 与 std 不能同时给出</source>
@@ -576,11 +584,11 @@
     </message>
     <message>
         <source>第%1行“%2”：%3</source>
-        <translation>line %1, "%2": %3</translation>
+        <translation>line %1, &quot;%2&quot;: %3</translation>
     </message>
     <message>
         <source>“%1”：%2</source>
-        <translation>"%1": %2</translation>
+        <translation>&quot;%1&quot;: %2</translation>
     </message>
     <message>
         <source>过滤器组%1</source>
@@ -941,7 +949,7 @@
     </message>
     <message>
         <source>%1须为0或1，实为“%2”</source>
-        <translation>%1 must be 0 or 1, is "%2"</translation>
+        <translation>%1 must be 0 or 1, is &quot;%2&quot;</translation>
     </message>
     <message>
         <source>ID寄存器：%1</source>
@@ -961,7 +969,7 @@
     </message>
     <message>
         <source>没有“ChannalID”为%1的元素</source>
-        <translation>no element with "ChannalID" %1</translation>
+        <translation>no element with &quot;ChannalID&quot; %1</translation>
     </message>
     <message>
         <source>须有%1项，实有%2项</source>
@@ -989,7 +997,7 @@
     </message>
     <message>
         <source>缺少“%1”</source>
-        <translation>"%1" is missing</translation>
+        <translation>&quot;%1&quot; is missing</translation>
     </message>
     <message>
         <source>%1：%2</source>
@@ -1171,7 +1179,7 @@
     </message>
     <message>
         <source>“%1”</source>
-        <translation>"%1"</translation>
+        <translation>&quot;%1&quot;</translation>
     </message>
     <message>
         <source>类型%1，%2</source>
@@ -1372,7 +1380,7 @@
     </message>
     <message>
         <source>读配置将以设备中的参数替换这些修改。</source>
-        <translation>Reading the configuration replaces them with the device's parameters.</translation>
+        <translation>Reading the configuration replaces them with the device&apos;s parameters.</translation>
     </message>
     <message>
         <source>仍然读取</source>
@@ -1380,7 +1388,7 @@
     </message>
     <message>
         <source>打开参数文件将以文件中的参数替换这些修改。</source>
-        <translation>Opening a parameter file replaces them with the file's parameters.</translation>
+        <translation>Opening a parameter file replaces them with the file&apos;s parameters.</translation>
     </message>
     <message>
         <source>仍然打开</source>
@@ -1396,7 +1404,7 @@
     </message>
     <message>
         <source>%1没有%2，文件中这些通道的参数未使用。</source>
-        <translation>%1 has no %2: the file's values for these channels are not used.</translation>
+        <translation>%1 has no %2: the file&apos;s values for these channels are not used.</translation>
     </message>
     <message>
         <source>以下值无法使用，页面保留原值：</source>
@@ -1440,7 +1448,7 @@
     </message>
     <message>
         <source>已连接设备%1。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？</source>
-        <translation>Device %1 connected. The changes made offline have not been saved: take them over to this device's pages?</translation>
+        <translation>Device %1 connected. The changes made offline have not been saved: take them over to this device&apos;s pages?</translation>
     </message>
     <message>
         <source>没有型号与之相符，可任选一个型号离线编辑：</source>
@@ -1456,7 +1464,7 @@
     </message>
     <message>
         <source>CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）</source>
-        <translation>CANParam[%1] has "ChannalID" %2 but is used for CAN channel %3, by its place (the command line uses it for CAN channel %2)</translation>
+        <translation>CANParam[%1] has &quot;ChannalID&quot; %2 but is used for CAN channel %3, by its place (the command line uses it for CAN channel %2)</translation>
     </message>
     <message>
         <source>参数文件中CAN通道的参数：%1组；光纤通道的参数：%2组。</source>
@@ -1578,7 +1586,7 @@
     </message>
     <message>
         <source>选项%1缺少值：“%2”是一个选项；若确是此值，请写成 %1=%2</source>
-        <translation>Option %1 needs a value: "%2" is an option; if that is the value, write %1=%2</translation>
+        <translation>Option %1 needs a value: &quot;%2&quot; is an option; if that is the value, write %1=%2</translation>
     </message>
     <message>
         <source>选项%1的值无效：%2</source>
@@ -1662,7 +1670,7 @@
     </message>
     <message>
         <source>tarvane-cli 做 Tarvane 窗口的按钮所做的事，每步一个命令，用于在工作台上设置或检查多台中继器：它发送与窗口相同的帧，读写与窗口相同的参数文件。结果写到标准输出，信息写到标准错误。</source>
-        <translation>tarvane-cli does what the buttons of the Tarvane window do, one command per step, for setting up or checking many repeaters on a bench: it sends the window's frames and reads and writes the window's parameter files. Results go to standard output, messages to standard error.</translation>
+        <translation>tarvane-cli does what the buttons of the Tarvane window do, one command per step, for setting up or checking many repeaters on a bench: it sends the window&apos;s frames and reads and writes the window&apos;s parameter files. Results go to standard output, messages to standard error.</translation>
     </message>
     <message>
         <source>命令：</source>
@@ -1708,7 +1716,7 @@ A device that does not answer is listed with its path and the error, and the exi
     </message>
     <message>
         <source>像窗口的“读配置”一样读取设备参数，存为与窗口“保存”相同的参数文件。</source>
-        <translation>Reads the device's parameters as the window's "Read config" does and saves them as the same parameter file as the window's "Save".</translation>
+        <translation>Reads the device&apos;s parameters as the window&apos;s &quot;Read config&quot; does and saves them as the same parameter file as the window&apos;s &quot;Save&quot;.</translation>
     </message>
     <message>
         <source>信息的语言：英文（en，默认）或中文（zh）</source>
@@ -1720,7 +1728,7 @@ A device that does not answer is listed with its path and the error, and the exi
     </message>
     <message>
         <source>显示用法；写在命令之后时显示该命令的用法</source>
-        <translation>show the usage; after a command, that command's usage</translation>
+        <translation>show the usage; after a command, that command&apos;s usage</translation>
     </message>
     <message>
         <source>显示版本</source>
@@ -1755,7 +1763,7 @@ A device that does not answer is listed with its path and the error, and the exi
 参数文件须给出设备的每个参数；有缺漏或错误时不发送任何数据。
 参数文件（- 为标准输入）最大1 MiB。发送各帧和复位期间收到的中止信号留到写入结束后处理。
 有 --verify 时，相同时退出状态为0，不同时列出各个参数并以5退出，未重新应答时以4退出。</source>
-        <translation>Opens the parameter file as the window's "Open" does, checks the parameters, and sends the frames and the reset as "Write config" does.
+        <translation>Opens the parameter file as the window&apos;s &quot;Open&quot; does, checks the parameters, and sends the frames and the reset as &quot;Write config&quot; does.
 The file must give every parameter of the device; nothing is sent when one is missing or invalid.
 The parameter file (- for standard input) may hold 1 MiB at most. A signal to stop that comes while the frames and the reset are sent is held until the write has ended.
 With --verify the exit status is 0 when the device holds what was written, 5 with the differing parameters listed, 4 when it does not answer again.</translation>
@@ -1764,7 +1772,7 @@ With --verify the exit status is 0 when the device holds what was written, 5 wit
         <source>读取设备参数并与参数文件比较，每个不同的参数一行，以制表符分隔：通道、过滤器组、参数、文件中的值、设备中的值。
 参数文件（- 为标准输入，最大1 MiB）须给出设备的每个参数。相同时不输出，退出状态为0；不同时退出状态为1。
 给出第二个参数文件时不用设备，把它当作设备中的值比较；型号按其光纤代码的个数。</source>
-        <translation>Reads the device's parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
+        <translation>Reads the device&apos;s parameters and compares them with the parameter file, one line for each parameter that differs, separated by tabs: channel, filter bank, parameter, value in the file, value in the device.
 The parameter file (- for standard input, 1 MiB at most) must give every parameter of the device. Nothing is written when they are equal, and the exit status is 0; when they differ it is 1.
 With a second parameter file no device is used: the second file stands for the values in the device, and the model is the one its number of fiber codes makes.</translation>
     </message>
@@ -1788,7 +1796,7 @@ With a second parameter file no device is used: the second file stands for the v
         <source>只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。
 退出状态：0 完成（diff：相同），1 diff 发现不同或 filters --plan 的计划也让其他标识符通过，2 用法或文件错误（有 --strict 时也包括注意事项），3 没有这台设备、没有连接设备或多于一台，4 设备拒绝或无应答，5 已写入但设备保存的参数不同（write --verify），128+n 因信号n中止；有 --all 时为各台设备中最严重的（依次为4、5、2、3、1），中止时为128+n。</source>
         <translation>A value may begin with &quot;-&quot; only when written &quot;--option=value&quot;; nothing after &quot;--&quot; is an option.
-Exit status: 0 done (diff: equal), 1 diff found differences or the plan of filters --plan lets other identifiers through as well, 2 usage or file error (with --strict also a note), 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the worst of the repeaters' (in the order 4, 5, 2, 3, 1), or 128+n when stopped.</translation>
+Exit status: 0 done (diff: equal), 1 diff found differences or the plan of filters --plan lets other identifiers through as well, 2 usage or file error (with --strict also a note), 3 no such device, none connected or more than one, 4 the device refused or did not answer, 5 written, but the device holds something else (write --verify), 128+n stopped by signal n; with --all the worst of the repeaters&apos; (in the order 4, 5, 2, 3, 1), or 128+n when stopped.</translation>
     </message>
     <message>
         <source>选项%1只能给出一次</source>
@@ -1804,7 +1812,7 @@ Exit status: 0 done (diff: equal), 1 diff found differences or the plan of filte
     </message>
     <message>
         <source>CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，窗口的“打开”按位置用于CAN通道%3</source>
-        <translation>CANParam[%1] has "ChannalID" %2: the command line uses it for CAN channel %2, the window's Open for CAN channel %3, by its place</translation>
+        <translation>CANParam[%1] has &quot;ChannalID&quot; %2: the command line uses it for CAN channel %2, the window&apos;s Open for CAN channel %3, by its place</translation>
     </message>
     <message>
         <source>--backup 不能是参数文件本身：%1</source>
@@ -1817,10 +1825,6 @@ Exit status: 0 done (diff: equal), 1 diff found differences or the plan of filte
     <message>
         <source>%1处不同</source>
         <translation>%1 fields differ</translation>
-    </message>
-    <message>
-        <source>有多台设备的卡号是%1，均未处理</source>
-        <translation>More than one device has the card number %1; none of them was worked on</translation>
     </message>
     <message>
         <source>有 --all 时，%1 须为已有的文件夹：%2</source>
@@ -1859,18 +1863,6 @@ Exit status: 0 done (diff: equal), 1 diff found differences or the plan of filte
         <translation>%1 received: the program stops once the write or save under way has ended.</translation>
     </message>
     <message>
-        <source>设备未连接</source>
-        <translation>Equipment not connected</translation>
-    </message>
-    <message>
-        <source>保存完成</source>
-        <translation>Save successfully</translation>
-    </message>
-    <message>
-        <source>搜索设备失败</source>
-        <translation>Search device failed</translation>
-    </message>
-    <message>
         <source>说明或规划过滤器组，无须连接设备</source>
         <translation>describe or plan filter banks, without a repeater</translation>
     </message>
@@ -1878,7 +1870,7 @@ Exit status: 0 done (diff: equal), 1 diff found differences or the plan of filte
         <source>给出参数文件时，逐个过滤器组说明各CAN通道的过滤器让哪些帧通过，每组一行，以制表符分隔：通道、过滤器组（1到14）、含义；通道按元素在“CANParam”中的位置。
 给出 --plan 时，按标识符和范围算出最少的过滤器组，把14项“DataList”写到标准输出，可贴入参数文件，并在标准错误上说明需要几个过滤器组（是否已证明）、其他标识符通过多少和各组让哪些帧通过。--first-bank 之前的过滤器组不使用。
 退出状态：0 只让所要求的标识符通过；1 过滤器组不够，计划也让其他标识符通过（数目在标准错误上）；2 列表有误或不能规划，标准输出上没有内容。</source>
-        <translation>With a parameter file, says for each filter bank of each CAN channel which frames it lets through, one line a bank, separated by tabs: channel, filter bank (1 to 14), meaning; the channels by the elements' place in &quot;CANParam&quot;.
+        <translation>With a parameter file, says for each filter bank of each CAN channel which frames it lets through, one line a bank, separated by tabs: channel, filter bank (1 to 14), meaning; the channels by the elements&apos; place in &quot;CANParam&quot;.
 With --plan, works out the fewest filter banks for the identifiers and ranges, writes the fourteen &quot;DataList&quot; entries to standard output, to be pasted into a parameter file, and says on standard error how many banks that needs (and whether that is proven), how many other identifiers pass and which frames each bank lets through. The banks before --first-bank are not in use.
 Exit status: 0 only the identifiers asked for pass; 1 the banks are too few and the plan lets other identifiers through as well (how many, on standard error); 2 a mistake in the list or no plan, nothing on standard output.</translation>
     </message>
@@ -1900,7 +1892,7 @@ Exit status: 0 only the identifiers asked for pass; 1 the banks are too few and 
     </message>
     <message>
         <source>注意：只说明前%1个“CANParam”元素</source>
-        <translation>Note: only the first %1 "CANParam" elements are described</translation>
+        <translation>Note: only the first %1 &quot;CANParam&quot; elements are described</translation>
     </message>
     <message>
         <source>过滤器组%1：%2</source>
@@ -1919,9 +1911,9 @@ Exit status: 0 only the identifiers asked for pass; 1 the banks are too few and 
 给出 --rate 时，像窗口的位定时计算器一样（误差不超过0.5 %）选出位定时字：误差最小、采样点最近，其中能覆盖 --length 的总线且时钟容差最大的，再同样说明它。
 总线长度按每个节点的环路延迟（--node-delay，默认335 ns：收发器最多255 ns，加上发送和接收两路隔离器各40 ns）和每米电缆5 ns计算。
 位定时字有问题，或没有字能覆盖 --length 的总线时，退出状态为2。</source>
-        <translation>With a word (such as 0x001C00E0), one line each: what the word means, how far each node's clock may be off (and the relation that limits it), and the longest cable between two nodes; the recommendations it misses as notes on standard error.
-With --rate, the word the window's bit-timing calculator puts first (within 0.5 %): the smallest rate error, the sample point closest to the one asked for, and of those the largest clock tolerance that covers a bus of --length; then the same lines for it.
-The bus length counts each node's loop delay (--node-delay, 335 ns by default: at most 255 ns for the transceiver and 40 ns each for an isolator in the transmit and the receive line) and 5 ns per metre of cable.
+        <translation>With a word (such as 0x001C00E0), one line each: what the word means, how far each node&apos;s clock may be off (and the relation that limits it), and the longest cable between two nodes; the recommendations it misses as notes on standard error.
+With --rate, the word the window&apos;s bit-timing calculator puts first (within 0.5 %): the smallest rate error, the sample point closest to the one asked for, and of those the largest clock tolerance that covers a bus of --length; then the same lines for it.
+The bus length counts each node&apos;s loop delay (--node-delay, 335 ns by default: at most 255 ns for the transceiver and 40 ns each for an isolator in the transmit and the receive line) and 5 ns per metre of cable.
 A word with a problem, or no word that covers a bus of --length, ends with exit status 2.</translation>
     </message>
     <message>
@@ -1958,7 +1950,7 @@ A word with a problem, or no word that covers a bus of --length, ends with exit 
     </message>
     <message>
         <source>每个节点的环路延迟：收发器加隔离器（纳秒，默认335）</source>
-        <translation>each node's loop delay, its transceiver and isolator (ns, 335 by default)</translation>
+        <translation>each node&apos;s loop delay, its transceiver and isolator (ns, 335 by default)</translation>
     </message>
     <message>
         <source>%1：%2</source>
@@ -2010,7 +2002,7 @@ A word with a problem, or no word that covers a bus of --length, ends with exit 
     </message>
     <message>
         <source>卡号“%1”与另一台设备的相同，以路径称呼此设备</source>
-        <translation>the card number "%1" is also another repeater's; this repeater is named by its path</translation>
+        <translation>the card number &quot;%1&quot; is also another repeater&apos;s; this repeater is named by its path</translation>
     </message>
     <message>
         <source>因%1中止：未向设备发送任何数据</source>
@@ -2030,7 +2022,7 @@ A word with a problem, or no word that covers a bus of --length, ends with exit 
     </message>
     <message>
         <source>已因%1中止：各台设备的结果见上文。</source>
-        <translation>Stopped by %1: each repeater's result is given above.</translation>
+        <translation>Stopped by %1: each repeater&apos;s result is given above.</translation>
     </message>
     <message>
         <source>各参数帧均已确认，但复位未完成。</source>
@@ -2054,11 +2046,11 @@ A word with a problem, or no word that covers a bus of --length, ends with exit 
     </message>
     <message>
         <source>每台设备每条命令向此文件追加一行JSON记录：时间、卡号、路径、文件的SHA-256、命令、结果、步骤、退出状态</source>
-        <translation>append one JSON line per repeater and command to this file: time, card number, path, the file's SHA-256, command, result, step, exit status</translation>
+        <translation>append one JSON line per repeater and command to this file: time, card number, path, the file&apos;s SHA-256, command, result, step, exit status</translation>
     </message>
     <message>
         <source>--plan 从这个过滤器组起填（默认1），与窗口的“从过滤器组”相同</source>
-        <translation>the bank --plan fills from (1 by default), as the window's &quot;From bank&quot;</translation>
+        <translation>the bank --plan fills from (1 by default), as the window&apos;s &quot;From bank&quot;</translation>
     </message>
     <message>
         <source>大于1 MiB</source>

@@ -146,10 +146,6 @@
         <translation>容差须为0到2之间的数（%）</translation>
     </message>
     <message>
-        <source>可用的位定时字：%1个，最佳在前</source>
-        <translation>可用的位定时字：%1个，最佳在前</translation>
-    </message>
-    <message>
         <source>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</source>
         <translation>±%1内没有可用的位定时字；最接近的是%2（%3，误差%4）</translation>
     </message>
@@ -259,6 +255,10 @@
         <source>通道</source>
         <translation>通道</translation>
     </message>
+    <message>
+        <source>CANParamWidget</source>
+        <translation>CANParamWidget</translation>
+    </message>
 </context>
 <context>
     <name>CanCodec</name>
@@ -316,6 +316,10 @@
     <message>
         <source>总线长度按%1计算</source>
         <translation>总线长度按%1计算</translation>
+    </message>
+    <message>
+        <source>ChannalWidget</source>
+        <translation>ChannalWidget</translation>
     </message>
 </context>
 <context>
@@ -400,6 +404,10 @@
     <message>
         <source>板卡序号：</source>
         <translation>板卡序号：</translation>
+    </message>
+    <message>
+        <source>DevInfoWidget</source>
+        <translation>DevInfoWidget</translation>
     </message>
 </context>
 <context>
@@ -1807,10 +1815,6 @@
         <translation>%1处不同</translation>
     </message>
     <message>
-        <source>有多台设备的卡号是%1，均未处理</source>
-        <translation>有多台设备的卡号是%1，均未处理</translation>
-    </message>
-    <message>
         <source>有 --all 时，%1 须为已有的文件夹：%2</source>
         <translation>有 --all 时，%1 须为已有的文件夹：%2</translation>
     </message>
@@ -1845,18 +1849,6 @@
     <message>
         <source>已收到%1：正在进行的写入或保存结束后就中止。</source>
         <translation>已收到%1：正在进行的写入或保存结束后就中止。</translation>
-    </message>
-    <message>
-        <source>设备未连接</source>
-        <translation>设备未连接</translation>
-    </message>
-    <message>
-        <source>保存完成</source>
-        <translation>保存完成</translation>
-    </message>
-    <message>
-        <source>搜索设备失败</source>
-        <translation>搜索设备失败</translation>
     </message>
     <message>
         <source>说明或规划过滤器组，无须连接设备</source>

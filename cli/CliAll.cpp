@@ -249,7 +249,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const CliLog& 
     }
     if (runs.empty()) {
         if (arguments.json) session.out() << "[]\n";
-        session.windowMessage("设备未连接");
+        session.message(WindowTexts::tr("设备未连接"));
         return session.outputDone() ? TarvaneCli::NoSuchDevice : TarvaneCli::UsageOrFileError;
     }
     nameRuns(session, runs);

@@ -13,10 +13,6 @@ namespace {
 using namespace CliOptions;
 using Use = OptionRow::Use;
 
-QString tr(const char* text) {
-    return TarvaneCli::tr(text);
-}
-
 // Columns on a terminal: a Chinese character takes two.
 int displayWidth(const QString& text) {
     int width = 0;
@@ -32,7 +28,7 @@ int displayWidth(const QString& text) {
 }
 
 QString withValue(const OptionRow& row, const QString& name) {
-    return row.value ? name + QLatin1Char(' ') + tr(row.value) : name;
+    return row.value ? name + QLatin1Char(' ') + TarvaneCli::tr(row.value) : name;
 }
 
 bool holdsFor(const RelationRow& relation, Command command) {
@@ -65,12 +61,12 @@ QString usage(const OptionRow& row, Command command) {
 QString usage(const CommandRow& command) {
     QStringList parts{QLatin1String(command.name)};
     if (command.operand) {
-        QString operand = tr(command.operand);
+        QString operand = TarvaneCli::tr(command.operand);
         if (command.instead)
             operand += QLatin1Char('|') +
                        withValue(*findOption(QLatin1String(command.instead)), QLatin1String(command.instead));
         parts << operand;
-        if (command.second) parts << QLatin1Char('[') + tr(command.second) + QLatin1Char(']');
+        if (command.second) parts << QLatin1Char('[') + TarvaneCli::tr(command.second) + QLatin1Char(']');
     }
     for (const OptionRow& row : options()) {
         if (row.commands == kEveryCommand || !takes(row, command.command)) continue;
@@ -92,7 +88,7 @@ QString commonUsage() {
 }
 
 QString closingNote() {
-    return tr(
+    return TarvaneCli::tr(
         "只有写成“--选项=值”时，值才能以“-”开头；“--”之后都不是选项。\n"
         "退出状态：0 完成（diff：相同），1 diff 发现不同或 filters --plan 的计划也让其他标识符通过，2 "
         "用法或文件错误（有 --strict "
@@ -108,7 +104,7 @@ namespace {
 using CliHelp::usage;
 
 QString usageLine(const QString& words) {
-    return tr("用法：%1").arg(QLatin1String("tarvane-cli ") + words);
+    return TarvaneCli::tr("用法：%1").arg(QLatin1String("tarvane-cli ") + words);
 }
 
 // Each option with its value and its description, in two columns.
@@ -121,19 +117,20 @@ QString optionLines(const QVector<const OptionRow*>& rows) {
         labels << withValue(*row, name);
         width = qMax(width, displayWidth(labels.last()));
     }
-    QStringList lines{tr("选项：")};
+    QStringList lines{TarvaneCli::tr("选项：")};
     for (int i = 0; i < rows.size(); ++i) {
         const QString gap(width - displayWidth(labels.at(i)) + 2, QLatin1Char(' '));
-        lines << QLatin1String("  ") + labels.at(i) + gap + tr(rows.at(i)->description);
+        lines << QLatin1String("  ") + labels.at(i) + gap + TarvaneCli::tr(rows.at(i)->description);
     }
     return lines.join(QLatin1Char('\n'));
 }
 
 QString overview() {
-    QStringList lines{usageLine(commonUsage() + QLatin1Char(' ') + tr("命令 [选项]")), QString(),
-                      tr("命令：")};
+    QStringList lines{usageLine(commonUsage() + QLatin1Char(' ') + TarvaneCli::tr("命令 [选项]")), QString(),
+                      TarvaneCli::tr("命令：")};
     for (const CommandRow& command : commands())
-        lines << QLatin1String("  ") + usage(command) << QLatin1String("      ") + tr(command.summary);
+        lines << QLatin1String("  ") + usage(command)
+              << QLatin1String("      ") + TarvaneCli::tr(command.summary);
     QVector<const OptionRow*> rows;
     for (const OptionRow& row : options()) rows << &row;
     lines << QString() << optionLines(rows) << QString() << closingNote();
@@ -147,7 +144,7 @@ QString commandHelp(const CommandRow& command) {
     for (const OptionRow& row : options()) {
         if (takes(row, command.command)) (row.commands == kEveryCommand ? common : own) << &row;
     }
-    return QStringList{usageLine(usage(command)), QString(), tr(command.details), QString(),
+    return QStringList{usageLine(usage(command)), QString(), TarvaneCli::tr(command.details), QString(),
                        optionLines(own + common)}
         .join(QLatin1Char('\n'));
 }
@@ -167,37 +164,38 @@ QString problem(const CliArguments& arguments) {
         case Problem::None:
             break;
         case Problem::UnknownCommand:
-            return tr("未知命令：%1").arg(subject);
+            return TarvaneCli::tr("未知命令：%1").arg(subject);
         case Problem::UnknownOption:
-            return tr("未知选项：%1").arg(subject);
+            return TarvaneCli::tr("未知选项：%1").arg(subject);
         case Problem::MissingValue:
-            return tr("选项%1缺少值").arg(subject);
+            return TarvaneCli::tr("选项%1缺少值").arg(subject);
         case Problem::MissingFile:
             // The one command whose operand is no file.
-            if (arguments.command == Command::Timing) return tr("缺少位定时字或 --rate");
-            return tr("缺少参数文件");
+            if (arguments.command == Command::Timing) return TarvaneCli::tr("缺少位定时字或 --rate");
+            return TarvaneCli::tr("缺少参数文件");
         case Problem::MissingOption:
-            return tr(findOption(subject)->missing);
+            return TarvaneCli::tr(findOption(subject)->missing);
         case Problem::ExtraArgument:
-            return tr("多余的参数：%1").arg(subject);
+            return TarvaneCli::tr("多余的参数：%1").arg(subject);
         case Problem::UnknownLanguage:
-            return tr("未知语言：%1（可用 en、zh）").arg(subject);
+            return TarvaneCli::tr("未知语言：%1（可用 en、zh）").arg(subject);
         case Problem::EmptyValue:
-            return tr("选项%1的值不能为空").arg(subject);
+            return TarvaneCli::tr("选项%1的值不能为空").arg(subject);
         case Problem::ValueLikeOption:
-            return tr("选项%1缺少值：“%2”是一个选项；若确是此值，请写成 %1=%2").arg(subject, arguments.value);
+            return TarvaneCli::tr("选项%1缺少值：“%2”是一个选项；若确是此值，请写成 %1=%2")
+                .arg(subject, arguments.value);
         case Problem::BadNumber:
-            return tr("选项%1的值无效：%2").arg(subject, arguments.value);
+            return TarvaneCli::tr("选项%1的值无效：%2").arg(subject, arguments.value);
         case Problem::NeedsOption:
-            return tr("选项%1只能与%2一起使用").arg(subject, arguments.value);
+            return TarvaneCli::tr("选项%1只能与%2一起使用").arg(subject, arguments.value);
         case Problem::ExcludesOption:
-            return tr("选项%1不能与%2一起使用").arg(subject, arguments.value);
+            return TarvaneCli::tr("选项%1不能与%2一起使用").arg(subject, arguments.value);
         case Problem::RepeatedOption:
-            return tr("选项%1只能给出一次").arg(subject);
+            return TarvaneCli::tr("选项%1只能给出一次").arg(subject);
         case Problem::TwoFiles:
-            return tr("比较两个参数文件时不用设备，不能用%1").arg(subject);
+            return TarvaneCli::tr("比较两个参数文件时不用设备，不能用%1").arg(subject);
     }
-    return tr("缺少命令");
+    return TarvaneCli::tr("缺少命令");
 }
 
 }  // namespace CliHelp

@@ -45,7 +45,7 @@ int runList(CliSession& session, const CliArguments& arguments) {
     if (arguments.json) session.out() << QJsonDocument(array).toJson(QJsonDocument::Indented);
     if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
     if (repeaters.isEmpty()) {
-        session.windowMessage("设备未连接");
+        session.message(WindowTexts::tr("设备未连接"));
         return TarvaneCli::NoSuchDevice;
     }
     return status;

@@ -65,11 +65,9 @@ QString optionItem(const OptionRow& row) {
 QString page(const QString& date) {
     QStringList lines{
         QStringLiteral(".TH TARVANE\\-CLI 1 \"%1\" \"Tarvane %2\" \"%3\"")
-            .arg(date, QLatin1String(TARVANE_VERSION),
-                 TarvaneCli::tr(QT_TRANSLATE_NOOP("TarvaneCli", "用户命令"))),
+            .arg(date, QLatin1String(TARVANE_VERSION), TarvaneCli::tr("用户命令")),
         heading(QT_TRANSLATE_NOOP("TarvaneCli", "名称")),
-        QLatin1String("tarvane\\-cli \\- ") +
-            roff(TarvaneCli::tr(QT_TRANSLATE_NOOP("TarvaneCli", "列出、读取、写入和比较CAN总线中继器"))),
+        QLatin1String("tarvane\\-cli \\- ") + roff(TarvaneCli::tr("列出、读取、写入和比较CAN总线中继器")),
         heading(QT_TRANSLATE_NOOP("TarvaneCli", "概要")),
         bold(QStringLiteral("tarvane-cli")) + QLatin1Char(' ') +
             roff(CliHelp::commonUsage() + QLatin1Char(' ') + TarvaneCli::tr("命令 [选项]"))};
@@ -78,10 +76,9 @@ QString page(const QString& date) {
               << bold(QStringLiteral("tarvane-cli")) + QLatin1Char(' ') + roff(CliHelp::usage(command));
     lines
         << heading(QT_TRANSLATE_NOOP("TarvaneCli", "描述"))
-        << roff(TarvaneCli::tr(QT_TRANSLATE_NOOP(
-               "TarvaneCli",
+        << roff(TarvaneCli::tr(
                "tarvane-cli 做 Tarvane 窗口的按钮所做的事，每步一个命令，用于在工作台上设置或检查多台中继器："
-               "它发送与窗口相同的帧，读写与窗口相同的参数文件。结果写到标准输出，信息写到标准错误。")));
+               "它发送与窗口相同的帧，读写与窗口相同的参数文件。结果写到标准输出，信息写到标准错误。"));
     lines << heading(QT_TRANSLATE_NOOP("TarvaneCli", "命令"));
     for (const CommandRow& command : commands())
         lines << QStringLiteral(".TP") << bold(CliHelp::usage(command))

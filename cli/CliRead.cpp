@@ -47,7 +47,7 @@ int readOne(CliSession& session, Target& target, const QString& output) {
         return status;
     }
     target.setRecordFile(output, savedSha256(set, output));
-    if (!CliSteps::isStandardStream(output)) session.windowMessage("保存完成");
+    if (!CliSteps::isStandardStream(output)) session.message(WindowTexts::tr("保存完成"));
     target.file = output;
     return TarvaneCli::Done;
 }

@@ -6,13 +6,6 @@
 #include "Protocol.h"
 #include "RepeaterList.h"
 
-namespace {
-// The window's messages, which the command line shows in the same words.
-QString windowText(const char* text) {
-    return QCoreApplication::translate("TarvaneCli", text);
-}
-}  // namespace
-
 CliSession::CliSession(const CliStreams& streams)
     : m_in(streams.in),
       m_outDevice(streams.out),
@@ -107,10 +100,6 @@ QString CliSession::field(const QString& text) {
     return escaped;
 }
 
-void CliSession::windowMessage(const char* text) {
-    message(windowText(text));
-}
-
 // --- Repeaters -----------------------------------------------------------------
 
 std::vector<std::string> CliSession::listRepeaters() {
@@ -136,7 +125,7 @@ QString CliSession::repeaterError(const FoundRepeater& repeater) const {
         if (repeater.openError.isEmpty()) return TarvaneCli::tr("无法打开设备");
         return TarvaneCli::tr("无法打开设备：%1").arg(repeater.openError);
     }
-    return windowText("搜索设备失败");
+    return WindowTexts::tr("搜索设备失败");
 }
 
 QString CliSession::repeaterLine(const FoundRepeater& repeater) const {
@@ -169,7 +158,7 @@ int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdent
         case RepeaterList::Choice::Chosen:
             break;
         case RepeaterList::Choice::NoneConnected:
-            windowMessage("设备未连接");
+            message(WindowTexts::tr("设备未连接"));
             return TarvaneCli::NoSuchDevice;
         case RepeaterList::Choice::NotFound:
             message(TarvaneCli::tr("没有这台设备：%1").arg(wanted));

@@ -65,8 +65,6 @@ public:
     int refuseNotes();
     // The last of them, which a result line of --all repeats.
     const QString& lastMessage() const { return m_lastMessage; }
-    // A message of the main window, in its translation context.
-    void windowMessage(const char* text);
     // How far a Read or Write got, while the line lives; not beside a trace,
     // whose lines it would break.
     ProgressLine progressLine() { return ProgressLine(m_err, m_progress && !m_trace); }

@@ -24,10 +24,6 @@ QString byteText(unsigned char value) {
     return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0'));
 }
 
-QString tr(const char* text) {
-    return ProtocolTrace::tr(text);
-}
-
 struct CommandName {
     Command command;
     const char* name;
@@ -51,20 +47,21 @@ const CommandName kNames[] = {
 
 QString commandName(Command command) {
     for (const CommandName& entry : kNames)
-        if (entry.command == command) return tr(entry.name);
+        if (entry.command == command) return ProtocolTrace::tr(entry.name);
     return QString();
 }
 
 QString hardwareType(const unsigned char* reply) {
     const int code = reply[At::HardwareType];
     const HardwareModel* model = hardwareModel(code);
-    return model ? tr("类型%1，%2").arg(code).arg(QString::fromLatin1(model->name))
-                 : tr("类型%1，未知型号").arg(code);
+    return model ? ProtocolTrace::tr("类型%1，%2").arg(code).arg(QString::fromLatin1(model->name))
+                 : ProtocolTrace::tr("类型%1，未知型号").arg(code);
 }
 
 QString bitTimingWord(const unsigned char* reply) {
     const QByteArray word(reinterpret_cast<const char*>(reply) + At::BaudRateWord, CanCodec::kWordSize);
-    return tr("位定时字%1（%2）").arg(CanCodec::tableWordText(word), BitTiming::describe(word));
+    return ProtocolTrace::tr("位定时字%1（%2）")
+        .arg(CanCodec::tableWordText(word), BitTiming::describe(word));
 }
 
 // "bank 3 in use, list mode, 32 bits": the bank as the filter table numbers
@@ -74,11 +71,12 @@ QString filterBank(const unsigned char* reply) {
     int bank = 0;
     FilterRow row;
     if (!CanCodec::parseFilterReply(bytes, &bank, &row))
-        return tr("没有第%1组").arg(reply[At::FilterBank] + 1);
-    return tr("第%1组%2，%3，%4")
+        return ProtocolTrace::tr("没有第%1组").arg(reply[At::FilterBank] + 1);
+    return ProtocolTrace::tr("第%1组%2，%3，%4")
         .arg(bank + 1)
-        .arg(row.inUse ? tr("使用") : tr("未使用"), row.workMode ? tr("列表模式") : tr("掩码模式"),
-             row.bitWidth ? tr("32位") : tr("16位"));
+        .arg(row.inUse ? ProtocolTrace::tr("使用") : ProtocolTrace::tr("未使用"),
+             row.workMode ? ProtocolTrace::tr("列表模式") : ProtocolTrace::tr("掩码模式"),
+             row.bitWidth ? ProtocolTrace::tr("32位") : ProtocolTrace::tr("16位"));
 }
 
 // "Fiber1 0b 1380K, Fiber2 00, ...": the code of each fiber channel.
@@ -89,7 +87,7 @@ QString fiberCodes(const unsigned char* reply) {
         const QString text = (byteText(code) + QLatin1Char(' ') + FiberRules::rateText(code)).trimmed();
         codes << RouteRules::channelName(2 + i) + QLatin1Char(' ') + text;
     }
-    return codes.join(tr("，"));
+    return codes.join(ProtocolTrace::tr("，"));
 }
 
 // "CAN1→CAN2 Fiber1; CAN2→—; ...": where each row sends, as a device with
@@ -106,7 +104,7 @@ QString routeRows(const unsigned char* reply) {
         rows << RouteRules::channelName(from) + QStringLiteral("→") +
                     (targets.isEmpty() ? QStringLiteral("—") : targets.join(QLatin1Char(' ')));
     }
-    return rows.join(tr("；"));
+    return rows.join(ProtocolTrace::tr("；"));
 }
 
 // The field a query's reply carries; empty for a set command.
@@ -114,9 +112,9 @@ QString field(Command command, const unsigned char* reply) {
     switch (command) {
         case Command::QueryHardwareVersion:
         case Command::QueryFirmwareVersion:
-            return tr("版本%1").arg(Protocol::versionText(reply));
+            return ProtocolTrace::tr("版本%1").arg(Protocol::versionText(reply));
         case Command::QueryCardNumber:
-            return tr("“%1”").arg(Protocol::cardNumberText(reply));
+            return ProtocolTrace::tr("“%1”").arg(Protocol::cardNumberText(reply));
         case Command::QueryHardwareType:
             return hardwareType(reply);
         case Command::QueryCanBaudRate:
@@ -143,11 +141,11 @@ QString ProtocolTrace::meaning(unsigned char code, const unsigned char* reply) {
     const unsigned char status = reply[Protocol::StatusByte];
     QString what;
     if (info->statusTested && status != info->requiredStatus)
-        what = tr("未接受（状态%1）").arg(byteText(status));
+        what = ProtocolTrace::tr("未接受（状态%1）").arg(byteText(status));
     else
         what = field(info->command, reply);
-    if (what.isEmpty()) what = tr("已接受");
-    return tr("%1：%2").arg(commandName(info->command), what);
+    if (what.isEmpty()) what = ProtocolTrace::tr("已接受");
+    return ProtocolTrace::tr("%1：%2").arg(commandName(info->command), what);
 }
 
 void ProtocolTrace::line(const QString& text) {
@@ -160,15 +158,15 @@ void ProtocolTrace::opened(const std::string& path, bool ok) {
                                             .arg(Protocol::VendorId, 4, 16, QLatin1Char('0'))
                                             .arg(Protocol::ProductId, 4, 16, QLatin1Char('0'))
                                       : QString::fromStdString(path);
-    line(ok ? tr("打开 %1").arg(name) : tr("无法打开 %1").arg(name));
+    line(ok ? ProtocolTrace::tr("打开 %1").arg(name) : ProtocolTrace::tr("无法打开 %1").arg(name));
 }
 
 void ProtocolTrace::written(const unsigned char* data, size_t length, int result) {
     QString text = QStringLiteral("> ") + hex(data, int(length));
     if (result < 0)
-        text += QLatin1Char(' ') + tr("（写入失败）");
+        text += QLatin1Char(' ') + ProtocolTrace::tr("（写入失败）");
     else if (size_t(result) != length)
-        text += QLatin1Char(' ') + tr("（只写出%1个字节）").arg(result);
+        text += QLatin1Char(' ') + ProtocolTrace::tr("（只写出%1个字节）").arg(result);
     line(text);
     // A reply answers a frame sent whole; the command is its byte 2.
     const bool sent = length == size_t(Protocol::FrameSize) && size_t(result) == length;
@@ -179,14 +177,15 @@ void ProtocolTrace::read(const unsigned char* data, int result, int milliseconds
     if (result > 0) {
         // A read that does not wait only takes a reply left over from before.
         line(QStringLiteral("< ") + hex(data, result) +
-             (milliseconds == 0 ? QLatin1Char(' ') + tr("（此前未取走的回复，已丢弃）") : QString()));
+             (milliseconds == 0 ? QLatin1Char(' ') + ProtocolTrace::tr("（此前未取走的回复，已丢弃）")
+                                : QString()));
         const QString what = milliseconds > 0 && result == Protocol::ReplySize && m_lastCode >= 0
                                  ? meaning(static_cast<unsigned char>(m_lastCode), data)
                                  : QString();
         if (!what.isEmpty()) line(QStringLiteral("= ") + what);
     } else if (result == 0 && milliseconds > 0) {
-        line(QStringLiteral("< ") + tr("超时：%1 ms内没有回复").arg(milliseconds));
+        line(QStringLiteral("< ") + ProtocolTrace::tr("超时：%1 ms内没有回复").arg(milliseconds));
     } else if (result < 0) {
-        line(QStringLiteral("< ") + tr("读取失败"));
+        line(QStringLiteral("< ") + ProtocolTrace::tr("读取失败"));
     }
 }

@@ -34,6 +34,12 @@ public:
     TarvaneCli() = delete;
 };
 
+// The main window's messages that the command line shows in the same words:
+// in the window's own context, so that one catalogue entry serves both.
+class WindowTexts {
+    Q_DECLARE_TR_FUNCTIONS(Tarvane)
+};
+
 // Runs one command line (the program's arguments, without its name) and
 // returns the exit status.
 int runCli(const QStringList& arguments, const CliStreams& streams);

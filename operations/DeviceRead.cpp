@@ -14,7 +14,6 @@ constexpr int kCarriedByte = 5;
 DeviceRead::DeviceRead(HIDDevice& device, ParameterSet& set) : m_transaction(device), m_set(set) {}
 
 QString DeviceRead::message(Result result) {
-    const auto tr = [](const char* text) { return QCoreApplication::translate("DeviceRead", text); };
     switch (result) {
         case Result::Done:
             return tr("读取成功");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -14,6 +15,8 @@ class HIDDevice;
 // the first failure; what was read before it stays in the set, a channel's
 // word as soon as it is in, its banks once all fourteen are.
 class DeviceRead {
+    Q_DECLARE_TR_FUNCTIONS(DeviceRead)
+
 public:
     enum class Result { Done, BaudRateFailed, FilterFailed, FiberFailed, RouteFailed };
 

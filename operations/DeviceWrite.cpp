@@ -9,7 +9,6 @@
 DeviceWrite::DeviceWrite(HIDDevice& device, const ParameterSet& set) : m_transaction(device), m_set(set) {}
 
 QString DeviceWrite::message(Result result) {
-    const auto tr = [](const char* text) { return QCoreApplication::translate("DeviceWrite", text); };
     switch (result) {
         case Result::Done:
             return tr("设置成功");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QVector>
@@ -16,6 +17,8 @@ class HIDDevice;
 // Stops at the first frame that is not acknowledged. What cannot be sent as
 // it stands is ParameterChecks' to find, before.
 class DeviceWrite {
+    Q_DECLARE_TR_FUNCTIONS(DeviceWrite)
+
 public:
     enum class Result {
         Done,

@@ -17,24 +17,20 @@ const char* const kWriteFailed = QT_TRANSLATE_NOOP("ParameterFile", "写配置�
 const char* const kOpenFailed = QT_TRANSLATE_NOOP("ParameterFile", "打开配置文件失败.");
 const char* const kParseFailed = QT_TRANSLATE_NOOP("ParameterFile", "解析配置文件失败.");
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ParameterFile", text);
-}
-
 // The system's reason in the program's language where it is a common one,
 // else as the system words it.
 QString reasonText(const QString& systemText) {
     switch (fileErrorOf(systemText)) {
         case FileError::PermissionDenied:
-            return tr("没有权限");
+            return ParameterFile::tr("没有权限");
         case FileError::ReadOnly:
-            return tr("只读的磁盘或文件夹");
+            return ParameterFile::tr("只读的磁盘或文件夹");
         case FileError::NoSpace:
-            return tr("磁盘空间不足");
+            return ParameterFile::tr("磁盘空间不足");
         case FileError::NotFound:
-            return tr("文件或文件夹不存在");
+            return ParameterFile::tr("文件或文件夹不存在");
         case FileError::IsDirectory:
-            return tr("这是一个文件夹");
+            return ParameterFile::tr("这是一个文件夹");
         case FileError::Other:
             break;
     }
@@ -44,9 +40,9 @@ QString reasonText(const QString& systemText) {
 // "写配置文件失败. D:\\site\\a.txt：没有权限": what failed first, as it
 // always read, then which file and why.
 QString failure(const char* what, const QString& path, const QString& why) {
-    QString text = tr(what);
+    QString text = ParameterFile::tr(what);
     if (!text.endsWith(QLatin1Char(' '))) text += QLatin1Char(' ');
-    return text + tr("%1：%2").arg(QDir::toNativeSeparators(path), why);
+    return text + ParameterFile::tr("%1：%2").arg(QDir::toNativeSeparators(path), why);
 }
 
 // Where a parse error lies, counted as an editor counts: lines and columns
@@ -55,7 +51,7 @@ QString parsePosition(const QByteArray& text, int offset) {
     const QByteArray before = text.left(qMax(0, offset - 1));
     const int lineStart = before.lastIndexOf('\n') + 1;
     const int column = QString::fromUtf8(before.mid(lineStart)).size() + 1;
-    return tr("第%1行第%2列").arg(before.count('\n') + 1).arg(column);
+    return ParameterFile::tr("第%1行第%2列").arg(before.count('\n') + 1).arg(column);
 }
 
 constexpr int kUtf8Mib = 106;

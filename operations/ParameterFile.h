@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
@@ -10,6 +11,8 @@ class QIODevice;
 // holds is ParameterDocument's). Warnings are returned as the texts the
 // user sees, translated: what failed, then the file and why.
 class ParameterFile {
+    Q_DECLARE_TR_FUNCTIONS(ParameterFile)
+
 public:
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
 

@@ -14,9 +14,9 @@ namespace {
 
 // Shown by the channel editor and by programs that print a word, so the
 // texts keep a context of their own.
-QString tr(const char* text) {
-    return QCoreApplication::translate("BitTiming", text);
-}
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(BitTiming)
+};
 
 constexpr quint32 kPrescalerMask = 0x000003FF;
 constexpr int kSegment1Shift = 16;
@@ -151,17 +151,17 @@ QString samplePointText(double samplePoint) {
 QString problemText(Problem problem, const Decoded& decoded) {
     switch (problem) {
         case Problem::NotFourBytes:
-            return tr("须为4个字节，实为%1个").arg(decoded.byteCount);
+            return Texts::tr("须为4个字节，实为%1个").arg(decoded.byteCount);
         case Problem::StrayBits:
-            return tr("字段外的位不为0：%1").arg(hexText(decoded.strayBits));
+            return Texts::tr("字段外的位不为0：%1").arg(hexText(decoded.strayBits));
         case Problem::LoopBack:
-            return tr("回环模式（位30）");
+            return Texts::tr("回环模式（位30）");
         case Problem::Silent:
-            return tr("静默模式（位31），不应答任何帧");
+            return Texts::tr("静默模式（位31），不应答任何帧");
         case Problem::SjwTooLong:
-            return tr("SJW %1 长于时间段").arg(decoded.fields.sjw);
+            return Texts::tr("SJW %1 长于时间段").arg(decoded.fields.sjw);
         case Problem::TooFast:
-            return tr("快于CAN的最高速率%1").arg(rateText(kMaxBitRate));
+            return Texts::tr("快于CAN的最高速率%1").arg(rateText(kMaxBitRate));
     }
     return QString();
 }
@@ -176,14 +176,14 @@ QString describe(const QByteArray& word) {
     for (Problem problem : decoded.problems) {
         if (!spoilsRate(problem)) problems << problemText(problem, decoded);
     }
-    if (!problems.isEmpty()) return problems.join(tr("；"));
-    if (decoded.adaptive) return tr("自适应：由设备检测波特率");
+    if (!problems.isEmpty()) return problems.join(Texts::tr("；"));
+    if (decoded.adaptive) return Texts::tr("自适应：由设备检测波特率");
     const Fields& fields = decoded.fields;
-    QString line = tr("%1，采样点 %2，每位 %4 个时间份额，SJW %3")
+    QString line = Texts::tr("%1，采样点 %2，每位 %4 个时间份额，SJW %3")
                        .arg(rateText(fields.bitRate()), samplePointText(fields.samplePoint()),
                             QString::number(fields.sjw), QString::number(fields.quanta()));
     for (Problem problem : decoded.problems) {
-        if (spoilsRate(problem)) line += tr("；") + problemText(problem, decoded);
+        if (spoilsRate(problem)) line += Texts::tr("；") + problemText(problem, decoded);
     }
     return line;
 }

@@ -12,10 +12,11 @@ namespace BusLimits {
 
 namespace {
 
-// Shown by the channel editor, the calculator and the command line alike.
-QString tr(const char* text) {
-    return QCoreApplication::translate("BusLimits", text);
-}
+// The texts of this file, shown by the channel editor, the calculator and
+// the command line alike.
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(BusLimits)
+};
 
 // The rates at which CANopen recommends a sample point of 87.5 %; J1939
 // runs at the last two. Above them CANopen recommends 80 % and 75 %.
@@ -58,8 +59,8 @@ void tolerance(const BitTiming::Fields& fields, int jump, Limits* limits) {
 }  // namespace
 
 QString lengthPhrase(const Limits& limits) {
-    if (limits.maxLengthMetres < 0) return tr("传播段短于两倍节点延迟");
-    return tr("总线最长 %1").arg(lengthText(limits.maxLengthMetres));
+    if (limits.maxLengthMetres < 0) return Texts::tr("传播段短于两倍节点延迟");
+    return Texts::tr("总线最长 %1").arg(lengthText(limits.maxLengthMetres));
 }
 
 Limits of(const BitTiming::Fields& fields, const Bus& bus) {
@@ -89,18 +90,18 @@ QString toleranceText(double percent) {
 }
 
 QString lengthText(double metres) {
-    if (metres < 0) return tr("无");
+    if (metres < 0) return Texts::tr("无");
     if (std::isinf(metres)) return QStringLiteral("∞ m");
     return QString::number(std::floor(metres + kRoundingSlack), 'f', 0) + QStringLiteral(" m");
 }
 
 QString busText(const Bus& bus) {
-    return tr("节点延迟 %1 ns，电缆 %2 ns/m")
+    return Texts::tr("节点延迟 %1 ns，电缆 %2 ns/m")
         .arg(BitTiming::decimalText(bus.nodeDelayNs, 1), BitTiming::decimalText(bus.cableDelayNsPerMetre, 2));
 }
 
 QString boundText(Bound bound) {
-    return bound == Bound::Sjw ? tr("受SJW限制") : tr("受相位段限制");
+    return bound == Bound::Sjw ? Texts::tr("受SJW限制") : Texts::tr("受相位段限制");
 }
 
 QStringList notes(const BitTiming::Fields& fields, const Bus& bus) {
@@ -109,8 +110,8 @@ QStringList notes(const BitTiming::Fields& fields, const Bus& bus) {
     if (std::fabs(fields.samplePoint() - kRecommendedSamplePoint) > kNearSamplePoint &&
         atRate(rate, kCanopenRates, std::size(kCanopenRates))) {
         texts << (atRate(rate, kJ1939Rates, std::size(kJ1939Rates))
-                      ? tr("CANopen和J1939在此速率建议采样点 87.5 %")
-                      : tr("CANopen在此速率建议采样点 87.5 %"));
+                      ? Texts::tr("CANopen和J1939在此速率建议采样点 87.5 %")
+                      : Texts::tr("CANopen在此速率建议采样点 87.5 %"));
     }
     const Limits limits = of(fields, bus);
     const int longest = longestSjw(limits);
@@ -118,7 +119,7 @@ QStringList notes(const BitTiming::Fields& fields, const Bus& bus) {
         Limits longer = limits;
         tolerance(fields, longest, &longer);
         if (longer.tolerancePercent > limits.tolerancePercent)
-            texts << tr("SJW %1 也合适，时钟容差可达 %2")
+            texts << Texts::tr("SJW %1 也合适，时钟容差可达 %2")
                          .arg(longest)
                          .arg(toleranceText(longer.tolerancePercent));
     }
@@ -130,13 +131,13 @@ QString describe(const QByteArray& word, const Bus& bus) {
     if (decoded.adaptive || !decoded.problems.isEmpty()) return BitTiming::describe(word);
     const BitTiming::Fields& fields = decoded.fields;
     const Limits limits = of(fields, bus);
-    QStringList phrases{tr("%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6")
+    QStringList phrases{Texts::tr("%1，采样点 %2，时钟容差 %3，%4，每位 %5 个时间份额，SJW %6")
                             .arg(BitTiming::rateText(fields.bitRate()),
                                  BitTiming::samplePointText(fields.samplePoint()),
                                  toleranceText(limits.tolerancePercent), lengthPhrase(limits),
                                  QString::number(fields.quanta()), QString::number(fields.sjw))};
     phrases << notes(fields, bus);
-    return phrases.join(tr("；"));
+    return phrases.join(Texts::tr("；"));
 }
 
 }  // namespace BusLimits

@@ -12,9 +12,10 @@ namespace {
 
 constexpr int kShownProblems = 8;
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ParameterChecks", text);
-}
+// The translation context of every text of this file.
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(ParameterChecks)
+};
 
 }  // namespace
 
@@ -26,21 +27,21 @@ QStringList problems(const ParameterSet& set) {
         const int id = channel.channalId;
         for (const InvalidField& field : CanCodec::invalidFields(channel)) {
             if (field.kind == InvalidField::BaudRate && field.reason != CanCodec::WordProblem::NotAWord) {
-                lines << tr("CAN通道%1 波特率：%2")
+                lines << Texts::tr("CAN通道%1 波特率：%2")
                              .arg(id)
                              .arg(CanCodec::bitTimingProblemText(channel.bitTimingText));
             } else if (field.kind == InvalidField::BaudRate) {
-                lines << tr("CAN通道%1 波特率：位定时须为4个字节").arg(id);
+                lines << Texts::tr("CAN通道%1 波特率：位定时须为4个字节").arg(id);
             } else if (field.reg == CanCodec::FilterRegister::Id) {
-                lines << tr("CAN通道%1 第%2行 ID寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
+                lines << Texts::tr("CAN通道%1 第%2行 ID寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
             } else {
-                lines << tr("CAN通道%1 第%2行 掩码寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
+                lines << Texts::tr("CAN通道%1 第%2行 掩码寄存器：%3").arg(id).arg(field.row + 1).arg(rule);
             }
         }
     }
     for (int i = 0; i < set.fiberCount; ++i) {
         if (set.fiber.codes[size_t(i)] == FiberValues::kNoEntry)
-            lines << tr("光纤%1 波特率：未选择").arg(i + 1);
+            lines << Texts::tr("光纤%1 波特率：未选择").arg(i + 1);
     }
     return lines;
 }
@@ -53,7 +54,7 @@ QStringList testModes(const ParameterSet& set) {
         const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::bitTimingWord(channel.bitTimingText));
         QStringList names;
         for (BitTiming::Problem mode : modes) names << BitTiming::problemText(mode, decoded);
-        lines << tr("CAN通道%1：%2").arg(channel.channalId).arg(names.join(tr("；")));
+        lines << Texts::tr("CAN通道%1：%2").arg(channel.channalId).arg(names.join(Texts::tr("；")));
     }
     return lines;
 }
@@ -66,7 +67,7 @@ QStringList neverMatching(const ParameterSet& set) {
                 return p.kind == FilterBanks::Problem::NothingPasses;
             });
             if (closed)
-                lines << tr("CAN通道%1 第%2行：%3")
+                lines << Texts::tr("CAN通道%1 第%2行：%3")
                              .arg(channel.channalId)
                              .arg(bank.bank + 1)
                              .arg(FilterBanks::describe(bank));
@@ -76,25 +77,25 @@ QStringList neverMatching(const ParameterSet& set) {
 }
 
 QString testModeQuestion(const QStringList& testModes) {
-    return tr("以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：") + QLatin1Char('\n') +
-           testModes.join(QLatin1Char('\n')) + QLatin1Char('\n') + tr("仍要写入设备吗？");
+    return Texts::tr("以下CAN通道的位定时字处于测试模式，通道不能在总线上正常收发：") + QLatin1Char('\n') +
+           testModes.join(QLatin1Char('\n')) + QLatin1Char('\n') + Texts::tr("仍要写入设备吗？");
 }
 
 QString problemMessage(const QStringList& problems) {
-    return listed(tr("以下参数有误，未向设备发送任何数据："), problems);
+    return listed(Texts::tr("以下参数有误，未向设备发送任何数据："), problems);
 }
 
 QString listed(const QString& heading, const QStringList& lines) {
     QStringList shown{heading};
     shown << lines.mid(0, kShownProblems);
-    if (lines.size() > kShownProblems) shown << tr("……另有%1处").arg(lines.size() - kShownProblems);
+    if (lines.size() > kShownProblems) shown << Texts::tr("……另有%1处").arg(lines.size() - kShownProblems);
     return shown.join(QLatin1Char('\n'));
 }
 
 QString unsendableNote(const ParameterSet& set) {
     const QStringList lines = problems(set);
     // Work in progress is kept all the same; the user learns it now, not at the Write.
-    return lines.isEmpty() ? QString() : listed(tr("以下参数还不能写入设备："), lines);
+    return lines.isEmpty() ? QString() : listed(Texts::tr("以下参数还不能写入设备："), lines);
 }
 
 }  // namespace ParameterChecks

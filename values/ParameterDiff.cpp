@@ -50,6 +50,9 @@ namespace {
 
 // Collects the fields whose values differ, in the order the Write sends them.
 class Comparison {
+    // The field names are texts of the comparison's own context.
+    Q_DECLARE_TR_FUNCTIONS(ParameterDiff)
+
 public:
     Comparison(const ParameterSet& given, const ParameterSet& device) : m_given(given), m_device(device) {}
 
@@ -60,7 +63,6 @@ public:
     QVector<FieldDifference> differences;
 
 private:
-    static QString tr(const char* text) { return ParameterDiff::tr(text); }
     void differ(const FieldDifference& d) {
         if (d.givenValue != d.deviceValue) differences.append(d);
     }

@@ -33,9 +33,10 @@ QJsonDocument toDocument(const ParameterSet& set) {
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ParameterDocument", text);
-}
+// The translation context of every text of this file, Problem's too.
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(ParameterDocument)
+};
 
 // "CANParam[1]", "CANParam[1].DataList", "FiberParam.Baud[0]": a place in a file.
 QString member(const QString& where, const QString& key) {
@@ -47,15 +48,15 @@ QString element(const QString& where, int index) {
 
 // Why a JSON value is not what is wanted, or nothing when it is.
 QString typeProblem(const QJsonValue& value, QJsonValue::Type wanted) {
-    if (value.isUndefined()) return tr("缺少");
+    if (value.isUndefined()) return Texts::tr("缺少");
     if (value.type() == wanted) return QString();
     switch (wanted) {
         case QJsonValue::Array:
-            return tr("须为数组");
+            return Texts::tr("须为数组");
         case QJsonValue::Object:
-            return tr("须为对象");
+            return Texts::tr("须为对象");
         default:
-            return tr("须为字符串");
+            return Texts::tr("须为字符串");
     }
 }
 
@@ -90,14 +91,16 @@ void applyEntry(FilterRow& row, const QJsonValue& value, const Problem& at, cons
     };
     if (!check(typeProblem(value, QJsonValue::String))) return;
     const CanCodec::DataListFields fields = CanCodec::splitDataListEntry(value.toString());
-    if (!check(fields.count == 5 ? QString() : tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
+    if (!check(fields.count == 5 ? QString()
+                                 : Texts::tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
         return;
     const QString* const flags[] = {&fields.inUse, &fields.workMode, &fields.bitWidth};
     int* const targets[] = {nullptr, &row.workMode, &row.bitWidth};
     for (int i = 0; i < 3; ++i) {
         const QString& field = *flags[i];
         const bool flag = field == QLatin1String("0") || field == QLatin1String("1");
-        if (!check(flag ? QString() : tr("%1须为0或1，实为“%2”").arg(tr(kFlagNames[i]), field))) continue;
+        if (!check(flag ? QString() : Texts::tr("%1须为0或1，实为“%2”").arg(Texts::tr(kFlagNames[i]), field)))
+            continue;
         if (i == 0)
             row.inUse = field == QLatin1String("1");
         else
@@ -120,9 +123,10 @@ void applyChannel(CanChannelValues& channel, int index, const QJsonValue& value,
     if (!unusable.check(listWhere, typeProblem(dataList, QJsonValue::Array))) return;
     const QJsonArray banks = dataList.toArray();
     // The banks the list reaches are applied all the same.
-    unusable.check(listWhere, banks.size() == CanCodec::kBankCount
-                                  ? QString()
-                                  : tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
+    unusable.check(listWhere,
+                   banks.size() == CanCodec::kBankCount
+                       ? QString()
+                       : Texts::tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
     for (int bank = 0; bank < qMin(banks.size(), CanCodec::kBankCount); ++bank)
         applyEntry(channel.banks[size_t(bank)], banks.at(bank),
                    Problem{element(listWhere, bank), {}, index, bank}, unusable);
@@ -133,7 +137,7 @@ QString codeProblem(const QJsonValue& value) {
     const QString why = typeProblem(value, QJsonValue::String);
     if (!why.isEmpty()) return why;
     if (FiberRules::entryCode(FiberRules::parseCodeText(value.toString())) == FiberValues::kNoEntry)
-        return tr("须为01到0c的十六进制代码");
+        return Texts::tr("须为01到0c的十六进制代码");
     return QString();
 }
 
@@ -143,12 +147,12 @@ Problem routeProblem(const QJsonValue& value) {
     if (const QString why = typeProblem(value, QJsonValue::Array); !why.isEmpty()) return {Key::Route, why};
     const QJsonArray rows = value.toArray();
     if (rows.size() != kRouteChannelCount)
-        return {Key::Route, tr("须有%1项，实有%2项").arg(kRouteChannelCount).arg(rows.size())};
+        return {Key::Route, Texts::tr("须有%1项，实有%2项").arg(kRouteChannelCount).arg(rows.size())};
     for (int i = 0; i < rows.size(); ++i) {
         if (const QString why = typeProblem(rows.at(i), QJsonValue::String); !why.isEmpty())
             return {element(Key::Route, i), why};
         if (!RouteRules::isRowText(rows.at(i).toString()))
-            return {element(Key::Route, i), tr("须为6个0或1，以空格分隔")};
+            return {element(Key::Route, i), Texts::tr("须为6个0或1，以空格分隔")};
     }
     return {};
 }
@@ -156,13 +160,13 @@ Problem routeProblem(const QJsonValue& value) {
 }  // namespace
 
 QString Problem::text() const {
-    return tr("%1：%2").arg(where, why);
+    return Texts::tr("%1：%2").arg(where, why);
 }
 
 QString topLevelProblem(const QJsonDocument& document) {
-    if (!document.isObject()) return tr("顶层须为对象");
+    if (!document.isObject()) return Texts::tr("顶层须为对象");
     for (const QString& key : {Key::CanParam, Key::FiberParam, Key::Route})
-        if (!document.object().contains(key)) return tr("缺少“%1”").arg(key);
+        if (!document.object().contains(key)) return Texts::tr("缺少“%1”").arg(key);
     return QString();
 }
 
@@ -200,7 +204,7 @@ QStringList channelsBeyond(const QJsonObject& object, const ParameterSet& set) {
     const int channals = object.value(Key::CanParam).toArray().size();
     for (int i = set.can.size(); i < channals; ++i) names << QStringLiteral("CAN%1").arg(i + 1);
     const int codes = object.value(Key::FiberParam).toObject().value(Key::Baud).toArray().size();
-    for (int i = set.fiberCount; i < codes; ++i) names << tr("光纤%1").arg(i + 1);
+    for (int i = set.fiberCount; i < codes; ++i) names << Texts::tr("光纤%1").arg(i + 1);
     return names;
 }
 
@@ -218,17 +222,18 @@ bool findChannels(const QJsonArray& channals, int canCount, QMap<int, int>* elem
         // Missing as "BaudRate" is missing; any whole number is a channel
         // number, which the device may lack.
         const double number = id.toDouble();
-        if (id.isUndefined()) return fail(problem, member(where, Key::ChannalId), tr("缺少"));
+        if (id.isUndefined()) return fail(problem, member(where, Key::ChannalId), Texts::tr("缺少"));
         if (!id.isDouble() || number != std::floor(number))
-            return fail(problem, member(where, Key::ChannalId), tr("须为整数"));
+            return fail(problem, member(where, Key::ChannalId), Texts::tr("须为整数"));
         if (number < 1 || number > canCount) {
-            ignored->append(tr("%1：设备没有CAN通道%2，已忽略").arg(where, QString::number(number, 'f', 0)));
+            ignored->append(
+                Texts::tr("%1：设备没有CAN通道%2，已忽略").arg(where, QString::number(number, 'f', 0)));
             continue;
         }
         const int channal = int(number);
         if (elementOf->contains(channal))
             return fail(problem, member(where, Key::ChannalId),
-                        tr("与%1[%2]相同").arg(Key::CanParam).arg(elementOf->value(channal)));
+                        Texts::tr("与%1[%2]相同").arg(Key::CanParam).arg(elementOf->value(channal)));
         elementOf->insert(channal, i);
     }
     return true;
@@ -247,16 +252,17 @@ bool checkChannel(const QJsonObject& object, const QString& where, Problem* prob
         return fail(problem, listWhere, why);
     const QJsonArray banks = dataList.toArray();
     if (banks.size() != CanCodec::kBankCount)
-        return fail(problem, listWhere, tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
+        return fail(problem, listWhere,
+                    Texts::tr("须有%1项，实有%2项").arg(CanCodec::kBankCount).arg(banks.size()));
     for (int bank = 0; bank < banks.size(); ++bank) {
         const QString at = element(listWhere, bank);
         QVector<Problem> found;
         FilterRow row;
         applyEntry(row, banks.at(bank), Problem{at, {}}, Unusable{&found});
         if (found.isEmpty() && !CanCodec::canSendRegisterText(row.idText))
-            found.append({at, tr("ID寄存器：%1").arg(CanCodec::wordTextRule())});
+            found.append({at, Texts::tr("ID寄存器：%1").arg(CanCodec::wordTextRule())});
         if (found.isEmpty() && !CanCodec::canSendRegisterText(row.maskText))
-            found.append({at, tr("掩码寄存器：%1").arg(CanCodec::wordTextRule())});
+            found.append({at, Texts::tr("掩码寄存器：%1").arg(CanCodec::wordTextRule())});
         if (!found.isEmpty()) return fail(problem, found.first().where, found.first().why);
     }
     return true;
@@ -276,13 +282,13 @@ bool checkFiber(const QJsonValue& fiber, int fiberCount, QJsonArray* baud, Probl
     for (int i = 0; i < baud->size(); ++i) {
         const QString where = element(baudWhere, i);
         if (i >= fiberCount) {
-            ignored->append(tr("%1：设备没有光纤%2，已忽略").arg(where).arg(i + 1));
+            ignored->append(Texts::tr("%1：设备没有光纤%2，已忽略").arg(where).arg(i + 1));
             continue;
         }
         if (const QString why = codeProblem(baud->at(i)); !why.isEmpty()) return fail(problem, where, why);
     }
     if (baud->size() < fiberCount)
-        return fail(problem, baudWhere, tr("没有光纤%1的代码").arg(baud->size() + 1));
+        return fail(problem, baudWhere, Texts::tr("没有光纤%1的代码").arg(baud->size() + 1));
     return true;
 }
 
@@ -297,7 +303,7 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
     if (!findChannels(channals, set->canCount, &elementOf, problem, ignored)) return false;
     for (int channal = 1; channal <= set->canCount; ++channal) {
         if (!elementOf.contains(channal))
-            return fail(problem, Key::CanParam, tr("没有“ChannalID”为%1的元素").arg(channal));
+            return fail(problem, Key::CanParam, Texts::tr("没有“ChannalID”为%1的元素").arg(channal));
         const int at = elementOf.value(channal);
         if (!checkChannel(channals.at(at).toObject(), element(Key::CanParam, at), problem)) return false;
     }
@@ -315,8 +321,8 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
     for (int r = 0; r < kRouteChannelCount; ++r) {
         if (RouteRules::isPresent(set->routeType, r) &&
             route.toArray().at(r).toString().at(2 * r) == QLatin1Char('1'))
-            ignored->append(
-                tr("%1：%2到自身的路由为1，已忽略").arg(element(Key::Route, r), RouteRules::channelName(r)));
+            ignored->append(Texts::tr("%1：%2到自身的路由为1，已忽略")
+                                .arg(element(Key::Route, r), RouteRules::channelName(r)));
     }
 
     // Every value is sound: the channels by their "ChannalID", the rest as Open takes it.
