@@ -75,10 +75,7 @@ void Tarvane::onPushButtonRead() {
     QApplication::restoreOverrideCursor();
     // What came in before a failure is shown too.
     showValues(set);
-    if (result == DeviceRead::Result::Done) {
-        keepPageValues();
-        m_bPagesNotRead = false;
-    }
+    if (result == DeviceRead::Result::Done) m_edits.pagesRead();
     showHint(DeviceRead::message(result));
 }
 
@@ -129,10 +126,8 @@ void Tarvane::onPushButtonWrite() {
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
     // Every parameter acknowledged, the reset's answer or not: the device holds them.
-    if (result == DeviceWrite::Result::Done || result == DeviceWrite::Result::ResetNoAnswer) {
-        keepPageValues();
-        m_bPagesNotRead = false;
-    }
+    if (result == DeviceWrite::Result::Done || result == DeviceWrite::Result::ResetNoAnswer)
+        m_edits.pagesRead();
     showHint(DeviceWrite::message(result));
 }
 
@@ -140,7 +135,7 @@ void Tarvane::onPushButtonSaveToFile() {
     if (!ensurePages()) return;
     const bool connected = m_bConnected;
     const quint64 connection = m_pDiscovery->connectionCount();
-    ArrivalHold hold(this);  // offline, the pages stay the model's until the end
+    const EditState::Hold hold = m_edits.hold();  // offline, the pages stay the model's until the end
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     // A name typed without a suffix gets ".txt", as the Open dialog lists
@@ -159,7 +154,7 @@ void Tarvane::onPushButtonSaveToFile() {
         showWarning(warning);
         return;
     }
-    m_keptValues = set;
+    m_edits.keep(set);
     showHint(withNotes(tr("保存完成"), {notReadNote(), ParameterChecks::unsendableNote(set)}));
 }
 
@@ -167,7 +162,7 @@ void Tarvane::onPushButtonReadFromFile() {
     // Without a repeater or a model, the file tells which models it may be for.
     const bool connected = m_bConnected;
     const quint64 connection = m_pDiscovery->connectionCount();
-    ArrivalHold hold(this);
+    const EditState::Hold hold = m_edits.hold();
     // Before the file is chosen, as programs ask before they open over
     // unsaved work: the answer is about the pages, not about the file.
     if (!confirmDiscardEdits(Replacing::Open)) return;
@@ -201,7 +196,7 @@ void Tarvane::onPushButtonReadFromFile() {
     int offlineType = 0;
     ParameterSet set = pageValues();
     QString modelName = m_strModel;
-    if (!hasPages()) {
+    if (!m_edits.hasPages()) {
         offlineType = chooseModelForFile(object);
         const HardwareModel* model = hardwareModel(offlineType);
         if (!model) return;
@@ -232,8 +227,7 @@ void Tarvane::onPushButtonReadFromFile() {
         showDefaults();
     }
     showValues(set);
-    keepPageValues();
-    m_bPagesNotRead = false;  // the file's values, as the user chose
+    m_edits.pagesRead();  // the file's values, as the user chose
     showHint(withNotes(tr("读取完成"),
                        {beyondNote, fileNote, unusableNote, ParameterChecks::unsendableNote(set)}));
 }
