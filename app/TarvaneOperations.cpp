@@ -9,7 +9,6 @@
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "EnableGuard.h"
-#include "JsonDuplicates.h"
 #include "OpticalFiberParamWidget.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
@@ -174,19 +173,17 @@ void Tarvane::onPushButtonReadFromFile() {
     // Unplugged while the dialog was open: other pages now.
     if (connected && !ensureStillConnected(connection)) return;
 
-    QJsonObject object;
-    QString warning;
-    QByteArray text;
-    if (!ParameterFile::load(path, &object, &warning, &text)) {
-        showWarning(warning);
+    const ParameterFile::Opened opened = ParameterFile::open(path, ParameterFile::Reading::Lenient);
+    if (!opened.isOpen) {
+        showWarning(opened.warning);
         return;
     }
+    const QJsonObject& object = opened.object;
     // Applied as ever (the last of a key given twice, the elements by their
     // place), and said, since the command line refuses or reads them otherwise.
     QStringList fileLines;
-    for (const JsonDuplicates::Duplicate& duplicate : JsonDuplicates::find(text))
-        fileLines << ParameterDocument::Problem{duplicate.where, duplicate.why()}.text();
-    for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(object))
+    for (const ParameterDocument::Problem& duplicate : opened.duplicates) fileLines << duplicate.text();
+    for (const ChannalOrder::Misplaced& element : opened.misplaced)
         fileLines << tr("CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）")
                          .arg(element.element)
                          .arg(element.channalId)

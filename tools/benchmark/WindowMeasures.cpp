@@ -216,10 +216,10 @@ FileFigures measureFile(BenchWindow& window, const QString& path, int growth) {
     }
     for (int run = 0; run < kRuns; ++run) {
         const qint64 start = probe::monotonicNs();
-        QJsonObject object;
-        if (!ParameterFile::load(path, &object, &warning)) fail(qPrintable(warning));
+        const ParameterFile::Opened file = ParameterFile::open(path, ParameterFile::Reading::Lenient);
+        if (!file.isOpen) fail(qPrintable(file.warning));
         ParameterSet set = window.pageValues();
-        ParameterDocument::apply(object, &set);
+        ParameterDocument::apply(file.object, &set);
         window.showValues(set);
         open.push_back(probe::msSince(start));
     }

@@ -38,12 +38,15 @@ bool keepsState(const Identity& identity) {
 bool load(const QString& path, Firmware& firmware, QString* error) {
     const HardwareModel* model = hardwareModel(firmware.identity.hardwareType);
     if (model == nullptr) return true;
-    QJsonObject object;
-    if (!ParameterFile::load(path, &object, error)) return false;
+    const ParameterFile::Opened file = ParameterFile::open(path, ParameterFile::Reading::Lenient);
+    if (!file.isOpen) {
+        *error = file.warning;
+        return false;
+    }
     ParameterSet set = modelDefaults(*model);
     ParameterDocument::Problem problem;
     QStringList ignored;
-    if (!ParameterDocument::applyComplete(object, &set, &problem, &ignored)) {
+    if (!ParameterDocument::applyComplete(file.object, &set, &problem, &ignored)) {
         *error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + problem.text();
         return false;
     }
