@@ -177,12 +177,10 @@ QJsonArray differencesJson(const QVector<FieldDifference>& differences, const Pa
                            {QStringLiteral("to"), QJsonValue()}};
         switch (d.kind) {
             case Field::BaudRate:  // the word as it goes out, without what it means
-                object.insert(
-                    QStringLiteral("fileValue"),
-                    CanCodec::tableWordText(CanCodec::bitTimingWord(given.can.at(d.index).bitTimingText)));
-                object.insert(
-                    QStringLiteral("deviceValue"),
-                    CanCodec::tableWordText(CanCodec::bitTimingWord(device.can.at(d.index).bitTimingText)));
+                object.insert(QStringLiteral("fileValue"),
+                              CanCodec::tableWordText(given.can.at(d.index).bitTimingText.word()));
+                object.insert(QStringLiteral("deviceValue"),
+                              CanCodec::tableWordText(device.can.at(d.index).bitTimingText.word()));
                 break;
             case Field::IdRegister:  // the register without what its bank lets through
             case Field::MaskRegister: {

@@ -87,10 +87,8 @@ QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
         fields.append({InvalidField::BaudRate, -1, FilterRegister::Id, problem});
     for (int row = 0; row < kBankCount; ++row) {
         const FilterRow& bank = channel.banks[size_t(row)];
-        if (!canSendRegisterText(bank.idText))
-            fields.append({InvalidField::Register, row, FilterRegister::Id});
-        if (!canSendRegisterText(bank.maskText))
-            fields.append({InvalidField::Register, row, FilterRegister::Mask});
+        if (!bank.idText.isWord()) fields.append({InvalidField::Register, row, FilterRegister::Id});
+        if (!bank.maskText.isWord()) fields.append({InvalidField::Register, row, FilterRegister::Mask});
     }
     return fields;
 }
@@ -98,7 +96,7 @@ QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
 QVector<BitTiming::Problem> testModes(const CanChannelValues& channel) {
     QVector<BitTiming::Problem> modes;
     if (!canSendBitTimingText(channel.bitTimingText)) return modes;  // refused anyway
-    const BitTiming::Decoded decoded = BitTiming::decode(bitTimingWord(channel.bitTimingText));
+    const BitTiming::Decoded decoded = BitTiming::decode(channel.bitTimingText.word());
     for (BitTiming::Problem problem : decoded.problems)
         if (problem == BitTiming::Problem::LoopBack || problem == BitTiming::Problem::Silent)
             modes.append(problem);

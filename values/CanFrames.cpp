@@ -9,33 +9,6 @@ namespace CanCodec {
 
 namespace {
 
-int hexDigitValue(QChar c) {
-    const ushort u = c.unicode();
-    if (u >= '0' && u <= '9') return u - '0';
-    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
-    return -1;
-}
-
-// fitWord(decodeRegister(text)) written into `out` without building either:
-// the last four bytes of the text's hex digits, zeros in front.
-void putRegister(const QString& text, char* out) {
-    std::fill(out, out + kWordSize, '\0');
-    int byte = kWordSize;
-    bool lowNibble = true;
-    const QChar* chars = text.constData();
-    for (int i = text.size() - 1; i >= 0 && (byte > 0 || !lowNibble); --i) {
-        const int value = hexDigitValue(chars[i]);
-        if (value < 0) continue;
-        if (lowNibble) {
-            out[--byte] = static_cast<char>(value);
-        } else {
-            out[byte] = static_cast<char>(out[byte] | (value << 4));
-        }
-        lowNibble = !lowNibble;
-    }
-}
-
 constexpr quint8 kInUseFlag = 0x80;
 constexpr quint8 kChannelBits = 0x0F;
 constexpr quint8 kListModeBit = 0x10;
@@ -43,10 +16,10 @@ constexpr quint8 kWideBit = 0x01;
 
 }  // namespace
 
-QByteArray baudRateFrame(int channalId, const QString& bitTimingText) {
+QByteArray baudRateFrame(int channalId, const BitTimingText& bitTimingText) {
     QByteArray payload(1, '\0');
     payload.append(static_cast<char>(channalId & 0xFF));
-    payload.append(fitWord(decodeBitTiming(bitTimingText)));
+    payload.append(bitTimingText.frameBytes().data(), kWordSize);
     return Protocol::frame(Protocol::Command::SetCanBaudRate, payload);
 }
 
@@ -74,8 +47,8 @@ QByteArray filterFrame(int bank, int channalId, const FilterRow& row) {
     payload[0] = static_cast<char>(bank & 0xFF);
     payload[1] = static_cast<char>(flagsByte(row.inUse, channalId));
     payload[2] = static_cast<char>(modeByte(row.workMode, row.bitWidth));
-    putRegister(row.idText, payload + 3);
-    putRegister(row.maskText, payload + 3 + kWordSize);
+    std::copy(row.idText.frameBytes().cbegin(), row.idText.frameBytes().cend(), payload + 3);
+    std::copy(row.maskText.frameBytes().cbegin(), row.maskText.frameBytes().cend(), payload + 3 + kWordSize);
     return Protocol::frame(Protocol::Command::SetCanFilter, QByteArray::fromRawData(payload, sizeof payload));
 }
 

@@ -11,7 +11,7 @@
 namespace CanCodec {
 
 // Command 0x23 for the channel, bit-timing word taken from the text.
-QByteArray baudRateFrame(int channalId, const QString& bitTimingText);
+QByteArray baudRateFrame(int channalId, const BitTimingText& bitTimingText);
 QByteArray baudRateFrame(const CanChannelValues& channel);
 
 quint8 flagsByte(bool inUse, int channalId);

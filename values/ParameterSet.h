@@ -4,8 +4,11 @@
 #include <QVector>
 #include <array>
 
+#include "CanWordText.h"
+
 // The repeater's parameters as plain values, in the form the pages show
-// them: a text as it stands in its field, a choice as the entry chosen.
+// them: a text as it stands in its field (with what it decodes to), a
+// choice as the entry chosen.
 // A ParameterSet is a snapshot that one operation carries (a Read fills one,
 // a Write sends one, Open changes one, a comparison takes two); it is not a
 // model that anything observes. The pages stay the window's store of values.
@@ -20,8 +23,8 @@ struct FilterRow {
     bool inUse = false;
     int workMode = 0;  // 0 mask mode, 1 list mode
     int bitWidth = 1;  // 0 for 16 bits, 1 for 32 bits
-    QString idText = QStringLiteral("00 00 00 00");
-    QString maskText = QStringLiteral("00 00 00 00");
+    RegisterText idText = QStringLiteral("00 00 00 00");
+    RegisterText maskText = QStringLiteral("00 00 00 00");
 
     bool operator==(const FilterRow& other) const {
         return inUse == other.inUse && workMode == other.workMode && bitWidth == other.bitWidth &&
@@ -35,7 +38,7 @@ struct FilterRow {
 struct CanChannelValues {
     int channalId = 1;
     int baudRateIndex = 1;  // entry of the baud-rate table; -1: none
-    QString bitTimingText;
+    BitTimingText bitTimingText;
     std::array<FilterRow, kFilterBankCount> banks;
 
     // "10K", bank 0 in use, the other banks not, mask mode, 32 bits, zeros.
@@ -90,9 +93,8 @@ struct ParameterSet {
     static ParameterSet defaults(int canCount, int fiberCount, int routeType);
 
     bool operator==(const ParameterSet& other) const {
-        return canCount == other.canCount && fiberCount == other.fiberCount &&
-               routeType == other.routeType && can == other.can && fiber == other.fiber &&
-               route == other.route;
+        return canCount == other.canCount && fiberCount == other.fiberCount && routeType == other.routeType &&
+               can == other.can && fiber == other.fiber && route == other.route;
     }
     bool operator!=(const ParameterSet& other) const { return !(*this == other); }
 };
