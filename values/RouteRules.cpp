@@ -5,38 +5,31 @@
 
 #include <iterator>
 
+#include "HardwareModel.h"
 #include "Protocol.h"
 
 namespace RouteRules {
 
 namespace {
 
-template <typename... Types>
-constexpr unsigned typeMask(Types... types) {
-    return ((1u << types) | ...);
-}
-
-// Where each channel lives in a row byte, which of the route query's reply
-// rows is its own, and which hardware types have it.
+// Where each channel lives in a row byte, and its name.
 struct Channel {
     int bit;
-    unsigned types;
     const char* name;
     bool translated;
 };
 
 constexpr Channel kChannels[kRouteChannelCount] = {
-    {7, typeMask(1, 2, 3, 4), "CAN1", false},
-    {6, typeMask(1, 2, 3, 4), "CAN2", false},
-    {3, typeMask(2, 3, 4), QT_TRANSLATE_NOOP("RouteRules", "光纤1"), true},
-    {2, typeMask(3, 4), QT_TRANSLATE_NOOP("RouteRules", "光纤2"), true},
-    {1, typeMask(4), QT_TRANSLATE_NOOP("RouteRules", "光纤3"), true},
-    {0, typeMask(4), QT_TRANSLATE_NOOP("RouteRules", "光纤4"), true},
+    {7, "CAN1", false},
+    {6, "CAN2", false},
+    {3, QT_TRANSLATE_NOOP("RouteRules", "光纤1"), true},
+    {2, QT_TRANSLATE_NOOP("RouteRules", "光纤2"), true},
+    {1, QT_TRANSLATE_NOOP("RouteRules", "光纤3"), true},
+    {0, QT_TRANSLATE_NOOP("RouteRules", "光纤4"), true},
 };
+constexpr int kCanChannels = 2;  // CAN1 and CAN2 come first, the fibers after them
 static_assert(std::size(Protocol::Reply::RouteRows) == kRouteChannelCount, "a reply row for every channel");
 
-constexpr int kMinType = 1;
-constexpr int kMaxType = 4;
 // The set-route frame carries each reply row one byte later, after the
 // report number; its payload starts at byte 4.
 int payloadIndex(int channel) {
@@ -50,11 +43,13 @@ bool validChannel(int channel) {
 }  // namespace
 
 bool isKnownType(int type) {
-    return type >= kMinType && type <= kMaxType;
+    return routeModel(type) != nullptr;
 }
 
 bool isPresent(int type, int channel) {
-    return isKnownType(type) && validChannel(channel) && (kChannels[channel].types & (1u << type)) != 0;
+    const HardwareModel* model = routeModel(type);
+    if (model == nullptr || !validChannel(channel)) return false;
+    return channel < kCanChannels ? channel < model->nCAN : channel - kCanChannels < model->nFiberOptic;
 }
 
 bool isRouted(const RouteValues& route, int type, int from, int to) {

@@ -5,8 +5,8 @@
 #include <QList>
 
 #include "CanCodec.h"
-#include "DeviceSearch.h"
 #include "FiberRules.h"
+#include "HardwareModel.h"
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "Protocol.h"
