@@ -44,6 +44,35 @@ const std::array<QByteArray, kBaudRateCount>& tableWords() {
     return words;
 }
 
+int hexDigitValue(QChar c) {
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
+}
+
+// fitWord(decodeRegister(text)) without building either: the last four
+// bytes of the text's hex digits, zeros in front. A Write, a comparison and
+// every fuzz input take fourteen banks' registers.
+Protocol::Word fittedRegister(const QString& text) {
+    Protocol::Word word{};
+    int byte = kWordSize;
+    bool lowNibble = true;
+    const QChar* chars = text.constData();
+    for (int i = text.size() - 1; i >= 0 && (byte > 0 || !lowNibble); --i) {
+        const int value = hexDigitValue(chars[i]);
+        if (value < 0) continue;
+        if (lowNibble) {
+            word[size_t(--byte)] = quint8(value);
+        } else {
+            word[size_t(byte)] = quint8(word[size_t(byte)] | (value << 4));
+        }
+        lowNibble = !lowNibble;
+    }
+    return word;
+}
+
 }  // namespace
 
 QString baudRateText(int index) {
@@ -78,6 +107,46 @@ void applyWord(CanChannelValues& channel, const QByteArray& word) {
     }
     channel.baudRateIndex = kCustomIndex;
     channel.bitTimingText = customWordText(word);
+}
+
+Protocol::SetCanBaudRate baudRateRequest(int channalId, const QString& bitTimingText) {
+    return {channalId, Protocol::wordOf(fitWord(decodeBitTiming(bitTimingText)))};
+}
+
+Protocol::SetCanBaudRate baudRateRequest(const CanChannelValues& channel) {
+    return baudRateRequest(channel.channalId, channel.bitTimingText);
+}
+
+Protocol::SetCanFilter filterRequest(int bank, int channalId, const FilterRow& row) {
+    return {channalId,
+            {bank, row.inUse, row.workMode != 0, row.bitWidth != 0, fittedRegister(row.idText),
+             fittedRegister(row.maskText)}};
+}
+
+QList<QByteArray> filterFrames(const CanChannelValues& channel) {
+    QList<QByteArray> frames;
+    frames.reserve(kBankCount);
+    for (int bank = 0; bank < kBankCount; ++bank)
+        frames.append(filterRequest(bank, channel.channalId, channel.banks[size_t(bank)]).frame());
+    return frames;
+}
+
+FilterRow filterRow(const Protocol::FilterBank& bank) {
+    FilterRow row;
+    row.inUse = bank.inUse;
+    row.workMode = bank.listMode ? 1 : 0;
+    row.bitWidth = bank.wide ? 1 : 0;
+    row.idText = registerText(Protocol::wordBytes(bank.id));
+    row.maskText = registerText(Protocol::wordBytes(bank.mask));
+    return row;
+}
+
+void applyFilterReplies(CanChannelValues& channel, const QList<QByteArray>& replies) {
+    for (const QByteArray& reply : replies) {
+        const Protocol::Parsed<Protocol::FilterBank> parsed = Protocol::QueryCanFilter::parse(reply);
+        if (!parsed.ok()) return;
+        channel.banks[size_t(parsed.values.bank)] = filterRow(parsed.values);
+    }
 }
 
 QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
