@@ -225,9 +225,7 @@ void VirtualRepeater::answer(const QByteArray& report) {
     const QByteArray reply = m_firmware.answer(report);
     if (reply.isEmpty()) return;
     if (!m_backend.send(reply)) std::fprintf(stderr, "a reply could not be sent\n");
-    // An acknowledged reset restarts the device, holding what was written.
-    if (report.size() > 2 && static_cast<unsigned char>(report.at(2)) == 0x11 &&
-        static_cast<unsigned char>(reply.at(2)) == 0x81) {
+    if (sim::Firmware::acknowledgesReset(report, reply)) {
         m_leaving = true;
         m_leaveAt = Clock::now() + m_grace;
     }
