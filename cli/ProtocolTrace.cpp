@@ -31,10 +31,7 @@ void ProtocolTrace::line(const QString& text) {
 }
 
 void ProtocolTrace::opened(const std::string& path, bool ok) {
-    const QString name = path.empty() ? QStringLiteral("%1:%2")
-                                            .arg(Protocol::VendorId, 4, 16, QLatin1Char('0'))
-                                            .arg(Protocol::ProductId, 4, 16, QLatin1Char('0'))
-                                      : QString::fromStdString(path);
+    const QString name = path.empty() ? Protocol::usbIdText() : QString::fromStdString(path);
     line(ok ? tr("打开 %1").arg(name) : tr("无法打开 %1").arg(name));
 }
 

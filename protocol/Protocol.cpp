@@ -103,6 +103,10 @@ QString channelName(const Glossary& glossary, int channel) {
 
 }  // namespace
 
+QString usbIdText() {
+    return QString::asprintf("%04x:%04x", VendorId, ProductId);
+}
+
 const CommandInfo* find(unsigned char code) {
     for (const CommandInfo& entry : kCatalogue) {
         if (static_cast<unsigned char>(entry.command) == code) return &entry;

@@ -20,8 +20,12 @@
 // (Protocol.cpp) and its type below; the simulated firmware answers it.
 namespace Protocol {
 
+// The repeater's USB ids, written here alone: the udev rule and the manual
+// page are filled in from these lines at configure time.
 constexpr unsigned short VendorId = 0x0483;
 constexpr unsigned short ProductId = 0x6901;
+// "0483:6901", as lsusb and the help write the ids.
+QString usbIdText();
 
 constexpr int FrameSize = 17;
 constexpr int HeaderSize = 4;  // report number, frame head, code, length

@@ -23,6 +23,7 @@
 
 #include "Backend.h"
 #include "Firmware.h"
+#include "Protocol.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ void describeOptions(QCommandLineParser& parser) {
         {"backend", "usb (a gadget on a USB device controller) or uhid.", "name", "uhid"},
         {"card", "Card number it reports.", "text", "TV2026000417"},
         {"type", "Hardware type it reports, 1-5.", "code", "4"},
-        {"usb-id", "Vendor and product id it shows.", "vvvv:pppp", "0483:6901"},
+        {"usb-id", "Vendor and product id it shows.", "vvvv:pppp", Protocol::usbIdText()},
         {"udc", "USB device controller (usb); default: the first.", "name"},
         {"silent", "Answer nothing from the start."},
         {"restart-ms", "Time off the bus after an acknowledged reset.", "ms", "500"},
