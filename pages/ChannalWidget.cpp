@@ -387,7 +387,7 @@ BitTimingText ChannalWidget::bitTimingText() const {
 }
 
 QByteArray ChannalWidget::baudRateFrame() const {
-    return CanCodec::baudRateFrame(m_nChannalId, bitTimingText());
+    return CanCodec::baudRateRequest(m_nChannalId, bitTimingText()).frame();
 }
 
 void ChannalWidget::setBaudRateReply(const QByteArray& word) {

@@ -27,9 +27,7 @@ private slots:
     void baudRateFrame();
     void filterFrame_data();
     void filterFrame();
-    void filterReply();
-    void filterReplyRejected_data();
-    void filterReplyRejected();
+    void filterReplies();
     void dataListEntry_data();
     void dataListEntry();
 };
@@ -124,7 +122,7 @@ void TestCanCodec::baudRateFrame() {
     QFETCH(int, channal);
     QFETCH(QString, text);
     QFETCH(QByteArray, frame);
-    QCOMPARE(CanCodec::baudRateFrame(channal, text), frame);
+    QCOMPARE(CanCodec::baudRateRequest(channal, text).frame(), frame);
 }
 
 void TestCanCodec::filterFrame_data() {
@@ -164,42 +162,22 @@ void TestCanCodec::filterFrame() {
     QFETCH(QString, id);
     QFETCH(QString, mask);
     QFETCH(QByteArray, frame);
-    QCOMPARE(CanCodec::filterFrame(bank, channal, row(inUse, workMode, bitWidth, id, mask)), frame);
+    QCOMPARE(CanCodec::filterRequest(bank, channal, row(inUse, workMode, bitWidth, id, mask)).frame(), frame);
 }
 
-void TestCanCodec::filterReply() {
-    int bank = -1;
-    FilterRow r;
-    QVERIFY(CanCodec::parseFilterReply(QByteArray::fromHex("000000028011010203040a0b0c0d"), &bank, &r));
-    QCOMPARE(bank, 2);
-    QVERIFY(r.inUse);
-    QCOMPARE(r.workMode, 1);
-    QCOMPARE(r.bitWidth, 1);
-    QCOMPARE(r.idText.text(), QStringLiteral("01 02 03 04"));
-    QCOMPARE(r.maskText.text(), QStringLiteral("0a 0b 0c 0d"));
-
-    // Only bit 7 of the flags and bits 4 and 0 of the mode are read.
-    QVERIFY(CanCodec::parseFilterReply(QByteArray::fromHex("000000007fee1a00ff0700000000"), &bank, &r));
-    QCOMPARE(bank, 0);
-    QVERIFY(!r.inUse);
-    QCOMPARE(r.workMode, 0);
-    QCOMPARE(r.bitWidth, 0);
-    QCOMPARE(r.idText.text(), QStringLiteral("1a 00 ff 07"));
-}
-
-void TestCanCodec::filterReplyRejected_data() {
-    QTest::addColumn<QByteArray>("reply");
-    QTest::newRow("bank 14") << QByteArray::fromHex("0000000e8011010203040a0b0c0d");
-    QTest::newRow("bank 255") << QByteArray::fromHex("000000ff8011010203040a0b0c0d");
-    QTest::newRow("13 bytes") << QByteArray::fromHex("000000028011010203040a0b0c");
-    QTest::newRow("empty") << QByteArray();
-}
-
-void TestCanCodec::filterReplyRejected() {
-    QFETCH(QByteArray, reply);
-    int bank = -1;
-    FilterRow r;
-    QVERIFY(!CanCodec::parseFilterReply(reply, &bank, &r));
+// Each reply goes to the row it names, its registers in lower-case hex; the
+// replies stop at the first that names no bank (the protocol's test has
+// the bytes it reads and what it refuses).
+void TestCanCodec::filterReplies() {
+    const CanChannelValues before = CanChannelValues::defaults(1);
+    CanChannelValues channel = before;
+    CanCodec::applyFilterReplies(channel, {QByteArray::fromHex("000000028011010203040a0b0c0d"),
+                                           QByteArray::fromHex("000000007fee1a00ff0700000000"),
+                                           QByteArray::fromHex("0000000e8011010203040a0b0c0d"),
+                                           QByteArray::fromHex("000000058011010203040a0b0c0d")});
+    QCOMPARE(channel.banks[2], row(true, 1, 1, "01 02 03 04", "0a 0b 0c 0d"));
+    QCOMPARE(channel.banks[0], row(false, 0, 0, "1a 00 ff 07", "00 00 00 00"));
+    QCOMPARE(channel.banks[5], before.banks[5]);
 }
 
 // The same entries read leniently (the channel editor) and strictly (Open,

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "CanWordText.h"
+#include "Protocol.h"
 
 // The repeater's parameters as plain values, in the form the pages show
 // them: a text as it stands in its field (with what it decodes to), a
@@ -14,9 +15,9 @@
 // model that anything observes. The pages stay the window's store of values.
 
 constexpr int kCanChannalMax = 3;  // channel editors the CAN page keeps
-constexpr int kFilterBankCount = 14;
-constexpr int kFiberChannelMax = 4;
-constexpr int kRouteChannelCount = 6;  // CAN1, CAN2, Fiber1 ... Fiber4
+constexpr int kFilterBankCount = Protocol::FilterBankCount;
+constexpr int kFiberChannelMax = Protocol::FiberChannelCount;
+constexpr int kRouteChannelCount = Protocol::RouteChannelCount;  // CAN1, CAN2, Fiber1 ... Fiber4
 
 // One acceptance-filter bank as its table row shows it.
 struct FilterRow {
