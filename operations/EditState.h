@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "DeviceSearch.h"
+#include "HardwareModel.h"
 #include "ParameterSet.h"
 
 // What the window's pages hold against what was last read, written, opened
