@@ -1709,9 +1709,9 @@
         <translation>list where the device differs from a parameter file</translation>
     </message>
     <message>
-        <source>列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
+        <source>列出连接的每台中继器（USB %1），每台一行，以制表符分隔：路径、型号、卡号、硬件版本、固件版本、CAN通道数、光纤通道数。
 无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。</source>
-        <translation>Lists every connected repeater (USB 0483:6901), one line each, separated by tabs: path, model, card number, hardware version, firmware version, CAN channels, fiber channels.
+        <translation>Lists every connected repeater (USB %1), one line each, separated by tabs: path, model, card number, hardware version, firmware version, CAN channels, fiber channels.
 A device that does not answer is listed with its path and the error, and the exit status is 4; with none connected it is 3.</translation>
     </message>
     <message>

@@ -51,7 +51,7 @@ QString CompareDialog::shownValue(const FieldDifference& d, const ParameterSet& 
     const auto bank = [&]() -> const FilterRow& { return side.can.at(d.index).banks[size_t(d.bank)]; };
     switch (d.kind) {
         case Field::BaudRate:
-            return describeBaudRate(side.can.at(d.index).bitTimingText.trimmed());
+            return describeBaudRate(side.can.at(d.index).bitTimingText.text().trimmed());
         case Field::InUse:
             return bank().inUse ? tr("已勾选") : tr("未勾选");
         case Field::WorkMode:
@@ -59,9 +59,9 @@ QString CompareDialog::shownValue(const FieldDifference& d, const ParameterSet& 
         case Field::BitWidth:
             return ChannalWidget::bitWidthText(bank().bitWidth);
         case Field::IdRegister:
-            return bank().idText.trimmed();
+            return bank().idText.text().trimmed();
         case Field::MaskRegister:
-            return bank().maskText.trimmed();
+            return bank().maskText.text().trimmed();
         case Field::FiberBaudRate: {
             const QString rate = FiberRules::rateText(side.fiber.codes[size_t(d.index)]);
             return rate.isEmpty() ? tr("未选择") : rate;

@@ -261,10 +261,10 @@ bool Tarvane::ensureConnected() {
 }
 
 bool Tarvane::ensurePages() {
-    if (!hasPages())
+    if (!m_edits.hasPages())
         showHint(tr("设备未连接") + QStringLiteral("\n\n") +
                  tr("没有设备时，可在主菜单的“离线编辑”中选择型号。"));
-    return hasPages();
+    return m_edits.hasPages();
 }
 
 bool Tarvane::ensureStillConnected(quint64 connection) {
@@ -277,17 +277,8 @@ bool Tarvane::ensureStillConnected(quint64 connection) {
     return true;
 }
 
-void Tarvane::keepPageValues() {
-    m_keptValues = pageValues();
-}
-
-bool Tarvane::hasEdits() const {
-    // Without pages, what they held when their repeater went is still there.
-    return hasPages() ? pageValues() != m_keptValues : m_bEditsLeft;
-}
-
 bool Tarvane::confirmDiscardEdits(Replacing by) {
-    if (!hasEdits()) return true;
+    if (!m_edits.hasEdits()) return true;
     QString consequence;
     QString proceed;
     switch (by) {
@@ -308,7 +299,7 @@ bool Tarvane::confirmDiscardEdits(Replacing by) {
             proceed = tr("仍然打开");
             break;
     }
-    ArrivalHold hold(this);
+    const EditState::Hold hold = m_edits.hold();
     QStringList lines{tr("页面上的修改尚未写入设备或保存。")};
     if (const QString note = notReadNote(); !note.isEmpty()) lines << note;
     lines << consequence;
@@ -323,7 +314,7 @@ bool Tarvane::confirmDiscardEdits(Replacing by) {
 }
 
 QString Tarvane::notReadNote() const {
-    if (!m_bConnected || !m_bPagesNotRead) return QString();
+    if (!m_edits.isNotRead()) return QString();
     return tr("页面上的参数不是从%1读取的：选择这台设备后尚未读配置。").arg(ui->m_pLineEditDevName->text());
 }
 

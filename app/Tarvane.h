@@ -3,10 +3,10 @@
 #include <QString>
 #include <QTranslator>
 #include <memory>
-#include <optional>
 
 #include "AbsFrameLessAutoSize.h"
 #include "DeviceSearch.h"
+#include "EditState.h"
 #include "Language.h"
 #include "ParameterSet.h"
 
@@ -100,9 +100,6 @@ protected:
     int m_nCAN = 0;
     int m_nFiberOptic = 0;
     int m_nHardwareType = 0;
-    // The hardware type code of the model edited offline; 0 while the pages
-    // are a connected repeater's or empty.
-    int m_nOfflineType = 0;
     // The model the pages are shaped for: the repeater's, or the one edited offline.
     QString m_strModel;
 
@@ -130,7 +127,6 @@ private:
     bool ensureConnected();
     // The same for Save, which works on a model edited offline as well.
     bool ensurePages();
-    bool hasPages() const { return m_bConnected || m_nOfflineType != 0; }
     // The same after a modal box or dialog, and when the window connected to
     // another repeater while it was open: its pages are not those the user saw.
     bool ensureStillConnected(quint64 connection);
@@ -144,7 +140,7 @@ private:
     void sizePages(int nCAN, int nFiberOptic, int routeType);
     void showDeviceName(const QString& text);
     // A repeater connected: shown at once, or once the offline operation
-    // that holds it back is over (see ArrivalHold).
+    // that holds it back is over (see EditState::Hold).
     void onRepeaterConnected(const DeviceIdentity& identity);
     void applyArrival();
     // Editing offline: the menu of models, choosing one, the model a file fits.
@@ -156,24 +152,14 @@ private:
     // The model the user takes for a file that no repeater or model is
     // there for, among those its channel counts fit; 0: cancelled.
     int chooseModelForFile(const QJsonObject& file);
-    enum class EditsChoice { Keep, Drop, GoBack };
-    // Another repeater chosen in "选择设备": asked over edits, then connected.
-    struct ChosenRepeater {
-        QString card;
-        EditsChoice choice;
-    };
     // Whether the edits go to pages of the shape `routeType` gives, named
     // `name`; the question names the channels that shape lacks.
-    EditsChoice askKeepEdits(const QString& question, int routeType, const QString& name, bool canGoBack);
+    EditState::Choice askKeepEdits(const QString& question, int routeType, const QString& name,
+                                   bool canGoBack);
     // Parameter operations: file and parse failures.
     void showWarning(const QString& text);
     // A message with the notes that are not empty, each a paragraph of its own.
     static QString withNotes(const QString& text, const QStringList& notes);
-    // The set the pages now show counts as written or saved.
-    void keepPageValues();
-    // Nothing the pages show counts as written or saved: they hold edits
-    // until a Write or a Save (a set no pages ever equal).
-    void keepNothing() { m_keptValues = ParameterSet(); }
     // What would replace the pages, or lose them: each asks in its own words.
     enum class Replacing { Close, Default, Read, Open };
     // True when the pages hold nothing that is neither written nor saved, or
@@ -182,8 +168,6 @@ private:
     // Under "保存完成" and in the questions: the pages of the repeater chosen
     // are not what it holds; empty when they are.
     QString notReadNote() const;
-    // Whether the pages hold edits neither written nor saved.
-    bool hasEdits() const;
 
     QTranslator m_translatorZH;
     QTranslator m_translatorEN;
@@ -200,34 +184,10 @@ private:
     DeviceNotifier* m_pDeviceNotifier = nullptr;
     // Deleted first, as its search uses m_hidDevice.
     RepeaterDiscovery* m_pDiscovery = nullptr;
-    // The set last read, written, opened or saved, or shown when the device
-    // connected: pages that differ from it hold edits a close would lose.
-    ParameterSet m_keptValues;
-    // The pages held edits when their repeater went: they are still on them,
-    // and the next pages shown do not count them as kept.
-    bool m_bEditsLeft = false;
-    // The user's answer for the repeater being chosen, applied when it connects.
-    std::optional<ChosenRepeater> m_chosenRepeater;
-    // Since another repeater was chosen the pages show its shape, but not
-    // what it holds (its defaults, or the edits kept for it) until a Read,
-    // a Write or an Open.
-    bool m_bPagesNotRead = false;
-
-    // While an operation that began without a repeater runs (a file dialog,
-    // a question), a repeater that connects waits: the operation ends on the
-    // pages the user saw, and the arrival's own question never opens inside
-    // another box.
-    class ArrivalHold {
-    public:
-        explicit ArrivalHold(Tarvane* window);
-        ~ArrivalHold();
-        ArrivalHold(const ArrivalHold&) = delete;
-        ArrivalHold& operator=(const ArrivalHold&) = delete;
-
-    private:
-        Tarvane* m_window;
-        bool m_holding;
-    };
-    int m_nArrivalHolds = 0;
-    std::optional<DeviceIdentity> m_pendingArrival;
+    // What the pages hold against what was last kept, and what repeaters
+    // and models do to them.
+    EditState m_edits{
+        [this] { return m_bConnected; }, [this] { return pageValues(); },
+        // once the operation that held it back has returned
+        [this] { QMetaObject::invokeMethod(this, &Tarvane::applyArrival, Qt::QueuedConnection); }};
 };

@@ -26,7 +26,7 @@ void Tarvane::createDiscovery() {
     // The window decides what a connection does to its pages.
     connect(discovery, &RepeaterDiscovery::connected, this, &Tarvane::onRepeaterConnected);
     connect(discovery, &RepeaterDiscovery::searchFailed, this, [this] {
-        m_chosenRepeater.reset();  // no answer from the one chosen: its question is over
+        m_edits.searchFailed();  // no answer from the one chosen: its question is over
         emit showName(-1, 0, QString(), QString(), QString(), QString(), QString());
     });
     connect(discovery, &RepeaterDiscovery::disconnected, this, &Tarvane::showDisconnected);
@@ -57,20 +57,13 @@ void Tarvane::onShowName(int nCAN, int nFiberOptic, QString strName, QString str
         showHint(tr("搜索设备失败"));
         return;
     }
-    m_nOfflineType = 0;
     m_strModel = strDevType;
     showDeviceName(strName);
     m_pDevInfoWidget->setDevInfo(strDevType, strDevVer, strFirmware, strCardNum);
     sizePages(nCAN, nFiberOptic, m_nHardwareType);
     m_bConnected = true;
+    m_edits.showRepeater();
     updateOfflineMenu();
-    // What the pages show now is no edit, unless it was before the repeater
-    // went or another one was chosen: then it is still to be written or saved.
-    if (m_bEditsLeft)
-        keepNothing();
-    else
-        keepPageValues();
-    m_bEditsLeft = false;
 }
 
 void Tarvane::showDeviceName(const QString& text) {
@@ -94,11 +87,8 @@ void Tarvane::sizePages(int nCAN, int nFiberOptic, int routeType) {
 }
 
 void Tarvane::showDisconnected() {
-    // An arrival held back never reached the pages.
-    m_pendingArrival.reset();
     // Also sent when none was connected: offline pages stay as they are.
-    if (!m_bConnected) return;
-    m_bEditsLeft = m_bEditsLeft || pageValues() != m_keptValues;
+    if (!m_edits.repeaterGone()) return;
     m_pCANParamWidget->clearChannals();
     m_pOpticalFiberParamWidget->hideParam();
     m_pRouteParamWidget->hideParam();
@@ -126,13 +116,13 @@ void Tarvane::onChooseDevice(const QString& path) {
     }
     // Its pages are not these: edits go along only when the user says so.
     const DeviceIdentity identity = chosen->identity;
-    EditsChoice choice = EditsChoice::Drop;
-    if (hasEdits()) {
+    EditState::Choice choice = EditState::Choice::Drop;
+    if (m_edits.hasEdits()) {
         const quint64 connection = m_pDiscovery->connectionCount();
         choice = askKeepEdits(tr("页面上的修改尚未写入设备或保存。是否把它们带到%1？").arg(identity.strName),
                               identity.routeType, identity.strName, true);
         // Gone back, or the repeaters changed meanwhile: nothing changes.
-        if (choice == EditsChoice::GoBack || m_pDiscovery->connectionCount() != connection) {
+        if (choice == EditState::Choice::GoBack || m_pDiscovery->connectionCount() != connection) {
             updateDeviceMenu();
             return;
         }
@@ -141,7 +131,7 @@ void Tarvane::onChooseDevice(const QString& path) {
         updateDeviceMenu();
         return;
     }
-    m_chosenRepeater = ChosenRepeater{identity.strCardNum, choice};
+    m_edits.chooseRepeater(identity.strCardNum, choice);
 }
 
 void Tarvane::updateDeviceMenu() {

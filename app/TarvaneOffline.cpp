@@ -21,15 +21,6 @@ namespace {
 constexpr int kArrivalRetryMs = 200;
 }  // namespace
 
-Tarvane::ArrivalHold::ArrivalHold(Tarvane* window) : m_window(window), m_holding(!window->m_bConnected) {
-    if (m_holding) ++m_window->m_nArrivalHolds;
-}
-
-Tarvane::ArrivalHold::~ArrivalHold() {
-    if (m_holding && --m_window->m_nArrivalHolds == 0 && m_window->m_pendingArrival)
-        QMetaObject::invokeMethod(m_window, &Tarvane::applyArrival, Qt::QueuedConnection);
-}
-
 void Tarvane::createOfflineMenu() {
     m_menuOfflineOwner.reset(new QMenu(tr("离线编辑")));
     m_pMenuOffline = m_menuOfflineOwner.get();
@@ -51,61 +42,50 @@ void Tarvane::updateOfflineMenu() {
     }
     if (!m_pMenu->actions().contains(entry)) m_pMenu->insertMenu(m_pActionLanguage, m_pMenuOffline);
     const QList<QAction*> models = m_pMenuOffline->actions();
-    for (int i = 0; i < models.size(); ++i) models[i]->setChecked(i + 1 == m_nOfflineType);
+    for (int i = 0; i < models.size(); ++i) models[i]->setChecked(i + 1 == m_edits.offlineModel());
 }
 
 void Tarvane::showOfflineModel(int code) {
     const HardwareModel* model = hardwareModel(code);
-    m_nOfflineType = code;
+    m_edits.showModel(code);
     m_strModel = QString::fromLatin1(model->name);
-    m_bPagesNotRead = false;
     sizePages(model->nCAN, model->nFiberOptic, model->routeType);
     showOfflineName();
     updateOfflineMenu();
 }
 
 void Tarvane::showOfflineName() {
-    if (const HardwareModel* model = hardwareModel(m_nOfflineType))
+    if (const HardwareModel* model = hardwareModel(m_edits.offlineModel()))
         showDeviceName(tr("离线：%1").arg(QString::fromLatin1(model->name)));
 }
 
 void Tarvane::onChooseOfflineModel(int code) {
-    if (m_bConnected || code == m_nOfflineType) {
-        updateOfflineMenu();
-        return;
-    }
-    ArrivalHold hold(this);
     const HardwareModel* model = hardwareModel(code);
-    const bool edits = hasEdits();
-    // A model of the same channels loses nothing: only the name changes.
-    const bool sameShape =
-        model->nCAN == m_nCAN && model->nFiberOptic == m_nFiberOptic && model->routeType == m_nHardwareType;
-    if (!edits || sameShape) {
-        showOfflineModel(code);
-        if (!edits) keepPageValues();
-        if (m_bEditsLeft) keepNothing();  // left by a repeater: still to be saved
-        m_bEditsLeft = false;
-        return;
-    }
-    const QString name = QString::fromLatin1(model->name);
-    const EditsChoice choice = askKeepEdits(
-        tr("页面上的修改尚未写入设备或保存。是否把它们带到%1？").arg(name), model->routeType, name, true);
-    if (choice == EditsChoice::GoBack) {
+    const std::optional<EditState::ModelChange> change = m_edits.changeModel(*model);
+    if (!change) {
         updateOfflineMenu();
         return;
+    }
+    const EditState::Hold hold = m_edits.hold();
+    EditState::Choice answer = EditState::Choice::Keep;
+    if (change->asks) {
+        const QString name = QString::fromLatin1(model->name);
+        answer = askKeepEdits(tr("页面上的修改尚未写入设备或保存。是否把它们带到%1？").arg(name),
+                              model->routeType, name, true);
+        if (answer == EditState::Choice::GoBack) {
+            updateOfflineMenu();
+            return;
+        }
     }
     showOfflineModel(code);
-    m_bEditsLeft = false;
-    if (choice == EditsChoice::Keep) {
-        keepNothing();  // this model's pages were never saved
-        return;
+    if (m_edits.modelShown(*change, answer) == EditState::After::Defaults) {
+        showDefaults();
+        m_edits.keepPages();
     }
-    showDefaults();
-    keepPageValues();
 }
 
-Tarvane::EditsChoice Tarvane::askKeepEdits(const QString& question, int routeType, const QString& name,
-                                           bool canGoBack) {
+EditState::Choice Tarvane::askKeepEdits(const QString& question, int routeType, const QString& name,
+                                        bool canGoBack) {
     QStringList dropped;
     for (int channel = 0; channel < kRouteChannelCount; ++channel)
         if (RouteRules::isPresent(m_nHardwareType, channel) && !RouteRules::isPresent(routeType, channel))
@@ -128,46 +108,37 @@ Tarvane::EditsChoice Tarvane::askKeepEdits(const QString& question, int routeTyp
     box.setEscapeButton(safest);
     switch (box.exec()) {
         case QMessageBox::Yes:
-            return EditsChoice::Keep;
+            return EditState::Choice::Keep;
         case QMessageBox::No:
-            return EditsChoice::Drop;
+            return EditState::Choice::Drop;
         default:
-            return EditsChoice::GoBack;
+            return EditState::Choice::GoBack;
     }
 }
 
 void Tarvane::onRepeaterConnected(const DeviceIdentity& identity) {
-    m_pendingArrival = identity;
-    // Without offline pages the device shows at once, as ever. Offline it may
-    // ask first, and a box opens outside the discovery's own call.
-    if (m_nOfflineType == 0 && m_nArrivalHolds == 0)
+    if (m_edits.arrive(identity))
         applyArrival();
     else
         QMetaObject::invokeMethod(this, &Tarvane::applyArrival, Qt::QueuedConnection);
 }
 
 void Tarvane::applyArrival() {
-    if (!m_pendingArrival || m_nArrivalHolds > 0) return;  // the hold's end comes back here
-    // The repeater chosen in the menu, asked about already; another one that
-    // answered in its place keeps the pages as any arrival does.
-    std::optional<EditsChoice> chosen;
-    if (m_chosenRepeater && m_chosenRepeater->card == m_pendingArrival->strCardNum)
-        chosen = m_chosenRepeater->choice;
-    const bool ask = !chosen && m_nOfflineType != 0 && hasEdits();
+    const std::optional<EditState::Arrival> arrival = m_edits.arrival();
+    if (!arrival) return;
     // Not over a box or dialog of its own (the calculator, the planner, a
     // message): the question waits until it is closed.
-    if (ask && QApplication::activeModalWidget()) {
+    if (arrival->asks && QApplication::activeModalWidget()) {
         QTimer::singleShot(kArrivalRetryMs, this, &Tarvane::applyArrival);
         return;
     }
-    const DeviceIdentity identity = *m_pendingArrival;
-    m_pendingArrival.reset();
-    m_chosenRepeater.reset();
-    EditsChoice choice = chosen.value_or(EditsChoice::Keep);
-    if (ask) {
+    m_edits.takeArrival();
+    const DeviceIdentity& identity = arrival->identity;
+    EditState::Choice answer = arrival->answer();
+    if (arrival->asks) {
         const quint64 connection = m_pDiscovery->connectionCount();
-        ArrivalHold hold(this);
-        choice = askKeepEdits(tr("已连接设备%1。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？")
+        const EditState::Hold hold = m_edits.hold();
+        answer = askKeepEdits(tr("已连接设备%1。离线编辑的修改尚未保存，是否把它们带到这台设备的页面上？")
                                   .arg(identity.strName),
                               identity.routeType, identity.strDevType, false);
         // Gone, or another one connected, while the user was asked: the
@@ -177,14 +148,10 @@ void Tarvane::applyArrival() {
     m_nHardwareType = identity.routeType;
     emit showName(identity.nCAN, identity.nFiberOptic, identity.strName, identity.strDevType,
                   identity.strDevVer, identity.strFirmware, identity.strCardNum);
-    if (chosen) m_bPagesNotRead = true;
-    if (!ask && !chosen) return;
-    if (choice == EditsChoice::Keep) {
-        keepNothing();  // to be written: never read from or written to this one
-        return;
+    if (m_edits.arrivalShown(*arrival, answer) == EditState::After::Defaults) {
+        showDefaults();
+        m_edits.keepPages();
     }
-    showDefaults();
-    keepPageValues();
 }
 
 int Tarvane::chooseModelForFile(const QJsonObject& file) {

@@ -9,7 +9,6 @@
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "EnableGuard.h"
-#include "JsonDuplicates.h"
 #include "OpticalFiberParamWidget.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
@@ -75,10 +74,7 @@ void Tarvane::onPushButtonRead() {
     QApplication::restoreOverrideCursor();
     // What came in before a failure is shown too.
     showValues(set);
-    if (result == DeviceRead::Result::Done) {
-        keepPageValues();
-        m_bPagesNotRead = false;
-    }
+    if (result == DeviceRead::Result::Done) m_edits.pagesRead();
     showHint(DeviceRead::message(result));
 }
 
@@ -129,10 +125,8 @@ void Tarvane::onPushButtonWrite() {
     const DeviceWrite::Result result = write.run();
     QApplication::restoreOverrideCursor();
     // Every parameter acknowledged, the reset's answer or not: the device holds them.
-    if (result == DeviceWrite::Result::Done || result == DeviceWrite::Result::ResetNoAnswer) {
-        keepPageValues();
-        m_bPagesNotRead = false;
-    }
+    if (result == DeviceWrite::Result::Done || result == DeviceWrite::Result::ResetNoAnswer)
+        m_edits.pagesRead();
     showHint(DeviceWrite::message(result));
 }
 
@@ -140,7 +134,7 @@ void Tarvane::onPushButtonSaveToFile() {
     if (!ensurePages()) return;
     const bool connected = m_bConnected;
     const quint64 connection = m_pDiscovery->connectionCount();
-    ArrivalHold hold(this);  // offline, the pages stay the model's until the end
+    const EditState::Hold hold = m_edits.hold();  // offline, the pages stay the model's until the end
     EnableGuard guard(ui->m_pushButtonRead);
     QCoreApplication::processEvents(QEventLoop::AllEvents, kSettleMs);
     // A name typed without a suffix gets ".txt", as the Open dialog lists
@@ -159,7 +153,7 @@ void Tarvane::onPushButtonSaveToFile() {
         showWarning(warning);
         return;
     }
-    m_keptValues = set;
+    m_edits.keep(set);
     showHint(withNotes(tr("保存完成"), {notReadNote(), ParameterChecks::unsendableNote(set)}));
 }
 
@@ -167,7 +161,7 @@ void Tarvane::onPushButtonReadFromFile() {
     // Without a repeater or a model, the file tells which models it may be for.
     const bool connected = m_bConnected;
     const quint64 connection = m_pDiscovery->connectionCount();
-    ArrivalHold hold(this);
+    const EditState::Hold hold = m_edits.hold();
     // Before the file is chosen, as programs ask before they open over
     // unsaved work: the answer is about the pages, not about the file.
     if (!confirmDiscardEdits(Replacing::Open)) return;
@@ -179,19 +173,17 @@ void Tarvane::onPushButtonReadFromFile() {
     // Unplugged while the dialog was open: other pages now.
     if (connected && !ensureStillConnected(connection)) return;
 
-    QJsonObject object;
-    QString warning;
-    QByteArray text;
-    if (!ParameterFile::load(path, &object, &warning, &text)) {
-        showWarning(warning);
+    const ParameterFile::Opened opened = ParameterFile::open(path, ParameterFile::Reading::Lenient);
+    if (!opened.isOpen) {
+        showWarning(opened.warning);
         return;
     }
+    const QJsonObject& object = opened.object;
     // Applied as ever (the last of a key given twice, the elements by their
     // place), and said, since the command line refuses or reads them otherwise.
     QStringList fileLines;
-    for (const JsonDuplicates::Duplicate& duplicate : JsonDuplicates::find(text))
-        fileLines << ParameterDocument::Problem{duplicate.where, duplicate.why()}.text();
-    for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(object))
+    for (const ParameterDocument::Problem& duplicate : opened.duplicates) fileLines << duplicate.text();
+    for (const ChannalOrder::Misplaced& element : opened.misplaced)
         fileLines << tr("CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）")
                          .arg(element.element)
                          .arg(element.channalId)
@@ -201,7 +193,7 @@ void Tarvane::onPushButtonReadFromFile() {
     int offlineType = 0;
     ParameterSet set = pageValues();
     QString modelName = m_strModel;
-    if (!hasPages()) {
+    if (!m_edits.hasPages()) {
         offlineType = chooseModelForFile(object);
         const HardwareModel* model = hardwareModel(offlineType);
         if (!model) return;
@@ -232,8 +224,7 @@ void Tarvane::onPushButtonReadFromFile() {
         showDefaults();
     }
     showValues(set);
-    keepPageValues();
-    m_bPagesNotRead = false;  // the file's values, as the user chose
+    m_edits.pagesRead();  // the file's values, as the user chose
     showHint(withNotes(tr("读取完成"),
                        {beyondNote, fileNote, unusableNote, ParameterChecks::unsendableNote(set)}));
 }

@@ -9,8 +9,8 @@
 #include "CliLog.h"
 #include "CliSession.h"
 #include "CliSteps.h"
-#include "DeviceSearch.h"
 #include "HIDDevice.h"
+#include "HardwareModel.h"
 #include "ParameterDiff.h"
 #include "ParameterSet.h"
 

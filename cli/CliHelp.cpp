@@ -4,6 +4,7 @@
 #include <QVector>
 
 #include "CliOptions.h"
+#include "Protocol.h"
 #include "TarvaneCli.h"
 
 namespace CliHelp {
@@ -80,6 +81,12 @@ QString usage(const CommandRow& command) {
 
 // The options of every command, those that need no command left out:
 // "[--lang en|zh] [--trace]".
+QString details(const CommandRow& command) {
+    const QString text = TarvaneCli::tr(command.details);
+    if (!text.contains(QLatin1String("%1"))) return text;
+    return text.arg(Protocol::usbIdText());
+}
+
 QString commonUsage() {
     QStringList parts;
     for (const OptionRow& row : options())
@@ -144,7 +151,7 @@ QString commandHelp(const CommandRow& command) {
     for (const OptionRow& row : options()) {
         if (takes(row, command.command)) (row.commands == kEveryCommand ? common : own) << &row;
     }
-    return QStringList{usageLine(usage(command)), QString(), TarvaneCli::tr(command.details), QString(),
+    return QStringList{usageLine(usage(command)), QString(), details(command), QString(),
                        optionLines(own + common)}
         .join(QLatin1Char('\n'));
 }

@@ -81,8 +81,7 @@ QString page(const QString& date) {
                "它发送与窗口相同的帧，读写与窗口相同的参数文件。结果写到标准输出，信息写到标准错误。"));
     lines << heading(QT_TRANSLATE_NOOP("TarvaneCli", "命令"));
     for (const CommandRow& command : commands())
-        lines << QStringLiteral(".TP") << bold(CliHelp::usage(command))
-              << roff(TarvaneCli::tr(command.details));
+        lines << QStringLiteral(".TP") << bold(CliHelp::usage(command)) << roff(CliHelp::details(command));
     lines << heading(QT_TRANSLATE_NOOP("TarvaneCli", "选项"));
     for (const OptionRow& row : options()) lines << optionItem(row);
     lines << heading(QT_TRANSLATE_NOOP("TarvaneCli", "说明"));

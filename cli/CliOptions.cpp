@@ -66,7 +66,7 @@ const std::vector<CommandRow>& commands() {
     static const std::vector<CommandRow> rows{
         {Command::List, "list", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "列出连接的每台中继器"),
          QT_TRANSLATE_NOOP("TarvaneCli",
-                           "列出连接的每台中继器（USB 0483:6901），每台一行，以制表符分隔：路径、型号、卡号、"
+                           "列出连接的每台中继器（USB %1），每台一行，以制表符分隔：路径、型号、卡号、"
                            "硬件版本、固件版本、CAN通道数、光纤通道数。\n"
                            "无应答的设备只列出路径和错误，退出状态为4；没有连接设备时退出状态为3。")},
         {Command::Read, "read", nullptr, QT_TRANSLATE_NOOP("TarvaneCli", "读取设备参数，存为参数文件"),

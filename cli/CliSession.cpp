@@ -107,7 +107,7 @@ std::vector<std::string> CliSession::listRepeaters() {
     if (!m_trace) return paths;
     QStringList found;
     for (const std::string& path : paths) found << QString::fromStdString(path);
-    const QString ids = QString::asprintf("%04x:%04x", Protocol::VendorId, Protocol::ProductId);
+    const QString ids = Protocol::usbIdText();
     const QString line =
         found.isEmpty() ? TarvaneCli::tr("查找 USB %1：没有找到").arg(ids)
                         : TarvaneCli::tr("查找 USB %1：找到 %2").arg(ids, found.join(QStringLiteral(", ")));

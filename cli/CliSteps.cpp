@@ -12,9 +12,8 @@
 #include "ChannalOrder.h"
 #include "CliInterrupts.h"
 #include "CliSession.h"
-#include "DeviceSearch.h"
 #include "FiberRules.h"
-#include "JsonDuplicates.h"
+#include "HardwareModel.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
@@ -33,10 +32,7 @@ ParameterSet deviceDefaults(const DeviceIdentity& identity) {
 }
 
 int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
-    QString warning;
-    QByteArray text;
-    QByteArray bytes;
-    bool loaded = false;
+    ParameterFile::Opened opened;
     file->path = path;
     if (isStandardStream(path)) {
         file->name = TarvaneCli::tr("标准输入");
@@ -44,33 +40,25 @@ int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
         nothing.open(QIODevice::ReadOnly);
         QIODevice* in = session.in() ? session.in() : &nothing;
         // The backup must not be standard input's file either.
-        if (const auto* opened = qobject_cast<const QFileDevice*>(in)) file->descriptor = opened->handle();
-        loaded = ParameterFile::read(*in, file->name, &file->object, &warning, &text, &bytes);
+        if (const auto* stream = qobject_cast<const QFileDevice*>(in)) file->descriptor = stream->handle();
+        opened = ParameterFile::open(*in, file->name, ParameterFile::Reading::Strict);
     } else {
         file->name = QDir::toNativeSeparators(path);
-        // Its bytes as they are, line ends and all, for the record's SHA-256;
-        // the window's reading says why a file cannot be opened.
-        QFile raw(path);
-        if (raw.open(QIODevice::ReadOnly))
-            loaded = ParameterFile::read(raw, file->name, &file->object, &warning, &text, &bytes);
-        else
-            loaded = ParameterFile::load(path, &file->object, &warning, &text);
+        opened = ParameterFile::open(path, ParameterFile::Reading::Strict);
     }
-    file->sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-    if (!loaded) {
-        session.message(warning);
+    file->object = opened.object;
+    file->sha256 = QCryptographicHash::hash(opened.bytes, QCryptographicHash::Sha256);
+    if (!opened.warning.isEmpty()) {
+        session.message(opened.warning);
         return TarvaneCli::UsageOrFileError;
     }
-    // The parser keeps the last of keys given twice; which one was meant, only
-    // the person who wrote the file knows.
-    const QVector<JsonDuplicates::Duplicate> duplicates = JsonDuplicates::find(text);
-    if (!duplicates.isEmpty()) {
-        const JsonDuplicates::Duplicate& first = duplicates.first();
+    if (!opened.isOpen) {  // a key given twice
+        const ParameterDocument::Problem& first = opened.duplicates.first();
         session.message(
-            TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why()));
+            TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why));
         return TarvaneCli::UsageOrFileError;
     }
-    for (const ChannalOrder::Misplaced& element : ChannalOrder::misplaced(file->object)) {
+    for (const ChannalOrder::Misplaced& element : qAsConst(opened.misplaced)) {
         session.note(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
                                     "窗口的“打开”按位置用于CAN通道%3")
                          .arg(element.element)
@@ -189,12 +177,10 @@ QJsonArray differencesJson(const QVector<FieldDifference>& differences, const Pa
                            {QStringLiteral("to"), QJsonValue()}};
         switch (d.kind) {
             case Field::BaudRate:  // the word as it goes out, without what it means
-                object.insert(
-                    QStringLiteral("fileValue"),
-                    CanCodec::tableWordText(CanCodec::bitTimingWord(given.can.at(d.index).bitTimingText)));
-                object.insert(
-                    QStringLiteral("deviceValue"),
-                    CanCodec::tableWordText(CanCodec::bitTimingWord(device.can.at(d.index).bitTimingText)));
+                object.insert(QStringLiteral("fileValue"),
+                              CanCodec::tableWordText(given.can.at(d.index).bitTimingText.word()));
+                object.insert(QStringLiteral("deviceValue"),
+                              CanCodec::tableWordText(device.can.at(d.index).bitTimingText.word()));
                 break;
             case Field::IdRegister:  // the register without what its bank lets through
             case Field::MaskRegister: {

@@ -77,11 +77,12 @@ int show(CliSession& session, const CliArguments& arguments, const QByteArray& w
 
 // A word as typed, taken as the channel editor takes it.
 int judgeWord(CliSession& session, const CliArguments& arguments) {
-    if (!CanCodec::isWordText(arguments.file)) {
+    const BitTimingText text(arguments.file);
+    if (!text.isWord()) {
         session.message(TarvaneCli::tr("不是位定时字：%1：%2").arg(arguments.file, CanCodec::wordTextRule()));
         return TarvaneCli::UsageOrFileError;
     }
-    const QByteArray word = CanCodec::bitTimingWord(arguments.file);
+    const QByteArray word = text.word();
     const BitTiming::Decoded decoded = BitTiming::decode(word);
     // "自适应" has no bit timing of its own, a faulty word none that holds.
     if (decoded.adaptive || !decoded.problems.isEmpty()) {

@@ -56,7 +56,9 @@ if(UNIX AND NOT APPLE)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   # Drawn by tools/images, refreshed with scripts/make-images.sh.
   install(DIRECTORY dist/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-  install(FILES dist/70-tarvane.rules DESTINATION ${TARVANE_UDEV_RULES_DIR})
+  # The repeater's ids from the protocol's constants (protocol/CMakeLists.txt).
+  configure_file(dist/70-tarvane.rules.in ${CMAKE_CURRENT_BINARY_DIR}/dist/70-tarvane.rules @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/dist/70-tarvane.rules DESTINATION ${TARVANE_UDEV_RULES_DIR})
 
   # The manual pages, compressed as Debian ships them: tarvane-cli's written
   # by tarvane-cli-manual from the table its --help is made from; the

@@ -7,10 +7,6 @@
 #include "FiberRules.h"
 #include "RouteRules.h"
 
-namespace {
-constexpr int kCarriedByte = 5;
-}  // namespace
-
 DeviceRead::DeviceRead(HIDDevice& device, ParameterSet& set) : m_transaction(device), m_set(set) {}
 
 QString DeviceRead::message(Result result) {
@@ -33,33 +29,27 @@ int DeviceRead::stepCount() const {
     return m_set.can.size() * (1 + CanCodec::kBankCount) + (m_set.fiberCount > 0 ? 1 : 0) + 1;
 }
 
-Transaction::Result DeviceRead::query(Protocol::Command command, const QByteArray& payload) {
+bool DeviceRead::query(const QByteArray& frame) {
     if (m_progress) m_progress(++m_step, stepCount());
-    QByteArray frame = Protocol::frame(command, payload);
-    if (payload.size() <= kCarriedByte - Protocol::HeaderSize) frame[kCarriedByte] = m_lastBank;
-    return m_transaction.run(frame);
+    return m_transaction.run(frame) == Transaction::Result::Ok;
 }
 
 bool DeviceRead::readChannal(int i, Result* failure) {
     CanChannelValues& channel = m_set.can[i];
-    const char id = char(i + 1);
+    const int id = i + 1;
 
-    if (query(Protocol::Command::QueryCanBaudRate, QByteArray(1, id)) != Transaction::Result::Ok) {
-        *failure = Result::BaudRateFailed;
-        return false;
-    }
-    CanCodec::applyWord(channel,
-                        m_transaction.replyBytes().mid(Protocol::Reply::BaudRateWord, CanCodec::kWordSize));
+    *failure = Result::BaudRateFailed;
+    if (!query(Protocol::QueryCanBaudRate{id, m_lastBank}.frame())) return false;
+    const auto word = Protocol::QueryCanBaudRate::parse(m_transaction.replyBytes());
+    if (!word.ok()) return false;
+    CanCodec::applyWord(channel, Protocol::wordBytes(word.values));
 
+    *failure = Result::FilterFailed;
     QList<QByteArray> replies;
     for (int bank = 0; bank < CanCodec::kBankCount; ++bank) {
-        m_lastBank = char(bank);
-        if (query(Protocol::Command::QueryCanFilter, QByteArray(1, id) + m_lastBank) !=
-            Transaction::Result::Ok) {
-            *failure = Result::FilterFailed;
-            return false;
-        }
-        replies.append(m_transaction.replyBytes().left(Protocol::Reply::FilterEnd));
+        m_lastBank = bank;
+        if (!query(Protocol::QueryCanFilter{id, bank}.frame())) return false;
+        replies.append(m_transaction.replyBytes());
     }
     // The banks change only once all fourteen are in.
     CanCodec::applyFilterReplies(channel, replies);
@@ -75,13 +65,15 @@ DeviceRead::Result DeviceRead::run() {
     }
 
     if (m_set.fiberCount > 0) {
-        if (query(Protocol::Command::QueryFiberBaudRate, QByteArray(1, '\0')) != Transaction::Result::Ok)
-            return Result::FiberFailed;
-        FiberRules::applyReply(m_set.fiber, m_set.fiberCount, m_transaction.replyBytes());
+        if (!query(Protocol::QueryFiberBaudRate{m_lastBank}.frame())) return Result::FiberFailed;
+        const auto codes = Protocol::QueryFiberBaudRate::parse(m_transaction.replyBytes());
+        if (!codes.ok()) return Result::FiberFailed;
+        FiberRules::applyReply(m_set.fiber, m_set.fiberCount, codes.values);
     }
 
-    if (query(Protocol::Command::QueryRoute, QByteArray(1, '\0')) != Transaction::Result::Ok)
-        return Result::RouteFailed;
-    RouteRules::applyReply(m_set.route, m_set.routeType, m_transaction.reply());
+    if (!query(Protocol::QueryRoute{m_lastBank}.frame())) return Result::RouteFailed;
+    const auto rows = Protocol::QueryRoute::parse(m_transaction.replyBytes());
+    if (!rows.ok()) return Result::RouteFailed;
+    RouteRules::applyReply(m_set.route, m_set.routeType, rows.values);
     return Result::Done;
 }

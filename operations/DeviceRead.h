@@ -36,14 +36,12 @@ public:
 
 private:
     bool readChannal(int i, Result* failure);
-    Transaction::Result query(Protocol::Command command, const QByteArray& payload);
+    // Sends one query; on success its reply is the transaction's.
+    bool query(const QByteArray& frame);
 
     Transaction m_transaction;
     ParameterSet& m_set;
-    // Byte 5 of a query that does not set it carries the bank number of the
-    // last filter query before it (0 before the first): the device has
-    // always been sent the queries that way.
-    char m_lastBank = 0;
+    int m_lastBank = 0;  // of the last filter query, which the later queries repeat
     Progress m_progress;
     int m_step = 0;
 };

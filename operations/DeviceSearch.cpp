@@ -4,54 +4,43 @@
 #include "Protocol.h"
 #include "Transaction.h"
 
-namespace {
-const HardwareModel kModels[] = {
-    {1, "Orvex-A1", 2, 0, 1}, {2, "Orvex-A2", 2, 1, 2}, {3, "Orvex-A3", 2, 2, 3},
-    {4, "Orvex-A4", 2, 4, 4}, {5, "Orvex-B1", 2, 2, 3},
-};
-
-}  // namespace
-
-const HardwareModel* hardwareModel(int code) {
-    for (const HardwareModel& model : kModels)
-        if (model.code == code) return &model;
-    return nullptr;
-}
-
 bool searchDevice(HIDDevice& device, DeviceIdentity& identity) {
     if (!device.open(Protocol::VendorId, Protocol::ProductId, nullptr)) return false;
     return identifyDevice(device, identity);
 }
 
 bool identifyDevice(HIDDevice& device, DeviceIdentity& identity) {
-    using Protocol::Command;
     Transaction t(device);
     const auto fail = [&device] {
         device.close();
         return false;
     };
 
-    if (t.run(Command::QueryHardwareType) != Transaction::Result::Ok) return fail();
+    if (t.run(Protocol::QueryHardwareType{}.frame()) != Transaction::Result::Ok) return fail();
+    const auto type = Protocol::QueryHardwareType::parse(t.replyBytes());
     // An unknown model would give the pages channel counts they cannot show.
-    const HardwareModel* model = hardwareModel(t.replyByte(Protocol::Reply::HardwareType));
+    const HardwareModel* model = type.ok() ? hardwareModel(type.values) : nullptr;
     if (!model) return fail();
 
-    if (t.run(Command::QueryCardNumber) != Transaction::Result::Ok) return fail();
-    const QString cardNumber = Protocol::cardNumberText(t.reply());
+    if (t.run(Protocol::QueryCardNumber{}.frame()) != Transaction::Result::Ok) return fail();
+    const auto cardNumber = Protocol::QueryCardNumber::parse(t.replyBytes());
+    if (!cardNumber.ok()) return fail();
 
-    if (t.run(Command::QueryHardwareVersion) != Transaction::Result::Ok) return fail();
-    const QString hardwareVersion = Protocol::versionText(t.reply());
+    if (t.run(Protocol::QueryHardwareVersion{}.frame()) != Transaction::Result::Ok) return fail();
+    const auto hardwareVersion = Protocol::QueryHardwareVersion::parse(t.replyBytes());
+    if (!hardwareVersion.ok()) return fail();
 
-    if (t.run(Command::QueryFirmwareVersion) != Transaction::Result::Ok) return fail();
-    const QString firmwareVersion = Protocol::versionText(t.reply());
+    if (t.run(Protocol::QueryFirmwareVersion{}.frame()) != Transaction::Result::Ok) return fail();
+    const auto firmwareVersion = Protocol::QueryFirmwareVersion::parse(t.replyBytes());
+    if (!firmwareVersion.ok()) return fail();
 
     identity.nCAN = model->nCAN;
     identity.nFiberOptic = model->nFiberOptic;
     identity.routeType = model->routeType;
     identity.strDevType = QString::fromLatin1(model->name);
-    identity.strCardNum = cardNumber;
-    identity.strName = identity.strDevType + "_" + cardNumber;
-    identity.strDevVer = hardwareVersion;
-    identity.strFirmware = firmwareVersion;
+    identity.strCardNum = cardNumber.values;
+    identity.strName = identity.strDevType + "_" + cardNumber.values;
+    identity.strDevVer = hardwareVersion.values.text();
+    identity.strFirmware = firmwareVersion.values.text();
     return true;
 }

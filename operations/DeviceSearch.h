@@ -1,32 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "HardwareModel.h"
 
 class HIDDevice;
-
-// What a successful search found out about the device.
-struct DeviceIdentity {
-    int nCAN = -1;
-    int nFiberOptic = 0;
-    int routeType = 0;  // the route page is set up for it: the hardware type code, 5 counting as 3
-    QString strName;    // model name, "_", card number
-    QString strDevType;
-    QString strDevVer;
-    QString strFirmware;
-    QString strCardNum;
-};
-
-// One model of the hardware type table.
-struct HardwareModel {
-    int code;
-    const char* name;
-    int nCAN;
-    int nFiberOptic;
-    int routeType;
-};
-
-// The model a hardware type code stands for, or nullptr for an unknown code.
-const HardwareModel* hardwareModel(int code);
 
 // Opens the repeater and asks for its identity: hardware type, card number,
 // hardware and firmware version. On any failure the device is closed again

@@ -34,13 +34,13 @@ QVector<DeviceWrite::Step> DeviceWrite::stepsBeforeReset(const ParameterSet& set
     QVector<Step> steps;
     steps.reserve(set.can.size() * (1 + CanCodec::kBankCount) + 2);
     for (const CanChannelValues& channel : set.can) {
-        steps.append({CanCodec::baudRateFrame(channel), Result::BaudRateFailed});
+        steps.append({CanCodec::baudRateRequest(channel).frame(), Result::BaudRateFailed});
         for (const QByteArray& frame : CanCodec::filterFrames(channel))
             steps.append({frame, Result::FilterFailed});
     }
     // Sent also without fiber channels, all codes zero then.
-    steps.append({FiberRules::frame(set.fiber, set.fiberCount), Result::FiberFailed});
-    steps.append({RouteRules::frame(set.route, set.routeType), Result::RouteFailed});
+    steps.append({FiberRules::request(set.fiber, set.fiberCount).frame(), Result::FiberFailed});
+    steps.append({RouteRules::request(set.route, set.routeType).frame(), Result::RouteFailed});
     return steps;
 }
 
@@ -49,7 +49,7 @@ QList<QByteArray> DeviceWrite::frames(const ParameterSet& set) {
     QList<QByteArray> frames;
     frames.reserve(steps.size() + 1);
     for (const Step& step : steps) frames.append(step.frame);
-    frames.append(Protocol::frame(Protocol::Command::Reset));
+    frames.append(Protocol::Reset{}.frame());
     return frames;
 }
 
@@ -63,7 +63,7 @@ DeviceWrite::Result DeviceWrite::run() {
     }
 
     if (m_progress) m_progress(stepCount, stepCount);
-    switch (m_transaction.run(Protocol::Command::Reset)) {
+    switch (m_transaction.run(Protocol::Reset{}.frame())) {
         case Outcome::Ok:
             return Result::Done;
         case Outcome::WriteFailed:

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QTextCodec>
 
+#include "JsonDuplicates.h"
 #include "ParameterDocument.h"
 #include "platform/FileErrors.h"
 
@@ -46,9 +47,11 @@ QString failure(const char* what, const QString& path, const QString& why) {
 }
 
 // Where a parse error lies, counted as an editor counts: lines and columns
-// from 1. The parser's offset lies just past the character it stopped at.
+// from 1. The parser's offset lies just past the character it stopped at. A
+// CR that ends a line belongs to its line end, whatever the file's line ends.
 QString parsePosition(const QByteArray& text, int offset) {
-    const QByteArray before = text.left(qMax(0, offset - 1));
+    QByteArray before = text.left(qMax(0, offset - 1));
+    if (before.endsWith('\r')) before.chop(1);
     const int lineStart = before.lastIndexOf('\n') + 1;
     const int column = QString::fromUtf8(before.mid(lineStart)).size() + 1;
     return ParameterFile::tr("第%1行第%2列").arg(before.count('\n') + 1).arg(column);
@@ -183,31 +186,36 @@ bool ParameterFile::write(QIODevice& device, const QString& name, const QJsonDoc
     return false;
 }
 
-bool ParameterFile::load(const QString& path, QJsonObject* object, QString* warning, QByteArray* text) {
+ParameterFile::Opened ParameterFile::open(const QString& path, Reading reading) {
+    // Its bytes as they are, line ends and all, for the record.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *warning = failure(kOpenFailed, path, reasonText(file.errorString()));
-        return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        Opened opened;
+        opened.warning = failure(kOpenFailed, path, reasonText(file.errorString()));
+        return opened;
     }
-    return read(file, path, object, warning, text);
+    return open(file, path, reading);
 }
 
-bool ParameterFile::read(QIODevice& device, const QString& name, QJsonObject* object, QString* warning,
-                         QByteArray* utf8, QByteArray* bytes) {
+ParameterFile::Opened ParameterFile::open(QIODevice& device, const QString& name, Reading reading) {
+    Opened opened;
     // Reading one byte past the limit also catches files whose size is not
     // known in advance.
-    const QByteArray text = device.read(kMaxFileSize + 1);
-    if (bytes) *bytes = text;
-    if (text.size() > kMaxFileSize) {
-        *warning = failure(kOpenFailed, name, tr("文件大于1 MiB."));
-        return false;
-    }
+    opened.bytes = device.read(kMaxFileSize + 1);
     const auto* file = qobject_cast<const QFileDevice*>(&device);
-    if (file && file->error() != QFileDevice::NoError) {
-        *warning = failure(kOpenFailed, name, reasonText(file->errorString()));
-        return false;
-    }
-    return parse(text, name, object, warning, utf8);
+    if (opened.bytes.size() > kMaxFileSize)
+        opened.warning = failure(kOpenFailed, name, tr("文件大于1 MiB."));
+    else if (file && file->error() != QFileDevice::NoError)
+        opened.warning = failure(kOpenFailed, name, reasonText(file->errorString()));
+    QByteArray utf8;
+    if (!opened.warning.isEmpty() || !parse(opened.bytes, name, &opened.object, &opened.warning, &utf8))
+        return opened;
+    // What the parser does not check: a key given twice, read from the text itself.
+    for (const JsonDuplicates::Duplicate& duplicate : JsonDuplicates::find(utf8))
+        opened.duplicates.append({duplicate.where, duplicate.why()});
+    opened.misplaced = ChannalOrder::misplaced(opened.object);
+    opened.isOpen = reading == Reading::Lenient || opened.duplicates.isEmpty();
+    return opened;
 }
 
 bool ParameterFile::parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning,

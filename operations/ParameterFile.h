@@ -4,6 +4,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
+#include <QVector>
+
+#include "ChannalOrder.h"
+#include "ParameterDocument.h"
 
 class QIODevice;
 
@@ -30,20 +34,40 @@ public:
     // `name` is what the warning calls the device.
     static bool write(QIODevice& device, const QString& name, const QJsonDocument& document,
                       QString* warning);
-    // A JSON object with "CANParam", "FiberParam" and "Route", from a file of
-    // at most kMaxFileSize bytes in UTF-8 or, failing that, in the system's
-    // 8-bit encoding (GB18030 where that is UTF-8 itself). A warning names
-    // the file and says why: the system's reason, the line and column of a
-    // syntax error, the member missing, an empty or UTF-16 file.
-    // `text`, when given, receives the text as it was parsed, in UTF-8, for
-    // the checks the parser does not make (a key given twice).
-    static bool load(const QString& path, QJsonObject* object, QString* warning, QByteArray* text = nullptr);
+    // How a file is taken. The window's Open is lenient: a key given twice
+    // is noted, and the parser keeps its last value, as earlier tools did.
+    // The command line is strict: a key given twice refuses the file, since
+    // only the person who wrote it knows which value was meant.
+    enum class Reading { Lenient, Strict };
+
+    // A parameter file as opened.
+    struct Opened {
+        bool isOpen = false;
+        // A JSON object with "CANParam", "FiberParam" and "Route".
+        QJsonObject object;
+        // Why the file could not be read or parsed, translated, naming the
+        // file: the system's reason, the line and column of a syntax error,
+        // the member missing, an empty or UTF-16 file. Empty when it was, and
+        // when only a key given twice refused it.
+        QString warning;
+        // Keys given twice, each where it stands again and why; read
+        // strictly, the file is not open when there is one.
+        QVector<ParameterDocument::Problem> duplicates;
+        // "CANParam" elements whose "ChannalID" is not their place, which
+        // the window and the command line apply to different channels.
+        QVector<ChannalOrder::Misplaced> misplaced;
+        // The bytes as read, for a record of which file it was.
+        QByteArray bytes;
+    };
+    // A file of at most kMaxFileSize bytes in UTF-8 or, failing that, in the
+    // system's 8-bit encoding (GB18030 where that is UTF-8 itself).
+    static Opened open(const QString& path, Reading reading);
     // The same from a device that is open already (standard input); `name`
-    // names it in the warning. `bytes`, when given, receives the bytes as
-    // read, for a record of which file it was.
-    static bool read(QIODevice& device, const QString& name, QJsonObject* object, QString* warning,
-                     QByteArray* text = nullptr, QByteArray* bytes = nullptr);
-    // The same for a file's bytes, already read.
+    // names it in the warning.
+    static Opened open(QIODevice& device, const QString& name, Reading reading);
+    // The same for a file's bytes, already read: a JSON object with the three
+    // members, or the warning. `utf8`, when given, receives the text as it was
+    // parsed, in UTF-8.
     static bool parse(const QByteArray& text, const QString& name, QJsonObject* object, QString* warning,
                       QByteArray* utf8 = nullptr);
     // Why a file could not be read or written, from what Qt's file classes

@@ -285,11 +285,11 @@ void ChannalWidget::onCurrentIndexChangedComboBoxBautRate(int index) {
 }
 
 void ChannalWidget::onTextChangedLineEditBautRate() {
-    const QString text = ui->m_lineEditBautRate->text();
+    const BitTimingText text(ui->m_lineEditBautRate->text());
     // The line keeps its two lines' height; where it elides, the tool tip
     // has it whole, with what its bus length assumes.
     const bool wrong = CanCodec::isBitTimingTextWrong(text);
-    const QByteArray word = CanCodec::bitTimingWord(text);
+    const QByteArray word = text.word();
     const QString line = wrong ? CanCodec::describeBitTimingText(text) : BusLimits::describe(word);
     ui->m_labelBitTiming->setText(line);
     ui->m_labelBitTiming->setToolTip(
@@ -303,7 +303,7 @@ void ChannalWidget::onTextChangedLineEditBautRate() {
 
 void ChannalWidget::onPushButtonBitTiming() {
     BitTimingDialog dialog(this);
-    const BitTiming::Decoded current = BitTiming::decode(CanCodec::bitTimingWord(bitTimingText()));
+    const BitTiming::Decoded current = BitTiming::decode(bitTimingText().word());
     if (current.problems.isEmpty() && !current.adaptive) dialog.setBitRate(current.fields.bitRate());
     if (dialog.exec() != QDialog::Accepted) return;
     // A word of the table selects its entry; any other one is the custom word.
@@ -390,12 +390,12 @@ void ChannalWidget::fitIdColumn() {
     if (table->columnWidth(ColumnId) != width) table->setColumnWidth(ColumnId, width);
 }
 
-QString ChannalWidget::bitTimingText() const {
+BitTimingText ChannalWidget::bitTimingText() const {
     return ui->m_lineEditBautRate->text();
 }
 
 QByteArray ChannalWidget::baudRateFrame() const {
-    return CanCodec::baudRateFrame(m_nChannalId, bitTimingText());
+    return CanCodec::baudRateRequest(m_nChannalId, bitTimingText()).frame();
 }
 
 void ChannalWidget::setBaudRateReply(const QByteArray& word) {

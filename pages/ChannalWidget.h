@@ -61,7 +61,7 @@ public:
 
     // The values the frames are built from: the bit-timing text as shown,
     // and one filter bank as its row shows it.
-    QString bitTimingText() const;
+    BitTimingText bitTimingText() const;
     CanCodec::FilterRow rowValues(int row) const;
 
 protected:

@@ -12,6 +12,7 @@
 
 #include "CheckButton.h"
 #include "CurrentCellFrame.h"
+#include "Protocol.h"
 #include "RouteRules.h"
 #include "SlashWidget.h"
 
@@ -203,12 +204,16 @@ void RouteParamWidget::setDefault() {
 }
 
 QByteArray RouteParamWidget::routeFrame() const {
-    return RouteRules::frame(values(), m_hardwareType);
+    return RouteRules::request(values(), m_hardwareType).frame();
 }
 
 void RouteParamWidget::setRouteReply(const unsigned char* reply) {
+    if (!reply) return;
+    const auto rows = Protocol::QueryRoute::parse(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(reply), Protocol::ReplySize));
+    if (!rows.ok()) return;
     RouteValues changed = values();
-    RouteRules::applyReply(changed, m_hardwareType, reply);
+    RouteRules::applyReply(changed, m_hardwareType, rows.values);
     setValues(changed);
 }
 

@@ -21,15 +21,15 @@ class TestCanCodec : public QObject {
 private slots:
     void hexDecoding_data();
     void hexDecoding();
+    void decoderIsQts_data();
+    void decoderIsQts();
     void baudRateFrame_data();
     void baudRateFrame();
     void filterFrame_data();
     void filterFrame();
-    void filterReply();
-    void filterReplyRejected_data();
-    void filterReplyRejected();
-    void parseDataListEntry_data();
-    void parseDataListEntry();
+    void filterReplies();
+    void dataListEntry_data();
+    void dataListEntry();
     void wordReadBack_data();
     void wordReadBack();
 };
@@ -67,6 +67,38 @@ void TestCanCodec::hexDecoding() {
     QTEST(CanCodec::isWordText(text), "word");
 }
 
+// The one decoder against Qt's own, on the same texts: what a frame takes
+// (the last four bytes, zeros in front) and what the whole text makes.
+void TestCanCodec::decoderIsQts_data() {
+    QTest::addColumn<QString>("text");
+    for (const QString& text :
+         {QString(), QString("0"), QString("123"), QString("12 34 56 78"), QString("0x1234ABCD"),
+          QString("0X0012003B"), QString("112233445566778899"), QString("1x2x3"), QString("gg12"),
+          QStringLiteral("12，34 56，78"), QStringLiteral("\uFF11\uFF12ab"), QStringLiteral("\u00E912 3")})
+        QTest::newRow(qPrintable(text.isEmpty() ? QString("(empty)") : text)) << text;
+}
+
+void TestCanCodec::decoderIsQts() {
+    QFETCH(QString, text);
+    const auto fitted = [](const QByteArray& bytes) {
+        const QByteArray last = bytes.right(CanCodec::kWordSize);
+        return QByteArray(CanCodec::kWordSize - last.size(), '\0') + last;
+    };
+    const auto frameBytes = [](const WordText& word) {
+        return QByteArray(word.frameBytes().data(), CanCodec::kWordSize);
+    };
+    const QByteArray qt = QByteArray::fromHex(text.toLatin1());
+    QCOMPARE(CanCodec::decodeHex(text), qt);
+    QCOMPARE(CanCodec::decodeRegister(text), qt);
+    QCOMPARE(frameBytes(RegisterText(text)), fitted(qt));
+    // A bit-timing text without its prefixes, then the same decoding.
+    QString digits = text;
+    if (digits.startsWith("0X")) digits.remove(0, 2);
+    digits.remove("0x");
+    QCOMPARE(CanCodec::decodeBitTiming(text), QByteArray::fromHex(digits.toLatin1()));
+    QCOMPARE(frameBytes(BitTimingText(text)), fitted(QByteArray::fromHex(digits.toLatin1())));
+}
+
 void TestCanCodec::baudRateFrame_data() {
     QTest::addColumn<int>("channal");
     QTest::addColumn<QString>("text");
@@ -92,7 +124,7 @@ void TestCanCodec::baudRateFrame() {
     QFETCH(int, channal);
     QFETCH(QString, text);
     QFETCH(QByteArray, frame);
-    QCOMPARE(CanCodec::baudRateFrame(channal, text), frame);
+    QCOMPARE(CanCodec::baudRateRequest(channal, text).frame(), frame);
 }
 
 void TestCanCodec::filterFrame_data() {
@@ -132,80 +164,72 @@ void TestCanCodec::filterFrame() {
     QFETCH(QString, id);
     QFETCH(QString, mask);
     QFETCH(QByteArray, frame);
-    QCOMPARE(CanCodec::filterFrame(bank, channal, row(inUse, workMode, bitWidth, id, mask)), frame);
+    QCOMPARE(CanCodec::filterRequest(bank, channal, row(inUse, workMode, bitWidth, id, mask)).frame(), frame);
 }
 
-void TestCanCodec::filterReply() {
-    int bank = -1;
-    FilterRow r;
-    QVERIFY(CanCodec::parseFilterReply(QByteArray::fromHex("000000028011010203040a0b0c0d"), &bank, &r));
-    QCOMPARE(bank, 2);
-    QVERIFY(r.inUse);
-    QCOMPARE(r.workMode, 1);
-    QCOMPARE(r.bitWidth, 1);
-    QCOMPARE(r.idText, QStringLiteral("01 02 03 04"));
-    QCOMPARE(r.maskText, QStringLiteral("0a 0b 0c 0d"));
-
-    // Only bit 7 of the flags and bits 4 and 0 of the mode are read.
-    QVERIFY(CanCodec::parseFilterReply(QByteArray::fromHex("000000007fee1a00ff0700000000"), &bank, &r));
-    QCOMPARE(bank, 0);
-    QVERIFY(!r.inUse);
-    QCOMPARE(r.workMode, 0);
-    QCOMPARE(r.bitWidth, 0);
-    QCOMPARE(r.idText, QStringLiteral("1a 00 ff 07"));
+// Each reply goes to the row it names, its registers in lower-case hex; the
+// replies stop at the first that names no bank (the protocol's test has
+// the bytes it reads and what it refuses).
+void TestCanCodec::filterReplies() {
+    const CanChannelValues before = CanChannelValues::defaults(1);
+    CanChannelValues channel = before;
+    CanCodec::applyFilterReplies(channel, {QByteArray::fromHex("000000028011010203040a0b0c0d"),
+                                           QByteArray::fromHex("000000007fee1a00ff0700000000"),
+                                           QByteArray::fromHex("0000000e8011010203040a0b0c0d"),
+                                           QByteArray::fromHex("000000058011010203040a0b0c0d")});
+    QCOMPARE(channel.banks[2], row(true, 1, 1, "01 02 03 04", "0a 0b 0c 0d"));
+    QCOMPARE(channel.banks[0], row(false, 0, 0, "1a 00 ff 07", "00 00 00 00"));
+    QCOMPARE(channel.banks[5], before.banks[5]);
 }
 
-void TestCanCodec::filterReplyRejected_data() {
-    QTest::addColumn<QByteArray>("reply");
-    QTest::newRow("bank 14") << QByteArray::fromHex("0000000e8011010203040a0b0c0d");
-    QTest::newRow("bank 255") << QByteArray::fromHex("000000ff8011010203040a0b0c0d");
-    QTest::newRow("13 bytes") << QByteArray::fromHex("000000028011010203040a0b0c");
-    QTest::newRow("empty") << QByteArray();
-}
-
-void TestCanCodec::filterReplyRejected() {
-    QFETCH(QByteArray, reply);
-    int bank = -1;
-    FilterRow r;
-    QVERIFY(!CanCodec::parseFilterReply(reply, &bank, &r));
-}
-
-void TestCanCodec::parseDataListEntry_data() {
+// The same entries read leniently (the channel editor) and strictly (Open,
+// the command line), each onto a bank in use, list mode, 16 bits, "aa".
+void TestCanCodec::dataListEntry_data() {
     QTest::addColumn<QString>("entry");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<bool>("inUse");
-    QTest::addColumn<int>("workMode");
-    QTest::addColumn<int>("bitWidth");
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("mask");
-    QTest::newRow("as saved") << "1, 0, 1, 00 00 00 00, 00 00 00 00" << true << true << 0 << 1
-                              << " 00 00 00 00"
-                              << " 00 00 00 00";
-    QTest::newRow("no blanks") << "0,1,0,12345678,9ABCDEF0" << true << false << 1 << 0 << "12345678"
-                               << "9ABCDEF0";
-    QTest::newRow("empty parts dropped") << "1,,1,,1,a,b" << true << true << 1 << 1 << "a"
-                                         << "b";
-    QTest::newRow("not numbers") << "x, y, z, a, b" << true << false << 0 << 0 << " a"
-                                 << " b";
-    QTest::newRow("tick only when 1") << "2, 7, -1, a, b" << true << false << 7 << -1 << " a"
-                                      << " b";
-    QTest::newRow("four fields") << "1, 1, 0, 00 00 00 00" << false << false << 0 << 0 << ""
-                                 << "";
-    QTest::newRow("empty") << "" << false << false << 0 << 0 << ""
-                           << "";
+    QTest::addColumn<QString>("lenient");  // in use, work mode, bit width|ID|mask afterwards
+    QTest::addColumn<QString>("strict");
+    QTest::addColumn<QString>("strictSays");  // fields found, then each flag that is not 0 or 1
+    const auto row = [](const char* name, const QString& entry, const char* lenient, const char* strict,
+                        const char* says) {
+        QTest::newRow(name) << entry << QString(lenient) << QString(strict) << QString(says);
+    };
+    row("as saved", "1, 0, 1, 00 00 00 00, 00 00 00 00", "1 0 1| 00 00 00 00| 00 00 00 00",
+        "1 0 1| 00 00 00 00| 00 00 00 00", "5");
+    row("no blanks", "0,1,0,12345678,9ABCDEF0", "0 1 0|12345678|9ABCDEF0", "0 1 0|12345678|9ABCDEF0", "5");
+    row("empty parts dropped", "1,,1,,1,a,b", "1 1 1|a|b", "1 1 1|a|b", "5");
+    row("blanks around flags", " 1 , 0 ,0 , a, b", "1 0 0| a| b", "1 0 0| a| b", "5");
+    row("not numbers", "x, y, z, a, b", "0 0 0| a| b", "1 1 0| a| b", "5 使用x 工作模式y 位数z");
+    row("tick only when 1", "2, 7, -1, a, b", "0 1 0| a| b", "1 1 0| a| b", "5 使用2 工作模式7 位数-1");
+    row("leading zeros", "01, 00, 1, a, b", "1 0 1| a| b", "1 1 1| a| b", "5 使用01 工作模式00");
+    row("six fields", "0, 0, 1, 11, 22, 33", "0 0 1| 11| 22", "1 1 0|aa|aa", "6");
+    row("four fields", "1, 1, 0, 00 00 00 00", "1 1 0|aa|aa", "1 1 0|aa|aa", "4");
+    row("empty", "", "1 1 0|aa|aa", "1 1 0|aa|aa", "0");
 }
 
-void TestCanCodec::parseDataListEntry() {
+void TestCanCodec::dataListEntry() {
     QFETCH(QString, entry);
-    QFETCH(bool, ok);
-    FilterRow r;
-    QCOMPARE(CanCodec::parseDataListEntry(entry, &r), ok);
-    if (!ok) return;
-    QTEST(r.inUse, "inUse");
-    QTEST(r.workMode, "workMode");
-    QTEST(r.bitWidth, "bitWidth");
-    QTEST(r.idText, "id");
-    QTEST(r.maskText, "mask");
+    const char* const flagNames[] = {"使用", "工作模式", "位数"};
+    for (const CanCodec::EntryReading reading :
+         {CanCodec::EntryReading::Lenient, CanCodec::EntryReading::Strict}) {
+        const bool strict = reading == CanCodec::EntryReading::Strict;
+        FilterRow r = row(true, 1, 0, "aa", "aa");
+        const CanCodec::DataListEntry read = CanCodec::readDataListEntry(entry, reading);
+        CanCodec::applyDataListEntry(r, read);
+        QTEST(QString("%1 %2 %3|%4|%5")
+                  .arg(int(r.inUse))
+                  .arg(r.workMode)
+                  .arg(r.bitWidth)
+                  .arg(r.idText, r.maskText),
+              strict ? "strict" : "lenient");
+        if (!strict) {
+            QVERIFY(read.badFlags.isEmpty());
+            continue;
+        }
+        QStringList says{QString::number(read.count)};
+        for (const CanCodec::DataListEntry::BadFlag& bad : read.badFlags)
+            says << flagNames[bad.flag] + bad.text;
+        QTEST(says.join(' '), "strictSays");
+    }
 }
 
 // A word read from the device selects the entry that holds it, the first
@@ -229,7 +253,7 @@ void TestCanCodec::wordReadBack() {
     CanChannelValues channel = CanChannelValues::defaults(1);
     CanCodec::applyWord(channel, word);
     QTEST(channel.baudRateIndex, "index");
-    QTEST(channel.bitTimingText, "text");
+    QTEST(channel.bitTimingText.text(), "text");
 }
 
 QTEST_GUILESS_MAIN(TestCanCodec)

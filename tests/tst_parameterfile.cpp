@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -133,6 +134,8 @@ private slots:
     void openRefusesBadFiles();
     void openAppliesMembersItCanUse_data();
     void openAppliesMembersItCanUse();
+    void openLenientOrStrict_data();
+    void openLenientOrStrict();
     void defaultWithDevice();
     void defaultWithoutDevice();
     void unplugWhileWaiting_data();
@@ -629,6 +632,53 @@ void TestParameterFile::openAppliesMembersItCanUse() {
     QCOMPARE(window->m_pRouteParamWidget->toJson() != routeBefore, routeChanged);
     if (routeChanged)
         QCOMPARE(window->m_pRouteParamWidget->toJson().at(1).toString(), QString("1 0 0 0 0 0 "));
+}
+
+// The window's Open reads a file leniently, the command line strictly: the
+// same file, what each makes of it.
+void TestParameterFile::openLenientOrStrict_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("lenient");  // opened by each
+    QTest::addColumn<bool>("strict");
+    QTest::addColumn<QStringList>("found");  // keys given twice, then elements out of place
+    QTest::addColumn<QString>("warning");    // after the text that always stood first
+    const QByteArray rest = R"("FiberParam": {"Baud": []}, "Route": [])";
+    QTest::newRow("sound") << R"({"CANParam": [{"ChannalID": 1}, {"ChannalID": 2}], )" + rest + "}" << true
+                           << true << QStringList() << QString();
+    QTest::newRow("a key twice") << R"({"CANParam": [{"BaudRate": "1", "BaudRate": "2"}], )" + rest + "}"
+                                 << true << false
+                                 << QStringList{"CANParam[0].BaudRate：键出现了不止一次（第1行和第1行）"}
+                                 << QString();
+    QTest::newRow("elements swapped")
+        << R"({"CANParam": [{"ChannalID": 2}, {"ChannalID": 1}], )" + rest + "}" << true << true
+        << QStringList{"CANParam[0] 2", "CANParam[1] 1"} << QString();
+    // A CR that ends a line is no column of it.
+    QTest::newRow("cut off, LF") << QByteArray("{\n\"CANParam\": [\n") << false << false << QStringList()
+                                 << "第2行第14列：";
+    QTest::newRow("cut off, CRLF") << QByteArray("{\r\n\"CANParam\": [\r\n") << false << false
+                                   << QStringList() << "第2行第14列：";
+}
+
+void TestParameterFile::openLenientOrStrict() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, warning);
+    for (const ParameterFile::Reading reading :
+         {ParameterFile::Reading::Lenient, ParameterFile::Reading::Strict}) {
+        QBuffer buffer(&text);
+        buffer.open(QIODevice::ReadOnly);
+        const ParameterFile::Opened opened = ParameterFile::open(buffer, "a.txt", reading);
+        QTEST(opened.isOpen, reading == ParameterFile::Reading::Lenient ? "lenient" : "strict");
+        QStringList found;
+        for (const ParameterDocument::Problem& duplicate : opened.duplicates) found << duplicate.text();
+        for (const ChannalOrder::Misplaced& element : opened.misplaced)
+            found << QString("CANParam[%1] %2").arg(element.element).arg(element.channalId);
+        QTEST(found, "found");
+        QCOMPARE(opened.warning.isEmpty(), warning.isEmpty());
+        if (!warning.isEmpty())
+            QVERIFY2(opened.warning.startsWith("解析配置文件失败. a.txt：" + warning),
+                     qPrintable(opened.warning));
+        QCOMPARE(opened.bytes, text);
+    }
 }
 
 void TestParameterFile::defaultWithDevice() {

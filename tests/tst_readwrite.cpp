@@ -226,7 +226,7 @@ void TestReadWrite::fiberFrameKeepsEachCodeInItsByte() {
     FiberRules::setCode(set.fiber, 4, 3, 0x02);
     set.fiberCount = 3;
 
-    QCOMPARE(FiberRules::frame(set.fiber, set.fiberCount), frame17("00122505000B000B00"));
+    QCOMPARE(FiberRules::request(set.fiber, set.fiberCount).frame(), frame17("00122505000B000B00"));
     QCOMPARE(ParameterChecks::problems(set), QStringList{"光纤2 波特率：未选择"});
 }
 

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QStringBuilder>
+#include <algorithm>
 
 #include "CanCodec.h"
 #include "ParameterKeys.h"
@@ -20,28 +21,42 @@ QString dataListEntry(const FilterRow& row) {
            QString::number(row.bitWidth) % separator % field(row.idText) % separator % field(row.maskText);
 }
 
-DataListFields splitDataListEntry(const QString& entry) {
-    const QVector<QStringRef> parts = entry.splitRef(QLatin1Char(','), Qt::SkipEmptyParts);
-    DataListFields fields;
-    fields.count = parts.size();
-    if (parts.size() < 5) return fields;
-    fields.inUse = parts.at(0).trimmed().toString();
-    fields.workMode = parts.at(1).trimmed().toString();
-    fields.bitWidth = parts.at(2).trimmed().toString();
-    fields.idText = parts.at(3).toString();
-    fields.maskText = parts.at(4).toString();
-    return fields;
+DataListEntry readDataListEntry(const QString& text, EntryReading reading) {
+    const QVector<QStringRef> parts = text.splitRef(QLatin1Char(','), Qt::SkipEmptyParts);
+    DataListEntry entry;
+    entry.count = parts.size();
+    entry.counted = reading == EntryReading::Strict ? entry.count == 5 : entry.count >= 5;
+    if (!entry.counted) return entry;
+    int flags[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const QStringRef part = parts.at(i).trimmed();
+        if (reading == EntryReading::Lenient)
+            flags[i] = part.toInt();
+        else if (part == QLatin1String("0") || part == QLatin1String("1"))
+            flags[i] = part.toInt();
+        else
+            entry.badFlags.append({DataListEntry::Flag(i), part.toString()});
+    }
+    const auto given = [&](DataListEntry::Flag flag) {
+        return std::none_of(entry.badFlags.cbegin(), entry.badFlags.cend(),
+                            [flag](const DataListEntry::BadFlag& bad) { return bad.flag == flag; });
+    };
+    // Ticked only by a 1; the boxes have only indexes 0 and 1.
+    if (given(DataListEntry::InUse)) entry.inUse = flags[0] == 1;
+    if (given(DataListEntry::WorkMode) && (flags[1] == 0 || flags[1] == 1)) entry.workMode = flags[1];
+    if (given(DataListEntry::BitWidth) && (flags[2] == 0 || flags[2] == 1)) entry.bitWidth = flags[2];
+    entry.idText = parts.at(3).toString();
+    entry.maskText = parts.at(4).toString();
+    return entry;
 }
 
-bool parseDataListEntry(const QString& entry, FilterRow* row) {
-    const DataListFields fields = splitDataListEntry(entry);
-    if (fields.count < 5) return false;
-    row->inUse = fields.inUse.toInt() == 1;
-    row->workMode = fields.workMode.toInt();
-    row->bitWidth = fields.bitWidth.toInt();
-    row->idText = fields.idText;
-    row->maskText = fields.maskText;
-    return true;
+void applyDataListEntry(FilterRow& row, const DataListEntry& entry) {
+    if (!entry.counted) return;
+    if (entry.inUse) row.inUse = *entry.inUse;
+    if (entry.workMode) row.workMode = *entry.workMode;
+    if (entry.bitWidth) row.bitWidth = *entry.bitWidth;
+    row.idText = entry.idText;
+    row.maskText = entry.maskText;
 }
 
 QJsonObject toJson(const CanChannelValues& channel) {
@@ -49,7 +64,7 @@ QJsonObject toJson(const CanChannelValues& channel) {
     for (const FilterRow& row : channel.banks) dataList.append(dataListEntry(row));
     QJsonObject object;
     object.insert(ParameterKeys::ChannalId, channel.channalId);
-    object.insert(ParameterKeys::BaudRate, channel.bitTimingText);
+    object.insert(ParameterKeys::BaudRate, channel.bitTimingText.text());
     object.insert(ParameterKeys::DataList, dataList);
     return object;
 }
@@ -60,17 +75,9 @@ void applyJson(CanChannelValues& channel, const QJsonObject& object) {
     // Rows without a usable element keep what they hold.
     const QJsonArray dataList = object.value(ParameterKeys::DataList).toArray();
     const int rows = qMin(dataList.size(), kBankCount);
-    for (int i = 0; i < rows; ++i) {
-        FilterRow read;
-        if (!parseDataListEntry(dataList.at(i).toString(), &read)) continue;
-        FilterRow& row = channel.banks[size_t(i)];
-        row.inUse = read.inUse;
-        // Only indexes 0 and 1 exist; other numbers leave the choice as it is.
-        if (read.workMode == 0 || read.workMode == 1) row.workMode = read.workMode;
-        if (read.bitWidth == 0 || read.bitWidth == 1) row.bitWidth = read.bitWidth;
-        row.idText = read.idText;
-        row.maskText = read.maskText;
-    }
+    for (int i = 0; i < rows; ++i)
+        applyDataListEntry(channel.banks[size_t(i)],
+                           readDataListEntry(dataList.at(i).toString(), EntryReading::Lenient));
 }
 
 }  // namespace CanCodec

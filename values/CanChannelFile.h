@@ -2,6 +2,8 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <QVector>
+#include <optional>
 
 #include "ParameterSet.h"
 
@@ -13,31 +15,44 @@ namespace CanCodec {
 // register texts written as a blank.
 QString dataListEntry(const FilterRow& row);
 
-// A "DataList" entry split at commas, empty parts dropped: the three flags
-// trimmed, the register texts as they stand (with the blank that follows
-// each comma). The one reading of an entry; callers decide what to make of
-// a count other than five or of flags other than 0 and 1.
-struct DataListFields {
-    int count = 0;  // parts found
-    QString inUse;  // the first five parts, where there are so many
-    QString workMode;
-    QString bitWidth;
+// How a "DataList" entry is read. Leniently, as the channel editor reads a
+// file: five fields or more, each flag read as a number (a part that is no
+// number as 0), a work mode or bit width other than 0 and 1 leaving the
+// choice as it is. Strictly, as Open and the command line read it: exactly
+// five fields, each flag 0 or 1; a flag that is not keeps what the bank
+// held, and the entry says which.
+enum class EntryReading { Lenient, Strict };
+
+// A "DataList" entry as read: the entry is split at commas, empty parts
+// dropped; the flags are trimmed, the register texts taken as they stand
+// (with the blank that follows each comma).
+struct DataListEntry {
+    enum Flag { InUse, WorkMode, BitWidth };
+
+    int count = 0;  // fields found
+    // Whether the fields count as the reading wants: nothing applies otherwise.
+    bool counted = false;
+    // What the entry gives its bank; a flag it does not give keeps what the bank held.
+    std::optional<bool> inUse;
+    std::optional<int> workMode;
+    std::optional<int> bitWidth;
     QString idText;
     QString maskText;
+    // Read strictly, each flag that is not 0 or 1, with the text it has.
+    struct BadFlag {
+        Flag flag;
+        QString text;
+    };
+    QVector<BadFlag> badFlags;
 };
-DataListFields splitDataListEntry(const QString& entry);
-
-// The fields read as numbers, as the channel editor reads them: false when
-// the entry holds fewer than five fields. A part that is not a number reads
-// as 0; work mode and bit width come back as read, other values than 0 and
-// 1 included.
-bool parseDataListEntry(const QString& entry, FilterRow* row);
+DataListEntry readDataListEntry(const QString& entry, EntryReading reading);
+// What the entry gives, onto its bank.
+void applyDataListEntry(FilterRow& row, const DataListEntry& entry);
 
 // The channel's object of "CANParam".
 QJsonObject toJson(const CanChannelValues& channel);
-// Applies what the object holds that can be read: the word, then each row
-// whose "DataList" entry has five fields; a work mode or bit width other
-// than 0 and 1 leaves that choice as it is.
+// Applies what the object holds that can be read: the word, then each
+// row's "DataList" entry, read leniently.
 void applyJson(CanChannelValues& channel, const QJsonObject& object);
 
 }  // namespace CanCodec

@@ -1,5 +1,6 @@
 #include "CanCodec.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QCoreApplication>
@@ -44,6 +45,13 @@ const std::array<QByteArray, kBaudRateCount>& tableWords() {
     return words;
 }
 
+// The four bytes a frame carries of a word or register text.
+Protocol::Word frameWord(const WordText& text) {
+    Protocol::Word word{};
+    std::copy(text.frameBytes().cbegin(), text.frameBytes().cend(), word.begin());
+    return word;
+}
+
 }  // namespace
 
 QString baudRateText(int index) {
@@ -80,6 +88,46 @@ void applyWord(CanChannelValues& channel, const QByteArray& word) {
     channel.bitTimingText = customWordText(word);
 }
 
+Protocol::SetCanBaudRate baudRateRequest(int channalId, const BitTimingText& bitTimingText) {
+    return {channalId, frameWord(bitTimingText)};
+}
+
+Protocol::SetCanBaudRate baudRateRequest(const CanChannelValues& channel) {
+    return baudRateRequest(channel.channalId, channel.bitTimingText);
+}
+
+Protocol::SetCanFilter filterRequest(int bank, int channalId, const FilterRow& row) {
+    return {channalId,
+            {bank, row.inUse, row.workMode != 0, row.bitWidth != 0, frameWord(row.idText),
+             frameWord(row.maskText)}};
+}
+
+QList<QByteArray> filterFrames(const CanChannelValues& channel) {
+    QList<QByteArray> frames;
+    frames.reserve(kBankCount);
+    for (int bank = 0; bank < kBankCount; ++bank)
+        frames.append(filterRequest(bank, channel.channalId, channel.banks[size_t(bank)]).frame());
+    return frames;
+}
+
+FilterRow filterRow(const Protocol::FilterBank& bank) {
+    FilterRow row;
+    row.inUse = bank.inUse;
+    row.workMode = bank.listMode ? 1 : 0;
+    row.bitWidth = bank.wide ? 1 : 0;
+    row.idText = registerText(Protocol::wordBytes(bank.id));
+    row.maskText = registerText(Protocol::wordBytes(bank.mask));
+    return row;
+}
+
+void applyFilterReplies(CanChannelValues& channel, const QList<QByteArray>& replies) {
+    for (const QByteArray& reply : replies) {
+        const Protocol::Parsed<Protocol::FilterBank> parsed = Protocol::QueryCanFilter::parse(reply);
+        if (!parsed.ok()) return;
+        channel.banks[size_t(parsed.values.bank)] = filterRow(parsed.values);
+    }
+}
+
 QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
     QVector<InvalidField> fields;
     const WordProblem problem = bitTimingProblem(channel.bitTimingText);
@@ -87,10 +135,8 @@ QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
         fields.append({InvalidField::BaudRate, -1, FilterRegister::Id, problem});
     for (int row = 0; row < kBankCount; ++row) {
         const FilterRow& bank = channel.banks[size_t(row)];
-        if (!canSendRegisterText(bank.idText))
-            fields.append({InvalidField::Register, row, FilterRegister::Id});
-        if (!canSendRegisterText(bank.maskText))
-            fields.append({InvalidField::Register, row, FilterRegister::Mask});
+        if (!bank.idText.isWord()) fields.append({InvalidField::Register, row, FilterRegister::Id});
+        if (!bank.maskText.isWord()) fields.append({InvalidField::Register, row, FilterRegister::Mask});
     }
     return fields;
 }
@@ -98,7 +144,7 @@ QVector<InvalidField> invalidFields(const CanChannelValues& channel) {
 QVector<BitTiming::Problem> testModes(const CanChannelValues& channel) {
     QVector<BitTiming::Problem> modes;
     if (!canSendBitTimingText(channel.bitTimingText)) return modes;  // refused anyway
-    const BitTiming::Decoded decoded = BitTiming::decode(bitTimingWord(channel.bitTimingText));
+    const BitTiming::Decoded decoded = BitTiming::decode(channel.bitTimingText.word());
     for (BitTiming::Problem problem : decoded.problems)
         if (problem == BitTiming::Problem::LoopBack || problem == BitTiming::Problem::Silent)
             modes.append(problem);

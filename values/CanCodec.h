@@ -1,18 +1,20 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QVector>
 
 #include "BitTiming.h"
 #include "CanChannelFile.h"
-#include "CanFrames.h"
 #include "CanWordText.h"
 #include "ParameterSet.h"
+#include "Protocol.h"
 
 // The rules of a CAN channel: the baud-rate table and what choosing an entry
-// or taking in a word does, and what of a channel cannot be sent. Its text
-// rules, frames and file object have headers of their own, included here.
+// or taking in a word does, the requests its values make and what its
+// replies give, and what of a channel cannot be sent. Its text rules and
+// file object have headers of their own, included here.
 // The channel editor keeps its values in widgets and hands them here as
 // CanChannelValues.
 namespace CanCodec {
@@ -40,6 +42,22 @@ void selectBaudRate(CanChannelValues& channel, int index);
 // A word read from the device or a file: the entry that holds it, or
 // "自定义" showing the word in lower-case hex.
 void applyWord(CanChannelValues& channel, const QByteArray& word);
+
+// The set-baud-rate request of a channel: the word its text decodes to,
+// fitted to four bytes as a number would be.
+Protocol::SetCanBaudRate baudRateRequest(int channalId, const BitTimingText& bitTimingText);
+Protocol::SetCanBaudRate baudRateRequest(const CanChannelValues& channel);
+// The set-filter request of one bank, each register the last four bytes of
+// its text's hex digits.
+Protocol::SetCanFilter filterRequest(int bank, int channalId, const FilterRow& row);
+// The frames of the fourteen banks, in bank order.
+QList<QByteArray> filterFrames(const CanChannelValues& channel);
+
+// A bank the device reports, as its table row shows it.
+FilterRow filterRow(const Protocol::FilterBank& bank);
+// Applies filter replies in order, each to the bank it names, up to the
+// first one that is not a filter reply.
+void applyFilterReplies(CanChannelValues& channel, const QList<QByteArray>& replies);
 
 // The two registers of a filter bank.
 enum class FilterRegister { Id, Mask };

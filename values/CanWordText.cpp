@@ -9,33 +9,63 @@
 
 namespace CanCodec {
 
-QByteArray decodeHex(const QString& text) {
-    return QByteArray::fromHex(text.toLatin1());
+namespace {
+
+int hexDigitValue(QChar c) {
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    return -1;
 }
 
-QByteArray decodeBitTiming(const QString& text) {
+// Decodes the text from its end, writing at most `capacity` bytes backwards
+// before `end`; returns how many it made. The last byte keeps its high
+// nibble as it was until a digit sets it (zero where the caller zeroed it).
+int decodeHexBackwards(const QString& text, char* end, int capacity) {
+    int made = 0;
+    bool lowNibble = true;
+    const QChar* chars = text.constData();
+    for (int i = text.size() - 1; i >= 0; --i) {
+        const int value = hexDigitValue(chars[i]);
+        if (value < 0) continue;
+        if (lowNibble) {
+            if (made == capacity) break;
+            *(end - ++made) = static_cast<char>(value);
+        } else {
+            *(end - made) = static_cast<char>(*(end - made) | (value << 4));
+        }
+        lowNibble = !lowNibble;
+    }
+    return made;
+}
+
+// The text the hex decoding reads: a bit-timing text without its prefixes.
+QString digitsOf(WordText::Kind kind, const QString& text) {
+    if (kind == WordText::Kind::Register) return text;
     QString digits = text;
     // A leading "0X" is the prefix too, as the field takes it.
     int at = 0;
     while (at < digits.size() && digits.at(at).isSpace()) ++at;
     if (digits.midRef(at, 2) == QLatin1String("0X")) digits.remove(at, 2);
     digits.remove(QStringLiteral("0x"), Qt::CaseSensitive);
-    return decodeHex(digits);
+    return digits;
+}
+
+}  // namespace
+
+QByteArray decodeHex(const QString& text) {
+    QByteArray bytes((text.size() + 1) / 2, '\0');
+    const int made = decodeHexBackwards(text, bytes.data() + bytes.size(), bytes.size());
+    return bytes.right(made);
+}
+
+QByteArray decodeBitTiming(const QString& text) {
+    return decodeHex(digitsOf(WordText::Kind::BitTiming, text));
 }
 
 QByteArray decodeRegister(const QString& text) {
-    // White space is no hex digit: the decoding skips it like any other.
-    return decodeHex(text);
-}
-
-QByteArray registerWord(const QString& text) {
-    const QByteArray bytes = decodeRegister(text);
-    return isWordText(text) ? fitWord(bytes) : bytes;
-}
-
-QByteArray fitWord(const QByteArray& bytes) {
-    if (bytes.size() >= kWordSize) return bytes.right(kWordSize);
-    return QByteArray(kWordSize - bytes.size(), '\0') + bytes;
+    return decodeHex(digitsOf(WordText::Kind::Register, text));
 }
 
 bool isWordText(const QString& text) {
@@ -46,11 +76,24 @@ bool isWordText(const QString& text) {
     return word.match(text).hasMatch();
 }
 
-QByteArray bitTimingWord(const QString& text) {
-    // A word text decodes as the frame takes it, whatever its prefix.
-    const QByteArray bytes = decodeBitTiming(text);
-    return isWordText(text) ? fitWord(bytes) : bytes;
+}  // namespace CanCodec
+
+WordText::WordText(Kind kind, const QString& text)
+    : m_text(text), m_isWord(CanCodec::isWordText(text)), m_kind(kind) {
+    const QString digits = CanCodec::digitsOf(kind, text);
+    CanCodec::decodeHexBackwards(digits, m_frameBytes.data() + m_frameBytes.size(), CanCodec::kWordSize);
 }
+
+QByteArray WordText::word() const {
+    if (m_isWord) return QByteArray(m_frameBytes.data(), CanCodec::kWordSize);
+    return bytes();
+}
+
+QByteArray WordText::bytes() const {
+    return CanCodec::decodeHex(CanCodec::digitsOf(m_kind, m_text));
+}
+
+namespace CanCodec {
 
 namespace {
 
@@ -60,38 +103,33 @@ bool isTimingFault(BitTiming::Problem problem) {
 
 }  // namespace
 
-WordProblem bitTimingProblem(const QString& text) {
-    if (!isWordText(text)) return WordProblem::NotAWord;
-    const BitTiming::Decoded decoded = BitTiming::decode(bitTimingWord(text));
+WordProblem bitTimingProblem(const BitTimingText& text) {
+    if (!text.isWord()) return WordProblem::NotAWord;
+    const BitTiming::Decoded decoded = BitTiming::decode(text.word());
     if (decoded.strayBits != 0) return WordProblem::StrayBits;
     // The controller cannot keep such a word's timing; the window shows it red.
     const bool faulty = std::any_of(decoded.problems.cbegin(), decoded.problems.cend(), &isTimingFault);
     return faulty ? WordProblem::BadTiming : WordProblem::None;
 }
 
-bool canSendBitTimingText(const QString& text) {
+bool canSendBitTimingText(const BitTimingText& text) {
     return bitTimingProblem(text) == WordProblem::None;
-}
-
-bool canSendRegisterText(const QString& text) {
-    return isWordText(text);
 }
 
 QString wordTextRule() {
     return QCoreApplication::translate("BitTiming", "8个十六进制数字（数字之间可有空格和逗号，可带0x）");
 }
 
-QString bitTimingProblemText(const QString& text) {
+QString bitTimingProblemText(const BitTimingText& text) {
     switch (bitTimingProblem(text)) {
         case WordProblem::None:
             break;
         case WordProblem::NotAWord:
             return wordTextRule();
         case WordProblem::StrayBits:
-            return BitTiming::problemText(BitTiming::Problem::StrayBits,
-                                          BitTiming::decode(bitTimingWord(text)));
+            return BitTiming::problemText(BitTiming::Problem::StrayBits, BitTiming::decode(text.word()));
         case WordProblem::BadTiming: {
-            const QByteArray word = bitTimingWord(text);
+            const QByteArray word = text.word();
             const BitTiming::Decoded decoded = BitTiming::decode(word);
             QStringList reasons;
             for (BitTiming::Problem problem : decoded.problems)
@@ -103,16 +141,16 @@ QString bitTimingProblemText(const QString& text) {
     return QString();
 }
 
-QString describeBitTimingText(const QString& text) {
-    const QByteArray word = bitTimingWord(text);
+QString describeBitTimingText(const BitTimingText& text) {
+    const QByteArray word = text.word();
     // A text that is no word but happens to decode to four bytes would
     // otherwise read as a rate.
-    if (!isWordText(text) && word.size() == kWordSize) return wordTextRule();
+    if (!text.isWord() && word.size() == kWordSize) return wordTextRule();
     return BitTiming::describe(word);
 }
 
-bool isBitTimingTextWrong(const QString& text) {
-    return !isWordText(text) || !BitTiming::decode(bitTimingWord(text)).problems.isEmpty();
+bool isBitTimingTextWrong(const BitTimingText& text) {
+    return !text.isWord() || !BitTiming::decode(text.word()).problems.isEmpty();
 }
 
 QString tableWordText(const QByteArray& word) {

@@ -1,16 +1,9 @@
 #include "FiberRules.h"
 
-#include "Protocol.h"
-
 namespace FiberRules {
 
-namespace {
-const char* const kRates[kRateCount] = {"5K",   "10K",  "20K",  "40K",  "50K",   "100K",
-                                        "125K", "250K", "500K", "920K", "1380K", "2250K"};
-}  // namespace
-
 QString rateText(int code) {
-    return entryCode(code) == FiberValues::kNoEntry ? QString() : QString::fromLatin1(kRates[code - 1]);
+    return Protocol::fiberRateText(code);
 }
 
 int entryCode(int code) {
@@ -22,17 +15,16 @@ void setCode(FiberValues& fiber, int fiberCount, int channel, int code) {
     fiber.codes[size_t(channel)] = entryCode(code);
 }
 
-QByteArray frame(const FiberValues& fiber, int fiberCount) {
-    QByteArray payload(1 + kFiberChannelMax, '\0');
+Protocol::SetFiberBaudRate request(const FiberValues& fiber, int fiberCount) {
+    Protocol::SetFiberBaudRate request;
     for (int i = 0; i < qMin(fiberCount, kFiberChannelMax); ++i)
-        payload[1 + i] = char(entryCode(fiber.codes[size_t(i)]));
-    return Protocol::frame(Protocol::Command::SetFiberBaudRate, payload);
+        request.codes[size_t(i)] = quint8(entryCode(fiber.codes[size_t(i)]));
+    return request;
 }
 
-void applyReply(FiberValues& fiber, int fiberCount, const QByteArray& reply) {
-    const int first = Protocol::Reply::FiberCodes;
-    for (int i = 0; i < fiberCount && first + i < reply.size(); ++i)
-        setCode(fiber, fiberCount, i, quint8(reply.at(first + i)));
+void applyReply(FiberValues& fiber, int fiberCount, const Protocol::FiberCodes& codes) {
+    for (int i = 0; i < qMin(fiberCount, kFiberChannelMax); ++i)
+        setCode(fiber, fiberCount, i, codes[size_t(i)]);
 }
 
 QString codeText(int code) {

@@ -16,8 +16,8 @@ constexpr quint32 kListMask32 = ~kUnusedBit;
 constexpr quint32 kHalfExidBits = 0x7;  // EXID[17:15] in a half
 constexpr int kHalfExidShift = 18;      // ... and in the key
 
-quint32 registerValue(const QString& text) {
-    return qFromBigEndian<quint32>(CanCodec::registerWord(text).constData());
+quint32 registerValue(const RegisterText& text) {
+    return qFromBigEndian<quint32>(text.word().constData());
 }
 
 int popcount(quint32 bits) {

@@ -51,7 +51,7 @@ QStringList testModes(const ParameterSet& set) {
     for (const CanChannelValues& channel : set.can) {
         const QVector<BitTiming::Problem> modes = CanCodec::testModes(channel);
         if (modes.isEmpty()) continue;
-        const BitTiming::Decoded decoded = BitTiming::decode(CanCodec::bitTimingWord(channel.bitTimingText));
+        const BitTiming::Decoded decoded = BitTiming::decode(channel.bitTimingText.word());
         QStringList names;
         for (BitTiming::Problem mode : modes) names << BitTiming::problemText(mode, decoded);
         lines << Texts::tr("CAN通道%1：%2").arg(channel.channalId).arg(names.join(Texts::tr("；")));

@@ -16,15 +16,14 @@ QString flag(bool on) {
 
 // A register and what its bank lets through, as the line under the filter
 // table says it: a bit alone tells little.
-QString describeRegister(const QString& text, const FilterRow& bank) {
+QString describeRegister(const RegisterText& text, const FilterRow& bank) {
     return registerValue(text) + QStringLiteral(" (") + FilterBanks::describe(bank) + QLatin1Char(')');
 }
 
 // A word in one form on both sides, upper case as the table's words and
 // the calculator show it: a word typed in lower case is no other word.
-QString wordValue(const QString& text) {
-    const QString shown =
-        CanCodec::isWordText(text) ? CanCodec::tableWordText(CanCodec::bitTimingWord(text)) : text;
+QString wordValue(const BitTimingText& text) {
+    const QString shown = text.isWord() ? CanCodec::tableWordText(text.word()) : text.text();
     return describeBaudRate(shown);
 }
 
@@ -34,8 +33,8 @@ QString fiberValue(int code) {
 
 }  // namespace
 
-QString registerValue(const QString& text) {
-    return CanCodec::canSendRegisterText(text) ? CanCodec::registerText(CanCodec::registerWord(text)) : text;
+QString registerValue(const RegisterText& text) {
+    return text.isWord() ? CanCodec::registerText(text.word()) : text.text();
 }
 
 QString FieldDifference::bankText() const {
@@ -70,8 +69,8 @@ private:
     void registers(FieldDifference::Field kind, int channel, int bank, const QString& name,
                    const FilterRow& x, const FilterRow& y) {
         const bool id = kind == FieldDifference::Field::IdRegister;
-        const QString& a = id ? x.idText : x.maskText;
-        const QString& b = id ? y.idText : y.maskText;
+        const RegisterText& a = id ? x.idText : x.maskText;
+        const RegisterText& b = id ? y.idText : y.maskText;
         if (registerValue(a) == registerValue(b)) return;
         differences.append({kind, channel, bank, -1, name, id ? tr("ID寄存器") : tr("掩码寄存器"),
                             describeRegister(a, x), describeRegister(b, y)});
@@ -93,8 +92,8 @@ void Comparison::can() {
         const CanChannelValues& b = m_device.can.at(i);
         const QString channel = QStringLiteral("CAN%1").arg(b.channalId);
         // Equal words can only differ in how they are written.
-        if (CanCodec::bitTimingWord(a.bitTimingText) != CanCodec::bitTimingWord(b.bitTimingText) ||
-            CanCodec::isWordText(a.bitTimingText) != CanCodec::isWordText(b.bitTimingText))
+        if (a.bitTimingText.word() != b.bitTimingText.word() ||
+            a.bitTimingText.isWord() != b.bitTimingText.isWord())
             differences.append({Field::BaudRate, i, -1, -1, channel, tr("波特率"), wordValue(a.bitTimingText),
                                 wordValue(b.bitTimingText)});
 

@@ -51,4 +51,4 @@ public:
 QString describeBaudRate(const QString& wordText);
 // A register as it goes out, in the file's form ("12 34 56 78"); a text that
 // cannot go out, as it was typed.
-QString registerValue(const QString& text);
+QString registerValue(const RegisterText& text);

@@ -80,9 +80,9 @@ struct Unusable {
     }
 };
 
-// One "DataList" entry onto its bank: each flag that is 0 or 1, and both
-// register texts as they stand; the rest keeps what the bank held. `at` is
-// the entry's place, without a reason.
+// One "DataList" entry onto its bank, read strictly: each flag that is 0 or
+// 1, and both register texts as they stand; the rest keeps what the bank
+// held. `at` is the entry's place, without a reason.
 void applyEntry(FilterRow& row, const QJsonValue& value, const Problem& at, const Unusable& unusable) {
     const auto check = [&](const QString& why) {
         Problem problem = at;
@@ -90,24 +90,12 @@ void applyEntry(FilterRow& row, const QJsonValue& value, const Problem& at, cons
         return unusable.check(problem);
     };
     if (!check(typeProblem(value, QJsonValue::String))) return;
-    const CanCodec::DataListFields fields = CanCodec::splitDataListEntry(value.toString());
-    if (!check(fields.count == 5 ? QString()
-                                 : Texts::tr("须有5个以逗号分隔的字段，实有%1个").arg(fields.count)))
-        return;
-    const QString* const flags[] = {&fields.inUse, &fields.workMode, &fields.bitWidth};
-    int* const targets[] = {nullptr, &row.workMode, &row.bitWidth};
-    for (int i = 0; i < 3; ++i) {
-        const QString& field = *flags[i];
-        const bool flag = field == QLatin1String("0") || field == QLatin1String("1");
-        if (!check(flag ? QString() : Texts::tr("%1须为0或1，实为“%2”").arg(Texts::tr(kFlagNames[i]), field)))
-            continue;
-        if (i == 0)
-            row.inUse = field == QLatin1String("1");
-        else
-            *targets[i] = field.toInt();
-    }
-    row.idText = fields.idText;
-    row.maskText = fields.maskText;
+    const CanCodec::DataListEntry entry =
+        CanCodec::readDataListEntry(value.toString(), CanCodec::EntryReading::Strict);
+    if (!check(entry.counted ? QString() : Texts::tr("须有5个以逗号分隔的字段，实有%1个").arg(entry.count))) return;
+    for (const CanCodec::DataListEntry::BadFlag& bad : entry.badFlags)
+        check(Texts::tr("%1须为0或1，实为“%2”").arg(Texts::tr(kFlagNames[bad.flag]), bad.text));
+    CanCodec::applyDataListEntry(row, entry);
 }
 
 // A "CANParam" element onto its channel, as far as it can be used.
@@ -239,13 +227,17 @@ bool findChannels(const QJsonArray& channals, int canCount, QMap<int, int>* elem
     return true;
 }
 
-// A channel's element gives a "BaudRate" the Write can send and fourteen
-// sound "DataList" entries, read as Open reads them.
-bool checkChannel(const QJsonObject& object, const QString& where, Problem* problem) {
+// A channel's element onto its values, only when it gives a "BaudRate" the
+// Write can send and fourteen sound "DataList" entries, read as Open reads
+// them.
+bool readChannel(const QJsonObject& object, const QString& where, CanChannelValues* channel,
+                 Problem* problem) {
     const QJsonValue baudRate = object.value(Key::BaudRate);
     QString why = typeProblem(baudRate, QJsonValue::String);
-    if (why.isEmpty()) why = CanCodec::bitTimingProblemText(baudRate.toString());
+    const BitTimingText text(baudRate.toString());
+    if (why.isEmpty()) why = CanCodec::bitTimingProblemText(text);
     if (!why.isEmpty()) return fail(problem, member(where, Key::BaudRate), why);
+    CanCodec::applyWord(*channel, text.bytes());
     const QString listWhere = member(where, Key::DataList);
     const QJsonValue dataList = object.value(Key::DataList);
     if (const QString why = typeProblem(dataList, QJsonValue::Array); !why.isEmpty())
@@ -257,11 +249,11 @@ bool checkChannel(const QJsonObject& object, const QString& where, Problem* prob
     for (int bank = 0; bank < banks.size(); ++bank) {
         const QString at = element(listWhere, bank);
         QVector<Problem> found;
-        FilterRow row;
+        FilterRow& row = channel->banks[size_t(bank)];
         applyEntry(row, banks.at(bank), Problem{at, {}}, Unusable{&found});
-        if (found.isEmpty() && !CanCodec::canSendRegisterText(row.idText))
+        if (found.isEmpty() && !row.idText.isWord())
             found.append({at, Texts::tr("ID寄存器：%1").arg(CanCodec::wordTextRule())});
-        if (found.isEmpty() && !CanCodec::canSendRegisterText(row.maskText))
+        if (found.isEmpty() && !row.maskText.isWord())
             found.append({at, Texts::tr("掩码寄存器：%1").arg(CanCodec::wordTextRule())});
         if (!found.isEmpty()) return fail(problem, found.first().where, found.first().why);
     }
@@ -301,11 +293,13 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
     const QJsonArray channals = can.toArray();
     QMap<int, int> elementOf;
     if (!findChannels(channals, set->canCount, &elementOf, problem, ignored)) return false;
+    QVector<CanChannelValues> read = set->can;
     for (int channal = 1; channal <= set->canCount; ++channal) {
         if (!elementOf.contains(channal))
             return fail(problem, Key::CanParam, Texts::tr("没有“ChannalID”为%1的元素").arg(channal));
         const int at = elementOf.value(channal);
-        if (!checkChannel(channals.at(at).toObject(), element(Key::CanParam, at), problem)) return false;
+        if (!readChannel(channals.at(at).toObject(), element(Key::CanParam, at), &read[channal - 1], problem))
+            return false;
     }
 
     QJsonArray baud;
@@ -326,8 +320,7 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
     }
 
     // Every value is sound: the channels by their "ChannalID", the rest as Open takes it.
-    for (int channal = 1; channal <= set->canCount; ++channal)
-        CanCodec::applyJson(set->can[channal - 1], channals.at(elementOf.value(channal)).toObject());
+    set->can = read;
     for (int i = 0; i < set->fiberCount; ++i)
         FiberRules::setCode(set->fiber, set->fiberCount, i, FiberRules::parseCodeText(baud.at(i).toString()));
     set->route = routes;

@@ -4,24 +4,28 @@
 #include <QVector>
 #include <array>
 
+#include "CanWordText.h"
+#include "Protocol.h"
+
 // The repeater's parameters as plain values, in the form the pages show
-// them: a text as it stands in its field, a choice as the entry chosen.
+// them: a text as it stands in its field (with what it decodes to), a
+// choice as the entry chosen.
 // A ParameterSet is a snapshot that one operation carries (a Read fills one,
 // a Write sends one, Open changes one, a comparison takes two); it is not a
 // model that anything observes. The pages stay the window's store of values.
 
 constexpr int kCanChannalMax = 3;  // channel editors the CAN page keeps
-constexpr int kFilterBankCount = 14;
-constexpr int kFiberChannelMax = 4;
-constexpr int kRouteChannelCount = 6;  // CAN1, CAN2, Fiber1 ... Fiber4
+constexpr int kFilterBankCount = Protocol::FilterBankCount;
+constexpr int kFiberChannelMax = Protocol::FiberChannelCount;
+constexpr int kRouteChannelCount = Protocol::RouteChannelCount;  // CAN1, CAN2, Fiber1 ... Fiber4
 
 // One acceptance-filter bank as its table row shows it.
 struct FilterRow {
     bool inUse = false;
     int workMode = 0;  // 0 mask mode, 1 list mode
     int bitWidth = 1;  // 0 for 16 bits, 1 for 32 bits
-    QString idText = QStringLiteral("00 00 00 00");
-    QString maskText = QStringLiteral("00 00 00 00");
+    RegisterText idText = QStringLiteral("00 00 00 00");
+    RegisterText maskText = QStringLiteral("00 00 00 00");
 
     bool operator==(const FilterRow& other) const {
         return inUse == other.inUse && workMode == other.workMode && bitWidth == other.bitWidth &&
@@ -35,7 +39,7 @@ struct FilterRow {
 struct CanChannelValues {
     int channalId = 1;
     int baudRateIndex = 1;  // entry of the baud-rate table; -1: none
-    QString bitTimingText;
+    BitTimingText bitTimingText;
     std::array<FilterRow, kFilterBankCount> banks;
 
     // "10K", bank 0 in use, the other banks not, mask mode, 32 bits, zeros.
@@ -90,9 +94,8 @@ struct ParameterSet {
     static ParameterSet defaults(int canCount, int fiberCount, int routeType);
 
     bool operator==(const ParameterSet& other) const {
-        return canCount == other.canCount && fiberCount == other.fiberCount &&
-               routeType == other.routeType && can == other.can && fiber == other.fiber &&
-               route == other.route;
+        return canCount == other.canCount && fiberCount == other.fiberCount && routeType == other.routeType &&
+               can == other.can && fiber == other.fiber && route == other.route;
     }
     bool operator!=(const ParameterSet& other) const { return !(*this == other); }
 };

@@ -3,45 +3,28 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
-#include <iterator>
-
+#include "HardwareModel.h"
 #include "Protocol.h"
 
 namespace RouteRules {
 
 namespace {
 
-template <typename... Types>
-constexpr unsigned typeMask(Types... types) {
-    return ((1u << types) | ...);
-}
-
-// Where each channel lives in a row byte, which of the route query's reply
-// rows is its own, and which hardware types have it.
+// Each channel's name.
 struct Channel {
-    int bit;
-    unsigned types;
     const char* name;
     bool translated;
 };
 
 constexpr Channel kChannels[kRouteChannelCount] = {
-    {7, typeMask(1, 2, 3, 4), "CAN1", false},
-    {6, typeMask(1, 2, 3, 4), "CAN2", false},
-    {3, typeMask(2, 3, 4), QT_TRANSLATE_NOOP("RouteRules", "光纤1"), true},
-    {2, typeMask(3, 4), QT_TRANSLATE_NOOP("RouteRules", "光纤2"), true},
-    {1, typeMask(4), QT_TRANSLATE_NOOP("RouteRules", "光纤3"), true},
-    {0, typeMask(4), QT_TRANSLATE_NOOP("RouteRules", "光纤4"), true},
+    {"CAN1", false},
+    {"CAN2", false},
+    {QT_TRANSLATE_NOOP("RouteRules", "光纤1"), true},
+    {QT_TRANSLATE_NOOP("RouteRules", "光纤2"), true},
+    {QT_TRANSLATE_NOOP("RouteRules", "光纤3"), true},
+    {QT_TRANSLATE_NOOP("RouteRules", "光纤4"), true},
 };
-static_assert(std::size(Protocol::Reply::RouteRows) == kRouteChannelCount, "a reply row for every channel");
-
-constexpr int kMinType = 1;
-constexpr int kMaxType = 4;
-// The set-route frame carries each reply row one byte later, after the
-// report number; its payload starts at byte 4.
-int payloadIndex(int channel) {
-    return Protocol::Reply::RouteRows[channel] + 1 - Protocol::HeaderSize;
-}
+constexpr int kCanChannels = 2;  // CAN1 and CAN2 come first, the fibers after them
 
 bool validChannel(int channel) {
     return channel >= 0 && channel < kRouteChannelCount;
@@ -50,11 +33,13 @@ bool validChannel(int channel) {
 }  // namespace
 
 bool isKnownType(int type) {
-    return type >= kMinType && type <= kMaxType;
+    return routeModel(type) != nullptr;
 }
 
 bool isPresent(int type, int channel) {
-    return isKnownType(type) && validChannel(channel) && (kChannels[channel].types & (1u << type)) != 0;
+    const HardwareModel* model = routeModel(type);
+    if (model == nullptr || !validChannel(channel)) return false;
+    return channel < kCanChannels ? channel < model->nCAN : channel - kCanChannels < model->nFiberOptic;
 }
 
 bool isRouted(const RouteValues& route, int type, int from, int to) {
@@ -68,27 +53,25 @@ QString channelName(int channel) {
                                          : QString::fromLatin1(kChannels[channel].name);
 }
 
-QByteArray frame(const RouteValues& route, int type) {
-    // Payload bytes 0 (frame byte 4) and 3, 4 (frame bytes 7, 8) carry no channel.
-    QByteArray payload(Protocol::info(Protocol::Command::SetRoute).payloadLength, '\0');
+Protocol::SetRoute request(const RouteValues& route, int type) {
+    Protocol::SetRoute request;
     for (int r = 0; r < kRouteChannelCount; ++r) {
         if (!isPresent(type, r)) continue;
         unsigned value = 0;
         for (int c = 0; c < kRouteChannelCount; ++c)
-            if (isRouted(route, type, r, c)) value |= 1u << kChannels[c].bit;
-        payload[payloadIndex(r)] = char(value);
+            if (isRouted(route, type, r, c)) value |= 1u << Protocol::RouteBits[c];
+        request.rows[size_t(r)] = quint8(value);
     }
-    return Protocol::frame(Protocol::Command::SetRoute, payload);
+    return request;
 }
 
-void applyReply(RouteValues& route, int type, const unsigned char* reply) {
-    if (!reply) return;
+void applyReply(RouteValues& route, int type, const Protocol::RouteRows& rows) {
     for (int r = 0; r < kRouteChannelCount; ++r) {
         if (!isPresent(type, r)) continue;
-        const unsigned value = reply[Protocol::Reply::RouteRows[r]];
+        const unsigned value = rows[size_t(r)];
         for (int c = 0; c < kRouteChannelCount; ++c)
             if (c != r && isPresent(type, c))
-                route.routes[size_t(r)][size_t(c)] = (value >> kChannels[c].bit) & 1u;
+                route.routes[size_t(r)][size_t(c)] = (value >> Protocol::RouteBits[c]) & 1u;
     }
 }
 

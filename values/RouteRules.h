@@ -7,9 +7,10 @@
 #include <utility>
 
 #include "ParameterSet.h"
+#include "Protocol.h"
 
 // The rules of the route map: which channels a hardware type has, the
-// set-route frame, the reply to the route query, the "Route" array of the
+// set-route request, the rows of the route query's reply, the "Route" array of the
 // parameter file, the default map and what switching a channel off does.
 // Channels are counted 0 ... 5 in the order CAN1, CAN2, Fiber1 ... Fiber4.
 // For a type outside 1 ... 4 no channel is present and every rule that
@@ -27,11 +28,11 @@ QString channelName(int channel);
 
 // Command 0x27: one row byte per present channel, each bit a route to a
 // present channel; a channel switched off forwards nothing.
-QByteArray frame(const RouteValues& route, int type);
+Protocol::SetRoute request(const RouteValues& route, int type);
 
-// The 16-byte reply to the route query: the routes between present
+// The rows of the route query's reply: the routes between present
 // channels; the ON/OFF switches stay as they are.
-void applyReply(RouteValues& route, int type, const unsigned char* reply);
+void applyReply(RouteValues& route, int type, const Protocol::RouteRows& rows);
 
 // Six strings, one per channel, of a "0 " or "1 " per route.
 QJsonArray toJson(const RouteValues& route);

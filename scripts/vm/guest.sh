@@ -127,7 +127,7 @@ frame() {
 
 # --- udevd with the package's rule ---------------------------------------------
 mkdir -p /run/udev/rules.d
-cp "$repo/dist/70-tarvane.rules" /run/udev/rules.d/
+cp "$work/dist/70-tarvane.rules" /run/udev/rules.d/
 /lib/systemd/systemd-udevd --daemon --resolve-names=never
 udevadm settle --timeout=30
 

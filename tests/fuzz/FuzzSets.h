@@ -3,9 +3,9 @@
 #include <QList>
 #include <QStringList>
 
-#include "DeviceSearch.h"
 #include "DeviceWrite.h"
 #include "FuzzSupport.h"
+#include "HardwareModel.h"
 #include "ParameterChecks.h"
 #include "ParameterSet.h"
 

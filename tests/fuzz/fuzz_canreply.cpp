@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         b.registers = reply.mid(6, 8);
     }
 
-    const QByteArray baudFrame = CanCodec::baudRateFrame(channel);
+    const QByteArray baudFrame = CanCodec::baudRateRequest(channel).frame();
     checkBaudRateFrame(baudFrame, channalId);
     if (word.size() == 4) FUZZ_CHECK(baudFrame.mid(6, 4) == word);
     // A word of the table selects its entry; any other one "自定义".
@@ -77,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const QList<QByteArray> frames = CanCodec::filterFrames(channel);
     FUZZ_CHECK(frames.size() == kBanks);
-    for (int r = 0; r < kBanks; ++r) FUZZ_CHECK(frames.at(r) == expectedFilterFrame(r, channalId, banks[size_t(r)]));
+    for (int r = 0; r < kBanks; ++r)
+        FUZZ_CHECK(frames.at(r) == expectedFilterFrame(r, channalId, banks[size_t(r)]));
 
     // Only the word can keep the channel from being written as it shows:
     // one of other than four bytes, or with bits outside the fields.
@@ -93,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(object.value(QStringLiteral("ChannalID")).toInt() == channalId);
     CanChannelValues restored = defaults;
     CanCodec::applyJson(restored, object);
-    FUZZ_CHECK(CanCodec::baudRateFrame(restored) == baudFrame);
+    FUZZ_CHECK(CanCodec::baudRateRequest(restored).frame() == baudFrame);
     FUZZ_CHECK(CanCodec::filterFrames(restored) == frames);
     FUZZ_CHECK(CanCodec::invalidFields(restored) == invalid);
     FUZZ_CHECK(restored.baudRateIndex == channel.baudRateIndex);

@@ -4,6 +4,7 @@
 // per channel, then pairs of channel and code.
 #include "FiberRules.h"
 #include "FuzzSupport.h"
+#include "Protocol.h"
 
 namespace {
 constexpr int kFrameSize = 17;
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < shown && size_t(1 + i) < size; ++i) reply[3 + i] = char(data[1 + i]);
 
     FiberValues fiber = FiberValues::defaults();
-    FiberRules::applyReply(fiber, count, reply);
+    FiberRules::applyReply(fiber, count, Protocol::QueryFiberBaudRate::parse(reply).values);
     std::array<int, kFiberChannelMax> codes;
     codes.fill(FiberRules::kDefaultCode);
     for (int i = 0; i < shown; ++i) codes[size_t(i)] = quint8(reply.at(3 + i));
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     for (int i = 0; i < kFiberChannelMax; ++i) {
-        const int expected = codes[size_t(i)] >= 1 && codes[size_t(i)] <= 12 ? codes[size_t(i)] : FiberValues::kNoEntry;
+        const int expected =
+            codes[size_t(i)] >= 1 && codes[size_t(i)] <= 12 ? codes[size_t(i)] : FiberValues::kNoEntry;
         FUZZ_CHECK(fiber.codes[size_t(i)] == expected);
         FUZZ_CHECK(FiberRules::codeText(expected).size() == (expected ? 2 : 0));
         FUZZ_CHECK(FiberRules::parseCodeText(FiberRules::codeText(expected)) == expected);
@@ -39,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The Write's frame takes one byte per channel, zero for the absent ones
     // and for those without a code.
-    const QByteArray frame = FiberRules::frame(fiber, count);
+    const QByteArray frame = FiberRules::request(fiber, count).frame();
     FUZZ_CHECK(frame.size() == kFrameSize);
     FUZZ_CHECK(frame.startsWith(QByteArray::fromHex("0012250500")));
     for (int i = 0; i < kFiberChannelMax; ++i)

@@ -12,6 +12,7 @@
 #include "FiberRules.h"
 #include "FuzzSets.h"
 #include "OpticalFiberParamWidget.h"
+#include "Protocol.h"
 #include "RouteParamWidget.h"
 #include "RouteRules.h"
 
@@ -134,19 +135,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 const QByteArray reply = in.bytes(16);
                 const auto* bytes = reinterpret_cast<const unsigned char*>(reply.constData());
                 pages.route.setRouteReply(bytes);
-                RouteRules::applyReply(expected.route, type, bytes);
+                RouteRules::applyReply(expected.route, type, Protocol::QueryRoute::parse(reply).values);
                 break;
             }
             case 8: {
                 QJsonArray rows;
-                for (int k = 0; k < 6; ++k) rows.append(in.byte() % 4 ? RouteRules::toJson(expected.route).at(k) : QJsonValue(latin1(in, 12)));
+                for (int k = 0; k < 6; ++k)
+                    rows.append(in.byte() % 4 ? RouteRules::toJson(expected.route).at(k)
+                                              : QJsonValue(latin1(in, 12)));
                 FUZZ_CHECK(pages.route.fromJson(rows) == RouteRules::applyJson(expected.route, type, rows));
                 break;
             }
             default: {
                 // A click on an ON/OFF switch: it toggles, then its handler runs.
                 const int row = int8_t(in.byte()) % 8;
-                auto* onOff = row >= 1 && row <= 6 ? qobject_cast<CheckButton*>(table->cellWidget(row, 0)) : nullptr;
+                auto* onOff =
+                    row >= 1 && row <= 6 ? qobject_cast<CheckButton*>(table->cellWidget(row, 0)) : nullptr;
                 if (onOff) {
                     onOff->setChecked(!onOff->isChecked());
                     RouteRules::switchChannel(expected.route, type, row - 1, onOff->isChecked());

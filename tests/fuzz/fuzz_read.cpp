@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "DeviceRead.h"
 #include "CanCodec.h"
+#include "DeviceRead.h"
 #include "FiberRules.h"
 #include "FuzzSets.h"
 #include "HIDDevice.h"
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             for (int i = 0; i < model.nCAN; ++i) {
                 const CanChannelValues& channel = set.can.at(i);
                 const sim::CanChannel& source = parameters.can[size_t(i)];
-                FUZZ_CHECK(CanCodec::baudRateFrame(channel).mid(6, 4) == source.bitTiming);
+                FUZZ_CHECK(CanCodec::baudRateRequest(channel).frame().mid(6, 4) == source.bitTiming);
                 const QList<QByteArray> filters = CanCodec::filterFrames(channel);
                 for (int b = 0; b < kBanks; ++b) {
                     const sim::FilterBank& bank = source.banks[size_t(b)];
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             for (int i = 0; i < model.nFiberOptic; ++i)
                 FUZZ_CHECK(set.fiber.codes[size_t(i)] == FiberRules::entryCode(parameters.fiber[size_t(i)]));
-            const QByteArray route = RouteRules::frame(set.route, set.routeType);
+            const QByteArray route = RouteRules::request(set.route, set.routeType).frame();
             const int frameBytes[6] = {5, 6, 9, 10, 11, 12};
             uint8_t present = 0;
             for (int c = 0; c < 6; ++c)

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "FuzzSupport.h"
+#include "Protocol.h"
 #include "RouteRules.h"
 
 namespace {
@@ -71,15 +72,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(&type, data, qMin<size_t>(size, sizeof type));
     // The read always hands over the whole 16-byte reply; missing input bytes are zero.
     unsigned char reply[kReplySize] = {};
-    if (size > sizeof type) std::memcpy(reply, data + sizeof type, qMin<size_t>(size - sizeof type, kReplySize));
+    if (size > sizeof type)
+        std::memcpy(reply, data + sizeof type, qMin<size_t>(size - sizeof type, kReplySize));
     const size_t clicksAt = sizeof type + kReplySize;
 
+    const Protocol::RouteRows rows =
+        Protocol::QueryRoute::parse(QByteArray::fromRawData(reinterpret_cast<const char*>(reply), kReplySize))
+            .values;
     RouteValues route = RouteValues::defaults();
-    RouteRules::applyReply(route, type, reply);
+    RouteRules::applyReply(route, type, rows);
 
     // Every channel is on by default, so the frame carries the reply's
     // routes between present channels.
-    const QByteArray frame = RouteRules::frame(route, type);
+    const QByteArray frame = RouteRules::request(route, type).frame();
     checkFrame(frame, type);
     if (type < 1 || type > 4) FUZZ_CHECK(frame == QByteArray::fromHex("0012270900000000000000000000000000"));
     for (int r = 0; r < 6; ++r) {
@@ -88,13 +93,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             reply[kChannels[r].replyByte] & presentMask(type) & uint8_t(~(1u << kChannels[r].bit));
         FUZZ_CHECK(uint8_t(frame.at(kChannels[r].frameByte)) == expected);
     }
-    const QJsonArray rows = RouteRules::toJson(route);
-    checkJson(rows);
+    const QJsonArray json = RouteRules::toJson(route);
+    checkJson(json);
 
     // The file form restores the same routes on the defaults.
     RouteValues other = RouteValues::defaults();
-    FUZZ_CHECK(RouteRules::applyJson(other, type, rows));
-    FUZZ_CHECK(RouteRules::frame(other, type) == frame);
+    FUZZ_CHECK(RouteRules::applyJson(other, type, json));
+    FUZZ_CHECK(RouteRules::request(other, type).frame() == frame);
 
     // Switching channels off and on: a row byte outside 1 ... 6 switches nothing.
     for (size_t k = clicksAt; k < size && k < clicksAt + kMaxClicks; ++k) {
@@ -104,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const RouteValues before = route;
         RouteRules::switchChannel(route, type, channel, on);
         if (!valid) FUZZ_CHECK(route == before);
-        const QByteArray after = RouteRules::frame(route, type);
+        const QByteArray after = RouteRules::request(route, type).frame();
         checkFrame(after, type);
         checkJson(RouteRules::toJson(route));
         // A channel switched off neither sends nor receives.
@@ -114,10 +119,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 FUZZ_CHECK((uint8_t(after.at(kChannels[r].frameByte)) & (1u << kChannels[channel].bit)) == 0);
         }
     }
-    RouteRules::applyReply(route, type, reply);
-    checkFrame(RouteRules::frame(route, type), type);
+    RouteRules::applyReply(route, type, rows);
+    checkFrame(RouteRules::request(route, type).frame(), type);
     RouteRules::applyDefault(route, type);
-    checkFrame(RouteRules::frame(route, type), type);
+    checkFrame(RouteRules::request(route, type).frame(), type);
     checkJson(RouteRules::toJson(route));
     return 0;
 }

@@ -2,7 +2,7 @@
 # its module's folder (which Qt Core's include path reaches) or a header of
 # another folder by a relative path, which no layer's include path stops.
 set(found)
-foreach(folder device values operations cli)
+foreach(folder protocol device values operations cli)
   file(GLOB_RECURSE sources ${ROOT}/${folder}/*.cpp ${ROOT}/${folder}/*.h)
   foreach(source ${sources})
     file(STRINGS ${source} lines REGEX "^#include [<\"](QtGui/|QtWidgets/|\\.\\./)")

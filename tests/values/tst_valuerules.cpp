@@ -183,10 +183,9 @@ private slots:
         QFETCH(QByteArray, reply);
         RouteValues route = RouteValues::defaults();
         RouteRules::switchChannel(route, 3, channel, false);
-        if (!reply.isEmpty())
-            RouteRules::applyReply(route, 3, reinterpret_cast<const unsigned char*>(reply.constData()));
+        if (!reply.isEmpty()) RouteRules::applyReply(route, 3, Protocol::QueryRoute::parse(reply).values);
         RouteRules::switchChannel(route, 3, channel, true);
-        QTEST(RouteRules::frame(route, 3), "frame");
+        QTEST(RouteRules::request(route, 3).frame(), "frame");
     }
 
     void fiberCodes_data() {
@@ -205,8 +204,8 @@ private slots:
         QFETCH(int, fibers);
         QFETCH(QByteArray, reply);
         FiberValues fiber = FiberValues::defaults();
-        FiberRules::applyReply(fiber, fibers, reply);
-        QTEST(FiberRules::frame(fiber, fibers), "frame");
+        FiberRules::applyReply(fiber, fibers, Protocol::QueryFiberBaudRate::parse(reply).values);
+        QTEST(FiberRules::request(fiber, fibers).frame(), "frame");
     }
 
     void compare_data() {

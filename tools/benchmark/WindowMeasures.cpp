@@ -17,6 +17,7 @@
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "Probe.h"
+#include "Protocol.h"
 #include "RepeaterDiscovery.h"
 #include "SimulatedRepeater.h"
 
@@ -95,7 +96,7 @@ void waitForConnection(BenchWindow& window) {
 // floor the program can reach on this machine.
 double measureBare(int reports) {
     static const unsigned char kRouteQuery[17] = {0x00, 0x12, 0x28, 0x01, 0x00};
-    hid_device* handle = hid_open(0x0483, 0x6901, nullptr);
+    hid_device* handle = hid_open(Protocol::VendorId, Protocol::ProductId, nullptr);
     if (!handle) fail("the simulator refused the device");
     std::vector<double> times;
     unsigned char reply[18];
@@ -142,7 +143,7 @@ SearchFigures measureSearch(BenchWindow& window) {
     // What the search spends in opening the device, apart from its reports.
     for (int run = 0; run < kRuns; ++run) {
         const qint64 start = probe::monotonicNs();
-        hid_device* handle = hid_open(0x0483, 0x6901, nullptr);
+        hid_device* handle = hid_open(Protocol::VendorId, Protocol::ProductId, nullptr);
         hid_set_nonblocking(handle, 0);
         const double ms = probe::msSince(start);
         hid_close(handle);
@@ -216,10 +217,10 @@ FileFigures measureFile(BenchWindow& window, const QString& path, int growth) {
     }
     for (int run = 0; run < kRuns; ++run) {
         const qint64 start = probe::monotonicNs();
-        QJsonObject object;
-        if (!ParameterFile::load(path, &object, &warning)) fail(qPrintable(warning));
+        const ParameterFile::Opened file = ParameterFile::open(path, ParameterFile::Reading::Lenient);
+        if (!file.isOpen) fail(qPrintable(file.warning));
         ParameterSet set = window.pageValues();
-        ParameterDocument::apply(object, &set);
+        ParameterDocument::apply(file.object, &set);
         window.showValues(set);
         open.push_back(probe::msSince(start));
     }

@@ -4,6 +4,7 @@ namespace sim {
 
 namespace {
 
+constexpr unsigned char kReset = 0x11;
 constexpr unsigned char kAccepted = 0x81;
 constexpr unsigned char kBaudRateValid = 0x86;
 constexpr unsigned char kRejected = 0x80;  // the device's answer to a frame it cannot apply
@@ -46,6 +47,11 @@ unsigned char Firmware::normalStatus(unsigned char code) {
     return code == 0xA4 ? kBaudRateValid : kAccepted;
 }
 
+bool Firmware::acknowledgesReset(const QByteArray& report, const QByteArray& reply) {
+    return report.size() > 2 && byteAt(report, 2) == kReset && reply.size() > 2 &&
+           byteAt(reply, 2) == kAccepted;
+}
+
 QByteArray Firmware::answer(const QByteArray& report) {
     QByteArray f = report.left(17);
     if (f.size() < 4 || byteAt(f, 1) != 0x12) return QByteArray();
@@ -76,7 +82,7 @@ unsigned char Firmware::apply(unsigned char code, const QByteArray& f, QByteArra
         case 0x15:
             put(reply, 4, identity.hardwareType);
             break;
-        case 0x11:
+        case kReset:
             ++parameters.resetCount;
             break;
         case 0x23:

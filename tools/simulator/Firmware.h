@@ -57,6 +57,9 @@ public:
     QByteArray answer(const QByteArray& report);
     // The status a correct reply to `code` carries.
     static unsigned char normalStatus(unsigned char code);
+    // Whether `reply` acknowledges a reset that `report` asked for: the
+    // repeater then restarts, holding what it was sent.
+    static bool acknowledgesReset(const QByteArray& report, const QByteArray& reply);
 
 private:
     // Carries out the command of frame `f` and fills the reply's fields;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Protocol.h"
 #include "SimulatedBench.h"
 #include "SimulatedRepeater.h"
 
@@ -14,8 +15,8 @@ namespace sim {
 
 namespace {
 // What the repeaters show on the bus; 0 in a query matches any id, as in hidapi.
-constexpr unsigned short kVendorId = 0x0483;
-constexpr unsigned short kProductId = 0x6901;
+constexpr unsigned short kVendorId = Protocol::VendorId;
+constexpr unsigned short kProductId = Protocol::ProductId;
 }  // namespace
 
 // The repeaters plugged in, in order, and those taken off again, which stay

@@ -31,9 +31,7 @@ namespace sim {
 namespace {
 constexpr int kDefaultLateDelay = 200;
 constexpr int kDefaultShortWrite = 16;
-constexpr unsigned char kAccepted = 0x81;
 constexpr unsigned char kRefused = 0x80;  // what the device answers to a frame it does not take
-constexpr int kReset = 0x11;
 }  // namespace
 
 SimulatedRepeater::SimulatedRepeater(int index) : m_path("sim:hidraw" + std::to_string(index)) {}
@@ -242,13 +240,13 @@ void SimulatedRepeater::queueReplyLocked(hid_device* device, const QByteArray& r
         reply = m_firmware.answer(report);
         // A reset it takes is when its parameters are kept, whether or not
         // its reply reaches the program.
-        if (code == kReset && reply.size() > 2 && quint8(reply.at(2)) == kAccepted && !keepStateLocked())
+        if (Firmware::acknowledgesReset(report, reply) && !keepStateLocked())
             reply[2] = static_cast<char>(kRefused);
     }
     if (reply.isEmpty() || (fault != nullptr && fault->fault == Fault::NoReply)) return;
     int delay = m_latency;
     if (fault != nullptr) distortReply(*fault, code, reply, delay);
-    const bool restarts = m_restartMs > 0 && code == kReset && quint8(reply.at(2)) == kAccepted;
+    const bool restarts = m_restartMs > 0 && Firmware::acknowledgesReset(report, reply);
     device->replies.push_back({reply, Clock::now() + std::chrono::milliseconds(delay), restarts});
     m_changed.notify_all();
 }

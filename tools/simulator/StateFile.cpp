@@ -5,8 +5,8 @@
 #include <QList>
 
 #include "CanCodec.h"
-#include "DeviceSearch.h"
 #include "FiberRules.h"
+#include "HardwareModel.h"
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
 #include "Protocol.h"
@@ -18,15 +18,14 @@ namespace StateFile {
 
 namespace {
 
-using Protocol::Command;
-
 ParameterSet modelDefaults(const HardwareModel& model) {
     return ParameterSet::defaults(model.nCAN, model.nFiberOptic, model.routeType);
 }
 
-// The firmware's reply to one query, as the program would receive it.
-QByteArray ask(Firmware& firmware, Command command, const QByteArray& payload) {
-    return firmware.answer(Protocol::frame(command, payload));
+// The values of the firmware's reply to one query, as the program would take them.
+template <typename Query>
+auto ask(Firmware& firmware, const Query& query) {
+    return Query::parse(firmware.answer(query.frame())).values;
 }
 
 }  // namespace
@@ -38,23 +37,26 @@ bool keepsState(const Identity& identity) {
 bool load(const QString& path, Firmware& firmware, QString* error) {
     const HardwareModel* model = hardwareModel(firmware.identity.hardwareType);
     if (model == nullptr) return true;
-    QJsonObject object;
-    if (!ParameterFile::load(path, &object, error)) return false;
+    const ParameterFile::Opened file = ParameterFile::open(path, ParameterFile::Reading::Lenient);
+    if (!file.isOpen) {
+        *error = file.warning;
+        return false;
+    }
     ParameterSet set = modelDefaults(*model);
     ParameterDocument::Problem problem;
     QStringList ignored;
-    if (!ParameterDocument::applyComplete(object, &set, &problem, &ignored)) {
+    if (!ParameterDocument::applyComplete(file.object, &set, &problem, &ignored)) {
         *error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + problem.text();
         return false;
     }
     QList<QByteArray> frames;
     for (const CanChannelValues& channel : qAsConst(set.can))
-        frames << CanCodec::baudRateFrame(channel) << CanCodec::filterFrames(channel);
-    frames << FiberRules::frame(set.fiber, set.fiberCount) << RouteRules::frame(set.route, set.routeType);
+        frames << CanCodec::baudRateRequest(channel).frame() << CanCodec::filterFrames(channel);
+    frames << FiberRules::request(set.fiber, set.fiberCount).frame()
+           << RouteRules::request(set.route, set.routeType).frame();
     for (const QByteArray& frame : qAsConst(frames)) {
-        const QByteArray reply = firmware.answer(frame);
-        if (reply.size() <= Protocol::StatusByte ||
-            quint8(reply.at(Protocol::StatusByte)) != Protocol::StatusAccepted) {
+        const auto command = Protocol::Command(quint8(frame.at(2)));
+        if (!Protocol::parseAcknowledgement(command, firmware.answer(frame)).ok()) {
             *error = QDir::toNativeSeparators(path) + QStringLiteral(": the repeater refuses the frame ") +
                      QString::fromLatin1(frame.toHex(' ').toUpper());
             return false;
@@ -69,19 +71,14 @@ bool save(const QString& path, const Firmware& held, QString* error) {
     Firmware firmware = held;  // queries change nothing, but answer() is the device's whole handling
     ParameterSet set = modelDefaults(*model);
     for (int i = 0; i < set.can.size(); ++i) {
-        const char id = char(i + 1);
-        const QByteArray word = ask(firmware, Command::QueryCanBaudRate, QByteArray(1, id));
-        CanCodec::applyWord(set.can[i], word.mid(Protocol::Reply::BaudRateWord, 4));
-        QList<QByteArray> banks;
+        const int id = i + 1;
+        CanCodec::applyWord(set.can[i], Protocol::wordBytes(ask(firmware, Protocol::QueryCanBaudRate{id})));
         for (int bank = 0; bank < CanCodec::kBankCount; ++bank)
-            banks << ask(firmware, Command::QueryCanFilter, QByteArray(1, id) + char(bank))
-                         .left(Protocol::Reply::FilterEnd);
-        CanCodec::applyFilterReplies(set.can[i], banks);
+            set.can[i].banks[size_t(bank)] =
+                CanCodec::filterRow(ask(firmware, Protocol::QueryCanFilter{id, bank}));
     }
-    FiberRules::applyReply(set.fiber, set.fiberCount, ask(firmware, Command::QueryFiberBaudRate, {}));
-    const QByteArray route = ask(firmware, Command::QueryRoute, {});
-    RouteRules::applyReply(set.route, set.routeType,
-                           reinterpret_cast<const unsigned char*>(route.constData()));
+    FiberRules::applyReply(set.fiber, set.fiberCount, ask(firmware, Protocol::QueryFiberBaudRate{}));
+    RouteRules::applyReply(set.route, set.routeType, ask(firmware, Protocol::QueryRoute{}));
     return ParameterFile::save(path, ParameterDocument::toDocument(set), error);
 }
 

@@ -4,14 +4,16 @@
 #include <QString>
 #include <memory>
 
+#include "Protocol.h"
+
 // The device's vendor-defined report descriptor: one 16-byte input and one
 // 16-byte output report, no report IDs.
 const QByteArray& reportDescriptor();
 
 // What the virtual repeater shows the host.
 struct DeviceLook {
-    unsigned short vendorId = 0x0483;
-    unsigned short productId = 0x6901;
+    unsigned short vendorId = Protocol::VendorId;
+    unsigned short productId = Protocol::ProductId;
     QString serial;   // USB serial number, or the uhid device's "uniq"
     QString product;  // product string, or the uhid device's name
 };

@@ -23,6 +23,7 @@
 
 #include "Backend.h"
 #include "Firmware.h"
+#include "Protocol.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ void describeOptions(QCommandLineParser& parser) {
         {"backend", "usb (a gadget on a USB device controller) or uhid.", "name", "uhid"},
         {"card", "Card number it reports.", "text", "TV2026000417"},
         {"type", "Hardware type it reports, 1-5.", "code", "4"},
-        {"usb-id", "Vendor and product id it shows.", "vvvv:pppp", "0483:6901"},
+        {"usb-id", "Vendor and product id it shows.", "vvvv:pppp", Protocol::usbIdText()},
         {"udc", "USB device controller (usb); default: the first.", "name"},
         {"silent", "Answer nothing from the start."},
         {"restart-ms", "Time off the bus after an acknowledged reset.", "ms", "500"},
@@ -225,9 +226,7 @@ void VirtualRepeater::answer(const QByteArray& report) {
     const QByteArray reply = m_firmware.answer(report);
     if (reply.isEmpty()) return;
     if (!m_backend.send(reply)) std::fprintf(stderr, "a reply could not be sent\n");
-    // An acknowledged reset restarts the device, holding what was written.
-    if (report.size() > 2 && static_cast<unsigned char>(report.at(2)) == 0x11 &&
-        static_cast<unsigned char>(reply.at(2)) == 0x81) {
+    if (sim::Firmware::acknowledgesReset(report, reply)) {
         m_leaving = true;
         m_leaveAt = Clock::now() + m_grace;
     }

@@ -1,0 +1,2 @@
+// Must not compile: the protocol knows no HID access.
+#include "HIDDevice.h"
