@@ -92,7 +92,8 @@ void applyEntry(FilterRow& row, const QJsonValue& value, const Problem& at, cons
     if (!check(typeProblem(value, QJsonValue::String))) return;
     const CanCodec::DataListEntry entry =
         CanCodec::readDataListEntry(value.toString(), CanCodec::EntryReading::Strict);
-    if (!check(entry.counted ? QString() : Texts::tr("须有5个以逗号分隔的字段，实有%1个").arg(entry.count))) return;
+    if (!check(entry.counted ? QString() : Texts::tr("须有5个以逗号分隔的字段，实有%1个").arg(entry.count)))
+        return;
     for (const CanCodec::DataListEntry::BadFlag& bad : entry.badFlags)
         check(Texts::tr("%1须为0或1，实为“%2”").arg(Texts::tr(kFlagNames[bad.flag]), bad.text));
     CanCodec::applyDataListEntry(row, entry);
