@@ -9,6 +9,7 @@
 
 #include "FilterCubes.h"
 #include "FilterPacking.h"
+#include "FilterRanges.h"
 
 namespace FilterPlanner::detail {
 
@@ -30,6 +31,8 @@ constexpr int kMaxCandidateFrames = 1024;
 constexpr int kMaxJoined = 4096;
 // Where no exact plan fits, the share of the steps spent on its size.
 constexpr int kBeyondShare = 8;
+// Extended ranges whose covers are shrunk and tried cut at their blocks, at most.
+constexpr int kMaxShrunk = 64;
 
 int trailingZeros(quint32 n) {
     int zeros = 0;
@@ -377,10 +380,17 @@ private:
 // an entry of a 32-bit list, or of a 16-bit one where its block of 32768 was
 // asked for.
 int extendedBound(const Frames& frames) {
-    // The first frame of each aligned block of each range, and its last one.
+    // The first and last frame of each of a range's fewest cubes (no cube
+    // inside the range holds two of those on the same side of the range's
+    // split), then of each of its aligned blocks, and its last one.
     QVector<quint32> keys;
     for (int rtr = 0; rtr < 2; ++rtr) {
         for (const Interval& i : frames.extended[rtr]) {
+            for (const IdCube& c : fewestCubes(i.lo, i.hi)) {
+                if (keys.size() >= kMaxCandidateFrames) break;
+                keys.append(FilterBanks::frameKey(true, c.value, rtr == 1));
+                keys.append(FilterBanks::frameKey(true, c.value | c.free, rtr == 1));
+            }
             for (quint64 lo = i.lo; lo <= i.hi && keys.size() < kMaxCandidateFrames;) {
                 int bits = 0;
                 while (lo % (quint64(2) << bits) == 0 && lo + (quint64(2) << bits) - 1 <= i.hi) ++bits;
@@ -416,6 +426,40 @@ QVector<Pattern> blockPlan(const Asked& asked, int format) {
     return patterns.size() > kMaxJoined ? patterns : joinNeighbours(patterns);
 }
 
+// Each extended range as few cubes as pass exactly it, cut where its blocks
+// of 32768 begin and end if that packs into fewer banks (FilterRanges).
+QVector<Pattern> rangePlan(const Frames& frames) {
+    const Intervals both = intersected(frames.extended[0], frames.extended[1]);
+    const Intervals parts[3] = {both, without(frames.extended[0], both), without(frames.extended[1], both)};
+    const bool few = parts[0].size() + parts[1].size() + parts[2].size() <= kMaxShrunk;
+    QVector<Pattern> out;
+    for (int part = 0; part < 3; ++part) {
+        const int rtr = part - 1;
+        for (const Interval& i : parts[part]) {
+            QVector<Pattern> best;
+            int bestBanks = 0, bestQuarters = 0;
+            const QVector<QVector<IdCube>> covers =
+                few ? rangeCovers(i.lo, i.hi) : QVector<QVector<IdCube>>{fewestCubes(i.lo, i.hi)};
+            for (const QVector<IdCube>& cover : covers) {
+                QVector<Pattern> patterns;
+                int quarters = 0;
+                for (const IdCube& c : cover) {
+                    patterns.append(extendedPattern(c, rtr));
+                    quarters += quartersOf(patterns.last());
+                }
+                const int banks = few ? pack(patterns).size() : 0;
+                if (best.isEmpty() || banks < bestBanks || (banks == bestBanks && quarters < bestQuarters)) {
+                    best = patterns;
+                    bestBanks = banks;
+                    bestQuarters = quarters;
+                }
+            }
+            out += best;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 Cover exactCover(const Asked& asked, int available, qint64 steps) {
@@ -449,9 +493,11 @@ Cover exactCover(const Asked& asked, int available, qint64 steps) {
         cover.lowerBound = search.stopped() ? std::min(bound, cover.banks) : cover.banks;
         return cover;
     }
-    // Too many extended frames to weigh: their aligned blocks, and the
-    // standard frames searched beside them.
-    const QVector<Pattern> extended = blockPlan(asked, 1);
+    // Too many extended frames to weigh one by one: the ranges' own covers,
+    // and the standard frames searched beside them.
+    QVector<Pattern> extended = rangePlan(frames);
+    const QVector<Pattern> extendedBlocks = blockPlan(asked, 1);
+    if (pack(extendedBlocks).size() < pack(extended).size()) extended = extendedBlocks;
     Places fixed;
     for (const Pattern& p : extended) fixed.add(placeOf(p));
     QVector<Candidate> standard = candidates.list();
