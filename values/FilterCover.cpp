@@ -31,7 +31,8 @@ constexpr int kMaxCandidateFrames = 1024;
 constexpr int kMaxJoined = 4096;
 // Where no exact plan fits, the share of the steps spent on its size.
 constexpr int kBeyondShare = 8;
-// Extended ranges whose covers are shrunk and tried cut at their blocks, at most.
+// Extended ranges whose covers are shrunk and tried cut at their blocks, and
+// whose fewest cubes the bound weighs, at most.
 constexpr int kMaxShrunk = 64;
 
 int trailingZeros(quint32 n) {
@@ -379,30 +380,13 @@ private:
 // filter holds two of: each needs a filter of its own, which costs at least
 // an entry of a 32-bit list, or of a 16-bit one where its block of 32768 was
 // asked for.
-int extendedBound(const Frames& frames) {
-    // The first and last frame of each of a range's fewest cubes (no cube
-    // inside the range holds two of those on the same side of the range's
-    // split), then of each of its aligned blocks, and its last one.
-    QVector<quint32> keys;
-    for (int rtr = 0; rtr < 2; ++rtr) {
-        for (const Interval& i : frames.extended[rtr]) {
-            for (const IdCube& c : fewestCubes(i.lo, i.hi)) {
-                if (keys.size() >= kMaxCandidateFrames) break;
-                keys.append(FilterBanks::frameKey(true, c.value, rtr == 1));
-                keys.append(FilterBanks::frameKey(true, c.value | c.free, rtr == 1));
-            }
-            for (quint64 lo = i.lo; lo <= i.hi && keys.size() < kMaxCandidateFrames;) {
-                int bits = 0;
-                while (lo % (quint64(2) << bits) == 0 && lo + (quint64(2) << bits) - 1 <= i.hi) ++bits;
-                keys.append(FilterBanks::frameKey(true, quint32(lo), rtr == 1));
-                lo += quint64(1) << bits;
-            }
-            keys.append(FilterBanks::frameKey(true, i.hi, rtr == 1));
-        }
-    }
+// Quarters of a bank the frames take at least: those no exact filter passes
+// two of, each a quarter where its block of 32768 was asked for (a 16-bit
+// entry can pass it), else half a bank.
+int weighedQuarters(const Frames& frames, const QVector<quint32>& keys) {
     QVector<quint32> weighed;
     int quarters = 0;
-    for (quint32 key : qAsConst(keys)) {
+    for (quint32 key : keys) {
         if (weighed.size() >= kMaxWeighed) break;
         const bool alone = std::none_of(weighed.begin(), weighed.end(), [&](quint32 other) {
             const quint32 mask = ~(key ^ other) & ~kUnusedBit;
@@ -414,6 +398,33 @@ int extendedBound(const Frames& frames) {
         quarters += cubeIn(frames.extended[(key & kRtrBit) ? 1 : 0], id & ~0x7FFFu, 0x7FFF) ? 1 : 2;
     }
     return quarters;
+}
+
+int extendedBound(const Frames& frames) {
+    // The first frame of each aligned block of each range, and its last one;
+    // for a few ranges also the first and last frame of each of their fewest
+    // cubes (no cube inside a range holds two of those on the same side of
+    // its split), which may weigh more.
+    QVector<quint32> keys, cubeEnds;
+    const bool few = frames.extended[0].size() + frames.extended[1].size() <= kMaxShrunk;
+    for (int rtr = 0; rtr < 2; ++rtr) {
+        for (const Interval& i : frames.extended[rtr]) {
+            for (quint64 lo = i.lo; lo <= i.hi && keys.size() < kMaxCandidateFrames;) {
+                int bits = 0;
+                while (lo % (quint64(2) << bits) == 0 && lo + (quint64(2) << bits) - 1 <= i.hi) ++bits;
+                keys.append(FilterBanks::frameKey(true, quint32(lo), rtr == 1));
+                lo += quint64(1) << bits;
+            }
+            keys.append(FilterBanks::frameKey(true, i.hi, rtr == 1));
+            if (!few) continue;
+            for (const IdCube& c : fewestCubes(i.lo, i.hi)) {
+                if (cubeEnds.size() >= kMaxCandidateFrames) break;
+                cubeEnds.append(FilterBanks::frameKey(true, c.value, rtr == 1));
+                cubeEnds.append(FilterBanks::frameKey(true, c.value | c.free, rtr == 1));
+            }
+        }
+    }
+    return std::max(weighedQuarters(frames, keys), weighedQuarters(frames, cubeEnds));
 }
 
 // The aligned blocks of one format (0 standard, 1 extended) or of both (-1),
