@@ -141,48 +141,66 @@ QVector<IdCube> fewestCubes(quint32 lo, quint32 hi, int bits) {
     return out;
 }
 
+namespace {
+
+// Quarters of a bank a cube of one frame type takes at least: a single block
+// of 2^blockBits one entry of a 16-bit list, a cube that leaves the low
+// blockBits open a 16-bit mask, a single number an entry of a 32-bit list,
+// any other a 32-bit mask.
 int cubeQuarters(const IdCube& cube, int blockBits) {
     const quint32 open = (quint32(1) << blockBits) - 1;
     if ((cube.free & open) == open) return cube.free == open ? 1 : 2;
     return cube.free == 0 ? 2 : 4;
 }
 
-bool Uncovered::scan(const IdCube& target, int skip, bool firstOnly) {
-    QVector<int> holders;
-    for (int i = 0; i < m_cover.size(); ++i)
-        if (i != skip && meets(m_cover[i], target)) holders.append(i);
-    return walk(target, holders, firstOnly);
-}
+// The numbers of a target cube that none of a cover holds, as far as a
+// search of `steps` subcubes goes.
+class Uncovered {
+public:
+    Uncovered(const QVector<IdCube>& cover, int steps) : m_cover(cover), m_steps(steps) {}
 
-bool Uncovered::walk(const IdCube& node, const QVector<int>& holders, bool firstOnly) {
-    if (--m_steps < 0) return false;
-    if (firstOnly && found) return true;
-    // A cube that fixes a bit the node leaves open cuts it there.
-    quint32 cut = 0;
-    for (int i : holders) {
-        if (holds(m_cover[i], node)) return true;
-        cut |= node.free & ~m_cover[i].free;
+    // False when the steps ran out. Cube `skip` of the cover is left out.
+    bool scan(const IdCube& target, int skip) {
+        QVector<int> holders;
+        for (int i = 0; i < m_cover.size(); ++i)
+            if (i != skip && meets(m_cover[i], target)) holders.append(i);
+        return walk(target, holders);
     }
-    if (holders.isEmpty()) {
-        if (!found) first = node.value;
-        found = true;
-        all &= node.value;
-        any |= node.value | node.free;
+
+    bool found = false;
+    quint32 all = ~0u;  // bits every number found has
+    quint32 any = 0;    // bits some number found has
+
+private:
+    bool walk(const IdCube& node, const QVector<int>& holders) {
+        if (--m_steps < 0) return false;
+        // A cube that fixes a bit the node leaves open cuts it there.
+        quint32 cut = 0;
+        for (int i : holders) {
+            if (holds(m_cover[i], node)) return true;
+            cut |= node.free & ~m_cover[i].free;
+        }
+        if (holders.isEmpty()) {
+            found = true;
+            all &= node.value;
+            any |= node.value | node.free;
+            return true;
+        }
+        quint32 bit = cut;
+        while (bit & (bit - 1)) bit &= bit - 1;
+        for (quint32 half : {quint32(0), bit}) {
+            const IdCube part{node.value | half, node.free & ~bit};
+            QVector<int> inside;
+            for (int i : holders)
+                if (meets(m_cover[i], part)) inside.append(i);
+            if (!walk(part, inside)) return false;
+        }
         return true;
     }
-    quint32 bit = cut;
-    while (bit & (bit - 1)) bit &= bit - 1;
-    for (quint32 half : {quint32(0), bit}) {
-        const IdCube part{node.value | half, node.free & ~bit};
-        QVector<int> inside;
-        for (int i : holders)
-            if (meets(m_cover[i], part)) inside.append(i);
-        if (!walk(part, inside, firstOnly)) return false;
-    }
-    return true;
-}
 
-namespace {
+    const QVector<IdCube>& m_cover;
+    int m_steps;
+};
 
 // Subcubes a shrinking looks at per cube, at most.
 constexpr int kShrinkSteps = 4096;
