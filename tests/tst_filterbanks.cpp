@@ -7,8 +7,11 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <climits>
+
 #include "FilterBanks.h"
 #include "FilterPlanner.h"
+#include "FilterRanges.h"
 
 using FilterBanks::Problem;
 
@@ -201,6 +204,106 @@ quint64 bruteForceExtras(const QVector<Frame>& frames) {
     }
     return fewest;
 }
+
+// The fewest cubes whose union is [lo, hi], numbers of `bits` bits, found by
+// search: a cube lies inside when its smallest and largest numbers do, and a
+// cover needs only the largest ones. Each step takes a number no chosen cube
+// holds and the fewest cubes hold, and tries each of those; numbers no two of
+// which share a cube need one cube each, which bounds the search.
+class RangeSearch {
+public:
+    RangeSearch(quint32 lo, quint32 hi, int bits) : m_lo(lo), m_hi(hi), m_bits(bits) {
+        largest(0, 0, bits - 1);
+        for (quint32 x = lo; x <= hi; ++x) m_left[x / 64] |= quint64(1) << (x % 64);
+    }
+
+    int fewest(int limit) {
+        for (int k = apart(m_left); k < limit; ++k)
+            if (covers(m_left, k)) return k;
+        return limit;
+    }
+    bool tooMany() const { return m_tooMany; }
+
+private:
+    using Points = std::array<quint64, 4>;  // a bit per number
+    using Cubes = std::array<quint64, 2>;   // a bit per cube
+    static constexpr int kMost = 128;
+    bool inside(quint32 value, quint32 free) const { return value >= m_lo && (value | free) <= m_hi; }
+
+    // Cubes with `value` and `free` above bit `at`, the rest still to choose.
+    void largest(quint32 value, quint32 free, int at) {
+        if (at < 0) {
+            if (!inside(value, free)) return;
+            for (quint32 bit = 1u << (m_bits - 1); bit; bit >>= 1)
+                if (!(free & bit) && inside(value & ~bit, free | bit)) return;
+            if (m_size == kMost) {
+                m_tooMany = true;
+                return;
+            }
+            for (quint32 x = 0;; x = (x - free) & free) {
+                const quint32 n = value | x;
+                m_holders[n][size_t(m_size / 64)] |= quint64(1) << (m_size % 64);
+                m_cubes[size_t(m_size)][n / 64] |= quint64(1) << (n % 64);
+                ++m_count[n];
+                if (x == free) break;
+            }
+            ++m_size;
+            return;
+        }
+        if ((value | ((2u << at) - 1)) < m_lo || (value | free) > m_hi) return;
+        const quint32 bit = 1u << at;
+        largest(value, free, at - 1);
+        largest(value | bit, free, at - 1);
+        largest(value, free | bit, at - 1);
+    }
+
+    // Calls f(n) for each number n of the set.
+    template <typename F>
+    static void forEach(const Points& set, F f) {
+        for (quint32 w = 0; w < 4; ++w)
+            for (quint64 bits = set[w]; bits; bits &= bits - 1) f(w * 64 + quint32(__builtin_ctzll(bits)));
+    }
+
+    // Numbers no two of which share a cube, found greedily.
+    int apart(const Points& left) const {
+        Cubes used{};
+        int n = 0;
+        forEach(left, [&](quint32 x) {
+            if (!(m_holders[x][0] & used[0]) && !(m_holders[x][1] & used[1])) {
+                ++n;
+                used[0] |= m_holders[x][0];
+                used[1] |= m_holders[x][1];
+            }
+        });
+        return n;
+    }
+
+    bool covers(const Points& left, int depth) const {
+        if (!(left[0] | left[1] | left[2] | left[3])) return true;
+        if (apart(left) > depth) return false;
+        quint32 pick = 0;
+        int fewest = INT_MAX;
+        forEach(left, [&](quint32 x) {
+            if (m_count[x] < fewest) fewest = m_count[x], pick = x;
+        });
+        for (int i = 0; i < m_size; ++i) {
+            if (!(m_holders[pick][size_t(i / 64)] >> (i % 64) & 1)) continue;
+            Points rest;
+            for (size_t w = 0; w < 4; ++w) rest[w] = left[w] & ~m_cubes[size_t(i)][w];
+            if (covers(rest, depth - 1)) return true;
+        }
+        return false;
+    }
+
+    quint32 m_lo, m_hi;
+    int m_bits;
+    int m_size = 0;
+    bool m_tooMany = false;
+    Points m_left{};
+    std::array<Cubes, 256> m_holders{};
+    std::array<Points, kMost> m_cubes{};
+    std::array<int, 256> m_count{};
+};
 }  // namespace
 
 class TestFilterBanks : public QObject {
@@ -215,6 +318,7 @@ private slots:
     void planExamples();
     void planRandom();
     void planOptimal();
+    void rangeCubes();
     void english();
 };
 
@@ -583,6 +687,35 @@ void TestFilterBanks::planOptimal() {
         ++extrasChecked;
     }
     QVERIFY(inexact > 20 && extrasChecked > 10);
+}
+
+// Every range of 6-, 7- and 8-bit numbers: the cubes given pass exactly the
+// range, and are as few as a search over all of its largest cubes finds.
+// A cube lies inside a range when its smallest and largest numbers do.
+void TestFilterBanks::rangeCubes() {
+    using FilterPlanner::detail::IdCube;
+    for (int bits = 6; bits <= 8; ++bits) {
+        const quint32 top = (1u << bits) - 1;
+        for (quint32 lo = 0; lo <= (bits < 8 ? top : 127u); ++lo) {
+            // Below, a range of 8 bits that keeps its top bit is one of 7.
+            for (quint32 hi = bits < 8 ? lo : std::max(lo, 128u); hi <= top; ++hi) {
+                RangeSearch search(lo, hi, bits);
+                QVERIFY(!search.tooMany());
+                const QVector<IdCube> cubes = FilterPlanner::detail::fewestCubes(lo, hi, bits);
+                QVector<int> holding(int(top) + 1, 0);
+                for (const IdCube& c : cubes) {
+                    QVERIFY2(c.value >= lo && (c.value | c.free) <= hi && !(c.value & c.free),
+                             qPrintable(QStringLiteral("%1-%2").arg(lo).arg(hi)));
+                    for (quint32 s = 0;; s = (s - c.free) & c.free) {
+                        ++holding[int(c.value | s)];
+                        if (s == c.free) break;
+                    }
+                }
+                for (quint32 x = lo; x <= hi; ++x) QVERIFY(holding[int(x)] > 0);
+                QCOMPARE(cubes.size(), search.fewest(cubes.size()));
+            }
+        }
+    }
 }
 
 void TestFilterBanks::english() {

@@ -30,6 +30,8 @@ Intervals normalised(Intervals list) {
     return out;
 }
 
+}  // namespace
+
 Intervals without(const Intervals& a, const Intervals& b) {
     Intervals out;
     int j = 0;
@@ -45,8 +47,6 @@ Intervals without(const Intervals& a, const Intervals& b) {
     }
     return out;
 }
-
-}  // namespace
 
 Intervals intersected(const Intervals& a, const Intervals& b) {
     Intervals out;

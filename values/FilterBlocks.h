@@ -20,6 +20,7 @@ using Intervals = QVector<Interval>;
 quint64 sizeOf(const Intervals& list);
 // Both sorted and merged.
 Intervals intersected(const Intervals& a, const Intervals& b);
+Intervals without(const Intervals& a, const Intervals& b);
 
 // An aligned block of identifiers, 2^bits of them from lo, with its frame types.
 struct Block {

@@ -9,6 +9,7 @@
 
 #include "FilterCubes.h"
 #include "FilterPacking.h"
+#include "FilterRanges.h"
 
 namespace FilterPlanner::detail {
 
@@ -30,6 +31,9 @@ constexpr int kMaxCandidateFrames = 1024;
 constexpr int kMaxJoined = 4096;
 // Where no exact plan fits, the share of the steps spent on its size.
 constexpr int kBeyondShare = 8;
+// Extended ranges whose covers are shrunk and tried cut at their blocks, and
+// whose fewest cubes the bound weighs, at most.
+constexpr int kMaxShrunk = 64;
 
 int trailingZeros(quint32 n) {
     int zeros = 0;
@@ -376,23 +380,13 @@ private:
 // filter holds two of: each needs a filter of its own, which costs at least
 // an entry of a 32-bit list, or of a 16-bit one where its block of 32768 was
 // asked for.
-int extendedBound(const Frames& frames) {
-    // The first frame of each aligned block of each range, and its last one.
-    QVector<quint32> keys;
-    for (int rtr = 0; rtr < 2; ++rtr) {
-        for (const Interval& i : frames.extended[rtr]) {
-            for (quint64 lo = i.lo; lo <= i.hi && keys.size() < kMaxCandidateFrames;) {
-                int bits = 0;
-                while (lo % (quint64(2) << bits) == 0 && lo + (quint64(2) << bits) - 1 <= i.hi) ++bits;
-                keys.append(FilterBanks::frameKey(true, quint32(lo), rtr == 1));
-                lo += quint64(1) << bits;
-            }
-            keys.append(FilterBanks::frameKey(true, i.hi, rtr == 1));
-        }
-    }
+// Quarters of a bank the frames take at least: those no exact filter passes
+// two of, each a quarter where its block of 32768 was asked for (a 16-bit
+// entry can pass it), else half a bank.
+int weighedQuarters(const Frames& frames, const QVector<quint32>& keys) {
     QVector<quint32> weighed;
     int quarters = 0;
-    for (quint32 key : qAsConst(keys)) {
+    for (quint32 key : keys) {
         if (weighed.size() >= kMaxWeighed) break;
         const bool alone = std::none_of(weighed.begin(), weighed.end(), [&](quint32 other) {
             const quint32 mask = ~(key ^ other) & ~kUnusedBit;
@@ -406,6 +400,33 @@ int extendedBound(const Frames& frames) {
     return quarters;
 }
 
+int extendedBound(const Frames& frames) {
+    // The first frame of each aligned block of each range, and its last one;
+    // for a few ranges also the first and last frame of each of their fewest
+    // cubes (no cube inside a range holds two of those on the same side of
+    // its split), which may weigh more.
+    QVector<quint32> keys, cubeEnds;
+    const bool few = frames.extended[0].size() + frames.extended[1].size() <= kMaxShrunk;
+    for (int rtr = 0; rtr < 2; ++rtr) {
+        for (const Interval& i : frames.extended[rtr]) {
+            for (quint64 lo = i.lo; lo <= i.hi && keys.size() < kMaxCandidateFrames;) {
+                int bits = 0;
+                while (lo % (quint64(2) << bits) == 0 && lo + (quint64(2) << bits) - 1 <= i.hi) ++bits;
+                keys.append(FilterBanks::frameKey(true, quint32(lo), rtr == 1));
+                lo += quint64(1) << bits;
+            }
+            keys.append(FilterBanks::frameKey(true, i.hi, rtr == 1));
+            if (!few) continue;
+            for (const IdCube& c : fewestCubes(i.lo, i.hi)) {
+                if (cubeEnds.size() >= kMaxCandidateFrames) break;
+                cubeEnds.append(FilterBanks::frameKey(true, c.value, rtr == 1));
+                cubeEnds.append(FilterBanks::frameKey(true, c.value | c.free, rtr == 1));
+            }
+        }
+    }
+    return std::max(weighedQuarters(frames, keys), weighedQuarters(frames, cubeEnds));
+}
+
 // The aligned blocks of one format (0 standard, 1 extended) or of both (-1),
 // joined where that costs nothing.
 QVector<Pattern> blockPlan(const Asked& asked, int format) {
@@ -414,6 +435,40 @@ QVector<Pattern> blockPlan(const Asked& asked, int format) {
         if (format < 0 || block.extended == (format == 1)) patterns.append(patternOf(block));
     // Thousands of blocks need hundreds of banks, joined or not.
     return patterns.size() > kMaxJoined ? patterns : joinNeighbours(patterns);
+}
+
+// Each extended range as few cubes as pass exactly it, cut where its blocks
+// of 32768 begin and end if that packs into fewer banks (FilterRanges).
+QVector<Pattern> rangePlan(const Frames& frames) {
+    const Intervals both = intersected(frames.extended[0], frames.extended[1]);
+    const Intervals parts[3] = {both, without(frames.extended[0], both), without(frames.extended[1], both)};
+    const bool few = parts[0].size() + parts[1].size() + parts[2].size() <= kMaxShrunk;
+    QVector<Pattern> out;
+    for (int part = 0; part < 3; ++part) {
+        const int rtr = part - 1;
+        for (const Interval& i : parts[part]) {
+            QVector<Pattern> best;
+            int bestBanks = 0, bestQuarters = 0;
+            const QVector<QVector<IdCube>> covers =
+                few ? rangeCovers(i.lo, i.hi) : QVector<QVector<IdCube>>{fewestCubes(i.lo, i.hi)};
+            for (const QVector<IdCube>& cover : covers) {
+                QVector<Pattern> patterns;
+                int quarters = 0;
+                for (const IdCube& c : cover) {
+                    patterns.append(extendedPattern(c, rtr));
+                    quarters += quartersOf(patterns.last());
+                }
+                const int banks = few ? pack(patterns).size() : 0;
+                if (best.isEmpty() || banks < bestBanks || (banks == bestBanks && quarters < bestQuarters)) {
+                    best = patterns;
+                    bestBanks = banks;
+                    bestQuarters = quarters;
+                }
+            }
+            out += best;
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -449,9 +504,11 @@ Cover exactCover(const Asked& asked, int available, qint64 steps) {
         cover.lowerBound = search.stopped() ? std::min(bound, cover.banks) : cover.banks;
         return cover;
     }
-    // Too many extended frames to weigh: their aligned blocks, and the
-    // standard frames searched beside them.
-    const QVector<Pattern> extended = blockPlan(asked, 1);
+    // Too many extended frames to weigh one by one: the ranges' own covers,
+    // and the standard frames searched beside them.
+    QVector<Pattern> extended = rangePlan(frames);
+    const QVector<Pattern> extendedBlocks = blockPlan(asked, 1);
+    if (pack(extendedBlocks).size() < pack(extended).size()) extended = extendedBlocks;
     Places fixed;
     for (const Pattern& p : extended) fixed.add(placeOf(p));
     QVector<Candidate> standard = candidates.list();
