@@ -26,6 +26,7 @@
 #include "DeviceParameters.h"
 #include "ModalAnswerer.h"
 #include "TarvaneCli.h"
+#include "TarvaneVersion.h"
 #include "TestWindow.h"
 
 using sim::Fault;
