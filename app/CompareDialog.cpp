@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QTableWidgetItem>
 
-#include "ChannalWidget.h"
+#include "CanCodec.h"
 #include "FiberRules.h"
 #include "ui_CompareDialog.h"
 
@@ -55,9 +55,9 @@ QString CompareDialog::shownValue(const FieldDifference& d, const ParameterSet& 
         case Field::InUse:
             return bank().inUse ? tr("已勾选") : tr("未勾选");
         case Field::WorkMode:
-            return ChannalWidget::workModeText(bank().workMode);
+            return CanCodec::workModeText(bank().workMode);
         case Field::BitWidth:
-            return ChannalWidget::bitWidthText(bank().bitWidth);
+            return CanCodec::bitWidthText(bank().bitWidth);
         case Field::IdRegister:
             return bank().idText.text().trimmed();
         case Field::MaskRegister:

@@ -12,6 +12,7 @@
 #include "HIDDevice.h"
 #include "HardwareModel.h"
 #include "ParameterDiff.h"
+#include "ParameterKeys.h"
 #include "ParameterSet.h"
 
 namespace {
@@ -58,7 +59,7 @@ int diffOne(CliSession& session, Target& target, const CliSteps::LoadedFile& fil
 // for each count.
 const HardwareModel* modelOf(const CliSteps::LoadedFile& file) {
     const QJsonValue baud =
-        file.object.value(QStringLiteral("FiberParam")).toObject().value(QStringLiteral("Baud"));
+        file.object.value(ParameterKeys::FiberParam).toObject().value(ParameterKeys::Baud);
     if (!baud.isArray()) return nullptr;
     for (int code = 1; hardwareModel(code); ++code)
         if (hardwareModel(code)->nFiberOptic == baud.toArray().size()) return hardwareModel(code);

@@ -14,6 +14,7 @@
 #include "FilterPlanner.h"
 #include "ParameterDocument.h"
 #include "ParameterFile.h"
+#include "ParameterKeys.h"
 #include "ParameterSet.h"
 #include "TarvaneCli.h"
 
@@ -24,7 +25,7 @@ namespace {
 int describeFile(CliSession& session, const QString& path) {
     CliSteps::LoadedFile file;
     if (const int status = CliSteps::loadFile(session, path, &file)) return status;
-    const int elements = file.object.value(QStringLiteral("CANParam")).toArray().size();
+    const int elements = file.object.value(ParameterKeys::CanParam).toArray().size();
     if (elements > kCanChannalMax)
         session.message(TarvaneCli::tr("注意：只说明前%1个“CANParam”元素").arg(kCanChannalMax));
     ParameterSet set = ParameterSet::defaults(elements, 0, 0);
@@ -32,7 +33,7 @@ int describeFile(CliSession& session, const QString& path) {
     ParameterDocument::apply(file.object, &set, &unusable);
     // A bank the file does not give readably is not described as what it is not.
     for (const ParameterDocument::Problem& problem : qAsConst(unusable))
-        if (problem.where.startsWith(QLatin1String("CANParam")))
+        if (problem.where.startsWith(ParameterKeys::CanParam))
             session.message(TarvaneCli::tr("注意：%1").arg(problem.text()));
     for (const CanChannelValues& channel : qAsConst(set.can)) {
         const QVector<FilterBanks::Bank> banks = FilterBanks::decodeChannel(channel.banks);
@@ -103,7 +104,7 @@ int plan(CliSession& session, const CliArguments& arguments) {
     for (const FilterRow& row : banks) dataList.append(CanCodec::dataListEntry(row));
     // The array as a file holds it; the key before it, so that it pastes into an element.
     const QByteArray array = QJsonDocument(dataList).toJson(QJsonDocument::Indented);
-    session.out() << "\"DataList\": " << QString::fromUtf8(array);
+    session.out() << '"' << ParameterKeys::DataList << "\": " << QString::fromUtf8(array);
     session.message(summary);
     for (int bank = 0; bank < plan.rows.size(); ++bank)
         session.message(TarvaneCli::tr("过滤器组%1：%2")

@@ -5,6 +5,7 @@
 #include "CliHelp.h"
 #include "CliOptions.h"
 #include "TarvaneCli.h"
+#include "TarvaneVersion.h"
 
 namespace CliManual {
 

@@ -5,6 +5,7 @@
 #include "CliHelp.h"
 #include "CliInterrupts.h"
 #include "CliSession.h"
+#include "TarvaneVersion.h"
 
 namespace {
 

@@ -163,8 +163,10 @@ void ChannalWidget::buildFilterTable() {
         inUse->setCheckState(Qt::Unchecked);
         table->setItem(row, ColumnInUse, inUse);
 
-        m_workModeBoxes.append(addCellBox(row, ColumnWorkMode, {workModeText(0), workModeText(1)}));
-        m_bitWidthBoxes.append(addCellBox(row, ColumnBitWidth, {bitWidthText(0), bitWidthText(1)}));
+        m_workModeBoxes.append(
+            addCellBox(row, ColumnWorkMode, {CanCodec::workModeText(0), CanCodec::workModeText(1)}));
+        m_bitWidthBoxes.append(
+            addCellBox(row, ColumnBitWidth, {CanCodec::bitWidthText(0), CanCodec::bitWidthText(1)}));
 
         table->setItem(row, ColumnId, new QTableWidgetItem);
         table->setItem(row, ColumnMask, new QTableWidgetItem);
@@ -215,14 +217,6 @@ bool ChannalWidget::eventFilter(QObject* watched, QEvent* event) {
     if (!opens || !box) return QWidget::eventFilter(watched, event);
     box->showPopup();
     return true;
-}
-
-QString ChannalWidget::workModeText(int index) {
-    return index == 0 ? tr("掩码模式") : tr("列表模式");
-}
-
-QString ChannalWidget::bitWidthText(int index) {
-    return index == 0 ? QStringLiteral("16") : QStringLiteral("32");
 }
 
 QTableWidgetItem* ChannalWidget::item(int row, int column) const {
@@ -433,8 +427,8 @@ void ChannalWidget::retranslate() {
     ui->m_pTableWidgetDataList->setHorizontalHeaderLabels(
         {QStringLiteral(" "), tr("工作模式"), tr("位数"), tr("ID寄存器"), tr("掩码寄存器")});
     for (QComboBox* box : qAsConst(m_workModeBoxes)) {
-        box->setItemText(0, workModeText(0));
-        box->setItemText(1, workModeText(1));
+        box->setItemText(0, CanCodec::workModeText(0));
+        box->setItemText(1, CanCodec::workModeText(1));
     }
     // The rows' meanings, a red cell's rule among them, in the language now chosen.
     showFilterMeaning();

@@ -35,10 +35,6 @@ public:
 
     int channalId() const { return m_nChannalId; }
 
-    // The texts of a bank's work-mode and bit-width choices, as the table shows them.
-    static QString workModeText(int index);
-    static QString bitWidthText(int index);
-
     // What the editor shows, and showing a channel's values.
     CanChannelValues values() const;
     void setValues(const CanChannelValues& values);

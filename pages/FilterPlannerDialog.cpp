@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QTableWidgetItem>
 
-#include "ChannalWidget.h"
+#include "CanCodec.h"
 #include "FilterBanks.h"
 #include "RedText.h"
 #include "WheelGuard.h"
@@ -49,8 +49,8 @@ FilterPlannerDialog::FilterPlannerDialog(QWidget* parent)
     for (int column = ColumnBank; column < ColumnMeaning; ++column) {
         int cells = table->fontMetrics().horizontalAdvance(QLatin1String(kWidestCells[column]));
         if (column == ColumnWorkMode)
-            cells = qMax(table->fontMetrics().horizontalAdvance(ChannalWidget::workModeText(0)),
-                         table->fontMetrics().horizontalAdvance(ChannalWidget::workModeText(1)));
+            cells = qMax(table->fontMetrics().horizontalAdvance(CanCodec::workModeText(0)),
+                         table->fontMetrics().horizontalAdvance(CanCodec::workModeText(1)));
         table->setColumnWidth(column,
                               qMax(cells + kCellPadding, table->horizontalHeader()->sectionSizeHint(column)));
     }
@@ -155,8 +155,8 @@ void FilterPlannerDialog::showPlan() {
     for (int i = 0; i < m_plan.rows.size(); ++i) {
         const FilterRow& row = m_plan.rows.at(i);
         table->setItem(i, ColumnBank, cell(QString::number(m_plan.firstBank + i + 1)));
-        table->setItem(i, ColumnWorkMode, cell(ChannalWidget::workModeText(row.workMode)));
-        table->setItem(i, ColumnBitWidth, cell(ChannalWidget::bitWidthText(row.bitWidth)));
+        table->setItem(i, ColumnWorkMode, cell(CanCodec::workModeText(row.workMode)));
+        table->setItem(i, ColumnBitWidth, cell(CanCodec::bitWidthText(row.bitWidth)));
         table->setItem(i, ColumnId, cell(row.idText));
         table->setItem(i, ColumnMask, cell(row.maskText));
         table->setItem(i, ColumnMeaning, cell(FilterBanks::describe(row)));

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstring>
 
 #include "HardwareModel.h"
 
@@ -87,8 +88,10 @@ Word wordAt(const QByteArray& reply, int index) {
     return word;
 }
 
+// memcpy, not std::copy: GCC 12's optimiser takes the unrolled byte loop
+// into a small stack array for an overflow (-Wstringop-overflow).
 void putWord(char* out, const Word& word) {
-    std::copy(word.cbegin(), word.cend(), out);
+    std::memcpy(out, word.data(), word.size());
 }
 
 QByteArray queryFrame(Command command, const QByteArray& payload, int lastBank) {
@@ -354,7 +357,7 @@ Parsed<Acknowledgement> SetCanFilter::parse(const QByteArray& reply) {
 
 QByteArray SetFiberBaudRate::frame() const {
     char payload[1 + FiberChannelCount] = {};
-    std::copy(codes.cbegin(), codes.cend(), payload + 1);
+    std::memcpy(payload + 1, codes.data(), codes.size());
     return Protocol::frame(Command::SetFiberBaudRate, QByteArray::fromRawData(payload, sizeof payload));
 }
 

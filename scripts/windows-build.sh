@@ -56,7 +56,7 @@ fi
 
 say "zip"
 (cd "$build" && cpack -G ZIP > /dev/null)
-version=$(sed -n 's/^project(Tarvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+read -r version < VERSION
 zip=$build/tarvane-$version-windows-x64.zip
 scripts/check-windows-zip.sh "$zip"
 say "msi"

@@ -2,14 +2,13 @@
 # Builds the Windows installer from the Windows zip, so that both hold the
 # same files, with Debian's wixl (dist/tarvane.wxs):
 #   scripts/windows-msi.sh ZIP MSI [VERSION]
-# VERSION, the product version, is the one in CMakeLists.txt unless given.
+# VERSION, the product version, is the program's (the file VERSION) unless given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 zip=${1:?usage: windows-msi.sh tarvane-<version>-windows-x64.zip out.msi [version]}
 msi=${2:?usage: windows-msi.sh tarvane-<version>-windows-x64.zip out.msi [version]}
-version=${3:-$(sed -n 's/^project(Tarvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)}
-[ -n "$version" ] || { echo "no version in CMakeLists.txt's project()" >&2; exit 1; }
+version=${3:-$(< VERSION)}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

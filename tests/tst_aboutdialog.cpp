@@ -10,6 +10,7 @@
 #include "AboutDialog.h"
 #include "FileVersionQuery.h"
 #include "PushButton.h"
+#include "TarvaneVersion.h"
 #include "TitleWidget.h"
 
 class AboutDialogTest : public QObject {

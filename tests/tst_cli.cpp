@@ -28,6 +28,7 @@
 #include "ModalAnswerer.h"
 #include "SystemLimits.h"
 #include "TarvaneCli.h"
+#include "TarvaneVersion.h"
 #include "TestWindow.h"
 
 using sim::Fault;

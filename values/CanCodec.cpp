@@ -61,6 +61,16 @@ QString baudRateText(int index) {
     return QString::fromLatin1(kBaudRates[index].label);
 }
 
+// In the channel page's context, where the catalogues have always kept them.
+QString workModeText(int workMode) {
+    return workMode == 0 ? QCoreApplication::translate("ChannalWidget", "掩码模式")
+                         : QCoreApplication::translate("ChannalWidget", "列表模式");
+}
+
+QString bitWidthText(int bitWidth) {
+    return bitWidth == 0 ? QStringLiteral("16") : QStringLiteral("32");
+}
+
 QByteArray baudRateWord(int index) {
     return index >= 0 && index < kBaudRateCount ? tableWords()[size_t(index)] : QByteArray();
 }

@@ -62,6 +62,11 @@ void applyFilterReplies(CanChannelValues& channel, const QList<QByteArray>& repl
 // The two registers of a filter bank.
 enum class FilterRegister { Id, Mask };
 
+// A filter row's work mode (0 mask, 1 list) and bit width (0 16, 1 32) as the
+// channel page, the planner and the comparison show them.
+QString workModeText(int workMode);
+QString bitWidthText(int bitWidth);
+
 }  // namespace CanCodec
 
 // A field of a CAN channel whose value cannot go out as it stands.

@@ -16,6 +16,7 @@
 #include "AboutDialog.h"
 #include "LanguageSettings.h"
 #include "ModalAnswerer.h"
+#include "TarvaneVersion.h"
 #include "TestWindow.h"
 #include "platform/FileVersion.h"
 
