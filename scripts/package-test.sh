@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package as the README's Install section does (a Release
+# Builds the Debian package as docs/install.md does (a Release
 # build with the distribution's hardening flags), checks it with lintian,
 # installs it with apt, checks where its files landed, starts the installed
 # program headless through its desktop entry and removes the package again.

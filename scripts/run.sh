@@ -5,7 +5,7 @@
 # repeaters on its bus, each with its own card number:
 #   TARVANE_SIMULATED_DEVICES=3 scripts/run.sh --simulated
 # TARVANE_SIMULATED_CARDS, _FAULTS and _STATE set up a bench of them, with
-# repeaters that arrive and leave (README, "Set up"):
+# repeaters that arrive and leave (docs/testing.md, "The simulated repeaters"):
 #   TARVANE_SIMULATED_CARDS='TV2026000501, TV2026000502 arrive=5' scripts/run.sh --simulated
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1246,11 +1246,11 @@ private slots:
         QCOMPARE(listed, options);
     }
 
-    // The README's command-line section tells what the program does: each
+    // The command-line page of the docs tells what the program does: each
     // command's usage as its help gives it, every option, every exit status,
     // the limits of the file and of --wait.
     void readmeAgreesWithHelp() {
-        QFile readme(":/README.md");
+        QFile readme(":/command-line.md");
         QVERIFY(readme.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(readme.readAll());
         const int start = text.indexOf("\n## Command line\n");
@@ -1611,10 +1611,10 @@ private slots:
 #ifdef Q_OS_UNIX
     // --- The simulated bench ---
 
-    // The README's session with the simulated bench, run as it stands by a
-    // shell: each command's output as the README shows it.
+    // The docs' session with the simulated bench, run as it stands by a
+    // shell: each command's output as the page shows it.
     void readmeBenchSession() {
-        QFile readme(":/README.md");
+        QFile readme(":/command-line.md");
         QVERIFY(readme.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(readme.readAll());
         const int at = text.indexOf("$ export TARVANE_SIMULATED_STATE=");

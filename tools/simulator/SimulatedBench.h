@@ -6,9 +6,9 @@
 namespace sim {
 
 // The bench a simulated program starts with, as its environment describes
-// it (the README's "Set up"): how many repeaters, or each one's card
-// number, model, times and restart; the faults of each; the folder that
-// keeps their parameters between runs.
+// it (docs/testing.md, "The simulated repeaters"): how many repeaters,
+// or each one's card number, model, times and restart; the faults of
+// each; the folder that keeps their parameters between runs.
 struct BenchSettings {
     QByteArray devices;  // TARVANE_SIMULATED_DEVICES
     QByteArray cards;    // TARVANE_SIMULATED_CARDS
