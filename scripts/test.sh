@@ -14,14 +14,14 @@ cmake --build build-test -j "$(nproc)"
 # Serial: the window tests share the settings file beside the test programs.
 (cd build-test && ctest --output-on-failure)
 
-# The real HID stack: the programs against virtual repeaters through a Linux
-# kernel, hidraw, udev and the real hidapi, in a small virtual machine.
-# TARVANE_SKIP_VM=1 skips it.
-scripts/vm-test.sh build-test
-
 # The Windows build: toolchain (built once per machine, then cached), cross
 # build, every test under Wine, and the zip.
 scripts/windows-build.sh
+
+# The real HID stack: the programs against virtual repeaters through a Linux
+# kernel, hidraw, udev and the real hidapi, in a small virtual machine, and
+# the zip's Windows programs there under Wine. TARVANE_SKIP_VM=1 skips it.
+scripts/vm-test.sh build-test build-windows
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.

@@ -14,8 +14,12 @@ log=$!
 
 # The log reaches the build machine, then the machine powers off and qemu ends.
 finish() {
-    # Repeaters still running hold the log's pipe: they go first.
+    # Repeaters and Wine's processes still running hold the log's pipe: they
+    # go first.
+    [ -n "${wineserver:-}" ] && "$wineserver" -k 2> /dev/null
     kill $(jobs -p | grep -vx "$log") 2> /dev/null
+    # What the programs printed, for a look after a failure.
+    cp -r "$files" "$results/files"
     exec > /dev/console 2>&1
     wait "$log"
     sync
@@ -49,6 +53,8 @@ run() {
     shift 2
     local status=0
     "$@" > "$files/$name.out" 2> "$files/$name.err" || status=$?
+    # The Windows programs end their lines with CR LF.
+    sed -i 's/\r$//' "$files/$name.out" "$files/$name.err"
     if [ "$status" -eq "$expected" ]; then
         ok "$name: exit $status"
     else
@@ -76,6 +82,11 @@ expect_match() {
         not_ok "$1: nothing matches /$3/ in $(basename "$2")"
         sed 's/^/    /' "$2"
     fi
+}
+
+# A text as an extended regular expression that matches only that text.
+literal() {
+    printf '%s' "$1" | sed 's/[][\\.^$*+?(){}|]/\\&/g'
 }
 
 # plug NAME ARGS...: starts a virtual repeater and waits until its hidraw node
@@ -201,6 +212,214 @@ unplug other
 echo "# the window (offscreen, real hidapi) (${SECONDS} s)"
 run "window" 0 "$work/tests/vm/tst_vmwindow" -o "$files/window.txt,txt"
 sed 's/^/    /' "$files/window.txt"
+
+# --- The Windows programs under Wine ------------------------------------------
+# tarvane-cli.exe and tarvane.exe as the zip has them, in a Wine prefix that
+# scripts/vm-test.sh prepared, with the test's cfgmgr32.dll beside them (Wine
+# 8.0 lacks what hidapi lists devices with); Wine's winebus sees the same
+# hidraw nodes, and its plugplay service tells the window of arrivals and
+# removals by WM_DEVICECHANGE.
+wine_dir="$work/vm/wine"
+windows="$wine_dir/prefix/drive_c/tarvane"
+wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
+export WINEPREFIX="$wine_dir/prefix" WINEDEBUG="$(cat "$wine_dir/winedebug")" \
+    WINEDLLOVERRIDES="cfgmgr32=n,b;mscoree,mshtml=" LANG=en_US.UTF-8
+# Windows programs see a Unix variable that starts with QT_ only as WINEQT_.
+unset QT_QPA_PLATFORM QT_LOGGING_RULES
+
+winerun() {
+    (cd "$files" && timeout 120 "$wine" "$@")
+}
+
+# A line of a Windows program's list: its path (Wine names the interface
+# \\?\hid#vid_0483&pid_6901...#{GUID}) and what it reported.
+winlist_line() {
+    printf '^\\\\\\\\\\?\\\\hid#vid_0483&pid_6901[^\t]*#\\{[^\t]*\\}'
+    printf '\t%s' "$@"
+    printf '$'
+}
+
+echo "# Wine: the prefix, its services and winebus (${SECONDS} s)"
+started=$SECONDS
+"$wineserver" -p > "$files/wineserver.log" 2>&1
+if timeout 300 "$wine" wineboot > "$files/wineboot.log" 2>&1; then
+    ok "Wine started ($((SECONDS - started)) s)"
+else
+    not_ok "Wine did not start"
+    sed 's/^/    /' "$files/wineboot.log"
+fi
+zip="$(cat "$wine_dir/zip")"
+# What Wine's HID path runs on, read into memory before the first query's
+# 10 ms start: a page fetched from the build machine then would count as the
+# device's time to answer, as on a real PC it does not.
+wine_lib=/usr/lib/x86_64-linux-gnu/wine
+cat "$wine_lib"/x86_64-windows/{ntoskrnl.exe,winebus.sys,hidclass.sys,hid.dll,kernelbase.dll,ntdll.dll} \
+    "$wine_lib"/x86_64-unix/{ntdll.so,winebus.so} > /dev/null
+for program in tarvane.exe tarvane-cli.exe hidapi.dll; do
+    if unzip -p "$zip" "$(basename "$zip" .zip)/$program" | cmp -s - "$windows/$program"; then
+        ok "$program is the zip's, byte for byte"
+    else
+        not_ok "$program is not the zip's"
+    fi
+done
+
+echo "# tarvane-cli.exe under Wine, one repeater (USB gadget) (${SECONDS} s)"
+cli_exe="$windows/tarvane-cli.exe"
+plug wa --backend usb --card TV2026000417 --type 4
+# With the trace, which keeps the time of the first reply through Wine.
+run "tarvane-cli.exe list" 0 winerun "$cli_exe" --trace list
+expect_match "tarvane-cli.exe list: Orvex-A4 TV2026000417" "$files/tarvane-cli.exe list.out" \
+    "$(winlist_line Orvex-A4 TV2026000417 1.05 2.10 2 4)"
+wa_path="$(cut -f1 "$files/tarvane-cli.exe list.out" | head -n 1)"
+run "tarvane-cli.exe read -o" 0 winerun "$cli_exe" read -o win-a.txt
+expect_line "tarvane-cli.exe read -o: TV2026000417 read" "$files/tarvane-cli.exe read -o.err" "Read successfully"
+run "tarvane-cli.exe diff after read" 0 winerun "$cli_exe" diff win-a.txt
+if [ ! -s "$files/tarvane-cli.exe diff after read.out" ]; then
+    ok "tarvane-cli.exe diff after read: TV2026000417 holds the file"
+else
+    not_ok "tarvane-cli.exe diff after read: differences"
+fi
+# The golden file: fiber channel 1 at code 05 instead of the device's 0b.
+sed '/"Baud": \[/{n;s/"0b"/"05"/}' "$files/win-a.txt" > "$files/win-golden.txt"
+run "tarvane-cli.exe diff golden before write" 1 winerun "$cli_exe" diff win-golden.txt
+before=$(restarts wa)
+run "tarvane-cli.exe write --backup --verify" 0 winerun "$cli_exe" write win-golden.txt --backup win-backup.txt --verify
+expect_line "tarvane-cli.exe write: backup of TV2026000417 saved" "$files/tarvane-cli.exe write --backup --verify.err" \
+    "Backup saved: win-backup.txt"
+expect_line "tarvane-cli.exe write: TV2026000417 set" "$files/tarvane-cli.exe write --backup --verify.err" "successfully set"
+expect_line "tarvane-cli.exe write: TV2026000417 verified after its restart" \
+    "$files/tarvane-cli.exe write --backup --verify.err" "Verified: the device holds what was written"
+if [ "$(restarts wa)" -gt "$before" ]; then
+    ok "tarvane-cli.exe write: TV2026000417 left the bus after its reset and came back"
+else
+    not_ok "tarvane-cli.exe write: TV2026000417 did not restart"
+fi
+if cmp -s "$files/win-a.txt" "$files/win-backup.txt"; then
+    ok "tarvane-cli.exe write: the backup is what TV2026000417 held"
+else
+    not_ok "tarvane-cli.exe write: the backup differs from the first read"
+fi
+run "tarvane-cli.exe diff golden after write" 0 winerun "$cli_exe" diff win-golden.txt
+run "tarvane-cli.exe diff old file after write" 1 winerun "$cli_exe" diff win-a.txt
+run "tarvane-cli.exe --trace read" 0 winerun "$cli_exe" --trace read -o win-trace.txt
+expect_match "tarvane-cli.exe --trace: TV2026000417 opened at its Windows path" "$files/tarvane-cli.exe --trace read.err" \
+    "^ *[0-9]+\.[0-9]{3} open $(literal "$wa_path")\$"
+expect_match "tarvane-cli.exe --trace: hardware type query" "$files/tarvane-cli.exe --trace read.err" \
+    "^ *[0-9]+\.[0-9]{3} > $(frame 00 12 15 01 00)\$"
+expect_match "tarvane-cli.exe --trace: hardware type reply, type 4" "$files/tarvane-cli.exe --trace read.err" \
+    "^ *[0-9]+\.[0-9]{3} < 12 15 .. .. 04( ..){11}\$"
+
+echo "# tarvane-cli.exe under Wine, a second repeater (uhid), one that stops answering (${SECONDS} s)"
+plug wb --backend uhid --card TV2026000418 --type 3
+run "tarvane-cli.exe list two" 0 winerun "$cli_exe" list
+expect_match "tarvane-cli.exe list two: Orvex-A4 TV2026000417" "$files/tarvane-cli.exe list two.out" \
+    "$(winlist_line Orvex-A4 TV2026000417 1.05 2.10 2 4)"
+expect_match "tarvane-cli.exe list two: Orvex-A3 TV2026000418" "$files/tarvane-cli.exe list two.out" \
+    "$(winlist_line Orvex-A3 TV2026000418 1.05 2.10 2 2)"
+wb_path="$(grep -F "	TV2026000418	" "$files/tarvane-cli.exe list two.out" | cut -f1)"
+run "tarvane-cli.exe read without --device" 3 winerun "$cli_exe" read -o win-none.txt
+run "tarvane-cli.exe read --device TV2026000418" 0 winerun "$cli_exe" read --device TV2026000418 -o win-b.txt
+kill -USR1 "$pid_wb"
+run "tarvane-cli.exe read --device silent" 4 winerun "$cli_exe" --trace read --device "$wb_path" -o win-silent.txt
+expect_line "tarvane-cli.exe read --device silent: search failed" "$files/tarvane-cli.exe read --device silent.err" \
+    "Search device failed"
+expect_match "tarvane-cli.exe read --device silent: time-out in the trace" \
+    "$files/tarvane-cli.exe read --device silent.err" "^ *[0-9]+\.[0-9]{3} < time-out: no reply within 10 ms\$"
+unplug wb
+unplug wa
+
+# The window: the shipped tarvane.exe on Qt's windows platform (Wine's null
+# display driver), driven from inside by the test's plugin tests/vm/WindowHand.cpp,
+# which tarvane.exe loads because QT_QPA_GENERIC_PLUGINS names it. One
+# command a line goes in, one answer a line comes out.
+window_start() {
+    coproc HAND {
+        cd "$files" && WINEQT_PLUGIN_PATH="Z:$wine_dir/plugins" WINEQT_QPA_GENERIC_PLUGINS=tarvanehand \
+            exec timeout 1200 "$wine" "$windows/tarvane.exe" -platform windows 2> "$files/tarvane.exe.err"
+    }
+    window_pid=$HAND_PID
+}
+
+# window COMMAND FIELDS...: the answer goes to $answer. A program that does
+# not answer within 120 s is ended, so that the checks after it fail at once.
+window() {
+    local IFS=$'\t'
+    answer="(no answer)"
+    if [ -n "${HAND[1]:-}" ] && printf '%s\n' "$*" >&"${HAND[1]}" &&
+        IFS= read -r -t 120 answer <&"${HAND[0]}"; then
+        answer="${answer%$'\r'}"
+    else
+        answer="(no answer)"
+        kill "$window_pid" 2> /dev/null
+        exec {HAND[0]}<&- {HAND[1]}>&- 2> /dev/null
+        HAND=()
+    fi
+}
+
+# window_expect CHECK EXPECTED COMMAND FIELDS...: a list expected is tab-separated.
+window_expect() {
+    local check="$1" expected="$2"
+    shift 2
+    window "$@"
+    if [ "$answer" = "$expected" ]; then
+        ok "tarvane.exe: $check: ${answer//$'\t'/, }"
+    else
+        not_ok "tarvane.exe: $check: \"${answer//$'\t'/, }\", expected \"${expected//$'\t'/, }\""
+    fi
+}
+
+# The steps of tst_vmwindow: a repeater plugged in appears by itself, reads,
+# writes and restarts, and its pulling out empties the window.
+window_repeater() {
+    local name="$1" card="$2" id="$3"
+    shift 3
+    plug "$id" "$@"
+    window_expect "$card plugged in appears by itself" "$name" wait 20 name "$name"
+    window_expect "$card: its two CAN channels" 2 tabs
+    window_expect "$card: Read" 读取成功 click m_pushButtonRead
+    window_expect "$card: Write" 设置成功 click m_pushButtonWrite
+    window_expect "$card: the name line empties at the reset and fills again" $'\t'"$name" wait 20 names $'\t'"$name"
+    window_expect "$card: Read after its restart" 读取成功 click m_pushButtonRead
+    unplug "$id"
+    window_expect "$card pulled out: the name line empties" "" wait 20 name ""
+    window_expect "$card pulled out: no CAN channel tabs" 0 tabs
+    window_expect "$card pulled out: Read" 设备未连接 click m_pushButtonRead
+}
+
+echo "# tarvane.exe under Wine, started with no repeater (${SECONDS} s)"
+first=Orvex-A4_TV2026000417
+window_start
+window_expect "started with no repeater" 搜索设备失败 wait 60 boxes 搜索设备失败
+window_expect "started with no repeater: the name line" "" name
+window_repeater "$first" TV2026000417 wa --backend usb --card TV2026000417 --type 4
+echo "# tarvane.exe under Wine, a uhid repeater (${SECONDS} s)"
+window_repeater Orvex-B1_TV2026000418 TV2026000418 wb --backend uhid --card TV2026000418 --type 5
+
+echo "# tarvane.exe under Wine, a second repeater chosen (${SECONDS} s)"
+second=Orvex-A3_TV2026000418
+plug wa --backend usb --card TV2026000417 --type 4
+window_expect "TV2026000417 appears" "$first" wait 20 name "$first"
+window_expect "one repeater: nothing to choose" "" devices
+plug wb --backend uhid --card TV2026000418 --type 3
+# The entries in path order: Wine names the uhid one's interface
+# hid#vid_0483&pid_6901#..., the gadget's hid#vid_0483&pid_6901&mi_00#...
+window_expect "TV2026000418 joins the choice, the window stays with TV2026000417" "$second"$'\t'"*$first" \
+    wait 20 devices "$second" "*$first"
+window_expect "the name line still shows TV2026000417" "$first" name
+window_expect "TV2026000418 chosen" chosen choose "$second"
+window_expect "the window moves to TV2026000418" "$second" wait 20 name "$second"
+window_expect "TV2026000418 checked" "*$second"$'\t'"$first" devices
+window_expect "TV2026000418: Read" 读取成功 click m_pushButtonRead
+unplug wb
+window_expect "TV2026000418 pulled out: back to TV2026000417" "$first" wait 20 name "$first"
+window_expect "TV2026000418 pulled out: nothing to choose" "" devices
+window_expect "TV2026000417: Read" 读取成功 click m_pushButtonRead
+window_expect "closed" bye quit
+status=0
+wait "$window_pid" || status=$?
+if [ "$status" -eq 0 ]; then ok "tarvane.exe ended with status 0"; else not_ok "tarvane.exe ended with status $status"; fi
+unplug wa
 
 udevadm control --exit
 echo "$failed" > "$results/status"
