@@ -9,7 +9,8 @@
 //   tabs                  how many CAN channel tabs there are
 //   boxes                 the texts of the message boxes answered since the last click
 //   click BUTTON          presses the button of that object name; the boxes it showed
-//   devices               the entries of "选择设备", the checked one after "*"
+//   devices               the entries of "选择设备", the checked one after "*", in the
+//                         order of their names: the menu's own order is not what is checked
 //   choose NAME           chooses the entry of "选择设备" with that text
 //   wait SECONDS COMMAND EXPECTED...
 //                         repeats COMMAND until it answers EXPECTED (the fields
@@ -22,6 +23,7 @@
 #include <QGenericPlugin>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -98,7 +100,15 @@ private:
             m_names.clear();
             return vm::click(*m_window, fields.at(1), *m_answerer).join(QLatin1Char('\t'));
         }
-        if (verb == QLatin1String("devices")) return vm::deviceEntries().join(QLatin1Char('\t'));
+        if (verb == QLatin1String("devices")) {
+            const auto name = [](const QString& entry) {
+                return entry.startsWith('*') ? entry.mid(1) : entry;
+            };
+            QStringList entries = vm::deviceEntries();
+            std::sort(entries.begin(), entries.end(),
+                      [&](const QString& a, const QString& b) { return name(a) < name(b); });
+            return entries.join(QLatin1Char('\t'));
+        }
         if (verb == QLatin1String("choose") && fields.size() == 2) {
             QMenu* menu = vm::devicesMenu();
             for (QAction* action : menu ? menu->actions() : QList<QAction*>()) {
