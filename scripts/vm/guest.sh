@@ -124,6 +124,11 @@ unplug() {
     udevadm settle --timeout=30
 }
 
+# The Linux tarvane-cli where the Windows one runs, for the checks both make.
+cli_in_files() {
+    (cd "$files" && "$cli" "$@")
+}
+
 # How often the repeater left the bus (restarts, each seen as an unplug).
 restarts() {
     grep -c '^unplugged' "$files/vr-$1.log"
@@ -132,6 +137,22 @@ restarts() {
 # How often its hidraw node appeared.
 plugs() {
     grep -c '^plugged ' "$files/vr-$1.log"
+}
+
+# forgetful_write PROGRAM CARD COMMAND...: the repeater with that card number
+# acknowledges every frame but keeps nothing, so the program (COMMAND, run
+# in $files) must find after the restart that it holds the old values: the
+# fiber channel 1 changed from code 0b to 05 and back.
+forgetful_write() {
+    local program="$1" card="$2"
+    shift 2
+    local name="$program write --verify, $card keeps nothing"
+    run "$program read -o, $card keeps nothing" 0 "$@" read --device "$card" -o "forget-$card.txt"
+    sed '/"Baud": \[/{n;s/"0b"/"05"/}' "$files/forget-$card.txt" > "$files/forget-golden-$card.txt"
+    run "$name" 5 "$@" write "forget-golden-$card.txt" --device "$card" --verify
+    expect_line "$name: the frames acknowledged" "$files/$name.err" "successfully set"
+    expect_line "$name: the difference found" "$files/$name.err" "Written, but the device holds something else"
+    expect_match "$name: fiber channel 1 holds 0b, not 05" "$files/$name.out" $'^Fiber1\t[^\t]*\t[^\t]*\t05( [^\t]*)?\t0b( [^\t]*)?$'
 }
 
 # A frame as the trace shows it: 17 bytes, zeros after the given ones.
@@ -201,6 +222,11 @@ run "list with a silent one" 4 "$cli" list
 expect_line "list with a silent one: its error" "$files/list with a silent one.out" "$node_b	Search device failed"
 unplug b
 unplug a
+
+echo "# tarvane-cli, a repeater that acknowledges writes and keeps nothing (${SECONDS} s)"
+plug f --backend uhid --card TV2026000419 --type 4 --forget-writes
+forgetful_write tarvane-cli TV2026000419 cli_in_files
+unplug f
 
 echo "# the udev rule (${SECONDS} s)"
 plug rule --backend usb --card TV2026000420 --type 4
@@ -338,6 +364,11 @@ expect_match "tarvane-cli.exe read --device silent: time-out in the trace" \
     "$files/tarvane-cli.exe read --device silent.err" "^ *[0-9]+\.[0-9]{3} < time-out: no reply within 10 ms\$"
 unplug wb
 unplug wa
+
+echo "# tarvane-cli.exe under Wine, a repeater that acknowledges writes and keeps nothing (${SECONDS} s)"
+plug wf --backend uhid --card TV2026000419 --type 4 --forget-writes
+forgetful_write tarvane-cli.exe TV2026000419 winerun "$cli_exe"
+unplug wf
 
 # The window: the shipped tarvane.exe on Qt's windows platform (Wine's null
 # display driver), driven from inside by the test's plugin tests/vm/WindowHand.cpp,
