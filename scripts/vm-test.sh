@@ -197,8 +197,11 @@ fi
 echo "---- the guest's console ($console) ----"
 cat "$console"
 echo "----"
-if [ "$status" -eq 124 ]; then
-    echo "vm-test: FAILED: the virtual machine did not finish within $limit s" >&2
+if [ -f "$results/hung" ]; then
+    echo "vm-test: FAILED: the check \"$(cat "$results/hung")\" did not finish within its time-out" >&2
+elif [ "$status" -eq 124 ]; then
+    echo "vm-test: FAILED: the virtual machine did not finish within $limit s," \
+        "in the check \"$(cat "$results/check" 2> /dev/null || echo "(none begun)")\"" >&2
 elif [ "$status" -ne 0 ]; then
     echo "vm-test: FAILED: qemu ended with status $status" >&2
 elif [ -z "$guest_status" ]; then

@@ -46,6 +46,37 @@ not_ok() {
     failed=$((failed + 1))
 }
 
+# check NAME SECONDS: the next check begins. Its name goes to the log, and to
+# $results/check for the build machine, before anything of it runs; one that
+# has not finished within SECONDS of the guest's clock is named as the one
+# that hung, and the run ends there with what the programs printed so far.
+check() {
+    end_check
+    echo "# $1 (${SECONDS} s, at most $2 s)"
+    printf '%s\n' "$1" > "$results/check"
+    hang_guard "$1" "$2" &
+    guard=$!
+}
+
+end_check() {
+    [ -n "${guard:-}" ] && kill "$guard" 2> /dev/null
+    guard=""
+}
+
+hang_guard() {
+    # The sleep must not hold the log's pipe once the guard is gone.
+    sleep "$2" > /dev/null 2>&1 < /dev/null || return
+    echo "not ok - $1: did not finish within $2 s"
+    printf '%s\n' "$1" > "$results/hung"
+    echo $(($(grep -c '^not ok' "$results/log") + 1)) > "$results/status"
+    echo "# the check that hung: $1"
+    [ -n "${wineserver:-}" ] && "$wineserver" -k 2> /dev/null
+    cp -r "$files" "$results/files"
+    sleep 1
+    sync
+    /bin/busybox poweroff -f
+}
+
 # run NAME EXPECTED_STATUS COMMAND...: runs it, keeps its output in
 # $files/NAME.out and .err, and checks its exit status.
 run() {
@@ -168,7 +199,7 @@ cp "$repo/dist/70-tarvane.rules" /run/udev/rules.d/
 /lib/systemd/systemd-udevd --daemon --resolve-names=never
 udevadm settle --timeout=30
 
-echo "# tarvane-cli, one repeater (USB gadget) (${SECONDS} s)"
+check "tarvane-cli, one repeater (USB gadget)" 120
 plug a --backend usb --card TV2026000417 --type 4
 run "list" 0 "$cli" list
 expect_line "list shows the repeater" "$files/list.out" "$(printf '%s\t' "$node_a" Orvex-A4 TV2026000417 1.05 2.10 2)4"
@@ -195,7 +226,7 @@ expect_match "trace: hardware type query" "$files/--trace read.err" "^ *[0-9]+\.
 expect_match "trace: hardware type reply" "$files/--trace read.err" "^ *[0-9]+\.[0-9]{3} < 12 15 .. .. 04( ..){11}\$"
 expect_match "trace: fiber query" "$files/--trace read.err" "^ *[0-9]+\.[0-9]{3} > 00 12 26 01 00 "
 
-echo "# tarvane-cli, two repeaters (USB gadget and uhid), chosen by card number (${SECONDS} s)"
+check "tarvane-cli, two repeaters (USB gadget and uhid), chosen by card number" 120
 plug b --backend uhid --card TV2026000418 --type 3
 run "list two" 0 "$cli" list
 expect_line "list two: the gadget" "$files/list two.out" "$(printf '%s\t' "$node_a" Orvex-A4 TV2026000417 1.05 2.10 2)4"
@@ -212,7 +243,7 @@ run "diff --device card (uhid)" 0 "$cli" diff "$files/golden-b.txt" --device TV2
 run "diff --device card (gadget, untouched)" 0 "$cli" diff "$files/golden.txt" --device TV2026000417
 run "diff --device path" 0 "$cli" diff "$files/golden.txt" --device "$node_a"
 
-echo "# tarvane-cli, a repeater that stops answering (${SECONDS} s)"
+check "tarvane-cli, a repeater that stops answering" 60
 kill -USR1 "$pid_b"
 run "read --device silent" 4 "$cli" --trace read --device "$node_b" -o "$files/silent.txt"
 expect_line "read --device silent: search failed" "$files/read --device silent.err" "Search device failed"
@@ -223,12 +254,12 @@ expect_line "list with a silent one: its error" "$files/list with a silent one.o
 unplug b
 unplug a
 
-echo "# tarvane-cli, a repeater that acknowledges writes and keeps nothing (${SECONDS} s)"
+check "tarvane-cli, a repeater that acknowledges writes and keeps nothing" 60
 plug f --backend uhid --card TV2026000419 --type 4 --forget-writes
 forgetful_write tarvane-cli TV2026000419 cli_in_files
 unplug f
 
-echo "# the udev rule (${SECONDS} s)"
+check "the udev rule" 90
 plug rule --backend usb --card TV2026000420 --type 4
 expect_match "uaccess on the repeater's hidraw node" <(udevadm info "$node_rule") "^E: TAGS=.*:uaccess:"
 unplug rule
@@ -240,7 +271,7 @@ else
 fi
 unplug other
 
-echo "# the window (offscreen, real hidapi) (${SECONDS} s)"
+check "the window (offscreen, real hidapi)" 300
 run "window" 0 "$work/tests/vm/tst_vmwindow" -o "$files/window.txt,txt"
 sed 's/^/    /' "$files/window.txt"
 
@@ -272,7 +303,7 @@ winlist_line() {
     printf '$'
 }
 
-echo "# Wine: the prefix, its services and winebus (${SECONDS} s)"
+check "Wine: the prefix, its services and winebus" 360
 started=$SECONDS
 "$wineserver" -p > "$files/wineserver.log" 2>&1
 if timeout 300 "$wine" wineboot > "$files/wineboot.log" 2>&1; then
@@ -280,6 +311,7 @@ if timeout 300 "$wine" wineboot > "$files/wineboot.log" 2>&1; then
 else
     not_ok "Wine did not start: the Windows programs were not tried"
     sed 's/^/    /' "$files/wineboot.log"
+    end_check
     echo "$failed" > "$results/status"
     echo "# $failed failed"
     exit
@@ -299,7 +331,7 @@ for program in tarvane.exe tarvane-cli.exe hidapi.dll; do
     fi
 done
 
-echo "# tarvane-cli.exe under Wine, one repeater (USB gadget) (${SECONDS} s)"
+check "tarvane-cli.exe under Wine, one repeater (USB gadget)" 300
 cli_exe="$windows/tarvane-cli.exe"
 plug wa --backend usb --card TV2026000417 --type 4
 # With the trace, which keeps the time of the first reply through Wine.
@@ -346,7 +378,7 @@ expect_match "tarvane-cli.exe --trace: hardware type query" "$files/tarvane-cli.
 expect_match "tarvane-cli.exe --trace: hardware type reply, type 4" "$files/tarvane-cli.exe --trace read.err" \
     "^ *[0-9]+\.[0-9]{3} < 12 15 .. .. 04( ..){11}\$"
 
-echo "# tarvane-cli.exe under Wine, a second repeater (uhid), one that stops answering (${SECONDS} s)"
+check "tarvane-cli.exe under Wine, a second repeater (uhid), one that stops answering" 300
 plug wb --backend uhid --card TV2026000418 --type 3
 run "tarvane-cli.exe list two" 0 winerun "$cli_exe" list
 expect_match "tarvane-cli.exe list two: Orvex-A4 TV2026000417" "$files/tarvane-cli.exe list two.out" \
@@ -365,7 +397,7 @@ expect_match "tarvane-cli.exe read --device silent: time-out in the trace" \
 unplug wb
 unplug wa
 
-echo "# tarvane-cli.exe under Wine, a repeater that acknowledges writes and keeps nothing (${SECONDS} s)"
+check "tarvane-cli.exe under Wine, a repeater that acknowledges writes and keeps nothing" 180
 plug wf --backend uhid --card TV2026000419 --type 4 --forget-writes
 forgetful_write tarvane-cli.exe TV2026000419 winerun "$cli_exe"
 unplug wf
@@ -428,16 +460,16 @@ window_repeater() {
     window_expect "$card pulled out: Read" 设备未连接 click m_pushButtonRead
 }
 
-echo "# tarvane.exe under Wine, started with no repeater (${SECONDS} s)"
+check "tarvane.exe under Wine, started with no repeater" 300
 first=Orvex-A4_TV2026000417
 window_start
 window_expect "started with no repeater" 搜索设备失败 wait 60 boxes 搜索设备失败
 window_expect "started with no repeater: the name line" "" name
 window_repeater "$first" TV2026000417 wa --backend usb --card TV2026000417 --type 4
-echo "# tarvane.exe under Wine, a uhid repeater (${SECONDS} s)"
+check "tarvane.exe under Wine, a uhid repeater" 300
 window_repeater Orvex-B1_TV2026000418 TV2026000418 wb --backend uhid --card TV2026000418 --type 5
 
-echo "# tarvane.exe under Wine, a second repeater chosen (${SECONDS} s)"
+check "tarvane.exe under Wine, a second repeater chosen" 300
 second=Orvex-A3_TV2026000418
 plug wa --backend usb --card TV2026000417 --type 4
 window_expect "TV2026000417 appears" "$first" wait 20 name "$first"
@@ -461,6 +493,7 @@ wait "$window_pid" || status=$?
 if [ "$status" -eq 0 ]; then ok "tarvane.exe ended with status 0"; else not_ok "tarvane.exe ended with status $status"; fi
 unplug wa
 
+end_check
 udevadm control --exit
 echo "$failed" > "$results/status"
 echo "# $failed failed"
