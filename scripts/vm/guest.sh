@@ -66,9 +66,10 @@ end_check() {
 hang_guard() {
     # The sleep must not hold the log's pipe once the guard is gone.
     sleep "$2" > /dev/null 2>&1 < /dev/null || return
+    # Counted before this check's own line reaches the log.
+    echo $(($(grep -c '^not ok' "$results/log") + 1)) > "$results/status"
     echo "not ok - $1: did not finish within $2 s"
     printf '%s\n' "$1" > "$results/hung"
-    echo $(($(grep -c '^not ok' "$results/log") + 1)) > "$results/status"
     echo "# the check that hung: $1"
     [ -n "${wineserver:-}" ] && "$wineserver" -k 2> /dev/null
     cp -r "$files" "$results/files"
