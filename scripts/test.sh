@@ -85,14 +85,6 @@ build_test() {
 stage "build (build-test)" build_test
 stage "tests (build-test)" ctest_in build-test
 
-# The real HID stack: the programs against virtual repeaters through a Linux
-# kernel, hidraw, udev and the real hidapi, in a small virtual machine.
-if [ "${TARVANE_SKIP_VM:-}" = "1" ]; then
-    left_out "virtual machine" "TARVANE_SKIP_VM=1: the programs were not tried on the real HID stack"
-else
-    stage "virtual machine (scripts/vm-test.sh)" scripts/vm-test.sh build-test
-fi
-
 # The Windows build: toolchain (built once per machine, then cached), cross
 # build, every test under Wine, the zip and the MSI.
 windows() {
@@ -106,6 +98,15 @@ windows() {
     echo "$(wc -l <<< "$skipped") test functions skipped themselves under Wine" > "$note_file"
 }
 stage "Windows (scripts/windows-build.sh)" windows
+
+# The real HID stack: the programs against virtual repeaters through a Linux
+# kernel, hidraw, udev and the real hidapi, in a small virtual machine, and
+# the zip's Windows programs there under Wine.
+if [ "${TARVANE_SKIP_VM:-}" = "1" ]; then
+    left_out "virtual machine" "TARVANE_SKIP_VM=1: the programs were not tried on the real HID stack"
+else
+    stage "virtual machine (scripts/vm-test.sh)" scripts/vm-test.sh build-test "${BUILD_DIR:-build-windows}"
+fi
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.

@@ -3,14 +3,20 @@
 # (qemu) on the build machine's files and runs the real tarvane-cli and the
 # window, linked with the real hidapi, against virtual repeaters on the
 # kernel's HID bus (a USB gadget on dummy_hcd, and uhid), with a real udevd
-# and the package's udev rule. The checks themselves are in scripts/vm/guest.sh
-# and tests/vm/.
+# and the package's udev rule; then the Windows programs of the zip under
+# Wine against the same virtual repeaters. The checks themselves are in
+# scripts/vm/guest.sh and tests/vm/.
 #
-#   scripts/vm-test.sh [BUILD_DIR]     (default: build-test)
+#   scripts/vm-test.sh [BUILD_DIR [WINDOWS_BUILD_DIR]]
+#       (default: build-test and build-windows; the zip in WINDOWS_BUILD_DIR
+#       is made by scripts/windows-build.sh --no-tests when it is missing or
+#       older than the programs)
 #
 # TARVANE_SKIP_VM=1 skips it. TARVANE_VM_ACCEL=kvm uses KVM where it really
 # works (the default, tcg, emulates and works everywhere);
-# TARVANE_VM_TIMEOUT (seconds, default 300) bounds the guest's run.
+# TARVANE_VM_TIMEOUT (seconds, default 1200) bounds the guest's run;
+# TARVANE_VM_WINEDEBUG gives Wine's programs there a WINEDEBUG (traces in
+# vm/results/files/*.err).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,19 +26,23 @@ if [ "${TARVANE_SKIP_VM:-}" = "1" ]; then
 fi
 
 build="${1:-build-test}"
+windows_build="${2:-build-windows}"
 # Without symbolic links: the guest mounts the build folder at this path
 # inside the build machine's /, where a link's target would be looked up in
 # its own initramfs.
 repo="$(pwd -P)"
 mkdir -p "$build"
 build="$(cd "$build" && pwd -P)"
-case "$repo$build" in
+mkdir -p "$windows_build"
+windows_build="$(cd "$windows_build" && pwd -P)"
+case "$repo$build$windows_build" in
     *[[:space:]]*) echo "vm-test: the guest's shell scripts take no path with blanks: $build" >&2
         exit 1 ;;
 esac
 
-# qemu, the guest's init (busybox), udevd, and kmod to find the modules' order.
-scripts/deps.sh qemu-system-x86 busybox-static udev kmod
+# qemu, the guest's init (busybox), udevd, and kmod to find the modules' order;
+# Wine, and unzip for the zip.
+scripts/deps.sh qemu-system-x86 busybox-static udev kmod wine64 unzip
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTARVANE_WERROR=ON > /dev/null
@@ -43,6 +53,63 @@ vm="$build/vm"
 mkdir -p "$vm"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+# --- The Windows programs: the zip, unchanged, in a Wine prefix ---------------
+tarvane_version=$(sed -n 's/^project(Tarvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+zip="$windows_build/tarvane-$tarvane_version-windows-x64.zip"
+if [ -f "$windows_build/CMakeCache.txt" ]; then
+    cmake --build "$windows_build" -j "$(nproc)" --target tarvane tarvane-cli
+fi
+if [ ! -f "$zip" ] || [ "$windows_build/tarvane.exe" -nt "$zip" ] || [ "$windows_build/tarvane-cli.exe" -nt "$zip" ]; then
+    BUILD_DIR="$windows_build" scripts/windows-build.sh --no-tests
+fi
+# Test-only: the stand-in for Wine's cfgmgr32.dll and the window's hand.
+cmake --build "$windows_build" -j "$(nproc)" --target wine-cfgmgr32 tarvanehand
+
+# Debian's wine64 package puts its loader outside PATH unless the wine
+# wrapper package is installed too.
+wine=$(command -v /usr/lib/wine/wine64 wine64 wine | head -n 1) || true
+wineserver=$(command -v /usr/lib/wine/wineserver wineserver | head -n 1) || true
+[ -n "$wine" ] && [ -n "$wineserver" ] || { echo "vm-test: Wine is not installed" >&2; exit 1; }
+wine_dir="$vm/wine"
+prefix="$wine_dir/prefix"
+# Made here once, where Wine starts in seconds rather than minutes; every run
+# starts from the registry it had then, so devices seen by an earlier run are
+# not remembered.
+made="$("$wine" --version) $(stat -c %Y /usr/share/wine/wine.inf 2> /dev/null || true)"
+if [ "$(cat "$wine_dir/registry/made" 2> /dev/null)" != "$made" ]; then
+    echo "vm-test: making the Wine prefix"
+    WINEPREFIX="$prefix" "$wineserver" -k 2> /dev/null || true
+    rm -rf "$wine_dir"
+    mkdir -p "$prefix" "$wine_dir/registry"
+    (export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" \
+        LANG=en_US.UTF-8
+        unset DISPLAY
+        timeout 600 "$wine" wineboot -i
+        # No display in the guest: Wine's null driver gives the windows
+        # platform its windows and messages without an X server.
+        timeout 60 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
+        # winebus's SDL backend takes no part in HID devices here; without
+        # it winebus keeps to hidraw.
+        timeout 60 "$wine" reg add 'HKLM\System\CurrentControlSet\Services\winebus' /v "Enable SDL" \
+            /t REG_DWORD /d 0 /f
+        timeout 60 "$wineserver" -w) > "$wine_dir/made.log" 2>&1 ||
+        { cat "$wine_dir/made.log" >&2; exit 1; }
+    cp "$prefix"/*.reg "$wine_dir/registry/"
+    echo "$made" > "$wine_dir/registry/made"
+fi
+cp "$wine_dir/registry/"*.reg "$prefix/"
+rm -rf "$prefix/drive_c/tarvane" "$wine_dir/unpacked" "$wine_dir/plugins"
+mkdir -p "$wine_dir/unpacked" "$wine_dir/plugins/generic"
+unzip -q "$zip" -d "$wine_dir/unpacked"
+mv "$wine_dir/unpacked/tarvane-$tarvane_version-windows-x64" "$prefix/drive_c/tarvane"
+# Beside the programs, where hidapi.dll's LoadLibrary finds it first; never
+# in the zip.
+cp "$windows_build/tools/wine-cfgmgr32/cfgmgr32.dll" "$prefix/drive_c/tarvane/"
+cp "$windows_build/tests/vm/generic/tarvanehand.dll" "$wine_dir/plugins/generic/"
+# The guest compares the programs it runs with the zip's.
+echo "$zip" > "$wine_dir/zip"
+echo "${TARVANE_VM_WINEDEBUG:--all}" > "$wine_dir/winedebug"
 
 # --- Debian's kernel, unpacked into the build folder (never installed) -------
 kernel_package() {
@@ -74,7 +141,9 @@ fi
 # --- The initramfs: busybox, the modules, and init --------------------------
 # virtio and 9p to reach the build machine's files; hid, hidraw's users and
 # uhid; USB with dummy_hcd and the HID gadget function through configfs.
-modules=(virtio_pci 9pnet_virtio 9p hid_generic uhid usbhid dummy_hcd configfs libcomposite usb_f_hid)
+# overlay: a writable /tmp over the build machine's, where wineserver keeps
+# its socket.
+modules=(virtio_pci 9pnet_virtio 9p overlay hid_generic uhid usbhid dummy_hcd configfs libcomposite usb_f_hid)
 initramfs="$vm/initramfs"
 rm -rf "$initramfs"
 mkdir -p "$initramfs"/{bin,dev,proc,sys,mnt,modules}
@@ -99,7 +168,7 @@ results="$build/vm/results"
 rm -rf "$results"
 console="$vm/console.log"
 accel="${TARVANE_VM_ACCEL:-tcg}"
-limit="${TARVANE_VM_TIMEOUT:-300}"
+limit="${TARVANE_VM_TIMEOUT:-1200}"
 if [ "$accel" = "tcg" ]; then
     # The guest's clock counts emulated instructions (1 ns each) while it
     # runs, so that a busy build machine does not stretch the 10 ms the
@@ -128,8 +197,11 @@ fi
 echo "---- the guest's console ($console) ----"
 cat "$console"
 echo "----"
-if [ "$status" -eq 124 ]; then
-    echo "vm-test: FAILED: the virtual machine did not finish within $limit s" >&2
+if [ -f "$results/hung" ]; then
+    echo "vm-test: FAILED: the check \"$(cat "$results/hung")\" did not finish within its time-out" >&2
+elif [ "$status" -eq 124 ]; then
+    echo "vm-test: FAILED: the virtual machine did not finish within $limit s," \
+        "in the check \"$(cat "$results/check" 2> /dev/null || echo "(none begun)")\"" >&2
 elif [ "$status" -ne 0 ]; then
     echo "vm-test: FAILED: qemu ended with status $status" >&2
 elif [ -z "$guest_status" ]; then

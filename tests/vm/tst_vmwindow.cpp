@@ -2,26 +2,22 @@
 // hidraw nodes and udev's events, with virtual repeaters plugged in and
 // pulled out as processes. Run by scripts/vm-test.sh inside its virtual
 // machine, as root with udevd running; not by ctest.
-#include <QLineEdit>
-#include <QMenu>
 #include <QProcess>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QtTest>
 
 #include <hidapi.h>
 
 #include "ModalAnswerer.h"
 #include "Tarvane.h"
+#include "WindowParts.h"
 
 namespace {
+
+using namespace vm;
 
 // Bounds for waiting, not timings: the machine is emulated and slow.
 constexpr int kBusMs = 60000;
 
-QString windowText(const char* text) {
-    return QCoreApplication::translate("Tarvane", text);
-}
 QString readDone() {
     return QCoreApplication::translate("DeviceRead", "读取成功");
 }
@@ -48,45 +44,6 @@ public:
 private:
     QProcess m_process;
 };
-
-QString deviceName(const Tarvane& window) {
-    return window.findChild<QLineEdit*>("m_pLineEditDevName")->text();
-}
-
-int channelTabs(const Tarvane& window) {
-    return window.findChild<QTabWidget*>("m_tabWidgetChannal")->count();
-}
-
-// Presses a button as a user does and returns the texts of the boxes it showed.
-QStringList click(const Tarvane& window, const char* button, ModalAnswerer& answerer) {
-    answerer.clear();
-    window.findChild<QPushButton*>(button)->click();
-    return answerer.texts();
-}
-
-// "选择设备" while the main menu offers it, else null.
-QMenu* devicesMenu() {
-    QMenu* devices = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* menu = qobject_cast<QMenu*>(widget);
-        if (menu && menu->title() == windowText("选择设备")) devices = menu;
-    }
-    if (!devices) return nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* menu = qobject_cast<QMenu*>(widget);
-        if (menu && menu->actions().contains(devices->menuAction())) return devices;
-    }
-    return nullptr;
-}
-
-// The entries of "选择设备", the checked one marked with "*".
-QStringList deviceEntries() {
-    QStringList entries;
-    if (QMenu* menu = devicesMenu()) {
-        for (QAction* action : menu->actions()) entries << (action->isChecked() ? "*" : "") + action->text();
-    }
-    return entries;
-}
 
 }  // namespace
 
@@ -122,21 +79,22 @@ private slots:
         Repeater repeater(backend, card, type);
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), name, kBusMs);
         QCOMPARE(channelTabs(window), 2);
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
+        QCOMPARE(click(window, QStringLiteral("m_pushButtonRead"), answerer), QStringList{readDone()});
 
         // The reset restarts the repeater: it leaves the bus and comes back,
         // and the window lets it go and finds it again.
         QSignalSpy names(window.findChild<QLineEdit*>("m_pLineEditDevName"), &QLineEdit::textChanged);
-        QCOMPARE(click(window, "m_pushButtonWrite", answerer), QStringList{writeDone()});
+        QCOMPARE(click(window, QStringLiteral("m_pushButtonWrite"), answerer), QStringList{writeDone()});
         QTRY_VERIFY_WITH_TIMEOUT(names.size() >= 2, kBusMs);
         QCOMPARE(names.at(0).at(0).toString(), QString());
         QCOMPARE(names.at(1).at(0).toString(), name);
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
+        QCOMPARE(click(window, QStringLiteral("m_pushButtonRead"), answerer), QStringList{readDone()});
 
         repeater.pullOut();
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), QString(), kBusMs);
         QCOMPARE(channelTabs(window), 0);
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{windowText("设备未连接")});
+        QCOMPARE(click(window, QStringLiteral("m_pushButtonRead"), answerer),
+                 QStringList{windowText("设备未连接")});
     }
 
     void secondRepeaterChosen() {
@@ -157,13 +115,13 @@ private slots:
         devicesMenu()->actions().at(1)->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), second, kBusMs);
         QCOMPARE(deviceEntries(), (QStringList{first, "*" + second}));
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
+        QCOMPARE(click(window, QStringLiteral("m_pushButtonRead"), answerer), QStringList{readDone()});
 
         // The chosen one pulled out: the window goes back to the one left.
         other.pullOut();
         QTRY_COMPARE_WITH_TIMEOUT(deviceName(window), first, kBusMs);
         QCOMPARE(deviceEntries(), QStringList());
-        QCOMPARE(click(window, "m_pushButtonRead", answerer), QStringList{readDone()});
+        QCOMPARE(click(window, QStringLiteral("m_pushButtonRead"), answerer), QStringList{readDone()});
     }
 };
 

@@ -7,7 +7,8 @@
 // It prints "plugged /dev/hidrawN" each time its hidraw node is there,
 // "unplugged" each time it left the bus, and "silent" once it no longer
 // answers. SIGTERM or SIGINT pull it out for good; SIGUSR1 makes it fall
-// silent.
+// silent. With --forget-writes it acknowledges every frame but keeps
+// nothing written, so that a check that reads back must see the difference.
 #include <poll.h>
 #include <sys/mman.h>
 #include <sys/signalfd.h>
@@ -64,6 +65,7 @@ struct Options {
     milliseconds restartTime{0};
     milliseconds grace{0};
     bool silent = false;
+    bool forgetWrites = false;
 };
 
 void describeOptions(QCommandLineParser& parser) {
@@ -76,6 +78,7 @@ void describeOptions(QCommandLineParser& parser) {
         {"usb-id", "Vendor and product id it shows.", "vvvv:pppp", Protocol::usbIdText()},
         {"udc", "USB device controller (usb); default: the first.", "name"},
         {"silent", "Answer nothing from the start."},
+        {"forget-writes", "Acknowledge parameter frames without keeping their values."},
         {"restart-ms", "Time off the bus after an acknowledged reset.", "ms", "500"},
         {"grace-ms",
          "How long the reset's reply stays readable before it leaves the bus, unless the host closes it "
@@ -116,6 +119,7 @@ bool readOptions(const QCommandLineParser& parser, Options* options) {
     options->restartTime = milliseconds(parser.value("restart-ms").toInt());
     options->grace = milliseconds(parser.value("grace-ms").toInt());
     options->silent = parser.isSet("silent");
+    options->forgetWrites = parser.isSet("forget-writes");
     return true;
 }
 
@@ -138,7 +142,8 @@ public:
           m_backend(*options.backend),
           m_restartTime(options.restartTime),
           m_grace(options.grace),
-          m_silent(options.silent) {}
+          m_silent(options.silent),
+          m_forgetWrites(options.forgetWrites) {}
 
     // Runs until a signal pulls the device out (0) or its link fails (1).
     int run(int signalFd);
@@ -160,6 +165,7 @@ private:
     const milliseconds m_restartTime;
     const milliseconds m_grace;
     bool m_silent;
+    const bool m_forgetWrites;
     // The moments of a restart: the reset's reply still to be read, off the
     // bus, and the hidraw node not yet seen after plugging in.
     bool m_leaving = false;
@@ -223,7 +229,9 @@ bool VirtualRepeater::takeHostEvent() {
 
 void VirtualRepeater::answer(const QByteArray& report) {
     if (m_silent || m_leaving) return;
-    const QByteArray reply = m_firmware.answer(report);
+    const sim::Parameters held = m_firmware.parameters;
+    QByteArray reply = m_firmware.answer(report);
+    if (m_forgetWrites) m_firmware.parameters = held;
     if (reply.isEmpty()) return;
     if (!m_backend.send(reply)) std::fprintf(stderr, "a reply could not be sent\n");
     if (sim::Firmware::acknowledgesReset(report, reply)) {
