@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include <QCoreApplication>
 
@@ -47,8 +48,10 @@ const std::array<QByteArray, kBaudRateCount>& tableWords() {
 
 // The four bytes a frame carries of a word or register text.
 Protocol::Word frameWord(const WordText& text) {
+    // memcpy: GCC 12's optimised builds take std::copy here for an overflow.
+    static_assert(sizeof(Protocol::Word) == sizeof(text.frameBytes()), "a word is four bytes in both");
     Protocol::Word word{};
-    std::copy(text.frameBytes().cbegin(), text.frameBytes().cend(), word.begin());
+    std::memcpy(word.data(), text.frameBytes().data(), word.size());
     return word;
 }
 
