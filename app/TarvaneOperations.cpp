@@ -4,11 +4,11 @@
 #include <QMessageBox>
 
 #include "CANParamWidget.h"
-#include "ChannalOrder.h"
 #include "CompareDialog.h"
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "EnableGuard.h"
+#include "MisplacedChannels.h"
 #include "OpticalFiberParamWidget.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
@@ -183,7 +183,7 @@ void Tarvane::onPushButtonReadFromFile() {
     // place), and said, since the command line refuses or reads them otherwise.
     QStringList fileLines;
     for (const ParameterDocument::Problem& duplicate : opened.duplicates) fileLines << duplicate.text();
-    for (const ChannalOrder::Misplaced& element : opened.misplaced)
+    for (const MisplacedChannels::Misplaced& element : opened.misplaced)
         fileLines << tr("CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）")
                          .arg(element.element)
                          .arg(element.channalId)

@@ -9,11 +9,11 @@
 #include <optional>
 
 #include "CanCodec.h"
-#include "ChannalOrder.h"
 #include "CliInterrupts.h"
 #include "CliSession.h"
 #include "FiberRules.h"
 #include "HardwareModel.h"
+#include "MisplacedChannels.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
@@ -58,7 +58,7 @@ int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
             TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why));
         return TarvaneCli::UsageOrFileError;
     }
-    for (const ChannalOrder::Misplaced& element : qAsConst(opened.misplaced)) {
+    for (const MisplacedChannels::Misplaced& element : qAsConst(opened.misplaced)) {
         session.note(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
                                     "窗口的“打开”按位置用于CAN通道%3")
                          .arg(element.element)
