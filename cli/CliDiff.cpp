@@ -31,8 +31,8 @@ int compare(CliSession& session, Target& target, const ParameterSet& given, cons
     if (shown == Shown::Lines) CliSteps::printDifferences(session, differences);
     if (shown == Shown::Json)
         session.out() << QJsonDocument(target.differences).toJson(QJsonDocument::Indented);
-    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
-    return differences.isEmpty() ? TarvaneCli::Done : TarvaneCli::Differences;
+    if (!session.outputDone()) return CliExit::UsageOrFileError;
+    return differences.isEmpty() ? CliExit::Done : CliExit::Differences;
 }
 
 int diffOne(CliSession& session, Target& target, const CliSteps::LoadedFile& file, Shown shown) {
@@ -73,7 +73,7 @@ int diffFiles(CliSession& session, const CliArguments& arguments, const CliSteps
     const HardwareModel* model = modelOf(second);
     if (!model) {
         session.message(TarvaneCli::tr("参数文件%1的光纤代码不合任何型号，无法比较").arg(second.name));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     const ParameterSet shape = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
     ParameterSet given = shape;
@@ -104,9 +104,9 @@ int runDiff(CliSession& session, const CliArguments& arguments) {
         return diffOne(one, target, file, arguments.json ? Shown::Json : Shown::Lines);
     });
     // No repeater worked on: no differences known, an array all the same.
-    if (status == TarvaneCli::NoSuchDevice && arguments.json) {
+    if (status == CliExit::NoSuchDevice && arguments.json) {
         session.out() << "[]\n";
-        return session.outputDone() ? status : TarvaneCli::UsageOrFileError;
+        return session.outputDone() ? status : CliExit::UsageOrFileError;
     }
     return status;
 }

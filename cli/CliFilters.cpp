@@ -42,7 +42,7 @@ int describeFile(CliSession& session, const QString& path) {
                                  .arg(bank.bank + 1)
                                  .arg(FilterBanks::describe(bank));
     }
-    return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
+    return session.outputDone() ? CliExit::Done : CliExit::UsageOrFileError;
 }
 
 // The list as given, or read from standard input ("-") or a file ("@FILE"):
@@ -81,12 +81,12 @@ bool readList(CliSession& session, const QString& value, QString* text) {
 // entries are written all the same), 2 when there is no plan.
 int plan(CliSession& session, const CliArguments& arguments) {
     QString list;
-    if (!readList(session, arguments.plan, &list)) return TarvaneCli::UsageOrFileError;
+    if (!readList(session, arguments.plan, &list)) return CliExit::UsageOrFileError;
     const int types = arguments.remote ? FilterBanks::RemoteFrames : FilterBanks::DataFrames;
     const FilterPlanner::Parsed parsed = FilterPlanner::parse(list, arguments.extended, types);
     for (const FilterPlanner::ParseError& error : parsed.errors)
         session.message(FilterPlanner::errorText(error));
-    if (!parsed.errors.isEmpty()) return TarvaneCli::UsageOrFileError;
+    if (!parsed.errors.isEmpty()) return CliExit::UsageOrFileError;
     FilterPlanner::Options options;
     options.firstBank = arguments.firstBank - 1;
     const FilterPlanner::Plan plan = FilterPlanner::plan(parsed.requests, options);
@@ -95,7 +95,7 @@ int plan(CliSession& session, const CliArguments& arguments) {
     if (!summary.isEmpty()) summary[0] = summary.at(0).toUpper();
     if (plan.status != FilterPlanner::Plan::Planned) {
         session.message(summary);
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     std::array<FilterRow, kFilterBankCount> banks;
     FilterPlanner::fill(banks, plan, true);
@@ -109,9 +109,9 @@ int plan(CliSession& session, const CliArguments& arguments) {
         session.message(TarvaneCli::tr("过滤器组%1：%2")
                             .arg(plan.firstBank + bank + 1)
                             .arg(FilterBanks::describe(plan.rows.at(bank))));
-    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
+    if (!session.outputDone()) return CliExit::UsageOrFileError;
     // Like diff's differences: what passes is not only what was asked for.
-    return plan.exact() ? TarvaneCli::Done : TarvaneCli::Differences;
+    return plan.exact() ? CliExit::Done : CliExit::Differences;
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ int readOne(CliSession& session, Target& target, const QString& output) {
     target.setRecordFile(output, savedSha256(set, output));
     if (!CliSteps::isStandardStream(output)) session.message(WindowTexts::tr("保存完成"));
     target.file = output;
-    return TarvaneCli::Done;
+    return CliExit::Done;
 }
 
 }  // namespace

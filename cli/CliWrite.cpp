@@ -31,7 +31,7 @@ int writeStatus(DeviceWrite::Result result) {
     // As readStatus: anything but Done, named here or not, is the device's failure.
     switch (result) {
         case DeviceWrite::Result::Done:
-            return TarvaneCli::Done;
+            return CliExit::Done;
         case DeviceWrite::Result::BaudRateFailed:
         case DeviceWrite::Result::FilterFailed:
         case DeviceWrite::Result::FiberFailed:
@@ -41,7 +41,7 @@ int writeStatus(DeviceWrite::Result result) {
         case DeviceWrite::Result::ResetFailed:
             break;
     }
-    return TarvaneCli::DeviceFailed;
+    return CliExit::DeviceFailed;
 }
 
 // Where a Write's result leaves the repeater: a failure before the reset may
@@ -76,7 +76,7 @@ int backUp(CliSession& session, Target& target, const QString& path) {
     }
     if (!CliSteps::isStandardStream(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
     target.file = path;
-    return TarvaneCli::Done;
+    return CliExit::Done;
 }
 
 int send(CliSession& session, Target& target, const ParameterSet& set) {
@@ -113,13 +113,13 @@ int compare(CliSession& session, Target& target, const ParameterSet& written, co
     CliSteps::printDifferences(session, differences);
     target.compared = true;
     target.differences = CliSteps::differencesJson(differences, written, held);
-    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
+    if (!session.outputDone()) return CliExit::UsageOrFileError;
     if (differences.isEmpty()) {
         session.message(TarvaneCli::tr("校验无误：设备保存的参数与写入的相同"));
-        return TarvaneCli::Done;
+        return CliExit::Done;
     }
     session.message(TarvaneCli::tr("已写入，但设备保存的参数与写入的不同"));
-    return TarvaneCli::WrittenButDiffers;
+    return CliExit::WrittenButDiffers;
 }
 
 // Looks for the repeater with a card number among those on the bus after
@@ -215,7 +215,7 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
         if (found == RestartSearch::Found::Several) {
             waiting.end();
             session.message(TarvaneCli::tr("有多台设备的卡号是%1，无法校验").arg(target.identity.strCardNum));
-            return TarvaneCli::NoSuchDevice;
+            return CliExit::NoSuchDevice;
         }
         gone = gone || found == RestartSearch::Found::None;
         if (found == RestartSearch::Found::One && (gone || now >= readableFrom || last)) {
@@ -225,7 +225,7 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
             if (result == DeviceRead::Result::Done) return compare(session, target, written, held);
             if (last) {
                 session.message(DeviceRead::message(result));
-                return TarvaneCli::DeviceFailed;
+                return CliExit::DeviceFailed;
             }
         }
         if (last) break;
@@ -237,7 +237,7 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
     session.message(search.left()
                         ? TarvaneCli::tr("设备复位后离开了总线，%1秒内没有回来").arg(waitSeconds)
                         : TarvaneCli::tr("设备复位后没有离开总线，%1秒内也没有再应答").arg(waitSeconds));
-    return TarvaneCli::DeviceFailed;
+    return CliExit::DeviceFailed;
 }
 
 // One repeater: the file's values for it, its backup, the write, the check.
@@ -254,7 +254,7 @@ int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps:
     }
     if (const int status = interrupted(target, Step::Frames, Stopped::Untouched)) return status;
     if (const int status = send(session, target, set)) return status;
-    if (!arguments.verify) return TarvaneCli::Done;
+    if (!arguments.verify) return CliExit::Done;
     // The repeater restarts: the handle is gone with it, and another thread
     // may look at the repeater now.
     target.device.close();
@@ -279,7 +279,7 @@ int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::L
     if (const int status = CliSteps::writeNotes(session, set)) return status;
     for (const QByteArray& frame : DeviceWrite::frames(set))
         session.out() << frame.toHex(' ').toUpper() << '\n';
-    return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
+    return session.outputDone() ? CliExit::Done : CliExit::UsageOrFileError;
 }
 
 }  // namespace
