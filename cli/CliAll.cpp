@@ -14,8 +14,8 @@
 #include "CliArguments.h"
 #include "CliInterrupts.h"
 #include "CliLog.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "HIDDevice.h"
 #include "RepeaterList.h"
 
@@ -200,7 +200,7 @@ void notAnswered(CliSession& session, const CliLog& log, Run& run) {
 }  // namespace
 
 int checkFolder(CliSession& session, const char* option, const QString& folder) {
-    if (!CliSteps::isStandardStream(folder) && QFileInfo(folder).isDir()) return CliExit::Done;
+    if (!CliParameterTransfer::isStandardStream(folder) && QFileInfo(folder).isDir()) return CliExit::Done;
     session.message(TarvaneCli::tr("有 --all 时，%1 须为已有的文件夹：%2")
                         .arg(QLatin1String(option), QDir::toNativeSeparators(folder)));
     return CliExit::UsageOrFileError;

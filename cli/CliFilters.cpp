@@ -8,8 +8,8 @@
 #include "CanChannelFile.h"
 #include "CliArguments.h"
 #include "CliCommands.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "FilterBanks.h"
 #include "FilterPlanner.h"
 #include "ParameterDocument.h"
@@ -22,8 +22,8 @@ namespace {
 // Each channel's banks, one line each: channel, bank 1 ... 14, meaning. The
 // elements go to channels by their place, as the window's Open takes them.
 int describeFile(CliSession& session, const QString& path) {
-    CliSteps::LoadedFile file;
-    if (const int status = CliSteps::loadFile(session, path, &file)) return status;
+    CliParameterTransfer::LoadedFile file;
+    if (const int status = CliParameterTransfer::loadFile(session, path, &file)) return status;
     const int elements = file.object.value(QStringLiteral("CANParam")).toArray().size();
     if (elements > kCanChannalMax)
         session.message(TarvaneCli::tr("注意：只说明前%1个“CANParam”元素").arg(kCanChannalMax));
@@ -48,7 +48,7 @@ int describeFile(CliSession& session, const QString& path) {
 // The list as given, or read from standard input ("-") or a file ("@FILE"):
 // a list of thousands of ranges is longer than a command line may be.
 bool readList(CliSession& session, const QString& value, QString* text) {
-    const bool standardInput = CliSteps::isStandardStream(value);
+    const bool standardInput = CliParameterTransfer::isStandardStream(value);
     if (!standardInput && !value.startsWith(QLatin1Char('@'))) {
         *text = value;
         return true;

@@ -12,8 +12,8 @@
 #include "CliCommands.h"
 #include "CliInterrupts.h"
 #include "CliLog.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "DeviceWrite.h"
 #include "HIDDevice.h"
 #include "ParameterDiff.h"
@@ -63,18 +63,19 @@ const char* writeStep(DeviceWrite::Result result) {
 int backUp(CliSession& session, Target& target, const QString& path) {
     target.step = Step::Backup;
     if (const int status = interrupted(target, Step::Backup, Stopped::Untouched)) return status;
-    ParameterSet held = CliSteps::deviceDefaults(target.identity);
-    const DeviceRead::Result result = CliSteps::readDevice(session, target.device, held);
-    if (const int status = CliSteps::readStatus(result)) {
+    ParameterSet held = CliParameterTransfer::deviceDefaults(target.identity);
+    const DeviceRead::Result result = CliParameterTransfer::readDevice(session, target.device, held);
+    if (const int status = CliParameterTransfer::readStatus(result)) {
         session.message(DeviceRead::message(result));
         return status;
     }
-    if (const int status = CliSteps::saveSet(session, held, path)) {
+    if (const int status = CliParameterTransfer::saveSet(session, held, path)) {
         // A signal came first: the save did not begin.
         if (status >= 128) interrupted(target, Step::Backup, Stopped::Untouched);
         return status;
     }
-    if (!CliSteps::isStandardStream(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
+    if (!CliParameterTransfer::isStandardStream(path))
+        session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
     target.file = path;
     return CliExit::Done;
 }
@@ -110,9 +111,9 @@ int send(CliSession& session, Target& target, const ParameterSet& set) {
 
 int compare(CliSession& session, Target& target, const ParameterSet& written, const ParameterSet& held) {
     const QVector<FieldDifference> differences = ParameterDiff::compare(written, held);
-    CliSteps::printDifferences(session, differences);
+    CliParameterTransfer::printDifferences(session, differences);
     target.compared = true;
-    target.differences = CliSteps::differencesJson(differences, written, held);
+    target.differences = CliParameterTransfer::differencesJson(differences, written, held);
     if (!session.outputDone()) return CliExit::UsageOrFileError;
     if (differences.isEmpty()) {
         session.message(TarvaneCli::tr("校验无误：设备保存的参数与写入的相同"));
@@ -220,8 +221,8 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
         gone = gone || found == RestartSearch::Found::None;
         if (found == RestartSearch::Found::One && (gone || now >= readableFrom || last)) {
             waiting.end();
-            ParameterSet held = CliSteps::deviceDefaults(target.identity);
-            const DeviceRead::Result result = CliSteps::readDevice(session, device, held);
+            ParameterSet held = CliParameterTransfer::deviceDefaults(target.identity);
+            const DeviceRead::Result result = CliParameterTransfer::readDevice(session, device, held);
             if (result == DeviceRead::Result::Done) return compare(session, target, written, held);
             if (last) {
                 session.message(DeviceRead::message(result));
@@ -241,14 +242,14 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
 }
 
 // One repeater: the file's values for it, its backup, the write, the check.
-int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file,
+int writeOne(CliSession& session, const CliArguments& arguments, const CliParameterTransfer::LoadedFile& file,
              Target& target, const QString& backup) {
     target.step = Step::File;
     target.setRecordFile(file.path, file.sha256);
-    if (const int status = CliSteps::checkBackupPath(session, backup, file)) return status;
-    ParameterSet set = CliSteps::deviceDefaults(target.identity);
-    if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    if (const int status = CliSteps::writeNotes(session, set)) return status;
+    if (const int status = CliParameterTransfer::checkBackupPath(session, backup, file)) return status;
+    ParameterSet set = CliParameterTransfer::deviceDefaults(target.identity);
+    if (const int status = CliParameterTransfer::completeSet(session, file, &set)) return status;
+    if (const int status = CliParameterTransfer::writeNotes(session, set)) return status;
     if (!backup.isEmpty()) {
         if (const int status = backUp(session, target, backup)) return status;
     }
@@ -264,7 +265,7 @@ int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps:
 
 // The frames for the device meant or for the model --type names, which needs
 // no repeater; nothing is sent.
-int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file) {
+int dryRun(CliSession& session, const CliArguments& arguments, const CliParameterTransfer::LoadedFile& file) {
     HIDDevice device;
     ParameterSet set;
     if (arguments.type != 0) {
@@ -273,10 +274,10 @@ int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::L
     } else {
         DeviceIdentity identity;
         if (const int status = session.openDevice(arguments.device, device, &identity)) return status;
-        set = CliSteps::deviceDefaults(identity);
+        set = CliParameterTransfer::deviceDefaults(identity);
     }
-    if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    if (const int status = CliSteps::writeNotes(session, set)) return status;
+    if (const int status = CliParameterTransfer::completeSet(session, file, &set)) return status;
+    if (const int status = CliParameterTransfer::writeNotes(session, set)) return status;
     for (const QByteArray& frame : DeviceWrite::frames(set))
         session.out() << frame.toHex(' ').toUpper() << '\n';
     return session.outputDone() ? CliExit::Done : CliExit::UsageOrFileError;
@@ -285,8 +286,8 @@ int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::L
 }  // namespace
 
 int runWrite(CliSession& session, const CliArguments& arguments) {
-    CliSteps::LoadedFile file;
-    if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
+    CliParameterTransfer::LoadedFile file;
+    if (const int status = CliParameterTransfer::loadFile(session, arguments.file, &file)) return status;
     if (arguments.dryRun) return dryRun(session, arguments, file);
     const CliLog log(arguments.log, "write");
     if (arguments.all) {
@@ -299,7 +300,8 @@ int runWrite(CliSession& session, const CliArguments& arguments) {
             return writeOne(one, arguments, file, target, backup);
         });
     }
-    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, file)) return status;
+    if (const int status = CliParameterTransfer::checkBackupPath(session, arguments.backup, file))
+        return status;
     return runForOne(session, arguments, log, [&](CliSession& one, Target& target) {
         return writeOne(one, arguments, file, target, arguments.backup);
     });

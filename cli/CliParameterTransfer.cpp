@@ -1,4 +1,4 @@
-#include "CliSteps.h"
+#include "CliParameterTransfer.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -21,7 +21,7 @@
 #include "ParameterSet.h"
 #include "platform/FileIdentity.h"
 
-namespace CliSteps {
+namespace CliParameterTransfer {
 
 bool isStandardStream(const QString& path) {
     return path == QLatin1String("-");
@@ -220,4 +220,4 @@ void printDifferences(CliSession& session, const QVector<FieldDifference>& diffe
     }
 }
 
-}  // namespace CliSteps
+}  // namespace CliParameterTransfer
