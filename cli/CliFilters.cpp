@@ -25,8 +25,8 @@ int describeFile(CliSession& session, const QString& path) {
     CliParameterTransfer::LoadedFile file;
     if (const int status = CliParameterTransfer::loadFile(session, path, &file)) return status;
     const int elements = file.object.value(QStringLiteral("CANParam")).toArray().size();
-    if (elements > kCanChannalMax)
-        session.message(TarvaneCli::tr("注意：只说明前%1个“CANParam”元素").arg(kCanChannalMax));
+    if (elements > kCanChannelMax)
+        session.message(TarvaneCli::tr("注意：只说明前%1个“CANParam”元素").arg(kCanChannelMax));
     ParameterSet set = ParameterSet::defaults(elements, 0, 0);
     QVector<ParameterDocument::Problem> unusable;
     ParameterDocument::apply(file.object, &set, &unusable);

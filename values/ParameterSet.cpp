@@ -27,7 +27,7 @@ RouteValues RouteValues::defaults() {
 
 ParameterSet ParameterSet::defaults(int canCount, int fiberCount, int routeType) {
     ParameterSet set;
-    set.canCount = qBound(0, canCount, kCanChannalMax);
+    set.canCount = qBound(0, canCount, kCanChannelMax);
     set.fiberCount = qBound(0, fiberCount, kFiberChannelMax);
     set.routeType = routeType;
     for (int i = 0; i < set.canCount; ++i) set.can.append(CanChannelValues::defaults(i + 1));

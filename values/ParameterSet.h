@@ -14,7 +14,7 @@
 // a Write sends one, Open changes one, a comparison takes two); it is not a
 // model that anything observes. The pages stay the window's store of values.
 
-constexpr int kCanChannalMax = 3;  // channel editors the CAN page keeps
+constexpr int kCanChannelMax = 3;  // channel editors the CAN page keeps
 constexpr int kFilterBankCount = Protocol::FilterBankCount;
 constexpr int kFiberChannelMax = Protocol::FiberChannelCount;
 constexpr int kRouteChannelCount = Protocol::RouteChannelCount;  // CAN1, CAN2, Fiber1 ... Fiber4
