@@ -38,7 +38,7 @@ int describeFile(CliSession& session, const QString& path) {
         const QVector<FilterBanks::Bank> banks = FilterBanks::decodeChannel(channel.banks);
         for (const FilterBanks::Bank& bank : banks)
             session.out() << QStringLiteral("CAN%1\t%2\t%3\n")
-                                 .arg(channel.channalId)
+                                 .arg(channel.channelId)
                                  .arg(bank.bank + 1)
                                  .arg(FilterBanks::describe(bank));
     }

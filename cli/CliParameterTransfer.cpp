@@ -62,7 +62,7 @@ int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
         session.note(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
                                     "窗口的“打开”按位置用于CAN通道%3")
                          .arg(element.element)
-                         .arg(element.channalId)
+                         .arg(element.channelId)
                          .arg(element.element + 1));
     }
     return session.refuseNotes();

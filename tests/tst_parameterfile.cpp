@@ -671,7 +671,7 @@ void TestParameterFile::openLenientOrStrict() {
         QStringList found;
         for (const ParameterDocument::Problem& duplicate : opened.duplicates) found << duplicate.text();
         for (const MisplacedChannels::Misplaced& element : opened.misplaced)
-            found << QString("CANParam[%1] %2").arg(element.element).arg(element.channalId);
+            found << QString("CANParam[%1] %2").arg(element.element).arg(element.channelId);
         QTEST(found, "found");
         QCOMPARE(opened.warning.isEmpty(), warning.isEmpty());
         if (!warning.isEmpty())

@@ -13,7 +13,7 @@ namespace MisplacedChannels {
 
 struct Misplaced {
     int element;        // 0 ...: the window's channel is element + 1
-    QString channalId;  // the whole number the element gives
+    QString channelId;  // the whole number the element gives
 };
 
 // Each element with a whole-number "ChannalID" other than its place + 1.

@@ -3,9 +3,9 @@
 #include "CanCodec.h"
 #include "FiberRules.h"
 
-CanChannelValues CanChannelValues::defaults(int channalId) {
+CanChannelValues CanChannelValues::defaults(int channelId) {
     CanChannelValues channel;
-    channel.channalId = channalId;
+    channel.channelId = channelId;
     CanCodec::selectBaudRate(channel, CanCodec::kDefaultBaudRateIndex);
     channel.banks[0].inUse = true;
     return channel;
