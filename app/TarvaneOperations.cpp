@@ -4,11 +4,11 @@
 #include <QMessageBox>
 
 #include "CANParamWidget.h"
-#include "ChannalOrder.h"
 #include "CompareDialog.h"
 #include "DeviceRead.h"
 #include "DeviceWrite.h"
 #include "EnableGuard.h"
+#include "MisplacedChannels.h"
 #include "OpticalFiberParamWidget.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
@@ -27,7 +27,7 @@ constexpr int kSettleMs = 5;  // lets the disabled button repaint before the wor
 QString unusableLine(const ParameterDocument::Problem& problem) {
     if (problem.row < 0) return problem.text();
     return Tarvane::tr("CAN通道%1 第%2行（%3）：%4")
-        .arg(problem.channal + 1)
+        .arg(problem.channel + 1)
         .arg(problem.row + 1)
         .arg(problem.where, problem.why);
 }
@@ -183,10 +183,10 @@ void Tarvane::onPushButtonReadFromFile() {
     // place), and said, since the command line refuses or reads them otherwise.
     QStringList fileLines;
     for (const ParameterDocument::Problem& duplicate : opened.duplicates) fileLines << duplicate.text();
-    for (const ChannalOrder::Misplaced& element : opened.misplaced)
+    for (const MisplacedChannels::Misplaced& element : opened.misplaced)
         fileLines << tr("CANParam[%1]的“ChannalID”为%2，但按位置用于CAN通道%3（命令行用于CAN通道%2）")
                          .arg(element.element)
-                         .arg(element.channalId)
+                         .arg(element.channelId)
                          .arg(element.element + 1);
     const QString fileNote =
         fileLines.isEmpty() ? QString() : ParameterChecks::listed(tr("请注意文件中的以下几处："), fileLines);

@@ -14,8 +14,8 @@
 #include "CliArguments.h"
 #include "CliInterrupts.h"
 #include "CliLog.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "HIDDevice.h"
 #include "RepeaterList.h"
 
@@ -28,17 +28,17 @@ namespace {
 int worse(int a, int b) {
     const auto rank = [](int status) {
         switch (status) {
-            case TarvaneCli::Done:
+            case CliExit::Done:
                 return 0;
-            case TarvaneCli::Differences:
+            case CliExit::Differences:
                 return 1;
-            case TarvaneCli::NoSuchDevice:
+            case CliExit::NoSuchDevice:
                 return 2;
-            case TarvaneCli::UsageOrFileError:
+            case CliExit::UsageOrFileError:
                 return 3;
-            case TarvaneCli::WrittenButDiffers:
+            case CliExit::WrittenButDiffers:
                 return 4;
-            case TarvaneCli::DeviceFailed:
+            case CliExit::DeviceFailed:
                 return 5;
             default:
                 return 6;
@@ -91,7 +91,7 @@ struct Run {
     std::unique_ptr<HIDDevice> device;
     QString name;
     bool byPath = false;
-    int status = TarvaneCli::Done;
+    int status = CliExit::Done;
     QString result;
     const char* step = nullptr;
     QString file;
@@ -118,7 +118,7 @@ void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims&
     run.status = perRepeater(session, target);
     run.result = target.result.isEmpty() ? session.lastMessage() : target.result;
     const int logged = log.record(session, target, run.status, run.result);
-    if (logged && run.status == TarvaneCli::Done) run.status = logged;
+    if (logged && run.status == CliExit::Done) run.status = logged;
     run.step = target.step;
     run.file = target.file;
     run.compared = target.compared;
@@ -128,7 +128,7 @@ void work(const CliSession& parent, QIODevice& err, std::mutex& lock, BusClaims&
 }
 
 QJsonObject jsonObject(const Run& run) {
-    const bool failed = run.status != TarvaneCli::Done && run.status != TarvaneCli::Differences;
+    const bool failed = run.status != CliExit::Done && run.status != CliExit::Differences;
     // The same keys for every repeater, null where there is nothing to say.
     return {
         {QStringLiteral("cardNumber"),
@@ -187,7 +187,7 @@ void nameRuns(CliSession& session, std::vector<Run>& runs) {
 
 // A repeater that did not answer: its result, and its record.
 void notAnswered(CliSession& session, const CliLog& log, Run& run) {
-    run.status = TarvaneCli::DeviceFailed;
+    run.status = CliExit::DeviceFailed;
     run.result = session.repeaterError(run.found);
     run.step = Step::Open;
     Target target(*run.device, DeviceIdentity(), run.found.path);
@@ -200,15 +200,15 @@ void notAnswered(CliSession& session, const CliLog& log, Run& run) {
 }  // namespace
 
 int checkFolder(CliSession& session, const char* option, const QString& folder) {
-    if (!CliSteps::isStandardStream(folder) && QFileInfo(folder).isDir()) return TarvaneCli::Done;
+    if (!CliParameterTransfer::isStandardStream(folder) && QFileInfo(folder).isDir()) return CliExit::Done;
     session.message(TarvaneCli::tr("有 --all 时，%1 须为已有的文件夹：%2")
                         .arg(QLatin1String(option), QDir::toNativeSeparators(folder)));
-    return TarvaneCli::UsageOrFileError;
+    return CliExit::UsageOrFileError;
 }
 
 int interrupted(Target& target, const char* step, Stopped what) {
     const CliInterrupts::Stop stop = CliInterrupts::requested();
-    if (stop.status == 0) return TarvaneCli::Done;
+    if (stop.status == 0) return CliExit::Done;
     target.step = step;
     switch (what) {
         case Stopped::Untouched:
@@ -250,7 +250,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const CliLog& 
     if (runs.empty()) {
         if (arguments.json) session.out() << "[]\n";
         session.message(WindowTexts::tr("设备未连接"));
-        return session.outputDone() ? TarvaneCli::NoSuchDevice : TarvaneCli::UsageOrFileError;
+        return session.outputDone() ? CliExit::NoSuchDevice : CliExit::UsageOrFileError;
     }
     nameRuns(session, runs);
 
@@ -269,7 +269,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const CliLog& 
     }
     for (std::thread& thread : threads) thread.join();
 
-    int status = TarvaneCli::Done;
+    int status = CliExit::Done;
     QJsonArray array;
     for (const Run& run : runs) {
         status = worse(status, run.status);
@@ -290,7 +290,7 @@ int runForAll(CliSession& session, const CliArguments& arguments, const CliLog& 
         session.message(TarvaneCli::tr("已因%1中止：各台设备的结果见上文。").arg(stop.name));
         return stop.status;
     }
-    return shown ? status : TarvaneCli::UsageOrFileError;
+    return shown ? status : CliExit::UsageOrFileError;
 }
 
 int runForOne(CliSession& session, const CliArguments& arguments, const CliLog& log,
@@ -320,6 +320,6 @@ int runForOne(CliSession& session, const CliArguments& arguments, const CliLog& 
     int status = perRepeater(session, target);
     const int logged =
         log.record(session, target, status, target.result.isEmpty() ? session.lastMessage() : target.result);
-    if (logged && status == TarvaneCli::Done) status = logged;
+    if (logged && status == CliExit::Done) status = logged;
     return status;
 }

@@ -7,8 +7,8 @@
 #include "CliArguments.h"
 #include "CliCommands.h"
 #include "CliLog.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "HIDDevice.h"
 #include "HardwareModel.h"
 #include "ParameterDiff.h"
@@ -26,29 +26,29 @@ int compare(CliSession& session, Target& target, const ParameterSet& given, cons
             Shown shown) {
     const QVector<FieldDifference> differences = ParameterDiff::compare(given, other);
     target.compared = true;
-    target.differences = CliSteps::differencesJson(differences, given, other);
+    target.differences = CliParameterTransfer::differencesJson(differences, given, other);
     target.result =
         differences.isEmpty() ? TarvaneCli::tr("相同") : TarvaneCli::tr("%1处不同").arg(differences.size());
-    if (shown == Shown::Lines) CliSteps::printDifferences(session, differences);
+    if (shown == Shown::Lines) CliParameterTransfer::printDifferences(session, differences);
     if (shown == Shown::Json)
         session.out() << QJsonDocument(target.differences).toJson(QJsonDocument::Indented);
-    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
-    return differences.isEmpty() ? TarvaneCli::Done : TarvaneCli::Differences;
+    if (!session.outputDone()) return CliExit::UsageOrFileError;
+    return differences.isEmpty() ? CliExit::Done : CliExit::Differences;
 }
 
-int diffOne(CliSession& session, Target& target, const CliSteps::LoadedFile& file, Shown shown) {
+int diffOne(CliSession& session, Target& target, const CliParameterTransfer::LoadedFile& file, Shown shown) {
     target.step = Step::File;
     target.setRecordFile(file.path, file.sha256);
     // A field the Write would refuse cannot be what the device holds.
-    ParameterSet fromFile = CliSteps::deviceDefaults(target.identity);
-    if (const int status = CliSteps::completeSet(session, file, &fromFile)) return status;
+    ParameterSet fromFile = CliParameterTransfer::deviceDefaults(target.identity);
+    if (const int status = CliParameterTransfer::completeSet(session, file, &fromFile)) return status;
     if (const int status = session.refuseNotes()) return status;
 
     target.step = Step::Read;
     if (const int status = interrupted(target, Step::Read, Stopped::NotRead)) return status;
-    ParameterSet fromDevice = CliSteps::deviceDefaults(target.identity);
-    const DeviceRead::Result result = CliSteps::readDevice(session, target.device, fromDevice);
-    if (const int status = CliSteps::readStatus(result)) {
+    ParameterSet fromDevice = CliParameterTransfer::deviceDefaults(target.identity);
+    const DeviceRead::Result result = CliParameterTransfer::readDevice(session, target.device, fromDevice);
+    if (const int status = CliParameterTransfer::readStatus(result)) {
         session.message(DeviceRead::message(result));
         return status;
     }
@@ -57,7 +57,7 @@ int diffOne(CliSession& session, Target& target, const CliSteps::LoadedFile& fil
 
 // The model a file is for, by its fiber codes: the table has one route type
 // for each count.
-const HardwareModel* modelOf(const CliSteps::LoadedFile& file) {
+const HardwareModel* modelOf(const CliParameterTransfer::LoadedFile& file) {
     const QJsonValue baud =
         file.object.value(ParameterKeys::FiberParam).toObject().value(ParameterKeys::Baud);
     if (!baud.isArray()) return nullptr;
@@ -68,19 +68,20 @@ const HardwareModel* modelOf(const CliSteps::LoadedFile& file) {
 
 // Two files, the second as a device would hold it: its shape is the model
 // its fiber codes make; both must be complete for it.
-int diffFiles(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& first) {
-    CliSteps::LoadedFile second;
-    if (const int status = CliSteps::loadFile(session, arguments.against, &second)) return status;
+int diffFiles(CliSession& session, const CliArguments& arguments,
+              const CliParameterTransfer::LoadedFile& first) {
+    CliParameterTransfer::LoadedFile second;
+    if (const int status = CliParameterTransfer::loadFile(session, arguments.against, &second)) return status;
     const HardwareModel* model = modelOf(second);
     if (!model) {
         session.message(TarvaneCli::tr("参数文件%1的光纤代码不合任何型号，无法比较").arg(second.name));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     const ParameterSet shape = ParameterSet::defaults(model->nCAN, model->nFiberOptic, model->routeType);
     ParameterSet given = shape;
     ParameterSet other = shape;
-    if (const int status = CliSteps::completeSet(session, first, &given)) return status;
-    if (const int status = CliSteps::completeSet(session, second, &other)) return status;
+    if (const int status = CliParameterTransfer::completeSet(session, first, &given)) return status;
+    if (const int status = CliParameterTransfer::completeSet(session, second, &other)) return status;
     if (const int status = session.refuseNotes()) return status;
     HIDDevice none;
     Target target(none);
@@ -90,8 +91,8 @@ int diffFiles(CliSession& session, const CliArguments& arguments, const CliSteps
 }  // namespace
 
 int runDiff(CliSession& session, const CliArguments& arguments) {
-    CliSteps::LoadedFile file;
-    if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
+    CliParameterTransfer::LoadedFile file;
+    if (const int status = CliParameterTransfer::loadFile(session, arguments.file, &file)) return status;
     if (!arguments.against.isEmpty()) return diffFiles(session, arguments, file);
     const CliLog log(arguments.log, "diff");
     if (arguments.all) {
@@ -105,9 +106,9 @@ int runDiff(CliSession& session, const CliArguments& arguments) {
         return diffOne(one, target, file, arguments.json ? Shown::Json : Shown::Lines);
     });
     // No repeater worked on: no differences known, an array all the same.
-    if (status == TarvaneCli::NoSuchDevice && arguments.json) {
+    if (status == CliExit::NoSuchDevice && arguments.json) {
         session.out() << "[]\n";
-        return session.outputDone() ? status : TarvaneCli::UsageOrFileError;
+        return session.outputDone() ? status : CliExit::UsageOrFileError;
     }
     return status;
 }

@@ -8,8 +8,8 @@
 #include "CanChannelFile.h"
 #include "CliArguments.h"
 #include "CliCommands.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "FilterBanks.h"
 #include "FilterPlanner.h"
 #include "ParameterDocument.h"
@@ -23,11 +23,11 @@ namespace {
 // Each channel's banks, one line each: channel, bank 1 ... 14, meaning. The
 // elements go to channels by their place, as the window's Open takes them.
 int describeFile(CliSession& session, const QString& path) {
-    CliSteps::LoadedFile file;
-    if (const int status = CliSteps::loadFile(session, path, &file)) return status;
+    CliParameterTransfer::LoadedFile file;
+    if (const int status = CliParameterTransfer::loadFile(session, path, &file)) return status;
     const int elements = file.object.value(ParameterKeys::CanParam).toArray().size();
-    if (elements > kCanChannalMax)
-        session.message(TarvaneCli::tr("注意：只说明前%1个“CANParam”元素").arg(kCanChannalMax));
+    if (elements > kCanChannelMax)
+        session.message(TarvaneCli::tr("注意：只说明前%1个“CANParam”元素").arg(kCanChannelMax));
     ParameterSet set = ParameterSet::defaults(elements, 0, 0);
     QVector<ParameterDocument::Problem> unusable;
     ParameterDocument::apply(file.object, &set, &unusable);
@@ -39,17 +39,17 @@ int describeFile(CliSession& session, const QString& path) {
         const QVector<FilterBanks::Bank> banks = FilterBanks::decodeChannel(channel.banks);
         for (const FilterBanks::Bank& bank : banks)
             session.out() << QStringLiteral("CAN%1\t%2\t%3\n")
-                                 .arg(channel.channalId)
+                                 .arg(channel.channelId)
                                  .arg(bank.bank + 1)
                                  .arg(FilterBanks::describe(bank));
     }
-    return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
+    return session.outputDone() ? CliExit::Done : CliExit::UsageOrFileError;
 }
 
 // The list as given, or read from standard input ("-") or a file ("@FILE"):
 // a list of thousands of ranges is longer than a command line may be.
 bool readList(CliSession& session, const QString& value, QString* text) {
-    const bool standardInput = CliSteps::isStandardStream(value);
+    const bool standardInput = CliParameterTransfer::isStandardStream(value);
     if (!standardInput && !value.startsWith(QLatin1Char('@'))) {
         *text = value;
         return true;
@@ -82,12 +82,12 @@ bool readList(CliSession& session, const QString& value, QString* text) {
 // entries are written all the same), 2 when there is no plan.
 int plan(CliSession& session, const CliArguments& arguments) {
     QString list;
-    if (!readList(session, arguments.plan, &list)) return TarvaneCli::UsageOrFileError;
+    if (!readList(session, arguments.plan, &list)) return CliExit::UsageOrFileError;
     const int types = arguments.remote ? FilterBanks::RemoteFrames : FilterBanks::DataFrames;
     const FilterPlanner::Parsed parsed = FilterPlanner::parse(list, arguments.extended, types);
     for (const FilterPlanner::ParseError& error : parsed.errors)
         session.message(FilterPlanner::errorText(error));
-    if (!parsed.errors.isEmpty()) return TarvaneCli::UsageOrFileError;
+    if (!parsed.errors.isEmpty()) return CliExit::UsageOrFileError;
     FilterPlanner::Options options;
     options.firstBank = arguments.firstBank - 1;
     const FilterPlanner::Plan plan = FilterPlanner::plan(parsed.requests, options);
@@ -96,7 +96,7 @@ int plan(CliSession& session, const CliArguments& arguments) {
     if (!summary.isEmpty()) summary[0] = summary.at(0).toUpper();
     if (plan.status != FilterPlanner::Plan::Planned) {
         session.message(summary);
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     std::array<FilterRow, kFilterBankCount> banks;
     FilterPlanner::fill(banks, plan, true);
@@ -110,9 +110,9 @@ int plan(CliSession& session, const CliArguments& arguments) {
         session.message(TarvaneCli::tr("过滤器组%1：%2")
                             .arg(plan.firstBank + bank + 1)
                             .arg(FilterBanks::describe(plan.rows.at(bank))));
-    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
+    if (!session.outputDone()) return CliExit::UsageOrFileError;
     // Like diff's differences: what passes is not only what was asked for.
-    return plan.exact() ? TarvaneCli::Done : TarvaneCli::Differences;
+    return plan.exact() ? CliExit::Done : CliExit::Differences;
 }
 
 }  // namespace

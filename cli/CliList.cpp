@@ -33,20 +33,20 @@ QJsonObject jsonObject(const CliSession& session, const FoundRepeater& repeater)
 int runList(CliSession& session, const CliArguments& arguments) {
     session.listRepeaters();
     const QVector<FoundRepeater> repeaters = RepeaterList::findAll(session.trace());
-    int status = TarvaneCli::Done;
+    int status = CliExit::Done;
     QJsonArray array;
     for (const FoundRepeater& repeater : repeaters) {
-        if (repeater.state != FoundRepeater::State::Identified) status = TarvaneCli::DeviceFailed;
+        if (repeater.state != FoundRepeater::State::Identified) status = CliExit::DeviceFailed;
         if (arguments.json)
             array.append(jsonObject(session, repeater));
         else
             session.out() << session.repeaterLine(repeater) << '\n';
     }
     if (arguments.json) session.out() << QJsonDocument(array).toJson(QJsonDocument::Indented);
-    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
+    if (!session.outputDone()) return CliExit::UsageOrFileError;
     if (repeaters.isEmpty()) {
         session.message(WindowTexts::tr("设备未连接"));
-        return TarvaneCli::NoSuchDevice;
+        return CliExit::NoSuchDevice;
     }
     return status;
 }

@@ -26,15 +26,15 @@ CliLog::CliLog(const QString& path, const char* command) : m_path(path), m_comma
 
 int CliLog::check(CliSession& session) const {
     QString why;
-    if (!enabled() || appendWhole(m_path, QByteArray(), &why)) return TarvaneCli::Done;
+    if (!enabled() || appendWhole(m_path, QByteArray(), &why)) return CliExit::Done;
     session.message(TarvaneCli::tr("无法写入记录文件%1：%2").arg(QDir::toNativeSeparators(m_path), why));
-    return TarvaneCli::UsageOrFileError;
+    return CliExit::UsageOrFileError;
 }
 
 QJsonObject CliLog::entry(const Target& target, int status, const QString& result) const {
     const bool identified = target.identified;
     const char* step = target.step.load();
-    const bool failed = status != TarvaneCli::Done && status != TarvaneCli::Differences;
+    const bool failed = status != CliExit::Done && status != CliExit::Differences;
     const auto [file, sha256] = target.recordFile();
     return {
         {QStringLiteral("time"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)},
@@ -52,7 +52,7 @@ QJsonObject CliLog::entry(const Target& target, int status, const QString& resul
 }
 
 int CliLog::record(CliSession& session, Target& target, int status, const QString& result) const {
-    if (!enabled()) return TarvaneCli::Done;
+    if (!enabled()) return CliExit::Done;
     QString why;
     bool written = false;
     {
@@ -61,9 +61,9 @@ int CliLog::record(CliSession& session, Target& target, int status, const QStrin
         written = appendWhole(m_path, line(entry(target, status, result)), &why);
         target.recorded = true;
     }
-    if (written) return TarvaneCli::Done;
+    if (written) return CliExit::Done;
     session.message(TarvaneCli::tr("无法写入记录文件%1：%2").arg(QDir::toNativeSeparators(m_path), why));
-    return TarvaneCli::UsageOrFileError;
+    return CliExit::UsageOrFileError;
 }
 
 void CliLog::recordStop(Target& target, int status, const QString& stopLine) const {

@@ -8,8 +8,8 @@
 #include "CliArguments.h"
 #include "CliCommands.h"
 #include "CliLog.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "DeviceSearch.h"
 #include "HIDDevice.h"
 #include "ParameterDocument.h"
@@ -21,7 +21,7 @@ namespace {
 // written to standard output.
 QByteArray savedSha256(const ParameterSet& set, const QString& output) {
     QByteArray bytes;
-    if (CliSteps::isStandardStream(output)) {
+    if (CliParameterTransfer::isStandardStream(output)) {
         bytes = ParameterDocument::toDocument(set).toJson(QJsonDocument::Indented);
     } else {
         QFile saved(output);
@@ -34,22 +34,22 @@ QByteArray savedSha256(const ParameterSet& set, const QString& output) {
 int readOne(CliSession& session, Target& target, const QString& output) {
     target.step = Step::Read;
     if (const int status = interrupted(target, Step::Read, Stopped::NotRead)) return status;
-    ParameterSet set = CliSteps::deviceDefaults(target.identity);
-    const DeviceRead::Result result = CliSteps::readDevice(session, target.device, set);
+    ParameterSet set = CliParameterTransfer::deviceDefaults(target.identity);
+    const DeviceRead::Result result = CliParameterTransfer::readDevice(session, target.device, set);
     session.message(DeviceRead::message(result));
-    if (const int status = CliSteps::readStatus(result)) return status;
+    if (const int status = CliParameterTransfer::readStatus(result)) return status;
 
     target.step = Step::Save;
     target.setRecordFile(output);
-    if (const int status = CliSteps::saveSet(session, set, output)) {
+    if (const int status = CliParameterTransfer::saveSet(session, set, output)) {
         // 128 + a signal's number: it came first, and the save did not begin.
         if (status >= 128) interrupted(target, Step::Save, Stopped::NotSaved);
         return status;
     }
     target.setRecordFile(output, savedSha256(set, output));
-    if (!CliSteps::isStandardStream(output)) session.message(WindowTexts::tr("保存完成"));
+    if (!CliParameterTransfer::isStandardStream(output)) session.message(WindowTexts::tr("保存完成"));
     target.file = output;
-    return TarvaneCli::Done;
+    return CliExit::Done;
 }
 
 }  // namespace

@@ -76,9 +76,9 @@ void CliSession::note(const QString& text) {
 }
 
 int CliSession::refuseNotes() {
-    if (!m_strict || m_notes == 0) return TarvaneCli::Done;
+    if (!m_strict || m_notes == 0) return CliExit::Done;
     message(TarvaneCli::tr("有 --strict 时注意事项即为错误：未向设备发送任何数据"));
-    return TarvaneCli::UsageOrFileError;
+    return CliExit::UsageOrFileError;
 }
 
 QString CliSession::field(const QString& text) {
@@ -159,26 +159,26 @@ int CliSession::openDevice(const QString& wanted, HIDDevice& device, DeviceIdent
             break;
         case RepeaterList::Choice::NoneConnected:
             message(WindowTexts::tr("设备未连接"));
-            return TarvaneCli::NoSuchDevice;
+            return CliExit::NoSuchDevice;
         case RepeaterList::Choice::NotFound:
             message(TarvaneCli::tr("没有这台设备：%1").arg(wanted));
             if (!candidates.isEmpty()) message(TarvaneCli::tr("连接的设备："));
             showCandidates(candidates);
-            return TarvaneCli::NoSuchDevice;
+            return CliExit::NoSuchDevice;
         case RepeaterList::Choice::SeveralFound:
             message(
                 wanted.isEmpty()
                     ? TarvaneCli::tr("连接了多台设备，请用 --device 以路径或卡号指定其中一台：")
                     : TarvaneCli::tr("有多台设备的卡号是%1，请用 --device 以路径指定其中一台：").arg(wanted));
             showCandidates(candidates);
-            return TarvaneCli::NoSuchDevice;
+            return CliExit::NoSuchDevice;
     }
     const FoundRepeater repeater = open(path, device);
     if (opened) *opened = path;
     if (repeater.state != FoundRepeater::State::Identified) {
         message(repeaterError(repeater));
-        return TarvaneCli::DeviceFailed;
+        return CliExit::DeviceFailed;
     }
     *identity = repeater.identity;
-    return TarvaneCli::Done;
+    return CliExit::Done;
 }

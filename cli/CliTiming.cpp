@@ -72,7 +72,7 @@ int show(CliSession& session, const CliArguments& arguments, const QByteArray& w
     }
     for (const QString& note : BusLimits::notes(fields, bus))
         session.message(TarvaneCli::tr("注意：%1").arg(note));
-    return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
+    return session.outputDone() ? CliExit::Done : CliExit::UsageOrFileError;
 }
 
 // A word as typed, taken as the channel editor takes it.
@@ -80,7 +80,7 @@ int judgeWord(CliSession& session, const CliArguments& arguments) {
     const BitTimingText text(arguments.file);
     if (!text.isWord()) {
         session.message(TarvaneCli::tr("不是位定时字：%1：%2").arg(arguments.file, CanCodec::wordTextRule()));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     const QByteArray word = text.word();
     const BitTiming::Decoded decoded = BitTiming::decode(word);
@@ -88,7 +88,7 @@ int judgeWord(CliSession& session, const CliArguments& arguments) {
     if (decoded.adaptive || !decoded.problems.isEmpty()) {
         session.message(
             TarvaneCli::tr("%1：%2").arg(CanCodec::tableWordText(word), BitTiming::describe(word)));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     return show(session, arguments, word, busOf(arguments));
 }
@@ -111,7 +111,7 @@ int choose(CliSession& session, const CliArguments& arguments) {
             text += TarvaneCli::tr("；最接近的是%1（%2）")
                         .arg(CanCodec::tableWordText(closest.word()), BitTiming::rateText(closest.bitRate));
         session.message(text);
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     const BitTiming::Candidate& best = found.first();
     // Without a length the bus is 0 m long: the nodes' own delay must still fit.
@@ -121,7 +121,7 @@ int choose(CliSession& session, const CliArguments& arguments) {
                                  BusLimits::lengthText(request.bus.lengthMetres),
                                  BusLimits::busText(request.bus), CanCodec::tableWordText(best.word()),
                                  BusLimits::lengthPhrase(best.limits)));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     QJsonObject extra{{QStringLiteral("rateErrorPercent"), best.error * 100}};
     if (arguments.length >= 0) extra.insert(QStringLiteral("busLengthMetres"), arguments.length);

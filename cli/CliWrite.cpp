@@ -12,8 +12,8 @@
 #include "CliCommands.h"
 #include "CliInterrupts.h"
 #include "CliLog.h"
+#include "CliParameterTransfer.h"
 #include "CliSession.h"
-#include "CliSteps.h"
 #include "DeviceWrite.h"
 #include "HIDDevice.h"
 #include "ParameterDiff.h"
@@ -31,7 +31,7 @@ int writeStatus(DeviceWrite::Result result) {
     // As readStatus: anything but Done, named here or not, is the device's failure.
     switch (result) {
         case DeviceWrite::Result::Done:
-            return TarvaneCli::Done;
+            return CliExit::Done;
         case DeviceWrite::Result::BaudRateFailed:
         case DeviceWrite::Result::FilterFailed:
         case DeviceWrite::Result::FiberFailed:
@@ -41,7 +41,7 @@ int writeStatus(DeviceWrite::Result result) {
         case DeviceWrite::Result::ResetFailed:
             break;
     }
-    return TarvaneCli::DeviceFailed;
+    return CliExit::DeviceFailed;
 }
 
 // Where a Write's result leaves the repeater: a failure before the reset may
@@ -63,20 +63,21 @@ const char* writeStep(DeviceWrite::Result result) {
 int backUp(CliSession& session, Target& target, const QString& path) {
     target.step = Step::Backup;
     if (const int status = interrupted(target, Step::Backup, Stopped::Untouched)) return status;
-    ParameterSet held = CliSteps::deviceDefaults(target.identity);
-    const DeviceRead::Result result = CliSteps::readDevice(session, target.device, held);
-    if (const int status = CliSteps::readStatus(result)) {
+    ParameterSet held = CliParameterTransfer::deviceDefaults(target.identity);
+    const DeviceRead::Result result = CliParameterTransfer::readDevice(session, target.device, held);
+    if (const int status = CliParameterTransfer::readStatus(result)) {
         session.message(DeviceRead::message(result));
         return status;
     }
-    if (const int status = CliSteps::saveSet(session, held, path)) {
+    if (const int status = CliParameterTransfer::saveSet(session, held, path)) {
         // A signal came first: the save did not begin.
         if (status >= 128) interrupted(target, Step::Backup, Stopped::Untouched);
         return status;
     }
-    if (!CliSteps::isStandardStream(path)) session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
+    if (!CliParameterTransfer::isStandardStream(path))
+        session.message(TarvaneCli::tr("备份已保存：%1").arg(path));
     target.file = path;
-    return TarvaneCli::Done;
+    return CliExit::Done;
 }
 
 int send(CliSession& session, Target& target, const ParameterSet& set) {
@@ -110,16 +111,16 @@ int send(CliSession& session, Target& target, const ParameterSet& set) {
 
 int compare(CliSession& session, Target& target, const ParameterSet& written, const ParameterSet& held) {
     const QVector<FieldDifference> differences = ParameterDiff::compare(written, held);
-    CliSteps::printDifferences(session, differences);
+    CliParameterTransfer::printDifferences(session, differences);
     target.compared = true;
-    target.differences = CliSteps::differencesJson(differences, written, held);
-    if (!session.outputDone()) return TarvaneCli::UsageOrFileError;
+    target.differences = CliParameterTransfer::differencesJson(differences, written, held);
+    if (!session.outputDone()) return CliExit::UsageOrFileError;
     if (differences.isEmpty()) {
         session.message(TarvaneCli::tr("校验无误：设备保存的参数与写入的相同"));
-        return TarvaneCli::Done;
+        return CliExit::Done;
     }
     session.message(TarvaneCli::tr("已写入，但设备保存的参数与写入的不同"));
-    return TarvaneCli::WrittenButDiffers;
+    return CliExit::WrittenButDiffers;
 }
 
 // Looks for the repeater with a card number among those on the bus after
@@ -215,17 +216,17 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
         if (found == RestartSearch::Found::Several) {
             waiting.end();
             session.message(TarvaneCli::tr("有多台设备的卡号是%1，无法校验").arg(target.identity.strCardNum));
-            return TarvaneCli::NoSuchDevice;
+            return CliExit::NoSuchDevice;
         }
         gone = gone || found == RestartSearch::Found::None;
         if (found == RestartSearch::Found::One && (gone || now >= readableFrom || last)) {
             waiting.end();
-            ParameterSet held = CliSteps::deviceDefaults(target.identity);
-            const DeviceRead::Result result = CliSteps::readDevice(session, device, held);
+            ParameterSet held = CliParameterTransfer::deviceDefaults(target.identity);
+            const DeviceRead::Result result = CliParameterTransfer::readDevice(session, device, held);
             if (result == DeviceRead::Result::Done) return compare(session, target, written, held);
             if (last) {
                 session.message(DeviceRead::message(result));
-                return TarvaneCli::DeviceFailed;
+                return CliExit::DeviceFailed;
             }
         }
         if (last) break;
@@ -237,24 +238,24 @@ int verify(CliSession& session, Target& target, const ParameterSet& written, int
     session.message(search.left()
                         ? TarvaneCli::tr("设备复位后离开了总线，%1秒内没有回来").arg(waitSeconds)
                         : TarvaneCli::tr("设备复位后没有离开总线，%1秒内也没有再应答").arg(waitSeconds));
-    return TarvaneCli::DeviceFailed;
+    return CliExit::DeviceFailed;
 }
 
 // One repeater: the file's values for it, its backup, the write, the check.
-int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file,
+int writeOne(CliSession& session, const CliArguments& arguments, const CliParameterTransfer::LoadedFile& file,
              Target& target, const QString& backup) {
     target.step = Step::File;
     target.setRecordFile(file.path, file.sha256);
-    if (const int status = CliSteps::checkBackupPath(session, backup, file)) return status;
-    ParameterSet set = CliSteps::deviceDefaults(target.identity);
-    if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    if (const int status = CliSteps::writeNotes(session, set)) return status;
+    if (const int status = CliParameterTransfer::checkBackupPath(session, backup, file)) return status;
+    ParameterSet set = CliParameterTransfer::deviceDefaults(target.identity);
+    if (const int status = CliParameterTransfer::completeSet(session, file, &set)) return status;
+    if (const int status = CliParameterTransfer::writeNotes(session, set)) return status;
     if (!backup.isEmpty()) {
         if (const int status = backUp(session, target, backup)) return status;
     }
     if (const int status = interrupted(target, Step::Frames, Stopped::Untouched)) return status;
     if (const int status = send(session, target, set)) return status;
-    if (!arguments.verify) return TarvaneCli::Done;
+    if (!arguments.verify) return CliExit::Done;
     // The repeater restarts: the handle is gone with it, and another thread
     // may look at the repeater now.
     target.device.close();
@@ -264,7 +265,7 @@ int writeOne(CliSession& session, const CliArguments& arguments, const CliSteps:
 
 // The frames for the device meant or for the model --type names, which needs
 // no repeater; nothing is sent.
-int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::LoadedFile& file) {
+int dryRun(CliSession& session, const CliArguments& arguments, const CliParameterTransfer::LoadedFile& file) {
     HIDDevice device;
     ParameterSet set;
     if (arguments.type != 0) {
@@ -273,20 +274,20 @@ int dryRun(CliSession& session, const CliArguments& arguments, const CliSteps::L
     } else {
         DeviceIdentity identity;
         if (const int status = session.openDevice(arguments.device, device, &identity)) return status;
-        set = CliSteps::deviceDefaults(identity);
+        set = CliParameterTransfer::deviceDefaults(identity);
     }
-    if (const int status = CliSteps::completeSet(session, file, &set)) return status;
-    if (const int status = CliSteps::writeNotes(session, set)) return status;
+    if (const int status = CliParameterTransfer::completeSet(session, file, &set)) return status;
+    if (const int status = CliParameterTransfer::writeNotes(session, set)) return status;
     for (const QByteArray& frame : DeviceWrite::frames(set))
         session.out() << frame.toHex(' ').toUpper() << '\n';
-    return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
+    return session.outputDone() ? CliExit::Done : CliExit::UsageOrFileError;
 }
 
 }  // namespace
 
 int runWrite(CliSession& session, const CliArguments& arguments) {
-    CliSteps::LoadedFile file;
-    if (const int status = CliSteps::loadFile(session, arguments.file, &file)) return status;
+    CliParameterTransfer::LoadedFile file;
+    if (const int status = CliParameterTransfer::loadFile(session, arguments.file, &file)) return status;
     if (arguments.dryRun) return dryRun(session, arguments, file);
     const CliLog log(arguments.log, "write");
     if (arguments.all) {
@@ -299,7 +300,8 @@ int runWrite(CliSession& session, const CliArguments& arguments) {
             return writeOne(one, arguments, file, target, backup);
         });
     }
-    if (const int status = CliSteps::checkBackupPath(session, arguments.backup, file)) return status;
+    if (const int status = CliParameterTransfer::checkBackupPath(session, arguments.backup, file))
+        return status;
     return runForOne(session, arguments, log, [&](CliSession& one, Target& target) {
         return writeOne(one, arguments, file, target, arguments.backup);
     });

@@ -12,7 +12,7 @@ namespace {
 int usageError(CliSession& session, const CliArguments& arguments) {
     session.message(CliHelp::problem(arguments));
     session.message(TarvaneCli::tr("用 --help 查看用法。"));
-    return TarvaneCli::UsageOrFileError;
+    return CliExit::UsageOrFileError;
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ int runCli(const QStringList& arguments, const CliStreams& streams) {
             session.out() << "tarvane-cli " << TARVANE_VERSION << '\n';
         else
             session.out() << CliHelp::text(parsed.command) << '\n';
-        return session.outputDone() ? TarvaneCli::Done : TarvaneCli::UsageOrFileError;
+        return session.outputDone() ? CliExit::Done : CliExit::UsageOrFileError;
     }
     using Command = CliArguments::Command;
     switch (parsed.command) {

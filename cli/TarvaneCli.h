@@ -13,24 +13,26 @@ struct CliStreams {
     QIODevice* in = nullptr;  // what "write -" and "diff -" read; none: nothing to read
 };
 
+// The exit status of each outcome of a command.
+namespace CliExit {
+enum Status {
+    Done = 0,  // diff: no difference
+    Differences = 1,
+    UsageOrFileError = 2,
+    NoSuchDevice = 3,       // or more than one without --device
+    DeviceFailed = 4,       // refused or did not answer
+    WrittenButDiffers = 5,  // write --verify: the device holds something else
+};
+}  // namespace CliExit
+
 // The command-line companion of the main window: list, read, write and diff
 // one repeater at a time, through the same values, rules, operations and
 // files as the window, with the window's messages. Each command has a file of
-// its own (CliList.cpp ...) over a CliSession; this is what they share: the
-// exit statuses and the translation context of every command-line text.
+// its own (CliList.cpp ...) over a CliSession; this is the translation
+// context of every command-line text.
 class TarvaneCli {
     Q_DECLARE_TR_FUNCTIONS(TarvaneCli)
 public:
-    // The exit status of each outcome.
-    enum ExitCode {
-        Done = 0,  // diff: no difference
-        Differences = 1,
-        UsageOrFileError = 2,
-        NoSuchDevice = 3,       // or more than one without --device
-        DeviceFailed = 4,       // refused or did not answer
-        WrittenButDiffers = 5,  // write --verify: the device holds something else
-    };
-
     TarvaneCli() = delete;
 };
 

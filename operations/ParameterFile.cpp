@@ -213,7 +213,7 @@ ParameterFile::Opened ParameterFile::open(QIODevice& device, const QString& name
     // What the parser does not check: a key given twice, read from the text itself.
     for (const JsonDuplicates::Duplicate& duplicate : JsonDuplicates::find(utf8))
         opened.duplicates.append({duplicate.where, duplicate.why()});
-    opened.misplaced = ChannalOrder::misplaced(opened.object);
+    opened.misplaced = MisplacedChannels::find(opened.object);
     opened.isOpen = reading == Reading::Lenient || opened.duplicates.isEmpty();
     return opened;
 }

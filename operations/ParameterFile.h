@@ -6,7 +6,7 @@
 #include <QString>
 #include <QVector>
 
-#include "ChannalOrder.h"
+#include "MisplacedChannels.h"
 #include "ParameterDocument.h"
 
 class QIODevice;
@@ -55,7 +55,7 @@ public:
         QVector<ParameterDocument::Problem> duplicates;
         // "CANParam" elements whose "ChannalID" is not their place, which
         // the window and the command line apply to different channels.
-        QVector<ChannalOrder::Misplaced> misplaced;
+        QVector<MisplacedChannels::Misplaced> misplaced;
         // The bytes as read, for a record of which file it was.
         QByteArray bytes;
     };

@@ -32,7 +32,7 @@ void RepeaterDiscovery::start() {
     startSearch();
 }
 
-RepeaterDiscovery::Found RepeaterDiscovery::searchDevice(HIDDevice& device, const std::string& target) {
+RepeaterDiscovery::Found RepeaterDiscovery::connectAndIdentify(HIDDevice& device, const std::string& target) {
     std::vector<std::string> paths = repeaterPaths();
     const auto first = std::find(paths.begin(), paths.end(), target);
     if (first != paths.end()) std::rotate(paths.begin(), first, first + 1);
@@ -81,7 +81,7 @@ void RepeaterDiscovery::startSearch() {
     waitForSearch();  // a finished search leaves its thread to be joined
     m_searching = true;
     m_searchThread = std::thread([this, target = m_searchTarget] {
-        Found found = searchDevice(m_device, target);
+        Found found = connectAndIdentify(m_device, target);
         QMetaObject::invokeMethod(
             this, [this, found = std::move(found)] { searchDone(found); }, Qt::QueuedConnection);
     });

@@ -71,7 +71,7 @@ private:
 
     // Search thread: connects `device` to `target`, else to the first listed
     // that answers, and asks every other one who it is.
-    static Found searchDevice(HIDDevice& device, const std::string& target);
+    static Found connectAndIdentify(HIDDevice& device, const std::string& target);
     // Search thread: the repeaters listed now, those not in `known` asked who
     // they are; the connected one is left alone.
     static QVector<FoundRepeater> listRepeaters(const QVector<FoundRepeater>& known,

@@ -18,7 +18,7 @@ class CANParamWidget;
 class CANParamWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kMaxChannals = kCanChannalMax;
+    static constexpr int kMaxChannals = kCanChannelMax;
 
     explicit CANParamWidget(QWidget* parent = nullptr);
     ~CANParamWidget() override;

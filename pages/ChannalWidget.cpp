@@ -245,7 +245,7 @@ void ChannalWidget::setRowValues(int row, const CanCodec::FilterRow& values) {
 
 CanChannelValues ChannalWidget::values() const {
     CanChannelValues values;
-    values.channalId = m_nChannalId;
+    values.channelId = m_nChannalId;
     values.baudRateIndex = ui->m_pComboBoxBautRate->currentIndex();
     values.bitTimingText = ui->m_lineEditBautRate->text();
     for (int row = 0; row < CanCodec::kBankCount; ++row) values.banks[size_t(row)] = rowValues(row);

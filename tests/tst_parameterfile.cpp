@@ -670,8 +670,8 @@ void TestParameterFile::openLenientOrStrict() {
         QTEST(opened.isOpen, reading == ParameterFile::Reading::Lenient ? "lenient" : "strict");
         QStringList found;
         for (const ParameterDocument::Problem& duplicate : opened.duplicates) found << duplicate.text();
-        for (const ChannalOrder::Misplaced& element : opened.misplaced)
-            found << QString("CANParam[%1] %2").arg(element.element).arg(element.channalId);
+        for (const MisplacedChannels::Misplaced& element : opened.misplaced)
+            found << QString("CANParam[%1] %2").arg(element.element).arg(element.channelId);
         QTEST(found, "found");
         QCOMPARE(opened.warning.isEmpty(), warning.isEmpty());
         if (!warning.isEmpty())

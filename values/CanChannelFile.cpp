@@ -63,7 +63,7 @@ QJsonObject toJson(const CanChannelValues& channel) {
     QJsonArray dataList;
     for (const FilterRow& row : channel.banks) dataList.append(dataListEntry(row));
     QJsonObject object;
-    object.insert(ParameterKeys::ChannalId, channel.channalId);
+    object.insert(ParameterKeys::ChannalId, channel.channelId);
     object.insert(ParameterKeys::BaudRate, channel.bitTimingText.text());
     object.insert(ParameterKeys::DataList, dataList);
     return object;

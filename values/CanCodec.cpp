@@ -101,16 +101,16 @@ void applyWord(CanChannelValues& channel, const QByteArray& word) {
     channel.bitTimingText = customWordText(word);
 }
 
-Protocol::SetCanBaudRate baudRateRequest(int channalId, const BitTimingText& bitTimingText) {
-    return {channalId, frameWord(bitTimingText)};
+Protocol::SetCanBaudRate baudRateRequest(int channelId, const BitTimingText& bitTimingText) {
+    return {channelId, frameWord(bitTimingText)};
 }
 
 Protocol::SetCanBaudRate baudRateRequest(const CanChannelValues& channel) {
-    return baudRateRequest(channel.channalId, channel.bitTimingText);
+    return baudRateRequest(channel.channelId, channel.bitTimingText);
 }
 
-Protocol::SetCanFilter filterRequest(int bank, int channalId, const FilterRow& row) {
-    return {channalId,
+Protocol::SetCanFilter filterRequest(int bank, int channelId, const FilterRow& row) {
+    return {channelId,
             {bank, row.inUse, row.workMode != 0, row.bitWidth != 0, frameWord(row.idText),
              frameWord(row.maskText)}};
 }
@@ -119,7 +119,7 @@ QList<QByteArray> filterFrames(const CanChannelValues& channel) {
     QList<QByteArray> frames;
     frames.reserve(kBankCount);
     for (int bank = 0; bank < kBankCount; ++bank)
-        frames.append(filterRequest(bank, channel.channalId, channel.banks[size_t(bank)]).frame());
+        frames.append(filterRequest(bank, channel.channelId, channel.banks[size_t(bank)]).frame());
     return frames;
 }
 

@@ -45,11 +45,11 @@ void applyWord(CanChannelValues& channel, const QByteArray& word);
 
 // The set-baud-rate request of a channel: the word its text decodes to,
 // fitted to four bytes as a number would be.
-Protocol::SetCanBaudRate baudRateRequest(int channalId, const BitTimingText& bitTimingText);
+Protocol::SetCanBaudRate baudRateRequest(int channelId, const BitTimingText& bitTimingText);
 Protocol::SetCanBaudRate baudRateRequest(const CanChannelValues& channel);
 // The set-filter request of one bank, each register the last four bytes of
 // its text's hex digits.
-Protocol::SetCanFilter filterRequest(int bank, int channalId, const FilterRow& row);
+Protocol::SetCanFilter filterRequest(int bank, int channelId, const FilterRow& row);
 // The frames of the fourteen banks, in bank order.
 QList<QByteArray> filterFrames(const CanChannelValues& channel);
 

@@ -24,7 +24,7 @@ QStringList problems(const ParameterSet& set) {
     // A register's reason is the rule its cell's tool tip gives.
     const QString rule = CanCodec::wordTextRule();
     for (const CanChannelValues& channel : set.can) {
-        const int id = channel.channalId;
+        const int id = channel.channelId;
         for (const InvalidField& field : CanCodec::invalidFields(channel)) {
             if (field.kind == InvalidField::BaudRate && field.reason != CanCodec::WordProblem::NotAWord) {
                 lines << Texts::tr("CAN通道%1 波特率：%2")
@@ -54,7 +54,7 @@ QStringList testModes(const ParameterSet& set) {
         const BitTiming::Decoded decoded = BitTiming::decode(channel.bitTimingText.word());
         QStringList names;
         for (BitTiming::Problem mode : modes) names << BitTiming::problemText(mode, decoded);
-        lines << Texts::tr("CAN通道%1：%2").arg(channel.channalId).arg(names.join(Texts::tr("；")));
+        lines << Texts::tr("CAN通道%1：%2").arg(channel.channelId).arg(names.join(Texts::tr("；")));
     }
     return lines;
 }
@@ -68,7 +68,7 @@ QStringList neverMatching(const ParameterSet& set) {
             });
             if (closed)
                 lines << Texts::tr("CAN通道%1 第%2行：%3")
-                             .arg(channel.channalId)
+                             .arg(channel.channelId)
                              .arg(bank.bank + 1)
                              .arg(FilterBanks::describe(bank));
         }

@@ -90,7 +90,7 @@ void Comparison::can() {
     for (int i = 0; i < m_device.can.size() && i < m_given.can.size(); ++i) {
         const CanChannelValues& a = m_given.can.at(i);
         const CanChannelValues& b = m_device.can.at(i);
-        const QString channel = QStringLiteral("CAN%1").arg(b.channalId);
+        const QString channel = QStringLiteral("CAN%1").arg(b.channelId);
         // Equal words can only differ in how they are written.
         if (a.bitTimingText.word() != b.bitTimingText.word() ||
             a.bitTimingText.isWord() != b.bitTimingText.isWord())

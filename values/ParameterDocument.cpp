@@ -15,8 +15,8 @@ namespace ParameterDocument {
 namespace Key = ParameterKeys;
 
 QJsonDocument toDocument(const ParameterSet& set) {
-    QJsonArray channals;
-    for (const CanChannelValues& channel : set.can) channals.append(CanCodec::toJson(channel));
+    QJsonArray channels;
+    for (const CanChannelValues& channel : set.can) channels.append(CanCodec::toJson(channel));
     QJsonArray baud;
     for (int i = 0; i < set.fiberCount; ++i) baud.append(FiberRules::codeText(set.fiber.codes[size_t(i)]));
 
@@ -25,7 +25,7 @@ QJsonDocument toDocument(const ParameterSet& set) {
     fiber.insert(Key::Model, -1);
 
     QJsonObject top;
-    top.insert(Key::CanParam, channals);
+    top.insert(Key::CanParam, channels);
     top.insert(Key::FiberParam, fiber);
     top.insert(Key::Route, RouteRules::toJson(set.route));
     return QJsonDocument(top);
@@ -162,10 +162,10 @@ QString topLevelProblem(const QJsonDocument& document) {
 bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusableList) {
     const Unusable unusable{unusableList};
     const QJsonValue can = object.value(Key::CanParam);
-    const QJsonArray channals = can.toArray();
+    const QJsonArray channels = can.toArray();
     unusable.check(Key::CanParam, typeProblem(can, QJsonValue::Array));
-    for (int i = 0; i < channals.size() && i < set->can.size(); ++i)
-        applyChannel(set->can[i], i, channals.at(i), element(Key::CanParam, i), unusable);
+    for (int i = 0; i < channels.size() && i < set->can.size(); ++i)
+        applyChannel(set->can[i], i, channels.at(i), element(Key::CanParam, i), unusable);
 
     int codes = 0;
     const QJsonValue fiber = object.value(Key::FiberParam);
@@ -185,13 +185,13 @@ bool apply(const QJsonObject& object, ParameterSet* set, QVector<Problem>* unusa
         const Problem problem = routeProblem(object.value(Key::Route));
         unusable.check(problem.where, problem.why);
     }
-    return routes || qMin(channals.size(), set->can.size()) > 0 || codes > 0;
+    return routes || qMin(channels.size(), set->can.size()) > 0 || codes > 0;
 }
 
 QStringList channelsBeyond(const QJsonObject& object, const ParameterSet& set) {
     QStringList names;
-    const int channals = object.value(Key::CanParam).toArray().size();
-    for (int i = set.can.size(); i < channals; ++i) names << QStringLiteral("CAN%1").arg(i + 1);
+    const int channels = object.value(Key::CanParam).toArray().size();
+    for (int i = set.can.size(); i < channels; ++i) names << QStringLiteral("CAN%1").arg(i + 1);
     const int codes = object.value(Key::FiberParam).toObject().value(Key::Baud).toArray().size();
     for (int i = set.fiberCount; i < codes; ++i) names << Texts::tr("光纤%1").arg(i + 1);
     return names;
@@ -201,13 +201,13 @@ namespace {
 
 // The element of each of the device's channels by its "ChannalID", as far
 // as the file has them; the others are left out, one line each in `ignored`.
-bool findChannels(const QJsonArray& channals, int canCount, QMap<int, int>* elementOf, Problem* problem,
+bool findChannels(const QJsonArray& channels, int canCount, QMap<int, int>* elementOf, Problem* problem,
                   QStringList* ignored) {
-    for (int i = 0; i < channals.size(); ++i) {
+    for (int i = 0; i < channels.size(); ++i) {
         const QString where = element(Key::CanParam, i);
-        if (const QString why = typeProblem(channals.at(i), QJsonValue::Object); !why.isEmpty())
+        if (const QString why = typeProblem(channels.at(i), QJsonValue::Object); !why.isEmpty())
             return fail(problem, where, why);
-        const QJsonValue id = channals.at(i).toObject().value(Key::ChannalId);
+        const QJsonValue id = channels.at(i).toObject().value(Key::ChannalId);
         // Missing as "BaudRate" is missing; any whole number is a channel
         // number, which the device may lack.
         const double number = id.toDouble();
@@ -219,11 +219,11 @@ bool findChannels(const QJsonArray& channals, int canCount, QMap<int, int>* elem
                 Texts::tr("%1：设备没有CAN通道%2，已忽略").arg(where, QString::number(number, 'f', 0)));
             continue;
         }
-        const int channal = int(number);
-        if (elementOf->contains(channal))
+        const int channel = int(number);
+        if (elementOf->contains(channel))
             return fail(problem, member(where, Key::ChannalId),
-                        Texts::tr("与%1[%2]相同").arg(Key::CanParam).arg(elementOf->value(channal)));
-        elementOf->insert(channal, i);
+                        Texts::tr("与%1[%2]相同").arg(Key::CanParam).arg(elementOf->value(channel)));
+        elementOf->insert(channel, i);
     }
     return true;
 }
@@ -291,15 +291,15 @@ bool applyComplete(const QJsonObject& object, ParameterSet* set, Problem* proble
     const QJsonValue can = object.value(Key::CanParam);
     if (const QString why = typeProblem(can, QJsonValue::Array); !why.isEmpty())
         return fail(problem, Key::CanParam, why);
-    const QJsonArray channals = can.toArray();
+    const QJsonArray channels = can.toArray();
     QMap<int, int> elementOf;
-    if (!findChannels(channals, set->canCount, &elementOf, problem, ignored)) return false;
+    if (!findChannels(channels, set->canCount, &elementOf, problem, ignored)) return false;
     QVector<CanChannelValues> read = set->can;
-    for (int channal = 1; channal <= set->canCount; ++channal) {
-        if (!elementOf.contains(channal))
-            return fail(problem, Key::CanParam, Texts::tr("没有“ChannalID”为%1的元素").arg(channal));
-        const int at = elementOf.value(channal);
-        if (!readChannel(channals.at(at).toObject(), element(Key::CanParam, at), &read[channal - 1], problem))
+    for (int channel = 1; channel <= set->canCount; ++channel) {
+        if (!elementOf.contains(channel))
+            return fail(problem, Key::CanParam, Texts::tr("没有“ChannalID”为%1的元素").arg(channel));
+        const int at = elementOf.value(channel);
+        if (!readChannel(channels.at(at).toObject(), element(Key::CanParam, at), &read[channel - 1], problem))
             return false;
     }
 

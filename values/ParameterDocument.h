@@ -26,7 +26,7 @@ struct Problem {
     QString why;
     // The filter row it lies in, counted from 0, with the "CANParam" element
     // (Open's channel) it belongs to; -1 for a value that is no row.
-    int channal = -1;
+    int channel = -1;
     int row = -1;
 
     // "where：why", as a line of a message.

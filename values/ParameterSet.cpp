@@ -3,9 +3,9 @@
 #include "CanCodec.h"
 #include "FiberRules.h"
 
-CanChannelValues CanChannelValues::defaults(int channalId) {
+CanChannelValues CanChannelValues::defaults(int channelId) {
     CanChannelValues channel;
-    channel.channalId = channalId;
+    channel.channelId = channelId;
     CanCodec::selectBaudRate(channel, CanCodec::kDefaultBaudRateIndex);
     channel.banks[0].inUse = true;
     return channel;
@@ -27,7 +27,7 @@ RouteValues RouteValues::defaults() {
 
 ParameterSet ParameterSet::defaults(int canCount, int fiberCount, int routeType) {
     ParameterSet set;
-    set.canCount = qBound(0, canCount, kCanChannalMax);
+    set.canCount = qBound(0, canCount, kCanChannelMax);
     set.fiberCount = qBound(0, fiberCount, kFiberChannelMax);
     set.routeType = routeType;
     for (int i = 0; i < set.canCount; ++i) set.can.append(CanChannelValues::defaults(i + 1));

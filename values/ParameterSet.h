@@ -14,7 +14,7 @@
 // a Write sends one, Open changes one, a comparison takes two); it is not a
 // model that anything observes. The pages stay the window's store of values.
 
-constexpr int kCanChannalMax = 3;  // channel editors the CAN page keeps
+constexpr int kCanChannelMax = 3;  // channel editors the CAN page keeps
 constexpr int kFilterBankCount = Protocol::FilterBankCount;
 constexpr int kFiberChannelMax = Protocol::FiberChannelCount;
 constexpr int kRouteChannelCount = Protocol::RouteChannelCount;  // CAN1, CAN2, Fiber1 ... Fiber4
@@ -37,16 +37,16 @@ struct FilterRow {
 // One CAN channel: the baud-rate entry and the bit-timing text exactly as
 // shown, and its fourteen filter banks.
 struct CanChannelValues {
-    int channalId = 1;
+    int channelId = 1;
     int baudRateIndex = 1;  // entry of the baud-rate table; -1: none
     BitTimingText bitTimingText;
     std::array<FilterRow, kFilterBankCount> banks;
 
     // "10K", bank 0 in use, the other banks not, mask mode, 32 bits, zeros.
-    static CanChannelValues defaults(int channalId);
+    static CanChannelValues defaults(int channelId);
 
     bool operator==(const CanChannelValues& other) const {
-        return channalId == other.channalId && baudRateIndex == other.baudRateIndex &&
+        return channelId == other.channelId && baudRateIndex == other.baudRateIndex &&
                bitTimingText == other.bitTimingText && banks == other.banks;
     }
     bool operator!=(const CanChannelValues& other) const { return !(*this == other); }

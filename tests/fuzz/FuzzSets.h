@@ -40,7 +40,7 @@ inline Sent checkedFrames(const ParameterSet& set) {
     int at = 0;
     for (int i = 0; i < set.canCount; ++i) {
         const int id = i + 1;
-        FUZZ_CHECK(set.can.at(i).channalId == id);
+        FUZZ_CHECK(set.can.at(i).channelId == id);
         const QByteArray& baud = sent.frames.at(at++);
         FUZZ_CHECK(baud.size() == kFrameSize);
         FUZZ_CHECK(baud.startsWith(QByteArray::fromHex("0012230600")));

@@ -13,9 +13,10 @@ struct DeviceIdentity;
 struct FieldDifference;
 struct ParameterSet;
 
-// The steps that several commands take, each saying on the session what went
-// wrong. Those that return an int return Done or the exit status.
-namespace CliSteps {
+// The parameter set in and out, as several commands take it: files loaded
+// and saved, the device read, the differences shown; each step says on the
+// session what went wrong. Those that return an int return CliExit::Done or the exit status.
+namespace CliParameterTransfer {
 
 // "-": where "-o" and "--backup" send a parameter file to standard output,
 // and where write and diff read one from standard input.
@@ -60,4 +61,4 @@ QJsonArray differencesJson(const QVector<FieldDifference>& differences, const Pa
 // One line on standard output for each field that differs.
 void printDifferences(CliSession& session, const QVector<FieldDifference>& differences);
 
-}  // namespace CliSteps
+}  // namespace CliParameterTransfer

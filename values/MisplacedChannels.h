@@ -9,14 +9,14 @@
 // earlier tools did); the command line applies an element to the channel
 // its "ChannalID" names, so that a reordered file cannot configure other
 // channels. Where the two disagree, each says so.
-namespace ChannalOrder {
+namespace MisplacedChannels {
 
 struct Misplaced {
     int element;        // 0 ...: the window's channel is element + 1
-    QString channalId;  // the whole number the element gives
+    QString channelId;  // the whole number the element gives
 };
 
 // Each element with a whole-number "ChannalID" other than its place + 1.
-QVector<Misplaced> misplaced(const QJsonObject& file);
+QVector<Misplaced> find(const QJsonObject& file);
 
-}  // namespace ChannalOrder
+}  // namespace MisplacedChannels

@@ -1,4 +1,4 @@
-#include "CliSteps.h"
+#include "CliParameterTransfer.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -9,11 +9,11 @@
 #include <optional>
 
 #include "CanCodec.h"
-#include "ChannalOrder.h"
 #include "CliInterrupts.h"
 #include "CliSession.h"
 #include "FiberRules.h"
 #include "HardwareModel.h"
+#include "MisplacedChannels.h"
 #include "ParameterChecks.h"
 #include "ParameterDiff.h"
 #include "ParameterDocument.h"
@@ -21,7 +21,7 @@
 #include "ParameterSet.h"
 #include "platform/FileIdentity.h"
 
-namespace CliSteps {
+namespace CliParameterTransfer {
 
 bool isStandardStream(const QString& path) {
     return path == QLatin1String("-");
@@ -50,33 +50,33 @@ int loadFile(CliSession& session, const QString& path, LoadedFile* file) {
     file->sha256 = QCryptographicHash::hash(opened.bytes, QCryptographicHash::Sha256);
     if (!opened.warning.isEmpty()) {
         session.message(opened.warning);
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     if (!opened.isOpen) {  // a key given twice
         const ParameterDocument::Problem& first = opened.duplicates.first();
         session.message(
             TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file->name, first.where, first.why));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
-    for (const ChannalOrder::Misplaced& element : qAsConst(opened.misplaced)) {
+    for (const MisplacedChannels::Misplaced& element : qAsConst(opened.misplaced)) {
         session.note(TarvaneCli::tr("CANParam[%1]的“ChannalID”为%2：命令行用于CAN通道%2，"
                                     "窗口的“打开”按位置用于CAN通道%3")
                          .arg(element.element)
-                         .arg(element.channalId)
+                         .arg(element.channelId)
                          .arg(element.element + 1));
     }
     return session.refuseNotes();
 }
 
 int checkBackupPath(CliSession& session, const QString& backup, const LoadedFile& file) {
-    if (backup.isEmpty() || isStandardStream(backup)) return TarvaneCli::Done;
+    if (backup.isEmpty() || isStandardStream(backup)) return CliExit::Done;
     // Standard input is compared by what it is, a named file by its path.
     const bool same = isStandardStream(file.path)
                           ? file.descriptor >= 0 && isSameFile(file.descriptor, backup)
                           : isSameFile(backup, file.path);
-    if (!same) return TarvaneCli::Done;
+    if (!same) return CliExit::Done;
     session.message(TarvaneCli::tr("--backup 不能是参数文件本身：%1").arg(QDir::toNativeSeparators(backup)));
-    return TarvaneCli::UsageOrFileError;
+    return CliExit::UsageOrFileError;
 }
 
 int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) {
@@ -88,14 +88,14 @@ int completeSet(CliSession& session, const LoadedFile& file, ParameterSet* set) 
     if (!complete) {
         session.message(
             TarvaneCli::tr("参数文件%1不完整或有误：%2：%3").arg(file.name, problem.where, problem.why));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     const QStringList problems = ParameterChecks::problems(*set);
     if (!problems.isEmpty()) {
         session.message(ParameterChecks::problemMessage(problems));
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
-    return TarvaneCli::Done;
+    return CliExit::Done;
 }
 
 int writeNotes(CliSession& session, const ParameterSet& set) {
@@ -119,14 +119,14 @@ int readStatus(DeviceRead::Result result) {
     // list counts as one too, so that nothing is reported as done that was not.
     switch (result) {
         case DeviceRead::Result::Done:
-            return TarvaneCli::Done;
+            return CliExit::Done;
         case DeviceRead::Result::BaudRateFailed:
         case DeviceRead::Result::FilterFailed:
         case DeviceRead::Result::FiberFailed:
         case DeviceRead::Result::RouteFailed:
             break;
     }
-    return TarvaneCli::DeviceFailed;
+    return CliExit::DeviceFailed;
 }
 
 int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
@@ -134,9 +134,9 @@ int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
     const QJsonDocument document = ParameterDocument::toDocument(set);
     if (isStandardStream(path)) {
         if (ParameterFile::write(session.outDevice(), TarvaneCli::tr("标准输出"), document, &warning))
-            return TarvaneCli::Done;
+            return CliExit::Done;
         session.message(warning);
-        return TarvaneCli::UsageOrFileError;
+        return CliExit::UsageOrFileError;
     }
     // A file is written beside the target and renamed over it: a signal
     // meanwhile would leave that new file behind, so it waits the
@@ -149,10 +149,10 @@ int saveSet(CliSession& session, const ParameterSet& set, const QString& path) {
     }
     if (ParameterFile::save(path, document, &warning)) {
         if (hold) hold->saved(QDir::toNativeSeparators(path));
-        return TarvaneCli::Done;
+        return CliExit::Done;
     }
     session.message(warning);
-    return TarvaneCli::UsageOrFileError;
+    return CliExit::UsageOrFileError;
 }
 
 QJsonArray differencesJson(const QVector<FieldDifference>& differences, const ParameterSet& given,
@@ -220,4 +220,4 @@ void printDifferences(CliSession& session, const QVector<FieldDifference>& diffe
     }
 }
 
-}  // namespace CliSteps
+}  // namespace CliParameterTransfer

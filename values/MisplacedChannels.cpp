@@ -1,13 +1,13 @@
-#include "ChannalOrder.h"
+#include "MisplacedChannels.h"
 
 #include <QJsonArray>
 #include <cmath>
 
 #include "ParameterKeys.h"
 
-namespace ChannalOrder {
+namespace MisplacedChannels {
 
-QVector<Misplaced> misplaced(const QJsonObject& file) {
+QVector<Misplaced> find(const QJsonObject& file) {
     QVector<Misplaced> found;
     const QJsonArray elements = file.value(ParameterKeys::CanParam).toArray();
     for (int i = 0; i < elements.size(); ++i) {
@@ -20,4 +20,4 @@ QVector<Misplaced> misplaced(const QJsonObject& file) {
     return found;
 }
 
-}  // namespace ChannalOrder
+}  // namespace MisplacedChannels
