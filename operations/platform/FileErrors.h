@@ -10,3 +10,7 @@ enum class FileError { Other, PermissionDenied, ReadOnly, NoSpace, NotFound, IsD
 
 // `systemText` is what Qt's file classes report (QFileDevice::errorString()).
 FileError fileErrorOf(const QString& systemText);
+
+// The reasons the platform's error codes give, worded by Qt: each platform's
+// own source file; Other when none of its codes reads so.
+FileError systemFileErrorOf(const QString& systemText);
