@@ -55,7 +55,7 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 
 # --- The Windows programs: the zip, unchanged, in a Wine prefix ---------------
-tarvane_version=$(sed -n 's/^project(Tarvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+tarvane_version=$(tr -d "[:space:]" < VERSION)  # the one place the version is written
 zip="$windows_build/tarvane-$tarvane_version-windows-x64.zip"
 if [ -f "$windows_build/CMakeCache.txt" ]; then
     cmake --build "$windows_build" -j "$(nproc)" --target tarvane tarvane-cli
