@@ -297,9 +297,11 @@ winerun() {
 }
 
 # A line of a Windows program's list: its path (Wine names the interface
-# \\?\hid#vid_0483&pid_6901...#{GUID}) and what it reported.
+# \\?\hid#vid_0483&pid_6901...#{GUID}), its backslashes doubled as the list's
+# text lines escape them, and what it reported.
 winlist_line() {
-    printf '^\\\\\\\\\\?\\\\hid#vid_0483&pid_6901[^\t]*#\\{[^\t]*\\}'
+    printf '%s' '^\\\\\\\\\?\\\\hid#vid_0483&pid_6901'
+    printf '[^\t]*#\\{[^\t]*\\}'
     printf '\t%s' "$@"
     printf '$'
 }
@@ -339,7 +341,8 @@ plug wa --backend usb --card TV2026000417 --type 4
 run "tarvane-cli.exe list" 0 winerun "$cli_exe" --trace list
 expect_match "tarvane-cli.exe list: Orvex-A4 TV2026000417" "$files/tarvane-cli.exe list.out" \
     "$(winlist_line Orvex-A4 TV2026000417 1.05 2.10 2 4)"
-wa_path="$(cut -f1 "$files/tarvane-cli.exe list.out" | head -n 1)"
+unescape() { sed 's/\\\\/\\/g'; }  # the list's "\\" back to one backslash
+wa_path="$(cut -f1 "$files/tarvane-cli.exe list.out" | head -n 1 | unescape)"
 run "tarvane-cli.exe read -o" 0 winerun "$cli_exe" read -o win-a.txt
 expect_line "tarvane-cli.exe read -o: TV2026000417 read" "$files/tarvane-cli.exe read -o.err" "Read successfully"
 run "tarvane-cli.exe diff after read" 0 winerun "$cli_exe" diff win-a.txt
@@ -386,7 +389,7 @@ expect_match "tarvane-cli.exe list two: Orvex-A4 TV2026000417" "$files/tarvane-c
     "$(winlist_line Orvex-A4 TV2026000417 1.05 2.10 2 4)"
 expect_match "tarvane-cli.exe list two: Orvex-A3 TV2026000418" "$files/tarvane-cli.exe list two.out" \
     "$(winlist_line Orvex-A3 TV2026000418 1.05 2.10 2 2)"
-wb_path="$(grep -F "	TV2026000418	" "$files/tarvane-cli.exe list two.out" | cut -f1)"
+wb_path="$(grep -F "	TV2026000418	" "$files/tarvane-cli.exe list two.out" | cut -f1 | unescape)"
 run "tarvane-cli.exe read without --device" 3 winerun "$cli_exe" read -o win-none.txt
 run "tarvane-cli.exe read --device TV2026000418" 0 winerun "$cli_exe" read --device TV2026000418 -o win-b.txt
 kill -USR1 "$pid_wb"
