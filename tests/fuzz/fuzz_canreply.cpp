@@ -81,9 +81,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(frames.at(r) == expectedFilterFrame(r, channalId, banks[size_t(r)]));
 
     // Only the word can keep the channel from being written as it shows:
-    // one of other than four bytes, or with bits outside the fields.
+    // one of other than four bytes, with bits outside the fields, an SJW
+    // longer than a time segment, or a rate above CAN's 1 Mbit/s ("自适应",
+    // all zeros, has no rate of its own).
     const QVector<InvalidField> invalid = CanCodec::invalidFields(channel);
-    if (word.size() == 4 && BitTiming::decode(word).strayBits == 0) {
+    const BitTiming::Decoded decoded = BitTiming::decode(word);
+    const BitTiming::Fields& f = decoded.fields;
+    const bool sjwFits = f.sjw <= f.segment1 && f.sjw <= f.segment2;
+    const bool rateFits =
+        decoded.adaptive || 36000000.0 / (f.prescaler * (1 + f.segment1 + f.segment2)) <= 1000000.0;
+    if (word.size() == 4 && decoded.strayBits == 0 && sjwFits && rateFits) {
         FUZZ_CHECK(invalid.isEmpty());
     } else {
         FUZZ_CHECK(invalid.size() == 1 && invalid.first().kind == InvalidField::BaudRate);
