@@ -91,22 +91,11 @@ private slots:
     void newWidget();
     void choosingEntries_data();
     void choosingEntries();
-    void baudRateFrame_data();
-    void baudRateFrame();
-    void defaultFilterFrames();
     void editedFilterFrame();
     void readBackWord_data();
     void readBackWord();
-    void filterRepliesStopAtForeignBank();
-    void defaultJson();
-    void jsonRoundTrip();
-    void jsonBaudRate_data();
-    void jsonBaudRate();
     void registerTextsInFile_data();
     void registerTextsInFile();
-    void malformedDataList_data();
-    void malformedDataList();
-    void outOfRangeNumbersLeaveBoxes();
     void invalidFields();
     void setDefault();
     void englishTexts();
@@ -179,36 +168,6 @@ void TestChannalWidget::choosingEntries() {
     QTEST(baudEdit(w)->isReadOnly(), "readOnly");
 }
 
-void TestChannalWidget::baudRateFrame_data() {
-    QTest::addColumn<int>("channal");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("custom");
-    QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("channel 2 at 100K")
-        << 2 << 6 << QString() << QByteArray::fromHex("0012230600020012003b00000000000000");
-    QTest::newRow("custom bare") << 1 << 16 << "1234ABCD"
-                                 << QByteArray::fromHex("0012230600011234abcd00000000000000");
-}
-
-void TestChannalWidget::baudRateFrame() {
-    QFETCH(int, channal);
-    QFETCH(int, index);
-    QFETCH(QString, custom);
-    ChannalWidget w(channal);
-    baudBox(w)->setCurrentIndex(index);
-    if (!custom.isNull()) baudEdit(w)->setText(custom);
-    QTEST(w.baudRateFrame(), "frame");
-}
-
-void TestChannalWidget::defaultFilterFrames() {
-    ChannalWidget w(1);
-    const QList<QByteArray> frames = w.filterFrames();
-    QCOMPARE(frames.size(), 14);
-    QCOMPARE(frames.at(0), QByteArray::fromHex("0012240b00810100000000000000000000"));
-    QCOMPARE(frames.at(5), QByteArray::fromHex("0012240b05010100000000000000000000"));
-    QCOMPARE(frames.at(13), QByteArray::fromHex("0012240b0d010100000000000000000000"));
-}
-
 void TestChannalWidget::editedFilterFrame() {
     ChannalWidget w(2);
     setTicked(w, 3, true);
@@ -252,85 +211,6 @@ void TestChannalWidget::readBackWord() {
     QTEST(baudEdit(w)->text(), "text");
 }
 
-void TestChannalWidget::filterRepliesStopAtForeignBank() {
-    ChannalWidget w(1);
-    // Rows are chosen by their own bank number, not by position; bank 14 ends the list.
-    w.setFilterReplies({QByteArray::fromHex("000000028011010203040a0b0c0d"),
-                        QByteArray::fromHex("000000000000333333334444444400"),
-                        QByteArray::fromHex("0000000e8000555555556666666600"),
-                        QByteArray::fromHex("000000078000777777778888888800")});
-    QVERIFY(ticked(w, 2));
-    QCOMPARE(cellBox(w, 2, 1)->currentText(), QStringLiteral("列表模式"));
-    QCOMPARE(cellBox(w, 2, 2)->currentText(), QStringLiteral("32"));
-    QCOMPARE(cellText(w, 2, 3), QStringLiteral("01 02 03 04"));
-    QCOMPARE(cellText(w, 2, 4), QStringLiteral("0a 0b 0c 0d"));
-    QVERIFY(!ticked(w, 0));
-    QCOMPARE(cellBox(w, 0, 2)->currentText(), QStringLiteral("16"));
-    QCOMPARE(cellText(w, 0, 3), QStringLiteral("33 33 33 33"));
-    QVERIFY(!ticked(w, 7));
-    QCOMPARE(cellText(w, 7, 3), QStringLiteral("00 00 00 00"));
-}
-
-void TestChannalWidget::defaultJson() {
-    ChannalWidget w(2);
-    const QJsonObject expected{{"ChannalID", 2}, {"BaudRate", "0x001C00E0"}, {"DataList", defaultDataList()}};
-    QCOMPARE(w.toJson(), expected);
-}
-
-void TestChannalWidget::jsonRoundTrip() {
-    ChannalWidget source(1);
-    fillRows(source);
-    baudBox(source)->setCurrentIndex(16);
-    baudEdit(source)->setText("0x1234ABCD");
-    const QJsonObject saved = source.toJson();
-    QCOMPARE(saved.value("DataList").toArray().at(3).toString(),
-             QStringLiteral("1, 1, 0, 03 00 00 00, FF FF FF 03"));
-
-    ChannalWidget target(3);
-    target.fromJson(saved);
-    QCOMPARE(baudBox(target)->currentIndex(), 16);
-    QCOMPARE(baudEdit(target)->text(), QStringLiteral("0x1234abcd"));
-    QCOMPARE(target.baudRateFrame().mid(6, 4), QByteArray::fromHex("1234abcd"));
-    for (int row = 0; row < 14; ++row) {
-        QCOMPARE(ticked(target, row), ticked(source, row));
-        QCOMPARE(cellBox(target, row, 1)->currentIndex(), cellBox(source, row, 1)->currentIndex());
-        QCOMPARE(cellBox(target, row, 2)->currentIndex(), cellBox(source, row, 2)->currentIndex());
-        // The blank after each comma stays in front of the register texts.
-        QCOMPARE(cellText(target, row, 3), " " + cellText(source, row, 3));
-        QCOMPARE(cellText(target, row, 4), " " + cellText(source, row, 4));
-        QCOMPARE(target.filterFrames().at(row).mid(6), source.filterFrames().at(row).mid(6));
-    }
-    // Saved again, two blanks follow the comma.
-    QCOMPARE(target.toJson().value("DataList").toArray().at(3).toString(),
-             QStringLiteral("1, 1, 0,  03 00 00 00,  FF FF FF 03"));
-}
-
-void TestChannalWidget::jsonBaudRate_data() {
-    QTest::addColumn<QJsonValue>("value");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("table entry") << QJsonValue("0x0012003B") << 6 << "0x0012003B";
-    QTest::newRow("lower case entry") << QJsonValue("0x0012003b") << 6 << "0x0012003B";
-    QTest::newRow("unknown") << QJsonValue("0x0012001D") << 16 << "0x0012001d";
-    QTest::newRow("custom entry") << QJsonValue("0xFFFFFFFF") << 16 << "0xFFFFFFFF";
-    QTest::newRow("capital X") << QJsonValue("0X0012003B") << 6 << "0x0012003B";
-    QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined) << 16 << "0x";
-    QTest::newRow("not a string") << QJsonValue(1234) << 16 << "0x";
-}
-
-void TestChannalWidget::jsonBaudRate() {
-    QFETCH(QJsonValue, value);
-    ChannalWidget w(1);
-    // A custom word on the page before: the file's value replaces it.
-    baudBox(w)->setCurrentIndex(16);
-    baudEdit(w)->setText("0x12345678");
-    QJsonObject object{{"ChannalID", 1}, {"DataList", defaultDataList()}};
-    if (!value.isUndefined()) object.insert("BaudRate", value);
-    w.fromJson(object);
-    QTEST(baudBox(w)->currentIndex(), "index");
-    QTEST(baudEdit(w)->text(), "text");
-}
-
 // Hex decoding skips the commas, so these are valid registers.
 void TestChannalWidget::registerTextsInFile_data() {
     QTest::addColumn<QString>("id");
@@ -358,74 +238,6 @@ void TestChannalWidget::registerTextsInFile() {
     ChannalWidget target(1);
     target.fromJson(saved);
     QCOMPARE(target.filterFrames().at(0), QByteArray::fromHex("0012240b008101123456789abcdef00000"));
-}
-
-void TestChannalWidget::malformedDataList_data() {
-    QTest::addColumn<QJsonObject>("object");
-    QTest::addColumn<QVector<int>>("applied");  // rows that take the file's values
-
-    QJsonArray full;
-    for (int i = 0; i < 14; ++i) full.append("1, 1, 0, 12 34 56 78, 9A BC DE F0");
-    QJsonArray shortList = QJsonArray{full.at(0), full.at(1), full.at(2)};
-    QJsonArray holes = full;
-    holes.replace(4, "1, 1, 0, 12 34 56 78");
-    holes.replace(6, "");
-    holes.replace(8, 17);
-    holes.replace(10, "1,,1,,0");
-
-    QTest::newRow("missing") << QJsonObject{{"BaudRate", "0x001C00E0"}} << QVector<int>{};
-    QTest::newRow("not an array") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", "1, 1, 0, a, b"}}
-                                  << QVector<int>{};
-    QTest::newRow("three elements") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", shortList}}
-                                    << QVector<int>{0, 1, 2};
-    QTest::newRow("short elements") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", holes}}
-                                    << QVector<int>{0, 1, 2, 3, 5, 7, 9, 11, 12, 13};
-}
-
-void TestChannalWidget::malformedDataList() {
-    QFETCH(QJsonObject, object);
-    QFETCH(QVector<int>, applied);
-    ChannalWidget w(1);
-    fillRows(w);
-    ChannalWidget before(1);
-    fillRows(before);
-    w.fromJson(object);
-    for (int row = 0; row < 14; ++row) {
-        if (applied.contains(row)) {
-            QVERIFY(ticked(w, row));
-            QCOMPARE(cellBox(w, row, 1)->currentIndex(), 1);
-            QCOMPARE(cellBox(w, row, 2)->currentIndex(), 0);
-            QCOMPARE(cellText(w, row, 3), QStringLiteral(" 12 34 56 78"));
-            QCOMPARE(cellText(w, row, 4), QStringLiteral(" 9A BC DE F0"));
-        } else {
-            QCOMPARE(w.filterFrames().at(row), before.filterFrames().at(row));
-            QCOMPARE(cellText(w, row, 3), cellText(before, row, 3));
-        }
-    }
-}
-
-void TestChannalWidget::outOfRangeNumbersLeaveBoxes() {
-    ChannalWidget w(1);
-    QJsonArray list = defaultDataList();
-    list.replace(0, "0, 2, -1, 11 11 11 11, 22 22 22 22");
-    list.replace(1, "1, 1, 7, 33 33 33 33, 44 44 44 44");
-    list.replace(2, "1, x, 0, 55 55 55 55, 66 66 66 66");
-    cellBox(w, 0, 1)->setCurrentIndex(1);
-    w.fromJson({{"BaudRate", "0x001C00E0"}, {"DataList", list}});
-    // Row 0: both numbers out of range, the rest still applied.
-    QVERIFY(!ticked(w, 0));
-    QCOMPARE(cellBox(w, 0, 1)->currentIndex(), 1);
-    QCOMPARE(cellBox(w, 0, 2)->currentIndex(), 1);
-    QCOMPARE(cellText(w, 0, 3), QStringLiteral(" 11 11 11 11"));
-    // Row 1: work mode applied, bit width left.
-    QVERIFY(ticked(w, 1));
-    QCOMPARE(cellBox(w, 1, 1)->currentIndex(), 1);
-    QCOMPARE(cellBox(w, 1, 2)->currentIndex(), 1);
-    // Row 2: a part that is not a number reads as 0.
-    cellBox(w, 2, 1)->setCurrentIndex(1);
-    w.fromJson({{"BaudRate", "0x001C00E0"}, {"DataList", list}});
-    QCOMPARE(cellBox(w, 2, 1)->currentIndex(), 0);
-    QCOMPARE(cellBox(w, 2, 2)->currentIndex(), 0);
 }
 
 void TestChannalWidget::invalidFields() {

@@ -1,5 +1,4 @@
 #include <QAction>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -11,12 +10,9 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
-#include <cerrno>
-#include <thread>
 
 #include "DevInfoWidget.h"
 #include "ModalAnswerer.h"
-#include "OrdinaryUser.h"
 #include "ParameterFile.h"
 #include "SystemLimits.h"
 #include "TestWindow.h"
@@ -125,17 +121,11 @@ private slots:
     void saveFailureKeepsWhatWasThere();
     void saveThatCannotReplaceTheFile();
     void saveWritesUtf8();
-    void saveInPlaceInReadOnlyFolder();
-    void saveKeepsWhatTheTargetIs();
     void keysNeitherSaveNorQuit();
-    void openReadsUtf8OrSystemEncoding_data();
-    void openReadsUtf8OrSystemEncoding();
     void openRefusesBadFiles_data();
     void openRefusesBadFiles();
     void openAppliesMembersItCanUse_data();
     void openAppliesMembersItCanUse();
-    void openLenientOrStrict_data();
-    void openLenientOrStrict();
     void defaultWithDevice();
     void defaultWithoutDevice();
     void unplugWhileWaiting_data();
@@ -239,26 +229,6 @@ void TestParameterFile::saveFailureKeepsWhatWasThere() {
     QCOMPARE(box.text, "写配置文件失败. " + QDir::toNativeSeparators(path("missing/parameters.txt")) +
                            "：文件或文件夹不存在");
     QVERIFY(!QFile::exists(path("missing/parameters.txt")));
-
-    // The file dialog does not hand out a directory; the file class must refuse it too.
-    QVERIFY(QDir(m_dir.path()).mkpath("taken/inner"));
-    QString warning;
-    QVERIFY(!ParameterFile::save(path("taken"), QJsonDocument(QJsonObject{{"CANParam", QJsonArray()}}),
-                                 &warning));
-    QVERIFY(warning.startsWith("写配置文件失败."));
-    QVERIFY(QFileInfo(path("taken/inner")).isDir());
-
-    // The disk fills up while the new file is written: the old one stays.
-    const QString kept = path("kept.txt");
-    QVERIFY(writeFile(kept, "{}"));
-    bool saved = true;
-    if (!withFileSizeLimit(4096, [&] {
-            saved = ParameterFile::save(kept, QJsonDocument(QJsonArray{QString(8000, 'x')}), &warning);
-        }))
-        return;
-    QVERIFY(!saved);
-    QCOMPARE(warning, "写配置文件失败. " + QDir::toNativeSeparators(kept) + "：" + qt_error_string(EFBIG));
-    QCOMPARE(readFile(kept), QByteArray("{}"));
 }
 
 // The new file is written whole but cannot take the old one's place: Save
@@ -311,72 +281,6 @@ void TestParameterFile::saveWritesUtf8() {
     QCOMPARE(idCell(*window, 0)->text(), " " + kFullWidthId);
 }
 
-void TestParameterFile::saveInPlaceInReadOnlyFolder() {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString existing = folder.filePath("existing.txt");
-    QVERIFY(writeFile(existing, QByteArray(5000, '#')));
-    QVERIFY(QFile::setPermissions(existing, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                                QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
-    QVERIFY(setFolderWritable(folder.path(), false));
-    const QJsonDocument document(
-        QJsonObject{{"CANParam", QJsonArray()}, {"FiberParam", QJsonObject()}, {"Route", QJsonArray()}});
-
-    const OrdinaryUserRun run = runAsOrdinaryUser([&]() -> QString {
-        QString warning;
-        // The folder takes no new file: the setup holds.
-        if (ParameterFile::save(folder.filePath("new.txt"), document, &warning))
-            return "a new file was saved in the read-only folder";
-        if (!ParameterFile::save(existing, document, &warning)) return warning;
-        QFile file(existing);
-        if (!file.open(QIODevice::ReadOnly) || QJsonDocument::fromJson(file.readAll()) != document)
-            return "the file does not hold the document alone";
-        file.close();
-        // The disk fills up while a larger document is written: the old one
-        // comes back whole, and the message gives the system's reason.
-        const QByteArray old = readFile(existing);
-        QString full;
-        const bool limited = withFileSizeLimit(4096, [&] {
-            if (ParameterFile::save(existing, QJsonDocument(QJsonArray{QString(8000, 'x')}), &warning))
-                full = "saved past the end of the disk";
-            else if (warning !=
-                     "写配置文件失败. " + QDir::toNativeSeparators(existing) + "：" + qt_error_string(EFBIG))
-                full = "not the system's reason: " + warning;
-            else if (readFile(existing) != old)
-                full = "the old file was not put back";
-        });
-        return limited ? full : QString();
-    });
-    QVERIFY(setFolderWritable(folder.path(), true));
-    if (run.outcome == OrdinaryUserRun::Unavailable) QSKIP(qPrintable(run.message));
-    QVERIFY2(run.outcome == OrdinaryUserRun::Passed, qPrintable(run.message));
-}
-
-// A file keeps its permission bits; a named pipe (or a device) is written,
-// not replaced by a file.
-void TestParameterFile::saveKeepsWhatTheTargetIs() {
-    const QJsonDocument document(QJsonObject{{"CANParam", QJsonArray()}});
-    QString warning;
-    const QString readOnly = path("read-only.txt");
-    QVERIFY(writeFile(readOnly, "{}"));
-    const QFile::Permissions permissions = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-    const QFile::Permissions modeBits =
-        permissions | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    QVERIFY(QFile::setPermissions(readOnly, permissions));
-    if (ParameterFile::save(readOnly, document, &warning))  // as root, or where the folder lets the file go
-        QCOMPARE(QFile::permissions(readOnly) & modeBits, permissions);
-
-    const QString pipe = path("pipe");
-    if (!makeNamedPipe(pipe)) QSKIP("no named pipes here");
-    QByteArray received;
-    std::thread reader([&] { received = readFile(pipe); });
-    const bool saved = ParameterFile::save(pipe, document, &warning);
-    reader.join();
-    QVERIFY2(saved, qPrintable(warning));
-    QVERIFY(!QFileInfo(pipe).isFile());
-    QCOMPARE(QJsonDocument::fromJson(received), document);
-}
-
 // Esc does not end the program, Enter in a table presses no button; a name
 // without a suffix is saved with ".txt"; Esc closes the device information.
 void TestParameterFile::keysNeitherSaveNorQuit() {
@@ -402,48 +306,6 @@ void TestParameterFile::keysNeitherSaveNorQuit() {
     QVERIFY(QTest::qWaitForWindowExposed(window->m_pDevInfoWidget));
     QTest::keyClick(window->m_pDevInfoWidget, Qt::Key_Escape);
     QVERIFY(!window->m_pDevInfoWidget->isVisible());
-}
-
-void TestParameterFile::openReadsUtf8OrSystemEncoding_data() {
-    QTest::addColumn<QByteArray>("localCodec");
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("idText");  // channel 1, bank 0 afterwards
-
-    const QString json = QString(R"({"CANParam": [{"DataList": ["1, 0, 1, %1, 00 00 00 00"]}],
-                                      "FiberParam": {}, "Route": []})")
-                             .arg(kFullWidthId);
-    const QByteArray utf8 = json.toUtf8();
-    QVERIFY(utf8.contains(kFullWidthIdUtf8));
-    const QByteArray gb18030 = QTextCodec::codecForName("GB18030")->fromUnicode(json);
-    QVERIFY(gb18030.contains(QByteArray("12") + "\xA3\xAC" + "34 56 78"));
-
-    const QString opened = " " + kFullWidthId;  // with the blank after the comma
-    QTest::newRow("UTF-8 with byte order mark")
-        << QByteArray("GB18030") << "\xEF\xBB\xBF" + utf8 << "读取完成" << opened;
-    // As earlier tools wrote it on a Chinese system.
-    QTest::newRow("system encoding") << QByteArray("GB18030") << gb18030 << "读取完成" << opened;
-    // On Linux, whose system encoding is UTF-8, such a file is GBK all the same.
-    QTest::newRow("not UTF-8 on a UTF-8 system") << QByteArray("UTF-8") << gb18030 << "读取完成" << opened;
-}
-
-void TestParameterFile::openReadsUtf8OrSystemEncoding() {
-    QFETCH(QByteArray, localCodec);
-    QFETCH(QByteArray, content);
-    QFETCH(QString, message);
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName(localCodec));
-    auto window = connectedWindow(4);
-    QVERIFY(window);
-    const QString file = path("encoded.txt");
-    QVERIFY(writeFile(file, content));
-    ModalAnswerer answerer;
-    answerer.queueFile(file);
-
-    window->button("m_pushButtonReadFromFile")->click();
-
-    QCOMPARE(answerer.texts().size(), 1);
-    QVERIFY2(answerer.texts().first().startsWith(message), qPrintable(answerer.texts().first()));
-    QTEST(idCell(*window, 0)->text(), "idText");
 }
 
 void TestParameterFile::openRefusesBadFiles_data() {
@@ -632,53 +494,6 @@ void TestParameterFile::openAppliesMembersItCanUse() {
     QCOMPARE(window->m_pRouteParamWidget->toJson() != routeBefore, routeChanged);
     if (routeChanged)
         QCOMPARE(window->m_pRouteParamWidget->toJson().at(1).toString(), QString("1 0 0 0 0 0 "));
-}
-
-// The window's Open reads a file leniently, the command line strictly: the
-// same file, what each makes of it.
-void TestParameterFile::openLenientOrStrict_data() {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("lenient");  // opened by each
-    QTest::addColumn<bool>("strict");
-    QTest::addColumn<QStringList>("found");  // keys given twice, then elements out of place
-    QTest::addColumn<QString>("warning");    // after the text that always stood first
-    const QByteArray rest = R"("FiberParam": {"Baud": []}, "Route": [])";
-    QTest::newRow("sound") << R"({"CANParam": [{"ChannalID": 1}, {"ChannalID": 2}], )" + rest + "}" << true
-                           << true << QStringList() << QString();
-    QTest::newRow("a key twice") << R"({"CANParam": [{"BaudRate": "1", "BaudRate": "2"}], )" + rest + "}"
-                                 << true << false
-                                 << QStringList{"CANParam[0].BaudRate：键出现了不止一次（第1行和第1行）"}
-                                 << QString();
-    QTest::newRow("elements swapped")
-        << R"({"CANParam": [{"ChannalID": 2}, {"ChannalID": 1}], )" + rest + "}" << true << true
-        << QStringList{"CANParam[0] 2", "CANParam[1] 1"} << QString();
-    // A CR that ends a line is no column of it.
-    QTest::newRow("cut off, LF") << QByteArray("{\n\"CANParam\": [\n") << false << false << QStringList()
-                                 << "第2行第14列：";
-    QTest::newRow("cut off, CRLF") << QByteArray("{\r\n\"CANParam\": [\r\n") << false << false
-                                   << QStringList() << "第2行第14列：";
-}
-
-void TestParameterFile::openLenientOrStrict() {
-    QFETCH(QByteArray, text);
-    QFETCH(QString, warning);
-    for (const ParameterFile::Reading reading :
-         {ParameterFile::Reading::Lenient, ParameterFile::Reading::Strict}) {
-        QBuffer buffer(&text);
-        buffer.open(QIODevice::ReadOnly);
-        const ParameterFile::Opened opened = ParameterFile::open(buffer, "a.txt", reading);
-        QTEST(opened.isOpen, reading == ParameterFile::Reading::Lenient ? "lenient" : "strict");
-        QStringList found;
-        for (const ParameterDocument::Problem& duplicate : opened.duplicates) found << duplicate.text();
-        for (const MisplacedChannels::Misplaced& element : opened.misplaced)
-            found << QString("CANParam[%1] %2").arg(element.element).arg(element.channelId);
-        QTEST(found, "found");
-        QCOMPARE(opened.warning.isEmpty(), warning.isEmpty());
-        if (!warning.isEmpty())
-            QVERIFY2(opened.warning.startsWith("解析配置文件失败. a.txt：" + warning),
-                     qPrintable(opened.warning));
-        QCOMPARE(opened.bytes, text);
-    }
 }
 
 void TestParameterFile::defaultWithDevice() {

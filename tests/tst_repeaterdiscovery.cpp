@@ -143,35 +143,6 @@ private slots:
             QCOMPARE(bus.repeater(n).openHandleCount(), connected == QString::number(n) ? 1 : 0);
         QCOMPARE(device.isOpen(), discovery.isConnected());
     }
-
-    // The one order of the window's list and the command line's: card
-    // numbers, their digits as numbers, then none, then no answer, each by path.
-    void listOrder_data() {
-        QTest::addColumn<QStringList>("found");  // "path card"; card "?": did not answer
-        QTest::addColumn<QString>("order");      // the paths
-        QTest::newRow("digits as numbers")
-            << QStringList{"a TV10", "b TV9", "c tv100", "d TV09x"} << "b d a c";
-        QTest::newRow("a card twice: by path") << QStringList{"h10 TV1", "h2 tv1"} << "h2 h10";
-        QTest::newRow("blank, then unanswered, by path")
-            << QStringList{"h10 ?", "h9 ", "h11 TV5", "h3 ?", "h1 "} << "h11 h1 h9 h3 h10";
-    }
-    void listOrder() {
-        QFETCH(QStringList, found);
-        QFETCH(QString, order);
-        QVector<FoundRepeater> repeaters;
-        for (const QString& entry : found) {
-            FoundRepeater repeater;
-            repeater.path = entry.section(' ', 0, 0).toStdString();
-            const QString card = entry.section(' ', 1);
-            if (card != "?") repeater.state = FoundRepeater::State::Identified;
-            repeater.identity.strCardNum = card;
-            repeaters << repeater;
-        }
-        RepeaterList::sort(repeaters);
-        QStringList paths;
-        for (const FoundRepeater& repeater : repeaters) paths << QString::fromStdString(repeater.path);
-        QCOMPARE(paths.join(' '), order);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRepeaterDiscovery)

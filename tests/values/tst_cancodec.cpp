@@ -1,3 +1,4 @@
+#include <QJsonArray>
 #include <QtTest>
 
 #include "CanCodec.h"
@@ -14,7 +15,31 @@ FilterRow row(bool inUse, int workMode, int bitWidth, const QString& id, const Q
     r.maskText = mask;
     return r;
 }
+
+QJsonArray defaultDataList() {
+    QJsonArray list{"1, 0, 1, 00 00 00 00, 00 00 00 00"};
+    for (int i = 1; i < 14; ++i) list.append("0, 0, 1, 00 00 00 00, 00 00 00 00");
+    return list;
+}
+
+// Row values that differ from the defaults everywhere.
+void fillRows(CanChannelValues& channel) {
+    for (int bank = 0; bank < 14; ++bank)
+        channel.banks[size_t(bank)] = row(bank % 2 == 1, bank % 3 == 0 ? 1 : 0, bank % 4 == 0 ? 1 : 0,
+                                          QString("%1 00 00 00").arg(bank, 2, 16, QChar('0')),
+                                          QString("FF FF FF %1").arg(bank, 2, 16, QChar('0')));
+}
+
+// A channel showing the custom word `text`.
+CanChannelValues customWord(int channelId, const QString& text) {
+    CanChannelValues channel = CanChannelValues::defaults(channelId);
+    CanCodec::selectBaudRate(channel, CanCodec::kCustomIndex);
+    channel.bitTimingText = text;
+    return channel;
+}
 }  // namespace
+
+Q_DECLARE_METATYPE(QList<QByteArray>)
 
 class TestCanCodec : public QObject {
     Q_OBJECT
@@ -27,11 +52,20 @@ private slots:
     void baudRateFrame();
     void filterFrame_data();
     void filterFrame();
+    void defaultFilterFrames();
+    void filterReplies_data();
     void filterReplies();
     void dataListEntry_data();
     void dataListEntry();
     void wordReadBack_data();
     void wordReadBack();
+    void defaultJson();
+    void jsonRoundTrip();
+    void jsonBaudRate_data();
+    void jsonBaudRate();
+    void malformedDataList_data();
+    void malformedDataList();
+    void outOfRangeFlagsLeaveChoices();
 };
 
 void TestCanCodec::hexDecoding_data() {
@@ -167,19 +201,52 @@ void TestCanCodec::filterFrame() {
     QCOMPARE(CanCodec::filterRequest(bank, channal, row(inUse, workMode, bitWidth, id, mask)).frame(), frame);
 }
 
-// Each reply goes to the row it names, its registers in lower-case hex; the
-// replies stop at the first that names no bank (the protocol's test has
-// the bytes it reads and what it refuses).
+void TestCanCodec::defaultFilterFrames() {
+    const QList<QByteArray> frames = CanCodec::filterFrames(CanChannelValues::defaults(1));
+    QCOMPARE(frames.size(), 14);
+    QCOMPARE(frames.at(0), QByteArray::fromHex("0012240b00810100000000000000000000"));
+    QCOMPARE(frames.at(5), QByteArray::fromHex("0012240b05010100000000000000000000"));
+    QCOMPARE(frames.at(13), QByteArray::fromHex("0012240b0d010100000000000000000000"));
+}
+
+// Each reply goes to the row it names, not to its place, its registers in
+// lower-case hex; the replies stop at the first that names no bank (bank 14
+// or none: the protocol's test has the bytes it reads and what it refuses).
+void TestCanCodec::filterReplies_data() {
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QStringList>(
+        "banks");  // "bank: in use, work mode, bit width|ID|mask"; the rest as before
+    QTest::newRow("a reply of no bank")
+        << QList<QByteArray>{QByteArray::fromHex("000000028011010203040a0b0c0d"),
+                             QByteArray::fromHex("000000007fee1a00ff0700000000"),
+                             QByteArray::fromHex("0000000e8011010203040a0b0c0d"),
+                             QByteArray::fromHex("000000058011010203040a0b0c0d")}
+        << QStringList{"0: 0 0 0|1a 00 ff 07|00 00 00 00", "2: 1 1 1|01 02 03 04|0a 0b 0c 0d"};
+    QTest::newRow("bank 14 ends the list")
+        << QList<QByteArray>{QByteArray::fromHex("000000028011010203040a0b0c0d"),
+                             QByteArray::fromHex("000000000000333333334444444400"),
+                             QByteArray::fromHex("0000000e8000555555556666666600"),
+                             QByteArray::fromHex("000000078000777777778888888800")}
+        << QStringList{"0: 0 0 0|33 33 33 33|44 44 44 44", "2: 1 1 1|01 02 03 04|0a 0b 0c 0d"};
+}
+
 void TestCanCodec::filterReplies() {
+    QFETCH(QList<QByteArray>, replies);
     const CanChannelValues before = CanChannelValues::defaults(1);
     CanChannelValues channel = before;
-    CanCodec::applyFilterReplies(channel, {QByteArray::fromHex("000000028011010203040a0b0c0d"),
-                                           QByteArray::fromHex("000000007fee1a00ff0700000000"),
-                                           QByteArray::fromHex("0000000e8011010203040a0b0c0d"),
-                                           QByteArray::fromHex("000000058011010203040a0b0c0d")});
-    QCOMPARE(channel.banks[2], row(true, 1, 1, "01 02 03 04", "0a 0b 0c 0d"));
-    QCOMPARE(channel.banks[0], row(false, 0, 0, "1a 00 ff 07", "00 00 00 00"));
-    QCOMPARE(channel.banks[5], before.banks[5]);
+    CanCodec::applyFilterReplies(channel, replies);
+    QStringList banks;
+    for (int bank = 0; bank < 14; ++bank) {
+        const FilterRow& r = channel.banks[size_t(bank)];
+        if (r == before.banks[size_t(bank)]) continue;
+        banks << QString("%1: %2 %3 %4|%5|%6")
+                     .arg(bank)
+                     .arg(int(r.inUse))
+                     .arg(r.workMode)
+                     .arg(r.bitWidth)
+                     .arg(r.idText, r.maskText);
+    }
+    QTEST(banks, "banks");
 }
 
 // The same entries read leniently (the channel editor) and strictly (Open,
@@ -246,6 +313,8 @@ void TestCanCodec::wordReadBack_data() {
     for (int i = 0; i < 17; ++i)
         QTest::newRow(labels[i]) << QByteArray::fromHex(words[i]) << i << QString("0x") + words[i];
     QTest::newRow("another word") << QByteArray::fromHex("0012001d") << 16 << "0x0012001d";
+    QTest::newRow("five bytes") << QByteArray::fromHex("000012003b") << 16 << "0x000012003b";
+    QTest::newRow("empty") << QByteArray() << 16 << "0x";
 }
 
 void TestCanCodec::wordReadBack() {
@@ -254,6 +323,123 @@ void TestCanCodec::wordReadBack() {
     CanCodec::applyWord(channel, word);
     QTEST(channel.baudRateIndex, "index");
     QTEST(channel.bitTimingText.text(), "text");
+}
+
+void TestCanCodec::defaultJson() {
+    const QJsonObject expected{{"ChannalID", 2}, {"BaudRate", "0x001C00E0"}, {"DataList", defaultDataList()}};
+    QCOMPARE(CanCodec::toJson(CanChannelValues::defaults(2)), expected);
+}
+
+void TestCanCodec::jsonRoundTrip() {
+    CanChannelValues source = customWord(1, "0x1234ABCD");
+    fillRows(source);
+    const QJsonObject saved = CanCodec::toJson(source);
+    QCOMPARE(saved.value("DataList").toArray().at(3).toString(),
+             QStringLiteral("1, 1, 0, 03 00 00 00, FF FF FF 03"));
+
+    CanChannelValues target = CanChannelValues::defaults(3);
+    CanCodec::applyJson(target, saved);
+    QCOMPARE(target.baudRateIndex, 16);
+    QCOMPARE(target.bitTimingText.text(), QStringLiteral("0x1234abcd"));
+    QCOMPARE(CanCodec::baudRateRequest(target).frame().mid(6, 4), QByteArray::fromHex("1234abcd"));
+    for (size_t bank = 0; bank < 14; ++bank) {
+        const FilterRow& read = target.banks[bank];
+        const FilterRow& written = source.banks[bank];
+        QCOMPARE(read.inUse, written.inUse);
+        QCOMPARE(read.workMode, written.workMode);
+        QCOMPARE(read.bitWidth, written.bitWidth);
+        // The blank after each comma stays in front of the register texts.
+        QCOMPARE(read.idText, " " + written.idText);
+        QCOMPARE(read.maskText, " " + written.maskText);
+        QCOMPARE(CanCodec::filterFrames(target).at(int(bank)).mid(6),
+                 CanCodec::filterFrames(source).at(int(bank)).mid(6));
+    }
+    // Saved again, two blanks follow the comma.
+    QCOMPARE(CanCodec::toJson(target).value("DataList").toArray().at(3).toString(),
+             QStringLiteral("1, 1, 0,  03 00 00 00,  FF FF FF 03"));
+}
+
+void TestCanCodec::jsonBaudRate_data() {
+    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("table entry") << QJsonValue("0x0012003B") << 6 << "0x0012003B";
+    QTest::newRow("lower case entry") << QJsonValue("0x0012003b") << 6 << "0x0012003B";
+    QTest::newRow("unknown") << QJsonValue("0x0012001D") << 16 << "0x0012001d";
+    QTest::newRow("custom entry") << QJsonValue("0xFFFFFFFF") << 16 << "0xFFFFFFFF";
+    QTest::newRow("capital X") << QJsonValue("0X0012003B") << 6 << "0x0012003B";
+    QTest::newRow("missing") << QJsonValue(QJsonValue::Undefined) << 16 << "0x";
+    QTest::newRow("not a string") << QJsonValue(1234) << 16 << "0x";
+}
+
+// A custom word on the page before: the file's value replaces it.
+void TestCanCodec::jsonBaudRate() {
+    QFETCH(QJsonValue, value);
+    CanChannelValues channel = customWord(1, "0x12345678");
+    QJsonObject object{{"ChannalID", 1}, {"DataList", defaultDataList()}};
+    if (!value.isUndefined()) object.insert("BaudRate", value);
+    CanCodec::applyJson(channel, object);
+    QTEST(channel.baudRateIndex, "index");
+    QTEST(channel.bitTimingText.text(), "text");
+}
+
+void TestCanCodec::malformedDataList_data() {
+    QTest::addColumn<QJsonObject>("object");
+    QTest::addColumn<QVector<int>>("applied");  // rows that take the file's values
+
+    QJsonArray full;
+    for (int i = 0; i < 14; ++i) full.append("1, 1, 0, 12 34 56 78, 9A BC DE F0");
+    QJsonArray shortList = QJsonArray{full.at(0), full.at(1), full.at(2)};
+    QJsonArray holes = full;
+    holes.replace(4, "1, 1, 0, 12 34 56 78");
+    holes.replace(6, "");
+    holes.replace(8, 17);
+    holes.replace(10, "1,,1,,0");
+
+    QTest::newRow("missing") << QJsonObject{{"BaudRate", "0x001C00E0"}} << QVector<int>{};
+    QTest::newRow("not an array") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", "1, 1, 0, a, b"}}
+                                  << QVector<int>{};
+    QTest::newRow("three elements") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", shortList}}
+                                    << QVector<int>{0, 1, 2};
+    QTest::newRow("short elements") << QJsonObject{{"BaudRate", "0x001C00E0"}, {"DataList", holes}}
+                                    << QVector<int>{0, 1, 2, 3, 5, 7, 9, 11, 12, 13};
+}
+
+void TestCanCodec::malformedDataList() {
+    QFETCH(QJsonObject, object);
+    QFETCH(QVector<int>, applied);
+    CanChannelValues channel = CanChannelValues::defaults(1);
+    fillRows(channel);
+    const CanChannelValues before = channel;
+    CanCodec::applyJson(channel, object);
+    for (int bank = 0; bank < 14; ++bank)
+        QCOMPARE(channel.banks[size_t(bank)], applied.contains(bank)
+                                                  ? row(true, 1, 0, " 12 34 56 78", " 9A BC DE F0")
+                                                  : before.banks[size_t(bank)]);
+}
+
+void TestCanCodec::outOfRangeFlagsLeaveChoices() {
+    CanChannelValues channel = CanChannelValues::defaults(1);
+    QJsonArray list = defaultDataList();
+    list.replace(0, "0, 2, -1, 11 11 11 11, 22 22 22 22");
+    list.replace(1, "1, 1, 7, 33 33 33 33, 44 44 44 44");
+    list.replace(2, "1, x, 0, 55 55 55 55, 66 66 66 66");
+    channel.banks[0].workMode = 1;
+    CanCodec::applyJson(channel, {{"BaudRate", "0x001C00E0"}, {"DataList", list}});
+    // Row 0: both numbers out of range, the rest still applied.
+    QVERIFY(!channel.banks[0].inUse);
+    QCOMPARE(channel.banks[0].workMode, 1);
+    QCOMPARE(channel.banks[0].bitWidth, 1);
+    QCOMPARE(channel.banks[0].idText, QStringLiteral(" 11 11 11 11"));
+    // Row 1: work mode applied, bit width left.
+    QVERIFY(channel.banks[1].inUse);
+    QCOMPARE(channel.banks[1].workMode, 1);
+    QCOMPARE(channel.banks[1].bitWidth, 1);
+    // Row 2: a part that is not a number reads as 0.
+    channel.banks[2].workMode = 1;
+    CanCodec::applyJson(channel, {{"BaudRate", "0x001C00E0"}, {"DataList", list}});
+    QCOMPARE(channel.banks[2].workMode, 0);
+    QCOMPARE(channel.banks[2].bitWidth, 0);
 }
 
 QTEST_GUILESS_MAIN(TestCanCodec)
