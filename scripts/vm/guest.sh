@@ -541,6 +541,43 @@ wait "$window_pid" || status=$?
 if [ "$status" -eq 0 ]; then ok "tarvane.exe ended with status 0"; else not_ok "tarvane.exe ended with status $status"; fi
 unplug wa
 
+# --- The Debian package, installed as apt installs it ---------------------------
+# Its maintainer script must load the rule and tag a repeater that was
+# plugged in before the install, without a replug. The test's own copy of the
+# rule (same name, in /run, which would hide the package's) goes first.
+check "the Debian package: dpkg with udevd running" 180
+[ -n "${wineserver:-}" ] && "$wineserver" -k 2> /dev/null
+rm -f /run/udev/rules.d/70-tarvane.rules
+udevadm control --reload-rules
+plug pkg --backend usb --card TV2026000422 --type 4
+udevadm info "$node_pkg" > "$files/udev-package-before.txt" 2>&1
+if grep -q ":uaccess:" "$files/udev-package-before.txt"; then
+    not_ok "before the package: the repeater's node already has uaccess, the check could not fail"
+    sed 's/^/    /' "$files/udev-package-before.txt"
+else
+    ok "before the package: no uaccess without the rule"
+fi
+# dpkg writes the system's folders: here into a tmpfs laid over them, so the
+# build machine's stay as they are.
+for dir in /etc /usr /var; do
+    mkdir -p "/run/package$dir/upper" "/run/package$dir/work"
+    mount -t overlay overlay -o "lowerdir=$dir,upperdir=/run/package$dir/upper,workdir=/run/package$dir/work" \
+        "$dir" || not_ok "cannot lay a writable $dir over the build machine's"
+done
+deb="$(ls "$work"/vm/package/tarvane_*.deb 2> /dev/null | head -n 1)"
+# Other packages' triggers (manual pages, icons) take minutes in the
+# emulated machine and say nothing about this package.
+run "dpkg -i" 0 env PATH=/usr/sbin:/usr/bin:/sbin:/bin dpkg --no-triggers -i "${deb:-"(no package built)"}"
+udevadm settle --timeout=30
+udevadm info "$node_pkg" > "$files/udev-package.txt" 2>&1
+ls /usr/lib/udev/rules.d > "$files/rules after the package.txt"
+expect_match "the package's rule in /usr/lib/udev/rules.d" "$files/rules after the package.txt" "^70-tarvane\.rules$"
+expect_match "after dpkg -i: uaccess on the node of the repeater plugged in before" "$files/udev-package.txt" \
+    "^E: TAGS=.*:uaccess:"
+run "the installed tarvane-cli finds it" 0 /usr/bin/tarvane-cli list
+expect_match "the installed tarvane-cli: TV2026000422" "$files/the installed tarvane-cli finds it.out" "TV2026000422"
+unplug pkg
+
 end_check
 udevadm control --exit
 echo "$failed" > "$results/status"
