@@ -4,7 +4,8 @@
 # window, linked with the real hidapi, against virtual repeaters on the
 # kernel's HID bus (a USB gadget on dummy_hcd, and uhid), with a real udevd
 # and the package's udev rule; then the Windows programs of the zip under
-# Wine against the same virtual repeaters. The checks themselves are in
+# Wine against the same virtual repeaters; last, the Debian package installed
+# by dpkg over a repeater already plugged in. The checks themselves are in
 # scripts/vm/guest.sh and tests/vm/.
 #
 #   scripts/vm-test.sh [BUILD_DIR [WINDOWS_BUILD_DIR]]
@@ -51,6 +52,14 @@ cmake --build "$build" -j "$(nproc)" --target tarvane-cli tarvane-virtual-repeat
 
 vm="$build/vm"
 mkdir -p "$vm"
+
+# --- The Debian package, for the guest's dpkg ---------------------------------
+# Made by CPack from this build as scripts/package-test.sh makes it from a
+# Release one: the same files and maintainer script. CPack builds every target
+# first.
+rm -rf "$vm/package"
+(cd "$build" && cpack -G DEB -B "$vm/package") > "$vm/package.log" 2>&1 ||
+    { cat "$vm/package.log" >&2; echo "vm-test: CPack could not make the package" >&2; exit 1; }
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 

@@ -12,6 +12,12 @@ mkdir -p "$results"
 exec > >(tee "$results/log") 2>&1
 log=$!
 
+# Into the results, beside what the window's test already wrote there.
+keep_files() {
+    mkdir -p "$results/files"
+    cp -r "$files"/. "$results/files/"
+}
+
 # The log reaches the build machine, then the machine powers off and qemu ends.
 finish() {
     # Repeaters and Wine's processes still running hold the log's pipe: they
@@ -19,7 +25,7 @@ finish() {
     [ -n "${wineserver:-}" ] && "$wineserver" -k 2> /dev/null
     kill $(jobs -p | grep -vx "$log") 2> /dev/null
     # What the programs printed, for a look after a failure.
-    cp -r "$files" "$results/files"
+    keep_files
     exec > /dev/console 2>&1
     wait "$log"
     sync
@@ -72,7 +78,7 @@ hang_guard() {
     printf '%s\n' "$1" > "$results/hung"
     echo "# the check that hung: $1"
     [ -n "${wineserver:-}" ] && "$wineserver" -k 2> /dev/null
-    cp -r "$files" "$results/files"
+    keep_files
     sleep 1
     sync
     /bin/busybox poweroff -f
@@ -212,11 +218,16 @@ if [ ! -s "$files/diff after read.out" ]; then ok "diff after read: no differenc
 sed '/"Baud": \[/{n;s/"0b"/"05"/}' "$files/a.txt" > "$files/golden.txt"
 run "diff golden before write" 1 "$cli" diff "$files/golden.txt"
 before=$(restarts a)
+plugs_before=$(plugs a)
 run "write --backup --verify" 0 "$cli" write "$files/golden.txt" --backup "$files/backup.txt" --verify
 expect_line "write: backup saved" "$files/write --backup --verify.err" "Backup saved: $files/backup.txt"
 expect_line "write: set" "$files/write --backup --verify.err" "successfully set"
 expect_line "write: verified" "$files/write --backup --verify.err" "Verified: the device holds what was written"
-if [ "$(restarts a)" -gt "$before" ]; then ok "the repeater restarted after its reset"; else not_ok "the repeater did not restart"; fi
+if [ "$(restarts a)" -gt "$before" ] && [ "$(plugs a)" -gt "$plugs_before" ]; then
+    ok "the repeater left the bus after its reset and came back"
+else
+    not_ok "the repeater did not leave the bus after its reset and come back"
+fi
 if cmp -s "$files/a.txt" "$files/backup.txt"; then ok "the backup is what the repeater held"; else not_ok "the backup differs from the first read"; fi
 run "diff golden after write" 0 "$cli" diff "$files/golden.txt"
 run "diff old file after write" 1 "$cli" diff "$files/a.txt"
@@ -238,8 +249,13 @@ expect_line "read without --device: asks for one" "$files/read without --device.
 run "read --device card" 0 "$cli" read --device TV2026000418 -o "$files/b.txt"
 sed '/"Baud": \[/{n;s/"0b"/"03"/}' "$files/b.txt" > "$files/golden-b.txt"
 before=$(restarts b)
+plugs_before=$(plugs b)
 run "write --device card --verify (uhid)" 0 "$cli" write "$files/golden-b.txt" --device TV2026000418 --verify
-if [ "$(restarts b)" -gt "$before" ]; then ok "the uhid repeater restarted after its reset"; else not_ok "the uhid repeater did not restart"; fi
+if [ "$(restarts b)" -gt "$before" ] && [ "$(plugs b)" -gt "$plugs_before" ]; then
+    ok "the uhid repeater left the bus after its reset and came back"
+else
+    not_ok "the uhid repeater did not leave the bus after its reset and come back"
+fi
 run "diff --device card (uhid)" 0 "$cli" diff "$files/golden-b.txt" --device TV2026000418
 run "diff --device card (gadget, untouched)" 0 "$cli" diff "$files/golden.txt" --device TV2026000417
 run "diff --device path" 0 "$cli" diff "$files/golden.txt" --device "$node_a"
@@ -262,19 +278,47 @@ unplug f
 
 check "the udev rule" 90
 plug rule --backend usb --card TV2026000420 --type 4
-expect_match "uaccess on the repeater's hidraw node" <(udevadm info "$node_rule") "^E: TAGS=.*:uaccess:"
+# Read once into a file: the failure's lines show the node's tags.
+udevadm info "$node_rule" > "$files/udev-rule.txt" 2>&1
+expect_match "uaccess on the repeater's hidraw node" "$files/udev-rule.txt" "^E: TAGS=.*:uaccess:"
 unplug rule
 plug other --backend usb --card TV2026000421 --usb-id 1234:5678
-if [ -n "$node_other" ] && ! udevadm info "$node_other" | grep -q "uaccess"; then
+udevadm info "$node_other" > "$files/udev-other.txt" 2>&1
+if [ -n "$node_other" ] && ! grep -q "uaccess" "$files/udev-other.txt"; then
     ok "no uaccess on another vendor's hidraw node"
 else
-    not_ok "another vendor's hidraw node: $(udevadm info "$node_other" 2>&1 | grep TAGS)"
+    not_ok "another vendor's hidraw node ${node_other:-(none)} has uaccess or was not found:"
+    sed 's/^/    /' "$files/udev-other.txt"
 fi
 unplug other
+# The tag gives access only if it is set before the seat's rules act on it:
+# udevd reads the rules of all its folders in the order of their file names.
+rule_order() {
+    local dirs=(/etc/udev/rules.d /run/udev/rules.d /usr/lib/udev/rules.d /lib/udev/rules.d)
+    local ours acting name dir LC_ALL=C
+    ours="$(basename "$(ls /run/udev/rules.d/*tarvane*.rules | head -n 1)")"
+    acting="$(for dir in "${dirs[@]}"; do grep -l 'RUN{builtin}+="uaccess"' "$dir"/*.rules; done 2> /dev/null |
+        xargs -r -n 1 basename | sort -u)"
+    if [ -z "$acting" ]; then
+        not_ok "the udev rule's order: no rules file of the guest applies uaccess (looked in ${dirs[*]})"
+        return
+    fi
+    for name in $acting; do
+        if [[ "$ours" < "$name" ]]; then
+            ok "the udev rule's order: $ours before $name, which applies uaccess"
+        else
+            not_ok "the udev rule's order: $ours sorts after $name, which applies uaccess: the tag comes too late"
+        fi
+    done
+}
+rule_order
 
 check "the window (offscreen, real hidapi)" 300
-run "window" 0 "$work/tests/vm/tst_vmwindow" -o "$files/window.txt,txt"
-sed 's/^/    /' "$files/window.txt"
+# Straight to the build machine's share, line by line: a run cut short by
+# the time-out still shows its QTest lines in vm/results/files/window.txt.
+mkdir -p "$results/files"
+run "window" 0 "$work/tests/vm/tst_vmwindow" -o "$results/files/window.txt,txt"
+sed 's/^/    /' "$results/files/window.txt"
 
 # --- The Windows programs under Wine ------------------------------------------
 # tarvane-cli.exe and tarvane.exe as the zip has them, in a Wine prefix that
@@ -496,6 +540,43 @@ status=0
 wait "$window_pid" || status=$?
 if [ "$status" -eq 0 ]; then ok "tarvane.exe ended with status 0"; else not_ok "tarvane.exe ended with status $status"; fi
 unplug wa
+
+# --- The Debian package, installed as apt installs it ---------------------------
+# Its maintainer script must load the rule and tag a repeater that was
+# plugged in before the install, without a replug. The test's own copy of the
+# rule (same name, in /run, which would hide the package's) goes first.
+check "the Debian package: dpkg with udevd running" 180
+[ -n "${wineserver:-}" ] && "$wineserver" -k 2> /dev/null
+rm -f /run/udev/rules.d/70-tarvane.rules
+udevadm control --reload-rules
+plug pkg --backend usb --card TV2026000422 --type 4
+udevadm info "$node_pkg" > "$files/udev-package-before.txt" 2>&1
+if grep -q ":uaccess:" "$files/udev-package-before.txt"; then
+    not_ok "before the package: the repeater's node already has uaccess, the check could not fail"
+    sed 's/^/    /' "$files/udev-package-before.txt"
+else
+    ok "before the package: no uaccess without the rule"
+fi
+# dpkg writes the system's folders: here into a tmpfs laid over them, so the
+# build machine's stay as they are.
+for dir in /etc /usr /var; do
+    mkdir -p "/run/package$dir/upper" "/run/package$dir/work"
+    mount -t overlay overlay -o "lowerdir=$dir,upperdir=/run/package$dir/upper,workdir=/run/package$dir/work" \
+        "$dir" || not_ok "cannot lay a writable $dir over the build machine's"
+done
+deb="$(ls "$work"/vm/package/tarvane_*.deb 2> /dev/null | head -n 1)"
+# Other packages' triggers (manual pages, icons) take minutes in the
+# emulated machine and say nothing about this package.
+run "dpkg -i" 0 env PATH=/usr/sbin:/usr/bin:/sbin:/bin dpkg --no-triggers -i "${deb:-"(no package built)"}"
+udevadm settle --timeout=30
+udevadm info "$node_pkg" > "$files/udev-package.txt" 2>&1
+ls /usr/lib/udev/rules.d > "$files/rules after the package.txt"
+expect_match "the package's rule in /usr/lib/udev/rules.d" "$files/rules after the package.txt" "^70-tarvane\.rules$"
+expect_match "after dpkg -i: uaccess on the node of the repeater plugged in before" "$files/udev-package.txt" \
+    "^E: TAGS=.*:uaccess:"
+run "the installed tarvane-cli finds it" 0 /usr/bin/tarvane-cli list
+expect_match "the installed tarvane-cli: TV2026000422" "$files/the installed tarvane-cli finds it.out" "TV2026000422"
+unplug pkg
 
 end_check
 udevadm control --exit
