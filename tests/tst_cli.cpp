@@ -70,12 +70,6 @@ CliRun cli(QStringList arguments, bool progress = false, const QByteArray& input
     return {status, out.data(), QString::fromUtf8(err.data())};
 }
 
-void writeFile(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(text);
-}
-
 QList<QByteArray> identityQueries() {
     return {frame17("0012150100"), frame17("0012140100"), frame17("0012010100"), frame17("0012120100")};
 }
@@ -152,7 +146,7 @@ private slots:
         sim::SimulatedRepeater::removeAddedDevices();
         repeater().reset();
         QVERIFY(m_dir.isValid());
-        writeFile(path("params.txt"), parameterFile());
+        QVERIFY(writeFile(path("params.txt"), parameterFile()));
     }
 
     // For each model, the command line reads the file the window's Read and
@@ -358,8 +352,9 @@ private slots:
     // decoded as the channel page shows them.
     void diffListsEachDifferentField() {
         // Prefixes that the fields take, in any case: nothing differs once written.
-        writeFile(path("prefixed.txt"),
-                  parameterFile().replace("9ABCDEF0", "0x9ABCDEF0").replace("0x0012003B", "0X0012003B"));
+        QVERIFY(
+            writeFile(path("prefixed.txt"),
+                      parameterFile().replace("9ABCDEF0", "0x9ABCDEF0").replace("0x0012003B", "0X0012003B")));
         QCOMPARE(cli({"write", path("prefixed.txt")}).status, 0);
         QCOMPARE(cli({"diff", path("prefixed.txt")}).status, 0);
 
@@ -618,35 +613,38 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, code);
         QFETCH(Fault, fault);
-        writeFile(path("short.txt"), R"({"CANParam": [], "FiberParam": {}})");
-        writeFile(path("invalid.txt"), parameterFile().replace("12 34 56 78", "12 34 56"));
-        writeFile(path("empty.txt"), R"({"CANParam": [], "FiberParam": [], "Route": "nonsense"})");
-        writeFile(path("number.txt"),
-                  QByteArray(parameterFile()).replace("\"CANParam\": [", "\"CANParam\": 1, \"x\": ["));
+        QVERIFY(writeFile(path("short.txt"), R"({"CANParam": [], "FiberParam": {}})"));
+        QVERIFY(writeFile(path("invalid.txt"), parameterFile().replace("12 34 56 78", "12 34 56")));
+        QVERIFY(writeFile(path("empty.txt"), R"({"CANParam": [], "FiberParam": [], "Route": "nonsense"})"));
+        QVERIFY(
+            writeFile(path("number.txt"),
+                      QByteArray(parameterFile()).replace("\"CANParam\": [", "\"CANParam\": 1, \"x\": [")));
         QJsonObject three = QJsonDocument::fromJson(parameterFile()).object();
         QJsonArray channals = three.value("CANParam").toArray();
         QJsonObject second = channals.at(1).toObject();
         second.insert("DataList", QJsonArray{"1, 0, 1, 0, 0", "0, 0, 1, 0, 0", "0, 0, 1, 0, 0"});
         channals.replace(1, second);
         three.insert("CANParam", channals);
-        writeFile(path("three.txt"), QJsonDocument(three).toJson());
-        writeFile(path("mode5.txt"), parameterFile().replace("1, 1, 0, 12 34 56 78", "1, 5, 0, 12 34 56 78"));
-        writeFile(path("route.txt"), parameterFile().replace("\"0 1 0 0 0 0 \"", "\"0 1 0\""));
-        writeFile(path("twice.txt"),
-                  parameterFile().replace("\"BaudRate\": \"0x0012003B\",",
-                                          "\"BaudRate\": \"0x0012003B\",\n\"BaudRate\": \"0x0012003B\","));
-        writeFile(path("top.txt"), "{\n    \"CANParam\": [],\n" + parameterFile().mid(2));
+        QVERIFY(writeFile(path("three.txt"), QJsonDocument(three).toJson()));
+        QVERIFY(writeFile(path("mode5.txt"),
+                          parameterFile().replace("1, 1, 0, 12 34 56 78", "1, 5, 0, 12 34 56 78")));
+        QVERIFY(writeFile(path("route.txt"), parameterFile().replace("\"0 1 0 0 0 0 \"", "\"0 1 0\"")));
+        QVERIFY(writeFile(
+            path("twice.txt"),
+            parameterFile().replace("\"BaudRate\": \"0x0012003B\",",
+                                    "\"BaudRate\": \"0x0012003B\",\n\"BaudRate\": \"0x0012003B\",")));
+        QVERIFY(writeFile(path("top.txt"), "{\n    \"CANParam\": [],\n" + parameterFile().mid(2)));
         QJsonObject swapped = QJsonDocument::fromJson(parameterFile()).object();
         const QJsonArray inOrder = swapped.value("CANParam").toArray();
         swapped.insert("CANParam", QJsonArray{inOrder.at(1), inOrder.at(0)});
-        writeFile(path("swapped.txt"), QJsonDocument(swapped).toJson());
-        writeFile(path("self.txt"), parameterFile().replace("\"1 0 1 1 1 1 \"", "\"1 1 1 1 1 1 \""));
-        writeFile(path("sjw.txt"), parameterFile().replace("0x0012003B", "0x03000000"));
-        writeFile(path("TV2026000417.txt"), parameterFile());
-        writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", ""));
-        writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", ""));
-        writeFile(path("far.txt"),
-                  parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,"));
+        QVERIFY(writeFile(path("swapped.txt"), QJsonDocument(swapped).toJson()));
+        QVERIFY(writeFile(path("self.txt"), parameterFile().replace("\"1 0 1 1 1 1 \"", "\"1 1 1 1 1 1 \"")));
+        QVERIFY(writeFile(path("sjw.txt"), parameterFile().replace("0x0012003B", "0x03000000")));
+        QVERIFY(writeFile(path("TV2026000417.txt"), parameterFile()));
+        QVERIFY(writeFile(path("noid.txt"), parameterFile().replace("\"ChannalID\": 1,", "")));
+        QVERIFY(writeFile(path("nobaud.txt"), parameterFile().replace("\"BaudRate\": \"0x0012003B\",", "")));
+        QVERIFY(writeFile(path("far.txt"),
+                          parameterFile().replace("\"ChannalID\": 1,", "\"ChannalID\": 4294967297,")));
         QFile::remove(path("out.txt"));
         QFile::link(path("params.txt"), path("link.txt"));
         if (code < 0) repeater().setPresent(false);
@@ -676,8 +674,8 @@ private slots:
         QTemporaryDir folder;  // on Linux the check runs as nobody, who may not enter m_dir
         const QString file = folder.filePath("held.txt");
         const QString params = folder.filePath("params.txt");
-        writeFile(file, "{}");
-        writeFile(params, parameterFile());
+        QVERIFY(writeFile(file, "{}"));
+        QVERIFY(writeFile(params, parameterFile()));
         CliRun read{};
         CliRun write{};
         if (!withReplacingRefused(file, [&] {
@@ -1198,7 +1196,7 @@ private slots:
         QFETCH(QByteArray, input);
         QFETCH(QByteArray, out);
         QFETCH(QStringList, err);
-        writeFile(path("list.txt"), input);
+        QVERIFY(writeFile(path("list.txt"), input));
         const CliRun run = cli(arguments, false, input);
         QTEST(run.status, "status");
         QVERIFY2(run.out.startsWith(out), run.out.left(200).constData());
@@ -1527,7 +1525,7 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QList<int>, ignored);
         QFETCH(QString, eachResult);
-        writeFile(path("keep.txt"), "old");  // a save then goes through a file beside it
+        QVERIFY(writeFile(path("keep.txt"), "old"));  // a save then goes through a file beside it
         QFile::remove(path("record.jsonl"));
         const int devices = arguments.contains("--all") ? 3 : 1;
         ChildProcess process;

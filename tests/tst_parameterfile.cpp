@@ -58,16 +58,6 @@ void changeEverything(TestWindow& window) {
     window.m_pRouteParamWidget->setRouteReply(reinterpret_cast<const unsigned char*>(route.constData()));
 }
 
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// A register text with a full-width comma, as a Chinese input method types
-// it; hex decoding skips it. Its bytes differ between UTF-8 and GB18030.
-const QString kFullWidthId = QStringLiteral("12，34 56 78");
-const QByteArray kFullWidthIdUtf8 = QByteArray("12") + "\xEF\xBC\x8C" + "34 56 78";
-
 // Open over pages that differ from the file last saved asks first.
 const QString kOpenQuestion =
     QStringLiteral("页面上的修改尚未写入设备或保存。\n打开参数文件将以文件中的参数替换这些修改。");

@@ -16,25 +16,7 @@
 #include "OrdinaryUser.h"
 #include "ParameterFile.h"
 #include "SystemLimits.h"
-
-namespace {
-
-bool writeFile(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// A register text with a full-width comma, as a Chinese input method types
-// it. Its bytes differ between UTF-8 and GB18030.
-const QString kFullWidthId = QStringLiteral("12，34 56 78");
-const QByteArray kFullWidthIdUtf8 = QByteArray("12") + "\xEF\xBC\x8C" + "34 56 78";
-
-}  // namespace
+#include "TestFiles.h"
 
 class TestParameterFileIo : public QObject {
     Q_OBJECT

@@ -15,6 +15,7 @@
 #include "RouteParamWidget.h"
 #include "SimulatedRepeater.h"
 #include "Tarvane.h"
+#include "TestFiles.h"
 #include "TextFit.h"
 
 Q_DECLARE_METATYPE(sim::Fault)
@@ -72,13 +73,6 @@ inline std::unique_ptr<TestWindow> connectedWindow(unsigned char hardwareType) {
     if (!QTest::qWaitFor([&] { return window->m_bConnected; }, 5000)) return nullptr;
     device.clearLog();
     return window;
-}
-
-// A file's bytes; text mode reads the platform's line ends (CRLF on
-// Windows) as "\n".
-inline QByteArray readFile(const QString& path, QIODevice::OpenMode mode = QIODevice::NotOpen) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly | mode) ? file.readAll() : QByteArray();
 }
 
 inline QByteArray frame17(const char* hex) {
